@@ -1,0 +1,12 @@
+#pragma once
+
+#include <filesystem>
+
+namespace fenwold {
+
+// Where the compression command leaves its recovery copy of the tool data (the Windows tool wrote
+// "c:\VQ.UTD"): $XDG_DATA_HOME/fenwold/VQ.UTD, else ~/.local/share/fenwold/VQ.UTD, else
+// ./VQ.UTD. The folder is created when missing.
+std::filesystem::path RecoveryToolDataPath();
+
+} // namespace fenwold

@@ -1,0 +1,64 @@
+#include "platform/ScriptedPlatform.h"
+
+namespace fenwold {
+
+MessageAnswer ScriptedPrompts::ShowMessage(std::string_view text, MessageButtons buttons) {
+    messages.push_back({std::string(text), buttons});
+    if (!messageAnswers.empty()) {
+        const MessageAnswer answer = messageAnswers.front();
+        messageAnswers.pop_front();
+        return answer;
+    }
+    switch (buttons) {
+    case MessageButtons::Ok:
+    case MessageButtons::OkCancel:
+        return MessageAnswer::Ok;
+    case MessageButtons::YesNo:
+        return MessageAnswer::No;
+    case MessageButtons::YesNoCancel:
+        return MessageAnswer::Cancel;
+    }
+    return MessageAnswer::Cancel;
+}
+
+std::optional<std::filesystem::path>
+ScriptedPrompts::AnswerFileDialog(bool save, const FileDialogRequest& request) {
+    dialogs.push_back({save, request});
+    if (fileAnswers.empty()) {
+        return std::nullopt;
+    }
+    auto answer = fileAnswers.front();
+    fileAnswers.pop_front();
+    if (answer) {
+        answer = folder_.Absolute(*answer);
+        folder_.Set(answer->parent_path());
+    }
+    return answer;
+}
+
+std::optional<std::filesystem::path> ScriptedPrompts::AskOpenFile(const FileDialogRequest& request) {
+    return AnswerFileDialog(false, request);
+}
+
+std::optional<std::filesystem::path> ScriptedPrompts::AskSaveFile(const FileDialogRequest& request) {
+    return AnswerFileDialog(true, request);
+}
+
+std::optional<RgbColour> ScriptedPrompts::AskColour(RgbColour initial) {
+    colourRequests.push_back(initial);
+    if (colourAnswers.empty()) {
+        return std::nullopt;
+    }
+    auto answer = colourAnswers.front();
+    colourAnswers.pop_front();
+    return answer;
+}
+
+void RecordingStatusBar::BeginProgress(std::string_view caption, int steps) {
+    captions.emplace_back(caption);
+    stepsPlanned = steps;
+    stepsTaken = 0;
+    progressOpen = true;
+}
+
+} // namespace fenwold

@@ -1,0 +1,91 @@
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace fenwold {
+
+// Test double of the platform: prompts answer from queues filled by the test and everything shown
+// is recorded. An unscripted message is answered Ok (or Cancel when Ok is not offered), an
+// unscripted dialog is cancelled.
+class ScriptedPrompts final : public Prompts {
+public:
+    struct ShownMessage {
+        std::string text;
+        MessageButtons buttons;
+    };
+    struct ShownDialog {
+        bool save;
+        FileDialogRequest request;
+    };
+
+    explicit ScriptedPrompts(WorkingFolder& folder) : folder_(folder) {}
+
+    MessageAnswer ShowMessage(std::string_view text, MessageButtons buttons) override;
+    std::optional<std::filesystem::path> AskOpenFile(const FileDialogRequest& request) override;
+    std::optional<std::filesystem::path> AskSaveFile(const FileDialogRequest& request) override;
+    std::optional<RgbColour> AskColour(RgbColour initial) override;
+
+    std::deque<MessageAnswer> messageAnswers;
+    std::deque<std::optional<std::filesystem::path>> fileAnswers;
+    std::deque<std::optional<RgbColour>> colourAnswers;
+
+    std::vector<ShownMessage> messages;
+    std::vector<ShownDialog> dialogs;
+    std::vector<RgbColour> colourRequests;
+
+private:
+    std::optional<std::filesystem::path> AnswerFileDialog(bool save,
+                                                          const FileDialogRequest& request);
+    WorkingFolder& folder_;
+};
+
+class RecordingSound final : public SoundPlayer {
+public:
+    void PlayLooping(int resourceId) override { played.push_back(resourceId); }
+    void Stop() override { ++stops; }
+    std::vector<int> played;
+    int stops = 0;
+};
+
+class ManualClock final : public Clock {
+public:
+    std::uint32_t Milliseconds() override { return milliseconds; }
+    std::int64_t SecondsSinceEpoch() override { return seconds; }
+    std::uint32_t milliseconds = 0;
+    std::int64_t seconds = 0;
+};
+
+class RecordingStatusBar final : public StatusBar {
+public:
+    void SetModifiedIndicator(bool value) override { modified = value; }
+    void BeginProgress(std::string_view caption, int steps) override;
+    void StepProgress() override { ++stepsTaken; }
+    void EndProgress() override { progressOpen = false; }
+
+    bool modified = false;
+    bool progressOpen = false;
+    std::vector<std::string> captions;
+    int stepsPlanned = 0;
+    int stepsTaken = 0;
+};
+
+struct ScriptedPlatform {
+    explicit ScriptedPlatform(std::filesystem::path folder = ".")
+        : workingFolder(std::move(folder)), prompts(workingFolder) {}
+    ScriptedPlatform(const ScriptedPlatform&) = delete;
+    ScriptedPlatform& operator=(const ScriptedPlatform&) = delete;
+
+    Platform Get() { return Platform{prompts, sound, clock, statusBar, workingFolder}; }
+
+    WorkingFolder workingFolder;
+    ScriptedPrompts prompts;
+    RecordingSound sound;
+    ManualClock clock;
+    RecordingStatusBar statusBar;
+};
+
+} // namespace fenwold
