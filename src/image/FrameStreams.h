@@ -1,0 +1,47 @@
+#pragma once
+
+#include "image/Pixel.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace fenwold {
+
+// Run-length streams, one row after another, top row first; no row holds its number, so a reader
+// must know the height.
+//
+// Frame streams (registered frames): a row is its length (slot 0 / bytes 0-1, the length and the
+// terminator included), a gap slot in the 16-bit stream, tokens (bit 7 run, bits 0-6 count 1-126)
+// and the terminator 0x00FF / 0xFF.
+std::vector<std::uint16_t> EncodeFramePixels(std::span<const Pixel555> pixels, int width,
+                                             int height);
+std::vector<std::uint8_t> EncodeFrameAlpha(std::span<const std::uint8_t> alpha, int width,
+                                           int height);
+// Return width * height values. Whatever the stream holds, they never read or write outside
+// their buffers; what a broken stream does not supply stays 0.
+std::vector<Pixel555> DecodeFramePixels(std::span<const std::uint16_t> stream, int width,
+                                        int height);
+std::vector<std::uint8_t> DecodeFrameAlpha(std::span<const std::uint8_t> stream, int width,
+                                           int height);
+
+// Alpha-keyed streams (game-facing files): spans of equal alpha, each token carrying its alpha;
+// alpha 0 spans are transparent tokens. Rows end with 0xFFFF / 0xFF 0xFF.
+std::vector<std::uint16_t> EncodeAlphaKeyed16(const Pixel555* pixels, const std::uint8_t* alpha,
+                                              int width, int height, std::ptrdiff_t pixelStride,
+                                              std::ptrdiff_t alphaStride);
+std::vector<std::uint8_t> EncodeAlphaKeyed8(const std::uint8_t* values, const std::uint8_t* alpha,
+                                            int width, int height, std::ptrdiff_t valueStride,
+                                            std::ptrdiff_t alphaStride);
+// Fill width-wide rows of the outputs (alphaOut may be null); a transparent span writes 0 to
+// both. Return false, with the outputs filled as far as the stream was sound, when the stream
+// is broken (a row running past the stream, the width or the row's own length).
+bool DecodeAlphaKeyed16(std::span<const std::uint16_t> stream, Pixel555* pixelsOut,
+                        std::uint8_t* alphaOut, int width, int height, std::ptrdiff_t pixelStride,
+                        std::ptrdiff_t alphaStride);
+bool DecodeAlphaKeyed8(std::span<const std::uint8_t> stream, std::uint8_t* valuesOut,
+                       std::uint8_t* alphaOut, int width, int height, std::ptrdiff_t valueStride,
+                       std::ptrdiff_t alphaStride);
+
+} // namespace fenwold
