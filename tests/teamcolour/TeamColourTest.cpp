@@ -1,0 +1,196 @@
+#include "platform/FileError.h"
+#include "platform/ScriptedPlatform.h"
+#include "support/TempFolder.h"
+#include "teamcolour/CTeamColourBar.h"
+#include "teamcolour/TeamColourFile.h"
+#include "teamcolour/TeamColourGradient.h"
+#include "teamcolour/TeamColourListItem.h"
+
+#include <gtest/gtest.h>
+
+namespace fenwold {
+namespace {
+
+constexpr KeyColour kBlack{0, 0, 0};
+constexpr KeyColour kWhite{255, 255, 255};
+
+TEST(TeamColourGradient, TwoSegmentsThroughTheKeyColours) {
+    TeamColourTable table{};
+    RegenerateTable(table, 16, kBlack, {248, 0, 0}, kWhite);
+    EXPECT_EQ(table[0], 0x0000);
+    EXPECT_EQ(table[16], 0x7C00);
+    // First segment: 248 / 17 a step, so entry 15 is 15 * 14.588 = 218 red, short of 248.
+    EXPECT_EQ(table[15], ToPixel555(218, 0, 0));
+    // Entry 31 stops short of white: 248 + 15 * 7 / 16 red, 15 * 255 / 16 green and blue.
+    EXPECT_EQ(table[31], ToPixel555(254, 239, 239));
+    EXPECT_NE(table[31], 0x7FFF);
+}
+
+TEST(TeamColourGradient, MiddleAtEitherEnd) {
+    TeamColourTable table{};
+    RegenerateTable(table, 0, kWhite, {80, 160, 240}, kBlack);
+    EXPECT_EQ(table[0], ToPixel555(80, 160, 240)); // the first segment is empty
+
+    table.fill(0x1234);
+    RegenerateTable(table, 31, kBlack, kWhite, kBlack);
+    EXPECT_EQ(table[0], 0);
+    EXPECT_EQ(table[30], ToPixel555(239, 239, 239)); // 30 steps of 255 / 32
+    EXPECT_EQ(table[31], 0x1234);                    // keeps its value
+}
+
+TEST(TeamColourGradient, IndexFromBrightness) {
+    EXPECT_EQ(TeamColourIndex(0x7FFF), 28);
+    EXPECT_EQ(TeamColourIndex(0xFFFF), 28); // bit 15 is cleared first
+    EXPECT_EQ(TeamColourIndex(16 << 10 | 16 << 5 | 16), 14);
+    EXPECT_EQ(TeamColourIndex(0), 0);
+    EXPECT_EQ(TeamColourIndex(31 << 5), 18); // 31 * 0.589 = 18.259
+}
+
+TEST(TeamColourFile, WritesExactly672BytesAndReadsThemBack) {
+    test::TempFolder folder;
+    TeamColours colours;
+    colours.selection[3] = 7;
+    colours.tables[9][31] = 0x7FFF;
+    colours.tables[0][1] = 0x0102;
+    WriteTeamColourFile(folder / "blue.UTC", colours);
+    const auto bytes = folder.Read("blue.UTC");
+    ASSERT_EQ(bytes.size(), 672u);
+    EXPECT_EQ(bytes[0], 16);
+    EXPECT_EQ(bytes[3], 7);
+    EXPECT_EQ(bytes[32 + 2], 0x02); // table 0 entry 1, little-endian
+    EXPECT_EQ(bytes[32 + 3], 0x01);
+    EXPECT_EQ(bytes[670], 0xFF);
+    EXPECT_EQ(bytes[671], 0x7F);
+    EXPECT_EQ(ReadTeamColourFile(folder / "blue.UTC"), colours);
+}
+
+TEST(TeamColourFile, AShortFileIsRefusedAndNothingApplied) {
+    test::TempFolder folder;
+    folder.Write("short.UTC", std::vector<std::uint8_t>(671, 1));
+    EXPECT_THROW(ReadTeamColourFile(folder / "short.UTC"), FileError);
+
+    ScriptedPlatform platform(folder.path());
+    platform.prompts.fileAnswers.push_back(folder / "short.utc");
+    TeamColours colours;
+    colours.tables[2][2] = 99;
+    const TeamColours before = colours;
+    EXPECT_FALSE(LoadTeamColours(platform.Get(), colours));
+    EXPECT_EQ(colours, before);
+    ASSERT_EQ(platform.prompts.messages.size(), 1u);
+    EXPECT_NE(platform.prompts.messages[0].text.find("short.UTC"), std::string::npos);
+}
+
+TEST(TeamColourFile, SaveAndLoadUseTheNameRule) {
+    test::TempFolder folder;
+    ScriptedPlatform platform("/elsewhere");
+    TeamColours colours;
+    colours.selection[0] = 3;
+    platform.prompts.fileAnswers.push_back(folder / "blue.team.utc");
+    ASSERT_TRUE(SaveTeamColours(platform.Get(), colours));
+    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"blue.UTC"});
+    EXPECT_EQ(platform.prompts.dialogs[0].request.filter, "Team Color 화일 (*.utc)|*.utc||");
+
+    // A lower-case file from another system is found all the same.
+    std::filesystem::rename(folder / "blue.UTC", folder / "blue.utc");
+    TeamColours loaded;
+    platform.prompts.fileAnswers.push_back(folder / "blue.utc");
+    ASSERT_TRUE(LoadTeamColours(platform.Get(), loaded));
+    EXPECT_EQ(loaded.selection[0], 3);
+    // Cancelling does nothing.
+    EXPECT_FALSE(LoadTeamColours(platform.Get(), loaded));
+}
+
+class TeamColourBar : public ::testing::Test {
+protected:
+    TeamColourBar() : bar(platform.prompts, [this] { ++changes; }) {
+        bar.Attach({0, 0, 200, 60}, 0x1111);
+        bar.SetTable(&table);
+    }
+    ScriptedPlatform platform;
+    TeamColourTable table{};
+    int changes = 0;
+    CTeamColourBar bar;
+};
+
+TEST_F(TeamColourBar, Geometry) {
+    // Strip: top third (60 - 40 = 20), narrowed to 192 = 6 * 32 pixels by 4 each side.
+    EXPECT_EQ(bar.strip(), (Rect{4, 0, 196, 20}));
+    EXPECT_EQ(bar.cellWidth(), 6);
+    EXPECT_EQ(bar.MarkerRect(CTeamColourBar::Marker::Start), (Rect{4, 26, 13, 33}));
+    EXPECT_EQ(bar.MarkerRect(CTeamColourBar::Marker::End), (Rect{191, 26, 200, 33}));
+    // Middle 16: 16 * 6 + 4 + 3 - 5.
+    EXPECT_EQ(bar.MarkerRect(CTeamColourBar::Marker::Middle).left, 98);
+    EXPECT_EQ(bar.CellAt(0), 0);
+    EXPECT_EQ(bar.CellAt(196), 31);
+    EXPECT_EQ(bar.CellAt(4 + 6 * 5 + 5), 5);
+}
+
+TEST_F(TeamColourBar, FirstSelectOnAZeroTableStaysZero) {
+    bar.SelectMiddle(16);
+    EXPECT_EQ(table, TeamColourTable{});
+    EXPECT_EQ(changes, 1);
+}
+
+TEST_F(TeamColourBar, DraggingMovesTheMiddle) {
+    table[0] = 0;
+    table[16] = 0x7C00;
+    table[31] = 0x7FFF;
+    bar.SelectMiddle(16);
+    bar.LeftButtonDown(4 + 6 * 20, 5);
+    EXPECT_TRUE(bar.dragging());
+    EXPECT_EQ(bar.MiddleIndex(), 20);
+    EXPECT_EQ(table[20], 0x7C00);
+    bar.MouseMove(2, 5);
+    EXPECT_EQ(bar.MiddleIndex(), 0);
+    bar.LeftButtonUp();
+    bar.MouseMove(150, 5);
+    EXPECT_EQ(bar.MiddleIndex(), 0);
+}
+
+TEST_F(TeamColourBar, ClickingAMarkerPicksItsKeyColour) {
+    bar.SelectMiddle(10);
+    platform.prompts.colourAnswers.push_back(KeyColour{0, 248, 0});
+    const Rect end = bar.MarkerRect(CTeamColourBar::Marker::End);
+    bar.LeftButtonDown(end.left + 1, end.top + 1);
+    EXPECT_FALSE(bar.dragging());
+    ASSERT_EQ(platform.prompts.colourRequests.size(), 1u);
+    EXPECT_EQ(bar.keyColour(CTeamColourBar::Marker::End), (KeyColour{0, 248, 0}));
+    EXPECT_EQ(table[31], ToPixel555(0, 248 * 21 / 22, 0));
+    // Cancel keeps the colour.
+    const Rect start = bar.MarkerRect(CTeamColourBar::Marker::Start);
+    const TeamColourTable before = table;
+    bar.LeftButtonDown(start.left, start.top);
+    EXPECT_EQ(table, before);
+}
+
+TEST_F(TeamColourBar, PaintsCellsWithAGapAndLeavesTheBackground) {
+    table.fill(0x03E0);
+    bar.SelectMiddle(4);
+    const auto pixels = bar.buffer();
+    const auto at = [&](int x, int y) { return pixels[static_cast<std::size_t>(y) * 200 + x]; };
+    EXPECT_EQ(at(4, 0), 0x03E0);
+    EXPECT_EQ(at(8, 19), 0x03E0);
+    EXPECT_EQ(at(9, 10), 0x1111); // the column between cells 0 and 1
+    EXPECT_EQ(at(10, 10), 0x03E0);
+    EXPECT_EQ(at(0, 50), 0x1111);
+    EXPECT_EQ(at(4, 26), 0x03E0); // start marker in its key colour
+}
+
+TEST(TeamColourListItem, CellsInsideABlackFrame) {
+    std::vector<Pixel555> buffer(66 * 10, 0x2222);
+    TeamColourTable table{};
+    for (int i = 0; i < 32; ++i) {
+        table[i] = static_cast<Pixel555>(i + 1);
+    }
+    DrawTeamColourListItem(buffer, 66, 10, {0, 0, 66, 10}, table);
+    EXPECT_EQ(buffer[0], 0);
+    EXPECT_EQ(buffer[66 + 1], 1);
+    EXPECT_EQ(buffer[66 + 2], 1);
+    EXPECT_EQ(buffer[66 + 3], 2);
+    EXPECT_EQ(buffer[66 + 64], 32);
+    EXPECT_EQ(buffer[66 + 65], 0);
+    EXPECT_EQ(TeamColourItemText(3), "3 color");
+}
+
+} // namespace
+} // namespace fenwold
