@@ -2,7 +2,6 @@
 #include "image/Pixel.h"
 
 #include <benchmark/benchmark.h>
-
 #include <random>
 #include <vector>
 

@@ -1,5 +1,4 @@
 #include <CLI/CLI.hpp>
-
 #include <iostream>
 
 int main(int argc, char** argv) {

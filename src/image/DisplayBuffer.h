@@ -10,8 +10,12 @@ namespace fenwold {
 
 // Display buffers have rows of width * 2 bytes rounded up to a multiple of 4, like a
 // device-independent bitmap (and like QImage's RGB555 rows).
-constexpr int DisplayRowPadding(int width) { return (width * 2) % 4; }
-constexpr int DisplayBufferStride(int width) { return width + DisplayRowPadding(width) / 2; }
+constexpr int DisplayRowPadding(int width) {
+    return (width * 2) % 4;
+}
+constexpr int DisplayBufferStride(int width) {
+    return width + DisplayRowPadding(width) / 2;
+}
 
 // (width + r) * height pixels, r = (width * 2) mod 4, all zero.
 std::vector<Pixel555> AllocateDisplayBuffer(int width, int height);

@@ -15,10 +15,18 @@ using Pixel565 = std::uint16_t;
 // The padding around a building picture; never produced by a conversion (bit 15 set).
 inline constexpr Pixel555 kPaddingPixel = 0xFFFF;
 
-constexpr std::uint8_t BlueOf(TgaColor c) { return static_cast<std::uint8_t>(c); }
-constexpr std::uint8_t GreenOf(TgaColor c) { return static_cast<std::uint8_t>(c >> 8); }
-constexpr std::uint8_t RedOf(TgaColor c) { return static_cast<std::uint8_t>(c >> 16); }
-constexpr std::uint8_t AlphaOf(TgaColor c) { return static_cast<std::uint8_t>(c >> 24); }
+constexpr std::uint8_t BlueOf(TgaColor c) {
+    return static_cast<std::uint8_t>(c);
+}
+constexpr std::uint8_t GreenOf(TgaColor c) {
+    return static_cast<std::uint8_t>(c >> 8);
+}
+constexpr std::uint8_t RedOf(TgaColor c) {
+    return static_cast<std::uint8_t>(c >> 16);
+}
+constexpr std::uint8_t AlphaOf(TgaColor c) {
+    return static_cast<std::uint8_t>(c >> 24);
+}
 constexpr TgaColor MakeTgaColor(std::uint8_t red, std::uint8_t green, std::uint8_t blue,
                                 std::uint8_t alpha = 255) {
     return static_cast<TgaColor>(alpha) << 24 | static_cast<TgaColor>(red) << 16 |
@@ -44,20 +52,32 @@ constexpr Pixel555 FromPixel565(Pixel565 p) {
     return static_cast<Pixel555>(((p >> 1) & 0x7FE0) | (p & 0x1F));
 }
 
-constexpr int Red5(Pixel555 p) { return (p >> 10) & 31; }
-constexpr int Green5(Pixel555 p) { return (p >> 5) & 31; }
-constexpr int Blue5(Pixel555 p) { return p & 31; }
+constexpr int Red5(Pixel555 p) {
+    return (p >> 10) & 31;
+}
+constexpr int Green5(Pixel555 p) {
+    return (p >> 5) & 31;
+}
+constexpr int Blue5(Pixel555 p) {
+    return p & 31;
+}
 
 // Stored alpha keeps its top five bits: one of the 32 levels 0, 8, ..., 248.
-constexpr std::uint8_t QuantiseAlpha(std::uint8_t a) { return static_cast<std::uint8_t>(a & 0xF8); }
+constexpr std::uint8_t QuantiseAlpha(std::uint8_t a) {
+    return static_cast<std::uint8_t>(a & 0xF8);
+}
 
 // Mean of a mask pixel after its channels are cut to 565 precision.
 constexpr int MaskMean(TgaColor c) {
     return ((RedOf(c) & 0xF8) + (GreenOf(c) & 0xFC) + (BlueOf(c) & 0xF8)) / 3;
 }
 // A unit mask series selects pixels brighter than 128, a building mask those brighter than 127.
-constexpr bool IsUnitMaskSelected(TgaColor c) { return MaskMean(c) > 128; }
-constexpr bool IsBuildingMaskSelected(TgaColor c) { return MaskMean(c) > 127; }
+constexpr bool IsUnitMaskSelected(TgaColor c) {
+    return MaskMean(c) > 128;
+}
+constexpr bool IsBuildingMaskSelected(TgaColor c) {
+    return MaskMean(c) > 127;
+}
 
 // Three 8-bit channels in the low three bytes of a word; the blend treats them alike.
 using PackedColour = std::uint32_t;

@@ -24,7 +24,7 @@ struct RegisteredFrame {
     std::int32_t height = 0;
     std::int32_t maskPictureWidth = 0;
     std::int32_t maskPictureHeight = 0;
-    std::vector<std::uint8_t> alphaStream; // 8-bit frame stream; its size is the stream length
+    std::vector<std::uint8_t> alphaStream;  // 8-bit frame stream; its size is the stream length
     std::vector<std::uint16_t> pixelStream; // 16-bit frame stream, in slots
     std::vector<std::uint8_t> maskStream;   // empty while no masks are loaded
 };

@@ -70,7 +70,8 @@ std::vector<std::uint8_t> ReadWholeFile(const std::filesystem::path& path) {
 }
 
 AtomicFileWriter::AtomicFileWriter(std::filesystem::path target) : target_(std::move(target)) {
-    const auto folder = target_.has_parent_path() ? target_.parent_path() : std::filesystem::path(".");
+    const auto folder =
+        target_.has_parent_path() ? target_.parent_path() : std::filesystem::path(".");
     std::string pattern = (folder / ("." + target_.filename().string() + ".tmp-XXXXXX")).string();
     descriptor_ = ::mkstemp(pattern.data());
     if (descriptor_ < 0) {

@@ -36,11 +36,13 @@ ScriptedPrompts::AnswerFileDialog(bool save, const FileDialogRequest& request) {
     return answer;
 }
 
-std::optional<std::filesystem::path> ScriptedPrompts::AskOpenFile(const FileDialogRequest& request) {
+std::optional<std::filesystem::path>
+ScriptedPrompts::AskOpenFile(const FileDialogRequest& request) {
     return AnswerFileDialog(false, request);
 }
 
-std::optional<std::filesystem::path> ScriptedPrompts::AskSaveFile(const FileDialogRequest& request) {
+std::optional<std::filesystem::path>
+ScriptedPrompts::AskSaveFile(const FileDialogRequest& request) {
     return AnswerFileDialog(true, request);
 }
 

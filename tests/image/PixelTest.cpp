@@ -1,6 +1,7 @@
+#include "image/Pixel.h"
+
 #include "image/DisplayBuffer.h"
 #include "image/Hsv.h"
-#include "image/Pixel.h"
 
 #include <gtest/gtest.h>
 
@@ -87,12 +88,12 @@ TEST(Hsv, TiesGoToBlueThenGreen) {
 TEST(Hsv, SectorsOfHsvToRgb) {
     EXPECT_EQ(HsvToRgb({0, 0, 77}), 0x4D4D4Du);
     // value 200, saturation 50: low 100; hue 8: d = 8, mid = (8 * 100 >> 4) + 100 = 150.
-    EXPECT_EQ(HsvToRgb({8, 50, 200}), 0xC86496u);   // red value, green low, blue mid
-    EXPECT_EQ(HsvToRgb({24, 50, 200}), 0xC89664u);  // red value, green mid, blue low
-    EXPECT_EQ(HsvToRgb({40, 50, 200}), 0x96C864u);  // red mid, green value, blue low
-    EXPECT_EQ(HsvToRgb({56, 50, 200}), 0x64C896u);  // red low, green value, blue mid
-    EXPECT_EQ(HsvToRgb({72, 50, 200}), 0x6496C8u);  // red low, green mid, blue value
-    EXPECT_EQ(HsvToRgb({88, 50, 200}), 0x9664C8u);  // red mid, green low, blue value
+    EXPECT_EQ(HsvToRgb({8, 50, 200}), 0xC86496u);  // red value, green low, blue mid
+    EXPECT_EQ(HsvToRgb({24, 50, 200}), 0xC89664u); // red value, green mid, blue low
+    EXPECT_EQ(HsvToRgb({40, 50, 200}), 0x96C864u); // red mid, green value, blue low
+    EXPECT_EQ(HsvToRgb({56, 50, 200}), 0x64C896u); // red low, green value, blue mid
+    EXPECT_EQ(HsvToRgb({72, 50, 200}), 0x6496C8u); // red low, green mid, blue value
+    EXPECT_EQ(HsvToRgb({88, 50, 200}), 0x9664C8u); // red mid, green low, blue value
 }
 
 TEST(Hsv, RestoreTranslucentColours) {

@@ -3,9 +3,8 @@
 #include "platform/FileError.h"
 #include "support/TempFolder.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 
 namespace fenwold {
 namespace {

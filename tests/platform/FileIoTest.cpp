@@ -1,10 +1,10 @@
+#include "platform/FileIo.h"
+
 #include "platform/BinaryWriter.h"
 #include "platform/FileError.h"
-#include "platform/FileIo.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 namespace fenwold {

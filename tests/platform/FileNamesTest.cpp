@@ -1,5 +1,6 @@
-#include "platform/FileError.h"
 #include "platform/FileNames.h"
+
+#include "platform/FileError.h"
 #include "platform/ScriptedPlatform.h"
 #include "platform/WorkingFolder.h"
 #include "support/TempFolder.h"
@@ -58,7 +59,8 @@ TEST_F(CaseInsensitiveLookup, TwoVariantsAreAClearError) {
 TEST(ScriptedPlatform, FileDialogsMoveTheWorkingFolder) {
     ScriptedPlatform platform("/start");
     platform.prompts.fileAnswers.push_back(std::filesystem::path("/art/units/walk.utd"));
-    const auto chosen = platform.Get().prompts.AskSaveFile({.filter = "Unit Tool Data 화일 (*.utd)|*.utd||"});
+    const auto chosen =
+        platform.Get().prompts.AskSaveFile({.filter = "Unit Tool Data 화일 (*.utd)|*.utd||"});
     EXPECT_EQ(chosen, std::filesystem::path("/art/units/walk.utd"));
     EXPECT_EQ(platform.workingFolder.Current(), "/art/units");
     // Unscripted: cancelled, folder unchanged; messages default to the safe answer.
