@@ -1,5 +1,7 @@
 #include "platform/FileNames.h"
 
+#include <utility>
+
 namespace fenwold {
 namespace {
 
@@ -38,6 +40,25 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
         }
     }
     return true;
+}
+
+FileType FileTypeOf(std::string_view name) {
+    if (name.size() < 3) {
+        return FileType::Other;
+    }
+    const std::string_view last = name.substr(name.size() - 3);
+    // Tested in the order the original tool tested them.
+    constexpr std::pair<const char*, FileType> kTypes[] = {{"PCX", FileType::Pcx},
+                                                           {"BPT", FileType::Building},
+                                                           {"UPT", FileType::Unit},
+                                                           {"UTD", FileType::ToolData},
+                                                           {"URE", FileType::RunLength}};
+    for (const auto& [extension, type] : kTypes) {
+        if (EqualsIgnoringCase(last, extension)) {
+            return type;
+        }
+    }
+    return FileType::Other;
 }
 
 } // namespace fenwold

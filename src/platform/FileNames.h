@@ -18,4 +18,8 @@ std::string BareNameWithFixedExtension(const std::filesystem::path& path,
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 
+// What a file opens as, from the last three characters of its name, upper-cased.
+enum class FileType { Building = 0, Unit = 1, ToolData = 2, Pcx = 3, RunLength = 4, Other = -1 };
+FileType FileTypeOf(std::string_view name);
+
 } // namespace fenwold

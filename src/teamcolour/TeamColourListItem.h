@@ -1,7 +1,7 @@
 #pragma once
 
 #include "image/Pixel.h"
-#include "image/Rect.h"
+#include "platform/Rect.h"
 #include "teamcolour/TeamColour.h"
 
 #include <span>
