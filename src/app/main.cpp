@@ -1,13 +1,22 @@
+#include "app/CMainFrame.h"
+#include "app/SplashWindow.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("Fenwold");
     QApplication::setApplicationVersion(FENWOLD_VERSION);
-    QMainWindow window;
-    window.setWindowTitle("Fenwold");
-    window.resize(1024, 768);
-    window.show();
+
+    auto* splash = new fenwold::SplashWindow;
+    splash->show();
+
+    fenwold::CMainFrame frame;
+    frame.show();
+    // A file named on the command line opens; with none the program starts with no document.
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1) {
+        frame.OpenByExtension(arguments[1]);
+    }
     return QApplication::exec();
 }

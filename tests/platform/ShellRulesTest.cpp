@@ -1,4 +1,5 @@
 #include "platform/AnchorLayout.h"
+#include "platform/DialogFilter.h"
 #include "platform/FileNames.h"
 
 #include <gtest/gtest.h>
@@ -47,6 +48,16 @@ TEST(AnchorLayout, ShrinkingAndGrowingBackRestoresTheLayout) {
     const auto& back = layout.OnSize(100, 100);
     EXPECT_EQ(back[0].rect, (Rect{50, 5, 60, 90}));
     EXPECT_EQ(back[1].rect, (Rect{5, 95, 60, 99}));
+}
+
+TEST(DialogFilter, SplitsWindowsFiltersAndAddsCaseVariants) {
+    const auto entries = ParseDialogFilter("UTD 화일 (*.utd)|*.utd|모든화일(*.*)|*.*||");
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].description, "UTD 화일 (*.utd)");
+    EXPECT_EQ(entries[1].patterns, std::vector<std::string>{"*.*"});
+    EXPECT_EQ(CaseInsensitiveQtFilter("Image Files(*.TGA)|*.TGA|모든화일(*.*)|*.*||"),
+              "Image Files(*.TGA) (*.TGA *.tga);;모든화일(*.*) (*.*)");
+    EXPECT_TRUE(ParseDialogFilter("").empty());
 }
 
 } // namespace
