@@ -9,6 +9,11 @@
 
 namespace fenwold {
 
+// The widest row every stream family can frame: a row's length is kept below 32768 slots or bytes
+// (a signed 16-bit quantity to the game), and an alpha-keyed row may need a token per pixel.
+// The encoders refuse wider rows with std::length_error.
+inline constexpr int kMaxStreamWidth = 16382;
+
 // Run-length streams, one row after another, top row first; no row holds its number, so a reader
 // must know the height.
 //
@@ -25,9 +30,14 @@ std::vector<Pixel555> DecodeFramePixels(std::span<const std::uint16_t> stream, i
                                         int height);
 std::vector<std::uint8_t> DecodeFrameAlpha(std::span<const std::uint8_t> stream, int width,
                                            int height);
+// Whether a frame stream read from a file is exactly `height` well-framed rows whose tokens cover
+// `width` values each, with nothing after the last row.
+bool FramePixelStreamFits(std::span<const std::uint16_t> stream, int width, int height);
+bool FrameAlphaStreamFits(std::span<const std::uint8_t> stream, int width, int height);
 
 // Alpha-keyed streams (game-facing files): spans of equal alpha, each token carrying its alpha;
-// alpha 0 spans are transparent tokens. Rows end with 0xFFFF / 0xFF 0xFF.
+// alpha 0 spans are transparent tokens. Rows end with 0xFFFF / 0xFF 0xFF. Strides count
+// elements (pixels or bytes), not bytes.
 std::vector<std::uint16_t> EncodeAlphaKeyed16(const Pixel555* pixels, const std::uint8_t* alpha,
                                               int width, int height, std::ptrdiff_t pixelStride,
                                               std::ptrdiff_t alphaStride);

@@ -1,0 +1,297 @@
+#include "image/FrameStreams.h"
+
+#include <gtest/gtest.h>
+#include <random>
+#include <stdexcept>
+#include <vector>
+
+namespace fenwold {
+namespace {
+
+using Slots = std::vector<std::uint16_t>;
+using Bytes = std::vector<std::uint8_t>;
+
+// Rows with runs of every length around the token limits and stretches of noise between them.
+template <typename T>
+std::vector<T> RandomPlane(std::mt19937& random, int width, int height, unsigned alphabet) {
+    std::vector<T> plane(static_cast<std::size_t>(width) * height);
+    std::size_t i = 0;
+    while (i < plane.size()) {
+        const T value = static_cast<T>(random() % alphabet);
+        const std::size_t length = random() % 4 == 0 ? random() % 300 + 1 : 1;
+        for (std::size_t k = 0; k < length && i < plane.size(); ++k) {
+            plane[i++] = value;
+        }
+    }
+    return plane;
+}
+
+constexpr int kRoundTripWidths[] = {0, 1, 2, 126, 127, 253};
+
+// --- Frame streams --------------------------------------------------------------------------
+
+TEST(FrameStreams, WorkedPixelRow) {
+    const std::vector<Pixel555> row{5, 5, 5, 5, 9};
+    EXPECT_EQ(EncodeFramePixels(row, 5, 1), (Slots{7, 0, 0x0084, 5, 0x0001, 9, 0x00FF}));
+}
+
+TEST(FrameStreams, WorkedAlphaRow) {
+    const Bytes row(4, 0);
+    EXPECT_EQ(EncodeFrameAlpha(row, 4, 1), (Bytes{0x05, 0x00, 0x84, 0x00, 0xFF}));
+}
+
+TEST(FrameStreams, EmptyRowsKeepTheirFraming) {
+    EXPECT_EQ(EncodeFramePixels({}, 0, 2), (Slots{3, 0, 0xFF, 3, 0, 0xFF}));
+    EXPECT_EQ(EncodeFrameAlpha({}, 0, 1), (Bytes{3, 0, 0xFF}));
+    EXPECT_TRUE(FramePixelStreamFits(Slots{3, 0, 0xFF}, 0, 1));
+}
+
+TEST(FrameStreams, MissingBufferGivesNoStream) {
+    EXPECT_TRUE(EncodeFramePixels({}, 4, 4).empty());
+    const Bytes tooShort(15, 1);
+    EXPECT_TRUE(EncodeFrameAlpha(tooShort, 4, 4).empty());
+    EXPECT_TRUE(EncodeFrameAlpha(tooShort, 4, 0).empty());
+}
+
+TEST(FrameStreams, LiteralStopsWhereThreeEqualValuesBegin) {
+    // a, b, c, c, c: the literal keeps a and b, all three c go to the run.
+    EXPECT_EQ(EncodeFrameAlpha(Bytes{1, 2, 3, 3, 3}, 5, 1),
+              (Bytes{8, 0, 0x02, 1, 2, 0x83, 3, 0xFF}));
+    // Two equal values are not worth a run.
+    EXPECT_EQ(EncodeFrameAlpha(Bytes{7, 7, 8}, 3, 1), (Bytes{7, 0, 0x03, 7, 7, 8, 0xFF}));
+}
+
+TEST(FrameStreams, LiteralLooksAheadNearItsCap) {
+    // 125 different values, then three equal ones: the literal ends at 125 instead of taking the
+    // first of the three as its 126th value.
+    Bytes row;
+    for (int i = 0; i < 125; ++i) {
+        row.push_back(static_cast<std::uint8_t>(i % 2 == 0 ? i : 255 - i));
+    }
+    row.insert(row.end(), {200, 200, 200});
+    const Bytes stream = EncodeFrameAlpha(row, static_cast<int>(row.size()), 1);
+    ASSERT_EQ(stream.size(), 2u + 1 + 125 + 2 + 1);
+    EXPECT_EQ(stream[2], 125);
+    EXPECT_EQ(stream[2 + 1 + 125], 0x83);
+    EXPECT_EQ(stream[2 + 1 + 126], 200);
+}
+
+TEST(FrameStreams, LongRunsSplitAt126) {
+    const std::vector<Pixel555> row(128, 0x1234);
+    // 126 as a run, the two left over as a literal.
+    EXPECT_EQ(EncodeFramePixels(row, 128, 1),
+              (Slots{8, 0, 0x80 | 126, 0x1234, 0x0002, 0x1234, 0x1234, 0x00FF}));
+    const std::vector<Pixel555> longer(129, 7);
+    EXPECT_EQ(EncodeFramePixels(longer, 129, 1), (Slots{7, 0, 0x80 | 126, 7, 0x83, 7, 0x00FF}));
+}
+
+TEST(FrameStreams, LiteralsSplitAt126) {
+    std::vector<Pixel555> row(300);
+    for (std::size_t i = 0; i < row.size(); ++i) {
+        row[i] = static_cast<Pixel555>(i);
+    }
+    const Slots stream = EncodeFramePixels(row, 300, 1);
+    ASSERT_EQ(stream.size(), 2u + 127 + 127 + 49 + 1);
+    EXPECT_EQ(stream[2], 126);
+    EXPECT_EQ(stream[2 + 127], 126);
+    EXPECT_EQ(stream[2 + 254], 48);
+    EXPECT_EQ(DecodeFramePixels(stream, 300, 1), row);
+}
+
+TEST(FrameStreams, RoundTripsRandomRows) {
+    std::mt19937 random(11);
+    for (const int width : kRoundTripWidths) {
+        for (int trial = 0; trial < 20; ++trial) {
+            const int height = static_cast<int>(random() % 5) + 1;
+            const auto pixels = RandomPlane<Pixel555>(random, width, height, 4 + trial * 1000);
+            const auto alpha = RandomPlane<std::uint8_t>(random, width, height, 3 + trial * 12);
+            const Slots pixelStream = EncodeFramePixels(pixels, width, height);
+            const Bytes alphaStream = EncodeFrameAlpha(alpha, width, height);
+            ASSERT_EQ(DecodeFramePixels(pixelStream, width, height), pixels) << width;
+            ASSERT_EQ(DecodeFrameAlpha(alphaStream, width, height), alpha) << width;
+            ASSERT_TRUE(FramePixelStreamFits(pixelStream, width, height));
+            ASSERT_TRUE(FrameAlphaStreamFits(alphaStream, width, height));
+            ASSERT_FALSE(FrameAlphaStreamFits(alphaStream, width + 1, height));
+            ASSERT_FALSE(FrameAlphaStreamFits(alphaStream, width, height + 1));
+        }
+    }
+}
+
+TEST(FrameStreams, BrokenStreamsDecodeInsideTheirBuffers) {
+    // A literal that claims more values than the row has, and a run longer than the width.
+    const Slots overlong{6, 0, 0x0005, 1, 2, 0x00FF, 5, 0, 0x80 | 100, 9, 0x00FF};
+    EXPECT_EQ(DecodeFramePixels(overlong, 3, 2), (std::vector<Pixel555>{1, 2, 0, 9, 9, 9}));
+    EXPECT_FALSE(FramePixelStreamFits(overlong, 3, 2));
+    // A row length of 0 or past the end stops decoding; the rest stays 0.
+    EXPECT_EQ(DecodeFrameAlpha(Bytes{0, 0, 0x81, 4, 0xFF}, 2, 1), (Bytes{0, 0}));
+    EXPECT_EQ(DecodeFrameAlpha(Bytes{5, 0, 0x82, 4, 0xFF, 200, 0}, 2, 2), (Bytes{4, 4, 0, 0}));
+    EXPECT_EQ(DecodeFrameAlpha(Bytes{}, 2, 2), (Bytes{0, 0, 0, 0}));
+    // A run header with its value cut off by the terminator.
+    EXPECT_EQ(DecodeFrameAlpha(Bytes{4, 0, 0x82, 0xFF}, 2, 1), (Bytes{0, 0}));
+}
+
+TEST(FrameStreams, FitsRefusesBadFraming) {
+    const Bytes good{5, 0, 0x82, 4, 0xFF};
+    EXPECT_TRUE(FrameAlphaStreamFits(good, 2, 1));
+    EXPECT_FALSE(FrameAlphaStreamFits(Bytes{5, 0, 0x82, 4, 0x00}, 2, 1));    // no terminator
+    EXPECT_FALSE(FrameAlphaStreamFits(Bytes{5, 0, 0x80, 4, 0xFF}, 2, 1));    // count 0
+    EXPECT_FALSE(FrameAlphaStreamFits(Bytes{5, 0, 0x82, 4, 0xFF, 0}, 2, 1)); // trailing byte
+    EXPECT_FALSE(FrameAlphaStreamFits(Bytes{5, 0, 0x01, 4, 0xFF}, 2, 1));    // covers 1 of 2
+    EXPECT_FALSE(FramePixelStreamFits(Slots{5, 0, 0x0182, 4, 0xFF}, 2, 1));  // high header bits
+}
+
+TEST(FrameStreams, GarbageNeverEscapesTheBuffers) {
+    std::mt19937 random(5);
+    const auto pixels = RandomPlane<Pixel555>(random, 40, 9, 6);
+    const Slots stream = EncodeFramePixels(pixels, 40, 9);
+    for (int trial = 0; trial < 2000; ++trial) {
+        Slots broken = stream;
+        broken.resize(random() % (broken.size() + 1));
+        for (int k = 0; k < 3 && !broken.empty(); ++k) {
+            broken[random() % broken.size()] = static_cast<std::uint16_t>(random());
+        }
+        const int width = static_cast<int>(random() % 50);
+        EXPECT_EQ(DecodeFramePixels(broken, width, 9).size(), static_cast<std::size_t>(width) * 9);
+        FramePixelStreamFits(broken, width, 9);
+    }
+}
+
+TEST(FrameStreams, RowsTooWideToFrameAreRefused) {
+    const Bytes row(kMaxStreamWidth + 1, 0);
+    EXPECT_THROW(EncodeFrameAlpha(row, kMaxStreamWidth + 1, 1), std::length_error);
+    EXPECT_NO_THROW(EncodeFrameAlpha(row, kMaxStreamWidth, 1));
+}
+
+// --- Alpha-keyed streams --------------------------------------------------------------------
+
+TEST(AlphaKeyedStreams, WorkedSixteenBitRows) {
+    const std::vector<Pixel555> pixels{0x1111, 0x2222, 0x3333};
+    const Bytes clear(3, 0);
+    EXPECT_EQ(EncodeAlphaKeyed16(pixels.data(), clear.data(), 3, 1, 3, 3),
+              (Slots{4, 0x8300, 0, 0xFFFF}));
+    const Bytes opaque(2, 248);
+    EXPECT_EQ(EncodeAlphaKeyed16(pixels.data(), opaque.data(), 2, 1, 2, 2),
+              (Slots{5, 0x02F8, 0x1111, 0x2222, 0xFFFF}));
+    const std::vector<Pixel555> same{0x1111, 0x1111};
+    EXPECT_EQ(EncodeAlphaKeyed16(same.data(), opaque.data(), 2, 1, 2, 2),
+              (Slots{4, 0x82F8, 0x1111, 0xFFFF}));
+}
+
+TEST(AlphaKeyedStreams, WorkedEightBitSpansOf126) {
+    const Bytes values(130, 0x5A);
+    const Bytes alpha(130, 8);
+    EXPECT_EQ(EncodeAlphaKeyed8(values.data(), alpha.data(), 130, 1, 130, 130),
+              (Bytes{0x0A, 0x00, 0x08, 0xFE, 0x5A, 0x08, 0x84, 0x5A, 0xFF, 0xFF}));
+}
+
+TEST(AlphaKeyedStreams, LiteralThenRunInOneSpan) {
+    const std::uint16_t a = 0x0421;
+    const std::uint16_t b = 0x7C00;
+    const std::vector<Pixel555> pixels{a, b, a, a};
+    const Bytes alpha(4, 8);
+    const Slots stream = EncodeAlphaKeyed16(pixels.data(), alpha.data(), 4, 1, 4, 4);
+    EXPECT_EQ(stream, (Slots{7, 0x0208, a, b, 0x8208, a, 0xFFFF}));
+    std::vector<Pixel555> back(4, 0xEEEE);
+    Bytes backAlpha(4, 0xEE);
+    ASSERT_TRUE(DecodeAlphaKeyed16(stream, back.data(), backAlpha.data(), 4, 1, 4, 4));
+    EXPECT_EQ(back, pixels);
+    EXPECT_EQ(backAlpha, alpha);
+}
+
+TEST(AlphaKeyedStreams, EmptyRows) {
+    EXPECT_EQ(EncodeAlphaKeyed16(nullptr, nullptr, 0, 1, 0, 0), Slots{});
+    const Pixel555 none = 0;
+    const std::uint8_t noAlpha = 0;
+    EXPECT_EQ(EncodeAlphaKeyed16(&none, &noAlpha, 0, 2, 0, 0), (Slots{2, 0xFFFF, 2, 0xFFFF}));
+    EXPECT_EQ(EncodeAlphaKeyed8(&noAlpha, &noAlpha, 0, 1, 0, 0), (Bytes{4, 0, 0xFF, 0xFF}));
+}
+
+TEST(AlphaKeyedStreams, TransparentSpansWriteZeroToBoth) {
+    const std::vector<Pixel555> pixels{0x1234, 0x4321, 0x7FFF};
+    const Bytes alpha{0, 0, 128};
+    const Slots stream = EncodeAlphaKeyed16(pixels.data(), alpha.data(), 3, 1, 3, 3);
+    std::vector<Pixel555> back(3, 0xEEEE);
+    ASSERT_TRUE(DecodeAlphaKeyed16(stream, back.data(), nullptr, 3, 1, 3, 3));
+    EXPECT_EQ(back, (std::vector<Pixel555>{0, 0, 0x7FFF}));
+}
+
+TEST(AlphaKeyedStreams, RoundTripsRandomRowsWithStrides) {
+    std::mt19937 random(3);
+    for (const int width : kRoundTripWidths) {
+        for (int trial = 0; trial < 20; ++trial) {
+            const int height = static_cast<int>(random() % 4) + 1;
+            const int stride = width + 1 + static_cast<int>(random() % 2);
+            const auto pixels = RandomPlane<Pixel555>(random, stride, height, 3 + trial * 500);
+            const auto values = RandomPlane<std::uint8_t>(random, stride, height, 3 + trial * 12);
+            // Alpha of a few levels, some of them 0.
+            auto alpha = RandomPlane<std::uint8_t>(random, stride, height, 4);
+            for (auto& a : alpha) {
+                a = static_cast<std::uint8_t>(a * 80);
+            }
+            const Slots s16 =
+                EncodeAlphaKeyed16(pixels.data(), alpha.data(), width, height, stride, stride);
+            const Bytes s8 =
+                EncodeAlphaKeyed8(values.data(), alpha.data(), width, height, stride, stride);
+            std::vector<Pixel555> pixelsBack(pixels.size(), 0);
+            Bytes valuesBack(values.size(), 0);
+            Bytes alphaBack(alpha.size(), 0);
+            ASSERT_TRUE(DecodeAlphaKeyed16(s16, pixelsBack.data(), alphaBack.data(), width, height,
+                                           stride, stride));
+            ASSERT_TRUE(
+                DecodeAlphaKeyed8(s8, valuesBack.data(), nullptr, width, height, stride, stride));
+            for (int y = 0; y < height; ++y) {
+                for (int x = 0; x < width; ++x) {
+                    const std::size_t i = static_cast<std::size_t>(y) * stride + x;
+                    const bool shown = alpha[i] != 0;
+                    ASSERT_EQ(alphaBack[i], alpha[i]);
+                    ASSERT_EQ(pixelsBack[i], shown ? pixels[i] : 0) << width << " " << i;
+                    ASSERT_EQ(valuesBack[i], shown ? values[i] : 0) << width << " " << i;
+                }
+            }
+        }
+    }
+}
+
+TEST(AlphaKeyedStreams, BrokenStreamsAreReported) {
+    std::vector<Pixel555> out(4, 0);
+    // A run past the width.
+    EXPECT_FALSE(DecodeAlphaKeyed16(Slots{4, 0x8508, 1, 0xFFFF}, out.data(), nullptr, 4, 1, 4, 4));
+    // No terminator inside the row's length.
+    EXPECT_FALSE(DecodeAlphaKeyed16(Slots{3, 0x8108, 1, 0xFFFF}, out.data(), nullptr, 4, 1, 4, 4));
+    // The terminator before the row's length ends.
+    EXPECT_FALSE(
+        DecodeAlphaKeyed16(Slots{5, 0x8108, 1, 0xFFFF, 0}, out.data(), nullptr, 4, 1, 4, 4));
+    // A row length past the stream, and a stream that ends before its rows.
+    EXPECT_FALSE(DecodeAlphaKeyed16(Slots{9, 0xFFFF}, out.data(), nullptr, 4, 1, 4, 4));
+    EXPECT_FALSE(DecodeAlphaKeyed16(Slots{2, 0xFFFF}, out.data(), nullptr, 4, 2, 4, 4));
+    // A literal whose values run past the row.
+    EXPECT_FALSE(DecodeAlphaKeyed8(Bytes{6, 0, 0x08, 0x03, 1, 0xFF},
+                                   reinterpret_cast<std::uint8_t*>(out.data()), nullptr, 4, 1, 4,
+                                   4));
+    // A short row is finished with transparent pixels.
+    std::vector<Pixel555> rest(3, 0xEEEE);
+    EXPECT_TRUE(DecodeAlphaKeyed16(Slots{4, 0x8108, 7, 0xFFFF}, rest.data(), nullptr, 3, 1, 3, 3));
+    EXPECT_EQ(rest, (std::vector<Pixel555>{7, 0, 0}));
+}
+
+TEST(AlphaKeyedStreams, GarbageNeverEscapesTheBuffers) {
+    std::mt19937 random(8);
+    const auto values = RandomPlane<std::uint8_t>(random, 30, 6, 5);
+    const auto alpha = RandomPlane<std::uint8_t>(random, 30, 6, 3);
+    const Bytes stream = EncodeAlphaKeyed8(values.data(), alpha.data(), 30, 6, 30, 30);
+    Bytes out(30 * 6);
+    Bytes outAlpha(30 * 6);
+    for (int trial = 0; trial < 2000; ++trial) {
+        Bytes broken = stream;
+        broken.resize(random() % (broken.size() + 1));
+        for (int k = 0; k < 3 && !broken.empty(); ++k) {
+            broken[random() % broken.size()] = static_cast<std::uint8_t>(random());
+        }
+        const int width = static_cast<int>(random() % 31);
+        DecodeAlphaKeyed8(broken, out.data(), outAlpha.data(), width, 6, 30, 30);
+    }
+    EXPECT_TRUE(DecodeAlphaKeyed8(stream, out.data(), outAlpha.data(), 30, 6, 30, 30));
+}
+
+} // namespace
+} // namespace fenwold
