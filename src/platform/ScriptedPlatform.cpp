@@ -1,5 +1,7 @@
 #include "platform/ScriptedPlatform.h"
 
+#include <cstdio>
+
 namespace fenwold {
 
 MessageAnswer ScriptedPrompts::ShowMessage(std::string_view text, MessageButtons buttons) {
@@ -61,6 +63,32 @@ void RecordingStatusBar::BeginProgress(std::string_view caption, int steps) {
     stepsPlanned = steps;
     stepsTaken = 0;
     progressOpen = true;
+}
+
+namespace {
+
+std::string Hex(WindowColour colour) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%06X", colour);
+    return text;
+}
+
+} // namespace
+
+void RecordingWindowPainter::Rectangle(int x0, int y0, int x1, int y1, WindowColour colour) {
+    calls.push_back("rect " + std::to_string(x0) + "," + std::to_string(y0) + " " +
+                    std::to_string(x1) + "," + std::to_string(y1) + " " + Hex(colour));
+}
+
+void RecordingWindowPainter::Text(int x, int y, std::string_view text, WindowColour textColour,
+                                  WindowColour backgroundColour) {
+    calls.push_back("text " + std::to_string(x) + "," + std::to_string(y) + " \"" +
+                    std::string(text) + "\" " + Hex(textColour) + " on " + Hex(backgroundColour));
+}
+
+void RecordingWindowPainter::Line(int x0, int y0, int x1, int y1, WindowColour colour) {
+    calls.push_back("line " + std::to_string(x0) + "," + std::to_string(y0) + " " +
+                    std::to_string(x1) + "," + std::to_string(y1) + " " + Hex(colour));
 }
 
 } // namespace fenwold

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/WindowPainter.h"
 
 #include <deque>
 #include <string>
@@ -71,6 +72,16 @@ public:
     std::vector<std::string> captions;
     int stepsPlanned = 0;
     int stepsTaken = 0;
+};
+
+// Records what a view draws on its window, one line of text per call.
+class RecordingWindowPainter final : public WindowPainter {
+public:
+    void Rectangle(int x0, int y0, int x1, int y1, WindowColour colour) override;
+    void Text(int x, int y, std::string_view text, WindowColour textColour,
+              WindowColour backgroundColour) override;
+    void Line(int x0, int y0, int x1, int y1, WindowColour colour) override;
+    std::vector<std::string> calls;
 };
 
 struct ScriptedPlatform {
