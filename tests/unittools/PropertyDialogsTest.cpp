@@ -1,0 +1,34 @@
+#include "unittools/CPropertiesDlg.h"
+
+#include <gtest/gtest.h>
+
+namespace fenwold {
+namespace {
+
+TEST(CPropertiesDlg, SpinRunsOverTheAnimations) {
+    CPropertiesDlg dialog;
+    dialog.animationCount = 5;
+    EXPECT_EQ(dialog.SpinMinimum(), 0);
+    EXPECT_EQ(dialog.SpinMaximum(), 4);
+    dialog.MoveSpin(3);
+    EXPECT_EQ(dialog.startAnimation, 3);
+    dialog.MoveSpin(9);
+    EXPECT_EQ(dialog.startAnimation, 4);
+    EXPECT_EQ(CPropertiesDlg::Text(-12), "-12");
+}
+
+TEST(CTempBufferDlg, TakesAnySignedWholeNumber) {
+    std::int32_t value = 1;
+    EXPECT_TRUE(CTempBufferDlg::Parse("-7", value));
+    EXPECT_EQ(value, -7);
+    EXPECT_TRUE(CTempBufferDlg::Parse(" 2147483647 ", value));
+    EXPECT_EQ(value, 2147483647);
+    EXPECT_FALSE(CTempBufferDlg::Parse("3x", value));
+    EXPECT_FALSE(CTempBufferDlg::Parse("", value));
+    EXPECT_FALSE(CTempBufferDlg::Parse("99999999999", value));
+    EXPECT_EQ(value, 2147483647);
+    EXPECT_EQ(CTempBufferDlg::kControlIds[3], 1150u);
+}
+
+} // namespace
+} // namespace fenwold
