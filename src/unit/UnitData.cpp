@@ -1,0 +1,78 @@
+#include "unit/UnitData.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace fenwold {
+namespace {
+
+template <typename List>
+auto* NthOrHead(List& list, int n) {
+    using Element = typename List::value_type;
+    if (list.empty() || n >= static_cast<int>(list.size())) {
+        return static_cast<Element*>(nullptr);
+    }
+    return &*std::next(list.begin(), std::max(n, 0));
+}
+
+} // namespace
+
+std::int32_t UnitData::TotalFrameCount() const {
+    std::int32_t total = 0;
+    for (const auto& animation : animations) {
+        total += animation.FrameCount();
+    }
+    return total;
+}
+
+UnitAnimation& UnitData::AddAnimation(UnitAnimation record) {
+    record.indexTables.clear();
+    record.alphaTables.clear();
+    return animations.emplace_back(std::move(record));
+}
+
+UnitAnimation* UnitData::AnimationAt(int n) {
+    return NthOrHead(animations, n);
+}
+
+UnitGroup& UnitData::AddGroup() {
+    return groups.emplace_back();
+}
+
+UnitGroup* UnitData::GroupAt(int n) {
+    return NthOrHead(groups, n);
+}
+
+void UnitData::RebuildGroups(std::span<const std::int32_t> memberCounts) {
+    groups.clear();
+    for (auto& animation : animations) {
+        animation.groupIndex = -1; // no animation may name a group that is gone
+    }
+    auto cursor = animations.begin();
+    for (const std::int32_t count : memberCounts) {
+        const std::int32_t groupIndex = GroupCount();
+        UnitGroup& group = AddGroup();
+        // The editor never asks for more animations than there are; should it, the groups end
+        // with the list.
+        for (std::int32_t slot = 0;
+             slot < std::min(count, kMaxGroupMembers) && cursor != animations.end(); ++slot) {
+            cursor->groupIndex = groupIndex;
+            group.members.push_back(&*cursor++);
+        }
+    }
+}
+
+void UnitData::Renumber() {
+    std::int32_t saveIndex = 0;
+    for (auto& animation : animations) {
+        std::int32_t index = 0;
+        for (auto& frame : animation.alphaTables) {
+            frame.width = animation.width;
+            frame.height = animation.height;
+            frame.index = index++;
+        }
+        animation.saveIndex = saveIndex++;
+    }
+}
+
+} // namespace fenwold

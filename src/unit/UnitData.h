@@ -1,0 +1,52 @@
+#pragma once
+
+#include "teamcolour/TeamColour.h"
+#include "unit/Codebook.h"
+#include "unit/UnitRecords.h"
+
+#include <cstdint>
+#include <list>
+#include <span>
+
+namespace fenwold {
+
+// Everything a unit's files hold: the animations with their encoded tables, the groups, the
+// codebook, the point tables and the team colours. Groups borrow animations of the same object,
+// so it moves but never copies; list nodes keep their addresses through moves.
+struct UnitData {
+    UnitData() = default;
+    UnitData(UnitData&&) = default;
+    UnitData& operator=(UnitData&&) = default;
+    UnitData(const UnitData&) = delete;
+    UnitData& operator=(const UnitData&) = delete;
+
+    UnitPointTable unitPointX{};
+    UnitPointTable unitPointY{};
+    std::list<UnitGroup> groups;
+    Codebook codebook;
+    std::list<UnitAnimation> animations;
+    TeamColours teamColours;
+    float compressionError = -1.0f;
+
+    std::int32_t AnimationCount() const { return static_cast<std::int32_t>(animations.size()); }
+    std::int32_t GroupCount() const { return static_cast<std::int32_t>(groups.size()); }
+    std::int32_t TotalFrameCount() const;
+
+    // Frees every animation with its encoded tables.
+    void FreeAnimations() { animations.clear(); }
+    // Appends the record with empty encoded table lists.
+    UnitAnimation& AddAnimation(UnitAnimation record);
+    // The n-th animation from the head; n < 1 gives the head, an n beyond the list none.
+    UnitAnimation* AnimationAt(int n);
+    // Appends a group with zeroed point tables and no members.
+    UnitGroup& AddGroup();
+    // The n-th group, by the same rule as AnimationAt.
+    UnitGroup* GroupAt(int n);
+    // Replaces the groups by consecutive runs of the animation list, one run per member count.
+    void RebuildGroups(std::span<const std::int32_t> memberCounts);
+    // Gives every frame its animation's size and its position, and every animation its save
+    // index; done after a file was read.
+    void Renumber();
+};
+
+} // namespace fenwold

@@ -1,0 +1,117 @@
+#include "unit/UnitData.h"
+
+#include "unit/CompressedAnimations.h"
+
+#include <algorithm>
+#include <array>
+#include <gtest/gtest.h>
+
+namespace fenwold {
+namespace {
+
+UnitData UnitWith(int animations) {
+    UnitData data;
+    for (int i = 0; i < animations; ++i) {
+        data.animations.emplace_back().loadIndex = i;
+    }
+    return data;
+}
+
+TEST(UnitData, LookupByPositionGivesTheHeadBelowOneAndNoneBeyond) {
+    UnitData data = UnitWith(3);
+    EXPECT_EQ(data.AnimationAt(-4)->loadIndex, 0);
+    EXPECT_EQ(data.AnimationAt(2)->loadIndex, 2);
+    EXPECT_EQ(data.AnimationAt(3), nullptr);
+    EXPECT_EQ(UnitWith(0).AnimationAt(0), nullptr);
+    data.AddGroup().pointX[0] = 1;
+    data.AddGroup().pointX[0] = 2;
+    EXPECT_EQ(data.GroupAt(-1)->pointX[0], 1);
+    EXPECT_EQ(data.GroupAt(1)->pointX[0], 2);
+    EXPECT_EQ(data.GroupAt(2), nullptr);
+}
+
+TEST(UnitData, AddAnimationAppendsWithoutEncodedTables) {
+    UnitData data = UnitWith(1);
+    UnitAnimation record;
+    record.width = 3;
+    record.alphaTables.resize(2);
+    record.indexTables.resize(1);
+    UnitAnimation& added = data.AddAnimation(std::move(record));
+    EXPECT_EQ(&added, &data.animations.back());
+    EXPECT_EQ(added.width, 3);
+    EXPECT_EQ(added.FrameCount(), 0);
+    EXPECT_EQ(added.IndexTableCount(), 0);
+}
+
+TEST(UnitData, RebuildGroupsTakesConsecutiveRuns) {
+    UnitData data = UnitWith(5);
+    data.RebuildGroups(std::array<std::int32_t, 2>{9, 9});
+    const std::array<std::int32_t, 3> counts{2, 0, 2};
+    data.RebuildGroups(counts); // only the second run's groups remain
+    ASSERT_EQ(data.GroupCount(), 3);
+    EXPECT_EQ(data.GroupAt(0)->members,
+              (std::vector<UnitAnimation*>{data.AnimationAt(0), data.AnimationAt(1)}));
+    EXPECT_EQ(data.GroupAt(1)->MemberCount(), 0);
+    EXPECT_EQ(data.GroupAt(2)->members,
+              (std::vector<UnitAnimation*>{data.AnimationAt(2), data.AnimationAt(3)}));
+    EXPECT_EQ(data.AnimationAt(1)->groupIndex, 0);
+    EXPECT_EQ(data.AnimationAt(3)->groupIndex, 2);
+    // The first run's groups had claimed animation 4; it belongs to none now.
+    EXPECT_EQ(data.AnimationAt(4)->groupIndex, -1);
+}
+
+TEST(Codebook, LookupTableBecomesSixteenPixelEntries) {
+    std::vector<std::uint8_t> table(48, 0);
+    table[0] = 0xE1; // blue: only the low five bits count
+    table[1] = 2;
+    table[2] = 31;
+    table[45] = 31;
+    const Codebook codebook = CodebookFromLookupTable(1, table);
+    EXPECT_EQ(codebook.blockFlag, 1);
+    EXPECT_EQ(codebook.Size(), 1);
+    EXPECT_EQ(codebook.entries16[0], 31 << 10 | 2 << 5 | 1);
+    EXPECT_EQ(codebook.entries16[15], 31);
+    EXPECT_THROW(CodebookFromLookupTable(2, table), std::invalid_argument);
+    const Codebook empty = CodebookFromLookupTable(0, {});
+    EXPECT_EQ(empty.blockFlag, 1);
+    EXPECT_EQ(empty.Size(), 0);
+}
+
+TEST(CompressedAnimations, CopyTheRegistrationAndNumberTheFrames) {
+    std::vector<EncodedAnimation> encoded(2);
+    RegisteredAnimationFields& fields = encoded[1].fields;
+    fields.positionX = 12;
+    fields.groupNumber = 4;
+    fields.maskFlag = 1;
+    fields.sequenceLength = 2;
+    fields.alphaValue[0] = 40;
+    fields.delay[0] = 9;
+    fields.pointY[3] = -4;
+    fields.checkBoxHeight = 5;
+    encoded[1].indexTables = {{1, 2}};
+    encoded[1].alphaTables = {{6, 2, {3}}, {6, 2, {4, 5}}};
+
+    const auto animations = MakeCompressedAnimations(std::move(encoded));
+    ASSERT_EQ(animations.size(), 2u);
+    const UnitAnimation& made = animations.back();
+    EXPECT_EQ(made.positionX, 12);
+    EXPECT_EQ(made.groupIndex, -1);
+    EXPECT_EQ(made.maskFlag, 1);
+    EXPECT_EQ(made.sequenceLength, 2);
+    EXPECT_EQ(made.alphaValue[0], 40);
+    EXPECT_TRUE(std::all_of(made.delay.begin(), made.delay.end(), [](auto d) { return d == 4; }));
+    EXPECT_EQ(made.pointY[3], -4);
+    EXPECT_EQ(made.checkBoxHeight, 5);
+    EXPECT_EQ(made.blockFlag, 1);
+    EXPECT_EQ(made.loadIndex, 1);
+    EXPECT_EQ(made.saveIndex, 1);
+    ASSERT_EQ(made.IndexTableCount(), 1);
+    EXPECT_EQ(made.indexTables[0].bytes, (std::vector<std::uint8_t>{1, 2}));
+    ASSERT_EQ(made.FrameCount(), 2);
+    EXPECT_EQ(made.alphaTables[1].index, 1);
+    EXPECT_EQ(made.alphaTables[1].width, 6);
+    EXPECT_EQ(made.alphaTables[1].bytes, (std::vector<std::uint8_t>{4, 5}));
+}
+
+} // namespace
+} // namespace fenwold
