@@ -1,0 +1,23 @@
+#pragma once
+
+#include "platform/BinaryReader.h"
+#include "unit/UnitData.h"
+
+#include <cstdint>
+#include <filesystem>
+
+namespace fenwold {
+
+// The unit tool data file (.UTD): everything needed to resume work on a unit.
+inline constexpr std::int32_t kToolDataVersion = 6;
+
+// Writes version 6 through an atomic save; numbers the animations' save indexes on the way, since
+// groups name their members by them. Raises FileError.
+void WriteToolData(UnitData& data, const std::filesystem::path& path);
+
+// Reads a version 5 or 6 file (version 5 has no block flag and 8-pixel codebook entries) into a
+// fresh unit. Every count and offset is checked against the bytes present and the format's
+// limits; a bad file raises FileError naming the problem.
+UnitData ReadToolData(BinaryReader& in);
+
+} // namespace fenwold

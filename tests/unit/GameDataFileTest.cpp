@@ -1,0 +1,113 @@
+#include "unit/GameDataFile.h"
+
+#include "platform/BinaryReader.h"
+#include "support/TempFolder.h"
+#include "unit/UnitFixtures.h"
+
+#include <gtest/gtest.h>
+
+namespace fenwold {
+namespace {
+
+using test::Layout;
+
+UnitData ReadBack(const test::TempFolder& folder, const std::string& name) {
+    BinaryReader in = BinaryReader::FromFile(folder / name);
+    return ReadGameData(in);
+}
+
+TEST(GameDataFile, SizeCountsRecordsBlocksAndCodebook) {
+    UnitData data = test::MakeSampleUnit();
+    // A: 34 + 2 x (3 + 2) + 5 + 6; B: 34; one entry: 32.
+    EXPECT_EQ(GameDataSize(data), 55u + 34u + 32u);
+}
+
+TEST(GameDataFile, WritesVersion4WithFoldedPoints) {
+    test::TempFolder folder;
+    UnitData data = test::MakeSampleUnit();
+    WriteGameData(data, true, folder / "s.UPT");
+
+    Layout x;
+    x.magic("Unit Animation File").i32(4).i32(2).i32(1).i32(1).u32(121);
+    x.i32(3).i32(2).i32(1).i32(1).u16(8).u16(6).u16(1).u16(2).u16(3).u16(4);
+    // Point i = unit + group + animation point - position, in 16 bits.
+    x.u16(16);
+    for (int i = 1; i < 9; ++i) {
+        x.u16(0xFFFE);
+    }
+    x.u16(0xFFF7);
+    for (int i = 0; i < 9; ++i) {
+        x.u16(2);
+    }
+    x.u16(302);
+    x.u16(10).u16(11).u16(4).u16(5).u8(255).u8(128).u16(2).u16(1);
+    x.i32(1).zeros(32).i32(-9);
+    x.u32(5).u32(0).raw({1, 2, 3, 4, 5});
+    x.u32(6).u32(0).u32(3).u32(5).raw({0xA1, 0xA2, 0xA3, 0xB1, 0xB2, 0xC1});
+    // B has no group: unit point 0 only.
+    x.i32(0).i32(0).i32(0).i32(0).u16(2).u16(2).zeros(8).u16(10).zeros(18 + 18);
+    x.u16(300).zeros(40).u32(0).u32(0);
+    x.u16(0x7FFF).zeros(638).u16(0xFFDF).zeros(638);
+    x.u16(0x7FFF).zeros(28).u16(0x0021);
+    x.u16(0xFFDF).zeros(28).u16(0x0041);
+    EXPECT_EQ(folder.Read("s.UPT"), x.bytes);
+}
+
+TEST(GameDataFile, FoldedPointsWrapIn16Bits) {
+    test::TempFolder folder;
+    UnitData data;
+    data.unitPointX[0] = 40000;
+    data.animations.emplace_back().pointX[0] = 30000;
+    WriteGameData(data, true, folder / "w.UPT");
+    EXPECT_EQ(ReadBack(folder, "w.UPT").animations.front().pointX[0], 4464);
+}
+
+TEST(GameDataFile, GameUnitsKeepTheirPointTablesAndThe565CopiesAreNotRead) {
+    test::TempFolder folder;
+    UnitData data = test::MakeSampleUnit();
+    WriteGameData(data, false, folder / "s.UPT");
+    auto bytes = folder.Read("s.UPT");
+    bytes[bytes.size() - 2] ^= 0xFF;            // codebook copy
+    bytes[bytes.size() - 64 - 640 + 1] ^= 0xFF; // team colour copy
+    folder.Write("s.UPT", bytes);
+    UnitData back = ReadBack(folder, "s.UPT");
+    ASSERT_EQ(back.AnimationCount(), 2);
+    auto written = data.animations.begin();
+    for (const auto& animation : back.animations) {
+        EXPECT_EQ(test::StoredFields(animation, false), test::StoredFields(*written++, false));
+        EXPECT_EQ(animation.groupIndex, -1);
+        EXPECT_EQ(animation.positionX, 0);
+    }
+    EXPECT_EQ(back.teamColours.tables, data.teamColours.tables);
+    EXPECT_EQ(back.teamColours.selection, TeamColours{}.selection);
+    EXPECT_EQ(back.codebook.entries16, data.codebook.entries16);
+    EXPECT_EQ(back.GroupCount(), 0);
+    EXPECT_EQ(back.compressionError, -1.0f);
+}
+
+TEST(GameDataFile, ReadsVersion3WithoutBlockFlag) {
+    test::TempFolder folder;
+    Layout v3;
+    v3.magic("Unit Animation File").i32(3).i32(1).i32(2).u32(999);
+    v3.i32(0).i32(1).i32(0).i32(1).u16(5).u16(7).zeros(8).u16(4).zeros(38);
+    v3.u16(1).u16(6).u8(99).u16(0).zeros(40).u32(0).u32(0);
+    v3.u16(0x0421).zeros(638).zeros(640); // tables and their 565 copy
+    v3.u16(0x1111).zeros(14).u16(0x2222).zeros(14).zeros(32);
+    folder.Write("v3.UPT", v3.bytes);
+
+    UnitData data = ReadBack(folder, "v3.UPT");
+    EXPECT_EQ(data.codebook.blockFlag, 0);
+    ASSERT_EQ(data.codebook.entries8.size(), 16u);
+    EXPECT_EQ(data.codebook.entries8[8], 0x2222);
+    EXPECT_EQ(data.teamColours.tables[0][0], 0x0421);
+    ASSERT_EQ(data.AnimationCount(), 1);
+    const UnitAnimation& animation = data.animations.front();
+    EXPECT_EQ(animation.blockFlag, 0);
+    EXPECT_EQ(animation.maskFlag, 1);
+    EXPECT_EQ(animation.pointX[0], 4);
+    EXPECT_EQ(animation.delay[0], 6);
+    EXPECT_EQ(animation.alphaValue[0], 99);
+}
+
+} // namespace
+} // namespace fenwold

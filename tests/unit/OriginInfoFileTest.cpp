@@ -1,0 +1,89 @@
+#include "unit/OriginInfoFile.h"
+
+#include "platform/FileError.h"
+#include "platform/ScriptedPlatform.h"
+#include "support/TempFolder.h"
+#include "unit/UnitFixtures.h"
+
+#include <gtest/gtest.h>
+
+namespace fenwold {
+namespace {
+
+UnitData UnitOfSize(int animations, int groups) {
+    UnitData data;
+    for (int i = 0; i < animations; ++i) {
+        data.animations.emplace_back().pointY[9] = static_cast<std::int16_t>(-i - 1);
+    }
+    for (int g = 0; g < groups; ++g) {
+        data.AddGroup().pointX[0] = 100 + g;
+    }
+    data.unitPointX[1] = 70000;
+    return data;
+}
+
+TEST(OriginInfoFile, WritesEveryPointTableInOrder) {
+    test::TempFolder folder;
+    WriteOriginInfo(UnitOfSize(3, 2), folder / "u.OID");
+    test::Layout x;
+    x.magic("Unit Origin Info File").i32(1).i32(2).i32(3);
+    x.i32(0).i32(70000).zeros(8 * 4 + 40);
+    for (int i = 0; i < 3; ++i) {
+        x.zeros(20 + 18).u16(static_cast<std::uint16_t>(-i - 1));
+    }
+    x.i32(100).zeros(36 + 40).i32(101).zeros(36 + 40);
+    ASSERT_EQ(x.bytes.size(), 404u);
+    EXPECT_EQ(folder.Read("u.OID"), x.bytes);
+}
+
+TEST(OriginInfoFile, AppliesTablesByPosition) {
+    test::TempFolder folder;
+    ScriptedPlatform platform;
+    WriteOriginInfo(UnitOfSize(3, 2), folder / "u.OID");
+    UnitData other = UnitOfSize(3, 2);
+    for (auto& animation : other.animations) {
+        animation.pointY.fill(55);
+        animation.width = 9;
+    }
+    other.unitPointX[1] = 0;
+    ReadOriginInfo(other, folder / "u.OID", platform.prompts);
+    EXPECT_TRUE(platform.prompts.messages.empty());
+    EXPECT_EQ(other.unitPointX[1], 70000);
+    EXPECT_EQ(other.animations.back().pointY[9], -3);
+    EXPECT_EQ(other.animations.back().pointY[0], 0);
+    EXPECT_EQ(other.animations.back().width, 9);
+    EXPECT_EQ(other.groups.back().pointX[0], 101);
+}
+
+TEST(OriginInfoFile, CountMismatchChangesNothing) {
+    test::TempFolder folder;
+    ScriptedPlatform platform;
+    WriteOriginInfo(UnitOfSize(3, 2), folder / "u.OID");
+
+    UnitData bothDiffer = UnitOfSize(2, 1);
+    ReadOriginInfo(bothDiffer, folder / "u.OID", platform.prompts);
+    UnitData groupsDiffer = UnitOfSize(3, 1);
+    ReadOriginInfo(groupsDiffer, folder / "u.OID", platform.prompts);
+
+    ASSERT_EQ(platform.prompts.messages.size(), 2u);
+    EXPECT_EQ(platform.prompts.messages[0].text, "Total ani 수가 다르다.");
+    EXPECT_EQ(platform.prompts.messages[1].text, "Group 수가 다르다.");
+    EXPECT_EQ(bothDiffer.unitPointX[1], 70000); // as it was built, not from the file
+    EXPECT_EQ(groupsDiffer.animations.back().pointY[9], -3);
+}
+
+TEST(OriginInfoFile, ShortFileIsRefusedWhole) {
+    test::TempFolder folder;
+    ScriptedPlatform platform;
+    WriteOriginInfo(UnitOfSize(3, 2), folder / "u.OID");
+    auto bytes = folder.Read("u.OID");
+    bytes.resize(bytes.size() - 1);
+    folder.Write("u.OID", bytes);
+    UnitData data = UnitOfSize(3, 2);
+    data.unitPointX[1] = 5;
+    EXPECT_THROW(ReadOriginInfo(data, folder / "u.OID", platform.prompts), FileError);
+    EXPECT_EQ(data.unitPointX[1], 5);
+}
+
+} // namespace
+} // namespace fenwold

@@ -1,0 +1,138 @@
+#pragma once
+
+#include "unit/UnitData.h"
+
+#include <bit>
+#include <cstdint>
+#include <gtest/gtest.h>
+#include <string_view>
+#include <vector>
+
+namespace fenwold::test {
+
+// Little-endian bytes spelled out field by field, the way a file's layout table lists them.
+struct Layout {
+    std::vector<std::uint8_t> bytes;
+
+    Layout& u8(unsigned value) {
+        bytes.push_back(static_cast<std::uint8_t>(value));
+        return *this;
+    }
+    Layout& u16(unsigned value) { return u8(value & 0xFF).u8((value >> 8) & 0xFF); }
+    Layout& u32(std::uint32_t value) { return u16(value & 0xFFFF).u16(value >> 16); }
+    Layout& i32(std::int32_t value) { return u32(static_cast<std::uint32_t>(value)); }
+    Layout& f32(float value) { return u32(std::bit_cast<std::uint32_t>(value)); }
+    Layout& zeros(std::size_t count) {
+        bytes.insert(bytes.end(), count, 0);
+        return *this;
+    }
+    Layout& magic(std::string_view text) {
+        bytes.insert(bytes.end(), text.begin(), text.end());
+        return zeros(32 - text.size());
+    }
+    Layout& raw(std::vector<std::uint8_t> data) {
+        bytes.insert(bytes.end(), data.begin(), data.end());
+        return *this;
+    }
+};
+
+// A unit built in code, small enough to spell its files out by hand:
+// - animation A: 3 frames (alpha tables of 3, 2 and 1 bytes), one index table of 5 bytes, a
+//   sequence of 2 entries, in group 0, position (2, -2);
+// - animation B: no frames, no sequence, no group;
+// - unit point 0 = (10, 0), group point 0 = (5, 0), A's point 0 = (3, 0): A folds to (16, 2);
+// - one 16-pixel codebook entry, team colour table 0 entry 0 white.
+inline UnitData MakeSampleUnit() {
+    UnitData data;
+    data.unitPointX[0] = 10;
+    data.unitPointY[9] = 300;
+    data.compressionError = 0.5f;
+    data.teamColours.selection[0] = 3;
+    data.teamColours.tables[0][0] = 0x7FFF;
+    data.codebook.blockFlag = 1;
+    data.codebook.entries16.assign(16, 0);
+    data.codebook.entries16[0] = 0x7FFF;
+    data.codebook.entries16[15] = 0x0021;
+
+    UnitAnimation& a = data.animations.emplace_back();
+    a.sequenceLength = 2;
+    a.maskFlag = 1;
+    a.blockFlag = 1;
+    a.width = 8;
+    a.height = 6;
+    a.checkBoxX = 1;
+    a.checkBoxY = 2;
+    a.checkBoxWidth = 3;
+    a.checkBoxHeight = 4;
+    a.positionX = 2;
+    a.positionY = -2;
+    a.extra0 = 5;
+    a.extra1 = 6;
+    a.pointX[0] = 3;
+    a.pointX[9] = -7;
+    a.attribute[0] = 10;
+    a.attribute[1] = 11;
+    a.delay[0] = 4;
+    a.delay[1] = 5;
+    a.alphaValue = {255, 128, 77, 66}; // slots 2 and 3 lie inside the tool data's 2n bytes
+    a.frameNumber[0] = 2;
+    a.frameNumber[1] = 1;
+    a.tempBuffer[0] = 1;
+    a.tempBuffer[9] = -9;
+    a.indexTables.push_back({{1, 2, 3, 4, 5}});
+    a.alphaTables.resize(3);
+    a.alphaTables[0].bytes = {0xA1, 0xA2, 0xA3};
+    a.alphaTables[1].bytes = {0xB1, 0xB2};
+    a.alphaTables[2].bytes = {0xC1};
+
+    UnitAnimation& b = data.animations.emplace_back();
+    b.width = 2;
+    b.height = 2;
+
+    UnitGroup& group = data.AddGroup();
+    group.pointX[0] = 5;
+    group.members.push_back(&a);
+    a.groupIndex = 0;
+    return data;
+}
+
+// Offsets in the sample's tool data file (version 6), from the layout tables.
+inline constexpr std::size_t kToolA = 136;                    // A's record
+inline constexpr std::size_t kToolAIndexBlock = kToolA + 132; // 116 + 8n
+inline constexpr std::size_t kToolAAlphaOffsets = kToolAIndexBlock + 13 + 4;
+inline constexpr std::size_t kToolGroup = kToolA + 167 + 124;
+inline constexpr std::size_t kToolSize = kToolGroup + 88 + 32 + 640 + 64;
+
+// Every field a file stores, in one list to compare; `toolData` adds the tool data file's own
+// (the position in its 16 bits, the further values, the group, the 2n alpha slots).
+inline std::vector<std::int64_t> StoredFields(const UnitAnimation& a, bool toolData) {
+    const auto n = static_cast<std::size_t>(a.sequenceLength);
+    std::vector<std::int64_t> f{a.FrameCount(),  a.sequenceLength, a.IndexTableCount(), a.maskFlag,
+                                a.width,         a.height,         a.checkBoxX,         a.checkBoxY,
+                                a.checkBoxWidth, a.checkBoxHeight};
+    const auto add = [&f](const auto& table, std::size_t count) {
+        f.insert(f.end(), table.begin(), table.begin() + static_cast<std::ptrdiff_t>(count));
+        f.push_back(-1000000); // keeps neighbouring tables apart
+    };
+    add(a.pointX, 10);
+    add(a.pointY, 10);
+    add(a.tempBuffer, 10);
+    add(a.attribute, n);
+    add(a.delay, n);
+    add(a.frameNumber, n);
+    add(a.alphaValue, std::min<std::size_t>(toolData ? 2 * n : n, kMaxSequenceLength));
+    for (const auto& table : a.indexTables) {
+        add(table.bytes, table.bytes.size());
+    }
+    for (const auto& table : a.alphaTables) {
+        add(table.bytes, table.bytes.size());
+    }
+    if (toolData) {
+        f.insert(f.end(),
+                 {static_cast<std::uint16_t>(a.positionX), static_cast<std::uint16_t>(a.positionY),
+                  a.extra0, a.extra1, a.groupIndex});
+    }
+    return f;
+}
+
+} // namespace fenwold::test
