@@ -1,0 +1,182 @@
+#include "unit/UnitDoc.h"
+
+#include "platform/BinaryReader.h"
+#include "platform/FileError.h"
+#include "platform/FileNames.h"
+#include "unit/CompressedAnimations.h"
+#include "unit/GameDataFile.h"
+#include "unit/OriginInfoFile.h"
+#include "unit/ToolDataFile.h"
+#include "unit/UnitRecordIo.h"
+
+#include <cstdio>
+
+namespace fenwold {
+namespace {
+
+constexpr const char* kToolDataFilter = "Unit Tool Data 화일 (*.utd)|*.utd||";
+constexpr const char* kGameDataFilter = "Unit 화일 (*.upt)|*.upt||";
+constexpr const char* kOriginInfoFilter = "Unit Origin Info화일 (*.oid)|*.oid||";
+
+} // namespace
+
+template <typename Operation>
+bool CUnitDoc::ReportingFileErrors(Operation&& operation) {
+    try {
+        operation();
+        return true;
+    } catch (const FileError& error) {
+        platform_.prompts.ShowMessage(error.what());
+        return false;
+    }
+}
+
+std::filesystem::path CUnitDoc::Locate(const std::filesystem::path& name) const {
+    return platform_.folder.Locate(name);
+}
+
+void CUnitDoc::SetPathName(std::filesystem::path path) {
+    pathName_ = std::move(path);
+    SetTitle(pathName_.filename().string());
+}
+
+void CUnitDoc::SetTitle(std::string_view text) {
+    char error[64];
+    std::snprintf(error, sizeof error, "%f", static_cast<double>(data_.compressionError));
+    title_ = std::string(kTitlePrefix) + std::string(text) + "\"" + fileName_ + "\"<" + error + ">";
+}
+
+bool CUnitDoc::OnOpenDocument(const std::filesystem::path& path) {
+    const bool read = ReportingFileErrors([&] {
+        BinaryReader in = BinaryReader::FromFile(Locate(path));
+        const std::int32_t version = PeekUnitFileVersion(in);
+        if (toolDataFlag_ && (version == 5 || version == 6)) {
+            data_ = ReadToolData(in);
+        } else if (!toolDataFlag_ && (version == 3 || version == 4)) {
+            data_ = ReadGameData(in);
+        } else {
+            // Nothing of a file of another version is read and the unit is left empty; its
+            // groups go with the animations they borrowed.
+            if (!toolDataFlag_) {
+                platform_.prompts.ShowMessage("다른 버젼이라 읽을수 없당.");
+            }
+            data_.groups.clear();
+            data_.FreeAnimations();
+            data_.codebook.entries8.clear();
+            data_.codebook.entries16.clear();
+        }
+    });
+    if (!read) {
+        return false;
+    }
+    fileName_ = path.string();
+    SetTitle(kCompressionTitle);
+    data_.Renumber();
+    namedFlag_ = true;
+    return true;
+}
+
+bool CUnitDoc::SaveModified() {
+    if (!modified_) {
+        return true;
+    }
+    const std::string question = "너 \"" + fileName_ + "\" 파일을 저장 할거냐?";
+    switch (platform_.prompts.ShowMessage(question, MessageButtons::YesNoCancel)) {
+    case MessageAnswer::Cancel:
+        return false;
+    case MessageAnswer::Yes:
+        // The unit closes whatever the save did.
+        if (namedFlag_) {
+            Save();
+        } else {
+            SaveAs();
+        }
+        return true;
+    default:
+        return true;
+    }
+}
+
+void CUnitDoc::Save() {
+    platform_.sound.Stop();
+    // A unit named by Save UPT alone has no path to save under yet.
+    if (!namedFlag_ || pathName_.empty()) {
+        SaveAs();
+        return;
+    }
+    const bool written = ReportingFileErrors([&] {
+        if (toolDataFlag_) {
+            WriteToolData(data_, Locate(WithFixedExtension(pathName_, ".UTD")));
+            WriteGameData(data_, true, Locate(WithFixedExtension(pathName_, ".UPT")));
+        } else {
+            WriteGameData(data_, false, Locate(pathName_));
+        }
+    });
+    if (written) {
+        SetModifiedFlag(false);
+    }
+}
+
+void CUnitDoc::SaveAs() {
+    const auto chosen = platform_.prompts.AskSaveFile({.filter = kToolDataFilter});
+    if (!chosen) {
+        return;
+    }
+    const auto toolData = WithFixedExtension(*chosen, ".UTD");
+    const bool written = ReportingFileErrors([&] {
+        WriteToolData(data_, Locate(toolData));
+        WriteGameData(data_, toolDataFlag_, Locate(WithFixedExtension(*chosen, ".UPT")));
+    });
+    if (!written) {
+        return;
+    }
+    fileName_ = toolData.string();
+    namedFlag_ = true;
+    SetTitle(kCompressionTitle);
+    // The whole path, so that a later Save lands here even after a dialog moved the folder.
+    SetPathName(*chosen);
+}
+
+void CUnitDoc::SaveUpt() {
+    const auto chosen = platform_.prompts.AskSaveFile({.filter = kGameDataFilter});
+    if (!chosen) {
+        return;
+    }
+    const std::string name = BareNameWithFixedExtension(*chosen, ".UPT");
+    if (ReportingFileErrors([&] { WriteGameData(data_, toolDataFlag_, Locate(name)); })) {
+        fileName_ = name;
+        namedFlag_ = true;
+    }
+}
+
+void CUnitDoc::SaveUtdInfo() {
+    if (const auto chosen = platform_.prompts.AskSaveFile({.filter = kOriginInfoFilter})) {
+        ReportingFileErrors(
+            [&] { WriteOriginInfo(data_, Locate(BareNameWithFixedExtension(*chosen, ".OID"))); });
+    }
+}
+
+void CUnitDoc::OpenUtdInfo() {
+    if (const auto chosen = platform_.prompts.AskOpenFile({.filter = kOriginInfoFilter})) {
+        ReportingFileErrors([&] {
+            ReadOriginInfo(data_, Locate(BareNameWithFixedExtension(*chosen, ".OID")),
+                           platform_.prompts);
+        });
+    }
+}
+
+void CUnitDoc::AcceptCompressionResult(CompressionResult result) {
+    Codebook codebook = CodebookFromLookupTable(result.entryCount, result.lookupTable);
+    // The groups borrowed the animations being replaced; the compression command rebuilds them.
+    data_.groups.clear();
+    data_.animations = MakeCompressedAnimations(std::move(result.animations));
+    data_.codebook = std::move(codebook);
+    data_.compressionError = result.error;
+    if (repaintView_) {
+        repaintView_();
+    }
+    SetModifiedFlag(true);
+    toolDataFlag_ = true;
+}
+
+} // namespace fenwold

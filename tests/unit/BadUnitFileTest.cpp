@@ -1,0 +1,145 @@
+#include "platform/ScriptedPlatform.h"
+#include "support/TempFolder.h"
+#include "unit/GameDataFile.h"
+#include "unit/ToolDataFile.h"
+#include "unit/UnitDoc.h"
+#include "unit/UnitFixtures.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <random>
+
+namespace fenwold {
+namespace {
+
+using ::testing::HasSubstr;
+
+// A unit opened from the sample's tool data file, into which bad files are then opened: each
+// must be refused with a message naming the file and leave the unit exactly as it was.
+class BadUnitFile : public ::testing::Test {
+protected:
+    BadUnitFile() : platform(folder.path()), doc(platform.Get()) {
+        UnitData sample = test::MakeSampleUnit();
+        WriteToolData(sample, folder / "good.UTD");
+        WriteGameData(sample, true, folder / "good.UPT");
+        doc.SetToolDataFlag(true);
+        EXPECT_TRUE(doc.OnOpenDocument(folder / "good.UTD"));
+        good = folder.Read("good.UTD");
+    }
+
+    // Opens `bytes` as a file; returns the message shown, empty when the file was taken.
+    std::string Open(const std::vector<std::uint8_t>& bytes, bool toolData = true) {
+        folder.Write("bad.UTD", bytes);
+        const std::string title = doc.Title();
+        const UnitAnimation* head = &doc.Data().animations.front();
+        platform.prompts.messages.clear();
+        doc.SetToolDataFlag(toolData);
+        const bool taken = doc.OnOpenDocument(folder / "bad.UTD");
+        doc.SetToolDataFlag(true);
+        if (taken) {
+            return {};
+        }
+        EXPECT_EQ(doc.Title(), title);
+        EXPECT_EQ(doc.Data().AnimationCount(), 2);
+        EXPECT_EQ(doc.Data().GroupCount(), 1);
+        EXPECT_EQ(&doc.Data().animations.front(), head);
+        EXPECT_EQ(doc.Data().codebook.Size(), 1);
+        EXPECT_EQ(platform.prompts.messages.size(), 1u);
+        const std::string message = platform.prompts.messages.at(0).text;
+        EXPECT_NE(message.find((folder / "bad.UTD").string()), std::string::npos) << message;
+        return message;
+    }
+
+    std::vector<std::uint8_t> Patched(std::size_t offset, std::uint32_t value) const {
+        auto bytes = good;
+        for (int i = 0; i < 4; ++i) {
+            bytes[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+        }
+        return bytes;
+    }
+
+    test::TempFolder folder;
+    ScriptedPlatform platform;
+    CUnitDoc doc;
+    std::vector<std::uint8_t> good;
+};
+
+TEST_F(BadUnitFile, EveryTruncationIsRefused) {
+    ASSERT_EQ(good.size(), test::kToolSize);
+    for (std::size_t size = 0; size < good.size(); ++size) {
+        EXPECT_NE(Open({good.begin(), good.begin() + size}), "") << size;
+    }
+    const auto game = folder.Read("good.UPT");
+    for (std::size_t size = 0; size < game.size(); ++size) {
+        EXPECT_NE(Open({game.begin(), game.begin() + size}, false), "") << size;
+    }
+    EXPECT_EQ(Open(game, false), "");
+}
+
+TEST_F(BadUnitFile, CountsBeyondTheFormatAreRefused) {
+    EXPECT_THAT(Open(Patched(test::kToolA, 201)), HasSubstr("animation 0: the frame count 201"));
+    EXPECT_THAT(Open(Patched(test::kToolA + 4, 201)), HasSubstr("sequence length 201"));
+    EXPECT_THAT(Open(Patched(test::kToolA + 8, 0xFFFFFFFF)), HasSubstr("index table count -1"));
+    EXPECT_THAT(Open(Patched(52, 2)), HasSubstr("block flag 2"));
+    EXPECT_THAT(Open(Patched(test::kToolGroup, 101)), HasSubstr("group 0: the member count 101"));
+}
+
+TEST_F(BadUnitFile, HugeCountsAreRefusedBeforeAllocating) {
+    EXPECT_THAT(Open(Patched(40, 0x7FFFFFFF)), HasSubstr("animation records"));
+    EXPECT_THAT(Open(Patched(36, 0x7FFFFFFF)), HasSubstr("group records"));
+    EXPECT_THAT(Open(Patched(44, 0x7FFFFFFF)), HasSubstr("codebook"));
+    EXPECT_THAT(Open(Patched(44, 0xFFFFFFFF)), HasSubstr("codebook size -1"));
+    EXPECT_THAT(Open(Patched(test::kToolAIndexBlock, 0xFFFFFF00)), HasSubstr("index block data"));
+}
+
+TEST_F(BadUnitFile, OffsetsMustRiseInsideTheirBlock) {
+    const std::size_t second = test::kToolAAlphaOffsets + 4;
+    EXPECT_THAT(Open(Patched(test::kToolAAlphaOffsets, 1)), HasSubstr("alpha block offset 0"));
+    EXPECT_THAT(Open(Patched(second + 4, 1)), HasSubstr("alpha block offset 2"));
+    EXPECT_THAT(Open(Patched(second, 7)), HasSubstr("alpha block offset 1 (7)"));
+    EXPECT_EQ(Open(Patched(second, 5)), ""); // an empty piece is allowed
+    EXPECT_EQ(doc.Data().animations.front().alphaTables[1].bytes.size(), 0u);
+}
+
+TEST_F(BadUnitFile, GroupMembersMustNameExistingAnimations) {
+    const std::size_t member = test::kToolGroup + 84;
+    EXPECT_THAT(Open(Patched(member, 2)), HasSubstr("member 0 names animation 2"));
+    EXPECT_THAT(Open(Patched(member, 0xFFFFFFFF)), HasSubstr("names animation -1"));
+}
+
+TEST_F(BadUnitFile, ZerosAreAFileOfAnotherVersion) {
+    EXPECT_NE(Open(std::vector<std::uint8_t>(20, 0)), "");
+    EXPECT_EQ(Open(std::vector<std::uint8_t>(1000, 0), false), "");
+    EXPECT_EQ(platform.prompts.messages.at(0).text, "다른 버젼이라 읽을수 없당.");
+    EXPECT_EQ(doc.Data().AnimationCount(), 0);
+}
+
+TEST_F(BadUnitFile, RandomBytesNeverCrash) {
+    std::mt19937 random(7);
+    for (int round = 0; round < 300; ++round) {
+        auto bytes = good;
+        if (round % 2 == 0) {
+            bytes.resize(random() % 3000);
+            for (auto& byte : bytes) {
+                byte = static_cast<std::uint8_t>(random());
+            }
+            if (bytes.size() > 36) {
+                bytes[32] = round % 4 == 0 ? 6 : 5;
+                bytes[33] = bytes[34] = bytes[35] = 0;
+            }
+        } else {
+            for (int flips = 0; flips < 4; ++flips) {
+                bytes[random() % bytes.size()] = static_cast<std::uint8_t>(random());
+            }
+        }
+        folder.Write("bad.UTD", bytes);
+        CUnitDoc fresh(platform.Get());
+        fresh.SetToolDataFlag(true);
+        fresh.OnOpenDocument(folder / "bad.UTD");
+        fresh.SetToolDataFlag(false);
+        fresh.OnOpenDocument(folder / "bad.UTD");
+    }
+}
+
+} // namespace
+} // namespace fenwold

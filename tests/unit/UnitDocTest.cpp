@@ -1,0 +1,210 @@
+#include "unit/UnitDoc.h"
+
+#include "platform/ScriptedPlatform.h"
+#include "support/TempFolder.h"
+#include "unit/GameDataFile.h"
+#include "unit/ToolDataFile.h"
+#include "unit/UnitFixtures.h"
+
+#include <gtest/gtest.h>
+
+namespace fenwold {
+namespace {
+
+class UnitDocTest : public ::testing::Test {
+protected:
+    UnitDocTest() : platform(folder.path()), doc(platform.Get()) {}
+
+    // A document opened from the sample unit's tool data file.
+    void OpenSampleToolData(const std::string& name = "hero.utd") {
+        UnitData sample = test::MakeSampleUnit();
+        WriteToolData(sample, folder / name);
+        doc.SetToolDataFlag(true);
+        ASSERT_TRUE(doc.OnOpenDocument(folder / name));
+        doc.SetPathName(folder / name);
+    }
+    const std::vector<ScriptedPrompts::ShownMessage>& Messages() {
+        return platform.prompts.messages;
+    }
+
+    test::TempFolder folder;
+    ScriptedPlatform platform;
+    CUnitDoc doc;
+};
+
+TEST_F(UnitDocTest, NewDocumentDefaults) {
+    EXPECT_FALSE(doc.ToolDataFlag());
+    EXPECT_FALSE(doc.NamedFlag());
+    EXPECT_EQ(doc.FileName(), "Noname.UTD");
+    EXPECT_EQ(doc.Data().codebook.blockFlag, 0);
+    EXPECT_EQ(doc.Data().teamColours, TeamColours{});
+    doc.SetTitle("x - ");
+    EXPECT_EQ(doc.Title(), "Unit - x - \"Noname.UTD\"<-1.000000>");
+}
+
+TEST_F(UnitDocTest, OpenReadsToolDataAndRenumbers) {
+    OpenSampleToolData();
+    const std::string path = (folder / "hero.utd").string();
+    EXPECT_TRUE(doc.NamedFlag());
+    EXPECT_EQ(doc.FileName(), path); // the whole path, however long
+    EXPECT_EQ(doc.Title(), "Unit - hero.utd\"" + path + "\"<0.500000>");
+    EXPECT_EQ(doc.Data().AnimationCount(), 2);
+    EXPECT_EQ(doc.Data().TotalFrameCount(), 3);
+    const UnitAnimation& a = doc.Data().animations.front();
+    EXPECT_EQ(a.alphaTables[2].index, 2);
+    EXPECT_EQ(a.alphaTables[2].width, 8);
+    EXPECT_EQ(doc.Data().animations.back().saveIndex, 1);
+    EXPECT_EQ(doc.Data().animations.back().loadIndex, 1);
+}
+
+TEST_F(UnitDocTest, OpenDispatchesOnTheVersionWord) {
+    UnitData sample = test::MakeSampleUnit();
+    WriteGameData(sample, false, folder / "g.upt");
+    EXPECT_TRUE(doc.OnOpenDocument(folder / "g.upt"));
+    EXPECT_EQ(doc.Title(),
+              "Unit - VQ Compression - \"" + (folder / "g.upt").string() + "\"<-1.000000>");
+    EXPECT_EQ(doc.Data().AnimationCount(), 2);
+
+    // A game file opened as tool data is of another version: nothing is read, nothing said.
+    CUnitDoc toolDoc(platform.Get());
+    toolDoc.SetToolDataFlag(true);
+    EXPECT_TRUE(toolDoc.OnOpenDocument(folder / "g.upt"));
+    EXPECT_EQ(toolDoc.Data().AnimationCount(), 0);
+    EXPECT_TRUE(toolDoc.NamedFlag());
+    EXPECT_TRUE(Messages().empty());
+
+    // A tool data file opened as a game file is refused by its version, leaving an empty unit.
+    WriteToolData(sample, folder / "t.utd");
+    EXPECT_TRUE(doc.OnOpenDocument(folder / "t.utd"));
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].text, "다른 버젼이라 읽을수 없당.");
+    EXPECT_EQ(doc.Data().AnimationCount(), 0);
+    EXPECT_EQ(doc.Data().codebook.Size(), 0);
+}
+
+TEST_F(UnitDocTest, GameFileSavedAgainIsByteIdentical) {
+    UnitData sample = test::MakeSampleUnit();
+    WriteGameData(sample, true, folder / "g.UPT");
+    const auto original = folder.Read("g.UPT");
+    ASSERT_TRUE(doc.OnOpenDocument(folder / "g.UPT"));
+    doc.SetPathName(folder / "g.UPT");
+    doc.SetModifiedFlag(true);
+    doc.Save();
+    EXPECT_EQ(folder.Read("g.UPT"), original);
+    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"g.UPT"}));
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(platform.sound.stops, 1);
+}
+
+TEST_F(UnitDocTest, SaveWritesBothFilesNamedBeforeTheFirstDot) {
+    std::filesystem::create_directory(folder / "a.b");
+    OpenSampleToolData("a.b/hero.v2.utd");
+    doc.SetModifiedFlag(true);
+    doc.Save();
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_TRUE(std::filesystem::exists(folder / "a.b" / "hero.UTD"));
+    EXPECT_TRUE(std::filesystem::exists(folder / "a.b" / "hero.UPT"));
+}
+
+TEST_F(UnitDocTest, SaveAsWritesBothFilesAndNamesTheUnit) {
+    UnitData sample = test::MakeSampleUnit();
+    WriteGameData(sample, false, folder / "g.upt");
+    ASSERT_TRUE(doc.OnOpenDocument(folder / "g.upt"));
+    doc.SetModifiedFlag(true);
+    platform.prompts.fileAnswers.push_back(folder / "out" / "new.x.utd");
+    std::filesystem::create_directory(folder / "out");
+    doc.SaveAs();
+    ASSERT_EQ(platform.prompts.dialogs.size(), 1u);
+    EXPECT_EQ(platform.prompts.dialogs[0].request.filter, "Unit Tool Data 화일 (*.utd)|*.utd||");
+    EXPECT_TRUE(std::filesystem::exists(folder / "out" / "new.UTD"));
+    EXPECT_TRUE(std::filesystem::exists(folder / "out" / "new.UPT"));
+    EXPECT_EQ(doc.FileName(), (folder / "out" / "new.UTD").string());
+    EXPECT_EQ(doc.PathName(), folder / "out" / "new.x.utd");
+    EXPECT_EQ(doc.Title().rfind("Unit - new.x.utd\"", 0), 0u);
+    EXPECT_TRUE(doc.IsModified());
+
+    platform.prompts.fileAnswers.push_back(std::nullopt);
+    doc.SaveAs(); // cancelled: nothing changes
+    EXPECT_EQ(doc.FileName(), (folder / "out" / "new.UTD").string());
+}
+
+TEST_F(UnitDocTest, SaveUptWritesTheBareNameInTheChosenFolder) {
+    OpenSampleToolData();
+    std::filesystem::create_directory(folder / "game");
+    platform.prompts.fileAnswers.push_back(folder / "game" / "unit.v1.upt");
+    doc.SaveUpt();
+    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"game", "hero.utd"}));
+    EXPECT_TRUE(std::filesystem::exists(folder / "game" / "unit.UPT"));
+    EXPECT_EQ(doc.FileName(), "unit.UPT");
+}
+
+TEST_F(UnitDocTest, SaveOfAnUnnamedUnitAsksForAName) {
+    doc.Save();
+    ASSERT_EQ(platform.prompts.dialogs.size(), 1u);
+    EXPECT_TRUE(platform.prompts.dialogs[0].save);
+    EXPECT_TRUE(folder.Entries().empty());
+}
+
+TEST_F(UnitDocTest, SavePromptFollowsTheAnswer) {
+    EXPECT_TRUE(doc.SaveModified()); // not modified: no question
+    EXPECT_TRUE(Messages().empty());
+
+    OpenSampleToolData();
+    doc.SetModifiedFlag(true);
+    platform.prompts.messageAnswers = {MessageAnswer::Cancel, MessageAnswer::No,
+                                       MessageAnswer::Yes};
+    EXPECT_FALSE(doc.SaveModified());
+    EXPECT_TRUE(doc.SaveModified());
+    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"hero.utd"}));
+    EXPECT_TRUE(doc.SaveModified()); // Yes on a named unit: Save
+    EXPECT_TRUE(std::filesystem::exists(folder / "hero.UPT"));
+    ASSERT_EQ(Messages().size(), 3u);
+    EXPECT_EQ(Messages()[0].text,
+              "너 \"" + (folder / "hero.utd").string() + "\" 파일을 저장 할거냐?");
+    EXPECT_EQ(Messages()[0].buttons, MessageButtons::YesNoCancel);
+
+    CUnitDoc unnamed(platform.Get());
+    unnamed.SetModifiedFlag(true);
+    platform.prompts.messageAnswers = {MessageAnswer::Yes};
+    EXPECT_TRUE(unnamed.SaveModified()); // Yes on an unnamed unit: Save As, here cancelled
+    EXPECT_TRUE(platform.prompts.dialogs.back().save);
+}
+
+TEST_F(UnitDocTest, OriginInfoCommandsUseTheBareNameInTheChosenFolder) {
+    OpenSampleToolData();
+    platform.prompts.fileAnswers.push_back(folder / "points.txt");
+    doc.SaveUtdInfo();
+    EXPECT_TRUE(std::filesystem::exists(folder / "points.OID"));
+    const auto before = doc.Data().animations.front().pointX;
+    doc.Data().animations.front().pointX.fill(1);
+    platform.prompts.fileAnswers.push_back(folder / "points.oid");
+    doc.OpenUtdInfo();
+    EXPECT_EQ(doc.Data().animations.front().pointX, before);
+    EXPECT_EQ(platform.prompts.dialogs.back().request.filter,
+              "Unit Origin Info화일 (*.oid)|*.oid||");
+}
+
+TEST_F(UnitDocTest, CompressionResultReplacesAnimationsAndCodebook) {
+    OpenSampleToolData();
+    int repaints = 0;
+    doc.SetRepaintHandler([&] { ++repaints; });
+    doc.SetToolDataFlag(false);
+    CompressionResult result;
+    result.entryCount = 0;
+    result.animations.resize(1);
+    result.animations[0].alphaTables.resize(4);
+    result.error = 2.5f;
+    doc.AcceptCompressionResult(std::move(result));
+    EXPECT_EQ(repaints, 1);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_TRUE(doc.ToolDataFlag());
+    EXPECT_EQ(doc.Data().compressionError, 2.5f);
+    EXPECT_EQ(doc.Data().codebook.blockFlag, 1);
+    EXPECT_EQ(doc.Data().codebook.Size(), 0);
+    EXPECT_EQ(doc.Data().AnimationCount(), 1);
+    EXPECT_EQ(doc.Data().TotalFrameCount(), 4);
+    EXPECT_EQ(doc.Data().GroupCount(), 0);
+}
+
+} // namespace
+} // namespace fenwold
