@@ -1,0 +1,82 @@
+#pragma once
+
+#include "platform/Platform.h"
+#include "vq/CompressionProgress.h"
+#include "vq/CompressionResult.h"
+#include "vq/RunControl.h"
+#include "vq/TrainingBlocks.h"
+#include "vq/Weights.h"
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <thread>
+
+namespace fenwold {
+
+// The values of the "Set lookup table number" dialog, and how the run may use the machine.
+struct CompressionParameters {
+    int lookupTableSize = 500;
+    bool sampling = true;
+    bool noLbg = false;
+    int weightMode = kMaxBrightness;
+    // Seeds the sampling; without one, the clock's seconds when the run starts.
+    std::optional<std::uint64_t> seed;
+    // Threads of the run; 0 means one per hardware thread. Results never depend on it.
+    int threads = 0;
+};
+
+// Shown when the lookup table size cannot be numbered by 16-bit indices.
+inline constexpr std::string_view kLookupTableSizeRefused =
+    "룩업 테이블 크기는 1에서 65534 사이여야 합니다.";
+
+// One compression on its own worker thread: collection and design, index maps and encoded
+// tables. The watching window polls Status(); once it has left Running, Finish hands the result
+// over on the window's thread.
+class CompressionRun {
+public:
+    // Starts the worker at once. The animations must not change while the status is Running.
+    CompressionRun(AnimationRefs animations, const CompressionParameters& parameters,
+                   std::uint64_t seed, CompressionProgress& progress);
+    // A run still going is cancelled and waited for.
+    ~CompressionRun();
+    CompressionRun(const CompressionRun&) = delete;
+    CompressionRun& operator=(const CompressionRun&) = delete;
+
+    RunStatus Status() const { return status_.load(std::memory_order_acquire); }
+    // Stops the run after the current group of four frames; nothing reaches the document.
+    // No effect once the run has finished.
+    void Cancel();
+    // Cuts LBG refinement short; the run goes on with the table it has.
+    void RaiseLbgStop();
+
+    // Once the status has left Running: a finished run starts the compression sound and hands
+    // its result to the sink; a refused run tells the user why. Returns the status.
+    RunStatus Finish(CompressionResultSink& sink, Platform& platform);
+
+private:
+    void Work();
+
+    AnimationRefs animations_;
+    CompressionParameters parameters_;
+    std::uint64_t seed_;
+    CompressionProgress& progress_;
+    RunFlags flags_;
+    std::atomic<RunStatus> status_{RunStatus::Running};
+    CompressionResult result_;
+    std::string refusal_;
+    std::thread worker_;
+};
+
+// The refusal for parameters no run can take, or empty.
+std::string_view RefuseParameters(const CompressionParameters& parameters);
+
+// Starts a run, or tells the user why it cannot start and returns null.
+std::unique_ptr<CompressionRun> StartCompression(AnimationRefs animations,
+                                                 const CompressionParameters& parameters,
+                                                 CompressionProgress& progress, Platform& platform);
+
+} // namespace fenwold

@@ -1,0 +1,322 @@
+#include "vq/DrawCompressedFrame.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace fenwold {
+
+namespace {
+
+constexpr int kBlendBlock = 16;
+constexpr int kMaxSegment = 256; // tokens cover at most 252 pixels
+
+// floor(x * w / 32) as the high half of x * (w << 11): one 16-bit multiply a lane. Needs
+// w <= 31, which every blend below has (weight 32 is a copy).
+inline std::uint16_t Scaled(unsigned x, unsigned w11) {
+    return static_cast<std::uint16_t>((x * w11) >> 16);
+}
+
+inline std::uint16_t BlendLane(std::uint16_t s, std::uint16_t d, unsigned w11) {
+    return static_cast<std::uint16_t>(
+        d + (Scaled(s & 0x7C1Fu, w11) & 0x7C1Fu) - (Scaled(d & 0x7C1Fu, w11) & 0x7C1Fu) +
+        (Scaled(s & 0x03E0u, w11) & 0x03E0u) - (Scaled(d & 0x03E0u, w11) & 0x03E0u));
+}
+
+// Fixed-size blocks so that the compiler turns them into vector code.
+void BlendUniform(const Pixel555* __restrict src, Pixel555* __restrict dst, int n, int w) {
+    const auto w11 = static_cast<unsigned>(w) << 11;
+    int k = 0;
+    for (; k + kBlendBlock <= n; k += kBlendBlock) {
+        for (int i = 0; i < kBlendBlock; ++i) {
+            dst[k + i] = BlendLane(src[k + i], dst[k + i], w11);
+        }
+    }
+    for (; k < n; ++k) {
+        dst[k] = BlendLane(src[k], dst[k], w11);
+    }
+}
+
+// Weight ((v >> 3) * G >> 5) + 1 per pixel from its alpha value v.
+void BlendLiteral(const Pixel555* __restrict src, Pixel555* __restrict dst,
+                  const std::uint8_t* __restrict alpha, int n, int level) {
+    const auto g = static_cast<unsigned>(level);
+    const auto w11 = [g](std::uint8_t v) { return ((((v >> 3u) * g) >> 5u) + 1u) << 11; };
+    int k = 0;
+    for (; k + kBlendBlock <= n; k += kBlendBlock) {
+        for (int i = 0; i < kBlendBlock; ++i) {
+            dst[k + i] = BlendLane(src[k + i], dst[k + i], w11(alpha[k + i]));
+        }
+    }
+    for (; k < n; ++k) {
+        dst[k] = BlendLane(src[k], dst[k], w11(alpha[k]));
+    }
+}
+
+// The index token stream of a row. Tokens start at even columns and each index value covers a
+// pair of pixels; `pair` (runs) or `values` (literals) is at the pair of the next pixel.
+struct IndexStream {
+    const std::uint8_t* p;
+    const std::uint8_t* end;
+    const Pixel555* entries; // codebook plus the offset of this frame and pixel row
+    int stride;              // pixels per codebook entry
+    int left = 0;            // pixels left in the current token
+    bool run = false;
+    const Pixel555* pair = nullptr;
+    const std::uint8_t* values = nullptr;
+
+    const Pixel555* PairOf(const std::uint8_t* value) const {
+        return entries + (value[0] | value[1] << 8) * stride;
+    }
+
+    void Next() {
+        const std::uint8_t header = *p++;
+        left = 2 * (header & 0x7F);
+        run = (header & 0x80) != 0;
+        if (run) {
+            pair = PairOf(p);
+            p += 2;
+        } else {
+            values = p;
+            p += left;
+        }
+    }
+
+    void Skip(int column, int n) {
+        if (!run) {
+            values += 2 * (((column + n) >> 1) - (column >> 1));
+        }
+        left -= n;
+    }
+
+    // The source pixels of columns column .. column + n - 1, all within the current token.
+    void Take(int column, int n, Pixel555* out) {
+        int k = 0;
+        if (run) {
+            if ((column & 1) != 0) {
+                out[k++] = pair[1];
+            }
+            std::uint32_t two;
+            std::memcpy(&two, pair, 4);
+            for (; k + 2 <= n; k += 2) {
+                std::memcpy(out + k, &two, 4);
+            }
+            if (k < n) {
+                out[k] = pair[0];
+            }
+        } else {
+            if ((column & 1) != 0) {
+                out[k++] = PairOf(values)[1];
+                values += 2;
+            }
+            for (; k + 2 <= n; k += 2) {
+                std::memcpy(out + k, PairOf(values), 4);
+                values += 2;
+            }
+            if (k < n) {
+                out[k] = PairOf(values)[0];
+            }
+        }
+        left -= n;
+    }
+};
+
+enum class Kind { Transparent, Copy, Blend, Literal, TeamCopy, TeamBlend };
+
+// The alpha token stream of a row, as kinds of segments.
+struct AlphaStream {
+    const std::uint8_t* p;
+    const std::uint8_t* end;
+    int level; // G
+    bool teamColoured;
+    int left = 0;
+    Kind kind = Kind::Transparent;
+    int weight = 0;                       // Blend, TeamBlend
+    const std::uint8_t* values = nullptr; // Literal
+
+    void Next() {
+        const std::uint8_t header = *p++;
+        if (teamColoured) {
+            left = header & 0x3F;
+            switch (header >> 6) {
+            case 2:
+                kind = Kind::Transparent;
+                break;
+            case 1:
+                kind = level == 31 ? Kind::TeamCopy : Kind::TeamBlend;
+                break;
+            case 0:
+                kind = level == 31 ? Kind::Copy : Kind::Blend;
+                break;
+            default:
+                break; // never written: the previous kind goes on
+            }
+            weight = level + 1;
+            return;
+        }
+        left = header & 0x7F;
+        if ((header & 0x80) == 0) {
+            kind = Kind::Literal;
+            values = p;
+            p += left;
+            return;
+        }
+        const std::uint8_t value = *p++;
+        if (value == 0) {
+            kind = Kind::Transparent;
+        } else if (value == 255) {
+            kind = level == 31 ? Kind::Copy : Kind::Blend;
+            weight = level + 1;
+        } else {
+            kind = Kind::Blend;
+            weight = (((value >> 3) * level) >> 5) + 1;
+        }
+    }
+
+    void Skip(int n) {
+        if (kind == Kind::Literal) {
+            values += n;
+        }
+        left -= n;
+    }
+};
+
+void ToTeamColours(Pixel555* pixels, int n, const Pixel555* team) {
+    if (team != nullptr) {
+        for (int k = 0; k < n; ++k) {
+            pixels[k] = team[pixels[k] & 31];
+        }
+    }
+}
+
+// Draws frame columns skip .. width - 1 of one row to dst (which is at column skip).
+void DrawRow(IndexStream index, AlphaStream alpha, int skip, int width, Pixel555* dst,
+             const Pixel555* team) {
+    Pixel555 source[kMaxSegment];
+    dst -= skip;
+    int column = 0;
+    while (column < width) {
+        if (index.left == 0) {
+            if (index.p >= index.end) {
+                return;
+            }
+            index.Next();
+            continue;
+        }
+        if (alpha.left == 0) {
+            if (alpha.p >= alpha.end) {
+                return;
+            }
+            alpha.Next();
+            continue;
+        }
+        int n = std::min({index.left, alpha.left, width - column});
+        if (column < skip || alpha.kind == Kind::Transparent) {
+            if (column < skip) {
+                n = std::min(n, skip - column);
+            }
+            index.Skip(column, n);
+            alpha.Skip(n);
+            column += n;
+            continue;
+        }
+        Pixel555* out = dst + column;
+        switch (alpha.kind) {
+        case Kind::Copy:
+            index.Take(column, n, out);
+            break;
+        case Kind::Blend:
+            index.Take(column, n, source);
+            BlendUniform(source, out, n, alpha.weight);
+            break;
+        case Kind::Literal:
+            index.Take(column, n, source);
+            BlendLiteral(source, out, alpha.values, n, alpha.level);
+            break;
+        case Kind::TeamCopy:
+            index.Take(column, n, source);
+            ToTeamColours(source, n, team);
+            std::memcpy(out, source, static_cast<std::size_t>(n) * sizeof(Pixel555));
+            break;
+        case Kind::TeamBlend:
+            index.Take(column, n, source);
+            ToTeamColours(source, n, team);
+            BlendUniform(source, out, n, alpha.weight);
+            break;
+        case Kind::Transparent:
+            break;
+        }
+        alpha.Skip(n);
+        column += n;
+    }
+}
+
+// Moves past one framed row and returns where its tokens are.
+const std::uint8_t* NextRow(const std::uint8_t*& at, const std::uint8_t*& tokenEnd) {
+    std::size_t length = 0;
+    while (*at == 0xFF) {
+        length += 255;
+        ++at;
+    }
+    length += *at++;
+    const std::uint8_t* tokens = at;
+    at += length;
+    tokenEnd = at;
+    return tokens;
+}
+
+} // namespace
+
+void DrawFrameTables(int bufferWidth, int bufferHeight, int x, int y, int maskFlag, int blockFlag,
+                     const FrameTables& frame, const Pixel555* codebook8,
+                     const Pixel555* codebook16, const Pixel555* teamColours, Pixel555* buffer,
+                     int alphaValue) {
+    int w = frame.width;
+    int h = frame.height;
+    if (x > bufferWidth || y > bufferHeight || x + w < 0 || y + h < 0) {
+        return;
+    }
+    const int sx = x < 0 ? -x : 0;
+    const int sy = y < 0 ? -y : 0;
+    w = std::min(w, bufferWidth - x);
+    h = std::min(h, bufferHeight - y);
+    if (sx >= w || sy >= h) {
+        return;
+    }
+    const int level = alphaValue >> 3;
+    const int f = frame.index % 4;
+    const bool sixteen = blockFlag == 1;
+    const Pixel555* codebook = sixteen ? codebook16 : codebook8;
+    const int stride = sixteen ? 16 : 8;
+
+    const std::uint8_t* indexAt = frame.indexTable.data();
+    const std::uint8_t* alphaAt = frame.alphaTable.data();
+    const std::uint8_t* end = nullptr;
+    // Rows above the buffer are passed by their length prefixes alone.
+    for (int r = 0; r < (sixteen ? sy / 2 : sy); ++r) {
+        NextRow(indexAt, end);
+    }
+    for (int r = 0; r < sy; ++r) {
+        NextRow(alphaAt, end);
+    }
+    int parity = sy % 2;
+    const std::uint8_t* indexTokens = nullptr;
+    const std::uint8_t* indexEnd = nullptr;
+    Pixel555* dst =
+        buffer + static_cast<std::ptrdiff_t>(std::max(y, 0)) * bufferWidth + std::max(x, 0);
+    for (int row = sy; row < h; ++row) {
+        if (!sixteen || row == sy || parity == 0) {
+            indexTokens = NextRow(indexAt, indexEnd);
+        }
+        const std::uint8_t* alphaEnd = nullptr;
+        const std::uint8_t* alphaTokens = NextRow(alphaAt, alphaEnd);
+        const int offset = sixteen ? f * 4 + parity * 2 : f * 2;
+        DrawRow(IndexStream{indexTokens, indexEnd, codebook + offset, stride},
+                AlphaStream{alphaTokens, alphaEnd, level, maskFlag != 0}, sx, w, dst, teamColours);
+        if (sixteen) {
+            parity ^= 1;
+        }
+        dst += bufferWidth;
+    }
+}
+
+} // namespace fenwold

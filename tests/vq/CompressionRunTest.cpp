@@ -1,0 +1,188 @@
+#include "vq/CompressionRun.h"
+
+#include "platform/ScriptedPlatform.h"
+#include "vq/DrawCompressedFrame.h"
+#include "vq/TableValidation.h"
+#include "vq/VqEngine.h"
+#include "vq/VqFixtures.h"
+
+#include <future>
+#include <gtest/gtest.h>
+
+namespace fenwold {
+namespace {
+
+using test::MakeAnimation;
+using test::NoisyFrame;
+using test::SolidFrame;
+using test::TinyFrame;
+
+CompressionResult Compress(const std::vector<RegisteredAnimation>& animations,
+                           CompressionParameters parameters) {
+    test::RecordingProgress progress;
+    CompressionRun run(RefsTo(animations), parameters, 3, progress);
+    test::StoringSink sink;
+    ScriptedPlatform platform;
+    Platform services = platform.Get();
+    while (run.Status() == RunStatus::Running) {
+        std::this_thread::yield();
+    }
+    EXPECT_EQ(run.Finish(sink, services), RunStatus::Finished);
+    EXPECT_EQ(platform.sound.played, std::vector<int>{kCompressionDoneSound});
+    return sink.results.empty() ? CompressionResult{} : std::move(sink.results[0]);
+}
+
+std::vector<RegisteredAnimation> NoisyUnit() {
+    std::vector<RegisteredAnimation> animations;
+    for (unsigned a = 0; a < 3; ++a) {
+        std::vector<TinyFrame> frames;
+        for (unsigned f = 0; f < 6; ++f) {
+            frames.push_back(NoisyFrame(16, 12, a * 10 + f));
+            frames.back().alpha[5] = 0;
+        }
+        animations.push_back(MakeAnimation(16, 12, frames));
+    }
+    return animations;
+}
+
+bool SameResult(const CompressionResult& a, const CompressionResult& b) {
+    if (a.entryCount != b.entryCount || a.lookupTable != b.lookupTable ||
+        a.animations.size() != b.animations.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.animations.size(); ++i) {
+        if (a.animations[i].indexTables != b.animations[i].indexTables) {
+            return false;
+        }
+        for (std::size_t f = 0; f < a.animations[i].alphaTables.size(); ++f) {
+            if (a.animations[i].alphaTables[f].bytes != b.animations[i].alphaTables[f].bytes) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+TEST(CompressionRun, ResultsDoNotDependOnTheThreadCount) {
+    const std::vector<RegisteredAnimation> animations = NoisyUnit();
+    for (bool sampling : {true, false}) {
+        CompressionParameters parameters;
+        parameters.lookupTableSize = 40;
+        parameters.sampling = sampling;
+        parameters.threads = 1;
+        const CompressionResult one = Compress(animations, parameters);
+        parameters.threads = 2;
+        const CompressionResult two = Compress(animations, parameters);
+        EXPECT_EQ(one.entryCount, 40);
+        EXPECT_TRUE(SameResult(one, two));
+        EXPECT_TRUE(CompressionResultFits(one));
+        ASSERT_EQ(one.animations.size(), 3u);
+        EXPECT_EQ(one.animations[1].indexTables.size(), 2u);
+        EXPECT_EQ(one.animations[1].alphaTables.size(), 6u);
+    }
+}
+
+// An opaque black band over a white one: black blocks are collected, get their own entry,
+// their all-zero rows of indices are drawn, and the opaque white is copied exactly.
+TEST(CompressionRun, OpaqueBlackIsCompressedAndDrawnLikeAnyColour) {
+    TinyFrame frame = SolidFrame(4, 4, 0x7FFF);
+    std::fill(frame.pixels.begin(), frame.pixels.begin() + 8, Pixel555{0});
+    const std::vector<RegisteredAnimation> animations = {MakeAnimation(4, 4, {frame})};
+    CompressionParameters parameters;
+    parameters.lookupTableSize = 2;
+    parameters.sampling = false;
+    const CompressionResult result = Compress(animations, parameters);
+    ASSERT_EQ(result.entryCount, 2);
+    std::vector<Pixel555> codebook;
+    for (std::size_t at = 0; at < result.lookupTable.size(); at += 3) {
+        codebook.push_back(static_cast<Pixel555>(result.lookupTable[at + 2] << 10 |
+                                                 result.lookupTable[at + 1] << 5 |
+                                                 result.lookupTable[at]));
+    }
+    std::vector<Pixel555> buffer(16, 0x1234);
+    const EncodedAlphaTable& alpha = result.animations[0].alphaTables[0];
+    DrawFrameTables(4, 4, 0, 0, 0, 1,
+                    FrameTables{4, 4, 0, result.animations[0].indexTables[0], alpha.bytes}, nullptr,
+                    codebook.data(), nullptr, buffer.data(), 255);
+    std::vector<Pixel555> expected(16, 0x7FFF);
+    std::fill(expected.begin(), expected.begin() + 8, Pixel555{0});
+    EXPECT_EQ(buffer, expected);
+}
+
+// Blocks until the test has pressed Cancel, on the first progress call.
+class CancellingProgress final : public CompressionProgress {
+public:
+    void ShowText(ProgressField, std::string_view) override { Wait(); }
+    void ShowBar(ProgressBar, int) override { Wait(); }
+    void Wait() {
+        if (!waited_) {
+            waited_ = true;
+            pressed.get_future().wait();
+        }
+    }
+    std::promise<void> pressed;
+
+private:
+    bool waited_ = false;
+};
+
+TEST(CompressionRun, CancelLeavesTheDocumentUntouched) {
+    const std::vector<RegisteredAnimation> animations = NoisyUnit();
+    CancellingProgress progress;
+    CompressionRun run(RefsTo(animations), CompressionParameters{}, 1, progress);
+    run.Cancel();
+    progress.pressed.set_value();
+    while (run.Status() == RunStatus::Running) {
+        std::this_thread::yield();
+    }
+    test::StoringSink sink;
+    ScriptedPlatform platform;
+    Platform services = platform.Get();
+    EXPECT_EQ(run.Finish(sink, services), RunStatus::Cancelled);
+    EXPECT_TRUE(sink.results.empty());
+    EXPECT_TRUE(platform.sound.played.empty());
+    EXPECT_TRUE(platform.prompts.messages.empty());
+}
+
+TEST(CompressionRun, SizesBeyondSixteenBitIndicesAreRefused) {
+    ScriptedPlatform platform;
+    Platform services = platform.Get();
+    test::RecordingProgress progress;
+    CompressionParameters parameters;
+    parameters.lookupTableSize = 65535;
+    EXPECT_EQ(StartCompression({}, parameters, progress, services), nullptr);
+    ASSERT_EQ(platform.prompts.messages.size(), 1u);
+    EXPECT_EQ(platform.prompts.messages[0].text, kLookupTableSizeRefused);
+
+    // 65536 visible blocks cannot all be entries.
+    const std::vector<RegisteredAnimation> animations = {
+        MakeAnimation(512, 512, {SolidFrame(512, 512, 0x0421)})};
+    parameters.noLbg = true;
+    auto run = StartCompression(RefsTo(animations), parameters, progress, services);
+    ASSERT_NE(run, nullptr);
+    while (run->Status() == RunStatus::Running) {
+        std::this_thread::yield();
+    }
+    test::StoringSink sink;
+    EXPECT_EQ(run->Finish(sink, services), RunStatus::Cancelled);
+    EXPECT_TRUE(sink.results.empty());
+    ASSERT_EQ(platform.prompts.messages.size(), 2u);
+    EXPECT_EQ(platform.prompts.messages[1].text, kNoLbgTooManyBlocks);
+}
+
+TEST(TableValidation, RejectsTablesThatDoNotFit) {
+    using Bytes = std::vector<std::uint8_t>;
+    const Bytes index = {0x03, 0x81, 2, 0, 0x00}; // rows: a run of entry 2, then empty
+    EXPECT_TRUE(IndexTableFits(index, 4, 1, 3));
+    EXPECT_FALSE(IndexTableFits(index, 4, 1, 2)); // entry 2 of 2
+    EXPECT_FALSE(IndexTableFits(index, 5, 1, 3)); // a third row is missing
+    EXPECT_FALSE(IndexTableFits(index, 3, 0, 3)); // 8-pixel entries read a row per pixel row
+    EXPECT_FALSE(IndexTableFits(Bytes{0x03, 0x02, 1, 0}, 1, 1, 3)); // literal past its row
+    EXPECT_TRUE(AlphaTableFits(Bytes{0x02, 0x01, 9}, 1, 0));
+    EXPECT_FALSE(AlphaTableFits(Bytes{0x02, 0x02, 9}, 1, 0));
+    EXPECT_TRUE(AlphaTableFits(Bytes{0x02, 0xC2, 0x01}, 1, 1));
+    EXPECT_FALSE(AlphaTableFits(Bytes{0xFF, 0x01}, 1, 1));
+}
+
+} // namespace
+} // namespace fenwold

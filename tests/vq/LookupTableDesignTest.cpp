@@ -1,0 +1,180 @@
+#include "vq/LookupTableDesign.h"
+
+#include "vq/DistanceKernels.h"
+#include "vq/Sampling.h"
+#include "vq/VqEngine.h"
+#include "vq/VqFixtures.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <random>
+
+namespace fenwold {
+namespace {
+
+using test::MakeAnimation;
+using test::NoisyFrame;
+using test::SolidFrame;
+
+std::vector<VqVector> RandomVectors(std::size_t count, int levels, unsigned seed) {
+    std::mt19937 random(seed);
+    std::vector<VqVector> list(count);
+    for (VqVector& vector : list) {
+        for (std::uint8_t& byte : vector.block) {
+            byte = static_cast<std::uint8_t>(random() % static_cast<unsigned>(levels));
+        }
+    }
+    return list;
+}
+
+struct EngineRun {
+    explicit EngineRun(bool sampling, bool noLbg, int threads = 1)
+        : pool(threads), engine(progress, sampling, noLbg, flags, pool) {}
+    test::RecordingProgress progress;
+    RunFlags flags;
+    WorkerPool pool;
+    CVqEngine engine;
+};
+
+TEST(LookupTableDesign, NoLbgTakesTheTrainingListItself) {
+    const std::vector<RegisteredAnimation> animations = {
+        MakeAnimation(4, 2, {SolidFrame(4, 2, 0x1234)})};
+    EngineRun run(true, true);
+    run.engine.Run(RefsTo(animations));
+    ASSERT_EQ(run.engine.LookupTableSize(), 2);
+    const std::vector<std::uint8_t>& table = run.engine.LookupTable();
+    EXPECT_TRUE(std::equal(table.begin(), table.begin() + 48, table.begin() + 48));
+    EXPECT_EQ(run.engine.Training().vectors[1].index, 1u);
+}
+
+TEST(LookupTableDesign, SampledSizesFollowTheTrainingList) {
+    const std::vector<VqVector> training = RandomVectors(100, 32, 1);
+    test::RecordingProgress progress;
+    EXPECT_EQ(SampleCount(100, 100), 20);
+    const std::vector<VqVector> samples = DrawSamples(training, 100, 42, progress);
+    ASSERT_EQ(samples.size(), 21u);
+    EXPECT_EQ(samples[0].block, BlockVector{});
+    EXPECT_EQ(progress.TextsOf(ProgressField::Sampling), (std::vector<std::string>{"1 / 20"}));
+
+    const std::vector<RegisteredAnimation> animations = {MakeAnimation(
+        20, 20, {NoisyFrame(20, 20, 1), NoisyFrame(20, 20, 2), NoisyFrame(20, 20, 3)})};
+    EngineRun run(true, false);
+    run.engine.SetLookupTableSize(500);
+    run.engine.SetSeed(7);
+    run.engine.Run(RefsTo(animations));
+    ASSERT_EQ(run.engine.Training().vectors.size(), 100u);
+    EXPECT_LE(run.engine.LookupTableSize(), 21);
+    EXPECT_EQ(run.progress.TextsOf(ProgressField::SearchVectorIndex).back(), "100 / 100");
+}
+
+TEST(LookupTableDesign, SamplingWithFewerThanFiveBlocksDesignsOnTheTrainingList) {
+    const std::vector<RegisteredAnimation> animations = {
+        MakeAnimation(4, 2, {NoisyFrame(4, 2, 5)})};
+    EngineRun run(true, false);
+    run.engine.Run(RefsTo(animations));
+    EXPECT_EQ(run.engine.LookupTableSize(), 2);
+    EXPECT_EQ(run.engine.Training().vectors[1].index, 1u);
+}
+
+TEST(LookupTableDesign, FewerDistinctVectorsThanWantedCutTheTable) {
+    std::vector<VqVector> list = RandomVectors(3, 32, 3);
+    list.push_back(list[1]);
+    list.push_back(list[0]);
+    EngineRun run(false, false);
+    DesignContext context{run.pool, run.progress, run.flags};
+    const DesignedTable table = DesignLookupTable(list, 10, kFineThreshold, 2, context);
+    ASSERT_EQ(table.entryCount, 3);
+    EXPECT_EQ(table.assignment, (std::vector<std::uint32_t>{0, 1, 2, 1, 0}));
+    EXPECT_TRUE(std::equal(list[2].block.begin(), list[2].block.end(), table.entries.begin() + 96));
+}
+
+TEST(LookupTableDesign, OnePassMovesEntriesToTheirMeans) {
+    std::vector<VqVector> list(4);
+    list[1].block.fill(2);
+    list[2].block.fill(10);
+    list[3].block.fill(20);
+    EngineRun run(false, false);
+    DesignContext context{run.pool, run.progress, run.flags};
+    const DesignedTable table = DesignLookupTable(list, 2, kFineThreshold, 2, context);
+    // Entries start at vectors 0 and 1; 10 and 20 join the second, which moves to 32 / 3 and
+    // so leaves 2 to the first.
+    EXPECT_EQ(table.assignment, (std::vector<std::uint32_t>{0, 0, 1, 1}));
+    EXPECT_EQ(table.entries[0], 0);
+    EXPECT_EQ(table.entries[48], 11);
+    EXPECT_EQ(run.progress.TextsOf(ProgressField::Loop), (std::vector<std::string>{"0", "1"}));
+}
+
+TEST(LookupTableDesign, LbgStopKeepsTheStartingTable) {
+    std::vector<VqVector> list(3);
+    list[1].block.fill(2);
+    list[2].block.fill(20);
+    EngineRun run(false, false);
+    run.flags.lbgStop = true;
+    DesignContext context{run.pool, run.progress, run.flags};
+    const DesignedTable table = DesignLookupTable(list, 2, kFineThreshold, 2, context);
+    EXPECT_EQ(table.entries[0], 0);
+    EXPECT_EQ(run.progress.TextsOf(ProgressField::Loop), (std::vector<std::string>{"0"}));
+}
+
+TEST(LookupTableDesign, TwoLevelDesignStopsAfterTwoPassesWithoutGain) {
+    const std::vector<VqVector> list = RandomVectors(4000, 4, 9);
+    EngineRun run(false, false, 2);
+    DesignContext context{run.pool, run.progress, run.flags};
+    const DesignedTable table =
+        DesignLookupTable(list, 1500, kFineThreshold, kFinePatience, context);
+    EXPECT_EQ(table.entryCount, 1500);
+    const auto thresholds = run.progress.TextsOf(ProgressField::Threshold);
+    const auto gains = run.progress.TextsOf(ProgressField::ErrorGain);
+    const auto loops = run.progress.TextsOf(ProgressField::Loop);
+    // The first level (15 entries) shows one pass, loops 0 and 1; then the second level.
+    ASSERT_GE(loops.size(), 5u);
+    EXPECT_EQ(loops[2], "0");
+    const std::size_t last = loops.size() - 1;
+    EXPECT_EQ(std::atoi(loops[last].c_str()), std::atoi(loops[last - 1].c_str()) + 1);
+    for (std::size_t i : {last - 1, last}) {
+        EXPECT_LE(std::atof(gains[i].c_str()), std::atof(thresholds[i].c_str()));
+    }
+}
+
+TEST(DistanceKernels, FastAndPortableSearchesAgree) {
+    const std::vector<VqVector> entries = RandomVectors(77, 32, 11);
+    const std::vector<VqVector> queries = RandomVectors(200, 32, 12);
+    std::vector<std::uint8_t> bytes;
+    std::vector<float> floats(entries.size() * 48);
+    for (std::size_t k = 0; k < entries.size(); ++k) {
+        bytes.insert(bytes.end(), entries[k].block.begin(), entries[k].block.end());
+        ToFloatForm(entries[k].block, &floats[k * 48]);
+        floats[k * 48] += 0.25f; // not a byte value
+    }
+    const ByteEntrySearch fast(bytes, 77), portable(bytes, 77, KernelSet::Portable);
+    FloatEntrySearch fastFloat, portableFloat(KernelSet::Portable);
+    fastFloat.LoadAll(floats, 77);
+    portableFloat.LoadAll(floats, 77);
+    std::vector<std::uint16_t> scratch(fast.ScratchSize());
+    std::vector<float> a(fastFloat.ScratchSize()), b(a.size());
+    for (const VqVector& query : queries) {
+        int best = 0, bestSum = 1 << 30;
+        for (int k = 0; k < 77; ++k) {
+            int sum = 0;
+            for (int j = 0; j < 48; ++j) {
+                const int d = query.block[j] - entries[static_cast<std::size_t>(k)].block[j];
+                sum += d * d;
+            }
+            if (sum < bestSum) {
+                best = k;
+                bestSum = sum;
+            }
+        }
+        EXPECT_EQ(fast.Nearest(query.block, scratch.data()), best);
+        EXPECT_EQ(portable.Nearest(query.block, scratch.data()), best);
+        float q[48];
+        ToFloatForm(query.block, q);
+        fastFloat.Distances(q, a.data());
+        portableFloat.Distances(q, b.data());
+        EXPECT_EQ(0, std::memcmp(a.data(), b.data(), 77 * sizeof(float)));
+    }
+}
+
+} // namespace
+} // namespace fenwold

@@ -1,0 +1,53 @@
+#include "vq/VqFixtures.h"
+
+#include "image/FrameStreams.h"
+
+#include <random>
+
+namespace fenwold::test {
+
+TinyFrame SolidFrame(int width, int height, Pixel555 colour, std::uint8_t alpha) {
+    const auto size = static_cast<std::size_t>(width * height);
+    return {std::vector<Pixel555>(size, colour), std::vector<std::uint8_t>(size, alpha), {}};
+}
+
+TinyFrame NoisyFrame(int width, int height, unsigned seed) {
+    std::mt19937 random(seed);
+    TinyFrame frame = SolidFrame(width, height, 0);
+    for (Pixel555& pixel : frame.pixels) {
+        pixel = static_cast<Pixel555>(random() & 0x7FFF);
+    }
+    return frame;
+}
+
+RegisteredAnimation MakeAnimation(int width, int height, const std::vector<TinyFrame>& frames) {
+    RegisteredAnimation animation;
+    animation.width = static_cast<std::uint16_t>(width);
+    animation.height = static_cast<std::uint16_t>(height);
+    animation.frameCount = static_cast<std::int32_t>(frames.size());
+    for (const TinyFrame& source : frames) {
+        RegisteredFrame frame;
+        frame.width = width;
+        frame.height = height;
+        frame.pixelStream = EncodeFramePixels(source.pixels, width, height);
+        frame.alphaStream = EncodeFrameAlpha(source.alpha, width, height);
+        if (!source.mask.empty()) {
+            frame.maskStream = EncodeFrameAlpha(source.mask, width, height);
+            animation.maskFlag = 1;
+        }
+        animation.frames.push_back(std::move(frame));
+    }
+    return animation;
+}
+
+std::vector<std::string> RecordingProgress::TextsOf(ProgressField field) const {
+    std::vector<std::string> result;
+    for (const auto& [f, text] : texts) {
+        if (f == field) {
+            result.push_back(text);
+        }
+    }
+    return result;
+}
+
+} // namespace fenwold::test

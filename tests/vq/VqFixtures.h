@@ -1,0 +1,47 @@
+#pragma once
+
+#include "image/RegisteredAnimation.h"
+#include "vq/CompressionProgress.h"
+#include "vq/CompressionResult.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace fenwold::test {
+
+// One picture of a tiny animation; an empty mask means no mask plane.
+struct TinyFrame {
+    std::vector<Pixel555> pixels;
+    std::vector<std::uint8_t> alpha;
+    std::vector<std::uint8_t> mask;
+};
+
+TinyFrame SolidFrame(int width, int height, Pixel555 colour, std::uint8_t alpha = 248);
+// Every pixel a different colour, opaque.
+TinyFrame NoisyFrame(int width, int height, unsigned seed);
+
+// A registered animation holding the frames as frame streams, as the loaders leave it.
+RegisteredAnimation MakeAnimation(int width, int height, const std::vector<TinyFrame>& frames);
+
+class RecordingProgress final : public CompressionProgress {
+public:
+    void ShowText(ProgressField field, std::string_view text) override {
+        texts.emplace_back(field, std::string(text));
+    }
+    void ShowBar(ProgressBar bar, int percent) override { bars.emplace_back(bar, percent); }
+    std::vector<std::string> TextsOf(ProgressField field) const;
+
+    std::vector<std::pair<ProgressField, std::string>> texts;
+    std::vector<std::pair<ProgressBar, int>> bars;
+};
+
+class StoringSink final : public CompressionResultSink {
+public:
+    void AcceptCompressionResult(CompressionResult result) override {
+        results.push_back(std::move(result));
+    }
+    std::vector<CompressionResult> results;
+};
+
+} // namespace fenwold::test
