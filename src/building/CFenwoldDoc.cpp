@@ -1,0 +1,178 @@
+#include "building/CFenwoldDoc.h"
+
+#include "building/BuildingFile.h"
+#include "platform/FileError.h"
+#include "platform/FileIo.h"
+#include "platform/FileNames.h"
+#include "unit/Codebook.h"
+#include "unit/CompressedAnimations.h"
+
+namespace fenwold {
+
+template <typename Operation>
+bool CFenwoldDoc::ReportingFileErrors(Operation&& operation) {
+    try {
+        operation();
+        return true;
+    } catch (const FileError& error) {
+        platform_.prompts.ShowMessage(error.what());
+        return false;
+    }
+}
+
+void CFenwoldDoc::SetTitle(std::string_view text) {
+    title_ = std::string(kTitlePrefix) + std::string(text) + "\"" + fileName_ + "\"";
+}
+
+void CFenwoldDoc::SetModifiedFlag(bool modified) {
+    modified_ = modified;
+    platform_.statusBar.SetModifiedIndicator(modified);
+}
+
+bool CFenwoldDoc::SaveModified() {
+    if (!modified_) {
+        return true;
+    }
+    const std::string question = "너 \"" + fileName_ + "\" 파일을 저장 할거냐?";
+    switch (platform_.prompts.ShowMessage(question, MessageButtons::YesNoCancel)) {
+    case MessageAnswer::Cancel:
+        return false;
+    case MessageAnswer::Yes:
+        if (namedFlag_) {
+            Save();
+        } else {
+            SaveAs();
+        }
+        // A save that was cancelled or failed keeps the building open rather than losing it.
+        return !modified_;
+    default:
+        return true;
+    }
+}
+
+void CFenwoldDoc::SetRecord(BuildingRecord record) {
+    record_ = std::make_unique<BuildingRecord>(std::move(record));
+}
+
+void CFenwoldDoc::AcceptCompressionResult(CompressionResult result) {
+    if (result.animations.size() > static_cast<std::size_t>(kMaxBuildingAnimations)) {
+        platform_.prompts.ShowMessage("A building holds at most 200 animations; this compression "
+                                      "made " +
+                                      std::to_string(result.animations.size()) + ".");
+        return;
+    }
+    Codebook codebook = CodebookFromLookupTable(result.entryCount, result.lookupTable);
+    animations_.FreeAnimations();
+    animations_.codebook = std::move(codebook);
+    animations_.animations = MakeCompressedAnimations(std::move(result.animations));
+    if (repaintView_) {
+        repaintView_();
+    }
+    SetModifiedFlag(true);
+}
+
+std::uint32_t CFenwoldDoc::GameDataSize() const {
+    std::uint32_t size = 0;
+    for (const auto& animation : animations_.animations) {
+        for (const auto& table : animation.alphaTables) {
+            size += static_cast<std::uint32_t>(table.bytes.size());
+        }
+        for (const auto& table : animation.indexTables) {
+            size += static_cast<std::uint32_t>(table.bytes.size());
+        }
+        size += static_cast<std::uint32_t>(2 * (animation.FrameCount() + animation.sequenceLength) +
+                                           34);
+    }
+    return size + static_cast<std::uint32_t>(animations_.codebook.Size()) * 32;
+}
+
+bool CFenwoldDoc::WriteBothVariants(const std::filesystem::path& file555,
+                                    const std::filesystem::path& file565) {
+    if (!record_) {
+        platform_.prompts.ShowMessage("멀 저장하란 말이냐?");
+        return false;
+    }
+    if (!record_->HasTeamPlanes()) {
+        platform_.prompts.ShowMessage("Mask 없이는 저장할 수 없다..");
+        return false;
+    }
+    if (animations_.AnimationCount() > kMaxBuildingAnimations) {
+        platform_.prompts.ShowMessage("A building holds at most 200 animations.");
+        return false;
+    }
+    const std::uint32_t size = GameDataSize();
+    return ReportingFileErrors([&] {
+        WriteFileAtomically(
+            platform_.folder.Locate(file555),
+            EncodeBuildingFile(*record_, animations_, ColourVariant::Pixel555, size));
+        WriteFileAtomically(
+            platform_.folder.Locate(file565),
+            EncodeBuildingFile(*record_, animations_, ColourVariant::Pixel565, size));
+    });
+}
+
+void CFenwoldDoc::Save() {
+    platform_.sound.Stop();
+    if (!namedFlag_ || pathName_.empty()) {
+        SaveAs();
+        return;
+    }
+    // The .BPT is written under the stored name itself; its 6.BPT beside it.
+    if (WriteBothVariants(pathName_, CutAtFirstDot(pathName_).string() + "6.BPT")) {
+        SetModifiedFlag(false);
+    }
+}
+
+void CFenwoldDoc::SaveAs() {
+    const auto chosen = platform_.prompts.AskSaveFile({.filter = kBuildingFilter});
+    if (!chosen) {
+        return;
+    }
+    const std::string base = CutAtFirstDot(*chosen).string();
+    if (!WriteBothVariants(base + ".BPT", base + "6.BPT")) {
+        return;
+    }
+    // The name of the file written, so that a later Save replaces the same two files.
+    pathName_ = base + ".BPT";
+    fileName_ = pathName_.filename().string();
+    namedFlag_ = true;
+    SetTitle(pathName_.filename().string());
+    SetModifiedFlag(false);
+}
+
+bool CFenwoldDoc::OnOpenDocument(const std::filesystem::path& path) {
+    std::optional<BuildingFileContent> content;
+    bool otherVersion = false;
+    const bool read = ReportingFileErrors([&] {
+        BinaryReader in = BinaryReader::FromFile(platform_.folder.Locate(path));
+        const std::uint32_t version = PeekBuildingFileVersion(in);
+        if (version == 7 || version == 8) {
+            content = ReadBuildingFile(in);
+        } else {
+            otherVersion = true;
+            platform_.prompts.ShowMessage(in.name() + ": a building file of version " +
+                                          std::to_string(version) +
+                                          " cannot be read; the building stays empty.");
+        }
+    });
+    if (!read) {
+        return false;
+    }
+    animations_.FreeAnimations();
+    animations_.codebook = Codebook{};
+    if (content) {
+        record_ = std::make_unique<BuildingRecord>(std::move(content->record));
+        animations_ = std::move(content->animations);
+    } else if (otherVersion) {
+        record_.reset();
+    }
+    fileName_ = path.string();
+    pathName_ = path;
+    SetTitle(kCompressionTitle);
+    animations_.Renumber();
+    namedFlag_ = true;
+    openedFromFile_ = true;
+    return true;
+}
+
+} // namespace fenwold
