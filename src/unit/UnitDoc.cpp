@@ -85,24 +85,18 @@ bool CUnitDoc::SaveModified() {
     case MessageAnswer::Cancel:
         return false;
     case MessageAnswer::Yes:
-        // The unit closes whatever the save did.
-        if (namedFlag_) {
-            Save();
-        } else {
-            SaveAs();
-        }
-        return true;
+        // Closing after a save that did not happen would lose the unit's changes.
+        return namedFlag_ ? Save() : SaveAs();
     default:
         return true;
     }
 }
 
-void CUnitDoc::Save() {
+bool CUnitDoc::Save() {
     platform_.sound.Stop();
     // A unit named by Save UPT alone has no path to save under yet.
     if (!namedFlag_ || pathName_.empty()) {
-        SaveAs();
-        return;
+        return SaveAs();
     }
     const bool written = ReportingFileErrors([&] {
         if (toolDataFlag_) {
@@ -115,12 +109,13 @@ void CUnitDoc::Save() {
     if (written) {
         SetModifiedFlag(false);
     }
+    return written;
 }
 
-void CUnitDoc::SaveAs() {
+bool CUnitDoc::SaveAs() {
     const auto chosen = platform_.prompts.AskSaveFile({.filter = kToolDataFilter});
     if (!chosen) {
-        return;
+        return false;
     }
     const auto toolData = WithFixedExtension(*chosen, ".UTD");
     const bool written = ReportingFileErrors([&] {
@@ -128,13 +123,14 @@ void CUnitDoc::SaveAs() {
         WriteGameData(data_, toolDataFlag_, Locate(WithFixedExtension(*chosen, ".UPT")));
     });
     if (!written) {
-        return;
+        return false;
     }
     fileName_ = toolData.string();
     namedFlag_ = true;
     SetTitle(kCompressionTitle);
     // The whole path, so that a later Save lands here even after a dialog moved the folder.
     SetPathName(*chosen);
+    return true;
 }
 
 void CUnitDoc::SaveUpt() {

@@ -47,10 +47,12 @@ public:
     // be read or is malformed is refused with a message and the unit stays as it was; returns
     // false then.
     bool OnOpenDocument(const std::filesystem::path& path);
-    // Asked before the unit closes; false keeps it open.
+    // Asked before the unit closes; false keeps it open, also when the unit was to be saved and
+    // the save was cancelled or failed.
     bool SaveModified();
-    void Save();
-    void SaveAs();
+    // Both return whether the files were written.
+    bool Save();
+    bool SaveAs();
     void SaveUpt();
     void SaveUtdInfo();
     void OpenUtdInfo();

@@ -166,7 +166,8 @@ TEST_F(UnitDocTest, SavePromptFollowsTheAnswer) {
     CUnitDoc unnamed(platform.Get());
     unnamed.SetModifiedFlag(true);
     platform.prompts.messageAnswers = {MessageAnswer::Yes};
-    EXPECT_TRUE(unnamed.SaveModified()); // Yes on an unnamed unit: Save As, here cancelled
+    // Yes on an unnamed unit runs Save As; cancelling it keeps the unit open.
+    EXPECT_FALSE(unnamed.SaveModified());
     EXPECT_TRUE(platform.prompts.dialogs.back().save);
 }
 
