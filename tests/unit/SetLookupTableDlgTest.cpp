@@ -1,0 +1,45 @@
+#include "unit/CSetLookupTableDlg.h"
+
+#include <gtest/gtest.h>
+
+namespace fenwold {
+namespace {
+
+TEST(SetLookupTableDlg, Defaults) {
+    const CSetLookupTableDlg dialog;
+    EXPECT_EQ(dialog.weightMode, 2);
+    EXPECT_EQ(CSetLookupTableDlg::kWeightModeNames[2], "Max Brightness");
+    EXPECT_EQ(CSetLookupTableDlg::kWeightModeNames[0], "No Weight "); // with its trailing space
+    EXPECT_EQ(dialog.lookupTableSize, 500);
+    EXPECT_FALSE(dialog.noLbg);
+    EXPECT_TRUE(dialog.sampling);
+    EXPECT_TRUE(dialog.SizeEnabled());
+    EXPECT_TRUE(dialog.SamplingEnabled());
+}
+
+TEST(SetLookupTableDlg, NoLbgPutsTheSizeBackAndDisablesTheRest) {
+    CSetLookupTableDlg dialog;
+    dialog.lookupTableSize = 1234;
+    dialog.sampling = false;
+    dialog.SetNoLbg(true);
+    EXPECT_EQ(dialog.lookupTableSize, 500);
+    EXPECT_FALSE(dialog.SizeEnabled());
+    EXPECT_FALSE(dialog.SamplingEnabled());
+    EXPECT_FALSE(dialog.sampling); // the box keeps its state while disabled
+    dialog.SetNoLbg(false);
+    EXPECT_EQ(dialog.lookupTableSize, 500);
+    EXPECT_TRUE(dialog.SizeEnabled());
+    EXPECT_TRUE(dialog.SamplingEnabled());
+}
+
+TEST(SetLookupTableDlg, SizeRange) {
+    CSetLookupTableDlg dialog;
+    for (const auto& [size, accepted] : {std::pair{9, false}, std::pair{10, true},
+                                         std::pair{1000000, true}, std::pair{1000001, false}}) {
+        dialog.lookupTableSize = size;
+        EXPECT_EQ(dialog.SizeInRange(), accepted) << size;
+    }
+}
+
+} // namespace
+} // namespace fenwold
