@@ -1,0 +1,102 @@
+#include "image/BuildingPicture.h"
+
+#include "image/LoaderMessages.h"
+#include "image/PictureBox.h"
+#include "image/PictureReading.h"
+#include "image/TgaReader.h"
+#include "platform/FileError.h"
+
+namespace fenwold {
+namespace {
+
+int WholeTiles(int size) {
+    return (size + kBuildingTileSize - 1) / kBuildingTileSize * kBuildingTileSize;
+}
+
+std::optional<std::filesystem::path> Resolve(const WorkingFolder& folder,
+                                             const std::filesystem::path& file) {
+    try {
+        return folder.Locate(file);
+    } catch (const FileError&) {
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
+std::optional<BuildingPicture> LoadBuildingPicture(const std::filesystem::path& file,
+                                                   Platform platform) {
+    Picture555 source;
+    const auto path = Resolve(platform.folder, file);
+    if (!path || ReadPicture555(*path, source) != tga::kNoError) {
+        platform.prompts.ShowMessage(
+            messages::WithName(messages::kBuildingWithoutAlpha, file.string()));
+        return std::nullopt;
+    }
+    const auto box = OpaqueBox(source.alpha, source.width, source.height);
+    if (!box) {
+        return std::nullopt;
+    }
+    BuildingPicture picture;
+    picture.cropX = box->left;
+    picture.cropY = box->top;
+    picture.boxWidth = box->Width();
+    picture.boxHeight = box->Height();
+    picture.width = WholeTiles(picture.boxWidth);
+    picture.height = WholeTiles(picture.boxHeight);
+    picture.tileColumns = picture.width / kBuildingTileSize;
+    picture.tileRows = picture.height / kBuildingTileSize;
+    if (picture.tileColumns > kMaxBuildingTiles || picture.tileRows > kMaxBuildingTiles) {
+        platform.prompts.ShowMessage(
+            messages::WithName(messages::kBuildingTooLarge, file.string()));
+        return std::nullopt;
+    }
+    // Centred: the margin before the box is half the padding, rounded as the halves are.
+    picture.offsetX = picture.width / 2 - picture.boxWidth / 2;
+    picture.offsetY = picture.height / 2 - picture.boxHeight / 2;
+
+    const std::size_t size = static_cast<std::size_t>(picture.width) * picture.height;
+    picture.pixels.assign(size, kPaddingPixel);
+    picture.alpha.assign(size, 0);
+    for (int y = 0; y < picture.boxHeight; ++y) {
+        const std::size_t from = static_cast<std::size_t>(box->top + y) * source.width +
+                                 static_cast<std::size_t>(box->left);
+        const std::size_t to = static_cast<std::size_t>(picture.offsetY + y) * picture.width +
+                               static_cast<std::size_t>(picture.offsetX);
+        for (int x = 0; x < picture.boxWidth; ++x) {
+            const std::uint8_t a = source.alpha[from + x];
+            picture.alpha[to + x] = a;
+            if (a != 0) {
+                picture.pixels[to + x] = source.pixels[from + x];
+            }
+        }
+    }
+    return picture;
+}
+
+bool LoadBuildingMask(BuildingPicture& picture, const std::filesystem::path& file) {
+    std::optional<std::filesystem::path> path;
+    try {
+        path = ResolveExisting(file);
+    } catch (const FileError&) {
+        return false;
+    }
+    const CTgaReader reader(*path);
+    if (!reader.HasAlpha()) {
+        return false;
+    }
+    const auto plane = ReadMaskPlane(reader, MaskKind::Building);
+    // The padded picture's top left lies this far before the box in the Targa picture.
+    auto selection = CropPlane<std::uint8_t>(
+        plane, reader.width(), reader.height(), picture.cropX - picture.offsetX,
+        picture.cropY - picture.offsetY, picture.width, picture.height);
+    std::vector<std::uint8_t> coverage(selection.size());
+    for (std::size_t i = 0; i < selection.size(); ++i) {
+        coverage[i] = selection[i] != 0 ? 255 : 0;
+    }
+    picture.maskSelection = std::move(selection);
+    picture.maskCoverage = std::move(coverage);
+    return true;
+}
+
+} // namespace fenwold

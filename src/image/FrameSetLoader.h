@@ -1,0 +1,71 @@
+#pragma once
+
+#include "image/RegisteredAnimation.h"
+#include "image/SeriesNames.h"
+#include "platform/Platform.h"
+#include "platform/Services.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <list>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace fenwold {
+
+inline constexpr std::string_view kImageLoadingCaption = "Image Tga File Loading";
+inline constexpr std::string_view kMaskLoadingCaption = "Mask Tga File Loading";
+
+// Holds the pictures of a series in memory at once; a series beyond this many pixels is refused
+// (200 frames of 1024 x 1024 pixels stay below it).
+inline constexpr std::uint64_t kMaxSeriesPixels = std::uint64_t{1} << 28;
+
+// Turns numbered picture series into registered animations and adds mask series to them. It
+// appends to the registration list it is given, counts frames and animations over its whole
+// life, and tells the user about failures through the platform. File names are opened in the
+// platform's working folder, matched ignoring case.
+class FrameSetLoader {
+public:
+    FrameSetLoader(std::list<RegisteredAnimation>& animations, Platform platform)
+        : animations_(animations), platform_(platform) {}
+
+    // The progress the loads step, one step per picture read; the caller keeps it open over a
+    // whole registration.
+    [[nodiscard]] ProgressScope ImageProgress(int fileCount) const {
+        return ProgressScope(platform_.statusBar, kImageLoadingCaption, fileCount);
+    }
+    [[nodiscard]] ProgressScope MaskProgress(int fileCount) const {
+        return ProgressScope(platform_.statusBar, kMaskLoadingCaption, fileCount);
+    }
+
+    // One animation from the pictures, cropped to their common box. A picture that cannot be
+    // read is reported and left out. Returns false when no animation was added (no picture
+    // could be read, or the series is beyond the tool's limits).
+    bool LoadImageSeries(std::span<const std::string> fileNames);
+    // One animation per series, each read in its own folder (which becomes the working folder).
+    void LoadImageSeriesList(std::span<const PictureSeries> series);
+
+    // Mask planes for every frame of `animation`, from the mask pictures in frame order; extra
+    // pictures are ignored. When there are fewer pictures than frames, or one cannot be read,
+    // the user is told and the animation gets no masks at all.
+    bool LoadMaskSeries(std::span<const std::string> fileNames, RegisteredAnimation& animation);
+    // Mask series for consecutive animations, starting where the last list stopped; series
+    // beyond the last animation are ignored.
+    void LoadMaskSeriesList(std::span<const PictureSeries> series);
+    // The next mask series list starts again at the first registered animation.
+    void StartMasksAtFirstAnimation() { nextMaskAnimation_ = 0; }
+
+    // Frames and animations loaded so far.
+    std::int32_t frameCounter() const { return frameCounter_; }
+    std::int32_t animationCount() const { return animationCount_; }
+
+private:
+    std::list<RegisteredAnimation>& animations_;
+    Platform platform_;
+    std::int32_t frameCounter_ = 0;
+    std::int32_t animationCount_ = 0;
+    std::size_t nextMaskAnimation_ = 0;
+};
+
+} // namespace fenwold

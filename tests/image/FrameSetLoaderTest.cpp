@@ -1,0 +1,280 @@
+#include "image/FrameSetLoader.h"
+
+#include "image/FrameStreams.h"
+#include "platform/ScriptedPlatform.h"
+#include "support/TempFolder.h"
+#include "support/TgaBuilder.h"
+
+#include <gtest/gtest.h>
+#include <list>
+#include <string>
+#include <vector>
+
+namespace fenwold {
+namespace {
+
+using test::TgaBuilder;
+using Names = std::vector<std::string>;
+using Bytes = std::vector<std::uint8_t>;
+
+const TgaColor kRed = MakeTgaColor(255, 0, 0);
+const TgaColor kWhite = MakeTgaColor(255, 255, 255);
+const TgaColor kGrey = MakeTgaColor(128, 128, 128);
+
+// A width x height picture, transparent but for an opaque rectangle (top row first).
+std::vector<TgaColor> Rectangle(int width, int height, int left, int top, int right, int bottom,
+                                TgaColor colour = kRed) {
+    std::vector<TgaColor> pixels(static_cast<std::size_t>(width) * height, 0);
+    for (int y = top; y <= bottom; ++y) {
+        for (int x = left; x <= right; ++x) {
+            pixels[static_cast<std::size_t>(y) * width + x] = colour;
+        }
+    }
+    return pixels;
+}
+
+class FrameSetLoaderTest : public ::testing::Test {
+protected:
+    void Picture(const std::string& name, int width, int height,
+                 const std::vector<TgaColor>& pixels, int depth = 32) {
+        folder.Write(name, TgaBuilder::Picture(width, height, pixels, depth, true));
+    }
+    std::vector<std::string> Messages() const {
+        std::vector<std::string> texts;
+        for (const auto& message : platform.prompts.messages) {
+            texts.push_back(message.text);
+        }
+        return texts;
+    }
+    static Bytes Alpha(const RegisteredAnimation& animation, std::size_t frame) {
+        return DecodeFrameAlpha(animation.frames[frame].alphaStream, animation.width,
+                                animation.height);
+    }
+    static Bytes Mask(const RegisteredAnimation& animation, std::size_t frame) {
+        return DecodeFrameAlpha(animation.frames[frame].maskStream, animation.width,
+                                animation.height);
+    }
+
+    test::TempFolder folder;
+    ScriptedPlatform platform{folder.path()};
+    std::list<RegisteredAnimation> animations;
+    FrameSetLoader loader{animations, platform.Get()};
+};
+
+TEST_F(FrameSetLoaderTest, FramesOfDifferentSizesShareOneBox) {
+    Picture("a1.tga", 10, 8, Rectangle(10, 8, 2, 1, 5, 3));
+    Picture("a2.tga", 12, 10, Rectangle(12, 10, 6, 4, 7, 8));
+    ASSERT_TRUE(loader.LoadImageSeries(Names{"a1.tga", "a2.tga"}));
+    ASSERT_EQ(animations.size(), 1u);
+    const RegisteredAnimation& animation = animations.front();
+    // Columns 2 to 7 and rows 1 to 8: six wide, so no widening.
+    EXPECT_EQ(animation.positionX, 2);
+    EXPECT_EQ(animation.positionY, 1);
+    EXPECT_EQ(animation.width, 6);
+    EXPECT_EQ(animation.height, 8);
+    for (const auto& frame : animation.frames) {
+        EXPECT_EQ(frame.cropLeft, 2);
+        EXPECT_EQ(frame.cropTop, 1);
+        EXPECT_EQ(frame.width, 6);
+        EXPECT_EQ(frame.height, 8);
+        EXPECT_EQ(frame.maskPictureWidth, 0);
+        EXPECT_TRUE(frame.maskStream.empty());
+    }
+    // The first frame's rectangle sits in the top left of the box, the second's bottom right.
+    Bytes first(6 * 8, 0);
+    Bytes second(6 * 8, 0);
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 6; ++x) {
+            first[y * 6 + x] = (x <= 3 && y <= 2) ? 248 : 0;
+            second[y * 6 + x] = (x >= 4 && y >= 3) ? 248 : 0;
+        }
+    }
+    EXPECT_EQ(Alpha(animation, 0), first);
+    EXPECT_EQ(Alpha(animation, 1), second);
+    const auto pixels = DecodeFramePixels(animation.frames[0].pixelStream, 6, 8);
+    EXPECT_EQ(pixels[0], 0x7C00);
+    EXPECT_EQ(pixels[5], 0);
+}
+
+TEST_F(FrameSetLoaderTest, OddWidthGrowsByATransparentColumn) {
+    Picture("w.tga", 31, 2, Rectangle(31, 2, 0, 0, 30, 1));
+    ASSERT_TRUE(loader.LoadImageSeries(Names{"w.tga"}));
+    const RegisteredAnimation& animation = animations.front();
+    EXPECT_EQ(animation.width, 32);
+    EXPECT_EQ(animation.height, 2);
+    const Bytes alpha = Alpha(animation, 0);
+    const auto pixels = DecodeFramePixels(animation.frames[0].pixelStream, 32, 2);
+    EXPECT_EQ(alpha[30], 248);
+    EXPECT_EQ(alpha[31], 0); // outside the picture
+    EXPECT_EQ(pixels[31], 0);
+    EXPECT_EQ(pixels[63], 0);
+}
+
+TEST_F(FrameSetLoaderTest, AllTransparentSeriesKeepsTheFirstFrameSize) {
+    Picture("t1.tga", 6, 5, std::vector<TgaColor>(30, 0));
+    Picture("t2.tga", 8, 7, std::vector<TgaColor>(56, 0));
+    ASSERT_TRUE(loader.LoadImageSeries(Names{"t1.tga", "t2.tga"}));
+    const RegisteredAnimation& animation = animations.front();
+    EXPECT_EQ(animation.positionX, 0);
+    EXPECT_EQ(animation.positionY, 0);
+    EXPECT_EQ(animation.width, 6);
+    EXPECT_EQ(animation.height, 5);
+}
+
+TEST_F(FrameSetLoaderTest, RowsAreTurnedOverAndAlphaQuantised) {
+    std::vector<TgaColor> pixels(4, 0);
+    pixels[0] = MakeTgaColor(8, 8, 8, 255);       // top left
+    pixels[3] = MakeTgaColor(255, 255, 255, 200); // bottom right, translucent
+    Picture("p.tga", 2, 2, pixels);
+    ASSERT_TRUE(loader.LoadImageSeries(Names{"p.tga"}));
+    const RegisteredAnimation& animation = animations.front();
+    EXPECT_EQ(Alpha(animation, 0), (Bytes{248, 0, 0, 200}));
+    const auto decoded = DecodeFramePixels(animation.frames[0].pixelStream, 2, 2);
+    EXPECT_EQ(decoded[0], 0x0421);
+    EXPECT_EQ(decoded[3], 0x7FFF); // already at full value
+}
+
+TEST_F(FrameSetLoaderTest, RecordsAndTheRunningFrameCounter) {
+    for (const char* name : {"a1.tga", "a2.tga", "a3.tga", "b1.tga", "b2.tga"}) {
+        Picture(name, 4, 4, Rectangle(4, 4, 1, 1, 2, 2));
+    }
+    ASSERT_TRUE(loader.LoadImageSeries(Names{"a1.tga", "a2.tga", "a3.tga"}));
+    ASSERT_TRUE(loader.LoadImageSeries(Names{"b1.tga", "b2.tga"}));
+    EXPECT_EQ(loader.frameCounter(), 5);
+    EXPECT_EQ(loader.animationCount(), 2);
+    const RegisteredAnimation& first = animations.front();
+    const RegisteredAnimation& second = animations.back();
+    EXPECT_EQ(first.frameCounter, 2);
+    EXPECT_EQ(second.frameCounter, 4);
+    EXPECT_EQ(first.frameCount, 3);
+    EXPECT_EQ(first.sequenceLength, 3);
+    EXPECT_EQ(first.frameNumber[0], 0);
+    EXPECT_EQ(first.frameNumber[2], 2);
+    EXPECT_EQ(first.frameNumber[3], 0);
+    EXPECT_EQ(first.groupNumber, -1);
+    EXPECT_EQ(first.delay[199], 4);
+    EXPECT_EQ(first.alphaValue[0], 255);
+    EXPECT_EQ(first.checkBoxWidth, 1);
+    EXPECT_EQ(first.maskFlag, 0);
+    EXPECT_EQ(second.frames.size(), 2u);
+}
+
+TEST_F(FrameSetLoaderTest, UnreadablePictureIsSkippedAndTheCountsFollowTheFramesRead) {
+    Picture("a1.tga", 4, 4, Rectangle(4, 4, 0, 0, 3, 3));
+    folder.Write("a2.tga", TgaBuilder(4, 4).Descriptor(0x28).bytes());
+    Picture("a3.tga", 4, 4, Rectangle(4, 4, 0, 0, 3, 3));
+    {
+        auto progress = loader.ImageProgress(4);
+        ASSERT_TRUE(loader.LoadImageSeries(Names{"a1.tga", "a2.tga", "missing.tga", "A3.TGA"}));
+    }
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"\"a2.tga\" alpha not found",
+                                                    "\"missing.tga\" alpha not found"}));
+    const RegisteredAnimation& animation = animations.front();
+    EXPECT_EQ(animation.frameCount, 2);
+    EXPECT_EQ(animation.sequenceLength, 2);
+    EXPECT_EQ(animation.frames.size(), 2u);
+    EXPECT_EQ(animation.frameCounter, 1);
+    EXPECT_EQ(platform.statusBar.captions, (std::vector<std::string>{"Image Tga File Loading"}));
+    EXPECT_EQ(platform.statusBar.stepsPlanned, 4);
+    EXPECT_EQ(platform.statusBar.stepsTaken, 2);
+    EXPECT_FALSE(platform.statusBar.progressOpen);
+}
+
+TEST_F(FrameSetLoaderTest, SeriesWithoutAnyReadablePictureAddsNothing) {
+    EXPECT_FALSE(loader.LoadImageSeries(Names{"none1.tga", "none2.tga"}));
+    EXPECT_TRUE(animations.empty());
+    EXPECT_EQ(loader.animationCount(), 0);
+    EXPECT_EQ(Messages().size(), 2u);
+}
+
+TEST_F(FrameSetLoaderTest, MoreThan200PicturesAreRefused) {
+    const Names names(201, "a.tga");
+    EXPECT_FALSE(loader.LoadImageSeries(names));
+    EXPECT_TRUE(animations.empty());
+    EXPECT_EQ(Messages(), (std::vector<std::string>{
+                              "\"a.tga\": a series may hold at most 200 pictures; this one is "
+                              "not registered."}));
+}
+
+TEST_F(FrameSetLoaderTest, MasksAreThresholdedAndCroppedLikeTheirFrames) {
+    Picture("a1.tga", 6, 4, Rectangle(6, 4, 2, 1, 3, 2));
+    Picture("a2.tga", 6, 4, Rectangle(6, 4, 2, 1, 3, 2));
+    // Grey 128 is not above 128, white is.
+    std::vector<TgaColor> mask(24, 0);
+    mask[1 * 6 + 2] = kWhite;
+    mask[1 * 6 + 3] = kGrey;
+    mask[2 * 6 + 2] = kWhite;
+    Picture("m1.tga", 6, 4, mask, 24);
+    Picture("m2.tga", 6, 4, std::vector<TgaColor>(24, kWhite), 24);
+    Picture("m3.tga", 6, 4, mask, 24);
+    ASSERT_TRUE(loader.LoadImageSeries(Names{"a1.tga", "a2.tga"}));
+    RegisteredAnimation& animation = animations.front();
+    {
+        auto progress = loader.MaskProgress(3);
+        ASSERT_TRUE(loader.LoadMaskSeries(Names{"m1.tga", "m2.tga", "m3.tga"}, animation));
+    }
+    EXPECT_EQ(animation.maskFlag, 1);
+    EXPECT_EQ(Mask(animation, 0), (Bytes{1, 0, 1, 0}));
+    EXPECT_EQ(Mask(animation, 1), (Bytes{1, 1, 1, 1}));
+    EXPECT_EQ(animation.frames[0].maskPictureWidth, 6);
+    EXPECT_EQ(animation.frames[0].maskPictureHeight, 4);
+    EXPECT_EQ(platform.statusBar.captions.back(), "Mask Tga File Loading");
+    EXPECT_EQ(platform.statusBar.stepsTaken, 2); // the extra picture is not read
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(FrameSetLoaderTest, FewerMasksThanFramesAddNoMasks) {
+    for (const char* name : {"a1.tga", "a2.tga", "m1.tga"}) {
+        Picture(name, 2, 2, std::vector<TgaColor>(4, kWhite));
+    }
+    ASSERT_TRUE(loader.LoadImageSeries(Names{"a1.tga", "a2.tga"}));
+    RegisteredAnimation& animation = animations.front();
+    EXPECT_FALSE(loader.LoadMaskSeries(Names{"m1.tga"}, animation));
+    EXPECT_EQ(Messages(), (std::vector<std::string>{
+                              "\"m1.tga\", 화일부분이 Image와 mask 수가 같지 않습니다."}));
+    EXPECT_EQ(animation.maskFlag, 0);
+    for (const auto& frame : animation.frames) {
+        EXPECT_TRUE(frame.maskStream.empty());
+        EXPECT_EQ(frame.maskPictureWidth, 0);
+    }
+}
+
+TEST_F(FrameSetLoaderTest, UnreadableMaskAddsNoMasks) {
+    for (const char* name : {"a1.tga", "a2.tga", "m1.tga"}) {
+        Picture(name, 2, 2, std::vector<TgaColor>(4, kWhite));
+    }
+    ASSERT_TRUE(loader.LoadImageSeries(Names{"a1.tga", "a2.tga"}));
+    RegisteredAnimation& animation = animations.front();
+    EXPECT_FALSE(loader.LoadMaskSeries(Names{"m1.tga", "m2.tga"}, animation));
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"\"m2.tga\" alpha not found"}));
+    EXPECT_EQ(animation.maskFlag, 0);
+    EXPECT_TRUE(animation.frames[0].maskStream.empty());
+}
+
+TEST_F(FrameSetLoaderTest, ListsMoveTheWorkingFolderAndMasksFollowTheAnimations) {
+    std::filesystem::create_directories(folder / "one");
+    std::filesystem::create_directories(folder / "two");
+    for (const char* name :
+         {"one/a1.tga", "one/m1.tga", "two/b1.tga", "two/b2.tga", "two/n1.tga", "two/n2.tga"}) {
+        Picture(name, 2, 2, std::vector<TgaColor>(4, kWhite));
+    }
+    const std::vector<PictureSeries> images{{folder / "one", {"a1.tga"}},
+                                            {folder / "two", {"b1.tga", "b2.tga"}}};
+    loader.LoadImageSeriesList(images);
+    ASSERT_EQ(animations.size(), 2u);
+    EXPECT_EQ(platform.workingFolder.Current(), folder / "two");
+
+    const std::vector<PictureSeries> masks{{folder / "one", {"m1.tga"}},
+                                           {folder / "two", {"n1.tga", "n2.tga"}},
+                                           {folder / "one", {"m1.tga"}}};
+    loader.StartMasksAtFirstAnimation();
+    loader.LoadMaskSeriesList(std::span(masks).first(1));
+    loader.LoadMaskSeriesList(std::span(masks).subspan(1)); // continues with the second
+    EXPECT_EQ(animations.front().maskFlag, 1);
+    EXPECT_EQ(animations.back().maskFlag, 1);
+    EXPECT_EQ(Mask(animations.back(), 1), (Bytes{1, 1, 1, 1}));
+    EXPECT_TRUE(Messages().empty());
+}
+
+} // namespace
+} // namespace fenwold
