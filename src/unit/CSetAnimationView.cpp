@@ -1,0 +1,479 @@
+#include "unit/CSetAnimationView.h"
+
+#include "image/PreviewDrawing.h"
+#include "platform/FileError.h"
+#include "platform/FileNames.h"
+#include "platform/RecoveryPath.h"
+#include "unit/CSetLookupTableDlg.h"
+#include "unit/CVqComputeDlg.h"
+#include "unit/RunLengthUnitFile.h"
+#include "unit/ToolDataFile.h"
+#include "unit/UnitDoc.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace fenwold {
+namespace {
+
+constexpr RegistrationCommand kContextMenuCommands[] = {
+    RegistrationCommand::RegistrationAni, RegistrationCommand::RegistrationMask,
+    RegistrationCommand::AddAnimation,    RegistrationCommand::AddMask,
+    RegistrationCommand::Change,          RegistrationCommand::Hold,
+    RegistrationCommand::DeleteAnimation, RegistrationCommand::DeleteFrame,
+    RegistrationCommand::VqCompute,       RegistrationCommand::SetTempBuffer,
+    RegistrationCommand::Properties,
+};
+
+} // namespace
+
+CSetAnimationView::CSetAnimationView(Platform platform, RegistrationViewHost& host,
+                                     AnimationPlayerHost& player, CUnitDoc& unit)
+    : platform_(platform), host_(host), player_(player), unit_(&unit) {
+    Relayout();
+}
+
+CSetAnimationView::CSetAnimationView(Platform platform, RegistrationViewHost& host,
+                                     AnimationPlayerHost& player, BuildingRegistration building)
+    : platform_(platform), host_(host), player_(player),
+      building_(std::make_unique<BuildingRegistration>(std::move(building))) {
+    Relayout();
+}
+
+CSetAnimationView::~CSetAnimationView() {
+    player_.CloseWindowsOf(*this);
+    // The building must not keep a list that is about to be freed.
+    if (building_) {
+        building_->setRegisteredAnimations(nullptr);
+    }
+}
+
+void CSetAnimationView::SetClientSize(int width, int height) {
+    clientWidth_ = width;
+    clientHeight_ = height;
+    Relayout();
+}
+
+void CSetAnimationView::Relayout() {
+    scrollSize_ = LayOutFrames(animations_, firstDrawn_, clientWidth_);
+}
+
+void CSetAnimationView::Refresh() {
+    Relayout();
+    host_.Repaint();
+}
+
+bool CSetAnimationView::IsVisible(const RegisteredFrame& frame, int height) const {
+    const int top = frame.displayY - scrollY_;
+    return top + height > 0 && top < clientHeight_;
+}
+
+std::vector<FramePicture> CSetAnimationView::RenderVisibleFrames() const {
+    std::vector<FramePicture> pictures;
+    for (auto animation = FirstDrawnAnimation(animations_, firstDrawn_);
+         animation != animations_.end(); ++animation) {
+        const int width = animation->width;
+        const int height = animation->height;
+        for (const RegisteredFrame& frame : animation->frames) {
+            if (!IsVisible(frame, height)) {
+                continue;
+            }
+            FramePicture picture{frame.displayX, frame.displayY - scrollY_, width, height,
+                                 std::vector<Pixel555>(static_cast<std::size_t>(width) *
+                                                       static_cast<std::size_t>(height))};
+            DrawFrame(width, height, 0, 0, width, height, picture.pixels, frame.pixelStream,
+                      frame.alphaStream);
+            if (!frame.maskStream.empty()) {
+                DrawMaskOverlay(width, height, 0, 0, width, height, picture.pixels,
+                                frame.maskStream);
+            }
+            pictures.push_back(std::move(picture));
+        }
+    }
+    return pictures;
+}
+
+WindowColour CSetAnimationView::OutlineColour(ConstIterator animation, int frame) const {
+    if (animation != hovered_) {
+        return kNormalOutline;
+    }
+    return frame == hoveredFrame_ ? kHoveredFrameOutline : kHoveredAnimationOutline;
+}
+
+void CSetAnimationView::DrawOutline(WindowPainter& window, const RegisteredAnimation& animation,
+                                    const RegisteredFrame& frame, WindowColour colour) const {
+    const int top = frame.displayY - scrollY_;
+    window.Rectangle(frame.displayX - 1, top - 1, frame.displayX + animation.width,
+                     top + animation.height, colour);
+}
+
+void CSetAnimationView::PaintOverlays(WindowPainter& window) const {
+    int position = 0;
+    for (auto animation = animations_.begin(); animation != animations_.end();
+         ++animation, ++position) {
+        if (position < firstDrawn_) {
+            continue;
+        }
+        for (std::size_t i = 0; i < animation->frames.size(); ++i) {
+            const RegisteredFrame& frame = animation->frames[i];
+            if (!IsVisible(frame, animation->height)) {
+                continue;
+            }
+            DrawOutline(window, *animation, frame, OutlineColour(animation, static_cast<int>(i)));
+            const int x = frame.displayX;
+            const int y = frame.displayY - scrollY_;
+            if (animation == change_) {
+                DrawTextLabel(window, x, y, "C", kPendingLabelText, kPendingLabelBackground);
+            } else if (animation == hold_) {
+                DrawTextLabel(window, x, y, "H", kPendingLabelText, kPendingLabelBackground);
+            } else {
+                DrawNumberLabel(window, x, y, position, kPositionLabelText, kLabelBackground);
+            }
+            if (animation->groupNumber != -1) {
+                DrawNumberLabel(window, x, y + kGroupLabelOffset, animation->groupNumber,
+                                kGroupLabelText, kLabelBackground);
+            }
+        }
+    }
+}
+
+void CSetAnimationView::DrawOutlines(WindowPainter& window, ConstIterator animation,
+                                     WindowColour colour) const {
+    if (animation == animations_.end() ||
+        std::distance(animations_.begin(), animation) < firstDrawn_) {
+        return; // a skipped animation has no place in the window
+    }
+    for (const RegisteredFrame& frame : animation->frames) {
+        DrawOutline(window, *animation, frame, colour);
+    }
+}
+
+void CSetAnimationView::OnMouseMove(int x, int y, WindowPainter& window) {
+    const auto hit = HitTestFrames(animations_, firstDrawn_, x, y, scrollY_);
+    const Iterator animation = hit ? hit->animation : animations_.end();
+    const int frame = hit ? hit->frame : -1;
+    if (animation == hovered_ && frame == hoveredFrame_) {
+        return;
+    }
+    DrawOutlines(window, hovered_, kNormalOutline);
+    hovered_ = animation;
+    hoveredFrame_ = frame;
+    DrawOutlines(window, hovered_, kHoveredAnimationOutline);
+    if (IsHovered()) {
+        DrawOutline(window, *hovered_, hovered_->frames[static_cast<std::size_t>(frame)],
+                    kHoveredFrameOutline);
+    }
+}
+
+void CSetAnimationView::OnLeftButtonDown() {
+    if (IsHovered() && !IsPending() && player_.IsOpen()) {
+        player_.ShowRegistered(*hovered_, *this);
+    }
+    if (change_ != animations_.end()) {
+        ExchangeAnimations(animations_, change_, hovered_);
+        change_ = animations_.end();
+        Refresh();
+    }
+    if (hold_ != animations_.end()) {
+        MoveAnimationAfter(animations_, hold_, hovered_);
+        hold_ = animations_.end();
+        Refresh();
+    }
+}
+
+std::vector<MenuItem> CSetAnimationView::ContextMenu() const {
+    std::vector<MenuItem> items;
+    for (const RegistrationCommand command : kContextMenuCommands) {
+        items.push_back({command, MenuText(command), IsEnabled(command)});
+    }
+    return items;
+}
+
+bool CSetAnimationView::IsEnabled(RegistrationCommand command) const {
+    const bool changePending = change_ != animations_.end();
+    const bool holdPending = hold_ != animations_.end();
+    switch (command) {
+    case RegistrationCommand::RegistrationAni:
+    case RegistrationCommand::AddAnimation:
+    case RegistrationCommand::SaveUre:
+        return true;
+    case RegistrationCommand::RegistrationMask:
+        return !animations_.empty();
+    case RegistrationCommand::AddMask:
+    case RegistrationCommand::SetTempBuffer:
+    case RegistrationCommand::Properties:
+        return IsHovered();
+    case RegistrationCommand::Change:
+        return IsHovered() && !holdPending;
+    case RegistrationCommand::Hold:
+        return IsHovered() && !changePending;
+    case RegistrationCommand::DeleteAnimation:
+    case RegistrationCommand::DeleteFrame:
+        return IsHovered() && !IsPending();
+    case RegistrationCommand::VqCompute:
+        return !runLengthFileLoaded_;
+    }
+    return false;
+}
+
+std::string CSetAnimationView::MenuText(RegistrationCommand command) const {
+    switch (command) {
+    case RegistrationCommand::RegistrationAni:
+        return "&Registration Ani";
+    case RegistrationCommand::RegistrationMask:
+        return "Registration &Mask";
+    case RegistrationCommand::AddAnimation:
+        return "&Add Animation";
+    case RegistrationCommand::AddMask:
+        return "&Add Mask";
+    case RegistrationCommand::Change:
+        return change_ != animations_.end() ? "&Change Cancel" : "&Change Animation";
+    case RegistrationCommand::Hold:
+        return hold_ != animations_.end() ? "&Hold Cancel" : "&Hold Animation";
+    case RegistrationCommand::DeleteAnimation:
+        return "&Delete Animation";
+    case RegistrationCommand::DeleteFrame:
+        return "Delete Frame";
+    case RegistrationCommand::VqCompute:
+        return "VQ &Compute";
+    case RegistrationCommand::SetTempBuffer:
+        return "Set Temp &Buffer";
+    case RegistrationCommand::Properties:
+        return "&Properties";
+    case RegistrationCommand::SaveUre:
+        return "Save &URE";
+    }
+    return {};
+}
+
+void CSetAnimationView::OnCommand(RegistrationCommand command) {
+    if (!IsEnabled(command)) {
+        return;
+    }
+    switch (command) {
+    case RegistrationCommand::RegistrationAni:
+        RegisterImageSeries();
+        break;
+    case RegistrationCommand::RegistrationMask:
+        RegisterMaskSeries();
+        break;
+    case RegistrationCommand::AddAnimation:
+        AddAnimation();
+        break;
+    case RegistrationCommand::AddMask:
+        AddMask();
+        break;
+    case RegistrationCommand::Change:
+        ToggleChange();
+        break;
+    case RegistrationCommand::Hold:
+        ToggleHold();
+        break;
+    case RegistrationCommand::DeleteAnimation:
+        DeleteHoveredAnimation();
+        break;
+    case RegistrationCommand::DeleteFrame:
+        break; // offered in the menu, but frames are never deleted one by one
+    case RegistrationCommand::VqCompute:
+        ComputeVq();
+        break;
+    case RegistrationCommand::SetTempBuffer:
+        SetTempBuffer();
+        break;
+    case RegistrationCommand::Properties:
+        ShowProperties();
+        break;
+    case RegistrationCommand::SaveUre:
+        SaveRunLengthFile();
+        break;
+    }
+}
+
+void CSetAnimationView::ShowListToBuilding() {
+    if (building_) {
+        building_->setRegisteredAnimations(&animations_);
+    }
+}
+
+void CSetAnimationView::RegisterImageSeries() {
+    const auto chosen = host_.RunAnimationRegistry();
+    if (!chosen) {
+        return;
+    }
+    {
+        const ProgressScope progress = loader_.ImageProgress(chosen->totalFileCount);
+        if (chosen->setGroup) {
+            // A series the loader refuses adds no animation and is not counted, so that the
+            // groups after it still take their own animations.
+            std::vector<std::size_t> added;
+            for (const auto& group : chosen->groups) {
+                const std::size_t before = animations_.size();
+                loader_.LoadImageSeriesList(group);
+                added.push_back(animations_.size() - before);
+            }
+            // The members are counted from the head of the list, as the unit's groups are
+            // rebuilt from it; group numbers count from 0 in each registration.
+            auto member = animations_.begin();
+            for (std::size_t number = 0; number < added.size(); ++number) {
+                RegistrationGroup& group = groups_.emplace_back();
+                for (std::size_t i = 0; i < added[number] && member != animations_.end();
+                     ++i, ++member) {
+                    member->groupNumber = static_cast<std::int32_t>(number);
+                    group.members.push_back(&*member);
+                }
+            }
+        } else {
+            loader_.LoadImageSeriesList(chosen->series);
+            ShowListToBuilding();
+        }
+    }
+    Refresh();
+}
+
+void CSetAnimationView::RegisterMaskSeries() {
+    const auto chosen = host_.RunAnimationRegistry();
+    if (!chosen) {
+        return;
+    }
+    loader_.StartMasksAtFirstAnimation();
+    {
+        const ProgressScope progress = loader_.MaskProgress(chosen->totalFileCount);
+        if (chosen->setGroup) {
+            for (const auto& group : chosen->groups) {
+                loader_.LoadMaskSeriesList(group);
+            }
+        } else {
+            loader_.LoadMaskSeriesList(chosen->series);
+        }
+    }
+    Refresh();
+}
+
+void CSetAnimationView::AddAnimation() {
+    const auto names = host_.RunFileSpecial(
+        {.filter = std::string(kPictureFilter), .title = std::string(kFileSpecialTitle)});
+    if (names.empty()) {
+        return;
+    }
+    {
+        const ProgressScope progress = loader_.ImageProgress(static_cast<int>(names.size()));
+        loader_.LoadImageSeries(names);
+    }
+    ShowListToBuilding();
+    Refresh();
+}
+
+void CSetAnimationView::AddMask() {
+    const auto names = host_.RunFileSpecial(
+        {.filter = std::string(kPictureFilter), .title = std::string(kFileSpecialTitle)});
+    if (names.empty()) {
+        return;
+    }
+    {
+        const ProgressScope progress = loader_.MaskProgress(static_cast<int>(names.size()));
+        loader_.LoadMaskSeries(names, *hovered_);
+    }
+    Refresh();
+}
+
+void CSetAnimationView::ToggleChange() {
+    change_ = change_ != animations_.end() ? animations_.end() : hovered_;
+    host_.Repaint();
+}
+
+void CSetAnimationView::ToggleHold() {
+    hold_ = hold_ != animations_.end() ? animations_.end() : hovered_;
+    host_.Repaint();
+}
+
+void CSetAnimationView::DeleteHoveredAnimation() {
+    RegisteredAnimation* doomed = &*hovered_;
+    player_.Forget(*doomed);
+    // A group lets go of its member, so that the member counts keep matching the list.
+    for (RegistrationGroup& group : groups_) {
+        std::erase(group.members, doomed);
+    }
+    animations_.erase(hovered_);
+    hovered_ = animations_.end();
+    hoveredFrame_ = -1;
+    Refresh();
+}
+
+void CSetAnimationView::ComputeVq() {
+    CSetLookupTableDlg settings;
+    if (!host_.RunLookupTableDialog(settings)) {
+        return;
+    }
+    CompressionParameters parameters;
+    parameters.lookupTableSize = settings.lookupTableSize;
+    parameters.sampling = settings.sampling;
+    parameters.noLbg = settings.noLbg;
+    parameters.weightMode = settings.weightMode;
+    CompressionResultSink& sink =
+        building_ ? building_->document : static_cast<CompressionResultSink&>(*unit_);
+    CVqComputeDlg compute(animations_, parameters, sink, platform_);
+    if (!host_.RunVqComputeDialog(compute) || building_) {
+        return;
+    }
+    std::vector<std::int32_t> memberCounts;
+    for (const RegistrationGroup& group : groups_) {
+        memberCounts.push_back(group.MemberCount());
+    }
+    unit_->Data().RebuildGroups(memberCounts);
+    // A copy to a fixed place, so that a compression survives a crash before the first save.
+    try {
+        WriteToolData(unit_->Data(), RecoveryToolDataPath());
+    } catch (const FileError& error) {
+        platform_.prompts.ShowMessage(error.what());
+    }
+}
+
+void CSetAnimationView::SetTempBuffer() {
+    TempBufferValues values = hovered_->tempBuffer;
+    if (host_.RunTempBufferDialog(values)) {
+        hovered_->tempBuffer = values;
+    }
+}
+
+void CSetAnimationView::ShowProperties() {
+    RegistrationProperties values{.animationCount = loader_.animationCount(),
+                                  .totalFrameCount = loader_.frameCounter(),
+                                  .startAnimation = firstDrawn_,
+                                  .height = hovered_->height,
+                                  .width = hovered_->width,
+                                  .codebookSize = 0};
+    if (host_.RunPropertiesDialog(values)) {
+        firstDrawn_ = values.startAnimation;
+        Refresh();
+    }
+}
+
+void CSetAnimationView::SaveRunLengthFile() {
+    const auto chosen = platform_.prompts.AskSaveFile({.filter = kRunLengthUnitFilter});
+    if (!chosen) {
+        return;
+    }
+    try {
+        WriteRunLengthUnitFile(platform_.folder.Locate(BareNameWithFixedExtension(*chosen, ".URE")),
+                               animations_);
+    } catch (const FileError&) {
+        // The file is written whole or not at all, so any failure leaves no file.
+        platform_.prompts.ShowMessage(kSaveFailed);
+    }
+}
+
+bool CSetAnimationView::OpenRunLengthFile(const std::filesystem::path& path) {
+    RegisteredAnimations read;
+    try {
+        read = ReadRunLengthUnitFile(platform_.folder.Locate(path));
+    } catch (const FileError& error) {
+        platform_.prompts.ShowMessage(error.what());
+        return false;
+    }
+    animations_.splice(animations_.end(), read);
+    runLengthFileLoaded_ = true;
+    Refresh();
+    return true;
+}
+
+} // namespace fenwold

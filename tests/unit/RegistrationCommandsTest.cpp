@@ -1,0 +1,283 @@
+#include "image/SampleArt.h"
+#include "platform/BinaryReader.h"
+#include "platform/ScriptedPlatform.h"
+#include "support/TempFolder.h"
+#include "unit/CSetAnimationView.h"
+#include "unit/RegistrationFixtures.h"
+#include "unit/ToolDataFile.h"
+#include "unit/UnitDoc.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+namespace fenwold {
+namespace {
+
+using Command = RegistrationCommand;
+
+class KeepingSink final : public CompressionResultSink {
+public:
+    void AcceptCompressionResult(CompressionResult result) override {
+        results.push_back(std::move(result));
+    }
+    std::vector<CompressionResult> results;
+};
+
+// Three sample series of five pictures with their mask series, registered through the view's
+// commands. The recovery copy of the tool data goes to the test's folder.
+class RegistrationCommandsTest : public ::testing::Test {
+protected:
+    RegistrationCommandsTest() : platform(folder.path()), doc(platform.Get()) {
+        if (const char* old = std::getenv("XDG_DATA_HOME")) {
+            oldDataHome = old;
+        }
+        setenv("XDG_DATA_HOME", folder.path().c_str(), 1);
+        samples = WriteSampleSet(folder / "art",
+                                 {.animations = 3, .frames = 5, .width = 24, .height = 20});
+        for (const auto& series : samples.animationFolders) {
+            images.push_back(*ScanSeriesFolder(series, platform.prompts));
+        }
+        for (const auto& series : samples.maskFolders) {
+            masks.push_back(*ScanSeriesFolder(series, platform.prompts));
+        }
+        view.SetClientSize(800, 600);
+    }
+    ~RegistrationCommandsTest() override {
+        if (oldDataHome) {
+            setenv("XDG_DATA_HOME", oldDataHome->c_str(), 1);
+        } else {
+            unsetenv("XDG_DATA_HOME");
+        }
+    }
+
+    static AnimationRegistryResult OneByOne(std::vector<PictureSeries> series) {
+        AnimationRegistryResult result;
+        for (const auto& s : series) {
+            result.totalFileCount += static_cast<int>(s.names.size());
+        }
+        result.series = std::move(series);
+        return result;
+    }
+    static AnimationRegistryResult Grouped(std::vector<std::vector<PictureSeries>> groups) {
+        AnimationRegistryResult result;
+        result.setGroup = true;
+        for (const auto& group : groups) {
+            for (const auto& s : group) {
+                result.totalFileCount += static_cast<int>(s.names.size());
+            }
+        }
+        result.groups = std::move(groups);
+        return result;
+    }
+    void Register(CSetAnimationView& target, AnimationRegistryResult chosen) {
+        host.registryAnswers.push_back(std::move(chosen));
+        target.OnCommand(Command::RegistrationAni);
+    }
+    void Compute(CSetAnimationView& target) {
+        host.lookupTable = [](CSetLookupTableDlg&) { return true; };
+        target.OnCommand(Command::VqCompute);
+    }
+    std::vector<std::int32_t> GroupNumbers(const CSetAnimationView& target) {
+        std::vector<std::int32_t> numbers;
+        for (const auto& animation : target.Animations()) {
+            numbers.push_back(animation.groupNumber);
+        }
+        return numbers;
+    }
+    std::vector<std::int32_t> MemberCounts(const CSetAnimationView& target) {
+        std::vector<std::int32_t> counts;
+        for (const auto& group : target.Groups()) {
+            counts.push_back(group.MemberCount());
+        }
+        return counts;
+    }
+    std::vector<std::size_t> DocumentGroupSizes(const UnitData& data) {
+        std::vector<std::size_t> sizes;
+        for (const auto& group : data.groups) {
+            sizes.push_back(group.members.size());
+        }
+        return sizes;
+    }
+    std::filesystem::path RecoveryFile() const { return folder / "fenwold" / "VQ.UTD"; }
+
+    test::TempFolder folder;
+    std::optional<std::string> oldDataHome;
+    ScriptedPlatform platform;
+    CUnitDoc doc;
+    test::ScriptedRegistrationHost host;
+    test::RecordingPlayer player;
+    SampleSet samples;
+    std::vector<PictureSeries> images;
+    std::vector<PictureSeries> masks;
+    CSetAnimationView view{platform.Get(), host, player, doc};
+};
+
+TEST_F(RegistrationCommandsTest, RegistrationAniOneByOne) {
+    Register(view, OneByOne(images));
+    ASSERT_EQ(view.RegisteredCount(), 3);
+    EXPECT_EQ(GroupNumbers(view), (std::vector<std::int32_t>{-1, -1, -1}));
+    EXPECT_TRUE(view.Groups().empty());
+    EXPECT_EQ(view.Animations().front().frames.size(), 5u);
+    EXPECT_EQ(platform.statusBar.captions, std::vector<std::string>{"Image Tga File Loading"});
+    EXPECT_EQ(platform.statusBar.stepsPlanned, 15);
+    EXPECT_EQ(platform.statusBar.stepsTaken, 15);
+    EXPECT_FALSE(platform.statusBar.progressOpen);
+    EXPECT_TRUE(view.IsEnabled(Command::RegistrationMask));
+}
+
+TEST_F(RegistrationCommandsTest, RegistryCancelledRegistersNothing) {
+    view.OnCommand(Command::RegistrationAni);
+    EXPECT_EQ(view.RegisteredCount(), 0);
+    EXPECT_TRUE(platform.statusBar.captions.empty());
+}
+
+TEST_F(RegistrationCommandsTest, RegistrationAniWithGroups) {
+    Register(view, Grouped({{images[0], images[1]}, {images[2]}}));
+    EXPECT_EQ(GroupNumbers(view), (std::vector<std::int32_t>{0, 0, 1}));
+    EXPECT_EQ(MemberCounts(view), (std::vector<std::int32_t>{2, 1}));
+    EXPECT_EQ(view.Groups().front().members[1], &*std::next(view.Animations().begin()));
+    // The group number is drawn in red 10 pixels below the position.
+    RecordingWindowPainter window;
+    view.PaintOverlays(window);
+    const int x = view.Animations().back().frames[0].displayX;
+    const int y = view.Animations().back().frames[0].displayY;
+    const std::string label =
+        "text " + std::to_string(x + 1) + "," + std::to_string(y + 11) + " \"1\" 0000FF on 000000";
+    EXPECT_NE(std::find(window.calls.begin(), window.calls.end(), label), window.calls.end());
+}
+
+TEST_F(RegistrationCommandsTest, DeletingAMemberLeavesItsGroup) {
+    Register(view, Grouped({{images[0], images[1]}, {images[2]}}));
+    const RegisteredFrame& frame = view.Animations().front().frames[0];
+    RecordingWindowPainter window;
+    view.OnMouseMove(frame.displayX + 1, frame.displayY + 1, window);
+    view.OnCommand(Command::DeleteAnimation);
+    EXPECT_EQ(MemberCounts(view), (std::vector<std::int32_t>{1, 1}));
+    EXPECT_EQ(view.Groups().front().members[0], &view.Animations().front());
+}
+
+TEST_F(RegistrationCommandsTest, RegistrationMaskAddsMasksFromTheFirstAnimation) {
+    Register(view, OneByOne(images));
+    host.registryAnswers.push_back(OneByOne({masks[0], masks[1]}));
+    view.OnCommand(Command::RegistrationMask);
+    EXPECT_EQ(platform.statusBar.captions.back(), "Mask Tga File Loading");
+    auto animation = view.Animations().begin();
+    EXPECT_EQ(animation->maskFlag, 1);
+    EXPECT_FALSE(animation->frames[0].maskStream.empty());
+    EXPECT_EQ((++animation)->maskFlag, 1);
+    EXPECT_EQ((++animation)->maskFlag, 0);
+    // The masks show green over the pictures.
+    const auto pictures = view.RenderVisibleFrames();
+    EXPECT_NE(std::find(pictures[0].pixels.begin(), pictures[0].pixels.end(), 0x03E0),
+              pictures[0].pixels.end());
+    EXPECT_EQ(std::find(pictures.back().pixels.begin(), pictures.back().pixels.end(), 0x03E0),
+              pictures.back().pixels.end());
+}
+
+TEST_F(RegistrationCommandsTest, AddAnimationAndAddMaskFromTheSeriesDialog) {
+    platform.workingFolder.Set(images[1].folder);
+    host.fileSpecialAnswers.push_back(images[1].names);
+    view.OnCommand(Command::AddAnimation);
+    ASSERT_EQ(view.RegisteredCount(), 1);
+    ASSERT_EQ(host.fileSpecialRequests.size(), 1u);
+    EXPECT_EQ(host.fileSpecialRequests[0].filter, "Image Files(*.TGA)|*.TGA|모든화일(*.*)|*.*||");
+    EXPECT_EQ(host.fileSpecialRequests[0].title, "Animation registration");
+    EXPECT_FALSE(view.IsEnabled(Command::AddMask)); // nothing hovered yet
+
+    const RegisteredFrame& frame = view.Animations().front().frames[2];
+    RecordingWindowPainter window;
+    view.OnMouseMove(frame.displayX, frame.displayY, window);
+    platform.workingFolder.Set(masks[1].folder);
+    host.fileSpecialAnswers.push_back(masks[1].names);
+    view.OnCommand(Command::AddMask);
+    EXPECT_EQ(view.Animations().front().maskFlag, 1);
+
+    view.OnCommand(Command::AddAnimation); // cancelled: no names
+    EXPECT_EQ(view.RegisteredCount(), 1);
+}
+
+TEST_F(RegistrationCommandsTest, PropertiesShowTheLoadersCounts) {
+    Register(view, OneByOne(images));
+    const RegisteredFrame& frame = view.Animations().back().frames[0];
+    RecordingWindowPainter window;
+    view.OnMouseMove(frame.displayX, frame.displayY, window);
+    view.OnCommand(Command::Properties);
+    ASSERT_EQ(host.propertiesShown.size(), 1u);
+    EXPECT_EQ(host.propertiesShown[0].animationCount, 3);
+    EXPECT_EQ(host.propertiesShown[0].totalFrameCount, 15);
+    EXPECT_EQ(host.propertiesShown[0].width, view.Animations().back().width);
+}
+
+TEST_F(RegistrationCommandsTest, CompressionFromSeriesToUnit) {
+    Register(view, Grouped({{images[0], images[1]}, {images[2]}}));
+    Compute(view);
+    ASSERT_EQ(host.computeOutcomes,
+              std::vector<CVqComputeDlg::Outcome>{CVqComputeDlg::Outcome::Ok});
+    const UnitData& data = doc.Data();
+    ASSERT_EQ(data.AnimationCount(), 3);
+    EXPECT_EQ(data.TotalFrameCount(), 15);
+    EXPECT_EQ(data.animations.front().indexTables.size(), 2u); // groups of four frames
+    EXPECT_TRUE(doc.ToolDataFlag());
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(platform.sound.played, std::vector<int>{kCompressionDoneSound});
+    EXPECT_EQ(DocumentGroupSizes(data), (std::vector<std::size_t>{2, 1}));
+    EXPECT_EQ(data.animations.back().groupIndex, 1);
+
+    // The recovery copy reads back as the same unit.
+    BinaryReader in = BinaryReader::FromFile(RecoveryFile());
+    const UnitData copy = ReadToolData(in);
+    EXPECT_EQ(copy.AnimationCount(), 3);
+    EXPECT_EQ(DocumentGroupSizes(copy), (std::vector<std::size_t>{2, 1}));
+    EXPECT_EQ(copy.codebook.entries16, data.codebook.entries16);
+}
+
+TEST_F(RegistrationCommandsTest, ASecondCompressionLeavesOnlyItsGroups) {
+    Register(view, Grouped({{images[0], images[1]}, {images[2]}}));
+    Compute(view);
+    CSetAnimationView second{platform.Get(), host, player, doc};
+    Register(second, Grouped({{images[0]}, {images[1]}, {images[2]}, {}}));
+    Compute(second);
+    EXPECT_EQ(doc.Data().AnimationCount(), 3);
+    EXPECT_EQ(DocumentGroupSizes(doc.Data()), (std::vector<std::size_t>{1, 1, 1, 0}));
+}
+
+TEST_F(RegistrationCommandsTest, CancelledDialogsLeaveTheUnitAlone) {
+    Register(view, Grouped({{images[0], images[1]}}));
+    view.OnCommand(Command::VqCompute); // the lookup table dialog is cancelled
+    host.lookupTable = [](CSetLookupTableDlg& dialog) {
+        dialog.lookupTableSize = 70000; // a size no run takes
+        return true;
+    };
+    view.OnCommand(Command::VqCompute);
+    EXPECT_EQ(host.computeOutcomes,
+              std::vector<CVqComputeDlg::Outcome>{CVqComputeDlg::Outcome::Cancel});
+    EXPECT_EQ(doc.Data().AnimationCount(), 0);
+    EXPECT_TRUE(doc.Data().groups.empty());
+    EXPECT_FALSE(std::filesystem::exists(RecoveryFile()));
+}
+
+TEST_F(RegistrationCommandsTest, BuildingModeHandsResultsToTheBuilding) {
+    KeepingSink building;
+    std::vector<const RegisteredAnimations*> shown;
+    {
+        CSetAnimationView buildingView{
+            platform.Get(), host, player,
+            BuildingRegistration{building,
+                                 [&](const RegisteredAnimations* list) { shown.push_back(list); }}};
+        EXPECT_TRUE(buildingView.IsBuildingMode());
+        Register(buildingView, OneByOne({images[0]}));
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_EQ(shown[0], &buildingView.Animations());
+        Register(buildingView, Grouped({{images[1]}})); // groups do not show the list
+        EXPECT_EQ(shown.size(), 1u);
+        Compute(buildingView);
+        ASSERT_EQ(building.results.size(), 1u);
+        EXPECT_EQ(building.results[0].animations.size(), 2u);
+    }
+    EXPECT_EQ(shown.back(), nullptr); // the view went away
+    EXPECT_EQ(doc.Data().AnimationCount(), 0);
+    EXPECT_FALSE(std::filesystem::exists(RecoveryFile()));
+}
+
+} // namespace
+} // namespace fenwold

@@ -1,0 +1,85 @@
+#include "unit/RegistrationFixtures.h"
+
+#include "image/FrameStreams.h"
+
+#include <thread>
+
+namespace fenwold::test {
+
+RegisteredAnimation SolidAnimation(int width, int height, int frames, Pixel555 colour) {
+    RegisteredAnimation animation;
+    animation.width = static_cast<std::uint16_t>(width);
+    animation.height = static_cast<std::uint16_t>(height);
+    animation.frameCount = frames;
+    animation.sequenceLength = frames;
+    const auto size = static_cast<std::size_t>(width * height);
+    for (int f = 0; f < frames; ++f) {
+        std::vector<Pixel555> pixels(size, static_cast<Pixel555>(colour + f));
+        std::vector<std::uint8_t> alpha(size, 248);
+        for (int y = 0; y < height; ++y) {
+            alpha[static_cast<std::size_t>(y * width)] = 0;
+        }
+        RegisteredFrame frame;
+        frame.width = width;
+        frame.height = height;
+        frame.pixelStream = EncodeFramePixels(pixels, width, height);
+        frame.alphaStream = EncodeFrameAlpha(alpha, width, height);
+        animation.frames.push_back(std::move(frame));
+        animation.frameNumber[static_cast<std::size_t>(f)] = static_cast<std::uint16_t>(f);
+    }
+    return animation;
+}
+
+std::optional<AnimationRegistryResult> ScriptedRegistrationHost::RunAnimationRegistry() {
+    if (registryAnswers.empty()) {
+        return std::nullopt;
+    }
+    AnimationRegistryResult answer = std::move(registryAnswers.front());
+    registryAnswers.pop_front();
+    return answer;
+}
+
+std::vector<std::string>
+ScriptedRegistrationHost::RunFileSpecial(const FileDialogRequest& request) {
+    fileSpecialRequests.push_back(request);
+    if (fileSpecialAnswers.empty()) {
+        return {};
+    }
+    std::vector<std::string> answer = std::move(fileSpecialAnswers.front());
+    fileSpecialAnswers.pop_front();
+    return answer;
+}
+
+bool ScriptedRegistrationHost::RunLookupTableDialog(CSetLookupTableDlg& dialog) {
+    return lookupTable && lookupTable(dialog);
+}
+
+bool ScriptedRegistrationHost::RunVqComputeDialog(CVqComputeDlg& dialog) {
+    CVqComputeDlg::Outcome outcome = dialog.Start();
+    if (whileComputing) {
+        whileComputing(dialog);
+    }
+    while (outcome == CVqComputeDlg::Outcome::Running) {
+        std::this_thread::yield();
+        outcome = dialog.Poll();
+    }
+    computeOutcomes.push_back(outcome);
+    return outcome == CVqComputeDlg::Outcome::Ok;
+}
+
+bool ScriptedRegistrationHost::RunPropertiesDialog(RegistrationProperties& values) {
+    propertiesShown.push_back(values);
+    return properties && properties(values);
+}
+
+bool ScriptedRegistrationHost::RunTempBufferDialog(TempBufferValues& values) {
+    return tempBuffer && tempBuffer(values);
+}
+
+void RecordingPlayer::ShowRegistered(const RegisteredAnimation& animation,
+                                     const CSetAnimationView& source) {
+    shown.push_back(&animation);
+    sources.push_back(&source);
+}
+
+} // namespace fenwold::test

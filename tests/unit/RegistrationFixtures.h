@@ -1,0 +1,61 @@
+#pragma once
+
+#include "image/RegisteredAnimation.h"
+#include "unit/CSetAnimationView.h"
+#include "unit/CSetLookupTableDlg.h"
+#include "unit/CVqComputeDlg.h"
+#include "unit/RegistrationHost.h"
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+namespace fenwold::test {
+
+// A registered animation of solid frames, as the loaders leave one: frame f is colour + f,
+// opaque but for a transparent first column.
+RegisteredAnimation SolidAnimation(int width, int height, int frames, Pixel555 colour);
+
+// The window around a registration view in the tests: each dialog runs the test's function, a
+// dialog without one is cancelled; the compression window runs until its run has ended.
+class ScriptedRegistrationHost final : public RegistrationViewHost {
+public:
+    std::optional<AnimationRegistryResult> RunAnimationRegistry() override;
+    std::vector<std::string> RunFileSpecial(const FileDialogRequest& request) override;
+    bool RunLookupTableDialog(CSetLookupTableDlg& dialog) override;
+    bool RunVqComputeDialog(CVqComputeDlg& dialog) override;
+    bool RunPropertiesDialog(RegistrationProperties& values) override;
+    bool RunTempBufferDialog(TempBufferValues& values) override;
+    void Repaint() override { ++repaints; }
+
+    // Answers of the registry and series file dialogs, in turn; none left is a Cancel.
+    std::deque<AnimationRegistryResult> registryAnswers;
+    std::deque<std::vector<std::string>> fileSpecialAnswers;
+    std::function<bool(CSetLookupTableDlg&)> lookupTable;
+    // Called once the compression window has been started, before it is polled.
+    std::function<void(CVqComputeDlg&)> whileComputing;
+    std::function<bool(RegistrationProperties&)> properties;
+    std::function<bool(TempBufferValues&)> tempBuffer;
+
+    std::vector<FileDialogRequest> fileSpecialRequests;
+    std::vector<CVqComputeDlg::Outcome> computeOutcomes;
+    std::vector<RegistrationProperties> propertiesShown;
+    int repaints = 0;
+};
+
+class RecordingPlayer final : public AnimationPlayerHost {
+public:
+    bool IsOpen() const override { return open; }
+    void ShowRegistered(const RegisteredAnimation& animation,
+                        const CSetAnimationView& source) override;
+    void Forget(const RegisteredAnimation& animation) override { forgotten.push_back(&animation); }
+    void CloseWindowsOf(const CSetAnimationView& source) override { closedFor.push_back(&source); }
+
+    bool open = false;
+    std::vector<const RegisteredAnimation*> shown;
+    std::vector<const CSetAnimationView*> sources;
+    std::vector<const RegisteredAnimation*> forgotten;
+    std::vector<const CSetAnimationView*> closedFor;
+};
+
+} // namespace fenwold::test

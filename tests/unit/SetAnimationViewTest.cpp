@@ -1,0 +1,362 @@
+#include "image/FrameStreams.h"
+#include "platform/ScriptedPlatform.h"
+#include "support/TempFolder.h"
+#include "unit/CSetAnimationView.h"
+#include "unit/RegistrationFixtures.h"
+#include "unit/RunLengthUnitFile.h"
+#include "unit/UnitDoc.h"
+
+#include <gtest/gtest.h>
+
+namespace fenwold {
+namespace {
+
+using Command = RegistrationCommand;
+
+class SetAnimationViewTest : public ::testing::Test {
+protected:
+    SetAnimationViewTest() : platform(folder.path()), doc(platform.Get()) {
+        view.SetClientSize(640, 480);
+    }
+
+    // Four animations 10, 12, 14 and 16 pixels wide with 2, 1, 1 and 3 frames, put into the view
+    // through a run-length file (which numbers them 0 to 3).
+    void LoadFour() {
+        RegisteredAnimations list;
+        list.push_back(test::SolidAnimation(10, 8, 2, 0x0100));
+        list.push_back(test::SolidAnimation(12, 8, 1, 0x0200));
+        list.push_back(test::SolidAnimation(14, 8, 1, 0x0300));
+        list.push_back(test::SolidAnimation(16, 8, 3, 0x0400));
+        WriteRunLengthUnitFile(folder / "four.ure", list);
+        ASSERT_TRUE(view.OpenRunLengthFile(folder / "four.ure"));
+    }
+    const RegisteredAnimation& At(int position) {
+        return *std::next(view.Animations().begin(), position);
+    }
+    std::vector<int> Order() {
+        std::vector<int> order;
+        for (const auto& animation : view.Animations()) {
+            order.push_back(animation.index);
+        }
+        return order;
+    }
+    void Hover(int position, int frame = 0) {
+        const RegisteredFrame& f = At(position).frames[static_cast<std::size_t>(frame)];
+        view.OnMouseMove(f.displayX + 1, f.displayY + 1, window);
+    }
+    void HoverNothing() { view.OnMouseMove(600, 400, window); }
+    bool Enabled(Command command) { return view.IsEnabled(command); }
+
+    test::TempFolder folder;
+    ScriptedPlatform platform;
+    CUnitDoc doc;
+    test::ScriptedRegistrationHost host;
+    test::RecordingPlayer player;
+    RecordingWindowPainter window;
+    CSetAnimationView view{platform.Get(), host, player, doc};
+};
+
+TEST_F(SetAnimationViewTest, ContextMenuOfAnEmptyView) {
+    const std::vector<std::pair<std::string, bool>> expected = {
+        {"&Registration Ani", true},  {"Registration &Mask", false}, {"&Add Animation", true},
+        {"&Add Mask", false},         {"&Change Animation", false},  {"&Hold Animation", false},
+        {"&Delete Animation", false}, {"Delete Frame", false},       {"VQ &Compute", true},
+        {"Set Temp &Buffer", false},  {"&Properties", false}};
+    const auto menu = view.ContextMenu();
+    ASSERT_EQ(menu.size(), expected.size());
+    for (std::size_t i = 0; i < menu.size(); ++i) {
+        EXPECT_EQ(menu[i].text, expected[i].first);
+        EXPECT_EQ(menu[i].enabled, expected[i].second) << menu[i].text;
+    }
+    EXPECT_EQ(menu[0].command, Command::RegistrationAni);
+    EXPECT_EQ(static_cast<std::uint32_t>(menu[8].command), 32789u);
+    EXPECT_EQ(view.MenuText(Command::SaveUre), "Save &URE");
+    EXPECT_TRUE(Enabled(Command::SaveUre));
+}
+
+TEST_F(SetAnimationViewTest, RunLengthFileAppendsAndTurnsVqComputeOff) {
+    LoadFour();
+    LoadFour();
+    EXPECT_EQ(view.RegisteredCount(), 8);
+    EXPECT_EQ(Order(), (std::vector<int>{0, 1, 2, 3, 0, 1, 2, 3}));
+    EXPECT_TRUE(view.RunLengthFileLoaded());
+    EXPECT_FALSE(Enabled(Command::VqCompute));
+    EXPECT_TRUE(Enabled(Command::RegistrationMask));
+    EXPECT_GT(host.repaints, 0);
+}
+
+TEST_F(SetAnimationViewTest, ABadRunLengthFileIsRefusedAndTheListStays) {
+    LoadFour();
+    auto bytes = folder.Read("four.ure");
+    bytes.resize(bytes.size() / 3); // into the Pixel555 part
+    folder.Write("short.ure", bytes);
+    EXPECT_FALSE(view.OpenRunLengthFile(folder / "short.ure"));
+    ASSERT_EQ(platform.prompts.messages.size(), 1u);
+    EXPECT_NE(platform.prompts.messages[0].text.find("short.ure"), std::string::npos);
+    EXPECT_EQ(view.RegisteredCount(), 4);
+}
+
+TEST_F(SetAnimationViewTest, HoverDrawsTheOutlinesThatChange) {
+    LoadFour();
+    Hover(0, 1);
+    ASSERT_EQ(view.HoveredAnimation(), &At(0));
+    EXPECT_EQ(view.HoveredFrame(), 1);
+    // Frames of animation 0 at x = 2 and 17, 10 x 8: its frames, then the hovered one.
+    EXPECT_EQ(window.calls,
+              (std::vector<std::string>{"rect 1,1 12,10 0000FF", "rect 16,1 27,10 0000FF",
+                                        "rect 16,1 27,10 00FF00"}));
+    window.calls.clear();
+    Hover(0, 1); // the same frame draws nothing again
+    EXPECT_TRUE(window.calls.empty());
+    HoverNothing();
+    EXPECT_EQ(view.HoveredAnimation(), nullptr);
+    EXPECT_EQ(view.HoveredFrame(), -1);
+    EXPECT_EQ(window.calls,
+              (std::vector<std::string>{"rect 1,1 12,10 000080", "rect 16,1 27,10 000080"}));
+}
+
+TEST_F(SetAnimationViewTest, CommandsThatNeedAHoveredAnimation) {
+    LoadFour();
+    Hover(2);
+    for (Command command :
+         {Command::AddMask, Command::Change, Command::Hold, Command::DeleteAnimation,
+          Command::DeleteFrame, Command::SetTempBuffer, Command::Properties}) {
+        EXPECT_TRUE(Enabled(command)) << view.MenuText(command);
+    }
+    HoverNothing();
+    EXPECT_FALSE(Enabled(Command::Change));
+    EXPECT_FALSE(Enabled(Command::Properties));
+}
+
+TEST_F(SetAnimationViewTest, ChangeBetweenFirstAndLast) {
+    LoadFour();
+    Hover(0);
+    view.OnCommand(Command::Change);
+    EXPECT_EQ(view.ChangeSource(), &At(0));
+    EXPECT_EQ(view.MenuText(Command::Change), "&Change Cancel");
+    EXPECT_FALSE(Enabled(Command::Hold));
+    EXPECT_FALSE(Enabled(Command::DeleteAnimation));
+    EXPECT_FALSE(Enabled(Command::DeleteFrame));
+    Hover(3);
+    view.OnLeftButtonDown();
+    EXPECT_EQ(Order(), (std::vector<int>{3, 1, 2, 0}));
+    EXPECT_EQ(view.ChangeSource(), nullptr);
+    EXPECT_EQ(view.MenuText(Command::Change), "&Change Animation");
+    EXPECT_EQ(view.Animations().front().index, 3);
+    EXPECT_EQ(view.Animations().back().index, 0);
+}
+
+TEST_F(SetAnimationViewTest, ChangeAgainCancels) {
+    LoadFour();
+    Hover(1);
+    view.OnCommand(Command::Change);
+    view.OnCommand(Command::Change);
+    EXPECT_EQ(view.ChangeSource(), nullptr);
+    Hover(2);
+    view.OnLeftButtonDown();
+    EXPECT_EQ(Order(), (std::vector<int>{0, 1, 2, 3}));
+}
+
+TEST_F(SetAnimationViewTest, HoldMovesBehindTheClickedAnimation) {
+    LoadFour();
+    Hover(0);
+    view.OnCommand(Command::Hold);
+    EXPECT_EQ(view.MenuText(Command::Hold), "&Hold Cancel");
+    EXPECT_FALSE(Enabled(Command::Change));
+    EXPECT_FALSE(Enabled(Command::DeleteAnimation));
+    Hover(2);
+    view.OnLeftButtonDown();
+    EXPECT_EQ(Order(), (std::vector<int>{1, 2, 0, 3}));
+    EXPECT_EQ(view.HoldSource(), nullptr);
+}
+
+TEST_F(SetAnimationViewTest, HoldOntoTheAnimationItFollowsChangesNothing) {
+    LoadFour();
+    Hover(2);
+    view.OnCommand(Command::Hold);
+    Hover(1);
+    view.OnLeftButtonDown();
+    EXPECT_EQ(Order(), (std::vector<int>{0, 1, 2, 3}));
+}
+
+TEST_F(SetAnimationViewTest, AClickOnNothingClearsAPendingHold) {
+    LoadFour();
+    Hover(3);
+    view.OnCommand(Command::Hold);
+    HoverNothing();
+    view.OnLeftButtonDown();
+    EXPECT_EQ(view.HoldSource(), nullptr);
+    EXPECT_EQ(Order(), (std::vector<int>{0, 1, 2, 3}));
+}
+
+TEST_F(SetAnimationViewTest, DeleteTheHoveredAnimation) {
+    LoadFour();
+    Hover(1);
+    const RegisteredAnimation* doomed = &At(1);
+    view.OnCommand(Command::DeleteAnimation);
+    EXPECT_EQ(Order(), (std::vector<int>{0, 2, 3}));
+    EXPECT_EQ(view.RegisteredCount(), 3);
+    EXPECT_EQ(view.HoveredAnimation(), nullptr);
+    EXPECT_EQ(view.HoveredFrame(), -1);
+    EXPECT_EQ(player.forgotten, (std::vector<const RegisteredAnimation*>{doomed}));
+    // The frames after it moved up: animation 2 now starts where animation 1 did.
+    EXPECT_EQ(At(1).frames[0].displayX, 32);
+}
+
+TEST_F(SetAnimationViewTest, DisabledCommandsDoNothing) {
+    LoadFour();
+    Hover(1);
+    view.OnCommand(Command::Change);
+    view.OnCommand(Command::DeleteAnimation); // disabled while a change is pending
+    EXPECT_EQ(view.RegisteredCount(), 4);
+    view.OnCommand(Command::VqCompute); // disabled after a run-length file
+    EXPECT_FALSE(doc.ToolDataFlag());
+}
+
+TEST_F(SetAnimationViewTest, LabelsAndOutlines) {
+    LoadFour();
+    Hover(1);
+    view.OnCommand(Command::Change);
+    window.calls.clear();
+    view.PaintOverlays(window);
+    // Animation 0's first frame: normal outline and its position; animation 1: "C".
+    EXPECT_EQ(window.calls[0], "rect 1,1 12,10 000080");
+    EXPECT_EQ(window.calls[1], "text 3,3 \"0\" FFFFFF on 000000");
+    EXPECT_EQ(window.calls[2], "line 2,2 2,12 0000FF");
+    const auto c =
+        std::find(window.calls.begin(), window.calls.end(), "text 33,3 \"C\" FFFF00 on 0000FF");
+    ASSERT_NE(c, window.calls.end());
+    EXPECT_EQ(*(c - 1), "rect 31,1 44,10 00FF00");
+    EXPECT_NE(
+        std::find(window.calls.begin(), window.calls.end(), "text 69,3 \"3\" FFFFFF on 000000"),
+        window.calls.end());
+}
+
+TEST_F(SetAnimationViewTest, OnlyFramesCrossingTheWindowAreRendered) {
+    LoadFour();
+    view.SetClientSize(40, 12); // two frames a row: rows at y = 2, 15, 28, 41
+    EXPECT_EQ(view.RenderVisibleFrames().size(), 2u);
+    view.SetScrollPosition(14);
+    const auto pictures = view.RenderVisibleFrames();
+    ASSERT_EQ(pictures.size(), 2u); // the row at 15 crosses 14 to 26, the row at 28 not
+    EXPECT_EQ(pictures[0].y, 1);
+    EXPECT_EQ(pictures[0].width, 12);
+    EXPECT_EQ(pictures[0].pixels.size(), 96u);
+    EXPECT_EQ(pictures[0].pixels[0], 0); // the transparent first column
+    EXPECT_NE(pictures[0].pixels[1], 0); // the colour, blended over black
+    view.SetScrollPosition(20);
+    EXPECT_EQ(view.RenderVisibleFrames().size(), 4u);
+}
+
+TEST_F(SetAnimationViewTest, LeftClickHandsTheAnimationToAnOpenPlayer) {
+    LoadFour();
+    Hover(2);
+    view.OnLeftButtonDown();
+    EXPECT_TRUE(player.shown.empty()); // the player is closed
+    player.open = true;
+    view.OnLeftButtonDown();
+    EXPECT_EQ(player.shown, (std::vector<const RegisteredAnimation*>{&At(2)}));
+    EXPECT_EQ(player.sources, (std::vector<const CSetAnimationView*>{&view}));
+    view.OnCommand(Command::Hold);
+    view.OnLeftButtonDown(); // completes the hold instead
+    EXPECT_EQ(player.shown.size(), 1u);
+}
+
+TEST_F(SetAnimationViewTest, PropertiesChooseTheFirstDrawnAnimation) {
+    LoadFour();
+    Hover(3, 2);
+    host.properties = [](RegistrationProperties& values) {
+        values.startAnimation = 2;
+        return true;
+    };
+    view.OnCommand(Command::Properties);
+    ASSERT_EQ(host.propertiesShown.size(), 1u);
+    EXPECT_EQ(host.propertiesShown[0].width, 16);
+    EXPECT_EQ(host.propertiesShown[0].height, 8);
+    EXPECT_EQ(host.propertiesShown[0].startAnimation, 0);
+    EXPECT_EQ(host.propertiesShown[0].codebookSize, 0);
+    EXPECT_EQ(view.FirstDrawn(), 2);
+    EXPECT_EQ(At(2).frames[0].displayX, 2);
+    // Animation 0 kept its old place, but what is skipped cannot be hovered.
+    view.OnMouseMove(5, 5, window);
+    EXPECT_EQ(view.HoveredAnimation(), &At(2));
+    const RegisteredFrame& skipped = At(0).frames[1];
+    view.OnMouseMove(skipped.displayX + 3, skipped.displayY + 3, window);
+    EXPECT_EQ(view.HoveredAnimation(), nullptr);
+}
+
+TEST_F(SetAnimationViewTest, PropertiesCancelledChangeNothing) {
+    LoadFour();
+    Hover(1);
+    view.OnCommand(Command::Properties);
+    EXPECT_EQ(view.FirstDrawn(), 0);
+}
+
+TEST_F(SetAnimationViewTest, TempBufferIsStoredOnOkOnly) {
+    LoadFour();
+    Hover(1);
+    view.OnCommand(Command::SetTempBuffer); // cancelled
+    EXPECT_EQ(At(1).tempBuffer[0], 0);
+    host.tempBuffer = [](TempBufferValues& values) {
+        values[0] = 3;
+        values[9] = -7;
+        return true;
+    };
+    view.OnCommand(Command::SetTempBuffer);
+    EXPECT_EQ(At(1).tempBuffer[0], 3);
+    EXPECT_EQ(At(1).tempBuffer[9], -7);
+    EXPECT_EQ(At(0).tempBuffer[0], 0);
+}
+
+TEST_F(SetAnimationViewTest, SaveUreOfAnEmptyViewWrites44Bytes) {
+    platform.prompts.fileAnswers.push_back(folder / "walk.Units.ure");
+    view.OnCommand(Command::SaveUre);
+    ASSERT_EQ(platform.prompts.dialogs.size(), 1u);
+    EXPECT_EQ(platform.prompts.dialogs[0].request.filter, "Unit RLE화일 (*.ure)|*.ure||");
+    EXPECT_EQ(folder.Read("walk.URE").size(), 44u);
+}
+
+TEST_F(SetAnimationViewTest, SaveUreThatCannotBeCreatedSaysSo) {
+    platform.prompts.fileAnswers.push_back(folder / "missing" / "walk.ure");
+    view.OnCommand(Command::SaveUre);
+    ASSERT_EQ(platform.prompts.messages.size(), 1u);
+    EXPECT_EQ(platform.prompts.messages[0].text, "파일을 저장할수 없당.");
+    EXPECT_FALSE(std::filesystem::exists(folder / "missing"));
+}
+
+TEST_F(SetAnimationViewTest, SaveUreRoundTrip) {
+    LoadFour();
+    Hover(0);
+    view.OnCommand(Command::Hold);
+    Hover(3);
+    view.OnLeftButtonDown(); // order 1, 2, 3, 0
+    platform.prompts.fileAnswers.push_back(folder / "again.ure");
+    view.OnCommand(Command::SaveUre);
+
+    CSetAnimationView other{platform.Get(), host, player, doc};
+    ASSERT_TRUE(other.OpenRunLengthFile(folder / "AGAIN.URE"));
+    ASSERT_EQ(other.RegisteredCount(), 4);
+    auto read = other.Animations().begin();
+    for (const RegisteredAnimation& original : view.Animations()) {
+        EXPECT_EQ(read->width, original.width);
+        ASSERT_EQ(read->frames.size(), original.frames.size());
+        for (std::size_t f = 0; f < original.frames.size(); ++f) {
+            EXPECT_EQ(read->frames[f].alphaStream, original.frames[f].alphaStream);
+            EXPECT_EQ(read->frames[f].pixelStream, original.frames[f].pixelStream);
+        }
+        ++read;
+    }
+    EXPECT_EQ(other.Animations().front().index, 0); // renumbered by the reader
+}
+
+TEST_F(SetAnimationViewTest, DestroyingTheViewClosesItsToolWindows) {
+    {
+        CSetAnimationView doomed{platform.Get(), host, player, doc};
+        player.closedFor.clear();
+        EXPECT_FALSE(doomed.IsBuildingMode());
+    }
+    EXPECT_EQ(player.closedFor.size(), 1u);
+}
+
+} // namespace
+} // namespace fenwold

@@ -1,0 +1,83 @@
+#include "platform/ScriptedPlatform.h"
+#include "unit/CVqComputeDlg.h"
+#include "unit/RegistrationFixtures.h"
+
+#include <gtest/gtest.h>
+#include <thread>
+
+namespace fenwold {
+namespace {
+
+class KeepingSink final : public CompressionResultSink {
+public:
+    void AcceptCompressionResult(CompressionResult result) override {
+        results.push_back(std::move(result));
+    }
+    std::vector<CompressionResult> results;
+};
+
+CVqComputeDlg::Outcome RunToEnd(CVqComputeDlg& dialog) {
+    CVqComputeDlg::Outcome outcome = dialog.Start();
+    while (outcome == CVqComputeDlg::Outcome::Running) {
+        std::this_thread::yield();
+        outcome = dialog.Poll();
+    }
+    return outcome;
+}
+
+class VqComputeDlgTest : public ::testing::Test {
+protected:
+    VqComputeDlgTest() {
+        animations.push_back(test::SolidAnimation(8, 6, 5, 0x1234));
+        animations.push_back(test::SolidAnimation(4, 4, 4, 0x0421));
+    }
+    RegisteredAnimations animations;
+    ScriptedPlatform platform;
+    KeepingSink sink;
+};
+
+TEST_F(VqComputeDlgTest, AFinishedRunGoesToTheDocumentWithTheSound) {
+    CVqComputeDlg dialog(animations, CompressionParameters{}, sink, platform.Get());
+    EXPECT_EQ(dialog.Poll(), CVqComputeDlg::Outcome::Running); // not started before first paint
+    ASSERT_EQ(RunToEnd(dialog), CVqComputeDlg::Outcome::Ok);
+    ASSERT_EQ(sink.results.size(), 1u);
+    EXPECT_EQ(sink.results[0].animations.size(), 2u);
+    EXPECT_EQ(sink.results[0].animations[0].alphaTables.size(), 5u);
+    EXPECT_EQ(platform.sound.played, std::vector<int>{kCompressionDoneSound});
+    // What the worker reported is kept for the window to show.
+    EXPECT_FALSE(dialog.Text(ProgressField::RegistyVector).empty());
+    // Five frames count as eight, past the bar's end: the bar stops at 100.
+    EXPECT_EQ(dialog.Bar(ProgressBar::IndexTable), 100);
+    // The window has closed: later polls and a late Cancel change nothing.
+    dialog.Cancel();
+    EXPECT_EQ(dialog.Poll(), CVqComputeDlg::Outcome::Ok);
+    EXPECT_EQ(dialog.Start(), CVqComputeDlg::Outcome::Ok);
+    EXPECT_EQ(sink.results.size(), 1u);
+}
+
+TEST_F(VqComputeDlgTest, ParametersNoRunTakesCloseWithCancel) {
+    CompressionParameters parameters;
+    parameters.lookupTableSize = 70000; // more than 16-bit indices can number
+    CVqComputeDlg dialog(animations, parameters, sink, platform.Get());
+    EXPECT_EQ(dialog.Start(), CVqComputeDlg::Outcome::Cancel);
+    EXPECT_EQ(platform.prompts.messages.size(), 1u);
+    EXPECT_TRUE(sink.results.empty());
+    EXPECT_TRUE(platform.sound.played.empty());
+}
+
+TEST_F(VqComputeDlgTest, EndLbgDoesNotStopTheRun) {
+    CVqComputeDlg dialog(animations, CompressionParameters{}, sink, platform.Get());
+    ASSERT_EQ(dialog.Start(), CVqComputeDlg::Outcome::Running);
+    dialog.ClickEndLbg(true);
+    dialog.ClickEndLbg(false); // this click raises the LBG stop
+    CVqComputeDlg::Outcome outcome = dialog.Poll();
+    while (outcome == CVqComputeDlg::Outcome::Running) {
+        std::this_thread::yield();
+        outcome = dialog.Poll();
+    }
+    EXPECT_EQ(outcome, CVqComputeDlg::Outcome::Ok);
+    EXPECT_EQ(sink.results.size(), 1u);
+}
+
+} // namespace
+} // namespace fenwold
