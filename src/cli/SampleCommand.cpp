@@ -1,0 +1,55 @@
+#include "cli/Commands.h"
+#include "cli/Console.h"
+#include "image/SampleArt.h"
+#include "platform/FileError.h"
+
+#include <iostream>
+#include <sstream>
+
+namespace fenwold::cli {
+
+void AddSampleCommand(CLI::App& app, CommandContext& context) {
+    struct Options {
+        std::string folder;
+        SampleOptions sample;
+        std::string size = "96x96";
+    };
+    auto options = std::make_shared<Options>();
+    auto* command = app.add_subcommand(
+        "sample", "Write a deterministic sample unit (picture and mask series) and building");
+    command->add_option("DIR", options->folder, "the folder to write into")->required();
+    command->add_option("--animations", options->sample.animations, "number of animations")
+        ->check(CLI::Range(1, 200));
+    command->add_option("--frames", options->sample.frames, "frames per animation")
+        ->check(CLI::Range(1, 200));
+    command->add_option("--size", options->size, "frame size WxH (2 to 1024 each)");
+    command->add_option("--seed", options->sample.seed, "seed of the drawing");
+    command->callback([&context, options] {
+        context.run = [options] {
+            int width = 0, height = 0;
+            char x = 0;
+            std::istringstream text(options->size);
+            if (!(text >> width >> x >> height) || x != 'x' || !text.eof() || width < 2 ||
+                height < 2 || width > 1024 || height > 1024) {
+                throw CliFailure(kExitUsage, "--size takes WxH with 2 to 1024 each, not \"" +
+                                                 options->size + "\"");
+            }
+            options->sample.width = width;
+            options->sample.height = height;
+            try {
+                const SampleSet set = WriteSampleSet(options->folder, options->sample);
+                for (std::size_t a = 0; a < set.firstPictures.size(); ++a) {
+                    std::cout << "animation " << a << ": " << set.animationFolders[a].string()
+                              << " (masks " << set.maskFolders[a].string() << ")\n";
+                }
+                std::cout << "building: " << set.building.string() << " (mask "
+                          << set.buildingMask.string() << ")\n";
+            } catch (const FileError& error) {
+                throw CliFailure(kExitFileFailure, error.what());
+            }
+            return kExitOk;
+        };
+    });
+}
+
+} // namespace fenwold::cli
