@@ -54,6 +54,39 @@ void CFenwoldDoc::SetRecord(BuildingRecord record) {
     record_ = std::make_unique<BuildingRecord>(std::move(record));
 }
 
+bool CFenwoldDoc::ImportPicture(const std::filesystem::path& name) {
+    FreeBuildingRecord();
+    importedGeometry_.reset();
+    auto picture = LoadBuildingPicture(platform_.folder.Absolute(name), platform_);
+    if (!picture) {
+        platform_.prompts.ShowMessage("그림을 읽을수 없다.");
+        return false;
+    }
+    SetRecord(MakeBuildingRecord(std::move(picture->pixels), std::move(picture->alpha),
+                                 picture->width, picture->height, picture->cropX, picture->cropY,
+                                 picture->boxWidth, picture->boxHeight));
+    importedGeometry_ = std::move(picture);
+    pictureImported_ = true;
+    SetModifiedFlag(true);
+    return true;
+}
+
+bool CFenwoldDoc::ImportMask(const std::filesystem::path& name) {
+    if (!record_ || !importedGeometry_) {
+        return false;
+    }
+    if (!LoadBuildingMask(*importedGeometry_, platform_.folder.Absolute(name))) {
+        platform_.prompts.ShowMessage("\"" + name.string() +
+                                      "\": the mask picture cannot be read; the building keeps "
+                                      "its team planes as they were.");
+        return false;
+    }
+    record_->teamIndex = std::move(importedGeometry_->maskSelection);
+    record_->teamMask = std::move(importedGeometry_->maskCoverage);
+    SetModifiedFlag(true);
+    return true;
+}
+
 void CFenwoldDoc::AcceptCompressionResult(CompressionResult result) {
     if (result.animations.size() > static_cast<std::size_t>(kMaxBuildingAnimations)) {
         platform_.prompts.ShowMessage("A building holds at most 200 animations; this compression "

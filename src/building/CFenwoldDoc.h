@@ -1,6 +1,7 @@
 #pragma once
 
 #include "building/BuildingRecord.h"
+#include "image/BuildingPicture.h"
 #include "platform/Platform.h"
 #include "unit/UnitData.h"
 #include "vq/CompressionResult.h"
@@ -9,6 +10,7 @@
 #include <functional>
 #include <list>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -55,6 +57,13 @@ public:
     void FreeBuildingRecord() { record_.reset(); }
     void SetRecord(BuildingRecord record);
 
+    // "Open Building": frees the old record, then imports the picture cut to its visible pixels
+    // and centred in whole tiles. Says "그림을 읽을수 없다." when there is nothing to use.
+    bool ImportPicture(const std::filesystem::path& name);
+    // "Open Mask": the team planes for a picture this document imported. A mask that cannot be
+    // read leaves the record as it was and says so.
+    bool ImportMask(const std::filesystem::path& name);
+
     void AcceptCompressionResult(CompressionResult result) override;
     // The byte count the building file announces in its header.
     std::uint32_t GameDataSize() const;
@@ -76,6 +85,8 @@ private:
     Platform platform_;
     UnitData animations_;
     std::unique_ptr<BuildingRecord> record_;
+    // Where the imported picture lay in its Targa picture, to line its mask up with it.
+    std::optional<BuildingPicture> importedGeometry_;
     const std::list<RegisteredAnimation>* registered_ = nullptr;
     bool namedFlag_ = false;
     bool openedFromFile_ = false;
