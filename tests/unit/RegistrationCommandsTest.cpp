@@ -1,3 +1,4 @@
+#include "image/FrameStreams.h"
 #include "image/SampleArt.h"
 #include "platform/BinaryReader.h"
 #include "platform/ScriptedPlatform.h"
@@ -254,6 +255,40 @@ TEST_F(RegistrationCommandsTest, CancelledDialogsLeaveTheUnitAlone) {
     EXPECT_EQ(doc.Data().AnimationCount(), 0);
     EXPECT_TRUE(doc.Data().groups.empty());
     EXPECT_FALSE(std::filesystem::exists(RecoveryFile()));
+}
+
+TEST_F(RegistrationCommandsTest, RunLengthFileKeepsPicturesAndDropsMasksGroupsAndPositions) {
+    Register(view, Grouped({{images[0], images[1]}, {images[2]}}));
+    host.registryAnswers.push_back(OneByOne(masks));
+    view.OnCommand(Command::RegistrationMask);
+    platform.prompts.fileAnswers.push_back(folder / "walk.ure");
+    view.OnCommand(Command::SaveUre);
+
+    CSetAnimationView reopened{platform.Get(), host, player, doc};
+    ASSERT_TRUE(reopened.OpenRunLengthFile(folder / "WALK.URE"));
+    ASSERT_EQ(reopened.RegisteredCount(), 3);
+    EXPECT_TRUE(reopened.Groups().empty());
+    auto read = reopened.Animations().begin();
+    for (const RegisteredAnimation& original : view.Animations()) {
+        EXPECT_EQ(read->groupNumber, -1);
+        EXPECT_EQ(read->maskFlag, 0);
+        EXPECT_EQ(read->positionX, 0);
+        EXPECT_NE(original.positionX + original.positionY, 0); // the crop box was not at 0, 0
+        ASSERT_EQ(read->frames.size(), original.frames.size());
+        const int w = original.width;
+        const int h = original.height;
+        for (std::size_t f = 0; f < original.frames.size(); ++f) {
+            const auto alpha = DecodeFrameAlpha(original.frames[f].alphaStream, w, h);
+            const auto pixels = DecodeFramePixels(original.frames[f].pixelStream, w, h);
+            EXPECT_EQ(DecodeFrameAlpha(read->frames[f].alphaStream, w, h), alpha);
+            const auto readPixels = DecodeFramePixels(read->frames[f].pixelStream, w, h);
+            for (std::size_t i = 0; i < pixels.size(); ++i) {
+                EXPECT_EQ(readPixels[i], alpha[i] == 0 ? 0 : pixels[i]) << i;
+            }
+            EXPECT_TRUE(read->frames[f].maskStream.empty());
+        }
+        ++read;
+    }
 }
 
 TEST_F(RegistrationCommandsTest, BuildingModeHandsResultsToTheBuilding) {

@@ -57,15 +57,5 @@ TEST(RegistrationLayout, HitTestIncludesBothEndsAndScrolls) {
     EXPECT_EQ(HitTestFrames(list, 0, 5, -5, 10)->frame, 0);
 }
 
-TEST(RegistrationLayout, FramesBeforeTheFirstDrawnCannotBeHit) {
-    RegisteredAnimations list{Sized(20, 10, 1), Sized(20, 10, 1)};
-    LayOutFrames(list, 0, 1000); // both placed once
-    LayOutFrames(list, 1, 1000); // the second now sits where the first was
-    const auto hit = HitTestFrames(list, 1, 5, 5, 0);
-    ASSERT_TRUE(hit);
-    EXPECT_EQ(&*hit->animation, &list.back());
-    EXPECT_FALSE(HitTestFrames(list, 1, 30, 5, 0)); // the first's old place is empty
-}
-
 } // namespace
 } // namespace fenwold

@@ -65,19 +65,5 @@ TEST_F(VqComputeDlgTest, ParametersNoRunTakesCloseWithCancel) {
     EXPECT_TRUE(platform.sound.played.empty());
 }
 
-TEST_F(VqComputeDlgTest, EndLbgDoesNotStopTheRun) {
-    CVqComputeDlg dialog(animations, CompressionParameters{}, sink, platform.Get());
-    ASSERT_EQ(dialog.Start(), CVqComputeDlg::Outcome::Running);
-    dialog.ClickEndLbg(true);
-    dialog.ClickEndLbg(false); // this click raises the LBG stop
-    CVqComputeDlg::Outcome outcome = dialog.Poll();
-    while (outcome == CVqComputeDlg::Outcome::Running) {
-        std::this_thread::yield();
-        outcome = dialog.Poll();
-    }
-    EXPECT_EQ(outcome, CVqComputeDlg::Outcome::Ok);
-    EXPECT_EQ(sink.results.size(), 1u);
-}
-
 } // namespace
 } // namespace fenwold
