@@ -1,6 +1,7 @@
 #include "image/FrameStreams.h"
 
 #include <algorithm>
+#include <memory>
 #include <stdexcept>
 #include <string>
 
@@ -34,9 +35,9 @@ bool StartsThreeEqual(const auto* row, int x, int width) {
 }
 
 // Tokens of one row (the 7-bit scheme): a run wherever three equal values begin, otherwise a
-// literal that stops before the next such place.
+// literal that stops before the next such place. Returns the end of what it wrote.
 template <typename T>
-void AppendFrameTokens(const T* row, int width, std::vector<T>& out) {
+T* WriteFrameTokens(const T* row, int width, T* out) {
     int x = 0;
     while (x < width) {
         if (StartsThreeEqual(row, x, width)) {
@@ -44,40 +45,35 @@ void AppendFrameTokens(const T* row, int width, std::vector<T>& out) {
             while (count < kMaxTokenCount && x + count < width && row[x + count] == row[x]) {
                 ++count;
             }
-            out.push_back(static_cast<T>(kFrameRunFlag | count));
-            out.push_back(row[x]);
+            *out++ = static_cast<T>(kFrameRunFlag | count);
+            *out++ = row[x];
             x += count;
             continue;
         }
-        const std::size_t header = out.size();
-        out.push_back(0);
-        int count = 0;
-        do {
-            out.push_back(row[x++]);
-            ++count;
-        } while (count < kMaxTokenCount && x < width && !StartsThreeEqual(row, x, width));
-        out[header] = static_cast<T>(count);
+        const int limit = std::min(width, x + kMaxTokenCount);
+        int end = x + 1;
+        while (end < limit && !StartsThreeEqual(row, end, width)) {
+            ++end;
+        }
+        *out++ = static_cast<T>(end - x);
+        out = std::copy(row + x, row + end, out);
+        x = end;
     }
+    return out;
 }
 
-// Pixel rows begin with the length slot and a gap slot, alpha rows with a two-byte length.
-void FrameRowStart(std::vector<std::uint16_t>& out) {
-    out.push_back(0);
-    out.push_back(0);
+// Frames the tokens: pixel rows begin with the length slot and a gap slot, alpha rows with a
+// two-byte length; `row` holds the row from its first slot or byte.
+void FrameRow(std::uint16_t* row, std::uint16_t*& end) {
+    *end++ = kPixelRowEnd;
+    row[0] = static_cast<std::uint16_t>(end - row);
+    row[1] = 0;
 }
-void FrameRowStart(std::vector<std::uint8_t>& out) {
-    out.push_back(0);
-    out.push_back(0);
-}
-void FrameRowFinish(std::vector<std::uint16_t>& out, std::size_t start) {
-    out.push_back(kPixelRowEnd);
-    out[start] = static_cast<std::uint16_t>(out.size() - start);
-}
-void FrameRowFinish(std::vector<std::uint8_t>& out, std::size_t start) {
-    out.push_back(kAlphaRowEnd);
-    const std::size_t length = out.size() - start;
-    out[start] = static_cast<std::uint8_t>(length);
-    out[start + 1] = static_cast<std::uint8_t>(length >> 8);
+void FrameRow(std::uint8_t* row, std::uint8_t*& end) {
+    *end++ = kAlphaRowEnd;
+    const auto length = static_cast<std::size_t>(end - row);
+    row[0] = static_cast<std::uint8_t>(length);
+    row[1] = static_cast<std::uint8_t>(length >> 8);
 }
 
 template <typename T>
@@ -87,17 +83,17 @@ std::vector<T> EncodeFrame(std::span<const T> values, int width, int height) {
         return {};
     }
     RequireFramable(width);
-    std::vector<T> out;
-    // A literal row costs a header per 126 values besides the framing; pictures are mostly runs,
-    // so start from half of that and let the vector grow when needed.
-    out.reserve(static_cast<std::size_t>(height) * (width / 2 + width / kMaxTokenCount + 4));
+    // Room for the longest rows (all literals: a header per 126 values, and the framing); the
+    // stream is then copied out at its real length.
+    const std::size_t longestRow = static_cast<std::size_t>(width) + width / kMaxTokenCount + 4;
+    const auto scratch = std::make_unique_for_overwrite<T[]>(longestRow * height);
+    T* end = scratch.get();
     for (int y = 0; y < height; ++y) {
-        const std::size_t start = out.size();
-        FrameRowStart(out);
-        AppendFrameTokens(values.data() + static_cast<std::size_t>(y) * width, width, out);
-        FrameRowFinish(out, start);
+        T* row = end;
+        end = WriteFrameTokens(values.data() + static_cast<std::size_t>(y) * width, width, row + 2);
+        FrameRow(row, end);
     }
-    return out;
+    return std::vector<T>(scratch.get(), end);
 }
 
 std::size_t FrameRowLength(std::span<const std::uint16_t> stream, std::size_t at) {
