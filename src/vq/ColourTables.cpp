@@ -10,19 +10,15 @@ std::uint8_t GreyLevel(Pixel555 pixel) {
     return static_cast<std::uint8_t>(0.299 * red + 0.589 * green + 0.114 * blue);
 }
 
-const ColourTables& GetColourTables() {
-    static const ColourTables tables = [] {
-        ColourTables t{};
-        for (int p = 0; p < 32768; ++p) {
-            const auto pixel = static_cast<Pixel555>(p);
-            t.expansion[p] = {static_cast<std::uint8_t>(Blue5(pixel)),
-                              static_cast<std::uint8_t>(Green5(pixel)),
-                              static_cast<std::uint8_t>(Red5(pixel))};
-            t.grey[p] = GreyLevel(pixel);
+const std::array<std::uint8_t, 32768>& GreyLevels() {
+    static const std::array<std::uint8_t, 32768> table = [] {
+        std::array<std::uint8_t, 32768> t{};
+        for (std::size_t p = 0; p < t.size(); ++p) {
+            t[p] = GreyLevel(static_cast<Pixel555>(p));
         }
         return t;
     }();
-    return tables;
+    return table;
 }
 
 } // namespace fenwold

@@ -7,18 +7,19 @@
 
 namespace fenwold {
 
-// Per Pixel555 value (bit 15 cleared): its expansion to block entry bytes blue, green, red
-// (0-31 each) and the grey level trunc(0.299 red + 0.589 green + 0.114 blue) that team-coloured
-// pixels are collected as.
-struct ColourTables {
-    std::array<std::array<std::uint8_t, 3>, 32768> expansion;
-    std::array<std::uint8_t, 32768> grey;
-};
+// A pixel's block entry bytes blue, green, red (0-31 each) packed in the low three bytes of a
+// word, blue lowest, so that an entry is stored with one 4-byte copy. Bit 15 is ignored.
+constexpr std::uint32_t ExpandPixel(Pixel555 pixel) {
+    return static_cast<std::uint32_t>((pixel & 0x001F) | (pixel & 0x03E0) << 3 |
+                                      (pixel & 0x7C00) << 6);
+}
 
-// Built on first use, shared by every run.
-const ColourTables& GetColourTables();
-
-// The grey level of one pixel, in double precision, left to right as written.
+// The grey level trunc(0.299 red + 0.589 green + 0.114 blue) of one pixel, in double precision,
+// left to right as written.
 std::uint8_t GreyLevel(Pixel555 pixel);
+
+// Per Pixel555 value (bit 15 cleared): the grey level team-coloured pixels are collected as.
+// Built on first use, shared by every run.
+const std::array<std::uint8_t, 32768>& GreyLevels();
 
 } // namespace fenwold

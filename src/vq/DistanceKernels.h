@@ -8,12 +8,13 @@
 
 namespace fenwold {
 
-// The instruction sets the nearest-entry searches may use. Both give the same answers; the
-// portable loops are for processors without AVX2 (and for the tests that compare the two).
+// The instruction sets the nearest-entry searches may use. All give the same answers; the
+// portable loops are for processors without AVX2 (and for the tests that compare them).
 enum class KernelSet { Fastest, Portable };
+enum class Isa { Portable, Avx2, Avx512 };
 
-// Byte lookup table entries laid out for the integer search: for each group of 16 entries and
-// each pair of vector bytes, the 16 entries' two bytes side by side, and each entry's sum of
+// Byte lookup table entries laid out for the integer search: for each group of 32 entries and
+// each pair of vector bytes, the 32 entries' two bytes side by side, and each entry's sum of
 // squared bytes.
 class ByteEntrySearch {
 public:
@@ -24,7 +25,7 @@ public:
     // The entry with the least sum of squared byte differences; ties keep the lowest index.
     // `scratch` holds at least ScratchSize() values.
     int Nearest(const BlockVector& block, std::uint16_t* scratch) const;
-    std::size_t ScratchSize() const { return static_cast<std::size_t>(groups_) * 16; }
+    std::size_t ScratchSize() const { return static_cast<std::size_t>(groups_) * 32; }
 
 private:
     struct alignas(64) Line {
@@ -32,8 +33,8 @@ private:
     };
     int count_;
     int groups_;
-    bool avx2_;
-    std::vector<Line> pairs_; // group g, pair q at bytes (g * 24 + q) * 32
+    Isa isa_;
+    std::vector<Line> pairs_; // group g, pair q at bytes (g * 24 + q) * 64
     std::vector<std::uint16_t> norms_;
 };
 
@@ -62,7 +63,7 @@ private:
     };
     int count_ = 0;
     int groups_ = 0;
-    bool avx2_;
+    Isa isa_;
     std::vector<Line> lanes_; // group g, component j at floats (g * 48 + j) * 8
 };
 

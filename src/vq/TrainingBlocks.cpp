@@ -4,39 +4,67 @@
 #include "vq/ColourTables.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 namespace fenwold {
 
 namespace {
 
-// The decoded planes of the (up to four distinct) frames of one group.
-struct GroupPlanes {
-    std::vector<Pixel555> pixels[4];
-    std::vector<std::uint8_t> alpha[4];
-    std::vector<std::uint8_t> mask[4]; // empty for a frame without a mask plane
-    int slot[4] = {};                  // which decoded frame each of the four positions shows
-};
+// Marks a visible pixel in its entry code, above the three entry bytes.
+constexpr std::uint32_t kVisible = 1u << 24;
 
-GroupPlanes DecodeGroup(const RegisteredAnimation& animation, int group) {
-    const int width = animation.width;
-    const int height = animation.height;
-    const int last = static_cast<int>(animation.frames.size()) - 1;
-    GroupPlanes planes;
-    for (int f = 0; f < 4; ++f) {
-        const int frame = std::min(group * 4 + f, last);
-        planes.slot[f] = frame - group * 4;
-        if (planes.slot[f] != f) {
-            continue; // a repeated last frame is decoded once
-        }
-        const RegisteredFrame& source = animation.frames[static_cast<std::size_t>(frame)];
-        planes.pixels[f] = DecodeFramePixels(source.pixelStream, width, height);
-        planes.alpha[f] = DecodeFrameAlpha(source.alphaStream, width, height);
-        if (!source.maskStream.empty()) {
-            planes.mask[f] = DecodeFrameAlpha(source.maskStream, width, height);
+// Per pixel of one frame: the entry bytes it contributes to a block and whether it can be seen.
+// A pixel under the mask is grey; otherwise a pixel with alpha is its colour; the rest is
+// (0, 0, 0) and invisible.
+inline std::uint32_t ColourCode(Pixel555 pixel, std::uint8_t alpha) {
+    const std::uint32_t seen = alpha != 0 ? ~0u : 0u;
+    return (ExpandPixel(pixel) | kVisible) & seen;
+}
+
+// Blocks of a fixed length, no branches and no aliasing, so that the compiler makes vector code
+// of it.
+void ColourCodes(const Pixel555* __restrict pixels, const std::uint8_t* __restrict alpha,
+                 std::uint32_t* __restrict codes, std::size_t size) {
+    constexpr std::size_t kBlock = 16;
+    std::size_t i = 0;
+    for (; i + kBlock <= size; i += kBlock) {
+        for (std::size_t k = 0; k < kBlock; ++k) {
+            codes[i + k] = ColourCode(pixels[i + k], alpha[i + k]);
         }
     }
-    return planes;
+    for (; i < size; ++i) {
+        codes[i] = ColourCode(pixels[i], alpha[i]);
+    }
+}
+
+std::vector<std::uint32_t> EntryCodes(const RegisteredFrame& frame, int width, int height) {
+    const std::vector<Pixel555> pixels = DecodeFramePixels(frame.pixelStream, width, height);
+    const std::vector<std::uint8_t> alpha = DecodeFrameAlpha(frame.alphaStream, width, height);
+    const std::size_t size = pixels.size();
+    std::vector<std::uint32_t> codes(size);
+    ColourCodes(pixels.data(), alpha.data(), codes.data(), size);
+    if (!frame.maskStream.empty()) {
+        const std::array<std::uint8_t, 32768>& grey = GreyLevels();
+        const std::vector<std::uint8_t> mask = DecodeFrameAlpha(frame.maskStream, width, height);
+        for (std::size_t j = 0; j < size; ++j) {
+            if (mask[j] != 0) {
+                codes[j] = grey[pixels[j] & 0x7FFF] * 0x010101u | kVisible;
+            }
+        }
+    }
+    return codes;
+}
+
+// Copies the four codes of one frame's 2 x 2 square to entries 4f .. 4f + 3.
+inline std::uint32_t CopyQuad(std::uint8_t* bytes, std::uint32_t c0, std::uint32_t c1,
+                              std::uint32_t c2, std::uint32_t c3) {
+    // Each code is copied whole and its fourth byte overwritten by the next entry.
+    std::memcpy(bytes, &c0, 4);
+    std::memcpy(bytes + 3, &c1, 4);
+    std::memcpy(bytes + 6, &c2, 4);
+    std::memcpy(bytes + 9, &c3, 4);
+    return c0 | c1 | c2 | c3;
 }
 
 } // namespace
@@ -60,10 +88,22 @@ std::int64_t ProgressTotal(const AnimationRefs& animations) {
 
 BlockGroup CutGroup(const RegisteredAnimation& animation, int group,
                     std::vector<VqVector>& vectors) {
-    const ColourTables& colours = GetColourTables();
     const int width = animation.width;
     const int height = animation.height;
-    const GroupPlanes planes = DecodeGroup(animation, group);
+    const int last = static_cast<int>(animation.frames.size()) - 1;
+    // The four frames of the group; a repeated last frame is decoded once.
+    std::vector<std::uint32_t> planes[4];
+    const std::uint32_t* codes[4];
+    for (int f = 0; f < 4; ++f) {
+        const int frame = std::min(group * 4 + f, last);
+        if (frame == group * 4 + f) {
+            planes[f] =
+                EntryCodes(animation.frames[static_cast<std::size_t>(frame)], width, height);
+            codes[f] = planes[f].data();
+        } else {
+            codes[f] = codes[f - 1];
+        }
+    }
 
     BlockGroup layout;
     layout.blocksPerRow = (width + 1) / 2;
@@ -71,36 +111,26 @@ BlockGroup CutGroup(const RegisteredAnimation& animation, int group,
     layout.visible.reserve(static_cast<std::size_t>(layout.blocksPerRow) * layout.blockRows);
     for (int y0 = 0; y0 < height; y0 += 2) {
         for (int x0 = 0; x0 < width; x0 += 2) {
-            VqVector vector;
-            bool visible = false;
-            for (int r = 0; r < 2; ++r) {
-                for (int c = 0; c < 2; ++c) {
-                    if (x0 + c >= width || y0 + r >= height) {
-                        continue; // beyond an odd edge: (0, 0, 0) in every frame
-                    }
-                    const std::size_t at = static_cast<std::size_t>(y0 + r) * width + x0 + c;
-                    for (int f = 0; f < 4; ++f) {
-                        const int s = planes.slot[f];
-                        const std::uint8_t alpha = planes.alpha[s][at];
-                        const std::uint8_t mask = planes.mask[s].empty() ? 0 : planes.mask[s][at];
-                        const Pixel555 pixel = planes.pixels[s][at] & 0x7FFF;
-                        std::uint8_t* entry =
-                            &vector.block[static_cast<std::size_t>(3 * ((c + 2 * r) + 4 * f))];
-                        if (mask != 0) {
-                            entry[0] = entry[1] = entry[2] = colours.grey[pixel];
-                            visible = true;
-                        } else if (alpha != 0) {
-                            std::copy_n(colours.expansion[pixel].begin(), 3, entry);
-                            visible = true;
-                        }
-                    }
-                }
+            // Beyond an odd edge a position is (0, 0, 0); the last entry's spare byte lands
+            // beyond the 48.
+            const bool right = x0 + 1 < width;
+            const bool below = y0 + 1 < height;
+            const std::size_t at = static_cast<std::size_t>(y0) * width + x0;
+            std::uint8_t bytes[kBlockBytes + 1];
+            std::uint32_t seen = 0;
+            for (int f = 0; f < 4; ++f) {
+                const std::uint32_t* p = codes[f] + at;
+                seen |= CopyQuad(bytes + 12 * f, p[0], right ? p[1] : 0, below ? p[width] : 0,
+                                 right && below ? p[width + 1] : 0);
             }
             // Only a block nobody can see stays out; an opaque black block is a block like any
             // other and needs its own entry.
+            const bool visible = (seen & kVisible) != 0;
             layout.visible.push_back(visible ? 1 : 0);
             if (visible) {
+                VqVector vector;
                 vector.index = static_cast<std::uint32_t>(vectors.size());
+                std::memcpy(vector.block.data(), bytes, kBlockBytes);
                 vectors.push_back(vector);
             }
         }
