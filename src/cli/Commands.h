@@ -14,5 +14,7 @@ struct CommandContext {
 void AddSampleCommand(CLI::App& app, CommandContext& context);
 void AddInfoCommand(CLI::App& app, CommandContext& context);
 void AddRenderCommand(CLI::App& app, CommandContext& context);
+void AddCompressCommand(CLI::App& app, CommandContext& context);
+void AddBuildingCommand(CLI::App& app, CommandContext& context);
 
 } // namespace fenwold::cli

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace fenwold::cli {
 
@@ -31,15 +32,19 @@ public:
     std::optional<std::filesystem::path> AskOpenFile(const FileDialogRequest&) override {
         return std::nullopt;
     }
+    // Answered once with the path given here, then cancelled again: the commands that save as
+    // the desktop's Save As does name their file this way.
     std::optional<std::filesystem::path> AskSaveFile(const FileDialogRequest&) override {
-        return std::nullopt;
+        return std::exchange(saveAnswer_, std::nullopt);
     }
+    void answerSaveWith(std::filesystem::path path) { saveAnswer_ = std::move(path); }
     std::optional<RgbColour> AskColour(RgbColour) override { return std::nullopt; }
 
     int messagesShown() const { return messagesShown_; }
 
 private:
     int messagesShown_ = 0;
+    std::optional<std::filesystem::path> saveAnswer_;
 };
 
 // Progress of long work on stderr: a bar redrawn in place on a terminal, plain lines otherwise,

@@ -1,0 +1,242 @@
+#include "cli/Commands.h"
+#include "cli/Console.h"
+#include "cli/Json.h"
+#include "cli/Registration.h"
+#include "image/FrameStreams.h"
+#include "platform/FileError.h"
+#include "platform/FileNames.h"
+#include "unit/CVqComputeDlg.h"
+#include "unit/GameDataFile.h"
+#include "unit/RunLengthUnitFile.h"
+#include "unit/ToolDataFile.h"
+#include "unit/UnitDoc.h"
+#include "vq/DrawCompressedFrame.h"
+#include "vq/Weights.h"
+
+#include <chrono>
+#include <cmath>
+#include <iostream>
+#include <thread>
+
+namespace fenwold::cli {
+namespace {
+
+struct CompressOptions {
+    std::string output;
+    int lookupTableSize = 500;
+    std::string weight = "max";
+    bool noSampling = false;
+    bool noLbg = false;
+    std::optional<std::uint64_t> seed;
+    int threads = 0;
+    bool json = false;
+    std::vector<std::string> groups;
+    std::vector<std::string> series;
+};
+
+int WeightModeOf(const std::string& name) {
+    if (name == "none") {
+        return kNoWeight;
+    }
+    if (name == "average") {
+        return kAverageBrightness;
+    }
+    return kMaxBrightness;
+}
+
+// Peak signal to noise ratio of each animation's compressed frames against its registered
+// frames, both as they look over black, over the pixels whose alpha is not 0; 8-bit channels.
+std::vector<double> AnimationPsnr(const std::list<RegisteredAnimation>& registered,
+                                  const UnitData& data) {
+    std::vector<double> result;
+    auto compressed = data.animations.begin();
+    for (const auto& animation : registered) {
+        const UnitAnimation& unit = *compressed++;
+        const int width = animation.width;
+        const int height = animation.height;
+        double squares = 0;
+        std::size_t samples = 0;
+        for (std::size_t f = 0; f < animation.frames.size(); ++f) {
+            const auto pixels = DecodeFramePixels(animation.frames[f].pixelStream, width, height);
+            const auto alpha = DecodeFrameAlpha(animation.frames[f].alphaStream, width, height);
+            std::vector<Pixel555> drawn(pixels.size(), 0);
+            DrawCompressedFrame(width, height, 0, 0, unit.maskFlag, unit.blockFlag,
+                                unit.indexTables, unit.alphaTables[f],
+                                data.codebook.entries8.data(), data.codebook.entries16.data(),
+                                nullptr, drawn.data(), 255);
+            for (std::size_t i = 0; i < pixels.size(); ++i) {
+                if (alpha[i] == 0) {
+                    continue;
+                }
+                const Pixel555 expected = BlendPixel555(pixels[i], 0, alpha[i]);
+                for (const auto channel : {Red5, Green5, Blue5}) {
+                    const double difference = 8.0 * (channel(expected) - channel(drawn[i]));
+                    squares += difference * difference;
+                }
+                samples += 3;
+            }
+        }
+        const double meanSquare = samples == 0 ? 0 : squares / static_cast<double>(samples);
+        result.push_back(meanSquare == 0 ? INFINITY
+                                         : 10.0 * std::log10(255.0 * 255.0 / meanSquare));
+    }
+    return result;
+}
+
+// Runs the compression window's model to its end, showing its progress on the console.
+bool RunCompression(const Registration& registration, const CompressOptions& options,
+                    CUnitDoc& document, ConsolePlatform& console) {
+    CompressionParameters parameters;
+    parameters.lookupTableSize = options.lookupTableSize;
+    parameters.sampling = !options.noSampling;
+    parameters.noLbg = options.noLbg;
+    parameters.weightMode = WeightModeOf(options.weight);
+    parameters.seed = options.seed;
+    parameters.threads = options.threads;
+    CVqComputeDlg compute(registration.animations, parameters, document, console.Get());
+    auto outcome = compute.Start();
+    std::array<std::string, 7> shown;
+    std::array<int, 2> bars{-1, -1};
+    while (outcome == CVqComputeDlg::Outcome::Running) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        for (int field = 0; field < 7; ++field) {
+            const auto text = compute.Text(static_cast<ProgressField>(field));
+            if (text != shown[field]) {
+                shown[field] = text;
+                console.progress.ShowText(static_cast<ProgressField>(field), text);
+            }
+        }
+        for (int bar = 0; bar < 2; ++bar) {
+            const int percent = compute.Bar(static_cast<ProgressBar>(bar));
+            if (percent != bars[bar]) {
+                bars[bar] = percent;
+                console.progress.ShowBar(static_cast<ProgressBar>(bar), percent);
+            }
+        }
+        outcome = compute.Poll();
+    }
+    console.progress.Finish();
+    return outcome == CVqComputeDlg::Outcome::Ok;
+}
+
+int Compress(const CompressOptions& options, bool quiet) {
+    if (options.series.empty() && options.groups.empty()) {
+        throw CliFailure(kExitUsage, "compress needs at least one SERIES or --group");
+    }
+    const std::filesystem::path toolData = WithFixedExtension(options.output, ".UTD");
+    const std::filesystem::path gameData = WithFixedExtension(options.output, ".UPT");
+    ConsolePlatform console(quiet);
+    Registration registration = RegisterSeries(options.groups, options.series, console);
+    RefuseOverwritingInputs({toolData, gameData}, registration.inputs);
+
+    CUnitDoc document(console.Get());
+    const auto start = std::chrono::steady_clock::now();
+    if (!RunCompression(registration, options, document, console)) {
+        throw CliFailure(kExitFileFailure, "the compression did not finish (see above)");
+    }
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    UnitData& data = document.Data();
+    data.RebuildGroups(registration.groupMemberCounts);
+    try {
+        // What Save As writes: the tool data and the game file of the chosen name.
+        WriteToolData(data, toolData);
+        WriteGameData(data, true, gameData);
+    } catch (const FileError& error) {
+        throw CliFailure(kExitFileFailure, error.what());
+    }
+
+    const auto psnr = AnimationPsnr(registration.animations, data);
+    if (options.json) {
+        JsonWriter json;
+        json.BeginObject()
+            .Value("tool_data", toolData.string())
+            .Value("game_data", gameData.string())
+            .Value("animations", data.AnimationCount())
+            .Value("frames", data.TotalFrameCount())
+            .Value("groups", data.GroupCount())
+            .Value("codebook_size", data.codebook.Size())
+            .Value("seconds", seconds);
+        json.BeginArray("psnr");
+        for (const double value : psnr) {
+            json.Value({}, value);
+        }
+        json.EndArray().EndObject();
+        std::cout << json.text() << '\n';
+    } else {
+        std::cout << "wrote " << toolData.string() << " and " << gameData.string() << '\n'
+                  << "animations " << data.AnimationCount() << ", frames " << data.TotalFrameCount()
+                  << ", groups " << data.GroupCount() << ", codebook " << data.codebook.Size()
+                  << " entries, " << seconds << " s\n";
+        for (std::size_t a = 0; a < psnr.size(); ++a) {
+            std::cout << "animation " << a << ": PSNR " << psnr[a] << " dB\n";
+        }
+    }
+    return kExitOk;
+}
+
+int WriteRunLength(const std::string& output, const std::vector<std::string>& groups,
+                   const std::vector<std::string>& series, bool quiet) {
+    if (series.empty() && groups.empty()) {
+        throw CliFailure(kExitUsage, "ure needs at least one SERIES or --group");
+    }
+    const std::filesystem::path target = WithFixedExtension(output, ".URE");
+    ConsolePlatform console(quiet);
+    const Registration registration = RegisterSeries(groups, series, console);
+    RefuseOverwritingInputs({target}, registration.inputs);
+    try {
+        WriteRunLengthUnitFile(target, registration.animations);
+    } catch (const FileError& error) {
+        throw CliFailure(kExitFileFailure, error.what());
+    }
+    std::cout << "wrote " << target.string() << " (" << registration.animations.size()
+              << " animations)\n";
+    return kExitOk;
+}
+
+constexpr const char* kSeriesHelp =
+    "FIRST.tga[,FIRST_MASK.tga] (the numbered series from that picture on) or "
+    "FOLDER[,MASK_FOLDER] (the series in the folder)";
+constexpr const char* kGroupHelp =
+    "FOLDER[,MASK_FOLDER]: every sub-folder an animation, the folder one group (registered "
+    "before the series)";
+
+} // namespace
+
+void AddCompressCommand(CLI::App& app, CommandContext& context) {
+    auto options = std::make_shared<CompressOptions>();
+    auto* command = app.add_subcommand(
+        "compress", "Register picture series, compress them together and save BASE.UTD and "
+                    "BASE.UPT");
+    command->add_option("-o,--output", options->output, "BASE of the files to write")->required();
+    command->add_option("--lookup", options->lookupTableSize, "lookup table entries (K)")
+        ->check(CLI::Range(1, 65534));
+    command->add_option("--weight", options->weight, "brightness weighting of the training")
+        ->check(CLI::IsMember({"none", "average", "max"}));
+    command->add_flag("--no-sampling", options->noSampling, "design on every training block");
+    command->add_flag("--no-lbg", options->noLbg, "take the first distinct blocks as the table");
+    command->add_option("--seed", options->seed, "seed of the sampling (default: the clock)");
+    command->add_option("--threads", options->threads, "worker threads (default: all cores)")
+        ->check(CLI::Range(0, 256));
+    command->add_flag("--json", options->json, "print a machine-readable summary");
+    command->add_option("--group", options->groups, kGroupHelp);
+    command->add_option("SERIES", options->series, kSeriesHelp);
+    command->callback([&context, options] {
+        context.run = [&context, options] { return Compress(*options, context.quiet); };
+    });
+
+    auto output = std::make_shared<std::string>();
+    auto groups = std::make_shared<std::vector<std::string>>();
+    auto series = std::make_shared<std::vector<std::string>>();
+    auto* ure = app.add_subcommand("ure", "Write the run-length unit file of registered series");
+    ure->add_option("-o,--output", *output, "NAME of the .URE file")->required();
+    ure->add_option("--group", *groups, kGroupHelp);
+    ure->add_option("SERIES", *series, kSeriesHelp);
+    ure->callback([&context, output, groups, series] {
+        context.run = [&context, output, groups, series] {
+            return WriteRunLength(*output, *groups, *series, context.quiet);
+        };
+    });
+}
+
+} // namespace fenwold::cli
