@@ -1,6 +1,7 @@
 #pragma once
 
 #include "image/Pixel.h"
+#include "image/PixelBlocks.h"
 
 #include <algorithm>
 #include <array>
@@ -24,7 +25,7 @@ inline constexpr std::size_t kHeaderSize = 18;
 // 65535 x 65535 pixels, and nothing the tool draws comes near this.
 inline constexpr std::uint64_t kMaxPixels = std::uint64_t{1} << 26;
 // Sinks store whole blocks of this many pixels where they have room to overrun.
-inline constexpr std::size_t kBlock = 16;
+inline constexpr std::size_t kBlock = blocks::kSize;
 
 enum ReadError : std::uint32_t {
     kNoError = 0,

@@ -133,6 +133,14 @@ TEST(TgaReader, RefusedKinds) {
     EXPECT_EQ(refused(TgaBuilder(1, 1).Type(3).Depth(32)), 3u); // grey
 }
 
+TEST(TgaReader, KeepsTheHeaderAsStored) {
+    const CTgaReader reader(TgaBuilder(300, 2).Descriptor(0x28).bytes());
+    EXPECT_EQ(reader.error(), tga::kUnsupportedKind);
+    EXPECT_EQ(reader.header()[12], 300 & 0xFF);
+    EXPECT_EQ(reader.header()[13], 300 >> 8);
+    EXPECT_EQ(reader.header()[17], 0x28);
+}
+
 TEST(TgaReader, ShortHeaderAndMissingFile) {
     Bytes header = TgaBuilder(1, 1).bytes();
     header.pop_back();
