@@ -36,7 +36,15 @@ Isa BestIsa() {
 }
 
 Isa Choose(KernelSet kernels) {
-    return kernels == KernelSet::Fastest ? BestIsa() : Isa::Portable;
+    switch (kernels) {
+    case KernelSet::Fastest:
+        return BestIsa();
+    case KernelSet::Avx2:
+        return std::min(BestIsa(), Isa::Avx2);
+    case KernelSet::Portable:
+        break;
+    }
+    return Isa::Portable;
 }
 
 void ByteDistancesPortable(const BlockVector& block, const std::uint8_t* pairs, int groups,

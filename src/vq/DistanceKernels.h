@@ -8,9 +8,10 @@
 
 namespace fenwold {
 
-// The instruction sets the nearest-entry searches may use. All give the same answers; the
-// portable loops are for processors without AVX2 (and for the tests that compare them).
-enum class KernelSet { Fastest, Portable };
+// The instruction sets the nearest-entry searches may use, at most: the fastest the processor
+// has, AVX2, or none. All give the same answers; the portable loops are for processors without
+// AVX2, and the tests compare them all.
+enum class KernelSet { Fastest, Avx2, Portable };
 enum class Isa { Portable, Avx2, Avx512 };
 
 // Byte lookup table entries laid out for the integer search: for each group of 32 entries and

@@ -26,8 +26,9 @@ inline std::uint16_t BlendLane(std::uint16_t s, std::uint16_t d, std::uint16_t w
     return static_cast<std::uint16_t>(d + rb(s) - rb(d) + g(s) - g(d));
 }
 
-// Fixed-size blocks so that the compiler turns them into vector code.
-void BlendUniform(const Pixel555* __restrict src, Pixel555* __restrict dst, int n, int w) {
+// Fixed-size blocks so that the compiler turns them into vector code, in two widths.
+__attribute__((target_clones("avx2", "default"))) void
+BlendUniform(const Pixel555* __restrict src, Pixel555* __restrict dst, int n, int w) {
     const auto w11 = static_cast<std::uint16_t>(w << 11);
     int k = 0;
     for (; k + kBlendBlock <= n; k += kBlendBlock) {
@@ -41,8 +42,9 @@ void BlendUniform(const Pixel555* __restrict src, Pixel555* __restrict dst, int 
 }
 
 // Weight ((v >> 3) * G >> 5) + 1 per pixel from its alpha value v.
-void BlendLiteral(const Pixel555* __restrict src, Pixel555* __restrict dst,
-                  const std::uint8_t* __restrict alpha, int n, int level) {
+__attribute__((target_clones("avx2", "default"))) void
+BlendLiteral(const Pixel555* __restrict src, Pixel555* __restrict dst,
+             const std::uint8_t* __restrict alpha, int n, int level) {
     // Small operand types let the weights be worked out in 16-bit lanes too.
     const auto g = static_cast<std::uint8_t>(level);
     const auto w11 = [g](std::uint8_t v) {
@@ -61,18 +63,18 @@ void BlendLiteral(const Pixel555* __restrict src, Pixel555* __restrict dst,
 
 // The index token stream of a row. Tokens start at even columns and each index value covers a
 // pair of pixels; `pair` (runs) or `values` (literals) is at the pair of the next pixel.
+template <int Stride> // pixels per codebook entry
 struct IndexStream {
     const std::uint8_t* p;
     const std::uint8_t* end;
     const Pixel555* entries; // codebook plus the offset of this frame and pixel row
-    int stride;              // pixels per codebook entry
     int left = 0;            // pixels left in the current token
     bool run = false;
     const Pixel555* pair = nullptr;
     const std::uint8_t* values = nullptr;
 
     const Pixel555* PairOf(const std::uint8_t* value) const {
-        return entries + (value[0] | value[1] << 8) * stride;
+        return entries + (value[0] | value[1] << 8) * Stride;
     }
 
     void Next() {
@@ -93,6 +95,24 @@ struct IndexStream {
             values += 2 * (((column + n) >> 1) - (column >> 1));
         }
         left -= n;
+    }
+
+    // Passes over n pixels from `column` on, across tokens; false when the row ends first.
+    bool Advance(int column, int n) {
+        while (n > 0) {
+            if (left == 0) {
+                if (p >= end) {
+                    return false;
+                }
+                Next();
+                continue;
+            }
+            const int m = std::min(n, left);
+            Skip(column, m);
+            column += m;
+            n -= m;
+        }
+        return true;
     }
 
     // The source pixels of columns column .. column + n - 1, all within the current token.
@@ -130,11 +150,11 @@ struct IndexStream {
 enum class Kind { Transparent, Copy, Blend, Literal, TeamCopy, TeamBlend };
 
 // The alpha token stream of a row, as kinds of segments.
+template <bool TeamColoured>
 struct AlphaStream {
     const std::uint8_t* p;
     const std::uint8_t* end;
     int level; // G
-    bool teamColoured;
     int left = 0;
     Kind kind = Kind::Transparent;
     int weight = 0;                       // Blend, TeamBlend
@@ -142,7 +162,7 @@ struct AlphaStream {
 
     void Next() {
         const std::uint8_t header = *p++;
-        if (teamColoured) {
+        if constexpr (TeamColoured) {
             left = header & 0x3F;
             switch (header >> 6) {
             case 2:
@@ -196,19 +216,13 @@ void ToTeamColours(Pixel555* pixels, int n, const Pixel555* team) {
 }
 
 // Draws frame columns skip .. width - 1 of one row to dst (which is at column skip).
-void DrawRow(IndexStream index, AlphaStream alpha, int skip, int width, Pixel555* dst,
-             const Pixel555* team) {
+template <int Stride, bool TeamColoured>
+void DrawRow(IndexStream<Stride> index, AlphaStream<TeamColoured> alpha, int skip, int width,
+             Pixel555* dst, const Pixel555* team) {
     Pixel555 source[kMaxSegment];
     dst -= skip;
     int column = 0;
     while (column < width) {
-        if (index.left == 0) {
-            if (index.p >= index.end) {
-                return;
-            }
-            index.Next();
-            continue;
-        }
         if (alpha.left == 0) {
             if (alpha.p >= alpha.end) {
                 return;
@@ -216,16 +230,26 @@ void DrawRow(IndexStream index, AlphaStream alpha, int skip, int width, Pixel555
             alpha.Next();
             continue;
         }
-        int n = std::min({index.left, alpha.left, width - column});
         if (column < skip || alpha.kind == Kind::Transparent) {
-            if (column < skip) {
-                n = std::min(n, skip - column);
+            if (column >= skip && alpha.p >= alpha.end) {
+                return; // a transparent run ends the row: nothing more to draw
             }
-            index.Skip(column, n);
+            // Passed over whole, across index tokens.
+            const int n = std::min(alpha.left, (column < skip ? skip : width) - column);
+            if (!index.Advance(column, n)) {
+                return;
+            }
             alpha.Skip(n);
             column += n;
             continue;
         }
+        if (index.left == 0) {
+            if (index.p >= index.end) {
+                return;
+            }
+            index.Next();
+        }
+        const int n = std::min({index.left, alpha.left, width - column});
         Pixel555* out = dst + column;
         switch (alpha.kind) {
         case Kind::Copy:
@@ -271,6 +295,31 @@ const std::uint8_t* NextRow(const std::uint8_t*& at, const std::uint8_t*& tokenE
     return tokens;
 }
 
+// The visible rows, with the index row and alpha row of the first one at indexAt and alphaAt.
+template <int Stride, bool TeamColoured>
+void DrawRows(const std::uint8_t* indexAt, const std::uint8_t* alphaAt, const Pixel555* entries,
+              int f, int sx, int sy, int w, int h, int level, const Pixel555* teamColours,
+              Pixel555* dst, int bufferWidth) {
+    constexpr bool sixteen = Stride == 16;
+    int parity = sy % 2;
+    const std::uint8_t* indexTokens = nullptr;
+    const std::uint8_t* indexEnd = nullptr;
+    for (int row = sy; row < h; ++row) {
+        if (!sixteen || row == sy || parity == 0) {
+            indexTokens = NextRow(indexAt, indexEnd);
+        }
+        const std::uint8_t* alphaEnd = nullptr;
+        const std::uint8_t* alphaTokens = NextRow(alphaAt, alphaEnd);
+        const int offset = sixteen ? f * 4 + parity * 2 : f * 2;
+        DrawRow(IndexStream<Stride>{indexTokens, indexEnd, entries + offset},
+                AlphaStream<TeamColoured>{alphaTokens, alphaEnd, level}, sx, w, dst, teamColours);
+        if (sixteen) {
+            parity ^= 1;
+        }
+        dst += bufferWidth;
+    }
+}
+
 } // namespace
 
 void DrawFrameTables(int bufferWidth, int bufferHeight, int x, int y, int maskFlag, int blockFlag,
@@ -289,11 +338,8 @@ void DrawFrameTables(int bufferWidth, int bufferHeight, int x, int y, int maskFl
     if (sx >= w || sy >= h) {
         return;
     }
-    const int level = alphaValue >> 3;
     const int f = frame.index % 4;
     const bool sixteen = blockFlag == 1;
-    const Pixel555* codebook = sixteen ? codebook16 : codebook8;
-    const int stride = sixteen ? 16 : 8;
 
     const std::uint8_t* indexAt = frame.indexTable.data();
     const std::uint8_t* alphaAt = frame.alphaTable.data();
@@ -305,24 +351,17 @@ void DrawFrameTables(int bufferWidth, int bufferHeight, int x, int y, int maskFl
     for (int r = 0; r < sy; ++r) {
         NextRow(alphaAt, end);
     }
-    int parity = sy % 2;
-    const std::uint8_t* indexTokens = nullptr;
-    const std::uint8_t* indexEnd = nullptr;
     Pixel555* dst =
         buffer + static_cast<std::ptrdiff_t>(std::max(y, 0)) * bufferWidth + std::max(x, 0);
-    for (int row = sy; row < h; ++row) {
-        if (!sixteen || row == sy || parity == 0) {
-            indexTokens = NextRow(indexAt, indexEnd);
-        }
-        const std::uint8_t* alphaEnd = nullptr;
-        const std::uint8_t* alphaTokens = NextRow(alphaAt, alphaEnd);
-        const int offset = sixteen ? f * 4 + parity * 2 : f * 2;
-        DrawRow(IndexStream{indexTokens, indexEnd, codebook + offset, stride},
-                AlphaStream{alphaTokens, alphaEnd, level, maskFlag != 0}, sx, w, dst, teamColours);
-        if (sixteen) {
-            parity ^= 1;
-        }
-        dst += bufferWidth;
+    const int level = alphaValue >> 3;
+    const bool team = maskFlag != 0;
+    if (sixteen) {
+        (team ? DrawRows<16, true> : DrawRows<16, false>)(indexAt, alphaAt, codebook16, f, sx, sy,
+                                                          w, h, level, teamColours, dst,
+                                                          bufferWidth);
+    } else {
+        (team ? DrawRows<8, true> : DrawRows<8, false>)(indexAt, alphaAt, codebook8, f, sx, sy, w,
+                                                        h, level, teamColours, dst, bufferWidth);
     }
 }
 

@@ -138,7 +138,7 @@ TEST(LookupTableDesign, TwoLevelDesignStopsAfterTwoPassesWithoutGain) {
 }
 
 TEST(DistanceKernels, FastAndPortableSearchesAgree) {
-    const std::vector<VqVector> entries = RandomVectors(77, 32, 11);
+    const std::vector<VqVector> entries = RandomVectors(150, 32, 11);
     const std::vector<VqVector> queries = RandomVectors(200, 32, 12);
     std::vector<std::uint8_t> bytes;
     std::vector<float> floats(entries.size() * 48);
@@ -147,15 +147,16 @@ TEST(DistanceKernels, FastAndPortableSearchesAgree) {
         ToFloatForm(entries[k].block, &floats[k * 48]);
         floats[k * 48] += 0.25f; // not a byte value
     }
-    const ByteEntrySearch fast(bytes, 77), portable(bytes, 77, KernelSet::Portable);
+    const ByteEntrySearch fast(bytes, 150), avx2(bytes, 150, KernelSet::Avx2),
+        portable(bytes, 150, KernelSet::Portable);
     FloatEntrySearch fastFloat, portableFloat(KernelSet::Portable);
-    fastFloat.LoadAll(floats, 77);
-    portableFloat.LoadAll(floats, 77);
+    fastFloat.LoadAll(floats, 150);
+    portableFloat.LoadAll(floats, 150);
     std::vector<std::uint16_t> scratch(fast.ScratchSize());
     std::vector<float> a(fastFloat.ScratchSize()), b(a.size());
     for (const VqVector& query : queries) {
         int best = 0, bestSum = 1 << 30;
-        for (int k = 0; k < 77; ++k) {
+        for (int k = 0; k < 150; ++k) {
             int sum = 0;
             for (int j = 0; j < 48; ++j) {
                 const int d = query.block[j] - entries[static_cast<std::size_t>(k)].block[j];
@@ -167,12 +168,16 @@ TEST(DistanceKernels, FastAndPortableSearchesAgree) {
             }
         }
         EXPECT_EQ(fast.Nearest(query.block, scratch.data()), best);
+        EXPECT_EQ(avx2.Nearest(query.block, scratch.data()), best);
         EXPECT_EQ(portable.Nearest(query.block, scratch.data()), best);
         float q[48];
         ToFloatForm(query.block, q);
         fastFloat.Distances(q, a.data());
         portableFloat.Distances(q, b.data());
-        EXPECT_EQ(0, std::memcmp(a.data(), b.data(), 77 * sizeof(float)));
+        EXPECT_EQ(0, std::memcmp(a.data(), b.data(), 150 * sizeof(float)));
+        float distance = 0.0f, portableDistance = 0.0f;
+        EXPECT_EQ(fastFloat.Nearest(q, a.data(), distance),
+                  portableFloat.Nearest(q, b.data(), portableDistance));
     }
 }
 
