@@ -24,8 +24,9 @@ constexpr int kFrames = 64;
 
 // One frame of a rendered sprite on a transparent black canvas: a shaded body (neighbouring
 // pixels rarely equal, so raw packets), a flat-coloured belt and shield (runs), moving a little
-// from frame to frame. With `softEdge` the body has a one-pixel anti-aliased edge of
-// translucent pixels (about 800 a frame), otherwise a hard one.
+// from frame to frame: about 26,000 visible pixels and 1,540 packets a frame (960 runs, 580 raw
+// packets holding 23,000 pixels). With `softEdge` the body has a one-pixel anti-aliased edge of
+// translucent pixels (about 800 a frame), whose colours are restored, otherwise a hard one.
 std::vector<TgaColor> SpriteFrame(int frame, bool softEdge, std::mt19937& random) {
     std::vector<TgaColor> pixels(kSide * kSide, 0);
     const double cx = 128 + 6 * std::sin(frame * 0.2);

@@ -24,7 +24,9 @@ TgaColor Restored(TgaColor colour) {
 }
 
 // Writes the working form, turning the picture over: file row j is picture row height - 1 - j.
-// Blocks may overrun a stretch only inside its row, where later pixels overwrite them.
+// Blocks may overrun a stretch only inside its row, where later pixels overwrite them. The
+// picture starts out zero, so transparent black runs (most of a sprite's background) are only
+// skipped, after clearing whatever an earlier block overran into them.
 class WorkingFormSink {
 public:
     explicit WorkingFormSink(Picture555& picture)
@@ -33,6 +35,10 @@ public:
           row_(static_cast<std::size_t>(picture.height > 0 ? picture.height - 1 : 0) * width_) {}
 
     void Run(std::size_t count, TgaColor colour) {
+        if (colour == 0) {
+            Skip(count);
+            return;
+        }
         const Pixel555 pixel = ToPixel555(Restored(colour));
         const std::uint8_t a = QuantiseAlpha(AlphaOf(colour));
         while (count > 0) {
@@ -47,7 +53,7 @@ public:
             }
             std::fill(pixels + b, pixels + std::max(b, part), pixel);
             std::fill(alpha + b, alpha + std::max(b, part), a);
-            Advance(part);
+            Advance(part, b);
             count -= part;
         }
     }
@@ -68,6 +74,7 @@ public:
                     RestoreMarked(bgra + b * 4, translucent, pixels + b);
                 }
             }
+            const std::size_t written = b;
             for (; b < part; ++b) {
                 const TgaColor colour = tga::detail::LoadPixel<4>(bgra + b * 4);
                 pixels[b] = ToPixel555(Restored(colour));
@@ -75,7 +82,7 @@ public:
             }
             bgra += part * 4;
             readable -= part * 4;
-            Advance(part);
+            Advance(part, written);
             count -= part;
         }
     }
@@ -90,11 +97,28 @@ private:
         }
     }
 
-    void Advance(std::size_t count) {
+    // Transparent black pixels: the zeros are already there but where blocks overran.
+    void Skip(std::size_t count) {
+        const std::size_t overrun = std::min(count, std::max(dirtyEnd_, x_) - x_);
+        std::fill_n(pixels_ + row_ + x_, overrun, Pixel555{0});
+        std::fill_n(alpha_ + row_ + x_, overrun, std::uint8_t{0});
+        x_ += count;
+        while (x_ >= width_ && width_ > 0) {
+            x_ -= width_;
+            row_ -= width_; // wraps after the top row, when no pixel is left
+            dirtyEnd_ = 0;
+        }
+    }
+
+    // Past `count` pixels; whole blocks were stored over the first `stored` of the row from
+    // here, which may reach beyond `count`.
+    void Advance(std::size_t count, std::size_t stored) {
+        dirtyEnd_ = std::max(dirtyEnd_, x_ + stored);
         x_ += count;
         if (x_ == width_) {
             x_ = 0;
-            row_ -= width_; // wraps after the top row, when no pixel is left
+            row_ -= width_;
+            dirtyEnd_ = 0;
         }
     }
 
@@ -103,6 +127,7 @@ private:
     std::uint8_t* alpha_;
     std::size_t row_;
     std::size_t x_ = 0;
+    std::size_t dirtyEnd_ = 0; // blocks of this row were stored up to this column
 };
 
 } // namespace
@@ -114,8 +139,8 @@ std::uint32_t ReadPicture555(std::span<const std::uint8_t> file, Picture555& pic
         return error;
     }
     try {
-        picture.pixels.resize(layout.PixelCount());
-        picture.alpha.resize(layout.PixelCount());
+        picture.pixels.assign(layout.PixelCount(), 0);
+        picture.alpha.assign(layout.PixelCount(), 0);
     } catch (const std::bad_alloc&) {
         picture = {};
         return tga::kOutOfMemory;

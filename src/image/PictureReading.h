@@ -5,38 +5,18 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <memory>
 #include <span>
-#include <utility>
 #include <vector>
 
 namespace fenwold {
-
-// Leaves the values of a resized vector unset: the picture reader writes every one of them, and
-// zeroing them first would cost as much as a tenth of the reading.
-template <typename T>
-struct UnsetAllocator : std::allocator<T> {
-    template <typename U>
-    struct rebind {
-        using other = UnsetAllocator<U>;
-    };
-    template <typename U>
-    void construct(U* at) noexcept {
-        ::new (static_cast<void*>(at)) U;
-    }
-    template <typename U, typename... Args>
-    void construct(U* at, Args&&... args) {
-        ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
-    }
-};
 
 // A picture in the tool's working form, top row first: Pixel555 pixels and the alpha plane cut
 // to its 32 stored levels.
 struct Picture555 {
     int width = 0;
     int height = 0;
-    std::vector<Pixel555, UnsetAllocator<Pixel555>> pixels;
-    std::vector<std::uint8_t, UnsetAllocator<std::uint8_t>> alpha;
+    std::vector<Pixel555> pixels;
+    std::vector<std::uint8_t> alpha;
 };
 
 // Reads a Targa picture straight into the working form, as CTgaReader would read it followed
