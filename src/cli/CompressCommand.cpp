@@ -5,6 +5,7 @@
 #include "image/FrameStreams.h"
 #include "platform/FileError.h"
 #include "platform/FileNames.h"
+#include "teamcolour/TeamColourFile.h"
 #include "unit/CVqComputeDlg.h"
 #include "unit/GameDataFile.h"
 #include "unit/RunLengthUnitFile.h"
@@ -30,6 +31,7 @@ struct CompressOptions {
     std::optional<std::uint64_t> seed;
     int threads = 0;
     bool json = false;
+    std::string teamColours;
     std::vector<std::string> groups;
     std::vector<std::string> series;
 };
@@ -126,7 +128,18 @@ int Compress(const CompressOptions& options, bool quiet) {
     const std::filesystem::path toolData = WithFixedExtension(options.output, ".UTD");
     const std::filesystem::path gameData = WithFixedExtension(options.output, ".UPT");
     ConsolePlatform console(quiet);
+    std::optional<TeamColours> colours;
+    if (!options.teamColours.empty()) {
+        try {
+            colours = ReadTeamColourFile(options.teamColours);
+        } catch (const FileError& error) {
+            throw CliFailure(kExitFileFailure, error.what());
+        }
+    }
     Registration registration = RegisterSeries(options.groups, options.series, console);
+    if (colours) {
+        registration.inputs.emplace_back(options.teamColours);
+    }
     RefuseOverwritingInputs({toolData, gameData}, registration.inputs);
 
     CUnitDoc document(console.Get());
@@ -138,6 +151,9 @@ int Compress(const CompressOptions& options, bool quiet) {
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     UnitData& data = document.Data();
     data.RebuildGroups(registration.groupMemberCounts);
+    if (colours) {
+        data.teamColours = *colours;
+    }
     try {
         // What Save As writes: the tool data and the game file of the chosen name.
         WriteToolData(data, toolData);
@@ -219,6 +235,8 @@ void AddCompressCommand(CLI::App& app, CommandContext& context) {
     command->add_option("--threads", options->threads, "worker threads (default: all cores)")
         ->check(CLI::Range(0, 256));
     command->add_flag("--json", options->json, "print a machine-readable summary");
+    command->add_option("--team-colours", options->teamColours,
+                        "a .UTC file with the team colour selection and tables to store");
     command->add_option("--group", options->groups, kGroupHelp);
     command->add_option("SERIES", options->series, kSeriesHelp);
     command->callback([&context, options] {

@@ -11,7 +11,6 @@
 #include "unit/RunLengthUnitFile.h"
 #include "unit/ToolDataFile.h"
 #include "unit/UnitRecordIo.h"
-#include "vq/TableValidation.h"
 
 namespace fenwold::cli {
 namespace {
@@ -22,18 +21,6 @@ std::string UpperExtension(const std::filesystem::path& path) {
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     }
     return extension;
-}
-
-void CheckTables(const UnitData& data, const std::filesystem::path& path) {
-    int position = 0;
-    for (const auto& animation : data.animations) {
-        if (!AnimationTablesFit(animation, data.codebook.Size())) {
-            throw FileError(path.string(), "animation " + std::to_string(position) +
-                                               ": its encoded tables do not fit its frames or "
-                                               "the codebook");
-        }
-        ++position;
-    }
 }
 
 } // namespace
@@ -73,7 +60,7 @@ LoadedFile LoadAnyFile(const std::filesystem::path& path) {
             }
             file.unit = toolData ? ReadToolData(in) : ReadGameData(in);
             file.unit->Renumber();
-            CheckTables(*file.unit, path);
+            CheckEncodedTables(*file.unit, path.string());
             return file;
         }
         if (extension == ".URE") {
@@ -90,7 +77,7 @@ LoadedFile LoadAnyFile(const std::filesystem::path& path) {
             file.version = PeekBuildingFileVersion(in);
             file.building = ReadBuildingFile(in);
             file.building->animations.Renumber();
-            CheckTables(file.building->animations, path);
+            CheckEncodedTables(file.building->animations, path.string());
             return file;
         }
         if (extension == ".UTC") {

@@ -2,11 +2,30 @@
 #include "cli/Console.h"
 #include "image/SampleArt.h"
 #include "platform/FileError.h"
+#include "teamcolour/TeamColourFile.h"
+#include "teamcolour/TeamColourGradient.h"
 
 #include <iostream>
 #include <sstream>
 
 namespace fenwold::cli {
+namespace {
+
+// Ten team colours from black through a strong colour to white, as an artist would set them up
+// in the team colour dialog.
+TeamColours SampleTeamColours() {
+    constexpr KeyColour kMiddles[kTeamColourTableCount] = {
+        {200, 24, 24},  {24, 64, 216},  {24, 160, 40},  {224, 200, 24},  {136, 40, 184},
+        {232, 120, 16}, {16, 176, 184}, {216, 96, 160}, {120, 120, 120}, {96, 64, 32}};
+    TeamColours colours;
+    for (int t = 0; t < kTeamColourTableCount; ++t) {
+        RegenerateTable(colours.tables[t], colours.selection[t], {0, 0, 0}, kMiddles[t],
+                        {255, 255, 255});
+    }
+    return colours;
+}
+
+} // namespace
 
 void AddSampleCommand(CLI::App& app, CommandContext& context) {
     struct Options {
@@ -16,7 +35,8 @@ void AddSampleCommand(CLI::App& app, CommandContext& context) {
     };
     auto options = std::make_shared<Options>();
     auto* command = app.add_subcommand(
-        "sample", "Write a deterministic sample unit (picture and mask series) and building");
+        "sample",
+        "Write a deterministic sample unit (picture and mask series), building and team colours");
     command->add_option("DIR", options->folder, "the folder to write into")->required();
     command->add_option("--animations", options->sample.animations, "number of animations")
         ->check(CLI::Range(1, 200));
@@ -44,6 +64,9 @@ void AddSampleCommand(CLI::App& app, CommandContext& context) {
                 }
                 std::cout << "building: " << set.building.string() << " (mask "
                           << set.buildingMask.string() << ")\n";
+                const auto colours = std::filesystem::path(options->folder) / "teamcolours.UTC";
+                WriteTeamColourFile(colours, SampleTeamColours());
+                std::cout << "team colours: " << colours.string() << "\n";
             } catch (const FileError& error) {
                 throw CliFailure(kExitFileFailure, error.what());
             }
