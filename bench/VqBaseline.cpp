@@ -1,9 +1,9 @@
 #include "VqBaseline.h"
 
 #include "image/FrameStreams.h"
+#include "vq/AlphaTables.h"
 #include "vq/EncodedTables.h"
 #include "vq/IndexMaps.h"
-#include "vq/WorkerPool.h"
 
 #include <cmath>
 #include <cstring>
@@ -400,12 +400,25 @@ CompressionResult BaselineCompress(const std::vector<RegisteredAnimation>& anima
     CompressionResult result;
     result.entryCount = size;
     result.lookupTable = table;
-    std::vector<const RegisteredAnimation*> refs;
-    for (const RegisteredAnimation& animation : animations) {
-        refs.push_back(&animation);
+    for (std::size_t a = 0; a < animations.size(); ++a) {
+        const RegisteredAnimation& animation = animations[a];
+        EncodedAnimation encoded;
+        encoded.fields = animation;
+        for (const IndexMap& map : maps[a].maps) {
+            encoded.indexTables.push_back(EncodeIndexTable(map, animation.width, animation.height));
+        }
+        for (const RegisteredFrame& frame : animation.frames) {
+            const auto alpha =
+                DecodeFrameAlpha(frame.alphaStream, animation.width, animation.height);
+            std::vector<std::uint8_t> mask;
+            if (!frame.maskStream.empty()) {
+                mask = DecodeFrameAlpha(frame.maskStream, animation.width, animation.height);
+            }
+            encoded.alphaTables.push_back(
+                EncodeAlphaPlanes(alpha, mask, animation.width, animation.height));
+        }
+        result.animations.push_back(std::move(encoded));
     }
-    WorkerPool one(1);
-    result.animations = EncodeAnimations(refs, maps, one);
     return result;
 }
 

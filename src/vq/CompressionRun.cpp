@@ -40,7 +40,7 @@ void CompressionRun::Work() {
             BuildIndexMaps(animations_, engine.Training(), progress_, flags_);
         result_.entryCount = engine.LookupTableSize();
         result_.lookupTable = engine.LookupTable();
-        result_.animations = EncodeAnimations(animations_, maps, pool);
+        result_.animations = EncodeAnimations(animations_, maps, engine.Training().groups, pool);
         status_.store(RunStatus::Finished, std::memory_order_release);
     } catch (const RunCancelled& cancelled) {
         refusal_ = cancelled.refusal;

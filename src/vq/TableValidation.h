@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string_view>
 
 namespace fenwold {
 
@@ -40,5 +41,8 @@ bool AnimationTablesFit(const Animation& animation, int entryCount) {
 // A compression result as a document takes it: frame i of an animation is its i-th alpha
 // table, entries have 16 pixels.
 bool CompressionResultFits(const CompressionResult& result);
+// What a document says when it refuses a result that does not fit, and stays as it was.
+inline constexpr std::string_view kCompressionResultRefused =
+    "The compression made tables that do not fit its frames; nothing was changed.";
 
 } // namespace fenwold

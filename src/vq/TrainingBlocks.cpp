@@ -1,6 +1,7 @@
 #include "vq/TrainingBlocks.h"
 
 #include "image/FrameStreams.h"
+#include "vq/AlphaTables.h"
 #include "vq/ColourTables.h"
 
 #include <algorithm>
@@ -38,21 +39,25 @@ void ColourCodes(const Pixel555* __restrict pixels, const std::uint8_t* __restri
     }
 }
 
-std::vector<std::uint32_t> EntryCodes(const RegisteredFrame& frame, int width, int height) {
+// Also encodes the frame's alpha table into `alphaTable`.
+std::vector<std::uint32_t> EntryCodes(const RegisteredFrame& frame, int width, int height,
+                                      EncodedAlphaTable& alphaTable) {
     const std::vector<Pixel555> pixels = DecodeFramePixels(frame.pixelStream, width, height);
     const std::vector<std::uint8_t> alpha = DecodeFrameAlpha(frame.alphaStream, width, height);
     const std::size_t size = pixels.size();
     std::vector<std::uint32_t> codes(size);
     ColourCodes(pixels.data(), alpha.data(), codes.data(), size);
+    std::vector<std::uint8_t> mask;
     if (!frame.maskStream.empty()) {
         const std::array<std::uint8_t, 32768>& grey = GreyLevels();
-        const std::vector<std::uint8_t> mask = DecodeFrameAlpha(frame.maskStream, width, height);
+        mask = DecodeFrameAlpha(frame.maskStream, width, height);
         for (std::size_t j = 0; j < size; ++j) {
             if (mask[j] != 0) {
                 codes[j] = grey[pixels[j] & 0x7FFF] * 0x010101u | kVisible;
             }
         }
     }
+    alphaTable = EncodeAlphaPlanes(alpha, mask, width, height);
     return codes;
 }
 
@@ -92,20 +97,21 @@ BlockGroup CutGroup(const RegisteredAnimation& animation, int group,
     const int height = animation.height;
     const int last = static_cast<int>(animation.frames.size()) - 1;
     // The four frames of the group; a repeated last frame is decoded once.
+    BlockGroup layout;
     std::vector<std::uint32_t> planes[4];
     const std::uint32_t* codes[4];
     for (int f = 0; f < 4; ++f) {
         const int frame = std::min(group * 4 + f, last);
         if (frame == group * 4 + f) {
-            planes[f] =
-                EntryCodes(animation.frames[static_cast<std::size_t>(frame)], width, height);
+            layout.alphaTables.emplace_back();
+            planes[f] = EntryCodes(animation.frames[static_cast<std::size_t>(frame)], width, height,
+                                   layout.alphaTables.back());
             codes[f] = planes[f].data();
         } else {
             codes[f] = codes[f - 1];
         }
     }
 
-    BlockGroup layout;
     layout.blocksPerRow = (width + 1) / 2;
     layout.blockRows = (height + 1) / 2;
     layout.visible.reserve(static_cast<std::size_t>(layout.blocksPerRow) * layout.blockRows);

@@ -2,6 +2,7 @@
 
 #include "image/RegisteredAnimation.h"
 #include "vq/CompressionProgress.h"
+#include "vq/CompressionResult.h"
 #include "vq/RunControl.h"
 #include "vq/VqTypes.h"
 #include "vq/WorkerPool.h"
@@ -32,6 +33,9 @@ struct BlockGroup {
     int blockRows = 0;
     std::vector<std::uint8_t> visible; // per block: 1 when any of its pixels can be seen
     std::size_t firstVector = 0;       // training list position of its first visible block
+    // The alpha tables of the group's own frames (a repeated last frame is not its own),
+    // encoded while their planes are at hand.
+    std::vector<EncodedAlphaTable> alphaTables;
 };
 
 // The training list and the groups it came from.
@@ -51,7 +55,7 @@ std::int64_t ProgressTotal(const AnimationRefs& animations);
 int ProgressPercent(std::int64_t counter, std::int64_t total);
 
 // Cuts one group into blocks. Appends the vector of every visible block to `vectors` and returns
-// the group's layout (firstVector left 0).
+// the group's layout (firstVector left 0) with its frames' alpha tables.
 BlockGroup CutGroup(const RegisteredAnimation& animation, int group,
                     std::vector<VqVector>& vectors);
 

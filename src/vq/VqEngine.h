@@ -40,6 +40,7 @@ public:
     const std::vector<std::uint8_t>& LookupTable() const { return table_; }
     // Every training vector with the entry it is assigned to, and the groups they came from.
     const TrainingSet& Training() const { return training_; }
+    TrainingSet& Training() { return training_; }
 
 private:
     void AssignNearestEntries(DesignContext& context);

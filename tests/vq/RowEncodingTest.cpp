@@ -1,5 +1,6 @@
 #include "vq/RowEncoding.h"
 
+#include "vq/AlphaTables.h"
 #include "vq/EncodedTables.h"
 #include "vq/IndexMaps.h"
 #include "vq/VqFixtures.h"
@@ -97,22 +98,30 @@ TEST(IndexMaps, FourFramesOfFourByFourGiveOneMapWithEmptyLowerRows) {
     EXPECT_EQ(progress.bars.back(), std::make_pair(ProgressBar::IndexTable, 100));
 }
 
-TEST(EncodedTables, PlainAlphaKeepsFiveBitsAndWritesTheTopLevelAsOpaque) {
-    test::TinyFrame frame = test::SolidFrame(4, 1, 0x7FFF, 248);
-    frame.alpha = {0, 16, 248, 248};
-    const RegisteredAnimation animation = test::MakeAnimation(4, 1, {frame});
-    const EncodedAlphaTable table = EncodeFrameAlphaTable(animation.frames[0], 4, 1);
+TEST(AlphaTables, PlainAlphaKeepsFiveBitsAndWritesTheTopLevelAsOpaque) {
+    const EncodedAlphaTable table = EncodeAlphaPlanes(Bytes{0, 19, 248, 248}, {}, 4, 1);
     EXPECT_EQ(table.bytes, (Bytes{0x05, 0x04, 0, 16, 255, 255})); // two equal values stay literal
     EXPECT_EQ(DecodeAlphaTable(table.bytes, 4, 1), (Bytes{0, 16, 255, 255}));
 }
 
-TEST(EncodedTables, MaskedAlphaMarksTeamAndOpaquePixels) {
-    test::TinyFrame frame = test::SolidFrame(4, 1, 0x7FFF, 248);
-    frame.alpha = {0, 248, 0, 248};
-    frame.mask = {0, 0, 1, 1};
-    const RegisteredAnimation animation = test::MakeAnimation(4, 1, {frame});
-    EXPECT_EQ(EncodeFrameAlphaTable(animation.frames[0], 4, 1).bytes,
+TEST(AlphaTables, MaskedAlphaMarksTeamAndOpaquePixels) {
+    EXPECT_EQ(EncodeAlphaPlanes(Bytes{0, 248, 0, 248}, Bytes{0, 0, 1, 1}, 4, 1).bytes,
               (Bytes{0x03, 0x81, 0x01, 0x42}));
+}
+
+TEST(EncodedTables, GroupsHandTheirFramesAlphaTablesToTheirAnimations) {
+    const std::vector<RegisteredAnimation> animations = {
+        test::MakeAnimation(2, 2, std::vector<test::TinyFrame>(5, test::SolidFrame(2, 2, 1)))};
+    WorkerPool pool(1);
+    test::RecordingProgress progress;
+    RunFlags flags;
+    TrainingSet training = CollectTrainingBlocks(RefsTo(animations), pool, progress, flags);
+    const auto maps = BuildIndexMaps(RefsTo(animations), training, progress, flags);
+    const auto encoded = EncodeAnimations(RefsTo(animations), maps, training.groups, pool);
+    ASSERT_EQ(encoded.size(), 1u);
+    EXPECT_EQ(encoded[0].alphaTables.size(), 5u); // the repeated fifth frame is not its own
+    EXPECT_EQ(encoded[0].indexTables.size(), 2u);
+    EXPECT_EQ(encoded[0].alphaTables[4].bytes, (Bytes{0x03, 0x02, 255, 255, 0x03, 0x02, 255, 255}));
 }
 
 } // namespace
