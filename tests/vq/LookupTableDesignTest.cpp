@@ -135,6 +135,12 @@ TEST(LookupTableDesign, TwoLevelDesignStopsAfterTwoPassesWithoutGain) {
     for (std::size_t i : {last - 1, last}) {
         EXPECT_LE(std::atof(gains[i].c_str()), std::atof(thresholds[i].c_str()));
     }
+    EngineRun single(false, false, 1);
+    DesignContext singleContext{single.pool, single.progress, single.flags};
+    const DesignedTable again =
+        DesignLookupTable(list, 1500, kFineThreshold, kFinePatience, singleContext);
+    EXPECT_EQ(again.entries, table.entries);
+    EXPECT_EQ(again.assignment, table.assignment);
 }
 
 TEST(DistanceKernels, FastAndPortableSearchesAgree) {
