@@ -340,6 +340,9 @@ void DrawFrameTables(int bufferWidth, int bufferHeight, int x, int y, int maskFl
     }
     const int f = frame.index % 4;
     const bool sixteen = blockFlag == 1;
+    if ((sixteen ? codebook16 : codebook8) == nullptr) {
+        return; // an empty codebook: tables that fit it name no entry, so nothing shows
+    }
 
     const std::uint8_t* indexAt = frame.indexTable.data();
     const std::uint8_t* alphaAt = frame.alphaTable.data();
