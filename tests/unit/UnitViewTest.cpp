@@ -1,0 +1,301 @@
+#include "platform/ScriptedPlatform.h"
+#include "support/TempFolder.h"
+#include "unit/CUnitView.h"
+#include "unit/CVqComputeDlg.h"
+#include "unit/RegistrationFixtures.h"
+#include "unit/UnitDoc.h"
+#include "vq/DrawCompressedFrame.h"
+
+#include <gtest/gtest.h>
+#include <thread>
+
+namespace fenwold {
+namespace {
+
+using Command = UnitViewCommand;
+
+class RecordingUnitViewHost final : public UnitViewHost {
+public:
+    struct Given {
+        ToolWindow tool;
+        const UnitAnimation* animation;
+        const UnitGroup* group;
+        bool back;
+    };
+
+    bool IsToolOpen(ToolWindow tool) const override {
+        return std::find(open.begin(), open.end(), tool) != open.end();
+    }
+    void HandOver(ToolWindow tool, const UnitHandOver& handOver, const CUnitView&) override {
+        given.push_back({tool, &handOver.animation, handOver.group, handOver.back});
+    }
+    void ForgetView(const CUnitView& source) override { forgotten.push_back(&source); }
+    void SetFireSource(const FireAnimationSource& source) override { fire = source; }
+    bool RunPropertiesDialog(RegistrationProperties& values) override {
+        shownProperties.push_back(values);
+        return properties && properties(values);
+    }
+    bool RunTempBufferDialog(TempBufferValues& values) override {
+        return tempBuffer && tempBuffer(values);
+    }
+    void Repaint() override { ++repaints; }
+
+    std::vector<ToolWindow> open;
+    std::vector<Given> given;
+    std::vector<const CUnitView*> forgotten;
+    FireAnimationSource fire;
+    std::function<bool(RegistrationProperties&)> properties;
+    std::function<bool(TempBufferValues&)> tempBuffer;
+    std::vector<RegistrationProperties> shownProperties;
+    int repaints = 0;
+};
+
+class UnitViewTest : public ::testing::Test {
+protected:
+    UnitViewTest() : platform(folder.path()), doc(platform.Get()) {}
+
+    // Compresses animations 10, 12, 14 and 16 pixels wide with 2, 1, 1 and 3 frames into the
+    // document, the first two in group 0.
+    void CompressFour() {
+        RegisteredAnimations list;
+        list.push_back(test::SolidAnimation(10, 8, 2, 0x0100));
+        list.push_back(test::SolidAnimation(12, 8, 1, 0x0200));
+        list.push_back(test::SolidAnimation(14, 8, 1, 0x0300));
+        list.push_back(test::SolidAnimation(16, 8, 3, 0x0400));
+        CompressionParameters parameters;
+        parameters.noLbg = true;
+        CVqComputeDlg dialog(list, parameters, doc, platform.Get());
+        CVqComputeDlg::Outcome outcome = dialog.Start();
+        while (outcome == CVqComputeDlg::Outcome::Running) {
+            std::this_thread::yield();
+            outcome = dialog.Poll();
+        }
+        ASSERT_EQ(outcome, CVqComputeDlg::Outcome::Ok);
+        const std::int32_t counts[] = {2};
+        doc.Data().RebuildGroups(counts);
+    }
+    UnitAnimation& At(int position) { return *doc.Data().AnimationAt(position); }
+    void Hover(int position, int frame = 0) {
+        const AlphaTableNode& f = At(position).alphaTables[static_cast<std::size_t>(frame)];
+        view->OnMouseMove(f.displayX + 1, f.displayY + 1, window);
+    }
+    void MakeView() {
+        view = std::make_unique<CUnitView>(doc, host);
+        view->SetClientSize(640, 480);
+    }
+
+    test::TempFolder folder;
+    ScriptedPlatform platform;
+    CUnitDoc doc;
+    RecordingUnitViewHost host;
+    RecordingWindowPainter window;
+    std::unique_ptr<CUnitView> view;
+};
+
+TEST_F(UnitViewTest, FramesSitSideBySideAndWrapAtTheWindowWidth) {
+    CompressFour();
+    MakeView();
+    view->SetClientSize(60, 200);
+    // 10-pixel frames at 2 and 17; 12 at 32 wraps (32 + 17 + 12 >= 60).
+    EXPECT_EQ(At(0).alphaTables[0].displayX, 2);
+    EXPECT_EQ(At(0).alphaTables[1].displayX, 17);
+    EXPECT_EQ(At(1).alphaTables[0].displayX, 32);
+    EXPECT_EQ(At(1).alphaTables[0].displayY, 2);
+    EXPECT_EQ(At(2).alphaTables[0].displayX, 2);
+    EXPECT_EQ(At(2).alphaTables[0].displayY, 15);
+    EXPECT_EQ(view->GetScrollSize().width, 100);
+}
+
+TEST_F(UnitViewTest, ACompressionResultClearsTheHoverAndRepaints) {
+    MakeView();
+    EXPECT_EQ(view->GetScrollSize(), (ScrollSize{100, 2 + 5}));
+    CompressFour();
+    EXPECT_EQ(host.repaints, 1);
+    Hover(3, 2);
+    EXPECT_EQ(view->HoveredAnimation(), &At(3));
+    EXPECT_EQ(view->HoveredFrame(), 2);
+    CompressFour();
+    EXPECT_EQ(view->HoveredAnimation(), nullptr);
+}
+
+TEST_F(UnitViewTest, PicturesAreTheCompressedFramesDrawnFromTheCodebook) {
+    CompressFour();
+    MakeView();
+    const auto pictures = view->RenderVisibleFrames();
+    ASSERT_EQ(pictures.size(), 7u);
+    const UnitData& data = doc.Data();
+    const UnitAnimation& last = At(3);
+    std::vector<Pixel555> expected(16 * 8);
+    DrawCompressedFrame(16, 8, 0, 0, last.maskFlag, last.blockFlag, last.indexTables,
+                        last.alphaTables[2], data.codebook.entries8.data(),
+                        data.codebook.entries16.data(), data.teamColours.tables[0].data(),
+                        expected.data(), 255);
+    EXPECT_EQ(pictures[6].pixels, expected);
+    EXPECT_EQ(pictures[6].x, last.alphaTables[2].displayX);
+    EXPECT_EQ(pictures[6].width, 16);
+    EXPECT_NE(expected[1], 0); // something was drawn
+}
+
+TEST_F(UnitViewTest, HoverRedrawsTheOutlinesThatChange) {
+    CompressFour();
+    MakeView();
+    Hover(0, 1);
+    const AlphaTableNode& first = At(0).alphaTables[0];
+    const AlphaTableNode& second = At(0).alphaTables[1];
+    const std::vector<std::string> expected = {
+        "rect " + std::to_string(first.displayX - 1) + ",1 " + std::to_string(first.displayX + 10) +
+            ",10 0000FF",
+        "rect " + std::to_string(second.displayX - 1) + ",1 " +
+            std::to_string(second.displayX + 10) + ",10 0000FF",
+        "rect " + std::to_string(second.displayX - 1) + ",1 " +
+            std::to_string(second.displayX + 10) + ",10 00FF00",
+    };
+    ASSERT_EQ(window.calls.size(), 3u);
+    EXPECT_EQ(window.calls, expected);
+    // Leaving every frame puts the animation back in the normal colour.
+    window.calls.clear();
+    view->OnMouseMove(600, 400, window);
+    EXPECT_EQ(view->HoveredAnimation(), nullptr);
+    ASSERT_EQ(window.calls.size(), 2u);
+    EXPECT_NE(window.calls[0].find("000080"), std::string::npos);
+}
+
+TEST_F(UnitViewTest, LabelsShowThePositionAndTheGroup) {
+    CompressFour();
+    MakeView();
+    view->PaintOverlays(window);
+    const auto has = [&](const std::string& part) {
+        return std::any_of(window.calls.begin(), window.calls.end(), [&](const std::string& call) {
+            return call.find(part) != std::string::npos;
+        });
+    };
+    EXPECT_TRUE(has("text 3,3 \"0\" FFFFFF"));
+    EXPECT_TRUE(has("text 3,13 \"0\" 0000FF")); // group 0, 10 pixels lower
+    const int x = At(3).alphaTables[0].displayX;
+    EXPECT_TRUE(has("text " + std::to_string(x + 1) + ",3 \"3\" FFFFFF"));
+    EXPECT_FALSE(has("text " + std::to_string(x + 1) + ",13"));
+}
+
+TEST_F(UnitViewTest, ContextMenuItemsAndStates) {
+    CompressFour();
+    MakeView();
+    const auto menu = view->ContextMenu();
+    const std::vector<std::string> texts = {"&Fire Setting",        "Set Temp &Buffer",
+                                            "&Set Group",           "Set &Team Color",
+                                            "Alpha &value change ", "&Properties"};
+    ASSERT_EQ(menu.size(), texts.size());
+    for (std::size_t i = 0; i < menu.size(); ++i) {
+        EXPECT_EQ(menu[i].text, texts[i]);
+    }
+    EXPECT_TRUE(view->IsEnabled(Command::FireSetting));
+    EXPECT_FALSE(view->IsEnabled(Command::SetTempBuffer));
+    EXPECT_FALSE(view->IsEnabled(Command::Properties));
+    Hover(1);
+    EXPECT_TRUE(view->IsEnabled(Command::SetTempBuffer));
+    EXPECT_TRUE(view->IsEnabled(Command::Properties));
+}
+
+TEST_F(UnitViewTest, TempBufferOkStoresTheValuesAndMarksTheUnit) {
+    CompressFour();
+    MakeView();
+    doc.SetModifiedFlag(false);
+    Hover(2);
+    host.tempBuffer = [](TempBufferValues& values) {
+        values[0] = 3;
+        values[9] = -7;
+        return true;
+    };
+    view->OnCommand(Command::SetTempBuffer);
+    EXPECT_EQ(At(2).tempBuffer[0], 3);
+    EXPECT_EQ(At(2).tempBuffer[9], -7);
+    EXPECT_TRUE(doc.IsModified());
+
+    doc.SetModifiedFlag(false);
+    host.tempBuffer = [](TempBufferValues& values) {
+        values[0] = 50;
+        return false;
+    };
+    view->OnCommand(Command::SetTempBuffer);
+    EXPECT_EQ(At(2).tempBuffer[0], 3);
+    EXPECT_FALSE(doc.IsModified());
+}
+
+TEST_F(UnitViewTest, PropertiesChooseTheFirstAnimationDrawn) {
+    CompressFour();
+    MakeView();
+    Hover(3);
+    host.properties = [](RegistrationProperties& values) {
+        values.startAnimation = 2;
+        return true;
+    };
+    view->OnCommand(Command::Properties);
+    ASSERT_EQ(host.shownProperties.size(), 1u);
+    const RegistrationProperties& shown = host.shownProperties[0];
+    EXPECT_EQ(shown.animationCount, 4);
+    EXPECT_EQ(shown.totalFrameCount, 7);
+    EXPECT_EQ(shown.width, 16);
+    EXPECT_EQ(shown.height, 8);
+    EXPECT_EQ(shown.codebookSize, doc.Data().codebook.Size());
+    EXPECT_EQ(view->FirstDrawn(), 2);
+    // Animation 2 now starts the window; the skipped ones cannot be hovered.
+    EXPECT_EQ(At(2).alphaTables[0].displayX, 2);
+    EXPECT_EQ(view->RenderVisibleFrames().size(), 4u);
+    view->OnMouseMove(At(0).alphaTables[1].displayX + 1, 3, window);
+    EXPECT_NE(view->HoveredAnimation(), &At(0));
+    window.calls.clear();
+    view->PaintOverlays(window);
+    EXPECT_EQ(window.calls.front().rfind("rect 1,1 16,10", 0), 0u);
+}
+
+TEST_F(UnitViewTest, AClickHandsTheAnimationToTheOpenToolWindows) {
+    CompressFour();
+    MakeView();
+    host.open = {ToolWindow::Animation, ToolWindow::CheckBox, ToolWindow::AnimationEdit};
+    Hover(1);
+    view->OnLeftButtonDown(false);
+    // A unit that holds tool data feeds every open tool, in order.
+    ASSERT_EQ(host.given.size(), 3u);
+    EXPECT_EQ(host.given[0].tool, ToolWindow::Animation);
+    EXPECT_EQ(host.given[1].tool, ToolWindow::CheckBox);
+    EXPECT_EQ(host.given[2].tool, ToolWindow::AnimationEdit);
+    EXPECT_EQ(host.given[0].animation, &At(1));
+    EXPECT_EQ(host.given[0].group, doc.Data().GroupAt(0));
+    EXPECT_FALSE(host.given[0].back);
+
+    // Ctrl: the back animation of the player and of the origin tool only.
+    host.given.clear();
+    host.open.push_back(ToolWindow::OriginPoint);
+    view->OnLeftButtonDown(true);
+    ASSERT_EQ(host.given.size(), 2u);
+    EXPECT_EQ(host.given[1].tool, ToolWindow::OriginPoint);
+    EXPECT_TRUE(host.given[1].back);
+
+    // Without tool data the hand-over stops after the player.
+    host.given.clear();
+    doc.SetToolDataFlag(false);
+    view->OnLeftButtonDown(false);
+    ASSERT_EQ(host.given.size(), 1u);
+
+    // Over no frame nothing happens.
+    host.given.clear();
+    view->OnMouseMove(600, 400, window);
+    view->OnLeftButtonDown(false);
+    EXPECT_TRUE(host.given.empty());
+}
+
+TEST_F(UnitViewTest, FireSettingAndDestructionTellTheMainFrame) {
+    CompressFour();
+    MakeView();
+    view->OnCommand(Command::FireSetting);
+    EXPECT_EQ(host.fire.view, view.get());
+    EXPECT_EQ(host.fire.firstAnimation, &At(0));
+    EXPECT_EQ(host.fire.codebook16, doc.Data().codebook.entries16.data());
+    const CUnitView* gone = view.get();
+    view.reset();
+    EXPECT_EQ(host.forgotten, std::vector<const CUnitView*>{gone});
+    // The document no longer calls the view that went away.
+    CompressFour();
+}
+
+} // namespace
+} // namespace fenwold
