@@ -1,13 +1,17 @@
 #include "app/CMainFrame.h"
 
+#include "app/DocumentFrames.h"
 #include "app/NewDocumentDialog.h"
+#include "app/UnitViews.h"
 #include "platform/FileNames.h"
 
 #include <CommandIds.h>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QFileInfo>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
@@ -21,6 +25,23 @@ constexpr const char* kOpenFilter =
     "UTD 화일 (*.utd)|*.utd|Unit 화일 (*.upt)|*.upt|Building 화일 (*.bpt)|*.bpt|URE 화일 "
     "(*.ure)|*.ure|모든화일(*.*)|*.*||";
 
+struct ToolCommand {
+    int id;
+    const char* text;
+};
+constexpr ToolCommand kToolCommands[] = {
+    {command::kToolAnimation, "&Animation"},
+    {command::kToolCheckBox, "&Check Box"},
+    {command::kToolSetOriginPoint, "&Set Origin Point"},
+    {command::kToolAnimationEdit, "Animation &Edit"},
+};
+constexpr ToolWindow kTools[] = {ToolWindow::Animation, ToolWindow::CheckBox,
+                                 ToolWindow::OriginPoint, ToolWindow::AnimationEdit};
+
+// Commands that only a unit window carries out.
+constexpr int kUnitCommands[] = {command::kSaveUpt, command::kSaveUre, command::kSaveUtdInfo,
+                                 command::kOpenUtdInfo};
+
 } // namespace
 
 CMainFrame::CMainFrame()
@@ -32,63 +53,117 @@ CMainFrame::CMainFrame()
     setStatusBar(statusBar_);
     setAcceptDrops(true);
     CreateActions();
+    connect(documents_, &QMdiArea::subWindowActivated, this, &CMainFrame::UpdateCommands);
+    UpdateCommands();
     resize(1024, 768);
+}
+
+CMainFrame::~CMainFrame() {
+    // The document windows go after this object's own members: they must not call back.
+    disconnect(documents_, nullptr, this, nullptr);
+}
+
+QAction* CMainFrame::AddCommand(QMenu* menu, int id, const QString& text,
+                                void (CMainFrame::*slot)()) {
+    auto* item = new QAction(text, this);
+    item->setData(id);
+    connect(item, &QAction::triggered, this, slot);
+    menu->addAction(item);
+    commands_.push_back(item);
+    return item;
+}
+
+QAction* CMainFrame::action(int id) const {
+    for (QAction* item : commands_) {
+        if (item->data().toInt() == id) {
+            return item;
+        }
+    }
+    return nullptr;
 }
 
 void CMainFrame::CreateActions() {
     QStyle* look = style();
-    auto* newAction = new QAction(look->standardIcon(QStyle::SP_FileIcon), "&New", this);
-    newAction->setShortcut(QKeySequence::New);
-    newAction->setData(command::kFileNew);
-    connect(newAction, &QAction::triggered, this, &CMainFrame::OnNew);
-
-    auto* openAction =
-        new QAction(look->standardIcon(QStyle::SP_DialogOpenButton), "&Open...", this);
-    openAction->setShortcut(QKeySequence::Open);
-    openAction->setData(command::kFileOpen);
-    connect(openAction, &QAction::triggered, this, &CMainFrame::OnOpen);
-
-    auto* saveAction = new QAction(look->standardIcon(QStyle::SP_DialogSaveButton), "&Save", this);
-    saveAction->setShortcut(QKeySequence::Save);
-    saveAction->setData(command::kFileSave);
-    saveAction->setEnabled(false); // enabled by the active document's window
-
-    auto* aboutAction = new QAction(look->standardIcon(QStyle::SP_MessageBoxInformation),
-                                    "&About Fenwold...", this);
-    aboutAction->setData(command::kAppAbout);
-    connect(aboutAction, &QAction::triggered, this, &CMainFrame::OnAbout);
-
-    auto* exitAction = new QAction("E&xit", this);
-    connect(exitAction, &QAction::triggered, this, &QWidget::close);
-
     QMenu* file = menuBar()->addMenu("&File");
-    file->addAction(newAction);
-    file->addAction(openAction);
-    file->addAction(saveAction);
+    QAction* newAction = AddCommand(file, command::kFileNew, "&New", &CMainFrame::OnNew);
+    newAction->setIcon(look->standardIcon(QStyle::SP_FileIcon));
+    newAction->setShortcut(QKeySequence::New);
+    QAction* openAction = AddCommand(file, command::kFileOpen, "&Open...", &CMainFrame::OnOpen);
+    openAction->setIcon(look->standardIcon(QStyle::SP_DialogOpenButton));
+    openAction->setShortcut(QKeySequence::Open);
+    QAction* saveAction = AddCommand(file, command::kFileSave, "&Save", &CMainFrame::OnSave);
+    saveAction->setIcon(look->standardIcon(QStyle::SP_DialogSaveButton));
+    saveAction->setShortcut(QKeySequence::Save);
+    AddCommand(file, command::kFileSaveAs, "Save &As...", &CMainFrame::OnSaveAs);
+    AddCommand(file, command::kSaveUpt, "Save U&PT", &CMainFrame::OnSaveUpt);
+    AddCommand(file, command::kSaveUre, "Save &URE", &CMainFrame::OnSaveUre);
+    AddCommand(file, command::kSaveUtdInfo, "Save UTD &Info", &CMainFrame::OnSaveUtdInfo);
+    AddCommand(file, command::kOpenUtdInfo, "Open UTD I&nfo", &CMainFrame::OnOpenUtdInfo);
     file->addSeparator();
     recentMenu_ = file->addMenu("Recent &Files");
     file->addSeparator();
+    auto* exitAction = new QAction("E&xit", this);
+    connect(exitAction, &QAction::triggered, this, &QWidget::close);
     file->addAction(exitAction);
-    menuBar()->addMenu("&Help")->addAction(aboutAction);
+
+    // The tool windows are not part of the program yet: their commands are shown, checkable and
+    // greyed.
+    QMenu* tools = menuBar()->addMenu("&Tools");
+    for (const ToolCommand& tool : kToolCommands) {
+        auto* item = new QAction(tool.text, this);
+        item->setData(tool.id);
+        item->setCheckable(true);
+        item->setEnabled(false);
+        item->setToolTip("not available yet");
+        tools->addAction(item);
+        commands_.push_back(item);
+    }
+    tools->setToolTipsVisible(true);
+
+    QMenu* help = menuBar()->addMenu("&Help");
+    QAction* aboutAction =
+        AddCommand(help, command::kAppAbout, "&About Fenwold...", &CMainFrame::OnAbout);
+    aboutAction->setIcon(look->standardIcon(QStyle::SP_MessageBoxInformation));
     RebuildRecentMenu();
 
-    QToolBar* tools = addToolBar("Standard");
-    tools->setObjectName("toolbar128");
-    tools->addAction(newAction);
-    tools->addAction(openAction);
-    tools->addAction(saveAction);
-    tools->addSeparator();
-    tools->addAction(aboutAction);
+    QToolBar* bar = addToolBar("Standard");
+    bar->setObjectName("toolbar128");
+    bar->addAction(newAction);
+    bar->addAction(openAction);
+    bar->addAction(saveAction);
+    bar->addSeparator();
+    bar->addAction(aboutAction);
+}
+
+void CMainFrame::UpdateCommands() {
+    const bool unit = ActiveUnitFrame() != nullptr;
+    const bool document = unit || ActiveBuildingFrame() != nullptr;
+    action(command::kFileSave)->setEnabled(document);
+    action(command::kFileSaveAs)->setEnabled(document);
+    for (const int id : kUnitCommands) {
+        action(id)->setEnabled(unit);
+    }
+    for (std::size_t i = 0; i < std::size(kToolCommands); ++i) {
+        action(kToolCommands[i].id)->setChecked(tools_.IsOpen(kTools[i]));
+    }
+}
+
+CUnitFrame* CMainFrame::ActiveUnitFrame() const {
+    return dynamic_cast<CUnitFrame*>(documents_->activeSubWindow());
+}
+
+CChildFrame* CMainFrame::ActiveBuildingFrame() const {
+    return dynamic_cast<CChildFrame*>(documents_->activeSubWindow());
 }
 
 void CMainFrame::RebuildRecentMenu() {
     recentMenu_->clear();
     int number = 1;
     for (const QString& path : recent_.files()) {
-        QAction* action =
+        QAction* item =
             recentMenu_->addAction(QString("&%1 %2").arg(number++).arg(QFileInfo(path).fileName()));
-        action->setToolTip(path);
-        connect(action, &QAction::triggered, this, [this, path] {
+        item->setToolTip(path);
+        connect(item, &QAction::triggered, this, [this, path] {
             if (!OpenByExtension(path)) {
                 recent_.Remove(path);
                 RebuildRecentMenu();
@@ -98,31 +173,160 @@ void CMainFrame::RebuildRecentMenu() {
     recentMenu_->setEnabled(!recent_.files().isEmpty());
 }
 
+void CMainFrame::AddRecent(const std::filesystem::path& path) {
+    recent_.Add(QString::fromStdString(services_.folder.Absolute(path).string()));
+    RebuildRecentMenu();
+}
+
 void CMainFrame::CommandFailed() {
     services_.prompts.ShowMessage("Command failed.", MessageButtons::Ok);
 }
 
-bool CMainFrame::OpenByExtension(const QString& path) {
-    const FileType type = FileTypeOf(path.toStdString());
-    if (type == FileType::Other) {
+CUnitFrame* CMainFrame::NewUnitDocument(std::optional<std::string> runLengthFile) {
+    CUnitFrame* frame = nullptr;
+    try {
+        frame = new CUnitFrame(platform(), tools_,
+                               [this](const std::filesystem::path& path) { AddRecent(path); });
+    } catch (const std::exception&) {
+        CommandFailed();
+        return nullptr;
+    }
+    if (runLengthFile) {
+        frame->SetRunLengthFile(std::move(*runLengthFile));
+    }
+    documents_->addSubWindow(frame);
+    frame->show();
+    frame->Start();
+    UpdateCommands();
+    return frame;
+}
+
+CChildFrame* CMainFrame::NewBuildingDocument() {
+    CChildFrame* frame = nullptr;
+    try {
+        frame = new CChildFrame(platform(),
+                                [this](const std::filesystem::path& path) { AddRecent(path); });
+    } catch (const std::exception&) {
+        CommandFailed();
+        return nullptr;
+    }
+    documents_->addSubWindow(frame);
+    frame->show();
+    frame->Start();
+    UpdateCommands();
+    return frame;
+}
+
+bool CMainFrame::OpenUnit(const QString& path, bool toolData) {
+    CUnitFrame* frame = NewUnitDocument();
+    if (frame == nullptr) {
         return false;
     }
-    // The document windows are not part of the program yet.
-    CommandFailed();
+    CUnitDoc& document = frame->document();
+    document.SetToolDataFlag(toolData);
+    const std::filesystem::path file = path.toStdString();
+    if (!document.OnOpenDocument(file)) {
+        frame->close();
+        return false;
+    }
+    document.SetPathName(services_.folder.Absolute(file));
+    frame->ShowTitle();
+    frame->unitView().Refresh();
+    AddRecent(file);
+    return true;
+}
+
+bool CMainFrame::OpenBuilding(const QString& path) {
+    CChildFrame* frame = NewBuildingDocument();
+    if (frame == nullptr) {
+        return false;
+    }
+    const std::filesystem::path file = path.toStdString();
+    if (!frame->document().OnOpenDocument(file)) {
+        frame->close();
+        return false;
+    }
+    frame->document().SetPathName(services_.folder.Absolute(file));
+    frame->ShowTitle();
+    AddRecent(file);
+    return true;
+}
+
+bool CMainFrame::OpenByExtension(const QString& path) {
+    switch (FileTypeOf(path.toStdString())) {
+    case FileType::Building:
+        return OpenBuilding(path);
+    case FileType::Unit:
+        return OpenUnit(path, false);
+    case FileType::ToolData:
+        return OpenUnit(path, true);
+    case FileType::Pcx:
+        return NewBuildingDocument() != nullptr;
+    case FileType::RunLength:
+        return NewUnitDocument(QFileInfo(path).fileName().toStdString()) != nullptr;
+    case FileType::Other:
+        break;
+    }
     return false;
 }
 
 void CMainFrame::OnNew() {
     NewDocumentDialog dialog(this);
-    if (dialog.exec() == QDialog::Accepted) {
-        CommandFailed();
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    if (dialog.buildingChosen()) {
+        NewBuildingDocument();
+    } else {
+        NewUnitDocument();
     }
 }
 
 void CMainFrame::OnOpen() {
     const auto chosen = services_.prompts.AskOpenFile({.filter = kOpenFilter});
     if (chosen) {
-        OpenByExtension(QString::fromStdString(chosen->string()));
+        // The dialog left the working folder at the file's folder: the bare name is enough.
+        OpenByExtension(QString::fromStdString(chosen->filename().string()));
+    }
+}
+
+void CMainFrame::OnSave() {
+    if (CUnitFrame* unit = ActiveUnitFrame()) {
+        unit->Save();
+    } else if (CChildFrame* building = ActiveBuildingFrame()) {
+        building->Save();
+    }
+}
+
+void CMainFrame::OnSaveAs() {
+    if (CUnitFrame* unit = ActiveUnitFrame()) {
+        unit->SaveAs();
+    } else if (CChildFrame* building = ActiveBuildingFrame()) {
+        building->SaveAs();
+    }
+}
+
+void CMainFrame::OnSaveUpt() {
+    if (CUnitFrame* unit = ActiveUnitFrame()) {
+        unit->SaveUpt();
+    }
+}
+
+void CMainFrame::OnSaveUre() {
+    if (CUnitFrame* unit = ActiveUnitFrame()) {
+        unit->SaveUre();
+    }
+}
+
+void CMainFrame::OnSaveUtdInfo() {
+    if (CUnitFrame* unit = ActiveUnitFrame()) {
+        unit->SaveUtdInfo();
+    }
+}
+
+void CMainFrame::OnOpenUtdInfo() {
+    if (CUnitFrame* unit = ActiveUnitFrame()) {
+        unit->OpenUtdInfo();
     }
 }
 
@@ -148,6 +352,16 @@ void CMainFrame::dropEvent(QDropEvent* event) {
         }
     }
     event->acceptProposedAction();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    // Every document is asked about its changes; one kept open keeps the program open.
+    documents_->closeAllSubWindows();
+    if (!documents_->subWindowList().isEmpty()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 } // namespace fenwold

@@ -1,0 +1,219 @@
+#include "app/DocumentFrames.h"
+
+#include "app/QtWindowPainter.h"
+#include "app/UnitViews.h"
+#include "platform/FileNames.h"
+
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QVBoxLayout>
+
+namespace fenwold {
+namespace {
+
+constexpr const char* kPictureFilter = "Image Files(*.TGA)|*.TGA|모든화일(*.*)|*.*||";
+constexpr std::string_view kSetAnimationTitle = "Set animation - ";
+constexpr std::string_view kFirstPaintTitle = "VQ Compression -";
+
+// The tab row above the views, in the default interface font.
+QWidget* TabbedClient(QTabBar* tabs, QWidget* page) {
+    auto* client = new QWidget;
+    auto* layout = new QVBoxLayout(client);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    tabs->setParent(client);
+    tabs->setExpanding(false);
+    layout->addWidget(tabs);
+    layout->addWidget(page, 1);
+    return client;
+}
+
+} // namespace
+
+CUnitFrame::CUnitFrame(Platform platform, ToolWindows& tools, FileNamedHandler named)
+    : platform_(platform), named_(std::move(named)), document_(platform), tabs_(new QTabBar),
+      pages_(new QStackedWidget) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    unitView_ = new UnitViewWidget(pages_, document_, tools);
+    setAnimationView_ = new SetAnimationViewWidget(pages_, platform_, document_);
+    pages_->addWidget(unitView_);
+    pages_->addWidget(setAnimationView_);
+    tabs_->addTab("VQ compression");
+    tabs_->addTab("Set animation");
+    setWidget(TabbedClient(tabs_, pages_));
+    connect(tabs_, &QTabBar::currentChanged, this, &CUnitFrame::SwitchTab);
+    resize(500, 500);
+}
+
+CUnitFrame::~CUnitFrame() {
+    // The views borrow the document: they go first.
+    delete unitView_;
+    delete setAnimationView_;
+}
+
+void CUnitFrame::SetRunLengthFile(std::string bareName) {
+    runLengthFile_ = true;
+    runLengthFileName_ = std::move(bareName);
+}
+
+void CUnitFrame::Start() {
+    document_.SetTitle(kFirstPaintTitle);
+    ShowTitle();
+    if (runLengthFile_) {
+        setAnimationView_->view().OpenRunLengthFile(runLengthFileName_);
+        setAnimationView_->Refresh();
+    }
+}
+
+void CUnitFrame::ShowTitle() {
+    setWindowTitle(QString::fromStdString(document_.Title()));
+}
+
+void CUnitFrame::SelectTab(int tab) {
+    tabs_->setCurrentIndex(tab);
+}
+
+void CUnitFrame::SwitchTab(int tab) {
+    if (tab == currentTab_) {
+        return;
+    }
+    currentTab_ = tab;
+    pages_->setCurrentIndex(tab);
+    document_.SetTitle(tab == 0 ? CUnitDoc::kCompressionTitle : kSetAnimationTitle);
+    ShowTitle();
+}
+
+void CUnitFrame::Save() {
+    const bool named = document_.NamedFlag();
+    if (document_.Save() && !named) {
+        named_(document_.PathName());
+    }
+    ShowTitle();
+}
+
+void CUnitFrame::SaveAs() {
+    if (document_.SaveAs()) {
+        named_(document_.PathName());
+    }
+    ShowTitle();
+}
+
+void CUnitFrame::SaveUpt() {
+    document_.SaveUpt();
+    ShowTitle();
+}
+
+void CUnitFrame::SaveUre() {
+    setAnimationView_->view().OnCommand(RegistrationCommand::SaveUre);
+}
+
+void CUnitFrame::SaveUtdInfo() {
+    document_.SaveUtdInfo();
+}
+
+void CUnitFrame::OpenUtdInfo() {
+    document_.OpenUtdInfo();
+    unitView_->Refresh();
+}
+
+void CUnitFrame::closeEvent(QCloseEvent* event) {
+    if (!document_.SaveModified()) {
+        event->ignore();
+        return;
+    }
+    QMdiSubWindow::closeEvent(event);
+}
+
+BuildingPictureWidget::BuildingPictureWidget(QWidget* parent, Platform platform,
+                                             CFenwoldDoc& document)
+    : QWidget(parent), platform_(platform), document_(document) {
+    document_.SetRepaintHandler([this] { update(); });
+}
+
+void BuildingPictureWidget::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().base());
+    if (const BuildingRecord* record = document_.Record()) {
+        painter.drawImage(0, 0, ImageOf(record->picture.data(), record->width, record->height));
+    }
+}
+
+void BuildingPictureWidget::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    connect(menu.addAction("Open Building"), &QAction::triggered, this,
+            &BuildingPictureWidget::OpenBuilding);
+    QAction* mask = menu.addAction("Open Mask");
+    mask->setEnabled(document_.PictureImported());
+    connect(mask, &QAction::triggered, this, &BuildingPictureWidget::OpenMask);
+    menu.addSeparator();
+    QAction* teamColour = menu.addAction("Team color &Setting");
+    teamColour->setEnabled(false);
+    teamColour->setToolTip("not available yet");
+    menu.exec(event->globalPos());
+}
+
+void BuildingPictureWidget::OpenBuilding() {
+    const auto chosen = platform_.prompts.AskOpenFile({.filter = kPictureFilter});
+    if (chosen) {
+        document_.ImportPicture(BareNameWithFixedExtension(*chosen, ".TGA"));
+        update();
+    }
+}
+
+void BuildingPictureWidget::OpenMask() {
+    const auto chosen = platform_.prompts.AskOpenFile({.filter = kPictureFilter});
+    if (chosen) {
+        document_.ImportMask(BareNameWithFixedExtension(*chosen, ".TGA"));
+        update();
+    }
+}
+
+CChildFrame::CChildFrame(Platform platform, FileNamedHandler named)
+    : platform_(platform), named_(std::move(named)), document_(platform) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    auto* tabs = new QTabBar;
+    tabs->addTab("Open build");
+    picture_ = new BuildingPictureWidget(nullptr, platform_, document_);
+    setWidget(TabbedClient(tabs, picture_));
+    resize(500, 500);
+}
+
+CChildFrame::~CChildFrame() {
+    delete picture_;
+}
+
+void CChildFrame::Start() {
+    document_.SetTitle("Open Build-");
+    ShowTitle();
+}
+
+void CChildFrame::ShowTitle() {
+    setWindowTitle(QString::fromStdString(document_.Title()));
+}
+
+void CChildFrame::Save() {
+    document_.Save();
+    ShowTitle();
+}
+
+void CChildFrame::SaveAs() {
+    document_.SaveAs();
+    if (!document_.PathName().empty()) {
+        named_(document_.PathName());
+    }
+    ShowTitle();
+}
+
+void CChildFrame::closeEvent(QCloseEvent* event) {
+    if (!document_.SaveModified()) {
+        event->ignore();
+        return;
+    }
+    QMdiSubWindow::closeEvent(event);
+}
+
+} // namespace fenwold

@@ -1,0 +1,108 @@
+#pragma once
+
+#include "building/CFenwoldDoc.h"
+#include "platform/Platform.h"
+#include "unit/UnitDoc.h"
+
+#include <QMdiSubWindow>
+#include <functional>
+#include <string>
+
+class QTabBar;
+class QStackedWidget;
+class QWidget;
+
+namespace fenwold {
+
+class SetAnimationViewWidget;
+class ToolWindows;
+class UnitViewWidget;
+
+// Tells the main window that a document now belongs to a file (for the recent-file list).
+using FileNamedHandler = std::function<void(const std::filesystem::path&)>;
+
+// The child window of one unit: tab "VQ compression" with the compressed animations and tab "Set
+// animation" with the registration view.
+class CUnitFrame final : public QMdiSubWindow {
+public:
+    CUnitFrame(Platform platform, ToolWindows& tools, FileNamedHandler named);
+    ~CUnitFrame() override;
+
+    CUnitDoc& document() { return document_; }
+    UnitViewWidget& unitView() { return *unitView_; }
+    SetAnimationViewWidget& setAnimationView() { return *setAnimationView_; }
+    int currentTab() const { return currentTab_; }
+
+    // A .URE file opens into the registration view once the window has started.
+    void SetRunLengthFile(std::string bareName);
+    // Titles the window and reads the run-length file it was opened for.
+    void Start();
+    void SelectTab(int tab);
+
+    void Save();
+    void SaveAs();
+    void SaveUpt();
+    void SaveUre();
+    void SaveUtdInfo();
+    void OpenUtdInfo();
+    void ShowTitle();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void SwitchTab(int tab);
+
+    Platform platform_;
+    FileNamedHandler named_;
+    CUnitDoc document_;
+    bool runLengthFile_ = false;
+    std::string runLengthFileName_;
+    int currentTab_ = 0;
+    QTabBar* tabs_;
+    QStackedWidget* pages_;
+    UnitViewWidget* unitView_;
+    SetAnimationViewWidget* setAnimationView_;
+};
+
+// The picture view of a building: the building picture at the top-left corner, and the context
+// menu that imports the picture and its team mask.
+class BuildingPictureWidget final : public QWidget {
+public:
+    BuildingPictureWidget(QWidget* parent, Platform platform, CFenwoldDoc& document);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void OpenBuilding();
+    void OpenMask();
+
+    Platform platform_;
+    CFenwoldDoc& document_;
+};
+
+// The child window of one building. Only its first tab, "Open build", exists so far.
+class CChildFrame final : public QMdiSubWindow {
+public:
+    CChildFrame(Platform platform, FileNamedHandler named);
+    ~CChildFrame() override;
+
+    CFenwoldDoc& document() { return document_; }
+    void Start();
+    void Save();
+    void SaveAs();
+    void ShowTitle();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    Platform platform_;
+    FileNamedHandler named_;
+    CFenwoldDoc document_;
+    BuildingPictureWidget* picture_;
+};
+
+} // namespace fenwold

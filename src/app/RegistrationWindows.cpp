@@ -1,0 +1,266 @@
+#include "app/RegistrationWindows.h"
+
+#include "image/SeriesNames.h"
+#include "platform/DialogFilter.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace fenwold {
+namespace {
+
+QString ToQt(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QDialogButtonBox* OkCancel(QDialog* dialog) {
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    return buttons;
+}
+
+} // namespace
+
+FileSpecialDialog::FileSpecialDialog(QWidget* parent, const FileDialogRequest& request,
+                                     Platform platform)
+    : QDialog(parent), platform_(platform), files_(new QFileDialog(this)),
+      list_(new QListWidget(this)) {
+    setWindowTitle(ToQt(request.title));
+    // The file dialog lives inside this window, with the series list and its button beside it.
+    files_->setWindowFlags(Qt::Widget);
+    files_->setOption(QFileDialog::DontUseNativeDialog);
+    files_->setFileMode(QFileDialog::ExistingFile);
+    files_->setDirectory(QString::fromStdString(platform_.folder.Current().string()));
+    files_->setNameFilter(ToQt(CaseInsensitiveQtFilter(request.filter)));
+    files_->setLabelText(QFileDialog::Accept, "Registration");
+    auto* makeList = new QPushButton("&Make List", this);
+    connect(makeList, &QPushButton::clicked, this, &FileSpecialDialog::MakeList);
+    connect(files_, &QFileDialog::accepted, this, [this] {
+        // The registration reads the listed names in the folder the dialog was showing.
+        platform_.folder.Set(files_->directory().absolutePath().toStdString());
+        accept();
+    });
+    connect(files_, &QFileDialog::rejected, this, &QDialog::reject);
+
+    auto* side = new QVBoxLayout;
+    side->addWidget(makeList);
+    side->addWidget(list_, 1);
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(files_, 3);
+    layout->addLayout(side, 1);
+    resize(900, 480);
+}
+
+void FileSpecialDialog::MakeList() {
+    list_->clear();
+    names_.clear();
+    const QStringList selected = files_->selectedFiles();
+    const QString field = selected.isEmpty() ? QString() : QFileInfo(selected.first()).fileName();
+    names_ = fenwold::MakeList(field.toStdString(),
+                               files_->directory().absolutePath().toStdString(), platform_.prompts);
+    for (const std::string& name : names_) {
+        list_->addItem(QString::fromStdString(name));
+    }
+}
+
+LookupTableDialog::LookupTableDialog(QWidget* parent, CSetLookupTableDlg& model)
+    : QDialog(parent), model_(model), weightMode_(new QComboBox(this)), size_(new QSpinBox(this)),
+      noLbg_(new QCheckBox("No lbg", this)), sampling_(new QCheckBox("&Sampling", this)) {
+    setWindowTitle(ToQt(CSetLookupTableDlg::kCaption));
+    for (const std::string_view name : CSetLookupTableDlg::kWeightModeNames) {
+        weightMode_->addItem(ToQt(name));
+    }
+    size_->setRange(CSetLookupTableDlg::kMinimumSize, CSetLookupTableDlg::kMaximumSize);
+    auto* form = new QFormLayout;
+    form->addRow("Weight mode:", weightMode_);
+    form->addRow("Lookup table:", size_);
+    form->addRow(noLbg_);
+    form->addRow(sampling_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(OkCancel(this));
+    Show();
+    connect(noLbg_, &QCheckBox::toggled, this, [this](bool checked) {
+        model_.SetNoLbg(checked);
+        Show();
+    });
+    connect(weightMode_, &QComboBox::currentIndexChanged, this,
+            [this](int index) { model_.weightMode = index; });
+    connect(size_, &QSpinBox::valueChanged, this,
+            [this](int value) { model_.lookupTableSize = value; });
+    connect(sampling_, &QCheckBox::toggled, this, [this](bool on) { model_.sampling = on; });
+}
+
+void LookupTableDialog::Show() {
+    weightMode_->setCurrentIndex(model_.weightMode);
+    size_->setValue(model_.lookupTableSize);
+    noLbg_->setChecked(model_.noLbg);
+    sampling_->setChecked(model_.sampling);
+    size_->setEnabled(model_.SizeEnabled());
+    sampling_->setEnabled(model_.SamplingEnabled());
+}
+
+VqComputeDialog::VqComputeDialog(QWidget* parent, CVqComputeDlg& model)
+    : QDialog(parent), model_(model) {
+    setWindowTitle(ToQt(CVqComputeDlg::kCaption));
+    auto* grid = new QGridLayout;
+    int row = 0;
+    const auto addBar = [&](ProgressBar bar) {
+        auto* control = new QProgressBar(this);
+        control->setRange(0, 100);
+        control->setValue(0);
+        bars_[static_cast<std::size_t>(bar)] = control;
+        grid->addWidget(new QLabel(ToQt(ProgressLabel(bar)), this), row, 0);
+        grid->addWidget(control, row++, 1);
+    };
+    const auto addText = [&](ProgressField field) {
+        auto* label = new QLabel(this);
+        label->setMinimumWidth(160);
+        texts_[static_cast<std::size_t>(field)] = label;
+        grid->addWidget(new QLabel(ToQt(ProgressLabel(field)), this), row, 0);
+        grid->addWidget(label, row++, 1);
+    };
+    addText(ProgressField::RegistyVector);
+    addBar(ProgressBar::Collection);
+    addBar(ProgressBar::IndexTable);
+    for (ProgressField field :
+         {ProgressField::Sampling, ProgressField::SearchVector, ProgressField::Loop,
+          ProgressField::Threshold, ProgressField::ErrorGain, ProgressField::SearchVectorIndex}) {
+        addText(field);
+    }
+    auto* endLbg = new QCheckBox("End Lbg", this);
+    connect(endLbg, &QCheckBox::clicked, this,
+            [this](bool checked) { model_.ClickEndLbg(checked); });
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(endLbg);
+    bottom->addStretch();
+    bottom->addWidget(buttons);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addLayout(bottom);
+    timer_.setInterval(CVqComputeDlg::kPollMilliseconds);
+    connect(&timer_, &QTimer::timeout, this, &VqComputeDialog::Poll);
+}
+
+void VqComputeDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (started_) {
+        return;
+    }
+    started_ = true;
+    // The run starts once the window is on the screen.
+    QTimer::singleShot(0, this, [this] {
+        const CVqComputeDlg::Outcome outcome = model_.Start();
+        if (outcome == CVqComputeDlg::Outcome::Running) {
+            timer_.start();
+        } else {
+            Close(outcome);
+        }
+    });
+}
+
+void VqComputeDialog::Poll() {
+    for (std::size_t i = 0; i < texts_.size(); ++i) {
+        texts_[i]->setText(QString::fromStdString(model_.Text(static_cast<ProgressField>(i))));
+    }
+    for (std::size_t i = 0; i < bars_.size(); ++i) {
+        bars_[i]->setValue(model_.Bar(static_cast<ProgressBar>(i)));
+    }
+    const CVqComputeDlg::Outcome outcome = model_.Poll();
+    if (outcome != CVqComputeDlg::Outcome::Running) {
+        Close(outcome);
+    }
+}
+
+void VqComputeDialog::Close(CVqComputeDlg::Outcome outcome) {
+    timer_.stop();
+    if (outcome == CVqComputeDlg::Outcome::Ok) {
+        QDialog::accept();
+    } else {
+        QDialog::reject();
+    }
+}
+
+void VqComputeDialog::reject() {
+    // Cancel asks the run to stop; the window closes when the run reports that it has.
+    if (timer_.isActive()) {
+        model_.Cancel();
+    } else {
+        QDialog::reject();
+    }
+}
+
+PropertiesDialog::PropertiesDialog(QWidget* parent, CPropertiesDlg& model) : QDialog(parent) {
+    setWindowTitle("Properties");
+    auto* form = new QFormLayout;
+    const auto show = [&](const char* label, std::int32_t value) {
+        form->addRow(label, new QLabel(QString::fromStdString(CPropertiesDlg::Text(value)), this));
+    };
+    show("Width:", model.width);
+    show("Height:", model.height);
+    show("Total Animation:", model.animationCount);
+    show("Total Frame:", model.totalFrameCount);
+    show("Lookup Table", model.codebookSize);
+    auto* start =
+        new QLabel(QString::fromStdString(CPropertiesDlg::Text(model.startAnimation)), this);
+    auto* spin = new QSpinBox(this);
+    spin->setRange(model.SpinMinimum(), std::max(model.SpinMinimum(), model.SpinMaximum()));
+    spin->setValue(model.startAnimation);
+    connect(spin, &QSpinBox::valueChanged, this, [&model, start](int position) {
+        model.MoveSpin(position);
+        start->setText(QString::fromStdString(CPropertiesDlg::Text(model.startAnimation)));
+    });
+    auto* startRow = new QHBoxLayout;
+    startRow->addWidget(start);
+    startRow->addWidget(spin);
+    form->addRow("Start Ani Draw", startRow);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(OkCancel(this));
+}
+
+TempBufferDialog::TempBufferDialog(QWidget* parent, CTempBufferDlg& model)
+    : QDialog(parent), model_(model) {
+    setWindowTitle("Temp buffer");
+    auto* form = new QFormLayout;
+    for (int i = 0; i < CTempBufferDlg::kValueCount; ++i) {
+        auto* edit = new QLineEdit(QString::number(model_.values[i]), this);
+        edits_[static_cast<std::size_t>(i)] = edit;
+        form->addRow(QString::number(i), edit);
+    }
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(OkCancel(this));
+}
+
+void TempBufferDialog::accept() {
+    std::array<std::int32_t, CTempBufferDlg::kValueCount> read{};
+    for (std::size_t i = 0; i < edits_.size(); ++i) {
+        if (!CTempBufferDlg::Parse(edits_[i]->text().toStdString(), read[i])) {
+            QMessageBox::warning(this, windowTitle(), "Please enter an integer.");
+            edits_[i]->setFocus();
+            return;
+        }
+    }
+    std::copy(read.begin(), read.end(), model_.values);
+    QDialog::accept();
+}
+
+} // namespace fenwold

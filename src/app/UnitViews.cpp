@@ -1,0 +1,156 @@
+#include "app/UnitViews.h"
+
+#include "app/QtWindowPainter.h"
+#include "app/RegistrationWindows.h"
+#include "app/ToolWindows.h"
+#include "unittools/RegistrationDialogs.h"
+
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMouseEvent>
+
+namespace fenwold {
+namespace {
+
+bool RunProperties(QWidget* parent, RegistrationProperties& values) {
+    return RunRegistrationProperties(values, [parent](CPropertiesDlg& model) {
+        return PropertiesDialog(parent, model).exec() == QDialog::Accepted;
+    });
+}
+
+bool RunTempBuffer(QWidget* parent, TempBufferValues& values) {
+    return RunRegistrationTempBuffer(values, [parent](CTempBufferDlg& model) {
+        return TempBufferDialog(parent, model).exec() == QDialog::Accepted;
+    });
+}
+
+// The commands whose windows are not part of the program yet stay greyed whatever the view says.
+bool RegistryDialogCommand(RegistrationCommand command) {
+    return command == RegistrationCommand::RegistrationAni ||
+           command == RegistrationCommand::RegistrationMask;
+}
+
+} // namespace
+
+UnitViewWidget::UnitViewWidget(QWidget* parent, CUnitDoc& document, ToolWindows& tools)
+    : FrameListWidget(parent), tools_(tools), view_(std::make_unique<CUnitView>(document, *this)) {}
+
+UnitViewWidget::~UnitViewWidget() {
+    view_.reset(); // it tells this window, as its host, that it goes
+}
+
+void UnitViewWidget::MouseMoved(int x, int y) {
+    DeferredWindowPainter window;
+    view_->OnMouseMove(x, y, window);
+}
+
+void UnitViewWidget::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        view_->OnLeftButtonDown(event->modifiers().testFlag(Qt::ControlModifier));
+    }
+}
+
+void UnitViewWidget::contextMenuEvent(QContextMenuEvent* event) {
+    DeferredWindowPainter window;
+    view_->OnMouseMove(event->pos().x(), event->pos().y(), window);
+    QMenu menu(this);
+    for (const UnitViewMenuItem& item : view_->ContextMenu()) {
+        QAction* action = menu.addAction(QString::fromStdString(item.text));
+        action->setData(static_cast<uint>(item.command));
+        action->setEnabled(item.enabled);
+    }
+    if (QAction* chosen = menu.exec(event->globalPos())) {
+        view_->OnCommand(static_cast<UnitViewCommand>(chosen->data().toUInt()));
+    }
+}
+
+bool UnitViewWidget::IsToolOpen(ToolWindow tool) const {
+    return tools_.IsOpen(tool);
+}
+
+void UnitViewWidget::HandOver(ToolWindow, const UnitHandOver&, const CUnitView&) {
+    // Only reached for an open tool window, and none can be opened yet.
+}
+
+void UnitViewWidget::ForgetView(const CUnitView& source) {
+    tools_.ForgetView(source);
+}
+
+void UnitViewWidget::SetFireSource(const FireAnimationSource& source) {
+    tools_.SetFireSource(source);
+}
+
+bool UnitViewWidget::RunPropertiesDialog(RegistrationProperties& values) {
+    return RunProperties(this, values);
+}
+
+bool UnitViewWidget::RunTempBufferDialog(TempBufferValues& values) {
+    return RunTempBuffer(this, values);
+}
+
+SetAnimationViewWidget::SetAnimationViewWidget(QWidget* parent, Platform platform,
+                                               CUnitDoc& document)
+    : FrameListWidget(parent), platform_(platform),
+      view_(std::make_unique<CSetAnimationView>(platform, *this, *this, document)) {}
+
+SetAnimationViewWidget::~SetAnimationViewWidget() {
+    view_.reset(); // it tells this window, as its host, that it goes
+}
+
+void SetAnimationViewWidget::MouseMoved(int x, int y) {
+    DeferredWindowPainter window;
+    view_->OnMouseMove(x, y, window);
+}
+
+void SetAnimationViewWidget::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        view_->OnLeftButtonDown();
+    }
+}
+
+void SetAnimationViewWidget::contextMenuEvent(QContextMenuEvent* event) {
+    DeferredWindowPainter window;
+    view_->OnMouseMove(event->pos().x(), event->pos().y(), window);
+    QMenu menu(this);
+    for (const MenuItem& item : view_->ContextMenu()) {
+        QAction* action = menu.addAction(QString::fromStdString(item.text));
+        action->setData(static_cast<uint>(item.command));
+        action->setEnabled(item.enabled && !RegistryDialogCommand(item.command));
+        if (RegistryDialogCommand(item.command)) {
+            action->setToolTip("not available yet");
+        }
+    }
+    if (QAction* chosen = menu.exec(event->globalPos())) {
+        view_->OnCommand(static_cast<RegistrationCommand>(chosen->data().toUInt()));
+    }
+}
+
+std::optional<AnimationRegistryResult> SetAnimationViewWidget::RunAnimationRegistry() {
+    return std::nullopt; // its commands stay greyed until the registry dialog exists
+}
+
+std::vector<std::string> SetAnimationViewWidget::RunFileSpecial(const FileDialogRequest& request) {
+    FileSpecialDialog dialog(this, request, platform_);
+    if (dialog.exec() != QDialog::Accepted) {
+        return {};
+    }
+    return dialog.names();
+}
+
+bool SetAnimationViewWidget::RunLookupTableDialog(CSetLookupTableDlg& model) {
+    return LookupTableDialog(this, model).exec() == QDialog::Accepted;
+}
+
+bool SetAnimationViewWidget::RunVqComputeDialog(CVqComputeDlg& model) {
+    return VqComputeDialog(this, model).exec() == QDialog::Accepted;
+}
+
+bool SetAnimationViewWidget::RunPropertiesDialog(RegistrationProperties& values) {
+    return RunProperties(this, values);
+}
+
+bool SetAnimationViewWidget::RunTempBufferDialog(TempBufferValues& values) {
+    return RunTempBuffer(this, values);
+}
+
+} // namespace fenwold

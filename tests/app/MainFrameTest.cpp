@@ -1,0 +1,164 @@
+#include "app/CMainFrame.h"
+#include "app/DocumentFrames.h"
+#include "app/UnitViews.h"
+#include "image/FrameSetLoader.h"
+#include "image/SampleArt.h"
+#include "image/SeriesNames.h"
+#include "platform/ScriptedPlatform.h"
+#include "unit/CVqComputeDlg.h"
+#include "unit/ToolDataFile.h"
+#include "unit/UnitDoc.h"
+#include "vq/DrawCompressedFrame.h"
+
+#include <CommandIds.h>
+#include <QAction>
+#include <QImage>
+#include <QMdiArea>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <thread>
+
+namespace fenwold {
+namespace {
+
+// A compressed unit written as a tool data file: two sample walking figures of four frames.
+std::filesystem::path WriteCompressedUnit(const std::filesystem::path& folder) {
+    const SampleSet sample =
+        WriteSampleSet(folder, {.animations = 2, .frames = 4, .width = 40, .height = 40});
+    ScriptedPlatform platform(folder);
+    RegisteredAnimations animations;
+    FrameSetLoader loader(animations, platform.Get());
+    for (const auto& series : sample.animationFolders) {
+        platform.workingFolder.Set(series);
+        const std::vector<std::string> names = ListTargaFiles(series);
+        loader.LoadImageSeries(names);
+    }
+    CUnitDoc unit(platform.Get());
+    CompressionParameters parameters;
+    parameters.lookupTableSize = 64;
+    CVqComputeDlg compute(animations, parameters, unit, platform.Get());
+    CVqComputeDlg::Outcome outcome = compute.Start();
+    while (outcome == CVqComputeDlg::Outcome::Running) {
+        std::this_thread::yield();
+        outcome = compute.Poll();
+    }
+    const std::filesystem::path file = folder / "walk.UTD";
+    WriteToolData(unit.Data(), file);
+    return file;
+}
+
+class MainFrameTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void NoDocumentLeavesTheDocumentCommandsOff();
+    void ACompressedUnitShowsTheLibrarysDrawing();
+    void TabsRetitleTheUnitWindow();
+    void UnknownExtensionsOpenNothing();
+};
+
+void MainFrameTest::NoDocumentLeavesTheDocumentCommandsOff() {
+    CMainFrame frame;
+    frame.show();
+    QVERIFY(frame.action(command::kFileNew)->isEnabled());
+    QVERIFY(frame.action(command::kFileOpen)->isEnabled());
+    QVERIFY(!frame.action(command::kFileSave)->isEnabled());
+    QVERIFY(!frame.action(command::kSaveUpt)->isEnabled());
+    QVERIFY(!frame.action(command::kSaveUre)->isEnabled());
+    for (const int tool : {command::kToolAnimation, command::kToolCheckBox,
+                           command::kToolSetOriginPoint, command::kToolAnimationEdit}) {
+        // Checkable, unchecked while no tool window exists.
+        QVERIFY(frame.action(tool)->isCheckable());
+        QVERIFY(!frame.action(tool)->isChecked());
+    }
+    QVERIFY(frame.NewBuildingDocument() != nullptr);
+    QVERIFY(frame.action(command::kFileSave)->isEnabled());
+    QVERIFY(!frame.action(command::kSaveUpt)->isEnabled());
+}
+
+void MainFrameTest::ACompressedUnitShowsTheLibrarysDrawing() {
+    QTemporaryDir folder;
+    const std::filesystem::path file = WriteCompressedUnit(folder.path().toStdString());
+    CMainFrame frame;
+    frame.resize(900, 700);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QVERIFY(frame.OpenByExtension(QString::fromStdString(file.string())));
+    CUnitFrame* unit = frame.ActiveUnitFrame();
+    QVERIFY(unit != nullptr);
+    unit->showMaximized();
+    QVERIFY(frame.action(command::kFileSave)->isEnabled());
+    QVERIFY(frame.action(command::kSaveUpt)->isEnabled());
+    QVERIFY(frame.action(command::kOpenUtdInfo)->isEnabled());
+    QVERIFY(unit->document().ToolDataFlag());
+    QCOMPARE(unit->document().Data().AnimationCount(), 2);
+
+    UnitViewWidget& view = unit->unitView();
+    QTest::qWait(50);
+    const QImage shown = view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB555);
+    const UnitData& data = unit->document().Data();
+    int compared = 0;
+    for (const UnitAnimation& animation : data.animations) {
+        for (const AlphaTableNode& node : animation.alphaTables) {
+            std::vector<Pixel555> expected(static_cast<std::size_t>(animation.width) *
+                                           animation.height);
+            DrawCompressedFrame(animation.width, animation.height, 0, 0, animation.maskFlag,
+                                animation.blockFlag, animation.indexTables, node,
+                                data.codebook.entries8.data(), data.codebook.entries16.data(),
+                                data.teamColours.tables[0].data(), expected.data(), 255);
+            // Below the position label, every pixel is the frame's own.
+            for (int y = 12; y < animation.height; ++y) {
+                if (node.displayY + y >= shown.height()) {
+                    break;
+                }
+                for (int x = 0; x < animation.width; ++x) {
+                    const Pixel555 p = expected[static_cast<std::size_t>(y) * animation.width + x];
+                    // Compared as the window's own 16-bit pixels.
+                    const auto* row =
+                        reinterpret_cast<const quint16*>(shown.constScanLine(node.displayY + y));
+                    const Pixel555 got = row[node.displayX + x] & 0x7FFF;
+                    if (got != p) {
+                        QFAIL(qPrintable(QString("pixel %1,%2 of a frame at %3,%4: %5 not %6")
+                                             .arg(x)
+                                             .arg(y)
+                                             .arg(node.displayX)
+                                             .arg(node.displayY)
+                                             .arg(got, 0, 16)
+                                             .arg(p, 0, 16)));
+                    }
+                    ++compared;
+                }
+            }
+        }
+    }
+    QVERIFY(compared > 1000);
+}
+
+void MainFrameTest::TabsRetitleTheUnitWindow() {
+    CMainFrame frame;
+    frame.show();
+    CUnitFrame* unit = frame.NewUnitDocument();
+    QVERIFY(unit != nullptr);
+    QCOMPARE(unit->windowTitle(), QString("Unit - VQ Compression -\"Noname.UTD\"<-1.000000>"));
+    unit->SelectTab(1);
+    QCOMPARE(unit->currentTab(), 1);
+    QCOMPARE(unit->windowTitle(), QString("Unit - Set animation - \"Noname.UTD\"<-1.000000>"));
+    QVERIFY(unit->setAnimationView().isVisible());
+    QVERIFY(!unit->unitView().isVisible());
+    unit->SelectTab(0);
+    QCOMPARE(unit->windowTitle(), QString("Unit - VQ Compression - \"Noname.UTD\"<-1.000000>"));
+}
+
+void MainFrameTest::UnknownExtensionsOpenNothing() {
+    CMainFrame frame;
+    QVERIFY(!frame.OpenByExtension("notes.txt"));
+    QVERIFY(!frame.OpenByExtension("ab"));
+    QVERIFY(frame.documents()->subWindowList().isEmpty());
+}
+
+} // namespace
+} // namespace fenwold
+
+QTEST_MAIN(fenwold::MainFrameTest)
+#include "MainFrameTest.moc"
