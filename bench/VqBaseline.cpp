@@ -360,9 +360,6 @@ CompressionResult BaselineCompress(const std::vector<RegisteredAnimation>& anima
             training[i].index = designed.assignment[i];
         }
     }
-    if (!training.empty()) {
-        training[0].index = 0;
-    }
 
     std::vector<AnimationIndexMaps> maps;
     std::size_t cursor = 0;

@@ -57,9 +57,9 @@ void CVqEngine::Run(const AnimationRefs& animations) {
             }
         }
     }
-    if (!vectors.empty()) {
-        vectors.front().index = 0;
-    }
+    // The first vector keeps the entry it was assigned. Forcing it to entry 0 (in the LBG modes
+    // some other cluster, in the sampled mode often the leading all-zero sample) would draw the
+    // first visible block of the unit in the wrong colours.
 }
 
 // Every training vector takes the byte entry nearest to it (sum of squared byte differences,

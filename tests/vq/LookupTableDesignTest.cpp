@@ -68,6 +68,37 @@ TEST(LookupTableDesign, SampledSizesFollowTheTrainingList) {
     EXPECT_EQ(run.progress.TextsOf(ProgressField::SearchVectorIndex).back(), "100 / 100");
 }
 
+// Every vector, the first included, takes its nearest entry of the byte table.
+TEST(LookupTableDesign, TheFirstVectorKeepsItsNearestEntry) {
+    const std::vector<RegisteredAnimation> animations = {MakeAnimation(
+        20, 20, {NoisyFrame(20, 20, 4), NoisyFrame(20, 20, 5), NoisyFrame(20, 20, 6)})};
+    for (const bool sampling : {true, false}) {
+        EngineRun run(sampling, false);
+        run.engine.SetLookupTableSize(8);
+        run.engine.SetSeed(3);
+        run.engine.Run(RefsTo(animations));
+        const auto& table = run.engine.LookupTable();
+        const VqVector& first = run.engine.Training().vectors.front();
+        long best = -1;
+        std::uint32_t nearest = 0;
+        for (int entry = 0; entry < run.engine.LookupTableSize(); ++entry) {
+            long distance = 0;
+            for (int b = 0; b < 48; ++b) {
+                const long d = long{first.block[b]} - table[entry * 48 + b];
+                distance += d * d;
+            }
+            if (best < 0 || distance < best) {
+                best = distance;
+                nearest = static_cast<std::uint32_t>(entry);
+            }
+        }
+        EXPECT_EQ(first.index, nearest) << (sampling ? "sampled" : "plain");
+        if (sampling) {
+            EXPECT_NE(first.index, 0u) << "entry 0 is the leading all-zero sample";
+        }
+    }
+}
+
 TEST(LookupTableDesign, SamplingWithFewerThanFiveBlocksDesignsOnTheTrainingList) {
     const std::vector<RegisteredAnimation> animations = {
         MakeAnimation(4, 2, {NoisyFrame(4, 2, 5)})};
