@@ -37,24 +37,14 @@ void WriteAnimationBlock(BinaryWriter& out, const UnitAnimation& animation) {
     WriteRecordHead(out, animation);
     out.write(animation.pointX);
     out.write(animation.pointY);
-    WriteSequence(out, animation, animation.attribute);
-    WriteSequence(out, animation, animation.delay);
-    out.bytes(std::span(animation.alphaValue).first(animation.sequenceLength));
-    WriteSequence(out, animation, animation.frameNumber);
-    out.write(animation.tempBuffer);
-    WriteEncodedBlocks(out, animation);
+    WriteGameRecordTail(out, animation);
 }
 
 void ReadAnimationBlock(BinaryReader& in, UnitAnimation& animation) {
     const BlockCounts counts = ReadRecordHead(in, animation);
     in.read(animation.pointX);
     in.read(animation.pointY);
-    ReadSequence(in, animation, animation.attribute);
-    ReadSequence(in, animation, animation.delay);
-    in.read(std::span(animation.alphaValue).first(animation.sequenceLength));
-    ReadSequence(in, animation, animation.frameNumber);
-    in.read(animation.tempBuffer);
-    ReadEncodedBlocks(in, counts, animation);
+    ReadGameRecordTail(in, counts, animation);
 }
 
 } // namespace

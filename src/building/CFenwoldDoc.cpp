@@ -6,6 +6,7 @@
 #include "platform/FileNames.h"
 #include "unit/Codebook.h"
 #include "unit/CompressedAnimations.h"
+#include "unit/GameDataFile.h"
 
 namespace fenwold {
 
@@ -105,18 +106,8 @@ void CFenwoldDoc::AcceptCompressionResult(CompressionResult result) {
 }
 
 std::uint32_t CFenwoldDoc::GameDataSize() const {
-    std::uint32_t size = 0;
-    for (const auto& animation : animations_.animations) {
-        for (const auto& table : animation.alphaTables) {
-            size += static_cast<std::uint32_t>(table.bytes.size());
-        }
-        for (const auto& table : animation.indexTables) {
-            size += static_cast<std::uint32_t>(table.bytes.size());
-        }
-        size += static_cast<std::uint32_t>(2 * (animation.FrameCount() + animation.sequenceLength) +
-                                           34);
-    }
-    return size + static_cast<std::uint32_t>(animations_.codebook.Size()) * 32;
+    // A building announces its animations and codebook as a unit's game file does.
+    return fenwold::GameDataSize(animations_);
 }
 
 bool CFenwoldDoc::WriteBothVariants(const std::filesystem::path& file555,

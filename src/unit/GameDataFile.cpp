@@ -44,13 +44,8 @@ void ReadAnimation(BinaryReader& in, UnitData& data, std::int32_t loadIndex,
     const BlockCounts counts = ReadRecordHead(in, animation);
     in.read(animation.pointX);
     in.read(animation.pointY);
-    ReadSequence(in, animation, animation.attribute);
-    ReadSequence(in, animation, animation.delay);
-    in.read(std::span(animation.alphaValue).first(animation.sequenceLength));
-    ReadSequence(in, animation, animation.frameNumber);
-    in.read(animation.tempBuffer);
     animation.blockFlag = blockFlag;
-    ReadEncodedBlocks(in, counts, animation);
+    ReadGameRecordTail(in, counts, animation);
 }
 
 } // namespace
@@ -88,12 +83,7 @@ void WriteGameData(UnitData& data, bool holdsToolData, const std::filesystem::pa
             out.write(animation.pointX);
             out.write(animation.pointY);
         }
-        WriteSequence(out, animation, animation.attribute);
-        WriteSequence(out, animation, animation.delay);
-        out.bytes(std::span(animation.alphaValue).first(animation.sequenceLength));
-        WriteSequence(out, animation, animation.frameNumber);
-        out.write(animation.tempBuffer);
-        WriteEncodedBlocks(out, animation);
+        WriteGameRecordTail(out, animation);
     }
     WriteColourTables(out, data.teamColours, false);
     WriteColourTables(out, data.teamColours, true);

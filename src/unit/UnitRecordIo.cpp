@@ -136,6 +136,24 @@ void ReadSequence(BinaryReader& in, const UnitAnimation& animation,
     in.read(std::span(table).first(static_cast<std::size_t>(animation.sequenceLength)));
 }
 
+void WriteGameRecordTail(BinaryWriter& out, const UnitAnimation& animation) {
+    WriteSequence(out, animation, animation.attribute);
+    WriteSequence(out, animation, animation.delay);
+    out.bytes(std::span(animation.alphaValue).first(animation.sequenceLength));
+    WriteSequence(out, animation, animation.frameNumber);
+    out.write(animation.tempBuffer);
+    WriteEncodedBlocks(out, animation);
+}
+
+void ReadGameRecordTail(BinaryReader& in, BlockCounts counts, UnitAnimation& animation) {
+    ReadSequence(in, animation, animation.attribute);
+    ReadSequence(in, animation, animation.delay);
+    in.read(std::span(animation.alphaValue).first(animation.sequenceLength));
+    ReadSequence(in, animation, animation.frameNumber);
+    in.read(animation.tempBuffer);
+    ReadEncodedBlocks(in, counts, animation);
+}
+
 void WriteEncodedBlocks(BinaryWriter& out, const UnitAnimation& animation) {
     WriteBlock(out, animation.indexTables);
     WriteBlock(out, animation.alphaTables);

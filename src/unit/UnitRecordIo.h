@@ -72,6 +72,12 @@ void WriteSequence(BinaryWriter& out, const UnitAnimation& animation,
 void ReadSequence(BinaryReader& in, const UnitAnimation& animation,
                   std::array<std::uint16_t, kMaxSequenceLength>& table);
 
+// What follows the point tables in a game file record and a building's animation block: the
+// sequence (attribute, delay, one alpha byte an entry, frame number), the temp buffer, then the
+// index block and the alpha block.
+void WriteGameRecordTail(BinaryWriter& out, const UnitAnimation& animation);
+void ReadGameRecordTail(BinaryReader& in, BlockCounts counts, UnitAnimation& animation);
+
 // The index block, then the alpha block: each a total size, the offset of every piece within the
 // data, and the pieces back to back.
 void WriteEncodedBlocks(BinaryWriter& out, const UnitAnimation& animation);
