@@ -51,8 +51,10 @@ FileSpecialDialog::FileSpecialDialog(QWidget* parent, const FileDialogRequest& r
     auto* makeList = new QPushButton("&Make List", this);
     connect(makeList, &QPushButton::clicked, this, &FileSpecialDialog::MakeList);
     connect(files_, &QFileDialog::accepted, this, [this] {
-        // The registration reads the listed names in the folder the dialog was showing.
-        platform_.folder.Set(files_->directory().absolutePath().toStdString());
+        // The registration reads the listed names in the folder they were listed from.
+        if (!names_.empty()) {
+            platform_.folder.Set(folder_.toStdString());
+        }
         accept();
     });
     connect(files_, &QFileDialog::rejected, this, &QDialog::reject);

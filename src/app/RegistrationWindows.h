@@ -36,6 +36,7 @@ private:
     Platform platform_;
     QFileDialog* files_;
     QListWidget* list_;
+    QString folder_;
     std::vector<std::string> names_;
 };
 
