@@ -9,9 +9,13 @@ namespace fenwold {
 
 TeamColours ReadTeamColourFile(const std::filesystem::path& path) {
     auto reader = BinaryReader::FromFile(path);
-    if (reader.size() < kTeamColourFileSize) {
+    return ReadTeamColourFile(reader);
+}
+
+TeamColours ReadTeamColourFile(BinaryReader& reader) {
+    if (reader.remaining() < kTeamColourFileSize) {
         reader.fail("a team colour file has " + std::to_string(kTeamColourFileSize) +
-                    " bytes, this one " + std::to_string(reader.size()));
+                    " bytes, this one " + std::to_string(reader.remaining()));
     }
     TeamColours colours;
     reader.read(colours.selection);

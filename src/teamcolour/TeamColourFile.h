@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/BinaryReader.h"
 #include "platform/Platform.h"
 #include "teamcolour/TeamColour.h"
 
@@ -15,6 +16,8 @@ inline constexpr const char* kTeamColourFilter = "Team Color 화일 (*.utc)|*.ut
 // Refuses (FileError) a file shorter than 672 bytes rather than applying half of it; bytes after
 // the 672nd are ignored.
 TeamColours ReadTeamColourFile(const std::filesystem::path& path);
+// The same from the bytes left in `reader`.
+TeamColours ReadTeamColourFile(BinaryReader& reader);
 void WriteTeamColourFile(const std::filesystem::path& path, const TeamColours& colours);
 
 // The dialogs' Load and Save: a file dialog with the .UTC filter, the chosen bare name up to its

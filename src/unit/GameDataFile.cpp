@@ -1,6 +1,7 @@
 #include "unit/GameDataFile.h"
 
 #include "platform/BinaryWriter.h"
+#include "platform/FileIo.h"
 #include "unit/UnitRecordIo.h"
 
 #include <limits>
@@ -60,7 +61,8 @@ std::uint32_t GameDataSize(const UnitData& data) {
     return size + 32 * static_cast<std::uint32_t>(data.codebook.Size());
 }
 
-void WriteGameData(UnitData& data, bool holdsToolData, const std::filesystem::path& path) {
+std::vector<std::uint8_t> EncodeGameData(UnitData& data, bool holdsToolData,
+                                         const std::filesystem::path& path) {
     std::int32_t position = 0;
     for (const auto& animation : data.animations) {
         CheckStorable(animation, position++, path);
@@ -88,7 +90,11 @@ void WriteGameData(UnitData& data, bool holdsToolData, const std::filesystem::pa
     WriteColourTables(out, data.teamColours, false);
     WriteColourTables(out, data.teamColours, true);
     WriteCodebook(out, data.codebook);
-    out.SaveAtomically(path);
+    return out.take();
+}
+
+void WriteGameData(UnitData& data, bool holdsToolData, const std::filesystem::path& path) {
+    WriteFileAtomically(path, EncodeGameData(data, holdsToolData, path));
 }
 
 UnitData ReadGameData(BinaryReader& in) {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <vector>
 
 namespace fenwold {
 
@@ -16,9 +17,13 @@ inline constexpr std::int32_t kGameDataVersion = 4;
 // block data, and 32 bytes per codebook entry.
 std::uint32_t GameDataSize(const UnitData& data);
 
-// Writes version 4 through an atomic save. For tool data the game gets one point table per
-// animation: unit + group + animation point, relative to the cropped picture, in 16 bits. A unit
-// read from a game file already holds those tables and keeps them. Raises FileError.
+// The bytes of version 4. For tool data the game gets one point table per animation: unit +
+// group + animation point, relative to the cropped picture, in 16 bits. A unit read from a game
+// file already holds those tables and keeps them. A unit the format cannot hold raises FileError
+// naming `path`.
+std::vector<std::uint8_t> EncodeGameData(UnitData& data, bool holdsToolData,
+                                         const std::filesystem::path& path);
+// Writes them through an atomic save; raises FileError.
 void WriteGameData(UnitData& data, bool holdsToolData, const std::filesystem::path& path);
 
 // Reads a version 3 or 4 file (version 3 has no block flag and 8-pixel codebook entries) into a

@@ -34,6 +34,10 @@ void WriteOriginInfo(const UnitData& data, const std::filesystem::path& path) {
 
 void ReadOriginInfo(UnitData& data, const std::filesystem::path& path, Prompts& prompts) {
     BinaryReader in = BinaryReader::FromFile(path);
+    ReadOriginInfo(data, in, prompts);
+}
+
+void ReadOriginInfo(UnitData& data, BinaryReader& in, Prompts& prompts) {
     in.skip(BinaryReader::kMagicSize); // neither the magic nor the version is compared
     in.i32();
     const std::int32_t groupCount = in.i32();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/BinaryReader.h"
 #include "platform/Prompts.h"
 #include "unit/UnitData.h"
 
@@ -21,5 +22,7 @@ void WriteOriginInfo(const UnitData& data, const std::filesystem::path& path);
 // count differs, says so through `prompts` and changes nothing; a missing or short file raises
 // FileError, also changing nothing.
 void ReadOriginInfo(UnitData& data, const std::filesystem::path& path, Prompts& prompts);
+// The same from a file's bytes.
+void ReadOriginInfo(UnitData& data, BinaryReader& in, Prompts& prompts);
 
 } // namespace fenwold

@@ -1,6 +1,7 @@
 #include "unit/ToolDataFile.h"
 
 #include "platform/BinaryWriter.h"
+#include "platform/FileIo.h"
 #include "unit/UnitRecordIo.h"
 
 #include <algorithm>
@@ -84,7 +85,7 @@ void ReadGroup(BinaryReader& in, UnitData& data, std::int32_t groupIndex,
 
 } // namespace
 
-void WriteToolData(UnitData& data, const std::filesystem::path& path) {
+std::vector<std::uint8_t> EncodeToolData(UnitData& data, const std::filesystem::path& path) {
     std::int32_t position = 0;
     for (const auto& animation : data.animations) {
         CheckStorable(animation, position++, path);
@@ -122,7 +123,11 @@ void WriteToolData(UnitData& data, const std::filesystem::path& path) {
     out.bytes(data.teamColours.selection);
     WriteColourTables(out, data.teamColours, false);
     WriteCodebook(out, data.codebook);
-    out.SaveAtomically(path);
+    return out.take();
+}
+
+void WriteToolData(UnitData& data, const std::filesystem::path& path) {
+    WriteFileAtomically(path, EncodeToolData(data, path));
 }
 
 UnitData ReadToolData(BinaryReader& in) {

@@ -5,14 +5,17 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <vector>
 
 namespace fenwold {
 
 // The unit tool data file (.UTD): everything needed to resume work on a unit.
 inline constexpr std::int32_t kToolDataVersion = 6;
 
-// Writes version 6 through an atomic save; numbers the animations' save indexes on the way, since
-// groups name their members by them. Raises FileError.
+// The bytes of version 6; numbers the animations' save indexes on the way, since groups name
+// their members by them. A unit the format cannot hold raises FileError naming `path`.
+std::vector<std::uint8_t> EncodeToolData(UnitData& data, const std::filesystem::path& path);
+// Writes them through an atomic save; raises FileError.
 void WriteToolData(UnitData& data, const std::filesystem::path& path);
 
 // Reads a version 5 or 6 file (version 5 has no block flag and 8-pixel codebook entries) into a
