@@ -7,6 +7,8 @@
 #include "unit/Codebook.h"
 #include "unit/CompressedAnimations.h"
 #include "unit/GameDataFile.h"
+#include "unit/UnitRecordIo.h"
+#include "vq/TableValidation.h"
 
 namespace fenwold {
 
@@ -89,6 +91,10 @@ bool CFenwoldDoc::ImportMask(const std::filesystem::path& name) {
 }
 
 void CFenwoldDoc::AcceptCompressionResult(CompressionResult result) {
+    if (!CompressionResultFits(result)) {
+        platform_.prompts.ShowMessage(kCompressionResultRefused);
+        return;
+    }
     if (result.animations.size() > static_cast<std::size_t>(kMaxBuildingAnimations)) {
         platform_.prompts.ShowMessage("A building holds at most 200 animations; this compression "
                                       "made " +
@@ -172,6 +178,8 @@ bool CFenwoldDoc::OnOpenDocument(const std::filesystem::path& path) {
         const std::uint32_t version = PeekBuildingFileVersion(in);
         if (version == 7 || version == 8) {
             content = ReadBuildingFile(in);
+            content->animations.Renumber();
+            CheckEncodedTables(content->animations, in.name());
         } else {
             otherVersion = true;
             platform_.prompts.ShowMessage(in.name() + ": a building file of version " +

@@ -8,6 +8,7 @@
 #include "unit/OriginInfoFile.h"
 #include "unit/ToolDataFile.h"
 #include "unit/UnitRecordIo.h"
+#include "vq/TableValidation.h"
 
 #include <cstdio>
 
@@ -50,10 +51,11 @@ bool CUnitDoc::OnOpenDocument(const std::filesystem::path& path) {
     const bool read = ReportingFileErrors([&] {
         BinaryReader in = BinaryReader::FromFile(Locate(path));
         const std::int32_t version = PeekUnitFileVersion(in);
-        if (toolDataFlag_ && (version == 5 || version == 6)) {
-            data_ = ReadToolData(in);
-        } else if (!toolDataFlag_ && (version == 3 || version == 4)) {
-            data_ = ReadGameData(in);
+        if (toolDataFlag_ ? (version == 5 || version == 6) : (version == 3 || version == 4)) {
+            UnitData read = toolDataFlag_ ? ReadToolData(in) : ReadGameData(in);
+            read.Renumber();
+            CheckEncodedTables(read, in.name());
+            data_ = std::move(read);
         } else {
             // Nothing of a file of another version is read and the unit is left empty; its
             // groups go with the animations they borrowed.
@@ -162,6 +164,10 @@ void CUnitDoc::OpenUtdInfo() {
 }
 
 void CUnitDoc::AcceptCompressionResult(CompressionResult result) {
+    if (!CompressionResultFits(result)) {
+        platform_.prompts.ShowMessage(kCompressionResultRefused);
+        return;
+    }
     Codebook codebook = CodebookFromLookupTable(result.entryCount, result.lookupTable);
     // The groups borrowed the animations being replaced; the compression command rebuilds them.
     data_.groups.clear();

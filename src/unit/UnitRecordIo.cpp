@@ -1,5 +1,7 @@
 #include "unit/UnitRecordIo.h"
 
+#include "vq/TableValidation.h"
+
 #include <span>
 #include <string>
 
@@ -92,6 +94,17 @@ void CheckStorable(const UnitAnimation& animation, std::int32_t position,
     }
     if (animation.IndexTableCount() > kMaxBlockPieces) {
         refuse("index table count", animation.IndexTableCount(), kMaxBlockPieces);
+    }
+}
+
+void CheckEncodedTables(const UnitData& data, const std::string& name) {
+    int position = 0;
+    for (const auto& animation : data.animations) {
+        if (!AnimationTablesFit(animation, data.codebook.Size())) {
+            throw FileError(name, "animation " + std::to_string(position) +
+                                      ": its encoded tables do not fit its frames or the codebook");
+        }
+        ++position;
     }
 }
 

@@ -5,6 +5,7 @@
 #include "platform/FileError.h"
 #include "teamcolour/TeamColour.h"
 #include "unit/Codebook.h"
+#include "unit/UnitData.h"
 #include "unit/UnitRecords.h"
 
 #include <cstdint>
@@ -45,6 +46,11 @@ void WithContext(const std::string& context, Read&& read) {
 // sequence beyond 200 entries, more than 200 frames or index tables.
 void CheckStorable(const UnitAnimation& animation, std::int32_t position,
                    const std::filesystem::path& path);
+
+// Refuses (FileError naming `name` and the animation) a unit whose encoded tables do not fit its
+// frames and its codebook, so that drawing any frame stays inside them. The frames must have been
+// renumbered.
+void CheckEncodedTables(const UnitData& data, const std::string& name);
 
 // The byte count of a block's data: the node byte strings back to back.
 template <typename Node>

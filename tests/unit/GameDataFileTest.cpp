@@ -29,7 +29,7 @@ TEST(GameDataFile, WritesVersion4WithFoldedPoints) {
 
     Layout x;
     x.magic("Unit Animation File").i32(4).i32(2).i32(1).i32(1).u32(121);
-    x.i32(3).i32(2).i32(1).i32(1).u16(8).u16(6).u16(1).u16(2).u16(3).u16(4);
+    x.i32(3).i32(2).i32(1).i32(1).u16(8).u16(0).u16(1).u16(2).u16(3).u16(4);
     // Point i = unit + group + animation point - position, in 16 bits.
     x.u16(16);
     for (int i = 1; i < 9; ++i) {

@@ -66,7 +66,7 @@ TEST(ToolDataFile, WritesVersion6FieldByField) {
     x.magic("Unit Animation File").i32(6).i32(1).i32(2).i32(1).f32(0.5f).i32(1);
     PointTables32(x, 10, 300);
     // A: F, n, I, mask, size, check box, position and further values in 16 bits, points.
-    x.i32(3).i32(2).i32(1).i32(1).u16(8).u16(6).u16(1).u16(2).u16(3).u16(4);
+    x.i32(3).i32(2).i32(1).i32(1).u16(8).u16(0).u16(1).u16(2).u16(3).u16(4);
     x.u16(2).u16(0xFFFE).u16(5).u16(6);
     x.u16(3).zeros(16).u16(0xFFF9).zeros(20);
     x.u16(10).u16(11).u16(4).u16(5).u8(255).u8(128).u8(77).u8(66).u16(2).u16(1);

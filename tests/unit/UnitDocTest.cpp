@@ -193,6 +193,7 @@ TEST_F(UnitDocTest, CompressionResultReplacesAnimationsAndCodebook) {
     CompressionResult result;
     result.entryCount = 0;
     result.animations.resize(1);
+    result.animations[0].indexTables.resize(1);
     result.animations[0].alphaTables.resize(4);
     result.error = 2.5f;
     doc.AcceptCompressionResult(std::move(result));

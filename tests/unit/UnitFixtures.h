@@ -38,7 +38,8 @@ struct Layout {
 
 // A unit built in code, small enough to spell its files out by hand:
 // - animation A: 3 frames (alpha tables of 3, 2 and 1 bytes), one index table of 5 bytes, a
-//   sequence of 2 entries, in group 0, position (2, -2);
+//   sequence of 2 entries, in group 0, position (2, -2); it is 8 x 0 pixels, so its tables hold
+//   no row that drawing reads and any bytes fit them;
 // - animation B: no frames, no sequence, no group;
 // - unit point 0 = (10, 0), group point 0 = (5, 0), A's point 0 = (3, 0): A folds to (16, 2);
 // - one 16-pixel codebook entry, team colour table 0 entry 0 white.
@@ -59,7 +60,7 @@ inline UnitData MakeSampleUnit() {
     a.maskFlag = 1;
     a.blockFlag = 1;
     a.width = 8;
-    a.height = 6;
+    a.height = 0;
     a.checkBoxX = 1;
     a.checkBoxY = 2;
     a.checkBoxWidth = 3;

@@ -1,0 +1,159 @@
+// Encoded tables enter a document only when every frame's rows, tokens and codebook indexes lie
+// inside them, so that drawing any frame stays inside its tables and the codebook.
+#include "building/BuildingFile.h"
+#include "building/CFenwoldDoc.h"
+#include "platform/ScriptedPlatform.h"
+#include "support/TempFolder.h"
+#include "unit/GameDataFile.h"
+#include "unit/ToolDataFile.h"
+#include "unit/UnitDoc.h"
+#include "vq/DrawCompressedFrame.h"
+#include "vq/TableValidation.h"
+
+#include <gtest/gtest.h>
+
+namespace fenwold {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// One plain 2 x 1 frame drawn from a codebook of one 16-pixel entry; `index` is the entry its
+// only index row names.
+UnitData OneFrameUnit(std::uint8_t index) {
+    UnitData data;
+    data.codebook.blockFlag = 1;
+    data.codebook.entries16.assign(16, 0x7FFF);
+    UnitAnimation& animation = data.AddAnimation({});
+    animation.blockFlag = 1;
+    animation.width = 2;
+    animation.height = 1;
+    animation.indexTables.push_back({{0x03, 0x81, index, 0x00}});    // a run of 1 index
+    animation.alphaTables.emplace_back().bytes = {0x02, 0x82, 0xFF}; // a run of 2 opaque pixels
+    return data;
+}
+
+BuildingRecord OneTileBuilding() {
+    const int pixels = kTileSize * kTileSize;
+    BuildingRecord record =
+        MakeBuildingRecord(std::vector<Pixel555>(pixels, 0x1234), Bytes(pixels, 255), kTileSize,
+                           kTileSize, 0, 0, kTileSize, kTileSize);
+    record.teamIndex.assign(pixels, 0);
+    record.teamMask.assign(pixels, 0);
+    return record;
+}
+
+class EncodedTablesOnOpen : public ::testing::Test {
+protected:
+    EncodedTablesOnOpen() : platform(folder.path()) {}
+
+    std::string OnlyMessage() {
+        EXPECT_EQ(platform.prompts.messages.size(), 1u);
+        return platform.prompts.messages.empty() ? "" : platform.prompts.messages.back().text;
+    }
+
+    test::TempFolder folder;
+    ScriptedPlatform platform;
+};
+
+// Entry 1 of a one-entry codebook: the drawing would read past the codebook.
+TEST_F(EncodedTablesOnOpen, AUnitNamingAnEntryBeyondItsCodebookIsRefused) {
+    UnitData good = OneFrameUnit(0);
+    UnitData bad = OneFrameUnit(1);
+    folder.Write("good.UTD", EncodeToolData(good, "good.UTD"));
+    folder.Write("bad.UTD", EncodeToolData(bad, "bad.UTD"));
+    folder.Write("good.UPT", EncodeGameData(good, true, "good.UPT"));
+    folder.Write("bad.UPT", EncodeGameData(bad, true, "bad.UPT"));
+    for (const bool toolData : {true, false}) {
+        const std::string extension = toolData ? ".UTD" : ".UPT";
+        CUnitDoc doc(platform.Get());
+        doc.SetToolDataFlag(toolData);
+        ASSERT_TRUE(doc.OnOpenDocument(folder / ("good" + extension)));
+        const std::string title = doc.Title();
+        EXPECT_FALSE(doc.OnOpenDocument(folder / ("bad" + extension)));
+        const std::string message = OnlyMessage();
+        EXPECT_NE(message.find("bad" + extension), std::string::npos) << message;
+        EXPECT_NE(message.find("animation 0"), std::string::npos) << message;
+        EXPECT_EQ(doc.Title(), title);
+        EXPECT_EQ(doc.Data().animations.front().indexTables.front().bytes[2], 0);
+        platform.prompts.messages.clear();
+    }
+}
+
+// An alpha table with no row for the frame's one pixel row.
+TEST_F(EncodedTablesOnOpen, ABuildingWhoseFrameLacksAnAlphaRowIsRefused) {
+    UnitData good = OneFrameUnit(0);
+    UnitData bad = OneFrameUnit(0);
+    bad.animations.front().alphaTables.front().bytes.clear();
+    folder.Write("good.BPT",
+                 EncodeBuildingFile(OneTileBuilding(), good, ColourVariant::Pixel555, 0));
+    folder.Write("bad.BPT", EncodeBuildingFile(OneTileBuilding(), bad, ColourVariant::Pixel555, 0));
+    CFenwoldDoc doc(platform.Get());
+    ASSERT_TRUE(doc.OnOpenDocument(folder / "good.BPT"));
+    EXPECT_FALSE(doc.OnOpenDocument(folder / "bad.BPT"));
+    const std::string message = OnlyMessage();
+    EXPECT_NE(message.find("bad.BPT"), std::string::npos) << message;
+    EXPECT_NE(message.find("animation 0"), std::string::npos) << message;
+    ASSERT_EQ(doc.Animations().AnimationCount(), 1);
+    EXPECT_EQ(doc.Animations().animations.front().alphaTables.front().bytes.size(), 3u);
+}
+
+// A frame whose group of four has no index table.
+TEST_F(EncodedTablesOnOpen, AFrameWithoutItsIndexTableIsRefused) {
+    UnitData good = OneFrameUnit(0);
+    UnitData bad = OneFrameUnit(0);
+    bad.animations.front().indexTables.clear();
+    folder.Write("good.UTD", EncodeToolData(good, "good.UTD"));
+    folder.Write("bad.UTD", EncodeToolData(bad, "bad.UTD"));
+    CUnitDoc doc(platform.Get());
+    doc.SetToolDataFlag(true);
+    ASSERT_TRUE(doc.OnOpenDocument(folder / "good.UTD"));
+    EXPECT_FALSE(doc.OnOpenDocument(folder / "bad.UTD"));
+    EXPECT_NE(OnlyMessage().find("animation 0"), std::string::npos);
+    EXPECT_EQ(doc.Data().animations.front().IndexTableCount(), 1);
+}
+
+// A compression result is checked the same way before it replaces anything.
+TEST_F(EncodedTablesOnOpen, ACompressionResultThatDoesNotFitIsRefused) {
+    CompressionResult result;
+    result.entryCount = 1;
+    result.lookupTable.assign(48, 0);
+    EncodedAnimation& animation = result.animations.emplace_back();
+    animation.indexTables.push_back({0x03, 0x81, 0x01, 0x00}); // entry 1 of 1
+    animation.alphaTables.push_back({2, 1, {0x02, 0x82, 0xFF}});
+    ASSERT_FALSE(CompressionResultFits(result));
+
+    UnitData good = OneFrameUnit(0);
+    folder.Write("good.UTD", EncodeToolData(good, "good.UTD"));
+    CUnitDoc unit(platform.Get());
+    unit.SetToolDataFlag(true);
+    ASSERT_TRUE(unit.OnOpenDocument(folder / "good.UTD"));
+    unit.AcceptCompressionResult(result);
+    EXPECT_EQ(OnlyMessage(), kCompressionResultRefused);
+    EXPECT_FALSE(unit.IsModified());
+    EXPECT_EQ(unit.Data().animations.front().indexTables.front().bytes[2], 0);
+    platform.prompts.messages.clear();
+
+    CFenwoldDoc building(platform.Get());
+    building.AcceptCompressionResult(result);
+    EXPECT_EQ(OnlyMessage(), kCompressionResultRefused);
+    EXPECT_EQ(building.Animations().AnimationCount(), 0);
+    EXPECT_FALSE(building.IsModified());
+}
+
+// Found by fuzzing: with an empty codebook (no entries, so no pointer to them) a frame whose
+// rows name no entry was still walked with entry pointers offset from null.
+TEST(EncodedTablesDrawing, AnEmptyCodebookDrawsNothing) {
+    const std::vector<std::uint8_t> index{0x00};             // one row without tokens
+    const std::vector<std::uint8_t> alpha{0x02, 0x82, 0xFF}; // two opaque pixels
+    ASSERT_TRUE(IndexTableFits(index, 1, 0, 0));
+    ASSERT_TRUE(AlphaTableFits(alpha, 1, 0));
+    std::vector<Pixel555> buffer(4, 0x1234);
+    for (const int blockFlag : {0, 1}) {
+        DrawFrameTables(2, 2, 0, 0, 0, blockFlag, FrameTables{2, 1, 1, index, alpha}, nullptr,
+                        nullptr, nullptr, buffer.data(), 255);
+    }
+    EXPECT_EQ(buffer, std::vector<Pixel555>(4, 0x1234));
+}
+
+} // namespace
+} // namespace fenwold
