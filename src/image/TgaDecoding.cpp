@@ -29,12 +29,13 @@ std::uint32_t ParseHeader(std::span<const std::uint8_t> file, Layout& layout) {
     }
     layout.width = file[12] | file[13] << 8;
     layout.height = file[14] | file[15] << 8;
-    if (layout.PixelCount() > kMaxPixels) {
-        return kOutOfMemory;
-    }
     // The pixel data is taken to begin right after the header; an image ID or a colour map in
     // the file is not skipped.
     layout.data = file.subspan(kHeaderSize);
+    if (layout.PixelCount() > kMaxPixels ||
+        layout.PixelCount() > kPixelsWithoutData + kPixelsPerDataByte * layout.data.size()) {
+        return kOutOfMemory;
+    }
     return kNoError;
 }
 

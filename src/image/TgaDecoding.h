@@ -24,6 +24,11 @@ inline constexpr std::size_t kHeaderSize = 18;
 // Larger pictures (8192 x 8192 and up) are refused as error 4: a 20-byte file may claim
 // 65535 x 65535 pixels, and nothing the tool draws comes near this.
 inline constexpr std::uint64_t kMaxPixels = std::uint64_t{1} << 26;
+// So is a picture larger than its pixel data could describe (at most 32 pixels a byte, a 24-bit
+// run packet of 4 bytes standing for 128) beyond a small allowance: a file that ends early is
+// read with its missing pixels transparent, but a few bytes never claim a huge picture.
+inline constexpr std::uint64_t kPixelsPerDataByte = 32;
+inline constexpr std::uint64_t kPixelsWithoutData = std::uint64_t{1} << 16;
 // Sinks store whole blocks of this many pixels where they have room to overrun.
 inline constexpr std::size_t kBlock = blocks::kSize;
 
@@ -46,7 +51,7 @@ struct Layout {
 };
 
 // Checks the header: kNoError with `layout` filled, or kHeaderTooShort, kUnsupportedKind or
-// kOutOfMemory (more than kMaxPixels).
+// kOutOfMemory (more than kMaxPixels, or more than the data could describe).
 std::uint32_t ParseHeader(std::span<const std::uint8_t> file, Layout& layout);
 
 namespace detail {

@@ -30,7 +30,8 @@ public:
     // True when the picture was read (the alpha plane exists, possibly empty).
     bool HasAlpha() const { return loaded_; }
     // One of tga::ReadError: 1 the file cannot be opened, 2 the header is short, 3 the kind is
-    // not accepted, 4 the picture cannot be allocated.
+    // not accepted, 4 the picture cannot be allocated (or is far larger than the file could
+    // describe).
     std::uint32_t error() const { return error_; }
     const std::array<std::uint8_t, kHeaderSize>& header() const { return header_; }
 
