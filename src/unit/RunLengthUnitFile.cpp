@@ -134,6 +134,10 @@ void ReadFrameBlock(BinaryReader& in, RegisteredAnimation& animation, std::int32
     }
     const int width = animation.width;
     const int height = animation.height;
+    if (frameCount > 0 && height > 0 && width > kMaxStreamWidth) {
+        in.fail(which + " is " + std::to_string(width) + " pixels wide; a frame holds rows of at " +
+                "most " + std::to_string(kMaxStreamWidth));
+    }
     for (std::int32_t i = 0; i < frameCount; ++i) {
         const std::string frameName = which + " frame " + std::to_string(i);
         // A stream begins at byte 2 * offset, that is at slot `offset`.
