@@ -270,9 +270,10 @@ TEST(BuildingFile, BadFilesAreRefused) {
     refused(56, 7);          // tile count against 3 x 2
     refused(44, 0x40000000); // codebook entries
     refused(36, 2);          // colour variant
+    const Bytes zeros(4096, 0); // the reader only borrows the bytes
     EXPECT_THROW(
         {
-            BinaryReader in("zeros.BPT", Bytes(4096, 0));
+            BinaryReader in("zeros.BPT", zeros);
             ReadBuildingFile(in);
         },
         FileError);
