@@ -1,0 +1,286 @@
+// Every file kind cut at every length: each cut is refused with a message naming the file and
+// leaves what was open as it was, or, where the format does not need the rest, is read in full.
+#include "building/BuildingFile.h"
+#include "building/CFenwoldDoc.h"
+#include "image/TgaReader.h"
+#include "image/TgaWriter.h"
+#include "platform/FileError.h"
+#include "platform/ScriptedPlatform.h"
+#include "support/TempFolder.h"
+#include "teamcolour/TeamColourFile.h"
+#include "unit/CSetAnimationView.h"
+#include "unit/GameDataFile.h"
+#include "unit/OriginInfoFile.h"
+#include "unit/RegistrationFixtures.h"
+#include "unit/RunLengthUnitFile.h"
+#include "unit/ToolDataFile.h"
+#include "unit/UnitDoc.h"
+#include "vq/RowEncoding.h"
+
+#include <gtest/gtest.h>
+
+namespace fenwold {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes Cut(const Bytes& file, std::size_t size) {
+    return {file.begin(), file.begin() + static_cast<std::ptrdiff_t>(size)};
+}
+
+// A unit whose encoded tables fit: a team-coloured animation of four 4 x 4 frames, a plain one
+// of one 4 x 2 frame, two 16-pixel codebook entries, a group and points.
+UnitData SmallUnit() {
+    UnitData data;
+    data.unitPointX[0] = 7;
+    data.teamColours.tables[1][2] = 0x7C00;
+    data.codebook.blockFlag = 1;
+    data.codebook.entries16.assign(32, 0);
+    for (std::size_t i = 0; i < 32; ++i) {
+        data.codebook.entries16[i] = static_cast<Pixel555>(i * 1000);
+    }
+    UnitAnimation& team = data.AddAnimation({});
+    team.maskFlag = 1;
+    team.blockFlag = 1;
+    team.width = 4;
+    team.height = 4;
+    team.sequenceLength = 2;
+    team.frameNumber = {0, 3};
+    team.alphaValue = {255, 200};
+    auto& index = team.indexTables.emplace_back().bytes;
+    for (int row = 0; row < 4; ++row) {
+        const std::uint16_t values[] = {static_cast<std::uint16_t>(row % 2), 1};
+        AppendIndexRow(values, true, index);
+    }
+    for (int f = 0; f < 4; ++f) {
+        auto& alpha = team.alphaTables.emplace_back().bytes;
+        for (int row = 0; row < 4; ++row) {
+            const std::uint8_t values[] = {255, 1, static_cast<std::uint8_t>(f == row ? 0 : 1), 0};
+            AppendMaskedAlphaRow(values, alpha);
+        }
+    }
+    UnitAnimation& plain = data.AddAnimation({});
+    plain.blockFlag = 1;
+    plain.width = 4;
+    plain.height = 2;
+    plain.pointY[3] = -2;
+    auto& plainIndex = plain.indexTables.emplace_back().bytes;
+    const std::uint16_t values[] = {1, 0};
+    AppendIndexRow(values, true, plainIndex);
+    auto& plainAlpha = plain.alphaTables.emplace_back().bytes;
+    for (int row = 0; row < 2; ++row) {
+        const std::uint8_t alpha[] = {255, 128, 0, 8};
+        AppendAlphaRow(alpha, plainAlpha);
+    }
+    UnitGroup& group = data.AddGroup();
+    group.pointX[1] = 9;
+    group.members.push_back(&data.animations.front());
+    data.animations.front().groupIndex = 0;
+    return data;
+}
+
+BuildingRecord OneTileBuilding() {
+    const int pixels = kTileSize * kTileSize;
+    std::vector<Pixel555> picture(pixels);
+    Bytes alpha(pixels, 255);
+    for (int i = 0; i < pixels; ++i) {
+        picture[i] = static_cast<Pixel555>(i * 31);
+        alpha[i] = i % 5 == 0 ? 0 : 255;
+    }
+    BuildingRecord record =
+        MakeBuildingRecord(picture, alpha, kTileSize, kTileSize, 0, 0, kTileSize, kTileSize);
+    record.teamIndex.assign(pixels, 3);
+    record.teamMask.assign(pixels, 0);
+    std::fill_n(record.teamMask.begin(), kTileSize, 255);
+    return record;
+}
+
+class TruncationSweep : public ::testing::Test {
+protected:
+    TruncationSweep() : platform(folder.path()) {}
+
+    // The only message shown since the last call, which must name the cut file.
+    void ExpectOneMessageNaming(const std::string& name, std::size_t size) {
+        ASSERT_EQ(platform.prompts.messages.size(), 1u) << size;
+        EXPECT_NE(platform.prompts.messages[0].text.find(name), std::string::npos)
+            << size << ": " << platform.prompts.messages[0].text;
+        platform.prompts.messages.clear();
+    }
+
+    // Opens every cut of `file` into a unit first opened from the whole file.
+    void SweepUnit(const Bytes& file, bool toolData) {
+        const std::string name = toolData ? "cut.UTD" : "cut.UPT";
+        folder.Write("whole", file);
+        CUnitDoc doc(platform.Get());
+        doc.SetToolDataFlag(toolData);
+        ASSERT_TRUE(doc.OnOpenDocument(folder / "whole"));
+        const auto saved = [&] {
+            return toolData ? EncodeToolData(doc.Data(), "x")
+                            : EncodeGameData(doc.Data(), false, "x");
+        };
+        const Bytes before = saved();
+        const std::string title = doc.Title();
+        for (std::size_t size = 0; size < file.size(); ++size) {
+            folder.Write(name, Cut(file, size));
+            EXPECT_FALSE(doc.OnOpenDocument(folder / name)) << size;
+            ExpectOneMessageNaming(name, size);
+            EXPECT_EQ(doc.Title(), title) << size;
+            EXPECT_EQ(saved(), before) << size;
+        }
+    }
+
+    test::TempFolder folder;
+    ScriptedPlatform platform;
+};
+
+TEST_F(TruncationSweep, ToolData) {
+    UnitData unit = SmallUnit();
+    SweepUnit(EncodeToolData(unit, "small.UTD"), true);
+}
+
+TEST_F(TruncationSweep, GameData) {
+    UnitData unit = SmallUnit();
+    SweepUnit(EncodeGameData(unit, true, "small.UPT"), false);
+}
+
+TEST_F(TruncationSweep, Building) {
+    UnitData unit = SmallUnit();
+    const Bytes file = EncodeBuildingFile(OneTileBuilding(), unit, ColourVariant::Pixel565, 0);
+    folder.Write("whole.BPT", file);
+    CFenwoldDoc doc(platform.Get());
+    ASSERT_TRUE(doc.OnOpenDocument(folder / "whole.BPT"));
+    const auto saved = [&] {
+        return EncodeBuildingFile(*doc.Record(), doc.Animations(), ColourVariant::Pixel555,
+                                  doc.GameDataSize());
+    };
+    const Bytes before = saved();
+    const std::string title = doc.Title();
+    for (std::size_t size = 0; size < file.size(); ++size) {
+        folder.Write("cut.BPT", Cut(file, size));
+        EXPECT_FALSE(doc.OnOpenDocument(folder / "cut.BPT")) << size;
+        ExpectOneMessageNaming("cut.BPT", size);
+        EXPECT_EQ(doc.Title(), title) << size;
+        EXPECT_EQ(saved(), before) << size;
+    }
+}
+
+// The registration view reads only the Pixel555 half of a run-length unit file: a cut inside
+// the Pixel565 half is read in full, one earlier is refused and leaves the view's list alone.
+TEST_F(TruncationSweep, RunLengthUnit) {
+    RegisteredAnimations animations;
+    animations.push_back(test::SolidAnimation(4, 3, 2, 0x0120));
+    animations.push_back(test::SolidAnimation(6, 2, 1, 0x0340));
+    const Bytes file = EncodeRunLengthUnitFile(animations);
+    const auto whole = ReadRunLengthUnitFile("whole.URE", file);
+
+    CUnitDoc doc(platform.Get());
+    test::ScriptedRegistrationHost host;
+    test::RecordingPlayer player;
+    CSetAnimationView view(platform.Get(), host, player, doc);
+    folder.Write("whole.URE", file);
+    ASSERT_TRUE(view.OpenRunLengthFile(folder / "whole.URE"));
+    std::size_t readInFull = 0;
+    for (std::size_t size = 0; size < file.size(); ++size) {
+        folder.Write("cut.URE", Cut(file, size));
+        const int count = view.RegisteredCount();
+        if (!view.OpenRunLengthFile(folder / "cut.URE")) {
+            ExpectOneMessageNaming("cut.URE", size);
+            EXPECT_EQ(view.RegisteredCount(), count) << size;
+            EXPECT_EQ(readInFull, 0u) << size << ": refused after a shorter cut was read";
+            continue;
+        }
+        ++readInFull;
+        EXPECT_TRUE(platform.prompts.messages.empty()) << size;
+        ASSERT_EQ(view.RegisteredCount(), count + 2) << size;
+        auto read = std::prev(view.Animations().end(), 2);
+        for (const RegisteredAnimation& expected : whole) {
+            ASSERT_EQ(read->frames.size(), expected.frames.size()) << size;
+            for (std::size_t f = 0; f < expected.frames.size(); ++f) {
+                EXPECT_EQ(read->frames[f].pixelStream, expected.frames[f].pixelStream) << size;
+                EXPECT_EQ(read->frames[f].alphaStream, expected.frames[f].alphaStream) << size;
+            }
+            ++read;
+        }
+    }
+    // The header, the records and the size word come first; the Pixel565 half is as long as the
+    // Pixel555 half before it, and exactly the cuts inside it are read.
+    std::size_t front = 44;
+    for (const RegisteredAnimation& animation : whole) {
+        front += 100 + 7 * static_cast<std::size_t>(animation.sequenceLength);
+    }
+    EXPECT_EQ(readInFull, (file.size() - front) / 2);
+}
+
+TEST_F(TruncationSweep, OriginInfo) {
+    UnitData unit = SmallUnit();
+    WriteOriginInfo(unit, folder / "whole.OID");
+    const Bytes file = folder.Read("whole.OID");
+    folder.Write("whole.UTD", EncodeToolData(unit, "whole.UTD"));
+    CUnitDoc doc(platform.Get());
+    doc.SetToolDataFlag(true);
+    ASSERT_TRUE(doc.OnOpenDocument(folder / "whole.UTD"));
+    const Bytes before = EncodeToolData(doc.Data(), "x");
+    for (std::size_t size = 0; size < file.size(); ++size) {
+        folder.Write("cut.OID", Cut(file, size));
+        platform.prompts.fileAnswers.push_back(folder / "cut.OID");
+        doc.OpenUtdInfo();
+        ExpectOneMessageNaming("cut.OID", size);
+        EXPECT_EQ(EncodeToolData(doc.Data(), "x"), before) << size;
+    }
+}
+
+TEST_F(TruncationSweep, TeamColours) {
+    TeamColours colours;
+    colours.selection[4] = 20;
+    colours.tables[9][31] = 0x1234;
+    WriteTeamColourFile(folder / "whole.UTC", colours);
+    const Bytes file = folder.Read("whole.UTC");
+    ASSERT_EQ(file.size(), kTeamColourFileSize);
+    TeamColours open;
+    open.tables[0][0] = 0x7FFF;
+    const TeamColours before = open;
+    for (std::size_t size = 0; size < file.size(); ++size) {
+        folder.Write("cut.UTC", Cut(file, size));
+        platform.prompts.fileAnswers.push_back(folder / "cut.UTC");
+        EXPECT_FALSE(LoadTeamColours(platform.Get(), open)) << size;
+        ExpectOneMessageNaming("cut.UTC", size);
+        EXPECT_EQ(open, before) << size;
+    }
+    platform.prompts.fileAnswers.push_back(folder / "whole.UTC");
+    EXPECT_TRUE(LoadTeamColours(platform.Get(), open));
+    EXPECT_EQ(open, colours);
+}
+
+// A Targa picture shorter than its header is refused; any longer cut is read in full, its
+// missing pixels transparent black.
+TEST_F(TruncationSweep, Targa) {
+    const int width = 5;
+    const int height = 3;
+    std::vector<TgaColor> pixels(width * height);
+    for (int i = 0; i < width * height; ++i) {
+        pixels[i] = i % 4 == 0 ? 0u : 0xFF000000u | static_cast<TgaColor>(i * 0x010203);
+    }
+    const Bytes file = EncodeTga32(pixels, width, height);
+    const CTgaReader whole{std::span<const std::uint8_t>(file)};
+    ASSERT_TRUE(whole.HasAlpha());
+    for (std::size_t size = 0; size <= file.size(); ++size) {
+        const Bytes cut = Cut(file, size);
+        const CTgaReader reader{std::span<const std::uint8_t>(cut)};
+        if (size < CTgaReader::kHeaderSize) {
+            EXPECT_FALSE(reader.HasAlpha()) << size;
+            EXPECT_EQ(reader.error(), tga::kHeaderTooShort) << size;
+            continue;
+        }
+        ASSERT_TRUE(reader.HasAlpha()) << size;
+        ASSERT_EQ(reader.pixels().size(), whole.pixels().size()) << size;
+        for (std::size_t i = 0; i < whole.pixels().size(); ++i) {
+            const bool supplied =
+                reader.pixels()[i] == whole.pixels()[i] && reader.alpha()[i] == whole.alpha()[i];
+            const bool missing = reader.pixels()[i] == 0 && reader.alpha()[i] == 0;
+            EXPECT_TRUE(supplied || missing) << size << " pixel " << i;
+        }
+    }
+}
+
+} // namespace
+} // namespace fenwold
