@@ -164,8 +164,9 @@ void CUnitView::OnLeftButtonDown(bool control) {
     }
     UnitData& data = document_.Data();
     const bool toolData = document_.ToolDataFlag();
-    const UnitHandOver handOver{*hovered_, data, data.GroupAt(hovered_->groupIndex), toolData,
-                                control};
+    // An animation of no group gets none (asked for group -1, the list would give its head).
+    UnitGroup* group = hovered_->groupIndex == -1 ? nullptr : data.GroupAt(hovered_->groupIndex);
+    const UnitHandOver handOver{*hovered_, data, group, toolData, control};
     const auto give = [&](ToolWindow tool) {
         if (host_.IsToolOpen(tool)) {
             host_.HandOver(tool, handOver, *this);

@@ -262,6 +262,14 @@ TEST_F(UnitViewTest, AClickHandsTheAnimationToTheOpenToolWindows) {
     EXPECT_EQ(host.given[0].group, doc.Data().GroupAt(0));
     EXPECT_FALSE(host.given[0].back);
 
+    // An animation of no group comes without one, not with the first group.
+    host.given.clear();
+    Hover(2);
+    view->OnLeftButtonDown(false);
+    ASSERT_FALSE(host.given.empty());
+    EXPECT_EQ(host.given[0].group, nullptr);
+    Hover(1);
+
     // Ctrl: the back animation of the player and of the origin tool only.
     host.given.clear();
     host.open.push_back(ToolWindow::OriginPoint);
