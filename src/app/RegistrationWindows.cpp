@@ -48,6 +48,16 @@ FileSpecialDialog::FileSpecialDialog(QWidget* parent, const FileDialogRequest& r
     files_->setDirectory(QString::fromStdString(platform_.folder.Current().string()));
     files_->setNameFilter(ToQt(CaseInsensitiveQtFilter(request.filter)));
     files_->setLabelText(QFileDialog::Accept, "Registration");
+    // The file dialog names its button "Open" again whenever the name field holds a folder; the
+    // registration keeps its own text.
+    const auto keepRegistrationLabel = [this] {
+        files_->setLabelText(QFileDialog::Accept, "Registration");
+    };
+    if (auto* nameField = files_->findChild<QLineEdit*>("fileNameEdit")) {
+        connect(nameField, &QLineEdit::textChanged, this, keepRegistrationLabel);
+    }
+    connect(files_, &QFileDialog::currentChanged, this, keepRegistrationLabel);
+    connect(files_, &QFileDialog::directoryEntered, this, keepRegistrationLabel);
     auto* makeList = new QPushButton("&Make List", this);
     connect(makeList, &QPushButton::clicked, this, &FileSpecialDialog::MakeList);
     connect(files_, &QFileDialog::accepted, this, [this] {
@@ -72,7 +82,10 @@ void FileSpecialDialog::MakeList() {
     list_->clear();
     names_.clear();
     const QStringList selected = files_->selectedFiles();
-    const QString field = selected.isEmpty() ? QString() : QFileInfo(selected.first()).fileName();
+    // A folder in the name field is no picture of a series: nothing is listed.
+    const QString field = selected.isEmpty() || QFileInfo(selected.first()).isDir()
+                              ? QString()
+                              : QFileInfo(selected.first()).fileName();
     names_ = fenwold::MakeList(field.toStdString(),
                                files_->directory().absolutePath().toStdString(), platform_.prompts);
     for (const std::string& name : names_) {
