@@ -4,6 +4,7 @@
 #include "platform/FileError.h"
 #include "platform/FileIo.h"
 #include "platform/FileNames.h"
+#include "platform/SavePrompt.h"
 #include "unit/Codebook.h"
 #include "unit/CompressedAnimations.h"
 #include "unit/GameDataFile.h"
@@ -36,8 +37,7 @@ bool CFenwoldDoc::SaveModified() {
     if (!modified_) {
         return true;
     }
-    const std::string question = "너 \"" + fileName_ + "\" 파일을 저장 할거냐?";
-    switch (platform_.prompts.ShowMessage(question, MessageButtons::YesNoCancel)) {
+    switch (AskToSaveChanges(platform_.prompts, fileName_)) {
     case MessageAnswer::Cancel:
         return false;
     case MessageAnswer::Yes:

@@ -3,6 +3,7 @@
 #include "platform/BinaryReader.h"
 #include "platform/FileError.h"
 #include "platform/FileNames.h"
+#include "platform/SavePrompt.h"
 #include "unit/CompressedAnimations.h"
 #include "unit/GameDataFile.h"
 #include "unit/OriginInfoFile.h"
@@ -82,8 +83,7 @@ bool CUnitDoc::SaveModified() {
     if (!modified_) {
         return true;
     }
-    const std::string question = "너 \"" + fileName_ + "\" 파일을 저장 할거냐?";
-    switch (platform_.prompts.ShowMessage(question, MessageButtons::YesNoCancel)) {
+    switch (AskToSaveChanges(platform_.prompts, fileName_)) {
     case MessageAnswer::Cancel:
         return false;
     case MessageAnswer::Yes:
