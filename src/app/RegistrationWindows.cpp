@@ -9,7 +9,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -131,24 +130,38 @@ void LookupTableDialog::Show() {
 }
 
 VqComputeDialog::VqComputeDialog(QWidget* parent, CVqComputeDlg& model)
-    : QDialog(parent), model_(model) {
+    : CResizableDialog(parent), model_(model) {
     setWindowTitle(ToQt(CVqComputeDlg::kCaption));
-    auto* grid = new QGridLayout;
+    // Captions on the left; the values and bars stretch with the window, the buttons keep to the
+    // bottom edge.
+    constexpr int kMargin = 10;
+    constexpr int kRowHeight = 24;
+    constexpr int kCaptionWidth = 150;
+    constexpr int kWidth = 440;
+    constexpr int kRows = 9;
+    constexpr int kHeight = kMargin + kRows * kRowHeight + kMargin + 36;
+    constexpr int kValueLeft = kMargin + kCaptionWidth + 5;
+    constexpr int kValueWidth = kWidth - kMargin - kValueLeft;
+    resize(kWidth, kHeight);
     int row = 0;
+    const auto addRow = [&](std::string_view caption, QWidget* value) {
+        const int y = kMargin + row++ * kRowHeight;
+        auto* label = new QLabel(ToQt(caption), this);
+        label->setGeometry(kMargin, y, kCaptionWidth, kRowHeight - 4);
+        value->setGeometry(kValueLeft, y, kValueWidth, kRowHeight - 4);
+        AddAnchor(value, kStretchWithRight);
+    };
     const auto addBar = [&](ProgressBar bar) {
         auto* control = new QProgressBar(this);
         control->setRange(0, 100);
         control->setValue(0);
         bars_[static_cast<std::size_t>(bar)] = control;
-        grid->addWidget(new QLabel(ToQt(ProgressLabel(bar)), this), row, 0);
-        grid->addWidget(control, row++, 1);
+        addRow(ProgressLabel(bar), control);
     };
     const auto addText = [&](ProgressField field) {
         auto* label = new QLabel(this);
-        label->setMinimumWidth(160);
         texts_[static_cast<std::size_t>(field)] = label;
-        grid->addWidget(new QLabel(ToQt(ProgressLabel(field)), this), row, 0);
-        grid->addWidget(label, row++, 1);
+        addRow(ProgressLabel(field), label);
     };
     addText(ProgressField::RegistyVector);
     addBar(ProgressBar::Collection);
@@ -159,17 +172,14 @@ VqComputeDialog::VqComputeDialog(QWidget* parent, CVqComputeDlg& model)
         addText(field);
     }
     auto* endLbg = new QCheckBox("End Lbg", this);
+    endLbg->setGeometry(kMargin, kHeight - kMargin - 26, 120, 26);
+    AddAnchor(endLbg, kMoveWithBottom);
     connect(endLbg, &QCheckBox::clicked, this,
             [this](bool checked) { model_.ClickEndLbg(checked); });
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(endLbg);
-    bottom->addStretch();
-    bottom->addWidget(buttons);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
-    layout->addLayout(bottom);
+    auto* cancel = new QPushButton("Cancel", this);
+    cancel->setGeometry(kWidth - kMargin - 90, kHeight - kMargin - 26, 90, 26);
+    AddAnchor(cancel, kMoveWithRight | kMoveWithBottom);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     timer_.setInterval(CVqComputeDlg::kPollMilliseconds);
     connect(&timer_, &QTimer::timeout, this, &VqComputeDialog::Poll);
 }

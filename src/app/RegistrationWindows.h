@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/CResizableDialog.h"
 #include "platform/Platform.h"
 #include "unit/CSetLookupTableDlg.h"
 #include "unit/CVqComputeDlg.h"
@@ -55,8 +56,8 @@ private:
 };
 
 // "VQ Compute": starts the run when it is first shown and polls it every 4 ms, showing what the
-// run reports; it closes by itself when the run has ended.
-class VqComputeDialog final : public QDialog {
+// run reports; it closes by itself when the run has ended. The user may resize it.
+class VqComputeDialog final : public CResizableDialog {
 public:
     VqComputeDialog(QWidget* parent, CVqComputeDlg& model);
 
