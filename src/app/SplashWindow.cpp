@@ -1,5 +1,7 @@
 #include "app/SplashWindow.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QTimer>
@@ -31,14 +33,24 @@ QPixmap SplashPicture() {
 SplashWindow::SplashWindow() : QSplashScreen(SplashPicture()) {
     setAttribute(Qt::WA_DeleteOnClose);
     QTimer::singleShot(1500, this, &QWidget::close);
+    QApplication::instance()->installEventFilter(this);
 }
 
-void SplashWindow::keyPressEvent(QKeyEvent*) {
-    close();
+SplashWindow::~SplashWindow() {
+    QApplication::instance()->removeEventFilter(this);
 }
 
-void SplashWindow::mousePressEvent(QMouseEvent*) {
-    close();
+bool SplashWindow::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::MouseButtonPress:
+    case QEvent::NonClientAreaMouseButtonPress:
+        close();
+        break;
+    default:
+        break;
+    }
+    return QSplashScreen::eventFilter(watched, event);
 }
 
 } // namespace fenwold

@@ -4,14 +4,15 @@
 
 namespace fenwold {
 
-// The start-up picture: closes itself after 1500 ms, or at once on the first key or mouse button.
+// The start-up picture: closes itself after 1500 ms, or at once on the first key or mouse button
+// pressed anywhere in the program.
 class SplashWindow final : public QSplashScreen {
 public:
     SplashWindow();
+    ~SplashWindow() override;
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
 } // namespace fenwold
