@@ -15,6 +15,8 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPageSetupDialog>
+#include <QPrinter>
 #include <QStyle>
 #include <QToolBar>
 
@@ -99,6 +101,8 @@ void CMainFrame::CreateActions() {
     AddCommand(file, command::kSaveUre, "Save &URE", &CMainFrame::OnSaveUre);
     AddCommand(file, command::kSaveUtdInfo, "Save UTD &Info", &CMainFrame::OnSaveUtdInfo);
     AddCommand(file, command::kOpenUtdInfo, "Open UTD I&nfo", &CMainFrame::OnOpenUtdInfo);
+    file->addSeparator();
+    AddCommand(file, command::kPrintSetup, "P&rint Setup...", &CMainFrame::OnPrintSetup);
     file->addSeparator();
     recentMenu_ = file->addMenu("Recent &Files");
     file->addSeparator();
@@ -328,6 +332,14 @@ void CMainFrame::OnOpenUtdInfo() {
     if (CUnitFrame* unit = ActiveUnitFrame()) {
         unit->OpenUtdInfo();
     }
+}
+
+void CMainFrame::OnPrintSetup() {
+    // No view prints, but the printer and paper chosen here are kept for the session.
+    if (!printer_) {
+        printer_ = std::make_unique<QPrinter>();
+    }
+    QPageSetupDialog(printer_.get(), this).exec();
 }
 
 void CMainFrame::OnAbout() {

@@ -7,12 +7,14 @@
 #include <QMainWindow>
 #include <array>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 
 class QAction;
 class QMdiArea;
 class QMenu;
+class QPrinter;
 
 namespace fenwold {
 
@@ -59,6 +61,7 @@ private:
     void OnSaveUre();
     void OnSaveUtdInfo();
     void OnOpenUtdInfo();
+    void OnPrintSetup();
     void OnAbout();
     void CommandFailed();
     bool OpenUnit(const QString& path, bool toolData);
@@ -71,6 +74,7 @@ private:
     RecentFiles recent_;
     ToolWindows tools_;
     std::vector<QAction*> commands_;
+    std::unique_ptr<QPrinter> printer_;
 };
 
 } // namespace fenwold
