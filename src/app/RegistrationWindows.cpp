@@ -85,8 +85,8 @@ void FileSpecialDialog::MakeList() {
     const QString field = selected.isEmpty() || QFileInfo(selected.first()).isDir()
                               ? QString()
                               : QFileInfo(selected.first()).fileName();
-    names_ = fenwold::MakeList(field.toStdString(),
-                               files_->directory().absolutePath().toStdString(), platform_.prompts);
+    folder_ = files_->directory().absolutePath();
+    names_ = fenwold::MakeList(field.toStdString(), folder_.toStdString(), platform_.prompts);
     for (const std::string& name : names_) {
         list_->addItem(QString::fromStdString(name));
     }
