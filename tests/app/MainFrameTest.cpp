@@ -6,6 +6,7 @@
 #include "image/SeriesNames.h"
 #include "platform/ScriptedPlatform.h"
 #include "unit/CVqComputeDlg.h"
+#include "unit/GameDataFile.h"
 #include "unit/ToolDataFile.h"
 #include "unit/UnitDoc.h"
 #include "vq/DrawCompressedFrame.h"
@@ -13,8 +14,11 @@
 #include <CommandIds.h>
 #include <QAction>
 #include <QImage>
+#include <QLabel>
 #include <QMdiArea>
+#include <QMimeData>
 #include <QScrollBar>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <thread>
@@ -52,11 +56,23 @@ class MainFrameTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void NoDocumentLeavesTheDocumentCommandsOff();
     void ACompressedUnitShowsTheLibrarysDrawing();
     void TabsRetitleTheUnitWindow();
     void UnknownExtensionsOpenNothing();
+    void DroppedFilesOpenOnlyBuildingsAndGameFiles();
+    void RecentFilesKeepTheFourNewest();
+    void StatusBarShowsProgressAndTheBuildingsModifiedMark();
+
+private:
+    QTemporaryDir settings_;
 };
+
+void MainFrameTest::initTestCase() {
+    // The recent-file list of these windows never touches the settings of whoever runs the test.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings_.path());
+}
 
 void MainFrameTest::NoDocumentLeavesTheDocumentCommandsOff() {
     CMainFrame frame;
@@ -155,6 +171,87 @@ void MainFrameTest::UnknownExtensionsOpenNothing() {
     QVERIFY(!frame.OpenByExtension("notes.txt"));
     QVERIFY(!frame.OpenByExtension("ab"));
     QVERIFY(frame.documents()->subWindowList().isEmpty());
+}
+
+void MainFrameTest::DroppedFilesOpenOnlyBuildingsAndGameFiles() {
+    QTemporaryDir folder;
+    const std::filesystem::path toolData = WriteCompressedUnit(folder.path().toStdString());
+    const std::filesystem::path game = toolData.parent_path() / "walk.UPT";
+    {
+        ScriptedPlatform platform(toolData.parent_path());
+        CUnitDoc unit(platform.Get());
+        unit.SetToolDataFlag(true);
+        QVERIFY(unit.OnOpenDocument(toolData));
+        WriteGameData(unit.Data(), true, game);
+    }
+    CMainFrame frame;
+    frame.show();
+    QMimeData dropped;
+    dropped.setUrls({QUrl::fromLocalFile(QString::fromStdString(toolData.string())),
+                     QUrl::fromLocalFile(QString::fromStdString(game.string())),
+                     QUrl::fromLocalFile(folder.filePath("missing.ure"))});
+    // The drag enters the window before it drops there.
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&frame, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&frame, &drop);
+    // Only the game file opens: tool data and run-length files are not taken by dropping.
+    QCOMPARE(frame.documents()->subWindowList().size(), 1);
+    CUnitFrame* unit = frame.ActiveUnitFrame();
+    QVERIFY(unit != nullptr);
+    QVERIFY(!unit->document().ToolDataFlag());
+    QCOMPARE(unit->document().Data().AnimationCount(), 2);
+}
+
+void MainFrameTest::RecentFilesKeepTheFourNewest() {
+    QSettings("Local AppWizard-Generated Applications", "Fenwold").clear();
+    {
+        RecentFiles recent;
+        QVERIFY(recent.files().isEmpty());
+        for (const char* name : {"/units/a.UTD", "/units/b.UTD", "/units/c.UPT", "/b/d.BPT",
+                                 "/units/b.UTD", "/units/e.UTD"}) {
+            recent.Add(name);
+        }
+        QCOMPARE(recent.files(),
+                 QStringList({"/units/e.UTD", "/units/b.UTD", "/b/d.BPT", "/units/c.UPT"}));
+    }
+    // Kept in the settings for the next start.
+    RecentFiles next;
+    QCOMPARE(next.files(),
+             QStringList({"/units/e.UTD", "/units/b.UTD", "/b/d.BPT", "/units/c.UPT"}));
+    next.Remove("/b/d.BPT");
+    QCOMPARE(RecentFiles().files(), QStringList({"/units/e.UTD", "/units/b.UTD", "/units/c.UPT"}));
+}
+
+void MainFrameTest::StatusBarShowsProgressAndTheBuildingsModifiedMark() {
+    CMainFrame frame;
+    frame.show();
+    auto* bar = frame.findChild<FenwoldStatusBar*>();
+    QVERIFY(bar != nullptr);
+    const auto shown = [bar](const QString& text) {
+        for (const QLabel* label : bar->findChildren<QLabel*>()) {
+            if (label->isVisible() && label->text() == text) {
+                return true;
+            }
+        }
+        return false;
+    };
+    QCOMPARE(bar->currentMessage(), QString("Ready"));
+    bar->BeginProgress("Image Tga File Loading", 3);
+    QVERIFY(shown("Image Tga File Loading"));
+    bar->StepProgress();
+    bar->EndProgress();
+    QVERIFY(!shown("Image Tga File Loading"));
+    QCOMPARE(bar->currentMessage(), QString("Ready"));
+
+    CChildFrame* building = frame.NewBuildingDocument();
+    QVERIFY(building != nullptr);
+    building->document().SetModifiedFlag(true);
+    QVERIFY(shown("Modified"));
+    building->document().SetModifiedFlag(false);
+    QVERIFY(!shown("Modified"));
+    QVERIFY(shown(QString(15, ' ')));
 }
 
 } // namespace
