@@ -124,6 +124,16 @@ void CMainFrame::CreateActions() {
     }
     tools->setToolTipsVisible(true);
 
+    // The document windows, arranged as in any multiple-document program.
+    QMenu* windows = menuBar()->addMenu("&Window");
+    windows->addAction("&Cascade", documents_, &QMdiArea::cascadeSubWindows);
+    windows->addAction("&Tile", documents_, &QMdiArea::tileSubWindows);
+    windows->addSeparator();
+    windows->addAction("Ne&xt Window", QKeySequence::NextChild, documents_,
+                       &QMdiArea::activateNextSubWindow);
+    windows->addAction("Pre&vious Window", QKeySequence::PreviousChild, documents_,
+                       &QMdiArea::activatePreviousSubWindow);
+
     QMenu* help = menuBar()->addMenu("&Help");
     QAction* aboutAction =
         AddCommand(help, command::kAppAbout, "&About Fenwold...", &CMainFrame::OnAbout);
