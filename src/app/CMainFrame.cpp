@@ -276,8 +276,15 @@ bool CMainFrame::OpenByExtension(const QString& path) {
         return OpenUnit(path, true);
     case FileType::Pcx:
         return NewBuildingDocument() != nullptr;
-    case FileType::RunLength:
-        return NewUnitDocument(QFileInfo(path).fileName().toStdString()) != nullptr;
+    case FileType::RunLength: {
+        // The unit window reads the file by its bare name in the working folder; a path from
+        // the command line moves the folder there, as the file dialog does.
+        const std::filesystem::path file = path.toStdString();
+        if (file.has_parent_path()) {
+            services_.folder.Set(services_.folder.Absolute(file).parent_path());
+        }
+        return NewUnitDocument(file.filename().string()) != nullptr;
+    }
     case FileType::Other:
         break;
     }

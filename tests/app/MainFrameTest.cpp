@@ -7,6 +7,7 @@
 #include "platform/ScriptedPlatform.h"
 #include "unit/CVqComputeDlg.h"
 #include "unit/GameDataFile.h"
+#include "unit/RunLengthUnitFile.h"
 #include "unit/ToolDataFile.h"
 #include "unit/UnitDoc.h"
 #include "vq/DrawCompressedFrame.h"
@@ -62,6 +63,7 @@ private slots:
     void TabsRetitleTheUnitWindow();
     void UnknownExtensionsOpenNothing();
     void DroppedFilesOpenOnlyBuildingsAndGameFiles();
+    void ARunLengthFileOpensFromAnyFolder();
     void RecentFilesKeepTheFourNewest();
     void StatusBarShowsProgressAndTheBuildingsModifiedMark();
 
@@ -202,6 +204,33 @@ void MainFrameTest::DroppedFilesOpenOnlyBuildingsAndGameFiles() {
     QVERIFY(unit != nullptr);
     QVERIFY(!unit->document().ToolDataFlag());
     QCOMPARE(unit->document().Data().AnimationCount(), 2);
+}
+
+void MainFrameTest::ARunLengthFileOpensFromAnyFolder() {
+    QTemporaryDir folder;
+    const std::filesystem::path root = folder.path().toStdString();
+    const SampleSet sample =
+        WriteSampleSet(root, {.animations = 2, .frames = 3, .width = 24, .height = 24});
+    ScriptedPlatform platform(root);
+    RegisteredAnimations animations;
+    FrameSetLoader loader(animations, platform.Get());
+    for (const auto& series : sample.animationFolders) {
+        platform.workingFolder.Set(series);
+        loader.LoadImageSeries(ListTargaFiles(series));
+    }
+    const std::filesystem::path file = root / "runs" / "walk.URE";
+    std::filesystem::create_directories(file.parent_path());
+    WriteRunLengthUnitFile(file, animations);
+
+    // Named with its folder, as on the command line, while the working folder is elsewhere.
+    CMainFrame frame;
+    frame.show();
+    frame.platform().folder.Set(root);
+    QVERIFY(frame.OpenByExtension(QString::fromStdString(file.string())));
+    CUnitFrame* unit = frame.ActiveUnitFrame();
+    QVERIFY(unit != nullptr);
+    QCOMPARE(unit->setAnimationView().view().RegisteredCount(), 2);
+    QCOMPARE(unit->document().Data().AnimationCount(), 0);
 }
 
 void MainFrameTest::RecentFilesKeepTheFourNewest() {
