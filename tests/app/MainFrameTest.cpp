@@ -27,18 +27,24 @@
 namespace fenwold {
 namespace {
 
-// A compressed unit written as a tool data file: two sample walking figures of four frames.
-std::filesystem::path WriteCompressedUnit(const std::filesystem::path& folder) {
+// Two sample walking figures, drawn into the folder and registered.
+RegisteredAnimations RegisterSample(ScriptedPlatform& platform, const std::filesystem::path& folder,
+                                    int frames, int size) {
     const SampleSet sample =
-        WriteSampleSet(folder, {.animations = 2, .frames = 4, .width = 40, .height = 40});
-    ScriptedPlatform platform(folder);
+        WriteSampleSet(folder, {.animations = 2, .frames = frames, .width = size, .height = size});
     RegisteredAnimations animations;
     FrameSetLoader loader(animations, platform.Get());
     for (const auto& series : sample.animationFolders) {
         platform.workingFolder.Set(series);
-        const std::vector<std::string> names = ListTargaFiles(series);
-        loader.LoadImageSeries(names);
+        loader.LoadImageSeries(ListTargaFiles(series));
     }
+    return animations;
+}
+
+// A compressed unit written as a tool data file: two sample walking figures of four frames.
+std::filesystem::path WriteCompressedUnit(const std::filesystem::path& folder) {
+    ScriptedPlatform platform(folder);
+    const RegisteredAnimations animations = RegisterSample(platform, folder, 4, 40);
     CUnitDoc unit(platform.Get());
     CompressionParameters parameters;
     parameters.lookupTableSize = 64;
@@ -209,15 +215,8 @@ void MainFrameTest::DroppedFilesOpenOnlyBuildingsAndGameFiles() {
 void MainFrameTest::ARunLengthFileOpensFromAnyFolder() {
     QTemporaryDir folder;
     const std::filesystem::path root = folder.path().toStdString();
-    const SampleSet sample =
-        WriteSampleSet(root, {.animations = 2, .frames = 3, .width = 24, .height = 24});
     ScriptedPlatform platform(root);
-    RegisteredAnimations animations;
-    FrameSetLoader loader(animations, platform.Get());
-    for (const auto& series : sample.animationFolders) {
-        platform.workingFolder.Set(series);
-        loader.LoadImageSeries(ListTargaFiles(series));
-    }
+    const RegisteredAnimations animations = RegisterSample(platform, root, 3, 24);
     const std::filesystem::path file = root / "runs" / "walk.URE";
     std::filesystem::create_directories(file.parent_path());
     WriteRunLengthUnitFile(file, animations);
