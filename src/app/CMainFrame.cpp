@@ -103,6 +103,21 @@ void CMainFrame::CreateActions() {
     AddCommand(file, command::kOpenUtdInfo, "Open UTD I&nfo", &CMainFrame::OnOpenUtdInfo);
     file->addSeparator();
     AddCommand(file, command::kPrintSetup, "P&rint Setup...", &CMainFrame::OnPrintSetup);
+    // Fly-by help: the status bar says what the command under the pointer does.
+    const std::pair<int, const char*> helpTexts[] = {
+        {command::kFileNew, "Create a new building or unit"},
+        {command::kFileOpen, "Open a unit (.UTD, .UPT, .URE) or a building (.BPT)"},
+        {command::kFileSave, "Save the active document"},
+        {command::kFileSaveAs, "Save the active document under a new name"},
+        {command::kSaveUpt, "Save the unit's game file (.UPT) only"},
+        {command::kSaveUre, "Save the registered animations as a run-length file (.URE)"},
+        {command::kSaveUtdInfo, "Save the unit's points as an origin info file (.OID)"},
+        {command::kOpenUtdInfo, "Read the unit's points from an origin info file (.OID)"},
+        {command::kPrintSetup, "Choose the printer and paper"},
+    };
+    for (const auto& [id, text] : helpTexts) {
+        action(id)->setStatusTip(text);
+    }
     file->addSeparator();
     recentMenu_ = file->addMenu("Recent &Files");
     file->addSeparator();
@@ -137,6 +152,7 @@ void CMainFrame::CreateActions() {
     QMenu* help = menuBar()->addMenu("&Help");
     QAction* aboutAction =
         AddCommand(help, command::kAppAbout, "&About Fenwold...", &CMainFrame::OnAbout);
+    aboutAction->setStatusTip("Show the program's name and version");
     aboutAction->setIcon(look->standardIcon(QStyle::SP_MessageBoxInformation));
     RebuildRecentMenu();
 
