@@ -26,6 +26,10 @@ constexpr std::uint32_t PackHsv(HsvColor c) {
 HsvColor RgbToHsv(PackedColour colour);
 PackedColour HsvToRgb(HsvColor colour);
 
+// The colour of a translucent pixel (alpha 8 to 254) brightened by 255 / alpha, its value
+// capped at 255; the alpha byte of `colour` is ignored.
+PackedColour RestoredColour(PackedColour colour, std::uint8_t alpha);
+
 // Brightens every pixel with 7 < alpha < 255 by 255 / alpha, so that a colour stored
 // premultiplied over black gets its own brightness back; the pixel's alpha byte becomes 0 (the
 // alpha plane keeps the alpha).

@@ -6,6 +6,7 @@
 #include "platform/FileError.h"
 #include "platform/FileIo.h"
 
+#include <bit>
 #include <new>
 
 namespace fenwold {
@@ -17,10 +18,7 @@ using blocks::IsTranslucent;
 
 TgaColor Restored(TgaColor colour) {
     const std::uint8_t alpha = AlphaOf(colour);
-    if (IsTranslucent(alpha)) {
-        RestoreTranslucentColours(std::span(&colour, 1), std::span(&alpha, 1));
-    }
-    return colour;
+    return IsTranslucent(alpha) ? RestoredColour(colour, alpha) : colour;
 }
 
 // Writes the working form, turning the picture over: file row j is picture row height - 1 - j.
@@ -90,10 +88,9 @@ public:
 private:
     // Pixels whose bit is set in `marked` get their restored colour.
     static void RestoreMarked(const std::uint8_t* bgra, unsigned marked, Pixel555* pixels) {
-        for (std::size_t k = 0; marked != 0; ++k, marked >>= 1) {
-            if (marked & 1) {
-                pixels[k] = ToPixel555(Restored(tga::detail::LoadPixel<4>(bgra + k * 4)));
-            }
+        for (; marked != 0; marked &= marked - 1) {
+            const auto k = static_cast<std::size_t>(std::countr_zero(marked));
+            pixels[k] = ToPixel555(Restored(tga::detail::LoadPixel<4>(bgra + k * 4)));
         }
     }
 
