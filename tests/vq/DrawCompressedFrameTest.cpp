@@ -1,9 +1,12 @@
 #include "vq/DrawCompressedFrame.h"
 
+#include "vq/DrawReference.h"
 #include "vq/RowEncoding.h"
+#include "vq/TableValidation.h"
 
 #include <gtest/gtest.h>
 #include <numeric>
+#include <random>
 
 namespace fenwold {
 namespace {
@@ -169,6 +172,162 @@ TEST(DrawCompressedFrame, EightPixelEntriesServeOneRowEach) {
                         codebook8.data(), nullptr, nullptr, buffer.data(), 255);
     // Frame 1 of entry k starts at pixel k * 8 + 2.
     EXPECT_EQ(buffer, (std::vector<Pixel555>{11, 12, 3, 4, 3, 4, 11, 12}));
+}
+
+// Random tables of every kind the checks let through: empty rows, rows ending early or running
+// past the frame, tokens of 0 to 127 values, rows longer than 255 bytes, alpha code 3 of the
+// 6-bit scheme; drawn at random places, overall alphas and team tables into random buffers.
+class RandomDrawing {
+public:
+    explicit RandomDrawing(unsigned seed) : random_(seed) {}
+
+    int Between(int low, int high) { return std::uniform_int_distribution(low, high)(random_); }
+
+    // Mostly short tokens, some of any count and some of the largest.
+    int Count(int largest) {
+        const int kind = Between(0, 9);
+        return kind < 6 ? Between(0, 8) : kind < 9 ? Between(0, largest) : largest;
+    }
+
+    // The number of columns a row covers: mostly about the width, sometimes fewer.
+    int RowCoverage(int width) {
+        return Between(0, 5) == 0 ? Between(0, width) : width + Between(-3, 20);
+    }
+
+    static void AppendFramed(const Bytes& tokens, Bytes& table) {
+        table.insert(table.end(), tokens.size() / 255, 0xFF);
+        table.push_back(static_cast<std::uint8_t>(tokens.size() % 255));
+        table.insert(table.end(), tokens.begin(), tokens.end());
+    }
+
+    Bytes IndexTable(int rows, int width, int entries) {
+        Bytes table;
+        const auto appendValue = [&](Bytes& tokens, int value) {
+            tokens.push_back(static_cast<std::uint8_t>(value));
+            tokens.push_back(static_cast<std::uint8_t>(value >> 8));
+        };
+        // Few distinct entries make equal neighbours, as in real frames.
+        const auto value = [&] {
+            return Between(0, 5) == 0 ? Between(0, entries - 1)
+                                      : Between(0, std::min(2, entries - 1));
+        };
+        for (int row = 0; row < rows; ++row) {
+            Bytes tokens;
+            const int coverage = Between(0, 7) == 0 ? 0 : RowCoverage(width);
+            for (int covered = 0; covered < coverage;) {
+                const int count = Count(kMaxTokenCount + 1);
+                if (Between(0, 1) == 0) {
+                    tokens.push_back(static_cast<std::uint8_t>(kRunFlag | count));
+                    appendValue(tokens, value());
+                } else {
+                    tokens.push_back(static_cast<std::uint8_t>(count));
+                    for (int k = 0; k < count; ++k) {
+                        appendValue(tokens, value());
+                    }
+                }
+                covered += 2 * count;
+            }
+            AppendFramed(tokens, table);
+        }
+        return table;
+    }
+
+    Bytes AlphaTable(int rows, int width, bool teamColoured) {
+        Bytes table;
+        const auto value = [&] {
+            const int kind = Between(0, 3);
+            return static_cast<std::uint8_t>(kind == 0 ? 0 : kind == 1 ? 255 : Between(0, 255));
+        };
+        for (int row = 0; row < rows; ++row) {
+            Bytes tokens;
+            const int coverage = Between(0, 7) == 0 ? 0 : RowCoverage(width);
+            for (int covered = 0; covered < coverage;) {
+                int count = 0;
+                if (teamColoured) {
+                    count = Count(kMaxRunLength6);
+                    const int code = Between(0, 9) == 0 ? 3 : Between(0, 2);
+                    tokens.push_back(static_cast<std::uint8_t>(code << 6 | count));
+                } else if (Between(0, 1) == 0) {
+                    count = Count(kMaxTokenCount + 1);
+                    tokens.push_back(static_cast<std::uint8_t>(kRunFlag | count));
+                    tokens.push_back(value());
+                } else {
+                    count = Count(kMaxTokenCount + 1);
+                    tokens.push_back(static_cast<std::uint8_t>(count));
+                    for (int k = 0; k < count; ++k) {
+                        tokens.push_back(value());
+                    }
+                }
+                covered += count;
+            }
+            AppendFramed(tokens, table);
+        }
+        return table;
+    }
+
+    std::vector<Pixel555> Pixels(std::size_t count) {
+        std::vector<Pixel555> pixels(count);
+        for (Pixel555& p : pixels) {
+            p = static_cast<Pixel555>(random_());
+        }
+        return pixels;
+    }
+
+private:
+    std::mt19937 random_;
+};
+
+TEST(DrawCompressedFrame, DrawsWhatTheReferenceDrawsForRandomTables) {
+    RandomDrawing random(7);
+    for (int round = 0; round < 20000; ++round) {
+        const int width =
+            random.Between(0, 9) == 0 ? random.Between(100, 300) : random.Between(1, 40);
+        const int height = random.Between(1, 20);
+        const int maskFlag = random.Between(0, 1);
+        const int blockFlag = random.Between(0, 1);
+        const int index = random.Between(0, 7);
+        const int entries = random.Between(1, 60);
+        const std::vector<Pixel555> codebook8 =
+            random.Pixels(static_cast<std::size_t>(entries) * 8);
+        const std::vector<Pixel555> codebook16 =
+            random.Pixels(static_cast<std::size_t>(entries) * 16);
+        const std::vector<Pixel555> team = random.Pixels(32);
+        const bool withTeam = random.Between(0, 3) != 0;
+        const Bytes indexTable =
+            random.IndexTable(IndexRowsRead(height, blockFlag), width, entries);
+        const Bytes alpha = random.AlphaTable(height, width, maskFlag != 0);
+        ASSERT_TRUE(IndexTableFits(indexTable, height, blockFlag, entries));
+        ASSERT_TRUE(AlphaTableFits(alpha, height, maskFlag));
+
+        const int bufferWidth = random.Between(1, 70);
+        const int bufferHeight = random.Between(1, 40);
+        const bool nearTheCorner = random.Between(0, 2) == 0;
+        const int x =
+            nearTheCorner ? random.Between(-3, 3) : random.Between(-width - 2, bufferWidth + 2);
+        const int y =
+            nearTheCorner ? random.Between(-3, 3) : random.Between(-height - 2, bufferHeight + 2);
+        const int opacity = random.Between(0, 5);
+        const int alphaValue = opacity == 0   ? 255
+                               : opacity == 1 ? 0
+                               : opacity == 2 ? random.Between(248, 255)
+                                              : random.Between(0, 255);
+        const std::vector<Pixel555> background =
+            random.Pixels(static_cast<std::size_t>(bufferWidth * bufferHeight));
+
+        const FrameTables frame{width, height, index, indexTable, alpha};
+        std::vector<Pixel555> expected = background;
+        test::ReferenceDrawFrameTables(
+            bufferWidth, bufferHeight, x, y, maskFlag, blockFlag, frame, codebook8.data(),
+            codebook16.data(), withTeam ? team.data() : nullptr, expected.data(), alphaValue);
+        std::vector<Pixel555> drawn = background;
+        DrawFrameTables(bufferWidth, bufferHeight, x, y, maskFlag, blockFlag, frame,
+                        codebook8.data(), codebook16.data(), withTeam ? team.data() : nullptr,
+                        drawn.data(), alphaValue);
+        ASSERT_EQ(drawn, expected)
+            << "round " << round << ": " << width << " x " << height << " at (" << x << ", " << y
+            << ") in " << bufferWidth << " x " << bufferHeight << ", mask flag " << maskFlag
+            << ", block flag " << blockFlag << ", alpha " << alphaValue;
+    }
 }
 
 } // namespace
