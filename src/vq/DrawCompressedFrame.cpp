@@ -1,14 +1,18 @@
 #include "vq/DrawCompressedFrame.h"
 
+#include "vq/RowEncoding.h"
+
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace fenwold {
 
 namespace {
 
 constexpr int kBlendBlock = 16;
-constexpr int kMaxSegment = 256; // tokens cover at most 252 pixels
+constexpr int kMaxSegment = 128; // alpha tokens cover at most 127 pixels
+constexpr int kFillBlock = 8;
 
 // floor(x * w / 32) as the high half of the 16-bit product x * (w << 11), which vector units do
 // in one instruction. Needs w <= 31, which every blend below has (weight 32 is a copy).
@@ -26,258 +30,210 @@ inline std::uint16_t BlendLane(std::uint16_t s, std::uint16_t d, std::uint16_t w
     return static_cast<std::uint16_t>(d + rb(s) - rb(d) + g(s) - g(d));
 }
 
-// Fixed-size blocks so that the compiler turns them into vector code, in two widths.
+// Weight ((v >> 3) * G >> 5) + 1 of alpha value v, shifted for Scaled. Small operand types let
+// vector code work it out in 16-bit lanes.
+inline std::uint16_t LiteralWeight11(std::uint8_t v, std::uint8_t level) {
+    return static_cast<std::uint16_t>(((((v >> 3) * level) >> 5) + 1) << 11);
+}
+
+// Whole blocks of kBlendBlock pixels, which the compiler turns into vector code; the callers
+// blend the rest one pixel at a time, so that short segments make no call at all.
 __attribute__((target_clones("avx2", "default"))) void
-BlendUniform(const Pixel555* __restrict src, Pixel555* __restrict dst, int n, int w) {
-    const auto w11 = static_cast<std::uint16_t>(w << 11);
-    int k = 0;
-    for (; k + kBlendBlock <= n; k += kBlendBlock) {
+BlendUniformBlocks(const Pixel555* __restrict src, Pixel555* __restrict dst, int blocks,
+                   std::uint16_t w11) {
+    for (int k = 0; k < blocks * kBlendBlock; k += kBlendBlock) {
         for (int i = 0; i < kBlendBlock; ++i) {
             dst[k + i] = BlendLane(src[k + i], dst[k + i], w11);
         }
+    }
+}
+
+__attribute__((target_clones("avx2", "default"))) void
+BlendLiteralBlocks(const Pixel555* __restrict src, Pixel555* __restrict dst,
+                   const std::uint8_t* __restrict alpha, int blocks, std::uint8_t level) {
+    for (int k = 0; k < blocks * kBlendBlock; k += kBlendBlock) {
+        for (int i = 0; i < kBlendBlock; ++i) {
+            dst[k + i] = BlendLane(src[k + i], dst[k + i], LiteralWeight11(alpha[k + i], level));
+        }
+    }
+}
+
+void BlendUniform(const Pixel555* src, Pixel555* dst, int n, int w) {
+    const auto w11 = static_cast<std::uint16_t>(w << 11);
+    int k = 0;
+    if (n >= kBlendBlock) {
+        BlendUniformBlocks(src, dst, n / kBlendBlock, w11);
+        k = n - n % kBlendBlock;
     }
     for (; k < n; ++k) {
         dst[k] = BlendLane(src[k], dst[k], w11);
     }
 }
 
-// Weight ((v >> 3) * G >> 5) + 1 per pixel from its alpha value v.
-__attribute__((target_clones("avx2", "default"))) void
-BlendLiteral(const Pixel555* __restrict src, Pixel555* __restrict dst,
-             const std::uint8_t* __restrict alpha, int n, int level) {
-    // Small operand types let the weights be worked out in 16-bit lanes too.
+void BlendLiteral(const Pixel555* src, Pixel555* dst, const std::uint8_t* alpha, int n, int level) {
     const auto g = static_cast<std::uint8_t>(level);
-    const auto w11 = [g](std::uint8_t v) {
-        return static_cast<std::uint16_t>(((((v >> 3) * g) >> 5) + 1) << 11);
-    };
     int k = 0;
-    for (; k + kBlendBlock <= n; k += kBlendBlock) {
-        for (int i = 0; i < kBlendBlock; ++i) {
-            dst[k + i] = BlendLane(src[k + i], dst[k + i], w11(alpha[k + i]));
-        }
+    if (n >= kBlendBlock) {
+        BlendLiteralBlocks(src, dst, alpha, n / kBlendBlock, g);
+        k = n - n % kBlendBlock;
     }
     for (; k < n; ++k) {
-        dst[k] = BlendLane(src[k], dst[k], w11(alpha[k]));
+        dst[k] = BlendLane(src[k], dst[k], LiteralWeight11(alpha[k], g));
     }
 }
 
-// The index token stream of a row. Tokens start at even columns and each index value covers a
-// pair of pixels; `pair` (runs) or `values` (literals) is at the pair of the next pixel.
-template <int Stride> // pixels per codebook entry
-struct IndexStream {
-    const std::uint8_t* p;
-    const std::uint8_t* end;
-    const Pixel555* entries; // codebook plus the offset of this frame and pixel row
-    int left = 0;            // pixels left in the current token
-    bool run = false;
-    const Pixel555* pair = nullptr;
-    const std::uint8_t* values = nullptr;
-
-    const Pixel555* PairOf(const std::uint8_t* value) const {
+// Decodes the index row at p .. end to the pixels it names for the columns 0 .. 2 * pairs - 1 and
+// returns how many of them it covers: through entries (the codebook plus the offset of the
+// frame) to `top`, and with 16-pixel entries the pixels of the second pixel row to `bottom`.
+// Runs are written in whole blocks of kFillBlock pairs; the rows have room for a block past the
+// last pair, and what a run writes past its end is overwritten by the next token or lies beyond
+// the covered columns.
+template <int Stride>
+int DecodeIndexRow(const std::uint8_t* p, const std::uint8_t* end, const Pixel555* entries,
+                   int pairs, Pixel555* top, Pixel555* bottom) {
+    constexpr bool sixteen = Stride == 16;
+    const auto entryAt = [entries](const std::uint8_t* value) {
         return entries + (value[0] | value[1] << 8) * Stride;
-    }
-
-    void Next() {
+    };
+    int filled = 0;
+    while (p < end && filled < pairs) {
         const std::uint8_t header = *p++;
-        left = 2 * (header & 0x7F);
-        run = (header & 0x80) != 0;
-        if (run) {
-            pair = PairOf(p);
+        const int count = header & 0x7F;
+        const int taken = std::min(count, pairs - filled);
+        Pixel555* topPair = top + 2 * filled;
+        Pixel555* bottomPair = bottom + 2 * filled;
+        if ((header & kRunFlag) != 0) {
+            const Pixel555* entry = entryAt(p);
             p += 2;
-        } else {
-            values = p;
-            p += left;
-        }
-    }
-
-    void Skip(int column, int n) {
-        if (!run) {
-            values += 2 * (((column + n) >> 1) - (column >> 1));
-        }
-        left -= n;
-    }
-
-    // Passes over n pixels from `column` on, across tokens; false when the row ends first.
-    bool Advance(int column, int n) {
-        while (n > 0) {
-            if (left == 0) {
-                if (p >= end) {
-                    return false;
+            std::uint32_t topPixels;
+            std::uint32_t bottomPixels = 0;
+            std::memcpy(&topPixels, entry, 4);
+            if constexpr (sixteen) {
+                std::memcpy(&bottomPixels, entry + 2, 4);
+            }
+            for (int k = 0; k < 2 * taken; k += 2 * kFillBlock) {
+                for (int i = 0; i < 2 * kFillBlock; i += 2) {
+                    std::memcpy(topPair + k + i, &topPixels, 4);
+                    if constexpr (sixteen) {
+                        std::memcpy(bottomPair + k + i, &bottomPixels, 4);
+                    }
                 }
-                Next();
-                continue;
-            }
-            const int m = std::min(n, left);
-            Skip(column, m);
-            column += m;
-            n -= m;
-        }
-        return true;
-    }
-
-    // The source pixels of columns column .. column + n - 1, all within the current token.
-    void Take(int column, int n, Pixel555* out) {
-        int k = 0;
-        if (run) {
-            if ((column & 1) != 0) {
-                out[k++] = pair[1];
-            }
-            std::uint32_t two;
-            std::memcpy(&two, pair, 4);
-            for (; k + 2 <= n; k += 2) {
-                std::memcpy(out + k, &two, 4);
-            }
-            if (k < n) {
-                out[k] = pair[0];
             }
         } else {
-            if ((column & 1) != 0) {
-                out[k++] = PairOf(values)[1];
-                values += 2;
+            for (int k = 0; k < taken; ++k) {
+                const Pixel555* entry = entryAt(p + 2 * k);
+                std::memcpy(topPair + 2 * k, entry, 4);
+                if constexpr (sixteen) {
+                    std::memcpy(bottomPair + 2 * k, entry + 2, 4);
+                }
             }
-            for (; k + 2 <= n; k += 2) {
-                std::memcpy(out + k, PairOf(values), 4);
-                values += 2;
-            }
-            if (k < n) {
-                out[k] = PairOf(values)[0];
-            }
+            p += 2 * count;
         }
-        left -= n;
+        filled += taken;
     }
-};
+    return 2 * filled;
+}
 
-enum class Kind { Transparent, Copy, Blend, Literal, TeamCopy, TeamBlend };
-
-// The alpha token stream of a row, as kinds of segments.
-template <bool TeamColoured>
-struct AlphaStream {
-    const std::uint8_t* p;
-    const std::uint8_t* end;
-    int level; // G
-    int left = 0;
-    Kind kind = Kind::Transparent;
-    int weight = 0;                       // Blend, TeamBlend
-    const std::uint8_t* values = nullptr; // Literal
-
-    void Next() {
-        const std::uint8_t header = *p++;
-        if constexpr (TeamColoured) {
-            left = header & 0x3F;
-            switch (header >> 6) {
-            case 2:
-                kind = Kind::Transparent;
-                break;
-            case 1:
-                kind = level == 31 ? Kind::TeamCopy : Kind::TeamBlend;
-                break;
-            case 0:
-                kind = level == 31 ? Kind::Copy : Kind::Blend;
-                break;
-            default:
-                break; // never written: the previous kind goes on
-            }
-            weight = level + 1;
-            return;
-        }
-        left = header & 0x7F;
-        if ((header & 0x80) == 0) {
-            kind = Kind::Literal;
-            values = p;
-            p += left;
-            return;
-        }
-        const std::uint8_t value = *p++;
-        if (value == 0) {
-            kind = Kind::Transparent;
-        } else if (value == 255) {
-            kind = level == 31 ? Kind::Copy : Kind::Blend;
-            weight = level + 1;
-        } else {
-            kind = Kind::Blend;
-            weight = (((value >> 3) * level) >> 5) + 1;
-        }
+// n pixels in blocks of 8, then 4, 2 and 1: fixed sizes, so that no copy call is made for the
+// short runs most rows are made of.
+void CopyPixels(const Pixel555* src, Pixel555* dst, int n) {
+    int k = 0;
+    for (; k + 8 <= n; k += 8) {
+        std::memcpy(dst + k, src + k, 16);
     }
-
-    void Skip(int n) {
-        if (kind == Kind::Literal) {
-            values += n;
-        }
-        left -= n;
+    if ((n & 4) != 0) {
+        std::memcpy(dst + k, src + k, 8);
+        k += 4;
     }
-};
-
-void ToTeamColours(Pixel555* pixels, int n, const Pixel555* team) {
-    if (team != nullptr) {
-        for (int k = 0; k < n; ++k) {
-            pixels[k] = team[pixels[k] & 31];
-        }
+    if ((n & 2) != 0) {
+        std::memcpy(dst + k, src + k, 4);
+        k += 2;
+    }
+    if ((n & 1) != 0) {
+        dst[k] = src[k];
     }
 }
 
-// Draws frame columns skip .. width - 1 of one row to dst (which is at column skip).
-template <int Stride, bool TeamColoured>
-void DrawRow(IndexStream<Stride> index, AlphaStream<TeamColoured> alpha, int skip, int width,
-             Pixel555* dst, const Pixel555* team) {
-    Pixel555 source[kMaxSegment];
-    dst -= skip;
+void ToTeamColours(const Pixel555* src, Pixel555* dst, int n, const Pixel555* team) {
+    for (int k = 0; k < n; ++k) {
+        dst[k] = team[src[k] & 31];
+    }
+}
+
+// n source pixels at out: copied with weight 32, blended otherwise, team pixels through `team`
+// when it is not null.
+void DrawUniform(const Pixel555* source, int n, int weight, const Pixel555* team, Pixel555* out) {
+    if (team != nullptr) {
+        if (weight == 32) {
+            ToTeamColours(source, out, n, team);
+            return;
+        }
+        Pixel555 pixels[kMaxSegment];
+        ToTeamColours(source, pixels, n, team);
+        BlendUniform(pixels, out, n, weight);
+    } else if (weight == 32) {
+        CopyPixels(source, out, n);
+    } else {
+        BlendUniform(source, out, n, weight);
+    }
+}
+
+// A row of a plain frame: 7-bit alpha tokens at p .. end over the decoded source row. Frame
+// columns skip .. limit - 1 are drawn, the first of them at dst.
+void DrawPlainRow(const Pixel555* source, const std::uint8_t* p, const std::uint8_t* end, int skip,
+                  int limit, int level, Pixel555* dst) {
     int column = 0;
-    while (column < width) {
-        if (alpha.left == 0) {
-            if (alpha.p >= alpha.end) {
-                return;
+    while (p < end && column < limit) {
+        const std::uint8_t header = *p++;
+        const int count = header & 0x7F;
+        const int from = std::max(column, skip);
+        const int to = std::min(column + count, limit);
+        if ((header & kRunFlag) == 0) {
+            if (from < to) {
+                BlendLiteral(source + from, dst + (from - skip), p + (from - column), to - from,
+                             level);
             }
-            alpha.Next();
-            continue;
-        }
-        if (column < skip || alpha.kind == Kind::Transparent) {
-            if (column >= skip && alpha.p >= alpha.end) {
-                return; // a transparent run ends the row: nothing more to draw
+            p += count;
+        } else {
+            const std::uint8_t value = *p++;
+            if (value != 0 && from < to) {
+                const int weight = value == 255 ? level + 1 : (((value >> 3) * level) >> 5) + 1;
+                DrawUniform(source + from, to - from, weight, nullptr, dst + (from - skip));
             }
-            // Passed over whole, across index tokens.
-            const int n = std::min(alpha.left, (column < skip ? skip : width) - column);
-            if (!index.Advance(column, n)) {
-                return;
-            }
-            alpha.Skip(n);
-            column += n;
-            continue;
         }
-        if (index.left == 0) {
-            if (index.p >= index.end) {
-                return;
-            }
-            index.Next();
+        column += count;
+    }
+}
+
+// A row of a team-coloured frame: 6-bit alpha tokens, every one drawn with weight G + 1.
+void DrawTeamRow(const Pixel555* source, const std::uint8_t* p, const std::uint8_t* end, int skip,
+                 int limit, int level, const Pixel555* team, Pixel555* dst) {
+    enum class Kind { Transparent, Plain, Team };
+    Kind kind = Kind::Transparent;
+    int column = 0;
+    while (p < end && column < limit) {
+        const std::uint8_t header = *p++;
+        switch (header >> 6) {
+        case 0:
+            kind = Kind::Plain;
+            break;
+        case 1:
+            kind = Kind::Team;
+            break;
+        case 2:
+            kind = Kind::Transparent;
+            break;
+        default:
+            break; // never written: the previous kind goes on
         }
-        const int n = std::min({index.left, alpha.left, width - column});
-        Pixel555* out = dst + column;
-        switch (alpha.kind) {
-        case Kind::Copy:
-            index.Take(column, n, out);
-            break;
-        case Kind::Blend:
-            index.Take(column, n, source);
-            BlendUniform(source, out, n, alpha.weight);
-            break;
-        case Kind::Literal:
-            index.Take(column, n, source);
-            BlendLiteral(source, out, alpha.values, n, alpha.level);
-            break;
-        case Kind::TeamCopy:
-            index.Take(column, n, source);
-            ToTeamColours(source, n, team);
-            std::memcpy(out, source, static_cast<std::size_t>(n) * sizeof(Pixel555));
-            break;
-        case Kind::TeamBlend:
-            index.Take(column, n, source);
-            ToTeamColours(source, n, team);
-            BlendUniform(source, out, n, alpha.weight);
-            break;
-        case Kind::Transparent:
-            break;
+        const int count = header & 0x3F;
+        const int from = std::max(column, skip);
+        const int to = std::min(column + count, limit);
+        if (kind != Kind::Transparent && from < to) {
+            DrawUniform(source + from, to - from, level + 1, kind == Kind::Team ? team : nullptr,
+                        dst + (from - skip));
         }
-        alpha.Skip(n);
-        column += n;
+        column += count;
     }
 }
 
@@ -296,23 +252,35 @@ const std::uint8_t* NextRow(const std::uint8_t*& at, const std::uint8_t*& tokenE
 }
 
 // The visible rows, with the index row and alpha row of the first one at indexAt and alphaAt.
+// Columns at and past the end of a row's index tokens are not drawn.
 template <int Stride, bool TeamColoured>
 void DrawRows(const std::uint8_t* indexAt, const std::uint8_t* alphaAt, const Pixel555* entries,
               int f, int sx, int sy, int w, int h, int level, const Pixel555* teamColours,
               Pixel555* dst, int bufferWidth) {
     constexpr bool sixteen = Stride == 16;
+    const int pairs = (w + 1) / 2;
+    const std::size_t rowSize = 2 * static_cast<std::size_t>(pairs + kFillBlock);
+    std::vector<Pixel555> sourceRows(sixteen ? 2 * rowSize : rowSize);
+    Pixel555* const top = sourceRows.data();
+    Pixel555* const bottom = sixteen ? top + rowSize : top; // 8-pixel entries fill one row
+    int covered = 0;
     int parity = sy % 2;
-    const std::uint8_t* indexTokens = nullptr;
-    const std::uint8_t* indexEnd = nullptr;
     for (int row = sy; row < h; ++row) {
         if (!sixteen || row == sy || parity == 0) {
-            indexTokens = NextRow(indexAt, indexEnd);
+            const std::uint8_t* indexEnd = nullptr;
+            const std::uint8_t* indexTokens = NextRow(indexAt, indexEnd);
+            covered = DecodeIndexRow<Stride>(
+                indexTokens, indexEnd, entries + (sixteen ? f * 4 : f * 2), pairs, top, bottom);
         }
         const std::uint8_t* alphaEnd = nullptr;
         const std::uint8_t* alphaTokens = NextRow(alphaAt, alphaEnd);
-        const int offset = sixteen ? f * 4 + parity * 2 : f * 2;
-        DrawRow(IndexStream<Stride>{indexTokens, indexEnd, entries + offset},
-                AlphaStream<TeamColoured>{alphaTokens, alphaEnd, level}, sx, w, dst, teamColours);
+        const Pixel555* source = parity == 0 ? top : bottom;
+        const int limit = std::min(w, covered);
+        if constexpr (TeamColoured) {
+            DrawTeamRow(source, alphaTokens, alphaEnd, sx, limit, level, teamColours, dst);
+        } else {
+            DrawPlainRow(source, alphaTokens, alphaEnd, sx, limit, level, dst);
+        }
         if (sixteen) {
             parity ^= 1;
         }
