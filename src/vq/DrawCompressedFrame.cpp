@@ -82,6 +82,18 @@ void BlendLiteral(const Pixel555* src, Pixel555* dst, const std::uint8_t* alpha,
     }
 }
 
+// Writes the pixel pair at `pair` count times, rounded up to whole blocks of kFillBlock pairs,
+// which become a few vector stores.
+void FillPairs(const Pixel555* pair, int count, Pixel555* out) {
+    std::uint32_t pixels;
+    std::memcpy(&pixels, pair, 4);
+    std::uint32_t block[kFillBlock];
+    std::fill_n(block, kFillBlock, pixels);
+    for (int k = 0; k < count; k += kFillBlock) {
+        std::memcpy(out + 2 * k, block, sizeof block);
+    }
+}
+
 // Decodes the index row at p .. end to the pixels it names for the columns 0 .. 2 * pairs - 1 and
 // returns how many of them it covers: through entries (the codebook plus the offset of the
 // frame) to `top`, and with 16-pixel entries the pixels of the second pixel row to `bottom`.
@@ -105,19 +117,9 @@ int DecodeIndexRow(const std::uint8_t* p, const std::uint8_t* end, const Pixel55
         if ((header & kRunFlag) != 0) {
             const Pixel555* entry = entryAt(p);
             p += 2;
-            std::uint32_t topPixels;
-            std::uint32_t bottomPixels = 0;
-            std::memcpy(&topPixels, entry, 4);
+            FillPairs(entry, taken, topPair);
             if constexpr (sixteen) {
-                std::memcpy(&bottomPixels, entry + 2, 4);
-            }
-            for (int k = 0; k < 2 * taken; k += 2 * kFillBlock) {
-                for (int i = 0; i < 2 * kFillBlock; i += 2) {
-                    std::memcpy(topPair + k + i, &topPixels, 4);
-                    if constexpr (sixteen) {
-                        std::memcpy(bottomPair + k + i, &bottomPixels, 4);
-                    }
-                }
+                FillPairs(entry + 2, taken, bottomPair);
             }
         } else {
             for (int k = 0; k < taken; ++k) {
