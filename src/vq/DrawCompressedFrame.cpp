@@ -3,7 +3,9 @@
 #include "vq/RowEncoding.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
+#include <immintrin.h>
 #include <vector>
 
 namespace fenwold {
@@ -94,6 +96,35 @@ void FillPairs(const Pixel555* pair, int count, Pixel555* out) {
     }
 }
 
+bool HasAvx2() {
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    return avx2;
+}
+
+// Literal index values eight at a time while eight remain, one gather per pixel row fetching the
+// pairs of eight entries; returns how many values it decoded. It reads only the token's values.
+template <int Stride>
+__attribute__((target("avx2"))) int GatherLiteralsAvx2(const std::uint8_t* values, int count,
+                                                       const Pixel555* entries, Pixel555* top,
+                                                       Pixel555* bottom) {
+    constexpr int strideShift = std::countr_zero(static_cast<unsigned>(Stride));
+    const auto* topPairs = reinterpret_cast<const int*>(entries);
+    const auto* bottomPairs = reinterpret_cast<const int*>(entries + 2);
+    int k = 0;
+    for (; k + 8 <= count; k += 8) {
+        const __m128i eight = _mm_loadu_si128(reinterpret_cast<const __m128i*>(values + 2 * k));
+        // Pixel offsets, gathered with scale 2 as byte offsets.
+        const __m256i offsets = _mm256_slli_epi32(_mm256_cvtepu16_epi32(eight), strideShift);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(top + 2 * k),
+                            _mm256_i32gather_epi32(topPairs, offsets, 2));
+        if constexpr (Stride == 16) {
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(bottom + 2 * k),
+                                _mm256_i32gather_epi32(bottomPairs, offsets, 2));
+        }
+    }
+    return k;
+}
+
 // Decodes the index row at p .. end to the pixels it names for the columns 0 .. 2 * pairs - 1 and
 // returns how many of them it covers: through entries (the codebook plus the offset of the
 // frame) to `top`, and with 16-pixel entries the pixels of the second pixel row to `bottom`.
@@ -122,7 +153,9 @@ int DecodeIndexRow(const std::uint8_t* p, const std::uint8_t* end, const Pixel55
                 FillPairs(entry + 2, taken, bottomPair);
             }
         } else {
-            for (int k = 0; k < taken; ++k) {
+            int k =
+                HasAvx2() ? GatherLiteralsAvx2<Stride>(p, taken, entries, topPair, bottomPair) : 0;
+            for (; k < taken; ++k) {
                 const Pixel555* entry = entryAt(p + 2 * k);
                 std::memcpy(topPair + 2 * k, entry, 4);
                 if constexpr (sixteen) {
