@@ -89,10 +89,10 @@ void BlendLiteral(const Pixel555* src, Pixel555* dst, const std::uint8_t* alpha,
 void FillPairs(const Pixel555* pair, int count, Pixel555* out) {
     std::uint32_t pixels;
     std::memcpy(&pixels, pair, 4);
-    std::uint32_t block[kFillBlock];
-    std::fill_n(block, kFillBlock, pixels);
     for (int k = 0; k < count; k += kFillBlock) {
-        std::memcpy(out + 2 * k, block, sizeof block);
+        for (int i = 0; i < kFillBlock; ++i) {
+            std::memcpy(out + 2 * (k + i), &pixels, 4);
+        }
     }
 }
 
@@ -153,8 +153,9 @@ int DecodeIndexRow(const std::uint8_t* p, const std::uint8_t* end, const Pixel55
                 FillPairs(entry + 2, taken, bottomPair);
             }
         } else {
-            int k =
-                HasAvx2() ? GatherLiteralsAvx2<Stride>(p, taken, entries, topPair, bottomPair) : 0;
+            int k = taken >= 8 && HasAvx2()
+                        ? GatherLiteralsAvx2<Stride>(p, taken, entries, topPair, bottomPair)
+                        : 0;
             for (; k < taken; ++k) {
                 const Pixel555* entry = entryAt(p + 2 * k);
                 std::memcpy(topPair + 2 * k, entry, 4);
