@@ -22,9 +22,11 @@ TgaColor Restored(TgaColor colour) {
 }
 
 // Writes the working form, turning the picture over: file row j is picture row height - 1 - j.
-// Blocks may overrun a stretch only inside its row, where later pixels overwrite them. The
-// picture starts out zero, so transparent black runs (most of a sprite's background) are only
-// skipped, after clearing whatever an earlier block overran into them.
+// Every pixel is written, transparent black ones too, so the picture needs no clearing first.
+// Blocks may overrun a stretch only inside its row, where later pixels overwrite them; a stretch
+// of a block or more that ends too near the end of its row ends with a block stored back over
+// its own pixels, which get the same values again. `Conversion` is one of the block conversions.
+template <typename Conversion>
 class WorkingFormSink {
 public:
     explicit WorkingFormSink(Picture555& picture)
@@ -33,10 +35,6 @@ public:
           row_(static_cast<std::size_t>(picture.height > 0 ? picture.height - 1 : 0) * width_) {}
 
     void Run(std::size_t count, TgaColor colour) {
-        if (colour == 0) {
-            Skip(count);
-            return;
-        }
         const Pixel555 pixel = ToPixel555(Restored(colour));
         const std::uint8_t a = QuantiseAlpha(AlphaOf(colour));
         while (count > 0) {
@@ -46,12 +44,15 @@ public:
             const std::size_t room = width_ - x_;
             std::size_t b = 0;
             for (; b < part && b + kBlock <= room; b += kBlock) {
-                blocks::Fill(pixels + b, pixel);
-                blocks::Fill(alpha + b, a);
+                Conversion::Fill(pixels + b, pixel, alpha + b, a);
             }
-            std::fill(pixels + b, pixels + std::max(b, part), pixel);
-            std::fill(alpha + b, alpha + std::max(b, part), a);
-            Advance(part, b);
+            if (b < part && part >= kBlock) {
+                Conversion::Fill(pixels + part - kBlock, pixel, alpha + part - kBlock, a);
+            } else {
+                std::fill(pixels + b, pixels + std::max(b, part), pixel);
+                std::fill(alpha + b, alpha + std::max(b, part), a);
+            }
+            Advance(part);
             count -= part;
         }
     }
@@ -66,56 +67,41 @@ public:
             for (; b < part && b + kBlock <= room; b += kBlock) {
                 // Only the pixels of this stretch count; the rest of the block is overrun.
                 const std::size_t valid = std::min(kBlock, part - b);
-                const unsigned translucent =
-                    blocks::Convert(bgra + b * 4, pixels + b, alpha + b) & ((1u << valid) - 1);
-                if (translucent != 0) {
-                    RestoreMarked(bgra + b * 4, translucent, pixels + b);
-                }
+                ConvertBlock(bgra + b * 4, pixels + b, alpha + b, (1u << valid) - 1);
             }
-            const std::size_t written = b;
-            for (; b < part; ++b) {
-                const TgaColor colour = tga::detail::LoadPixel<4>(bgra + b * 4);
-                pixels[b] = ToPixel555(Restored(colour));
-                alpha[b] = QuantiseAlpha(AlphaOf(colour));
+            if (b < part && part >= kBlock) {
+                const std::size_t last = part - kBlock;
+                ConvertBlock(bgra + last * 4, pixels + last, alpha + last, 0xFFFF);
+            } else {
+                for (; b < part; ++b) {
+                    const TgaColor colour = tga::detail::LoadPixel<4>(bgra + b * 4);
+                    pixels[b] = ToPixel555(Restored(colour));
+                    alpha[b] = QuantiseAlpha(AlphaOf(colour));
+                }
             }
             bgra += part * 4;
             readable -= part * 4;
-            Advance(part, written);
+            Advance(part);
             count -= part;
         }
     }
 
 private:
-    // Pixels whose bit is set in `marked` get their restored colour.
-    static void RestoreMarked(const std::uint8_t* bgra, unsigned marked, Pixel555* pixels) {
-        for (; marked != 0; marked &= marked - 1) {
-            const auto k = static_cast<std::size_t>(std::countr_zero(marked));
+    // Converts a block, then restores the translucent pixels among those in `valid`.
+    static void ConvertBlock(const std::uint8_t* bgra, Pixel555* pixels, std::uint8_t* alpha,
+                             unsigned valid) {
+        unsigned translucent = Conversion::Convert(bgra, pixels, alpha) & valid;
+        for (; translucent != 0; translucent &= translucent - 1) {
+            const auto k = static_cast<std::size_t>(std::countr_zero(translucent));
             pixels[k] = ToPixel555(Restored(tga::detail::LoadPixel<4>(bgra + k * 4)));
         }
     }
 
-    // Transparent black pixels: the zeros are already there but where blocks overran.
-    void Skip(std::size_t count) {
-        const std::size_t overrun = std::min(count, std::max(dirtyEnd_, x_) - x_);
-        std::fill_n(pixels_ + row_ + x_, overrun, Pixel555{0});
-        std::fill_n(alpha_ + row_ + x_, overrun, std::uint8_t{0});
-        x_ += count;
-        while (x_ >= width_ && width_ > 0) {
-            x_ -= width_;
-            row_ -= width_; // wraps after the top row, when no pixel is left
-            dirtyEnd_ = 0;
-        }
-    }
-
-    // Past `count` pixels; whole blocks were stored over the first `stored` of the row from
-    // here, which may reach beyond `count`.
-    void Advance(std::size_t count, std::size_t stored) {
-        dirtyEnd_ = std::max(dirtyEnd_, x_ + stored);
+    void Advance(std::size_t count) {
         x_ += count;
         if (x_ == width_) {
             x_ = 0;
-            row_ -= width_;
-            dirtyEnd_ = 0;
+            row_ -= width_; // wraps after the top row, when no pixel is left
         }
     }
 
@@ -124,28 +110,70 @@ private:
     std::uint8_t* alpha_;
     std::size_t row_;
     std::size_t x_ = 0;
-    std::size_t dirtyEnd_ = 0; // blocks of this row were stored up to this column
 };
+
+template <typename Conversion>
+void DecodeWorkingForm(const tga::Layout& layout, Picture555& picture) {
+    WorkingFormSink<Conversion> sink(picture);
+    tga::DecodePixels(layout, sink);
+}
+
+#if defined(FENWOLD_X86_BLOCKS)
+// The whole decoding is compiled for the wider instruction sets (flatten inlines all of it), so
+// that the conversions inline into the loops that call them.
+__attribute__((target("avx2"), flatten)) void DecodeWorkingFormAvx2(const tga::Layout& layout,
+                                                                    Picture555& picture) {
+    DecodeWorkingForm<blocks::Avx2Conversion>(layout, picture);
+}
+__attribute__((target("avx512bw"), flatten)) void DecodeWorkingFormAvx512(const tga::Layout& layout,
+                                                                          Picture555& picture) {
+    DecodeWorkingForm<blocks::Avx512Conversion>(layout, picture);
+}
+#endif
+
+void DecodeWorkingForm(const tga::Layout& layout, Picture555& picture,
+                       blocks::ConversionIsa widest) {
+    using blocks::ConversionIsa;
+    switch (std::min(widest, blocks::FastestConversion())) {
+#if defined(FENWOLD_X86_BLOCKS)
+    case ConversionIsa::Avx512:
+        return DecodeWorkingFormAvx512(layout, picture);
+    case ConversionIsa::Avx2:
+        return DecodeWorkingFormAvx2(layout, picture);
+    case ConversionIsa::Sse2:
+        return DecodeWorkingForm<blocks::Sse2Conversion>(layout, picture);
+#endif
+    default:
+        return DecodeWorkingForm<blocks::PlainConversion>(layout, picture);
+    }
+}
 
 } // namespace
 
 std::uint32_t ReadPicture555(std::span<const std::uint8_t> file, Picture555& picture) {
+    return ReadPicture555(file, picture, blocks::ConversionIsa::Avx512);
+}
+
+std::uint32_t ReadPicture555(std::span<const std::uint8_t> file, Picture555& picture,
+                             blocks::ConversionIsa widest) {
     tga::Layout layout;
     const std::uint32_t error = tga::ParseHeader(file, layout);
     if (error != tga::kNoError) {
         return error;
     }
     try {
-        picture.pixels.assign(layout.PixelCount(), 0);
-        picture.alpha.assign(layout.PixelCount(), 0);
+        // Sized without clearing: the sink writes every pixel.
+        picture.pixels.clear();
+        picture.pixels.resize(layout.PixelCount());
+        picture.alpha.clear();
+        picture.alpha.resize(layout.PixelCount());
     } catch (const std::bad_alloc&) {
         picture = {};
         return tga::kOutOfMemory;
     }
     picture.width = layout.width;
     picture.height = layout.height;
-    WorkingFormSink sink(picture);
-    tga::DecodePixels(layout, sink);
+    DecodeWorkingForm(layout, picture, widest);
     return tga::kNoError;
 }
 

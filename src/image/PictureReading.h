@@ -1,22 +1,50 @@
 #pragma once
 
 #include "image/Pixel.h"
+#include "image/PixelBlocks.h"
 #include "image/TgaReader.h"
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <span>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace fenwold {
+
+// Allocates like std::allocator but leaves elements made without a value uninitialised, so that
+// a vector can be sized for a reader that writes every element itself.
+template <typename T>
+class UninitialisedAllocator : public std::allocator<T> {
+public:
+    template <typename U>
+    struct rebind {
+        using other = UninitialisedAllocator<U>;
+    };
+    using std::allocator<T>::allocator;
+
+    template <typename U>
+    void construct(U* at) noexcept(std::is_nothrow_default_constructible_v<U>) {
+        ::new (static_cast<void*>(at)) U;
+    }
+    template <typename U, typename... Args>
+    void construct(U* at, Args&&... args) {
+        ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
+    }
+};
+
+template <typename T>
+using PicturePlane = std::vector<T, UninitialisedAllocator<T>>;
 
 // A picture in the tool's working form, top row first: Pixel555 pixels and the alpha plane cut
 // to its 32 stored levels.
 struct Picture555 {
     int width = 0;
     int height = 0;
-    std::vector<Pixel555> pixels;
-    std::vector<std::uint8_t> alpha;
+    PicturePlane<Pixel555> pixels;
+    PicturePlane<std::uint8_t> alpha;
 };
 
 // Reads a Targa picture straight into the working form, as CTgaReader would read it followed
@@ -25,6 +53,10 @@ struct Picture555 {
 // error (tga::kNoError when `picture` was filled).
 std::uint32_t ReadPicture555(std::span<const std::uint8_t> file, Picture555& picture);
 std::uint32_t ReadPicture555(const std::filesystem::path& file, Picture555& picture);
+// The same with block conversions no wider than `widest` (the fastest the processor runs, at
+// most `widest`); every choice gives the same picture.
+std::uint32_t ReadPicture555(std::span<const std::uint8_t> file, Picture555& picture,
+                             blocks::ConversionIsa widest);
 
 enum class MaskKind { Unit, Building };
 

@@ -93,6 +93,54 @@ TEST(PictureReading, MatchesTheReaderFollowedByTheConversion) {
     }
 }
 
+// Every block conversion the processor runs, on the same kinds of pictures.
+TEST(PictureReading, EveryConversionReadsTheSamePicture) {
+    using blocks::ConversionIsa;
+    std::mt19937 random(34);
+    for (int trial = 0; trial < 200; ++trial) {
+        const int width = static_cast<int>(random() % 90) + 1;
+        const int height = static_cast<int>(random() % 6) + 1;
+        const int depth = random() % 2 ? 32 : 24;
+        const bool runLength = random() % 3 != 0;
+        auto file = TgaBuilder::Picture(width, height, RandomPicture(random, width, height), depth,
+                                        runLength);
+        if (trial % 4 == 0) {
+            file.resize(18 + random() % (file.size() - 17)); // ends early
+        }
+        Picture555 plain;
+        ASSERT_EQ(ReadPicture555(file, plain, ConversionIsa::Plain), tga::kNoError);
+        for (const ConversionIsa isa :
+             {ConversionIsa::Sse2, ConversionIsa::Avx2, ConversionIsa::Avx512}) {
+            Picture555 picture;
+            ASSERT_EQ(ReadPicture555(file, picture, isa), tga::kNoError);
+            ExpectSamePicture(picture, plain);
+        }
+    }
+}
+
+// The planes are not cleared before reading: a picture read over an earlier one of the same
+// size must still have every pixel of its own, transparent ones and missing ones included.
+TEST(PictureReading, ReadingOverAnotherPictureWritesEveryPixel) {
+    std::mt19937 random(8);
+    const int width = 77;
+    const int height = 9;
+    std::vector<TgaColor> noise(static_cast<std::size_t>(width) * height);
+    for (auto& pixel : noise) {
+        pixel = random() | 0xFF000000u;
+    }
+    std::vector<TgaColor> sparse(noise.size(), 0);
+    sparse[100] = MakeTgaColor(200, 100, 50);
+    const auto early = TgaBuilder::Picture(width, height, sparse, 32, true);
+    for (const auto& second :
+         {early, std::vector<std::uint8_t>(early.begin(), early.begin() + early.size() / 2)}) {
+        Picture555 picture;
+        ASSERT_EQ(ReadPicture555(TgaBuilder::Picture(width, height, noise, 32, false), picture),
+                  tga::kNoError);
+        ASSERT_EQ(ReadPicture555(second, picture), tga::kNoError);
+        ExpectSamePicture(picture, ReferenceReading(second));
+    }
+}
+
 TEST(PictureReading, RestoresTranslucentColoursAndTurnsTheRowsOver) {
     // Top row (stored last): one translucent pixel; bottom row: opaque red and transparent.
     const TgaColor dim = MakeTgaColor(64, 32, 0, 128);

@@ -1,0 +1,137 @@
+#include "image/PixelBlocks.h"
+
+#include <array>
+#include <gtest/gtest.h>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace fenwold::blocks {
+namespace {
+
+#if defined(FENWOLD_X86_BLOCKS)
+
+constexpr std::size_t kBlockBytes = kSize * 4;
+using Block = std::array<std::uint8_t, kBlockBytes>;
+
+struct Converted {
+    std::array<Pixel555, kSize> pixels{};
+    std::array<std::uint8_t, kSize> alpha{};
+    unsigned translucent = 0;
+    friend bool operator==(const Converted&, const Converted&) = default;
+};
+
+template <typename Conversion>
+Converted ConvertWith(const Block& block) {
+    Converted out;
+    out.translucent = Conversion::Convert(block.data(), out.pixels.data(), out.alpha.data());
+    return out;
+}
+
+Converted ConvertWith(ConversionIsa isa, const Block& block) {
+    switch (isa) {
+    case ConversionIsa::Avx512:
+        return ConvertWith<Avx512Conversion>(block);
+    case ConversionIsa::Avx2:
+        return ConvertWith<Avx2Conversion>(block);
+    case ConversionIsa::Sse2:
+        return ConvertWith<Sse2Conversion>(block);
+    case ConversionIsa::Plain:
+        break;
+    }
+    return ConvertWith<PlainConversion>(block);
+}
+
+Converted FillWith(ConversionIsa isa, Pixel555 pixel, std::uint8_t a) {
+    Converted out;
+    switch (isa) {
+    case ConversionIsa::Avx512:
+        Avx512Conversion::Fill(out.pixels.data(), pixel, out.alpha.data(), a);
+        break;
+    case ConversionIsa::Avx2:
+        Avx2Conversion::Fill(out.pixels.data(), pixel, out.alpha.data(), a);
+        break;
+    case ConversionIsa::Sse2:
+        Sse2Conversion::Fill(out.pixels.data(), pixel, out.alpha.data(), a);
+        break;
+    case ConversionIsa::Plain:
+        PlainConversion::Fill(out.pixels.data(), pixel, out.alpha.data(), a);
+        break;
+    }
+    return out;
+}
+
+class BlockConversion : public testing::TestWithParam<ConversionIsa> {
+protected:
+    void SetUp() override {
+        if (GetParam() > FastestConversion()) {
+            GTEST_SKIP() << "this processor lacks the instruction set";
+        }
+    }
+};
+
+TEST_P(BlockConversion, AgreesWithThePlainFormOnRandomPixels) {
+    std::mt19937 random(5);
+    for (int trial = 0; trial < 20000; ++trial) {
+        Block block;
+        for (auto& byte : block) {
+            byte = static_cast<std::uint8_t>(random());
+        }
+        ASSERT_EQ(ConvertWith(GetParam(), block), ConvertWith(ConversionIsa::Plain, block));
+    }
+}
+
+// Every channel and alpha value next to a boundary of the truncation or of translucency, in
+// every lane.
+TEST_P(BlockConversion, AgreesWithThePlainFormOnEdgeValues) {
+    const std::vector<std::uint8_t> edges{0, 1, 7, 8, 9, 127, 128, 246, 247, 248, 254, 255};
+    std::size_t lane = 0;
+    Block block{};
+    for (const std::uint8_t blue : edges) {
+        for (const std::uint8_t green : edges) {
+            for (const std::uint8_t red : edges) {
+                for (const std::uint8_t alpha : edges) {
+                    const std::array<std::uint8_t, 4> pixel{blue, green, red, alpha};
+                    std::copy(pixel.begin(), pixel.end(), block.begin() + 4 * lane);
+                    lane = (lane + 1) % kSize;
+                    if (lane == 0) {
+                        ASSERT_EQ(ConvertWith(GetParam(), block),
+                                  ConvertWith(ConversionIsa::Plain, block));
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST_P(BlockConversion, FillsLikeThePlainForm) {
+    for (const Pixel555 pixel : {0x0000, 0x0001, 0x7C00, 0x7FFF, 0x1234}) {
+        for (const std::uint8_t a : {0, 8, 128, 248}) {
+            ASSERT_EQ(FillWith(GetParam(), pixel, a), FillWith(ConversionIsa::Plain, pixel, a));
+        }
+    }
+}
+
+std::string IsaName(const testing::TestParamInfo<ConversionIsa>& info) {
+    switch (info.param) {
+    case ConversionIsa::Avx512:
+        return "Avx512";
+    case ConversionIsa::Avx2:
+        return "Avx2";
+    case ConversionIsa::Sse2:
+        return "Sse2";
+    case ConversionIsa::Plain:
+        break;
+    }
+    return "Plain";
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryInstructionSet, BlockConversion,
+                         testing::Values(ConversionIsa::Sse2, ConversionIsa::Avx2,
+                                         ConversionIsa::Avx512),
+                         IsaName);
+
+#endif
+
+} // namespace
+} // namespace fenwold::blocks
