@@ -21,11 +21,65 @@ TgaColor Restored(TgaColor colour) {
     return IsTranslucent(alpha) ? RestoredColour(colour, alpha) : colour;
 }
 
+// Stores stretches of pixels within one row in the working form, in whole blocks wherever the
+// row has room: `room` (at least `count`) pixels from the stretch's start may be written, and a
+// block stored past the stretch is overwritten by the later pixels of the row. A last block that
+// would pass `room` is stored back over pixels of the stretch, which get the same values again.
+// `Conversion` is one of the block conversions.
+template <typename Conversion>
+struct RowStretches {
+    static void Fill(Pixel555* pixels, std::uint8_t* alpha, std::size_t count, std::size_t room,
+                     Pixel555 pixel, std::uint8_t a) {
+        if (room < kBlock) {
+            std::fill(pixels, pixels + count, pixel);
+            std::fill(alpha, alpha + count, a);
+            return;
+        }
+        std::size_t b = 0;
+        for (; count - b > kBlock; b += kBlock) {
+            Conversion::Fill(pixels + b, pixel, alpha + b, a);
+        }
+        const std::size_t last = std::min(b, room - kBlock);
+        Conversion::Fill(pixels + last, pixel, alpha + last, a);
+    }
+
+    // `room` here also counts only pixels whose four bytes may be read from `bgra`.
+    static void Convert(const std::uint8_t* bgra, Pixel555* pixels, std::uint8_t* alpha,
+                        std::size_t count, std::size_t room) {
+        if (room < kBlock) {
+            for (std::size_t k = 0; k < count; ++k) {
+                const TgaColor colour = tga::detail::LoadPixel<4>(bgra + k * 4);
+                pixels[k] = ToPixel555(Restored(colour));
+                alpha[k] = QuantiseAlpha(AlphaOf(colour));
+            }
+            return;
+        }
+        std::size_t b = 0;
+        for (; count - b > kBlock; b += kBlock) {
+            ConvertBlock(bgra + b * 4, pixels + b, alpha + b, 0xFFFF);
+        }
+        // A block stored back converts again pixels already restored: all of the stretch's
+        // pixels in it are restored, those past the stretch need not be.
+        const std::size_t last = std::min(b, room - kBlock);
+        ConvertBlock(bgra + last * 4, pixels + last, alpha + last, LowBits(count - last));
+    }
+
+private:
+    static unsigned LowBits(std::size_t count) { return (1u << count) - 1; }
+
+    // Converts a block, then restores the translucent pixels among those in `restore`.
+    static void ConvertBlock(const std::uint8_t* bgra, Pixel555* pixels, std::uint8_t* alpha,
+                             unsigned restore) {
+        unsigned translucent = Conversion::Convert(bgra, pixels, alpha) & restore;
+        for (; translucent != 0; translucent &= translucent - 1) {
+            const auto k = static_cast<std::size_t>(std::countr_zero(translucent));
+            pixels[k] = ToPixel555(Restored(tga::detail::LoadPixel<4>(bgra + k * 4)));
+        }
+    }
+};
+
 // Writes the working form, turning the picture over: file row j is picture row height - 1 - j.
 // Every pixel is written, transparent black ones too, so the picture needs no clearing first.
-// Blocks may overrun a stretch only inside its row, where later pixels overwrite them; a stretch
-// of a block or more that ends too near the end of its row ends with a block stored back over
-// its own pixels, which get the same values again. `Conversion` is one of the block conversions.
 template <typename Conversion>
 class WorkingFormSink {
 public:
@@ -38,20 +92,9 @@ public:
         const Pixel555 pixel = ToPixel555(Restored(colour));
         const std::uint8_t a = QuantiseAlpha(AlphaOf(colour));
         while (count > 0) {
-            const std::size_t part = std::min(count, width_ - x_);
-            Pixel555* pixels = pixels_ + row_ + x_;
-            std::uint8_t* alpha = alpha_ + row_ + x_;
             const std::size_t room = width_ - x_;
-            std::size_t b = 0;
-            for (; b < part && b + kBlock <= room; b += kBlock) {
-                Conversion::Fill(pixels + b, pixel, alpha + b, a);
-            }
-            if (b < part && part >= kBlock) {
-                Conversion::Fill(pixels + part - kBlock, pixel, alpha + part - kBlock, a);
-            } else {
-                std::fill(pixels + b, pixels + std::max(b, part), pixel);
-                std::fill(alpha + b, alpha + std::max(b, part), a);
-            }
+            const std::size_t part = std::min(count, room);
+            Stretches::Fill(pixels_ + row_ + x_, alpha_ + row_ + x_, part, room, pixel, a);
             Advance(part);
             count -= part;
         }
@@ -59,26 +102,10 @@ public:
 
     void Raw(std::size_t count, const std::uint8_t* bgra, std::size_t readable) {
         while (count > 0) {
-            const std::size_t part = std::min(count, width_ - x_);
-            Pixel555* pixels = pixels_ + row_ + x_;
-            std::uint8_t* alpha = alpha_ + row_ + x_;
-            const std::size_t room = std::min(width_ - x_, readable / 4);
-            std::size_t b = 0;
-            for (; b < part && b + kBlock <= room; b += kBlock) {
-                // Only the pixels of this stretch count; the rest of the block is overrun.
-                const std::size_t valid = std::min(kBlock, part - b);
-                ConvertBlock(bgra + b * 4, pixels + b, alpha + b, (1u << valid) - 1);
-            }
-            if (b < part && part >= kBlock) {
-                const std::size_t last = part - kBlock;
-                ConvertBlock(bgra + last * 4, pixels + last, alpha + last, 0xFFFF);
-            } else {
-                for (; b < part; ++b) {
-                    const TgaColor colour = tga::detail::LoadPixel<4>(bgra + b * 4);
-                    pixels[b] = ToPixel555(Restored(colour));
-                    alpha[b] = QuantiseAlpha(AlphaOf(colour));
-                }
-            }
+            const std::size_t room = width_ - x_;
+            const std::size_t part = std::min(count, room);
+            Stretches::Convert(bgra, pixels_ + row_ + x_, alpha_ + row_ + x_, part,
+                               std::min(room, readable / 4));
             bgra += part * 4;
             readable -= part * 4;
             Advance(part);
@@ -87,15 +114,7 @@ public:
     }
 
 private:
-    // Converts a block, then restores the translucent pixels among those in `valid`.
-    static void ConvertBlock(const std::uint8_t* bgra, Pixel555* pixels, std::uint8_t* alpha,
-                             unsigned valid) {
-        unsigned translucent = Conversion::Convert(bgra, pixels, alpha) & valid;
-        for (; translucent != 0; translucent &= translucent - 1) {
-            const auto k = static_cast<std::size_t>(std::countr_zero(translucent));
-            pixels[k] = ToPixel555(Restored(tga::detail::LoadPixel<4>(bgra + k * 4)));
-        }
-    }
+    using Stretches = RowStretches<Conversion>;
 
     void Advance(std::size_t count) {
         x_ += count;
@@ -112,8 +131,86 @@ private:
     std::size_t x_ = 0;
 };
 
+// Run-length 32-bit pictures, the kind the tool writes, decoded as tga::DecodePixels would with
+// the row position kept in locals rather than in a sink, so that the loop over packets holds it
+// in registers. Packets that run past the end of their row are split there.
+template <typename Conversion>
+void DecodeRunLength32(std::span<const std::uint8_t> data, Picture555& picture) {
+    using Stretches = RowStretches<Conversion>;
+    const auto width = static_cast<std::size_t>(picture.width);
+    auto rowsLeft = static_cast<std::size_t>(picture.height);
+    if (width == 0 || rowsLeft == 0) {
+        return;
+    }
+    // The current row, filled from the left; file rows go from the bottom of the picture up.
+    Pixel555* pixels = picture.pixels.data() + (rowsLeft - 1) * width;
+    std::uint8_t* alpha = picture.alpha.data() + (rowsLeft - 1) * width;
+    std::size_t x = 0;
+    const std::uint8_t* at = data.data();
+    const std::uint8_t* const end = at + data.size();
+    // Moves to the next row up; false when the picture is complete.
+    const auto nextRow = [&] {
+        x = 0;
+        pixels -= width;
+        alpha -= width;
+        return --rowsLeft != 0;
+    };
+    while (at != end) {
+        const unsigned header = *at++;
+        std::size_t count = (header & 0x7F) + 1;
+        if (header & 0x80) {
+            if (end - at < 4) {
+                break;
+            }
+            const TgaColor colour = tga::detail::LoadPixel<4>(at);
+            at += 4;
+            const Pixel555 pixel = ToPixel555(Restored(colour));
+            const std::uint8_t a = QuantiseAlpha(AlphaOf(colour));
+            while (count >= width - x) {
+                const std::size_t part = width - x;
+                Stretches::Fill(pixels + x, alpha + x, part, part, pixel, a);
+                count -= part;
+                if (!nextRow()) {
+                    return;
+                }
+            }
+            if (count > 0) {
+                Stretches::Fill(pixels + x, alpha + x, count, width - x, pixel, a);
+                x += count;
+            }
+            continue;
+        }
+        const auto whole = std::min(count, static_cast<std::size_t>(end - at) / 4);
+        for (std::size_t left = whole; left > 0;) {
+            const std::size_t room = width - x;
+            const std::size_t part = std::min(left, room);
+            Stretches::Convert(at, pixels + x, alpha + x, part,
+                               std::min(room, static_cast<std::size_t>(end - at) / 4));
+            at += part * 4;
+            left -= part;
+            x += part;
+            if (x == width && !nextRow()) {
+                return;
+            }
+        }
+        if (whole < count) {
+            break;
+        }
+    }
+    // The file ended early: the rest of the picture is transparent black, this row from x on
+    // and every row above it, which lie before it in the planes.
+    Stretches::Fill(pixels + x, alpha + x, width - x, width - x, 0, 0);
+    const auto above = static_cast<std::size_t>(pixels - picture.pixels.data());
+    std::fill_n(picture.pixels.data(), above, Pixel555{0});
+    std::fill_n(picture.alpha.data(), above, std::uint8_t{0});
+}
+
 template <typename Conversion>
 void DecodeWorkingForm(const tga::Layout& layout, Picture555& picture) {
+    if (layout.kind == tga::Kind::RunLength32) {
+        DecodeRunLength32<Conversion>(layout.data, picture);
+        return;
+    }
     WorkingFormSink<Conversion> sink(picture);
     tga::DecodePixels(layout, sink);
 }

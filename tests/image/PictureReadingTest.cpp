@@ -118,6 +118,40 @@ TEST(PictureReading, EveryConversionReadsTheSamePicture) {
     }
 }
 
+// Packets as any writer may store them: across row ends, past the last pixel, and cut short by
+// the end of the file, read by every block conversion.
+TEST(PictureReading, PacketsAcrossRowsAndPastThePicture) {
+    using blocks::ConversionIsa;
+    std::mt19937 random(55);
+    for (int trial = 0; trial < 300; ++trial) {
+        const int width = static_cast<int>(random() % 40) + 1;
+        const int height = static_cast<int>(random() % 8) + 1;
+        TgaBuilder builder(width, height, 32, true);
+        const auto pixelCount = static_cast<std::size_t>(width) * height;
+        for (std::size_t stored = 0; stored < pixelCount + 20;) {
+            const int count = static_cast<int>(random() % 128) + 1;
+            const auto pixels = RandomPicture(random, count, 1);
+            if (random() % 2) {
+                builder.Run(count, pixels[0]);
+            } else {
+                builder.Raw(pixels);
+            }
+            stored += static_cast<std::size_t>(count);
+        }
+        auto file = builder.bytes();
+        if (trial % 3 == 0) {
+            file.resize(18 + random() % (file.size() - 17)); // ends early
+        }
+        const Picture555 expected = ReferenceReading(file);
+        for (const ConversionIsa isa : {ConversionIsa::Plain, ConversionIsa::Sse2,
+                                        ConversionIsa::Avx2, ConversionIsa::Avx512}) {
+            Picture555 picture;
+            ASSERT_EQ(ReadPicture555(file, picture, isa), tga::kNoError);
+            ExpectSamePicture(picture, expected);
+        }
+    }
+}
+
 // The planes are not cleared before reading: a picture read over an earlier one of the same
 // size must still have every pixel of its own, transparent ones and missing ones included.
 TEST(PictureReading, ReadingOverAnotherPictureWritesEveryPixel) {
