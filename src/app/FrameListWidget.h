@@ -1,9 +1,11 @@
 #pragma once
 
+#include "app/QtWindowPainter.h"
 #include "unit/CSetAnimationView.h"
 #include "unit/RegistrationLayout.h"
 
 #include <QAbstractScrollArea>
+#include <memory>
 #include <vector>
 
 namespace fenwold {
@@ -34,6 +36,32 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     // The view knows the size only once the window exists.
     void TakeClientSize();
+};
+
+// The window of one frame-list view (CUnitView, CSetAnimationView), which it owns: size, scroll
+// position, drawing and pointer moves go straight to the view. The derived window creates the
+// view, as the view's host, and destroys it first, while the host is still whole.
+template <typename View>
+class FrameViewWidget : public FrameListWidget {
+public:
+    View& view() { return *view_; }
+
+protected:
+    explicit FrameViewWidget(QWidget* parent) : FrameListWidget(parent) {}
+
+    void SetClientSize(int width, int height) override { view_->SetClientSize(width, height); }
+    void SetScrollPosition(int y) override { view_->SetScrollPosition(y); }
+    ScrollSize GetScrollSize() const override { return view_->GetScrollSize(); }
+    std::vector<FramePicture> RenderVisibleFrames() const override {
+        return view_->RenderVisibleFrames();
+    }
+    void PaintOverlays(WindowPainter& window) const override { view_->PaintOverlays(window); }
+    void MouseMoved(int x, int y) override {
+        DeferredWindowPainter window;
+        view_->OnMouseMove(x, y, window);
+    }
+
+    std::unique_ptr<View> view_;
 };
 
 } // namespace fenwold

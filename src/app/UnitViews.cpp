@@ -33,15 +33,12 @@ bool RegistryDialogCommand(RegistrationCommand command) {
 } // namespace
 
 UnitViewWidget::UnitViewWidget(QWidget* parent, CUnitDoc& document, ToolWindows& tools)
-    : FrameListWidget(parent), tools_(tools), view_(std::make_unique<CUnitView>(document, *this)) {}
+    : FrameViewWidget(parent), tools_(tools) {
+    view_ = std::make_unique<CUnitView>(document, *this);
+}
 
 UnitViewWidget::~UnitViewWidget() {
     view_.reset(); // it tells this window, as its host, that it goes
-}
-
-void UnitViewWidget::MouseMoved(int x, int y) {
-    DeferredWindowPainter window;
-    view_->OnMouseMove(x, y, window);
 }
 
 void UnitViewWidget::mousePressEvent(QMouseEvent* event) {
@@ -90,16 +87,12 @@ bool UnitViewWidget::RunTempBufferDialog(TempBufferValues& values) {
 
 SetAnimationViewWidget::SetAnimationViewWidget(QWidget* parent, Platform platform,
                                                CUnitDoc& document)
-    : FrameListWidget(parent), platform_(platform),
-      view_(std::make_unique<CSetAnimationView>(platform, *this, *this, document)) {}
+    : FrameViewWidget(parent), platform_(platform) {
+    view_ = std::make_unique<CSetAnimationView>(platform, *this, *this, document);
+}
 
 SetAnimationViewWidget::~SetAnimationViewWidget() {
     view_.reset(); // it tells this window, as its host, that it goes
-}
-
-void SetAnimationViewWidget::MouseMoved(int x, int y) {
-    DeferredWindowPainter window;
-    view_->OnMouseMove(x, y, window);
 }
 
 void SetAnimationViewWidget::mousePressEvent(QMouseEvent* event) {

@@ -6,30 +6,18 @@
 #include "unit/CUnitView.h"
 #include "unit/RegistrationHost.h"
 
-#include <memory>
-
 namespace fenwold {
 
 class CUnitDoc;
 class ToolWindows;
 
 // The "VQ compression" tab: the window of a CUnitView.
-class UnitViewWidget final : public FrameListWidget, public UnitViewHost {
+class UnitViewWidget final : public FrameViewWidget<CUnitView>, public UnitViewHost {
 public:
     UnitViewWidget(QWidget* parent, CUnitDoc& document, ToolWindows& tools);
     ~UnitViewWidget() override;
 
-    CUnitView& view() { return *view_; }
-
 protected:
-    void SetClientSize(int width, int height) override { view_->SetClientSize(width, height); }
-    void SetScrollPosition(int y) override { view_->SetScrollPosition(y); }
-    ScrollSize GetScrollSize() const override { return view_->GetScrollSize(); }
-    std::vector<FramePicture> RenderVisibleFrames() const override {
-        return view_->RenderVisibleFrames();
-    }
-    void PaintOverlays(WindowPainter& window) const override { view_->PaintOverlays(window); }
-    void MouseMoved(int x, int y) override;
     void mousePressEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
@@ -43,29 +31,18 @@ private:
     void Repaint() override { Refresh(); }
 
     ToolWindows& tools_;
-    std::unique_ptr<CUnitView> view_;
 };
 
 // The "Set animation" tab: the window of a CSetAnimationView, with its dialogs. The animation
 // player is not part of the program yet, so it is never open.
-class SetAnimationViewWidget final : public FrameListWidget,
+class SetAnimationViewWidget final : public FrameViewWidget<CSetAnimationView>,
                                      public RegistrationViewHost,
                                      public AnimationPlayerHost {
 public:
     SetAnimationViewWidget(QWidget* parent, Platform platform, CUnitDoc& document);
     ~SetAnimationViewWidget() override;
 
-    CSetAnimationView& view() { return *view_; }
-
 protected:
-    void SetClientSize(int width, int height) override { view_->SetClientSize(width, height); }
-    void SetScrollPosition(int y) override { view_->SetScrollPosition(y); }
-    ScrollSize GetScrollSize() const override { return view_->GetScrollSize(); }
-    std::vector<FramePicture> RenderVisibleFrames() const override {
-        return view_->RenderVisibleFrames();
-    }
-    void PaintOverlays(WindowPainter& window) const override { view_->PaintOverlays(window); }
-    void MouseMoved(int x, int y) override;
     void mousePressEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
@@ -84,7 +61,6 @@ private:
     void CloseWindowsOf(const CSetAnimationView&) override {}
 
     Platform platform_;
-    std::unique_ptr<CSetAnimationView> view_;
 };
 
 } // namespace fenwold
