@@ -95,8 +95,10 @@ void QtSound::Stop() {
 }
 
 FenwoldStatusBar::FenwoldStatusBar(QWidget* parent)
-    : QStatusBar(parent), modified_(new QLabel(this)), caption_(new QLabel(this)),
-      progress_(new QProgressBar(this)) {
+    : QStatusBar(parent), message_(new QLabel(tr("Ready"), this)), modified_(new QLabel(this)),
+      caption_(new QLabel(this)), progress_(new QProgressBar(this)) {
+    // A widget rather than a message, so that "Ready" comes back after each command's fly-by help.
+    addWidget(message_, 1);
     modified_->setMinimumWidth(100);
     addPermanentWidget(caption_);
     addPermanentWidget(progress_);
@@ -110,7 +112,10 @@ FenwoldStatusBar::FenwoldStatusBar(QWidget* parent)
     caption_->hide();
     progress_->hide();
     SetModifiedIndicator(false);
-    showMessage(tr("Ready"));
+}
+
+QString FenwoldStatusBar::message() const {
+    return message_->text();
 }
 
 void FenwoldStatusBar::SetModifiedIndicator(bool modified) {
@@ -118,7 +123,7 @@ void FenwoldStatusBar::SetModifiedIndicator(bool modified) {
 }
 
 void FenwoldStatusBar::BeginProgress(std::string_view caption, int steps) {
-    messageBeforeProgress_ = currentMessage();
+    messageBeforeProgress_ = message_->text();
     caption_->setText(ToQt(caption));
     progress_->setRange(0, std::max(steps, 1));
     progress_->setValue(0);
@@ -135,7 +140,7 @@ void FenwoldStatusBar::StepProgress() {
 void FenwoldStatusBar::EndProgress() {
     caption_->hide();
     progress_->hide();
-    showMessage(messageBeforeProgress_.isEmpty() ? tr("Ready") : messageBeforeProgress_);
+    message_->setText(messageBeforeProgress_.isEmpty() ? tr("Ready") : messageBeforeProgress_);
 }
 
 } // namespace fenwold

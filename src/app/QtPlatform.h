@@ -51,7 +51,11 @@ public:
     void StepProgress() override;
     void EndProgress() override;
 
+    // The text of the message pane, under any passing command help.
+    QString message() const;
+
 private:
+    QLabel* message_;
     QLabel* modified_;
     QLabel* caption_;
     QProgressBar* progress_;

@@ -265,13 +265,16 @@ void MainFrameTest::StatusBarShowsProgressAndTheBuildingsModifiedMark() {
         }
         return false;
     };
-    QCOMPARE(bar->currentMessage(), QString("Ready"));
+    QCOMPARE(bar->message(), QString("Ready"));
     bar->BeginProgress("Image Tga File Loading", 3);
     QVERIFY(shown("Image Tga File Loading"));
     bar->StepProgress();
+    bar->showMessage("Open a unit (.UTD, .UPT, .URE) or a building (.BPT)"); // passing help
+    bar->clearMessage();
     bar->EndProgress();
     QVERIFY(!shown("Image Tga File Loading"));
-    QCOMPARE(bar->currentMessage(), QString("Ready"));
+    QCOMPARE(bar->message(), QString("Ready"));
+    QVERIFY(shown("Ready"));
 
     CChildFrame* building = frame.NewBuildingDocument();
     QVERIFY(building != nullptr);
