@@ -30,6 +30,17 @@ template <typename Conversion>
 struct RowStretches {
     static void Fill(Pixel555* pixels, std::uint8_t* alpha, std::size_t count, std::size_t room,
                      Pixel555 pixel, std::uint8_t a) {
+        if constexpr (kHasWide) {
+            if (room >= kWide) {
+                std::size_t b = 0;
+                for (; count - b > kWide; b += kWide) {
+                    Conversion::FillWide(pixels + b, pixel, alpha + b, a);
+                }
+                const std::size_t last = std::min(b, room - kWide);
+                Conversion::FillWide(pixels + last, pixel, alpha + last, a);
+                return;
+            }
+        }
         if (room < kBlock) {
             std::fill(pixels, pixels + count, pixel);
             std::fill(alpha, alpha + count, a);
@@ -46,6 +57,22 @@ struct RowStretches {
     // `room` here also counts only pixels whose four bytes may be read from `bgra`.
     static void Convert(const std::uint8_t* bgra, Pixel555* pixels, std::uint8_t* alpha,
                         std::size_t count, std::size_t room) {
+        if constexpr (kHasWide) {
+            if (room >= kWide) {
+                std::size_t b = 0;
+                for (; count - b > kWide; b += kWide) {
+                    Restore(bgra + b * 4, pixels + b,
+                            Conversion::ConvertWide(bgra + b * 4, pixels + b, alpha + b));
+                }
+                const std::size_t last = std::min(b, room - kWide);
+                const auto stretch =
+                    static_cast<std::uint32_t>((std::uint64_t{1} << (count - last)) - 1);
+                Restore(bgra + last * 4, pixels + last,
+                        Conversion::ConvertWide(bgra + last * 4, pixels + last, alpha + last) &
+                            stretch);
+                return;
+            }
+        }
         if (room < kBlock) {
             for (std::size_t k = 0; k < count; ++k) {
                 const TgaColor colour = tga::detail::LoadPixel<4>(bgra + k * 4);
@@ -65,12 +92,26 @@ struct RowStretches {
     }
 
 private:
+    // Conversions that also store two blocks at once use them for stretches of 32 pixels or more.
+    static constexpr bool kHasWide = requires { Conversion::kWideSize; };
+    static constexpr std::size_t kWide = [] {
+        if constexpr (kHasWide) {
+            return Conversion::kWideSize;
+        } else {
+            return kBlock;
+        }
+    }();
+
     static unsigned LowBits(std::size_t count) { return (1u << count) - 1; }
 
     // Converts a block, then restores the translucent pixels among those in `restore`.
     static void ConvertBlock(const std::uint8_t* bgra, Pixel555* pixels, std::uint8_t* alpha,
                              unsigned restore) {
-        unsigned translucent = Conversion::Convert(bgra, pixels, alpha) & restore;
+        Restore(bgra, pixels, Conversion::Convert(bgra, pixels, alpha) & restore);
+    }
+
+    // Restores the colours of the pixels in `translucent`, pixel k in bit k.
+    static void Restore(const std::uint8_t* bgra, Pixel555* pixels, std::uint32_t translucent) {
         for (; translucent != 0; translucent &= translucent - 1) {
             const auto k = static_cast<std::size_t>(std::countr_zero(translucent));
             pixels[k] = ToPixel555(Restored(tga::detail::LoadPixel<4>(bgra + k * 4)));

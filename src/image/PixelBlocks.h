@@ -203,16 +203,54 @@ struct Avx512Conversion {
     __attribute__((target("avx512bw"))) static unsigned
     Convert(const std::uint8_t* bgra, Pixel555* pixels, std::uint8_t* alpha) {
         const __m512i v = _mm512_loadu_si512(bgra);
-        const __m512i channels = _mm512_and_si512(v, _mm512_set1_epi32(kChannelMask));
-        const __m512i halves = _mm512_maddubs_epi16(channels, _mm512_set1_epi32(kChannelWeights));
-        const __m512i pixel555 = _mm512_maskz_srli_epi32(
-            kAllLanes, _mm512_madd_epi16(halves, _mm512_set1_epi32(kHalfWeights)), 3);
-        _mm512_mask_cvtepi32_storeu_epi16(pixels, kAllLanes, pixel555);
+        _mm512_mask_cvtepi32_storeu_epi16(pixels, kAllLanes, ToPixel555x16(v));
         const __m512i a = _mm512_maskz_srli_epi32(kAllLanes, v, 24);
         _mm512_mask_cvtepi32_storeu_epi8(alpha, kAllLanes,
                                          _mm512_and_si512(a, _mm512_set1_epi32(0xF8)));
         return _mm512_cmplt_epu32_mask(_mm512_sub_epi32(a, _mm512_set1_epi32(8)),
                                        _mm512_set1_epi32(247));
+    }
+
+    // Two blocks at once, for long stretches: Fill stores 32 pixels and alpha, Convert converts
+    // 32 colours and returns which are translucent, pixel k in bit k.
+    static constexpr std::size_t kWideSize = 2 * kSize;
+
+    __attribute__((target("avx512bw"))) static void FillWide(Pixel555* pixels, Pixel555 pixel,
+                                                             std::uint8_t* alpha, std::uint8_t a) {
+        _mm512_storeu_si512(pixels, _mm512_set1_epi16(static_cast<short>(pixel)));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(alpha),
+                            _mm256_set1_epi8(static_cast<char>(a)));
+    }
+
+    // Packing the two halves interleaves their 128-bit lanes, which one permute puts in order:
+    // cheaper than narrowing each half on its own.
+    __attribute__((target("avx512bw"))) static std::uint32_t
+    ConvertWide(const std::uint8_t* bgra, Pixel555* pixels, std::uint8_t* alpha) {
+        const __m512i low = _mm512_loadu_si512(bgra);
+        const __m512i high = _mm512_loadu_si512(bgra + 64);
+        const __m512i packed = _mm512_packus_epi32(ToPixel555x16(low), ToPixel555x16(high));
+        _mm512_storeu_si512(pixels, _mm512_maskz_permutexvar_epi64(
+                                        0xFF, _mm512_setr_epi64(0, 2, 4, 6, 1, 3, 5, 7), packed));
+        // Alpha words as interleaved as the pixels, then bytes: dword 0 of each lane holds four
+        // alphas of the low half, dword 1 four of the high half.
+        const __m512i words = _mm512_packus_epi32(_mm512_maskz_srli_epi32(kAllLanes, low, 24),
+                                                  _mm512_maskz_srli_epi32(kAllLanes, high, 24));
+        const __m512i bytes = _mm512_maskz_permutexvar_epi32(
+            kAllLanes, _mm512_setr_epi32(0, 4, 8, 12, 1, 5, 9, 13, 0, 0, 0, 0, 0, 0, 0, 0),
+            _mm512_packus_epi16(words, words));
+        _mm512_mask_storeu_epi8(alpha, 0xFFFFFFFF,
+                                _mm512_and_si512(bytes, _mm512_set1_epi8(static_cast<char>(0xF8))));
+        return static_cast<std::uint32_t>(_mm512_cmplt_epu8_mask(
+            _mm512_sub_epi8(bytes, _mm512_set1_epi8(8)), _mm512_set1_epi8(static_cast<char>(247))));
+    }
+
+private:
+    // Sixteen colours as Pixel555 in 32-bit lanes.
+    __attribute__((target("avx512bw"))) static __m512i ToPixel555x16(__m512i v) {
+        const __m512i channels = _mm512_and_si512(v, _mm512_set1_epi32(kChannelMask));
+        const __m512i halves = _mm512_maddubs_epi16(channels, _mm512_set1_epi32(kChannelWeights));
+        return _mm512_maskz_srli_epi32(
+            kAllLanes, _mm512_madd_epi16(halves, _mm512_set1_epi32(kHalfWeights)), 3);
     }
 };
 

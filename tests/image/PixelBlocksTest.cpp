@@ -112,6 +112,51 @@ TEST_P(BlockConversion, FillsLikeThePlainForm) {
     }
 }
 
+// The two-block forms against two plain blocks, on random pixels and on every edge value in
+// every lane of both halves.
+TEST(WideBlockConversion, AgreesWithThePlainFormBlockByBlock) {
+    if (FastestConversion() < ConversionIsa::Avx512) {
+        GTEST_SKIP() << "this processor lacks the instruction set";
+    }
+    constexpr std::size_t kWide = Avx512Conversion::kWideSize;
+    const std::vector<std::uint8_t> edges{0, 1, 7, 8, 9, 127, 128, 246, 247, 248, 254, 255};
+    std::mt19937 random(9);
+    for (int trial = 0; trial < 20000; ++trial) {
+        std::array<std::uint8_t, kWide * 4> bgra;
+        for (std::size_t i = 0; i < bgra.size(); ++i) {
+            bgra[i] = trial % 2 ? static_cast<std::uint8_t>(random())
+                                : edges[(i + static_cast<std::size_t>(trial)) % edges.size()];
+        }
+        std::array<Pixel555, kWide> pixels{};
+        std::array<std::uint8_t, kWide> alpha{};
+        const std::uint32_t translucent =
+            Avx512Conversion::ConvertWide(bgra.data(), pixels.data(), alpha.data());
+        std::array<Pixel555, kWide> plainPixels{};
+        std::array<std::uint8_t, kWide> plainAlpha{};
+        const std::uint32_t plainTranslucent =
+            PlainConversion::Convert(bgra.data(), plainPixels.data(), plainAlpha.data()) |
+            PlainConversion::Convert(bgra.data() + kBlockBytes, plainPixels.data() + kSize,
+                                     plainAlpha.data() + kSize)
+                << kSize;
+        ASSERT_EQ(pixels, plainPixels);
+        ASSERT_EQ(alpha, plainAlpha);
+        ASSERT_EQ(translucent, plainTranslucent);
+    }
+    for (const Pixel555 pixel : {0x0000, 0x0001, 0x7C00, 0x7FFF, 0x1234}) {
+        for (const std::uint8_t a : {0, 8, 128, 248}) {
+            std::array<Pixel555, kWide> pixels{};
+            std::array<std::uint8_t, kWide> alpha{};
+            Avx512Conversion::FillWide(pixels.data(), pixel, alpha.data(), a);
+            std::array<Pixel555, kWide> plainPixels{};
+            std::array<std::uint8_t, kWide> plainAlpha{};
+            PlainConversion::Fill(plainPixels.data(), pixel, plainAlpha.data(), a);
+            PlainConversion::Fill(plainPixels.data() + kSize, pixel, plainAlpha.data() + kSize, a);
+            ASSERT_EQ(pixels, plainPixels);
+            ASSERT_EQ(alpha, plainAlpha);
+        }
+    }
+}
+
 std::string IsaName(const testing::TestParamInfo<ConversionIsa>& info) {
     switch (info.param) {
     case ConversionIsa::Avx512:
