@@ -1,9 +1,12 @@
 #include "app/CMainFrame.h"
 #include "app/SplashWindow.h"
+#include "platform/TerminationCleanup.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
+    // A save interrupted by SIGTERM or SIGINT leaves no temporary files and no half-saved pair.
+    fenwold::InstallTerminationCleanup();
     QApplication application(argc, argv);
     QApplication::setApplicationName("Fenwold");
     QApplication::setApplicationVersion(FENWOLD_VERSION);

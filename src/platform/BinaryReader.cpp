@@ -3,21 +3,30 @@
 #include "platform/FileError.h"
 #include "platform/FileIo.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
 namespace fenwold {
 
 BinaryReader BinaryReader::FromFile(const std::filesystem::path& path) {
-    return BinaryReader(Owned{}, path.string(), ReadWholeFile(path));
+    const InputFile file(path);
+    return BinaryReader(Owned{}, path.string(), file.ReadAll(), file.size());
+}
+
+BinaryReader BinaryReader::FromFileHead(const std::filesystem::path& path, std::uint64_t count) {
+    const InputFile file(path);
+    return BinaryReader(Owned{}, path.string(), file.ReadHead(count), file.size());
 }
 
 BinaryReader::BinaryReader(std::string name, std::span<const std::uint8_t> bytes)
-    : name_(std::move(name)), bytes_(bytes) {}
+    : name_(std::move(name)), bytes_(bytes), fileSize_(bytes.size()) {}
 
 // Moving a vector keeps its storage, so the view stays valid when the reader is moved.
-BinaryReader::BinaryReader(Owned, std::string name, std::vector<std::uint8_t> bytes)
-    : name_(std::move(name)), owned_(std::move(bytes)), bytes_(owned_) {}
+BinaryReader::BinaryReader(Owned, std::string name, std::vector<std::uint8_t> bytes,
+                           std::uint64_t fileSize)
+    : name_(std::move(name)), owned_(std::move(bytes)), bytes_(owned_),
+      fileSize_(std::max<std::uint64_t>(fileSize, owned_.size())) {}
 
 void BinaryReader::fail(const std::string& reason) const {
     throw FileError(name_, reason);

@@ -16,9 +16,14 @@ namespace fenwold {
 class BinaryReader {
 public:
     static constexpr std::size_t kMagicSize = 32;
+    // The magic field and the version word after it, with which most files begin.
+    static constexpr std::size_t kHeadSize = kMagicSize + 4;
 
     // Reads the whole file; raises FileError when it cannot be opened or read.
     static BinaryReader FromFile(const std::filesystem::path& path);
+    // Reads only the file's first `count` bytes (all of it when shorter): a header to check, or
+    // a format of fixed size, without reading whatever a wrong file holds beyond.
+    static BinaryReader FromFileHead(const std::filesystem::path& path, std::uint64_t count);
     // Reads from bytes owned by the caller, which must outlive the reader. `name` is used in
     // messages.
     BinaryReader(std::string name, std::span<const std::uint8_t> bytes);
@@ -33,6 +38,10 @@ public:
     std::size_t position() const { return position_; }
     std::size_t remaining() const { return bytes_.size() - position_; }
     bool atEnd() const { return position_ == bytes_.size(); }
+    // The size of the whole file, of which the reader may hold only the head.
+    std::uint64_t fileSize() const { return fileSize_; }
+    // Bytes of the file after the current position, read or not.
+    std::uint64_t bytesAfter() const { return fileSize_ - position_; }
 
     std::uint8_t u8();
     std::uint16_t u16();
@@ -64,13 +73,14 @@ public:
 
 private:
     struct Owned {};
-    BinaryReader(Owned, std::string name, std::vector<std::uint8_t> bytes);
+    BinaryReader(Owned, std::string name, std::vector<std::uint8_t> bytes, std::uint64_t fileSize);
     void need(std::size_t count, std::string_view what);
 
     std::string name_;
     std::vector<std::uint8_t> owned_;
     std::span<const std::uint8_t> bytes_;
     std::size_t position_ = 0;
+    std::uint64_t fileSize_ = 0;
 };
 
 } // namespace fenwold

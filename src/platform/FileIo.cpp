@@ -1,64 +1,51 @@
 #include "platform/FileIo.h"
 
 #include "platform/FileError.h"
+#include "platform/PosixFile.h"
 
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
-#include <string>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <system_error>
 
 namespace fenwold {
-namespace {
 
-std::string SystemReason(const char* action) {
-    return std::string(action) + ": " + std::strerror(errno);
-}
-
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
-} // namespace
-
-std::vector<std::uint8_t> ReadWholeFile(const std::filesystem::path& path) {
-    const std::string name = path.string();
-    Descriptor file(::open(name.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.get() < 0) {
-        throw FileError(name, SystemReason("cannot open the file"));
+InputFile::InputFile(const std::filesystem::path& path) : name_(path.string()) {
+    // Without O_NONBLOCK, opening a pipe would wait for a writer that may never come.
+    descriptor_ = ::open(name_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (descriptor_ < 0) {
+        throw FileError(name_, posix::Reason("cannot open the file"));
     }
     struct stat info {};
-    if (::fstat(file.get(), &info) != 0) {
-        throw FileError(name, SystemReason("cannot read the file's size"));
+    if (::fstat(descriptor_, &info) != 0) {
+        const std::string reason = posix::Reason("cannot read the file's size");
+        ::close(descriptor_);
+        throw FileError(name_, reason);
     }
-    if (S_ISDIR(info.st_mode)) {
-        throw FileError(name, "is a folder, not a file");
+    if (!S_ISREG(info.st_mode)) {
+        ::close(descriptor_);
+        throw FileError(name_, "is " + std::string(posix::KindOf(info.st_mode)) + ", not a file");
     }
-    if (static_cast<std::uintmax_t>(info.st_size) > kLargestReadableFile) {
-        throw FileError(name, "the file is too large (" + std::to_string(info.st_size) + " bytes)");
+    size_ = static_cast<std::uint64_t>(info.st_size);
+}
+
+InputFile::~InputFile() {
+    ::close(descriptor_);
+}
+
+std::vector<std::uint8_t> InputFile::ReadHead(std::uint64_t count) const {
+    const std::uint64_t wanted = std::min(count, size_);
+    if (wanted > kLargestReadableFile) {
+        throw FileError(name_, "the file is too large (" + std::to_string(size_) + " bytes)");
     }
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(info.st_size));
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(wanted));
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t got = ::read(file.get(), bytes.data() + done, bytes.size() - done);
+        const ssize_t got = ::pread(descriptor_, bytes.data() + done, bytes.size() - done,
+                                    static_cast<off_t>(done));
         if (got < 0) {
             if (errno == EINTR) {
                 continue;
             }
-            throw FileError(name, SystemReason("cannot read the file"));
+            throw FileError(name_, posix::Reason("cannot read the file"));
         }
         if (got == 0) {
             bytes.resize(done); // the file shrank while we read it
@@ -69,75 +56,23 @@ std::vector<std::uint8_t> ReadWholeFile(const std::filesystem::path& path) {
     return bytes;
 }
 
-AtomicFileWriter::AtomicFileWriter(std::filesystem::path target) : target_(std::move(target)) {
-    const auto folder =
-        target_.has_parent_path() ? target_.parent_path() : std::filesystem::path(".");
-    std::string pattern = (folder / ("." + target_.filename().string() + ".tmp-XXXXXX")).string();
-    descriptor_ = ::mkstemp(pattern.data());
-    if (descriptor_ < 0) {
-        throw FileError(target_.string(), SystemReason("cannot create the file"));
-    }
-    temporary_ = pattern;
-    // Keep the permissions of the file being replaced; a new file gets the usual 0644.
-    struct stat info {};
-    const mode_t mode =
-        ::stat(target_.c_str(), &info) == 0 ? (info.st_mode & 07777) : static_cast<mode_t>(0644);
-    ::fchmod(descriptor_, mode);
+std::vector<std::uint8_t> InputFile::ReadAll() const {
+    return ReadHead(size_);
 }
 
-AtomicFileWriter::~AtomicFileWriter() {
-    Discard();
+std::vector<std::uint8_t> ReadWholeFile(const std::filesystem::path& path) {
+    return InputFile(path).ReadAll();
 }
 
-void AtomicFileWriter::Discard() noexcept {
-    if (descriptor_ >= 0) {
-        ::close(descriptor_);
-        descriptor_ = -1;
-        ::unlink(temporary_.c_str());
-    }
+bool IsSameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code error;
+    return std::filesystem::equivalent(a, b, error) && !error;
 }
 
-void AtomicFileWriter::Write(std::span<const std::uint8_t> bytes) {
-    if (descriptor_ < 0) {
-        throw FileError(target_.string(), "the file was already closed");
+void WriteToStandardOutput(std::span<const std::uint8_t> bytes) {
+    if (!posix::WriteAll(STDOUT_FILENO, bytes)) {
+        throw FileError("standard output", posix::Reason("cannot write"));
     }
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t put = ::write(descriptor_, bytes.data() + done, bytes.size() - done);
-        if (put < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            const std::string reason = SystemReason("cannot write the file");
-            Discard();
-            throw FileError(target_.string(), reason);
-        }
-        done += static_cast<std::size_t>(put);
-    }
-}
-
-void AtomicFileWriter::Commit() {
-    if (descriptor_ < 0) {
-        throw FileError(target_.string(), "the file was already closed");
-    }
-    if (::fsync(descriptor_) != 0 || ::close(descriptor_) != 0) {
-        const std::string reason = SystemReason("cannot finish writing the file");
-        descriptor_ = -1;
-        ::unlink(temporary_.c_str());
-        throw FileError(target_.string(), reason);
-    }
-    descriptor_ = -1;
-    if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
-        const std::string reason = SystemReason("cannot replace the file");
-        ::unlink(temporary_.c_str());
-        throw FileError(target_.string(), reason);
-    }
-}
-
-void WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
-    AtomicFileWriter writer(path);
-    writer.Write(bytes);
-    writer.Commit();
 }
 
 } // namespace fenwold

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <span>
+#include <string>
 #include <vector>
 
 namespace fenwold {
@@ -11,32 +12,62 @@ namespace fenwold {
 // near it, and a wrong file (a disk image, say) should fail at once.
 inline constexpr std::uintmax_t kLargestReadableFile = std::uintmax_t{1} << 30;
 
-// The whole file; raises FileError when it cannot be opened or read or is too large.
-std::vector<std::uint8_t> ReadWholeFile(const std::filesystem::path& path);
-
-// Writes a file through a temporary file in the same folder that replaces the target only when
-// everything was written. Destroying it before Commit removes the temporary file and leaves the
-// target as it was.
-class AtomicFileWriter {
+// A file opened for reading. Only regular files are read: a pipe or a device might block the run
+// for ever or never end, so it is refused at once (it is opened without waiting for a writer).
+// Raises FileError naming the file.
+class InputFile {
 public:
-    explicit AtomicFileWriter(std::filesystem::path target);
-    ~AtomicFileWriter();
-    AtomicFileWriter(const AtomicFileWriter&) = delete;
-    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+    explicit InputFile(const std::filesystem::path& path);
+    ~InputFile();
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
 
-    void Write(std::span<const std::uint8_t> bytes);
-    void Commit();
-
-    const std::filesystem::path& temporaryPath() const { return temporary_; }
+    std::uint64_t size() const { return size_; }
+    // The first `count` bytes, or the whole file when it is shorter; a format reads its header
+    // this way and decides how much more it needs before reading it.
+    std::vector<std::uint8_t> ReadHead(std::uint64_t count) const;
+    // The whole file; refused beyond kLargestReadableFile.
+    std::vector<std::uint8_t> ReadAll() const;
 
 private:
-    void Discard() noexcept;
-
-    std::filesystem::path target_;
-    std::filesystem::path temporary_;
+    std::string name_;
     int descriptor_ = -1;
+    std::uint64_t size_ = 0;
 };
 
+// The whole file; raises FileError when it cannot be opened or read, is not a regular file or
+// is too large.
+std::vector<std::uint8_t> ReadWholeFile(const std::filesystem::path& path);
+
+// True when both names lead to the same existing file (device and inode, after symbolic links):
+// "./hero.UTD", an absolute path, "../dir/hero.UTD", a link or a hard link to it are all the
+// same file.
+bool IsSameFile(const std::filesystem::path& a, const std::filesystem::path& b);
+
+// One file of a save: where it goes and its bytes.
+struct FileToSave {
+    std::filesystem::path target;
+    std::span<const std::uint8_t> bytes;
+};
+
+// Saves files as one, so that no failure or signal leaves some replaced and others not:
+// 1. every target is checked before anything is written: a folder, a block device, a socket or
+//    a read-only file is refused, and so are two names for the same file;
+// 2. the new contents go to temporary files beside the files they replace, and are synced;
+// 3. a target that exists and is a pipe or a character device (a terminal, /dev/null) is
+//    written straight into instead;
+// 4. the temporary files are renamed over their targets together, holding an advisory lock on
+//    their folders (so concurrent saves of the same files never interleave) and holding off
+//    SIGINT, SIGTERM and SIGHUP; should a rename fail, those done are undone.
+// A target that is a symbolic link keeps the link: the file it leads to is replaced. A replaced
+// file keeps its permissions (and, for root, its owner); a new one gets 0644. Raises FileError
+// naming the target; then no target was replaced and no temporary file is left.
+void SaveFilesTogether(std::span<const FileToSave> files);
+
+// One file, saved as above.
 void WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+
+// Writes to the program's standard output (for "-o -"); raises FileError.
+void WriteToStandardOutput(std::span<const std::uint8_t> bytes);
 
 } // namespace fenwold

@@ -1,77 +1,35 @@
 #include "platform/FileIo.h"
 
-#include "platform/BinaryWriter.h"
+#include "platform/BinaryReader.h"
 #include "platform/FileError.h"
+#include "support/Subprocess.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <thread>
 
 namespace fenwold {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-TEST(AtomicFileWriter, ReplacesTheTargetOnlyOnCommit) {
-    test::TempFolder folder;
-    folder.Write("unit.UTD", {1, 2, 3});
-    {
-        AtomicFileWriter writer(folder / "unit.UTD");
-        writer.Write(Bytes{7, 7});
-        // Half written: the old file is still whole.
-        EXPECT_EQ(folder.Read("unit.UTD"), (Bytes{1, 2, 3}));
-        EXPECT_TRUE(std::filesystem::exists(writer.temporaryPath()));
-        writer.Write(Bytes{8});
-        writer.Commit();
-    }
-    EXPECT_EQ(folder.Read("unit.UTD"), (Bytes{7, 7, 8}));
-    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"unit.UTD"});
-}
-
-TEST(AtomicFileWriter, AnAbandonedWriteLeavesTheOldFileAndNoLitter) {
-    test::TempFolder folder;
-    folder.Write("house.BPT", {4, 5, 6});
+std::string ReasonOf(const std::function<void()>& action) {
     try {
-        AtomicFileWriter writer(folder / "house.BPT");
-        writer.Write(Bytes(1000, 0));
-        throw std::runtime_error("the encoder failed half way");
-    } catch (const std::runtime_error&) {
+        action();
+    } catch (const FileError& error) {
+        return error.reason();
     }
-    EXPECT_EQ(folder.Read("house.BPT"), (Bytes{4, 5, 6}));
-    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"house.BPT"});
+    return "no error";
 }
 
-TEST(AtomicFileWriter, AFailedRenameKeepsWhatWasThere) {
-    test::TempFolder folder;
-    std::filesystem::create_directory(folder / "taken.UPT");
-    folder.Write("taken.UPT/keep", {1});
-    BinaryWriter w;
-    w.u32(1);
-    EXPECT_THROW(w.SaveAtomically(folder / "taken.UPT"), FileError);
-    EXPECT_EQ(folder.Read("taken.UPT/keep"), (Bytes{1}));
-    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"taken.UPT"});
+void SaveBoth(const std::filesystem::path& first, const Bytes& firstBytes,
+              const std::filesystem::path& second, const Bytes& secondBytes) {
+    const FileToSave pair[] = {{first, firstBytes}, {second, secondBytes}};
+    SaveFilesTogether(pair);
 }
 
-TEST(AtomicFileWriter, RefusesAMissingFolderWithTheTargetsName) {
-    test::TempFolder folder;
-    const auto target = folder / "no/such/folder/a.UTD";
-    try {
-        WriteFileAtomically(target, Bytes{1});
-        FAIL() << "no error";
-    } catch (const FileError& e) {
-        EXPECT_EQ(e.path(), target.string());
-    }
-}
-
-TEST(AtomicFileWriter, KeepsThePermissionsOfTheReplacedFile) {
-    test::TempFolder folder;
-    folder.Write("p.OID", {0});
-    ::chmod((folder / "p.OID").c_str(), 0640);
-    WriteFileAtomically(folder / "p.OID", Bytes{1, 2});
-    struct stat info {};
-    ASSERT_EQ(::stat((folder / "p.OID").c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0640u);
-}
+// Reading.
 
 TEST(ReadWholeFile, ReadsEveryByte) {
     test::TempFolder folder;
@@ -83,6 +41,199 @@ TEST(ReadWholeFile, ReadsEveryByte) {
     EXPECT_EQ(ReadWholeFile(folder / "big.bin"), data);
     folder.Write("empty.bin", {});
     EXPECT_TRUE(ReadWholeFile(folder / "empty.bin").empty());
+}
+
+TEST(InputFile, ReadsOnlyTheHeadItIsAskedFor) {
+    test::TempFolder folder;
+    folder.Write("unit.UTD", {1, 2, 3, 4, 5, 6});
+    const InputFile file(folder / "unit.UTD");
+    EXPECT_EQ(file.size(), 6u);
+    EXPECT_EQ(file.ReadHead(4), (Bytes{1, 2, 3, 4}));
+    EXPECT_EQ(file.ReadHead(100), (Bytes{1, 2, 3, 4, 5, 6}));
+    const BinaryReader head = BinaryReader::FromFileHead(folder / "unit.UTD", 2);
+    EXPECT_EQ(head.size(), 2u);
+    EXPECT_EQ(head.fileSize(), 6u);
+    EXPECT_EQ(head.bytesAfter(), 6u);
+}
+
+// A pipe would block the run until a writer came (for ever, in a batch run); a device may never
+// end. Both are refused at once, named for what they are.
+TEST(InputsThatAreNotFiles, AreRefusedWithoutWaiting) {
+    test::TempFolder folder;
+    ASSERT_EQ(::mkfifo((folder / "walk_0001.tga").c_str(), 0644), 0);
+    std::filesystem::create_directory(folder / "house.BPT");
+    EXPECT_EQ(ReasonOf([&] { ReadWholeFile(folder / "walk_0001.tga"); }),
+              "is a pipe (FIFO), not a file");
+    EXPECT_EQ(ReasonOf([&] { BinaryReader::FromFileHead(folder / "walk_0001.tga", 36); }),
+              "is a pipe (FIFO), not a file");
+    EXPECT_EQ(ReasonOf([&] { ReadWholeFile(folder / "house.BPT"); }), "is a folder, not a file");
+    EXPECT_EQ(ReasonOf([&] { ReadWholeFile("/dev/null"); }), "is a character device, not a file");
+}
+
+// Saving one file.
+
+TEST(SaveFilesTogether, ReplacesTheTargetAndLeavesNothingElse) {
+    test::TempFolder folder;
+    folder.Write("unit.UTD", {1, 2, 3});
+    WriteFileAtomically(folder / "unit.UTD", Bytes{7, 7, 8});
+    EXPECT_EQ(folder.Read("unit.UTD"), (Bytes{7, 7, 8}));
+    WriteFileAtomically(folder / "new.UPT", Bytes{9});
+    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"new.UPT", "unit.UTD"}));
+}
+
+TEST(SaveFilesTogether, KeepsThePermissionsOfTheReplacedFile) {
+    test::TempFolder folder;
+    folder.Write("p.OID", {0});
+    ::chmod((folder / "p.OID").c_str(), 0640);
+    WriteFileAtomically(folder / "p.OID", Bytes{1, 2});
+    WriteFileAtomically(folder / "q.OID", Bytes{1, 2});
+    struct stat info {};
+    ASSERT_EQ(::stat((folder / "p.OID").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+    ASSERT_EQ(::stat((folder / "q.OID").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0644u);
+}
+
+TEST(SaveFilesTogether, RefusesAMissingFolderWithTheTargetsName) {
+    test::TempFolder folder;
+    const auto target = folder / "no/such/folder/a.UTD";
+    try {
+        WriteFileAtomically(target, Bytes{1});
+        FAIL() << "no error";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.path(), target.string());
+    }
+}
+
+// Root may write any file, but a file made read-only is kept as it is.
+TEST(SaveFilesTogether, KeepsAReadOnlyFile) {
+    test::TempFolder folder;
+    folder.Write("kept.png", {1});
+    ::chmod((folder / "kept.png").c_str(), 0444);
+    EXPECT_EQ(ReasonOf([&] { WriteFileAtomically(folder / "kept.png", Bytes{2}); }),
+              "the file is read-only");
+    EXPECT_EQ(folder.Read("kept.png"), Bytes{1});
+    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"kept.png"});
+}
+
+// A link keeps its place: the file it leads to is replaced, or made when it is missing.
+TEST(SaveFilesTogether, SavesThroughASymbolicLink) {
+    test::TempFolder folder;
+    std::filesystem::create_directory(folder / "real");
+    folder.Write("real/frame.png", {1});
+    std::filesystem::create_symlink("real/frame.png", folder / "frame.png");
+    std::filesystem::create_symlink("real/later.png", folder / "later.png");
+    WriteFileAtomically(folder / "frame.png", Bytes{2, 3});
+    WriteFileAtomically(folder / "later.png", Bytes{4});
+    EXPECT_TRUE(std::filesystem::is_symlink(folder / "frame.png"));
+    EXPECT_TRUE(std::filesystem::is_symlink(folder / "later.png"));
+    EXPECT_EQ(folder.Read("real/frame.png"), (Bytes{2, 3}));
+    EXPECT_EQ(folder.Read("real/later.png"), Bytes{4});
+    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"frame.png", "later.png", "real"}));
+}
+
+// A pipe is written straight into and stays a pipe.
+TEST(SaveFilesTogether, WritesStraightIntoAPipe) {
+    test::TempFolder folder;
+    ASSERT_EQ(::mkfifo((folder / "frame.png").c_str(), 0644), 0);
+    Bytes received;
+    std::thread reader([&] { received = folder.Read("frame.png"); });
+    const Bytes bytes(100000, 0x5A);
+    WriteFileAtomically(folder / "frame.png", bytes);
+    reader.join();
+    EXPECT_EQ(received, bytes);
+    struct stat info {};
+    ASSERT_EQ(::lstat((folder / "frame.png").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+}
+
+// Saving a pair.
+
+// Every target is checked before anything is written: a folder in the way, a read-only file or
+// a missing folder for the second file leaves the first file as it was, and no litter.
+TEST(SaveFilesTogether, ChecksEveryTargetFirst) {
+    test::TempFolder folder;
+    folder.Write("b.UTD", {1});
+    std::filesystem::create_directory(folder / "b.UPT");
+    EXPECT_EQ(ReasonOf([&] { SaveBoth(folder / "b.UTD", {2}, folder / "b.UPT", {3}); }),
+              "is a folder; only files, pipes and character devices are written");
+    std::filesystem::remove(folder / "b.UPT");
+    folder.Write("b.UPT", {4});
+    ::chmod((folder / "b.UPT").c_str(), 0444);
+    EXPECT_EQ(ReasonOf([&] { SaveBoth(folder / "b.UTD", {2}, folder / "b.UPT", {3}); }),
+              "the file is read-only");
+    EXPECT_NE(ReasonOf([&] { SaveBoth(folder / "b.UTD", {2}, folder / "gone/b.UPT", {3}); }),
+              "no error");
+    EXPECT_EQ(folder.Read("b.UTD"), Bytes{1});
+    EXPECT_EQ(folder.Read("b.UPT"), Bytes{4});
+    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"b.UPT", "b.UTD"}));
+}
+
+TEST(SaveFilesTogether, RefusesTwoNamesForOneFile) {
+    test::TempFolder folder;
+    folder.Write("b.UTD", {1});
+    std::filesystem::create_symlink("b.UTD", folder / "b.UPT");
+    EXPECT_EQ(ReasonOf([&] { SaveBoth(folder / "b.UTD", {2}, folder / "b.UPT", {3}); }),
+              "is the same file as " + (folder / "b.UTD").string() +
+                  ", which this save writes too");
+    EXPECT_EQ(ReasonOf([&] { SaveBoth(folder / "n.UTD", {2}, folder / "./n.UTD", {3}); }),
+              "is the same file as " + (folder / "n.UTD").string() +
+                  ", which this save writes too");
+    EXPECT_EQ(folder.Read("b.UTD"), Bytes{1});
+    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"b.UPT", "b.UTD"}));
+}
+
+// The renames wait for the folder's lock, which a concurrent save of the same files holds while
+// it renames; the new contents are written and synced before.
+TEST(SaveFilesTogether, RenamesUnderTheFoldersLock) {
+    test::TempFolder folder;
+    folder.Write("b.UTD", {1});
+    folder.Write("b.UPT", {2});
+    std::optional<test::HeldLock> lock(std::in_place, folder.path());
+    std::thread save([&] { SaveBoth(folder / "b.UTD", {3}, folder / "b.UPT", {4}); });
+    ASSERT_TRUE(test::WaitForLockWaiter(folder.path(), std::chrono::seconds(20)));
+    EXPECT_EQ(folder.Read("b.UTD"), Bytes{1});
+    EXPECT_EQ(folder.Read("b.UPT"), Bytes{2});
+    EXPECT_EQ(folder.Entries().size(), 4u); // and the two temporary files
+    lock.reset();
+    save.join();
+    EXPECT_EQ(folder.Read("b.UTD"), Bytes{3});
+    EXPECT_EQ(folder.Read("b.UPT"), Bytes{4});
+    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"b.UPT", "b.UTD"}));
+}
+
+// When a rename fails after another succeeded, the one done is undone: here the second file's
+// folder is moved away while the save waits for the locks.
+TEST(SaveFilesTogether, UndoesTheRenamesDoneWhenOneFails) {
+    test::TempFolder folder;
+    std::filesystem::create_directory(folder / "one");
+    std::filesystem::create_directory(folder / "two");
+    folder.Write("one/a.BPT", {1});
+    folder.Write("two/a6.BPT", {2});
+    std::optional<test::HeldLock> first(std::in_place, folder / "one");
+    std::optional<test::HeldLock> second(std::in_place, folder / "two");
+    std::string reason;
+    std::thread save([&] {
+        reason = ReasonOf([&] { SaveBoth(folder / "one/a.BPT", {3}, folder / "two/a6.BPT", {4}); });
+    });
+    // The save takes the two locks in an order of its own; it waits on either.
+    bool waiting = false;
+    for (int tries = 0; tries < 400 && !waiting; ++tries) {
+        waiting = test::WaitForLockWaiter(folder / "one", std::chrono::milliseconds(25)) ||
+                  test::WaitForLockWaiter(folder / "two", std::chrono::milliseconds(25));
+    }
+    std::filesystem::rename(folder / "two", folder / "moved");
+    first.reset();
+    second.reset();
+    save.join();
+    ASSERT_TRUE(waiting);
+    EXPECT_EQ(reason, "cannot replace the file: No such file or directory");
+    EXPECT_EQ(folder.Read("one/a.BPT"), Bytes{1});
+    EXPECT_EQ(folder.Read("moved/a6.BPT"), Bytes{2});
+    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"moved", "one"}));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder / "one"),
+                            std::filesystem::directory_iterator()),
+              1);
 }
 
 } // namespace
