@@ -175,13 +175,14 @@ private:
 // Run-length 32-bit pictures, the kind the tool writes, decoded as tga::DecodePixels would with
 // the row position kept in locals rather than in a sink, so that the loop over packets holds it
 // in registers. Packets that run past the end of their row are split there.
+// Returns the number of pixels the file ended before.
 template <typename Conversion>
-void DecodeRunLength32(std::span<const std::uint8_t> data, Picture555& picture) {
+std::size_t DecodeRunLength32(std::span<const std::uint8_t> data, Picture555& picture) {
     using Stretches = RowStretches<Conversion>;
     const auto width = static_cast<std::size_t>(picture.width);
     auto rowsLeft = static_cast<std::size_t>(picture.height);
     if (width == 0 || rowsLeft == 0) {
-        return;
+        return 0;
     }
     // The current row, filled from the left; file rows go from the bottom of the picture up.
     Pixel555* pixels = picture.pixels.data() + (rowsLeft - 1) * width;
@@ -212,7 +213,7 @@ void DecodeRunLength32(std::span<const std::uint8_t> data, Picture555& picture) 
                 Stretches::Fill(pixels + x, alpha + x, part, part, pixel, a);
                 count -= part;
                 if (!nextRow()) {
-                    return;
+                    return 0;
                 }
             }
             if (count > 0) {
@@ -231,7 +232,7 @@ void DecodeRunLength32(std::span<const std::uint8_t> data, Picture555& picture) 
             left -= part;
             x += part;
             if (x == width && !nextRow()) {
-                return;
+                return 0;
             }
         }
         if (whole < count) {
@@ -244,33 +245,33 @@ void DecodeRunLength32(std::span<const std::uint8_t> data, Picture555& picture) 
     const auto above = static_cast<std::size_t>(pixels - picture.pixels.data());
     std::fill_n(picture.pixels.data(), above, Pixel555{0});
     std::fill_n(picture.alpha.data(), above, std::uint8_t{0});
+    return above + width - x;
 }
 
 template <typename Conversion>
-void DecodeWorkingForm(const tga::Layout& layout, Picture555& picture) {
+std::size_t DecodeWorkingForm(const tga::Layout& layout, Picture555& picture) {
     if (layout.kind == tga::Kind::RunLength32) {
-        DecodeRunLength32<Conversion>(layout.data, picture);
-        return;
+        return DecodeRunLength32<Conversion>(layout.data, picture);
     }
     WorkingFormSink<Conversion> sink(picture);
-    tga::DecodePixels(layout, sink);
+    return tga::DecodePixels(layout, sink);
 }
 
 #if defined(FENWOLD_X86_BLOCKS)
 // The whole decoding is compiled for the wider instruction sets (flatten inlines all of it), so
 // that the conversions inline into the loops that call them.
-__attribute__((target("avx2"), flatten)) void DecodeWorkingFormAvx2(const tga::Layout& layout,
-                                                                    Picture555& picture) {
-    DecodeWorkingForm<blocks::Avx2Conversion>(layout, picture);
+__attribute__((target("avx2"), flatten)) std::size_t
+DecodeWorkingFormAvx2(const tga::Layout& layout, Picture555& picture) {
+    return DecodeWorkingForm<blocks::Avx2Conversion>(layout, picture);
 }
-__attribute__((target("avx512bw"), flatten)) void DecodeWorkingFormAvx512(const tga::Layout& layout,
-                                                                          Picture555& picture) {
-    DecodeWorkingForm<blocks::Avx512Conversion>(layout, picture);
+__attribute__((target("avx512bw"), flatten)) std::size_t
+DecodeWorkingFormAvx512(const tga::Layout& layout, Picture555& picture) {
+    return DecodeWorkingForm<blocks::Avx512Conversion>(layout, picture);
 }
 #endif
 
-void DecodeWorkingForm(const tga::Layout& layout, Picture555& picture,
-                       blocks::ConversionIsa widest) {
+std::size_t DecodeWorkingForm(const tga::Layout& layout, Picture555& picture,
+                              blocks::ConversionIsa widest) {
     using blocks::ConversionIsa;
     switch (std::min(widest, blocks::FastestConversion())) {
 #if defined(FENWOLD_X86_BLOCKS)
@@ -311,20 +312,32 @@ std::uint32_t ReadPicture555(std::span<const std::uint8_t> file, Picture555& pic
     }
     picture.width = layout.width;
     picture.height = layout.height;
-    DecodeWorkingForm(layout, picture, widest);
+    picture.missingPixels = DecodeWorkingForm(layout, picture, widest);
     return tga::kNoError;
 }
 
-std::uint32_t ReadPicture555(const std::filesystem::path& file, Picture555& picture) {
+std::uint32_t ReadPicture555(const std::filesystem::path& file, Picture555& picture,
+                             std::string* failure) {
     std::vector<std::uint8_t> bytes;
+    std::uint32_t error = tga::kNoError;
+    std::string reason;
     try {
-        bytes = ReadWholeFile(file);
-    } catch (const FileError&) {
-        return tga::kCannotOpen;
+        bytes = tga::ReadFile(file);
+        error = ReadPicture555(bytes, picture);
+        if (error != tga::kNoError) {
+            reason = tga::DescribeError(error, bytes);
+        }
+    } catch (const FileError& open) {
+        error = tga::kCannotOpen;
+        reason = open.reason();
     } catch (const std::bad_alloc&) {
-        return tga::kOutOfMemory;
+        error = tga::kOutOfMemory;
+        reason = "out of memory";
     }
-    return ReadPicture555(bytes, picture);
+    if (failure != nullptr) {
+        *failure = std::move(reason);
+    }
+    return error;
 }
 
 std::vector<std::uint8_t> ReadMaskPlane(const CTgaReader& reader, MaskKind kind) {

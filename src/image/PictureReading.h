@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <memory>
 #include <span>
+#include <string>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -45,14 +46,18 @@ struct Picture555 {
     int height = 0;
     PicturePlane<Pixel555> pixels;
     PicturePlane<std::uint8_t> alpha;
+    // Pixels the file ended before; they are transparent black.
+    std::size_t missingPixels = 0;
 };
 
 // Reads a Targa picture straight into the working form, as CTgaReader would read it followed
 // by the conversion: the colours of translucent pixels (alpha 8 to 254 as read) are restored,
 // pixels become Pixel555, alpha is quantised, and the rows are turned over. Returns the reader's
-// error (tga::kNoError when `picture` was filled).
+// error (tga::kNoError when `picture` was filled). From a file, `failure` (when given) receives
+// the reason for an error in words.
 std::uint32_t ReadPicture555(std::span<const std::uint8_t> file, Picture555& picture);
-std::uint32_t ReadPicture555(const std::filesystem::path& file, Picture555& picture);
+std::uint32_t ReadPicture555(const std::filesystem::path& file, Picture555& picture,
+                             std::string* failure = nullptr);
 // The same with block conversions no wider than `widest` (the fastest the processor runs, at
 // most `widest`); every choice gives the same picture.
 std::uint32_t ReadPicture555(std::span<const std::uint8_t> file, Picture555& picture,

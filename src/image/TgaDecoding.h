@@ -7,7 +7,10 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <span>
+#include <string>
+#include <vector>
 
 // The Targa decoding shared by CTgaReader (which keeps the file's pixels) and ReadPicture555
 // (which turns them straight into the working form). Pixels go to a sink, strictly in file order
@@ -51,8 +54,22 @@ struct Layout {
 };
 
 // Checks the header: kNoError with `layout` filled, or kHeaderTooShort, kUnsupportedKind or
-// kOutOfMemory (more than kMaxPixels, or more than the data could describe).
+// kOutOfMemory (more than kMaxPixels, or more than the data could describe). The pixel data
+// follows the image ID field and any colour map that the header announces.
 std::uint32_t ParseHeader(std::span<const std::uint8_t> file, Layout& layout);
+
+// How many bytes of a file with this header a reader can use: the header, the ID field, a
+// colour map and the most pixel data the picture's kind and size could take (every pixel a
+// packet of its own). Only the header when the picture is refused anyway.
+std::uint64_t UsefulFileSize(std::span<const std::uint8_t> file);
+
+// The bytes of a Targa file worth reading (UsefulFileSize of its header), so that a huge or
+// wrong file is not read whole. Raises FileError.
+std::vector<std::uint8_t> ReadFile(const std::filesystem::path& path);
+
+// Why a picture with this error was refused, in words: which kind of Targa picture it is when
+// the tool does not read that kind, how large when it is too large.
+std::string DescribeError(std::uint32_t error, std::span<const std::uint8_t> file);
 
 namespace detail {
 
@@ -168,9 +185,9 @@ struct NoAlphaRule {};
 } // namespace detail
 
 // Sends all width * height pixels to the sink. Pixels the file does not supply (it ends early)
-// arrive as one run of transparent black.
+// arrive as one run of transparent black; returns how many they are.
 template <typename Sink>
-void DecodePixels(const Layout& layout, Sink& sink) {
+std::size_t DecodePixels(const Layout& layout, Sink& sink) {
     using namespace detail;
     const std::size_t n = layout.PixelCount();
     const auto data = layout.data;
@@ -200,6 +217,7 @@ void DecodePixels(const Layout& layout, Sink& sink) {
     if (produced < n) {
         sink.Run(n - produced, 0);
     }
+    return n - produced;
 }
 
 } // namespace fenwold::tga

@@ -2,7 +2,6 @@
 
 #include "image/PixelBlocks.h"
 #include "platform/FileError.h"
-#include "platform/FileIo.h"
 
 #include <new>
 #include <vector>
@@ -59,12 +58,14 @@ private:
 CTgaReader::CTgaReader(const std::filesystem::path& file) {
     std::vector<std::uint8_t> bytes;
     try {
-        bytes = ReadWholeFile(file);
-    } catch (const FileError&) {
+        bytes = tga::ReadFile(file);
+    } catch (const FileError& error) {
         error_ = tga::kCannotOpen;
+        failure_ = error.reason();
         return;
     } catch (const std::bad_alloc&) {
         error_ = tga::kOutOfMemory;
+        failure_ = "out of memory";
         return;
     }
     Read(bytes);
@@ -81,6 +82,7 @@ void CTgaReader::Read(std::span<const std::uint8_t> file) {
     tga::Layout layout;
     error_ = tga::ParseHeader(file, layout);
     if (error_ != tga::kNoError) {
+        failure_ = tga::DescribeError(error_, file);
         return;
     }
     const std::size_t n = layout.PixelCount();
@@ -90,10 +92,11 @@ void CTgaReader::Read(std::span<const std::uint8_t> file) {
     } catch (const std::bad_alloc&) {
         pixels_.reset();
         error_ = tga::kOutOfMemory;
+        failure_ = tga::DescribeError(error_, file);
         return;
     }
     FileOrderSink sink(pixels_.get(), alpha_.get());
-    tga::DecodePixels(layout, sink);
+    missingPixels_ = tga::DecodePixels(layout, sink);
     width_ = layout.width;
     height_ = layout.height;
     loaded_ = true;

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <memory>
 #include <span>
+#include <string>
 
 namespace fenwold {
 
@@ -17,8 +18,9 @@ namespace fenwold {
 //
 // 24-bit pictures have no alpha channel: plain ones take pure black as transparent, run-length
 // ones take key colours (the colours of the first two packets and of the picture's bottom row).
-// A file that ends early leaves its missing pixels transparent black; a packet that runs past
-// the last pixel is cut there.
+// The pixel data follows the image ID field and any colour map. A file that ends early leaves
+// its missing pixels transparent black (and says how many); a packet that runs past the last
+// pixel is cut there. Only the bytes a picture of the header's kind and size could use are read.
 class CTgaReader {
 public:
     static constexpr std::size_t kHeaderSize = tga::kHeaderSize;
@@ -33,7 +35,11 @@ public:
     // not accepted, 4 the picture cannot be allocated (or is far larger than the file could
     // describe).
     std::uint32_t error() const { return error_; }
+    // Why the picture was not read, in words (see tga::DescribeError); empty on success.
+    const std::string& failure() const { return failure_; }
     const std::array<std::uint8_t, kHeaderSize>& header() const { return header_; }
+    // Pixels the file ended before; they are transparent black.
+    std::size_t missingPixels() const { return missingPixels_; }
 
     int width() const { return width_; }
     int height() const { return height_; }
@@ -48,6 +54,8 @@ private:
     }
 
     std::uint32_t error_ = tga::kNoError;
+    std::string failure_;
+    std::size_t missingPixels_ = 0;
     std::array<std::uint8_t, kHeaderSize> header_{};
     int width_ = 0;
     int height_ = 0;

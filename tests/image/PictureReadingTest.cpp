@@ -90,6 +90,28 @@ TEST(PictureReading, MatchesTheReaderFollowedByTheConversion) {
         Picture555 picture;
         ASSERT_EQ(ReadPicture555(file, picture), tga::kNoError);
         ExpectSamePicture(picture, ReferenceReading(file));
+        ASSERT_EQ(picture.missingPixels, CTgaReader(file).missingPixels()) << trial;
+    }
+}
+
+// Pictures with an image ID field or a colour map read as those without, in every kind.
+TEST(PictureReading, PixelDataFollowsTheImageIdAndAColourMap) {
+    std::mt19937 random(12);
+    for (const int depth : {24, 32}) {
+        for (const bool runLength : {false, true}) {
+            const auto pixels = RandomPicture(random, 37, 3);
+            const auto plain = TgaBuilder::Picture(37, 3, pixels, depth, runLength);
+            Picture555 expected;
+            ASSERT_EQ(ReadPicture555(plain, expected), tga::kNoError);
+            for (const auto& file :
+                 {TgaBuilder::WithImageId(plain, 1), TgaBuilder::WithImageId(plain, 255),
+                  TgaBuilder::WithColourMap(plain, 256)}) {
+                Picture555 picture;
+                ASSERT_EQ(ReadPicture555(file, picture), tga::kNoError);
+                ExpectSamePicture(picture, expected);
+                EXPECT_EQ(picture.missingPixels, 0u);
+            }
+        }
     }
 }
 
@@ -198,7 +220,12 @@ TEST(PictureReading, ReportsTheReaderErrors) {
               tga::kUnsupportedKind);
     EXPECT_EQ(ReadPicture555(std::vector<std::uint8_t>(17), picture), tga::kHeaderTooShort);
     test::TempFolder folder;
-    EXPECT_EQ(ReadPicture555(folder / "none.tga", picture), tga::kCannotOpen);
+    std::string failure;
+    EXPECT_EQ(ReadPicture555(folder / "none.tga", picture, &failure), tga::kCannotOpen);
+    EXPECT_EQ(failure, "cannot open the file: No such file or directory");
+    folder.Write("mapped.tga", TgaBuilder(1, 1).Type(1).Depth(8).Descriptor(0).Byte(0).bytes());
+    EXPECT_EQ(ReadPicture555(folder / "mapped.tga", picture, &failure), tga::kUnsupportedKind);
+    EXPECT_NE(failure.find("a colour-mapped picture"), std::string::npos) << failure;
     folder.Write("one.tga", TgaBuilder(1, 1).Pixel(MakeTgaColor(8, 8, 8)).bytes());
     ASSERT_EQ(ReadPicture555(folder / "one.tga", picture), tga::kNoError);
     EXPECT_EQ(picture.pixels[0], 0x0421);

@@ -117,20 +117,75 @@ TEST(TgaReader, EmptyPictureSucceeds) {
     EXPECT_TRUE(reader.alpha().empty());
 }
 
+// Refused kinds are named for what they are, so that a message can say why.
 TEST(TgaReader, RefusedKinds) {
     const auto refused = [](const TgaBuilder& builder) {
         const CTgaReader reader(builder.bytes());
         EXPECT_FALSE(reader.HasAlpha());
         EXPECT_TRUE(reader.alpha().empty());
-        return reader.error();
+        EXPECT_EQ(reader.error(), tga::kUnsupportedKind);
+        const std::string prefix = "the tool does not read this kind of Targa picture: ";
+        EXPECT_EQ(reader.failure().substr(0, prefix.size()), prefix);
+        return reader.failure().substr(prefix.size(),
+                                       reader.failure().find(" (it reads") - prefix.size());
     };
-    EXPECT_EQ(refused(TgaBuilder(1, 1).Descriptor(0x28).Pixel(kRed)), 3u); // top row first
-    EXPECT_EQ(refused(TgaBuilder(1, 1).Descriptor(0).Pixel(kRed)), 3u);    // no alpha bits
-    EXPECT_EQ(refused(TgaBuilder(1, 1, 24).Descriptor(8).Pixel(kRed)), 3u);
-    EXPECT_EQ(refused(TgaBuilder(1, 1).Depth(16).Descriptor(0).Byte(0).Byte(0)), 3u);
-    EXPECT_EQ(refused(TgaBuilder(1, 1).Type(1).Depth(8).Descriptor(0).Byte(0)), 3u); // mapped
-    EXPECT_EQ(refused(TgaBuilder(1, 1).Type(9).Depth(8).Descriptor(0).Byte(0)), 3u);
-    EXPECT_EQ(refused(TgaBuilder(1, 1).Type(3).Depth(32)), 3u); // grey
+    EXPECT_EQ(refused(TgaBuilder(1, 1).Descriptor(0x28).Pixel(kRed)),
+              "a picture stored top row first");
+    EXPECT_EQ(refused(TgaBuilder(1, 1).Descriptor(0x18).Pixel(kRed)),
+              "a picture stored right to left");
+    EXPECT_EQ(refused(TgaBuilder(1, 1).Descriptor(0).Pixel(kRed)),
+              "a 32-bit picture with 0 alpha bits");
+    EXPECT_EQ(refused(TgaBuilder(1, 1, 24).Descriptor(8).Pixel(kRed)),
+              "a 24-bit picture with 8 alpha bits");
+    EXPECT_EQ(refused(TgaBuilder(1, 1).Depth(16).Descriptor(0).Byte(0).Byte(0)),
+              "a 16-bit picture");
+    EXPECT_EQ(refused(TgaBuilder(1, 1).Type(1).Depth(8).Descriptor(0).Byte(0)),
+              "a colour-mapped picture");
+    EXPECT_EQ(refused(TgaBuilder(1, 1).Type(9).Depth(8).Descriptor(0).Byte(0)),
+              "a colour-mapped picture");
+    EXPECT_EQ(refused(TgaBuilder(1, 1).Type(3).Depth(8)), "a grey-scale picture");
+    EXPECT_EQ(refused(TgaBuilder(1, 1).Type(11).Depth(8)), "a grey-scale picture");
+    EXPECT_EQ(refused(TgaBuilder(1, 1).Type(0)), "it holds no picture (image type 0)");
+    EXPECT_EQ(refused(TgaBuilder(1, 1).Type(32)), "image type 32");
+}
+
+// A true-colour picture may carry an image ID field (netpbm's "pamtotga -name" writes one) or
+// a colour map; the pixel data follows them. Every kind, with ID fields of 1 and 255 bytes,
+// reads as the same picture without them.
+TEST(TgaReader, PixelDataFollowsTheImageIdAndAColourMap) {
+    const Colours picture{kRed,  kBlue, MakeTgaColor(10, 200, 30, 128), kGreen,
+                          kGrey, 0,     MakeTgaColor(250, 5, 60),       kBlue};
+    for (const int depth : {24, 32}) {
+        for (const bool runLength : {false, true}) {
+            const Bytes plain = TgaBuilder::Picture(4, 2, picture, depth, runLength);
+            const CTgaReader expected(plain);
+            ASSERT_TRUE(expected.HasAlpha());
+            for (const Bytes& file :
+                 {TgaBuilder::WithImageId(plain, 1), TgaBuilder::WithImageId(plain, 255),
+                  TgaBuilder::WithColourMap(plain, 3)}) {
+                const CTgaReader reader(file);
+                ASSERT_TRUE(reader.HasAlpha()) << depth << runLength;
+                EXPECT_EQ(PixelsOf(reader), PixelsOf(expected)) << depth << runLength;
+                EXPECT_EQ(AlphaOf(reader), AlphaOf(expected)) << depth << runLength;
+                EXPECT_EQ(reader.missingPixels(), 0u);
+            }
+        }
+    }
+    // From a file too, and the header is kept as stored.
+    test::TempFolder folder;
+    folder.Write("walk.tga", TgaBuilder::WithImageId(TgaBuilder(2, 1).Pixel(kRed).Pixel(kBlue)
+                                                         .bytes(),
+                                                     255));
+    const CTgaReader reader(folder / "walk.tga");
+    EXPECT_EQ(PixelsOf(reader), (Colours{kRed, kBlue}));
+    EXPECT_EQ(reader.header()[0], 255);
+    // A file that ends inside its ID field has no pixel data at all.
+    Bytes cut = TgaBuilder(2, 1).Pixel(kRed).bytes();
+    cut[0] = 9;
+    const CTgaReader shortId(cut);
+    ASSERT_TRUE(shortId.HasAlpha());
+    EXPECT_EQ(PixelsOf(shortId), (Colours{0, 0}));
+    EXPECT_EQ(shortId.missingPixels(), 2u);
 }
 
 TEST(TgaReader, KeepsTheHeaderAsStored) {
@@ -145,9 +200,12 @@ TEST(TgaReader, ShortHeaderAndMissingFile) {
     Bytes header = TgaBuilder(1, 1).bytes();
     header.pop_back();
     EXPECT_EQ(CTgaReader(header).error(), tga::kHeaderTooShort);
+    EXPECT_EQ(CTgaReader(header).failure(),
+              "the file is shorter than a Targa header (17 of 18 bytes)");
     test::TempFolder folder;
     const CTgaReader missing(folder / "missing.tga");
     EXPECT_EQ(missing.error(), tga::kCannotOpen);
+    EXPECT_EQ(missing.failure(), "cannot open the file: No such file or directory");
     EXPECT_FALSE(missing.HasAlpha());
 }
 
@@ -163,27 +221,60 @@ TEST(TgaReader, SizeThatCannotBeAllocatedIsErrorFour) {
     const CTgaReader reader(TgaBuilder(65535, 65535, 32, true).Run(1, kRed).bytes());
     EXPECT_EQ(reader.error(), tga::kOutOfMemory);
     EXPECT_FALSE(reader.HasAlpha());
+    EXPECT_EQ(reader.failure(),
+              "the picture is too large: 65535 x 65535 pixels (at most 67108864)");
+    EXPECT_EQ(CTgaReader(TgaBuilder(4096, 4096, 32, true).Run(1, kRed).bytes()).failure(),
+              "the header claims 4096 x 4096 pixels, far more than its 5 bytes of pixel data "
+              "hold");
 }
 
+// A file that ends early is read, its missing pixels transparent black, and says how many.
 TEST(TgaReader, TruncatedFilesLeaveTransparentBlack) {
     // Plain: one whole pixel and half of the next.
     Bytes plain = TgaBuilder(3, 1).Pixel(kRed).Pixel(kGreen).bytes();
     plain.resize(plain.size() - 2);
     EXPECT_EQ(PixelsOf(CTgaReader(plain)), (Colours{kRed, 0, 0}));
+    EXPECT_EQ(CTgaReader(plain).missingPixels(), 2u);
     // Run-length: a raw packet cut inside its second pixel, then nothing.
     Bytes raw = TgaBuilder(4, 1, 32, true).Raw(Colours{kRed, kGreen, kBlue}).bytes();
     raw.resize(raw.size() - 6);
     const CTgaReader rawReader(raw);
     EXPECT_EQ(PixelsOf(rawReader), (Colours{kRed, 0, 0, 0}));
     EXPECT_EQ(AlphaOf(rawReader), (Bytes{255, 0, 0, 0}));
+    EXPECT_EQ(rawReader.missingPixels(), 3u);
     // A run packet without its pixel.
-    EXPECT_EQ(PixelsOf(CTgaReader(TgaBuilder(2, 1, 32, true).Byte(0x81).Byte(1).bytes())),
-              (Colours{0, 0}));
+    const CTgaReader noPixel(TgaBuilder(2, 1, 32, true).Byte(0x81).Byte(1).bytes());
+    EXPECT_EQ(PixelsOf(noPixel), (Colours{0, 0}));
+    EXPECT_EQ(noPixel.missingPixels(), 2u);
     // 24-bit run-length: the missing pixels are not taken for opaque black.
     const CTgaReader keyed(TgaBuilder(2, 2, 24, true).Run(2, kRed).Run(1, kGreen).bytes());
     EXPECT_EQ(AlphaOf(keyed), (Bytes{0, 0, 0, 0}));
+    EXPECT_EQ(keyed.missingPixels(), 1u);
     const CTgaReader headerOnly(TgaBuilder(2, 2, 24, true).bytes());
     EXPECT_EQ(AlphaOf(headerOnly), (Bytes{0, 0, 0, 0}));
+    EXPECT_EQ(headerOnly.missingPixels(), 4u);
+    // A whole picture misses nothing, also when a packet runs past its end.
+    EXPECT_EQ(CTgaReader(TgaBuilder(2, 1, 32, true).Run(5, kRed).bytes()).missingPixels(), 0u);
+}
+
+// From a file, only the bytes a picture of its header's kind and size can use are read, so a
+// huge file with a small header costs nothing; a refused header is all that is read.
+TEST(TgaReader, ReadsOnlyTheBytesThePictureCanUse) {
+    test::TempFolder folder;
+    Bytes plain = TgaBuilder(2, 1).Pixel(kRed).Pixel(kBlue).bytes();
+    plain.resize(plain.size() + 100000, 0xEE);
+    folder.Write("plain.tga", plain);
+    EXPECT_EQ(tga::ReadFile(folder / "plain.tga").size(), 18u + 8u);
+    Bytes packed = TgaBuilder::WithImageId(TgaBuilder(3, 1, 24, true).Run(3, kRed).bytes(), 5);
+    packed.resize(packed.size() + 100000, 0xEE);
+    folder.Write("packed.tga", packed);
+    EXPECT_EQ(tga::ReadFile(folder / "packed.tga").size(), 18u + 5u + 3u * 4u);
+    Bytes grey = TgaBuilder(300, 300).Type(3).bytes();
+    grey.resize(100000, 0xEE);
+    folder.Write("grey.tga", grey);
+    EXPECT_EQ(tga::ReadFile(folder / "grey.tga").size(), 18u);
+    const CTgaReader reader(folder / "plain.tga");
+    EXPECT_EQ(PixelsOf(reader), (Colours{kRed, kBlue}));
 }
 
 TEST(TgaReader, WholePicturesRoundTripThroughTheBuilder) {

@@ -93,4 +93,25 @@ std::vector<std::uint8_t> TgaBuilder::Picture(int width, int height,
     return builder.bytes();
 }
 
+std::vector<std::uint8_t> TgaBuilder::WithImageId(std::vector<std::uint8_t> file,
+                                                   std::uint8_t length) {
+    file[0] = length;
+    std::vector<std::uint8_t> id(length);
+    for (std::size_t i = 0; i < id.size(); ++i) {
+        id[i] = static_cast<std::uint8_t>(0xC3 + 7 * i); // never mistaken for pixels
+    }
+    file.insert(file.begin() + 18, id.begin(), id.end());
+    return file;
+}
+
+std::vector<std::uint8_t> TgaBuilder::WithColourMap(std::vector<std::uint8_t> file,
+                                                    std::uint16_t entries) {
+    file[1] = 1;
+    file[5] = static_cast<std::uint8_t>(entries);
+    file[6] = static_cast<std::uint8_t>(entries >> 8);
+    file[7] = 24;
+    file.insert(file.begin() + 18, std::size_t{entries} * 3, 0x9D);
+    return file;
+}
+
 } // namespace fenwold::test

@@ -36,6 +36,14 @@ public:
                                              std::span<const TgaColor> topRowFirst, int depth = 32,
                                              bool runLength = false);
 
+    // The same picture with an image ID field of `length` bytes (byte 0 gives its length), or
+    // with a colour map of `entries` 24-bit entries, before the pixel data; a true-colour
+    // picture may carry either.
+    static std::vector<std::uint8_t> WithImageId(std::vector<std::uint8_t> file,
+                                                 std::uint8_t length);
+    static std::vector<std::uint8_t> WithColourMap(std::vector<std::uint8_t> file,
+                                                   std::uint16_t entries);
+
 private:
     int depth_;
     std::vector<std::uint8_t> bytes_;
