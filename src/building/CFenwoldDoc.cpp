@@ -60,9 +60,11 @@ void CFenwoldDoc::SetRecord(BuildingRecord record) {
 bool CFenwoldDoc::ImportPicture(const std::filesystem::path& name) {
     FreeBuildingRecord();
     importedGeometry_.reset();
-    auto picture = LoadBuildingPicture(platform_.folder.Absolute(name), platform_);
+    std::string failure;
+    auto picture = LoadBuildingPicture(platform_.folder.Absolute(name), platform_, &failure);
     if (!picture) {
-        platform_.prompts.ShowMessage("그림을 읽을수 없다.");
+        platform_.prompts.ShowFileProblem("그림을 읽을수 없다.", name,
+                                          "no building was imported: " + failure);
         return false;
     }
     SetRecord(MakeBuildingRecord(std::move(picture->pixels), std::move(picture->alpha),
@@ -78,10 +80,13 @@ bool CFenwoldDoc::ImportMask(const std::filesystem::path& name) {
     if (!record_ || !importedGeometry_) {
         return false;
     }
-    if (!LoadBuildingMask(*importedGeometry_, platform_.folder.Absolute(name))) {
-        platform_.prompts.ShowMessage("\"" + name.string() +
-                                      "\": the mask picture cannot be read; the building keeps "
-                                      "its team planes as they were.");
+    std::string failure;
+    if (!LoadBuildingMask(*importedGeometry_, platform_.folder.Absolute(name), platform_.prompts,
+                          &failure)) {
+        platform_.prompts.ShowFileProblem("\"" + name.string() +
+                                              "\": the mask picture cannot be read; the building "
+                                              "keeps its team planes as they were.",
+                                          name, failure);
         return false;
     }
     record_->teamIndex = std::move(importedGeometry_->maskSelection);

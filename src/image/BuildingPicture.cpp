@@ -13,28 +13,44 @@ int WholeTiles(int size) {
     return (size + kBuildingTileSize - 1) / kBuildingTileSize * kBuildingTileSize;
 }
 
-std::optional<std::filesystem::path> Resolve(const WorkingFolder& folder,
-                                             const std::filesystem::path& file) {
+std::optional<std::filesystem::path>
+Resolve(const WorkingFolder& folder, const std::filesystem::path& file, std::string& failure) {
     try {
         return folder.Locate(file);
-    } catch (const FileError&) {
+    } catch (const FileError& error) {
+        failure = error.reason();
         return std::nullopt;
+    }
+}
+
+void Tell(std::string* failure, std::string reason) {
+    if (failure != nullptr) {
+        *failure = std::move(reason);
     }
 }
 
 } // namespace
 
 std::optional<BuildingPicture> LoadBuildingPicture(const std::filesystem::path& file,
-                                                   Platform platform) {
+                                                   Platform platform, std::string* failure) {
     Picture555 source;
-    const auto path = Resolve(platform.folder, file);
-    if (!path || ReadPicture555(*path, source) != tga::kNoError) {
-        platform.prompts.ShowMessage(
-            messages::WithName(messages::kBuildingWithoutAlpha, file.string()));
+    std::string reason;
+    const auto path = Resolve(platform.folder, file, reason);
+    if (!path || ReadPicture555(*path, source, &reason) != tga::kNoError) {
+        platform.prompts.ShowFileProblem(
+            messages::WithName(messages::kBuildingWithoutAlpha, file.string()), path.value_or(file),
+            reason);
+        Tell(failure, reason);
         return std::nullopt;
+    }
+    if (source.missingPixels > 0) {
+        platform.prompts.ShowFileProblem(
+            messages::PictureEndsEarly(file.string(), source.missingPixels), *path,
+            messages::EndsEarlyReason(source.missingPixels, source.pixels.size()));
     }
     const auto box = OpaqueBox(source.alpha, source.width, source.height);
     if (!box) {
+        Tell(failure, "every pixel of the picture is transparent");
         return std::nullopt;
     }
     BuildingPicture picture;
@@ -49,6 +65,7 @@ std::optional<BuildingPicture> LoadBuildingPicture(const std::filesystem::path& 
     if (picture.tileColumns > kMaxBuildingTiles || picture.tileRows > kMaxBuildingTiles) {
         platform.prompts.ShowMessage(
             messages::WithName(messages::kBuildingTooLarge, file.string()));
+        Tell(failure, "the building is larger than 50 x 50 tiles");
         return std::nullopt;
     }
     // Centred: the margin before the box is half the padding, rounded as the halves are.
@@ -74,16 +91,24 @@ std::optional<BuildingPicture> LoadBuildingPicture(const std::filesystem::path& 
     return picture;
 }
 
-bool LoadBuildingMask(BuildingPicture& picture, const std::filesystem::path& file) {
+bool LoadBuildingMask(BuildingPicture& picture, const std::filesystem::path& file, Prompts& prompts,
+                      std::string* failure) {
     std::optional<std::filesystem::path> path;
     try {
         path = ResolveExisting(file);
-    } catch (const FileError&) {
+    } catch (const FileError& error) {
+        Tell(failure, error.reason());
         return false;
     }
     const CTgaReader reader(*path);
     if (!reader.HasAlpha()) {
+        Tell(failure, reader.failure());
         return false;
+    }
+    if (reader.missingPixels() > 0) {
+        prompts.ShowFileProblem(
+            messages::PictureEndsEarly(file.string(), reader.missingPixels()), *path,
+            messages::EndsEarlyReason(reader.missingPixels(), reader.pixels().size()));
     }
     const auto plane = ReadMaskPlane(reader, MaskKind::Building);
     // The padded picture's top left lies this far before the box in the Targa picture.

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace fenwold {
@@ -33,13 +34,17 @@ struct BuildingPicture {
 };
 
 // Reads a building picture. None when it cannot be read (the user is told), when it is fully
-// transparent, or when it would exceed 50 x 50 tiles (the user is told).
+// transparent, or when it would exceed 50 x 50 tiles (the user is told); `failure`, when given,
+// receives the reason. A picture that ends early is reported and used as read.
 std::optional<BuildingPicture> LoadBuildingPicture(const std::filesystem::path& file,
-                                                   Platform platform);
+                                                   Platform platform,
+                                                   std::string* failure = nullptr);
 
 // Adds the team mask planes from a mask picture of the Targa picture's size, lined up with the
 // padded picture; pixels brighter than 127 on average are selected. Returns false, leaving the
-// picture as it was, when the mask picture cannot be read.
-bool LoadBuildingMask(BuildingPicture& picture, const std::filesystem::path& file);
+// picture as it was, when the mask picture cannot be read, with the reason in `failure`. A mask
+// picture that ends early is reported through `prompts` and used as read.
+bool LoadBuildingMask(BuildingPicture& picture, const std::filesystem::path& file, Prompts& prompts,
+                      std::string* failure = nullptr);
 
 } // namespace fenwold

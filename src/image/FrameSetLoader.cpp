@@ -15,11 +15,13 @@ namespace fenwold {
 namespace {
 
 // The file `name` stands for in the working folder; none when several files match it ignoring
-// case (choosing one would be a guess).
-std::optional<std::filesystem::path> Locate(const WorkingFolder& folder, const std::string& name) {
+// case (choosing one would be a guess), with the reason in `failure`.
+std::optional<std::filesystem::path> Locate(const WorkingFolder& folder, const std::string& name,
+                                            std::string& failure) {
     try {
         return folder.Locate(name);
-    } catch (const FileError&) {
+    } catch (const FileError& error) {
+        failure = error.reason();
         return std::nullopt;
     }
 }
@@ -71,10 +73,17 @@ bool FrameSetLoader::LoadImageSeries(std::span<const std::string> fileNames) {
     std::uint64_t pixelCount = 0;
     for (const auto& name : fileNames) {
         Picture555 picture;
-        const auto path = Locate(platform_.folder, name);
-        if (!path || ReadPicture555(*path, picture) != tga::kNoError) {
-            prompts.ShowMessage(messages::WithName(messages::kAlphaNotFound, name));
+        std::string failure;
+        const auto path = Locate(platform_.folder, name, failure);
+        if (!path || ReadPicture555(*path, picture, &failure) != tga::kNoError) {
+            prompts.ShowFileProblem(messages::WithName(messages::kAlphaNotFound, name),
+                                    path.value_or(platform_.folder.Absolute(name)), failure);
             continue;
+        }
+        if (picture.missingPixels > 0) {
+            prompts.ShowFileProblem(
+                messages::PictureEndsEarly(name, picture.missingPixels), *path,
+                messages::EndsEarlyReason(picture.missingPixels, picture.pixels.size()));
         }
         pixelCount += picture.pixels.size();
         if (pixelCount > kMaxSeriesPixels) {
@@ -126,7 +135,10 @@ bool FrameSetLoader::LoadMaskSeries(std::span<const std::string> fileNames,
         // A partly masked animation would be compressed with two alpha schemes but drawn with
         // one, so a short series adds nothing.
         const std::string first = fileNames.empty() ? std::string() : fileNames.front();
-        prompts.ShowMessage(messages::WithName(messages::kMaskCountMismatch, first));
+        prompts.ShowFileProblem(
+            messages::WithName(messages::kMaskCountMismatch, first),
+            platform_.folder.Absolute(first),
+            messages::MaskCountReason(fileNames.size(), animation.frames.size()));
         return false;
     }
     struct Mask {
@@ -137,12 +149,20 @@ bool FrameSetLoader::LoadMaskSeries(std::span<const std::string> fileNames,
     std::vector<Mask> masks;
     for (std::size_t i = 0; i < animation.frames.size(); ++i) {
         const RegisteredFrame& frame = animation.frames[i];
-        const auto path = Locate(platform_.folder, fileNames[i]);
+        std::string failure;
+        const auto path = Locate(platform_.folder, fileNames[i], failure);
         const auto reader = path ? std::make_optional<CTgaReader>(*path) : std::nullopt;
         if (!reader || !reader->HasAlpha()) {
             // As with a short series, one unreadable mask leaves the animation without masks.
-            prompts.ShowMessage(messages::WithName(messages::kAlphaNotFound, fileNames[i]));
+            prompts.ShowFileProblem(messages::WithName(messages::kAlphaNotFound, fileNames[i]),
+                                    path.value_or(platform_.folder.Absolute(fileNames[i])),
+                                    reader ? reader->failure() : failure);
             return false;
+        }
+        if (reader->missingPixels() > 0) {
+            prompts.ShowFileProblem(
+                messages::PictureEndsEarly(fileNames[i], reader->missingPixels()), *path,
+                messages::EndsEarlyReason(reader->missingPixels(), reader->pixels().size()));
         }
         const auto plane = ReadMaskPlane(*reader, MaskKind::Unit);
         masks.push_back(

@@ -40,15 +40,17 @@ public:
     }
 
     // One animation from the pictures, cropped to their common box. A picture that cannot be
-    // read is reported and left out. Returns false when no animation was added (no picture
-    // could be read, or the series is beyond the tool's limits).
+    // read is reported and left out; one that ends early is reported and kept as read. Returns
+    // false when no animation was added (no picture could be read, or the series is beyond the
+    // tool's limits).
     bool LoadImageSeries(std::span<const std::string> fileNames);
     // One animation per series, each read in its own folder (which becomes the working folder).
     void LoadImageSeriesList(std::span<const PictureSeries> series);
 
     // Mask planes for every frame of `animation`, from the mask pictures in frame order; extra
     // pictures are ignored. When there are fewer pictures than frames, or one cannot be read,
-    // the user is told and the animation gets no masks at all.
+    // the user is told and the animation gets no masks at all; a mask picture that ends early is
+    // reported and kept as read.
     bool LoadMaskSeries(std::span<const std::string> fileNames, RegisteredAnimation& animation);
     // Mask series for consecutive animations, starting where the last list stopped; series
     // beyond the last animation are ignored.

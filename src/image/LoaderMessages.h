@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,22 @@ inline std::string WithName(std::string_view message, std::string_view name) {
     std::string text(message);
     const auto at = text.find("%s");
     return text.replace(at, 2, name);
+}
+
+// A picture that ends before its last pixels is used as read, those pixels transparent.
+inline std::string PictureEndsEarly(std::string_view name, std::size_t missingPixels) {
+    return "\"" + std::string(name) + "\" ends early: its last " + std::to_string(missingPixels) +
+           " pixels are missing and are left transparent.";
+}
+// The same for a batch run's log, beside the file's name.
+inline std::string EndsEarlyReason(std::size_t missingPixels, std::size_t pixels) {
+    return "the picture ends early: " + std::to_string(missingPixels) + " of its " +
+           std::to_string(pixels) + " pixels are missing";
+}
+// Why a mask series was not added.
+inline std::string MaskCountReason(std::size_t masks, std::size_t frames) {
+    return "the mask series has " + std::to_string(masks) + " pictures for " +
+           std::to_string(frames) + " frames";
 }
 
 } // namespace fenwold::messages

@@ -33,6 +33,13 @@ public:
     virtual ~Prompts() = default;
     virtual MessageAnswer ShowMessage(std::string_view text,
                                       MessageButtons buttons = MessageButtons::Ok) = 0;
+    // A problem with one file: the desktop shows the tool's message `text`; a batch run, which
+    // speaks to people reading a log, says the file and the reason instead.
+    virtual void ShowFileProblem(std::string_view text,
+                                 [[maybe_unused]] const std::filesystem::path& file,
+                                 [[maybe_unused]] std::string_view reason) {
+        ShowMessage(text);
+    }
     virtual std::optional<std::filesystem::path> AskOpenFile(const FileDialogRequest& request) = 0;
     virtual std::optional<std::filesystem::path> AskSaveFile(const FileDialogRequest& request) = 0;
     virtual std::optional<RgbColour> AskColour(RgbColour initial) = 0;

@@ -4,6 +4,12 @@
 
 namespace fenwold {
 
+void ScriptedPrompts::ShowFileProblem(std::string_view text, const std::filesystem::path& file,
+                                      std::string_view reason) {
+    fileProblems.push_back({file, std::string(reason)});
+    ShowMessage(text, MessageButtons::Ok);
+}
+
 MessageAnswer ScriptedPrompts::ShowMessage(std::string_view text, MessageButtons buttons) {
     messages.push_back({std::string(text), buttons});
     if (!messageAnswers.empty()) {

@@ -26,6 +26,9 @@ public:
     explicit ScriptedPrompts(WorkingFolder& folder) : folder_(folder) {}
 
     MessageAnswer ShowMessage(std::string_view text, MessageButtons buttons) override;
+    // Recorded as a message (its text) and in fileProblems.
+    void ShowFileProblem(std::string_view text, const std::filesystem::path& file,
+                         std::string_view reason) override;
     std::optional<std::filesystem::path> AskOpenFile(const FileDialogRequest& request) override;
     std::optional<std::filesystem::path> AskSaveFile(const FileDialogRequest& request) override;
     std::optional<RgbColour> AskColour(RgbColour initial) override;
@@ -34,7 +37,13 @@ public:
     std::deque<std::optional<std::filesystem::path>> fileAnswers;
     std::deque<std::optional<RgbColour>> colourAnswers;
 
+    struct FileProblem {
+        std::filesystem::path file;
+        std::string reason;
+    };
+
     std::vector<ShownMessage> messages;
+    std::vector<FileProblem> fileProblems;
     std::vector<ShownDialog> dialogs;
     std::vector<RgbColour> colourRequests;
 

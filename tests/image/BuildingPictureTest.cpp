@@ -101,7 +101,7 @@ TEST_F(BuildingPictureTest, MaskLinesUpWithThePaddedPicture) {
     mask[11 * 40 + 32] = kWhite;
     mask[0] = kWhite;
     folder.Write("mask.tga", TgaBuilder::Picture(40, 20, mask, 24));
-    ASSERT_TRUE(LoadBuildingMask(*picture, folder / "mask.tga"));
+    ASSERT_TRUE(LoadBuildingMask(*picture, folder / "mask.tga", platform.prompts));
     const auto at = [](int x, int y) { return static_cast<std::size_t>(y) * 32 + x; };
     ASSERT_EQ(picture->maskSelection.size(), 32u * 32u);
     EXPECT_EQ(picture->maskSelection[at(1, 11)], 1); // mean 128 > 127 for a building
@@ -111,11 +111,36 @@ TEST_F(BuildingPictureTest, MaskLinesUpWithThePaddedPicture) {
     EXPECT_EQ(std::count(picture->maskCoverage.begin(), picture->maskCoverage.end(), 255), 2);
 }
 
+// A building picture or mask picture that ends early is used as read and reported.
+TEST_F(BuildingPictureTest, PicturesThatEndEarlyAreKeptAndReported) {
+    auto cut = TgaBuilder::Picture(40, 2, std::vector<TgaColor>(80, kWhite));
+    cut.resize(cut.size() - 40 * 4); // the whole top row
+    folder.Write("cut.tga", cut);
+    std::string failure;
+    const auto picture = LoadBuildingPicture("cut.tga", platform.Get(), &failure);
+    ASSERT_TRUE(picture);
+    EXPECT_TRUE(failure.empty());
+    ASSERT_EQ(platform.prompts.fileProblems.size(), 1u);
+    EXPECT_EQ(platform.prompts.fileProblems[0].file, folder / "cut.tga");
+    EXPECT_EQ(platform.prompts.messages.back().text,
+              "\"cut.tga\" ends early: its last 40 pixels are missing and are left transparent.");
+    EXPECT_EQ(picture->boxHeight, 1);
+
+    auto copy = *picture;
+    folder.Write("mask.tga", TgaBuilder(40, 2, 24).Pixel(kWhite).bytes());
+    ASSERT_TRUE(LoadBuildingMask(copy, folder / "mask.tga", platform.prompts));
+    ASSERT_EQ(platform.prompts.fileProblems.size(), 2u);
+    EXPECT_EQ(platform.prompts.fileProblems[1].reason,
+              "the picture ends early: 79 of its 80 pixels are missing");
+}
+
 TEST_F(BuildingPictureTest, UnreadableMaskLeavesThePictureAsItWas) {
     Write("house.tga", 40, 20, 3, 2, 30, 10);
     auto picture = LoadBuildingPicture("house.tga", platform.Get());
     ASSERT_TRUE(picture);
-    EXPECT_FALSE(LoadBuildingMask(*picture, folder / "none.tga"));
+    std::string failure;
+    EXPECT_FALSE(LoadBuildingMask(*picture, folder / "none.tga", platform.prompts, &failure));
+    EXPECT_EQ(failure, "cannot open the file: No such file or directory");
     EXPECT_TRUE(picture->maskSelection.empty());
     EXPECT_TRUE(picture->maskCoverage.empty());
 }

@@ -169,6 +169,16 @@ TEST_F(FrameSetLoaderTest, UnreadablePictureIsSkippedAndTheCountsFollowTheFrames
     }
     EXPECT_EQ(Messages(), (std::vector<std::string>{"\"a2.tga\" alpha not found",
                                                     "\"missing.tga\" alpha not found"}));
+    // A batch run says which file and why instead.
+    ASSERT_EQ(platform.prompts.fileProblems.size(), 2u);
+    EXPECT_EQ(platform.prompts.fileProblems[0].file, folder / "a2.tga");
+    EXPECT_EQ(platform.prompts.fileProblems[0].reason,
+              "the tool does not read this kind of Targa picture: a picture stored top row "
+              "first (it reads true-colour pictures of 24 or 32 bits, plain or run-length, "
+              "stored bottom row first)");
+    EXPECT_EQ(platform.prompts.fileProblems[1].file, folder / "missing.tga");
+    EXPECT_EQ(platform.prompts.fileProblems[1].reason,
+              "cannot open the file: No such file or directory");
     const RegisteredAnimation& animation = animations.front();
     EXPECT_EQ(animation.frameCount, 2);
     EXPECT_EQ(animation.sequenceLength, 2);
@@ -178,6 +188,33 @@ TEST_F(FrameSetLoaderTest, UnreadablePictureIsSkippedAndTheCountsFollowTheFrames
     EXPECT_EQ(platform.statusBar.stepsPlanned, 4);
     EXPECT_EQ(platform.statusBar.stepsTaken, 2);
     EXPECT_FALSE(platform.statusBar.progressOpen);
+}
+
+// A picture that ends early is kept as read, its missing pixels transparent, and the user is
+// told which and how many; so is a mask picture.
+TEST_F(FrameSetLoaderTest, PicturesThatEndEarlyAreKeptAndReported) {
+    Picture("a1.tga", 4, 2, Rectangle(4, 2, 0, 0, 3, 1));
+    auto cut = TgaBuilder::Picture(4, 2, Rectangle(4, 2, 0, 0, 3, 1), 32, false);
+    cut.resize(cut.size() - 3 * 4); // the top row's last three pixels
+    folder.Write("a2.tga", cut);
+    ASSERT_TRUE(loader.LoadImageSeries(Names{"a1.tga", "a2.tga"}));
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"\"a2.tga\" ends early: its last 3 pixels "
+                                                    "are missing and are left transparent."}));
+    ASSERT_EQ(platform.prompts.fileProblems.size(), 1u);
+    EXPECT_EQ(platform.prompts.fileProblems[0].file, folder / "a2.tga");
+    EXPECT_EQ(platform.prompts.fileProblems[0].reason,
+              "the picture ends early: 3 of its 8 pixels are missing");
+    const RegisteredAnimation& animation = animations.front();
+    ASSERT_EQ(animation.frames.size(), 2u);
+    EXPECT_EQ(Alpha(animation, 0), Bytes(8, 248));
+    EXPECT_EQ(Alpha(animation, 1), (Bytes{248, 0, 0, 0, 248, 248, 248, 248}));
+
+    Picture("m1.tga", 4, 2, std::vector<TgaColor>(8, kWhite), 24);
+    folder.Write("m2.tga", TgaBuilder(4, 2, 24).Pixel(kWhite).bytes());
+    ASSERT_TRUE(loader.LoadMaskSeries(Names{"m1.tga", "m2.tga"}, animations.front()));
+    EXPECT_EQ(Messages().back(),
+              "\"m2.tga\" ends early: its last 7 pixels are missing and are left transparent.");
+    EXPECT_EQ(Mask(animations.front(), 1), (Bytes{0, 0, 0, 0, 1, 0, 0, 0}));
 }
 
 TEST_F(FrameSetLoaderTest, SeriesWithoutAnyReadablePictureAddsNothing) {
@@ -232,6 +269,9 @@ TEST_F(FrameSetLoaderTest, FewerMasksThanFramesAddNoMasks) {
     EXPECT_FALSE(loader.LoadMaskSeries(Names{"m1.tga"}, animation));
     EXPECT_EQ(Messages(), (std::vector<std::string>{
                               "\"m1.tga\", 화일부분이 Image와 mask 수가 같지 않습니다."}));
+    ASSERT_EQ(platform.prompts.fileProblems.size(), 1u);
+    EXPECT_EQ(platform.prompts.fileProblems[0].reason,
+              "the mask series has 1 pictures for 2 frames");
     EXPECT_EQ(animation.maskFlag, 0);
     for (const auto& frame : animation.frames) {
         EXPECT_TRUE(frame.maskStream.empty());
