@@ -137,12 +137,13 @@ bool CFenwoldDoc::WriteBothVariants(const std::filesystem::path& file555,
     }
     const std::uint32_t size = GameDataSize();
     return ReportingFileErrors([&] {
-        WriteFileAtomically(
-            platform_.folder.Locate(file555),
-            EncodeBuildingFile(*record_, animations_, ColourVariant::Pixel555, size));
-        WriteFileAtomically(
-            platform_.folder.Locate(file565),
-            EncodeBuildingFile(*record_, animations_, ColourVariant::Pixel565, size));
+        const auto bytes555 =
+            EncodeBuildingFile(*record_, animations_, ColourVariant::Pixel555, size);
+        const auto bytes565 =
+            EncodeBuildingFile(*record_, animations_, ColourVariant::Pixel565, size);
+        const FileToSave pair[] = {{platform_.folder.Locate(file555), bytes555},
+                                   {platform_.folder.Locate(file565), bytes565}};
+        SaveFilesTogether(pair);
     });
 }
 
@@ -179,15 +180,18 @@ bool CFenwoldDoc::OnOpenDocument(const std::filesystem::path& path) {
     std::optional<BuildingFileContent> content;
     bool otherVersion = false;
     const bool read = ReportingFileErrors([&] {
-        BinaryReader in = BinaryReader::FromFile(platform_.folder.Locate(path));
-        const std::uint32_t version = PeekBuildingFileVersion(in);
+        const auto file = platform_.folder.Locate(path);
+        // The version decides before the rest of the file is read, if at all.
+        BinaryReader head = BinaryReader::FromFileHead(file, BinaryReader::kHeadSize);
+        const std::uint32_t version = PeekBuildingFileVersion(head);
         if (version == 7 || version == 8) {
+            BinaryReader in = BinaryReader::FromFile(file);
             content = ReadBuildingFile(in);
             content->animations.Renumber();
             CheckEncodedTables(content->animations, in.name());
         } else {
             otherVersion = true;
-            platform_.prompts.ShowMessage(in.name() + ": a building file of version " +
+            platform_.prompts.ShowMessage(head.name() + ": a building file of version " +
                                           std::to_string(version) +
                                           " cannot be read; the building stays empty.");
         }

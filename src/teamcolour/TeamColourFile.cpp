@@ -8,7 +8,7 @@
 namespace fenwold {
 
 TeamColours ReadTeamColourFile(const std::filesystem::path& path) {
-    auto reader = BinaryReader::FromFile(path);
+    auto reader = BinaryReader::FromFileHead(path, kTeamColourFileSize);
     return ReadTeamColourFile(reader);
 }
 

@@ -14,7 +14,7 @@ inline constexpr std::size_t kTeamColourFileSize = 672;
 inline constexpr const char* kTeamColourFilter = "Team Color 화일 (*.utc)|*.utc||";
 
 // Refuses (FileError) a file shorter than 672 bytes rather than applying half of it; bytes after
-// the 672nd are ignored.
+// the 672nd are ignored and not read.
 TeamColours ReadTeamColourFile(const std::filesystem::path& path);
 // The same from the bytes left in `reader`.
 TeamColours ReadTeamColourFile(BinaryReader& reader);

@@ -13,6 +13,11 @@ constexpr std::size_t kGroupTablesSize = 2 * kPointCount * 4;
 
 } // namespace
 
+std::uint64_t OriginInfoFileSize(std::uint64_t groups, std::uint64_t animations) {
+    return BinaryReader::kHeadSize + 8 + kUnitTablesSize + kAnimationTablesSize * animations +
+           kGroupTablesSize * groups;
+}
+
 void WriteOriginInfo(const UnitData& data, const std::filesystem::path& path) {
     BinaryWriter out;
     out.magic(kOriginInfoMagic);
@@ -33,7 +38,8 @@ void WriteOriginInfo(const UnitData& data, const std::filesystem::path& path) {
 }
 
 void ReadOriginInfo(UnitData& data, const std::filesystem::path& path, Prompts& prompts) {
-    BinaryReader in = BinaryReader::FromFile(path);
+    BinaryReader in = BinaryReader::FromFileHead(
+        path, OriginInfoFileSize(data.groups.size(), data.animations.size()));
     ReadOriginInfo(data, in, prompts);
 }
 

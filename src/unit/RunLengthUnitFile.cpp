@@ -164,6 +164,16 @@ void ReadFrameBlock(BinaryReader& in, RegisteredAnimation& animation, std::int32
     }
 }
 
+void SkipFrameBlock(BinaryReader& in, const RegisteredAnimation& animation,
+                    std::int32_t frameCount) {
+    const std::string which = "animation " + std::to_string(animation.index) + " (Pixel565 part)";
+    const std::uint32_t total = in.u32();
+    in.requireAvailable(static_cast<std::uint64_t>(frameCount), 4, which + " frame offsets");
+    in.skip(static_cast<std::size_t>(frameCount) * 4);
+    in.requireAvailable(total, 2, which + " frame data");
+    in.skip(static_cast<std::size_t>(total) * 2);
+}
+
 } // namespace
 
 std::vector<std::uint8_t>
@@ -208,6 +218,10 @@ void WriteRunLengthUnitFile(const std::filesystem::path& path,
 std::list<RegisteredAnimation> ReadRunLengthUnitFile(const std::string& name,
                                                      std::span<const std::uint8_t> bytes) {
     BinaryReader in(name, bytes);
+    return ReadRunLengthUnitFile(in);
+}
+
+std::list<RegisteredAnimation> ReadRunLengthUnitFile(BinaryReader& in) {
     in.expectMagic(kRunLengthUnitMagic);
     in.i32(); // version
     const std::int32_t count = in.i32();
@@ -228,12 +242,19 @@ std::list<RegisteredAnimation> ReadRunLengthUnitFile(const std::string& name,
     for (auto& animation : animations) {
         ReadFrameBlock(in, animation, frameCounts[k++]);
     }
+    // The Pixel565 part is not used, but a file cut inside it is damaged all the same.
+    k = 0;
+    for (const auto& animation : animations) {
+        SkipFrameBlock(in, animation, frameCounts[k++]);
+    }
     return animations;
 }
 
 std::list<RegisteredAnimation> ReadRunLengthUnitFile(const std::filesystem::path& path) {
-    const auto bytes = ReadWholeFile(path);
-    return ReadRunLengthUnitFile(path.string(), bytes);
+    // The magic is checked before the rest of the file is read.
+    BinaryReader::FromFileHead(path, BinaryReader::kMagicSize).expectMagic(kRunLengthUnitMagic);
+    BinaryReader in = BinaryReader::FromFile(path);
+    return ReadRunLengthUnitFile(in);
 }
 
 } // namespace fenwold

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "image/RegisteredAnimation.h"
+#include "platform/BinaryReader.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -24,9 +25,12 @@ void WriteRunLengthUnitFile(const std::filesystem::path& path,
                             const std::list<RegisteredAnimation>& animations);
 
 // Reads the Pixel555 part back into registered animations (numbered 0, 1, ...; no masks). Every
-// count, offset and stream is checked first: a bad file raises FileError and nothing is returned.
+// count, offset and stream is checked first, and the Pixel565 part must be whole too: a bad file
+// raises FileError and nothing is returned.
 std::list<RegisteredAnimation> ReadRunLengthUnitFile(const std::filesystem::path& path);
 std::list<RegisteredAnimation> ReadRunLengthUnitFile(const std::string& name,
                                                      std::span<const std::uint8_t> bytes);
+// The same from a reader, which is left after the Pixel565 part.
+std::list<RegisteredAnimation> ReadRunLengthUnitFile(BinaryReader& in);
 
 } // namespace fenwold

@@ -2,6 +2,7 @@
 
 #include "platform/BinaryWriter.h"
 #include "platform/FileIo.h"
+#include "unit/GameDataFile.h"
 #include "unit/UnitRecordIo.h"
 
 #include <algorithm>
@@ -128,6 +129,15 @@ std::vector<std::uint8_t> EncodeToolData(UnitData& data, const std::filesystem::
 
 void WriteToolData(UnitData& data, const std::filesystem::path& path) {
     WriteFileAtomically(path, EncodeToolData(data, path));
+}
+
+void WriteToolDataWithGameData(UnitData& data, bool holdsToolData,
+                               const std::filesystem::path& toolData,
+                               const std::filesystem::path& gameData) {
+    const auto toolBytes = EncodeToolData(data, toolData);
+    const auto gameBytes = EncodeGameData(data, holdsToolData, gameData);
+    const FileToSave pair[] = {{toolData, toolBytes}, {gameData, gameBytes}};
+    SaveFilesTogether(pair);
 }
 
 UnitData ReadToolData(BinaryReader& in) {

@@ -50,9 +50,12 @@ void CUnitDoc::SetTitle(std::string_view text) {
 
 bool CUnitDoc::OnOpenDocument(const std::filesystem::path& path) {
     const bool read = ReportingFileErrors([&] {
-        BinaryReader in = BinaryReader::FromFile(Locate(path));
-        const std::int32_t version = PeekUnitFileVersion(in);
+        const auto file = Locate(path);
+        // The version decides before the rest of the file is read, if at all.
+        BinaryReader head = BinaryReader::FromFileHead(file, BinaryReader::kHeadSize);
+        const std::int32_t version = PeekUnitFileVersion(head);
         if (toolDataFlag_ ? (version == 5 || version == 6) : (version == 3 || version == 4)) {
+            BinaryReader in = BinaryReader::FromFile(file);
             UnitData read = toolDataFlag_ ? ReadToolData(in) : ReadGameData(in);
             read.Renumber();
             CheckEncodedTables(read, in.name());
@@ -102,8 +105,8 @@ bool CUnitDoc::Save() {
     }
     const bool written = ReportingFileErrors([&] {
         if (toolDataFlag_) {
-            WriteToolData(data_, Locate(WithFixedExtension(pathName_, ".UTD")));
-            WriteGameData(data_, true, Locate(WithFixedExtension(pathName_, ".UPT")));
+            WriteToolDataWithGameData(data_, true, Locate(WithFixedExtension(pathName_, ".UTD")),
+                                      Locate(WithFixedExtension(pathName_, ".UPT")));
         } else {
             WriteGameData(data_, false, Locate(pathName_));
         }
@@ -121,8 +124,8 @@ bool CUnitDoc::SaveAs() {
     }
     const auto toolData = WithFixedExtension(*chosen, ".UTD");
     const bool written = ReportingFileErrors([&] {
-        WriteToolData(data_, Locate(toolData));
-        WriteGameData(data_, toolDataFlag_, Locate(WithFixedExtension(*chosen, ".UPT")));
+        WriteToolDataWithGameData(data_, toolDataFlag_, Locate(toolData),
+                                  Locate(WithFixedExtension(*chosen, ".UPT")));
     });
     if (!written) {
         return false;

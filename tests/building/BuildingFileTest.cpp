@@ -8,6 +8,7 @@
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace fenwold {
 namespace {
@@ -308,6 +309,22 @@ TEST_F(BuildingDocument, SaveAsWritesBothVariants) {
     EXPECT_TRUE(reopened.OpenedFromFile());
     EXPECT_EQ(reopened.Title(),
               "Build - VQ Compression - \"" + (folder / "house6.BPT").string() + "\"");
+}
+
+// Both variants are saved as a pair: a read-only 6.BPT keeps the .BPT as it was too.
+TEST_F(BuildingDocument, SaveReplacesBothVariantsOrNeither) {
+    folder.Write("house.BPT", {1});
+    folder.Write("house6.BPT", {2});
+    ::chmod((folder / "house6.BPT").c_str(), 0444);
+    doc.SetRecord(SmallBuilding());
+    platform.prompts.fileAnswers.push_back(folder / "house.bpt");
+    doc.SaveAs();
+    EXPECT_FALSE(doc.NamedFlag());
+    EXPECT_EQ(folder.Read("house.BPT"), Bytes{1});
+    EXPECT_EQ(folder.Read("house6.BPT"), Bytes{2});
+    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"house.BPT", "house6.BPT"}));
+    EXPECT_EQ(platform.prompts.messages.back().text,
+              (folder / "house6.BPT").string() + ": the file is read-only");
 }
 
 TEST_F(BuildingDocument, NothingToSaveSaysSo) {

@@ -27,11 +27,13 @@ std::vector<std::uint8_t> OneRowFile(int width) {
     out.i32(0); // sequence length
     out.u16(static_cast<std::uint16_t>(width));
     out.u16(1);
-    out.zeros(8 + 40 + 40); // check box, points, temp buffer
-    out.u32(0);             // size word
-    out.u32(static_cast<std::uint32_t>(row.size()));
-    out.u32(0); // the frame's offset
-    out.write(row);
+    out.zeros(8 + 40 + 40);                // check box, points, temp buffer
+    out.u32(0);                            // size word
+    for (int part = 0; part < 2; ++part) { // Pixel555, then Pixel565
+        out.u32(static_cast<std::uint32_t>(row.size()));
+        out.u32(0); // the frame's offset
+        out.write(row);
+    }
     return out.take();
 }
 

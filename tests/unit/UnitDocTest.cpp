@@ -106,6 +106,27 @@ TEST_F(UnitDocTest, SaveWritesBothFilesNamedBeforeTheFirstDot) {
     EXPECT_TRUE(std::filesystem::exists(folder / "a.b" / "hero.UPT"));
 }
 
+// The tool data and the game file are saved as a pair: when the game file cannot be written
+// (a folder has its name), the tool data is not replaced either, and the unit stays modified.
+TEST_F(UnitDocTest, SaveReplacesBothFilesOrNeither) {
+    OpenSampleToolData("hero.UTD");
+    const auto toolData = folder.Read("hero.UTD");
+    std::filesystem::create_directory(folder / "hero.UPT");
+    doc.Data().unitPointX[3] = 77;
+    doc.SetModifiedFlag(true);
+    EXPECT_FALSE(doc.Save());
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(folder.Read("hero.UTD"), toolData);
+    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"hero.UPT", "hero.UTD"}));
+    ASSERT_FALSE(Messages().empty());
+    EXPECT_NE(Messages().back().text.find("hero.UPT: is a folder"), std::string::npos)
+        << Messages().back().text;
+    std::filesystem::remove(folder / "hero.UPT");
+    EXPECT_TRUE(doc.Save());
+    EXPECT_NE(folder.Read("hero.UTD"), toolData);
+    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"hero.UPT", "hero.UTD"}));
+}
+
 TEST_F(UnitDocTest, SaveAsWritesBothFilesAndNamesTheUnit) {
     UnitData sample = test::MakeSampleUnit();
     WriteGameData(sample, false, folder / "g.upt");
