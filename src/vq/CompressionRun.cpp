@@ -45,6 +45,9 @@ void CompressionRun::Work() {
     } catch (const RunCancelled& cancelled) {
         refusal_ = cancelled.refusal;
         status_.store(RunStatus::Cancelled, std::memory_order_release);
+    } catch (const std::bad_alloc&) {
+        refusal_ = kCompressionOutOfMemory;
+        status_.store(RunStatus::Cancelled, std::memory_order_release);
     }
 }
 

@@ -32,6 +32,9 @@ struct CompressionParameters {
 // Shown when the lookup table size cannot be numbered by 16-bit indices.
 inline constexpr std::string_view kLookupTableSizeRefused =
     "룩업 테이블 크기는 1에서 65534 사이여야 합니다.";
+// Shown when memory runs out during a run, which then ends as cancelled.
+inline constexpr std::string_view kCompressionOutOfMemory =
+    "Out of memory: the compression stopped and nothing was changed.";
 
 // One compression on its own worker thread: collection and design, index maps and encoded
 // tables. The watching window polls Status(); once it has left Running, Finish hands the result

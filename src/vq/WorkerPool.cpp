@@ -1,6 +1,7 @@
 #include "vq/WorkerPool.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace fenwold {
 
@@ -26,8 +27,25 @@ WorkerPool::~WorkerPool() {
 
 void WorkerPool::RunTasks() {
     for (std::size_t i = next_.fetch_add(1); i < count_; i = next_.fetch_add(1)) {
-        (*task_)(i);
+        if (!RunTask(*task_, i)) {
+            return;
+        }
         finished_.fetch_add(1);
+    }
+}
+
+bool WorkerPool::RunTask(const std::function<void(std::size_t)>& task, std::size_t i) {
+    try {
+        task(i);
+        return true;
+    } catch (...) {
+        // The batch stops: no task is handed out any more, and Run raises the first failure.
+        std::lock_guard lock(mutex_);
+        if (!failure_) {
+            failure_ = std::current_exception();
+        }
+        next_.store(count_);
+        return false;
     }
 }
 
@@ -63,11 +81,14 @@ void WorkerPool::Run(std::size_t count, const std::function<void(std::size_t)>& 
         next_ = 0;
         finished_ = 0;
         helpersDone_ = 0;
+        failure_ = nullptr;
         ++generation_;
     }
     wake_.notify_all();
     for (std::size_t i = next_.fetch_add(1); i < count; i = next_.fetch_add(1)) {
-        task(i);
+        if (!RunTask(task, i)) {
+            break;
+        }
         const std::size_t done = finished_.fetch_add(1) + 1;
         if (onOwnTaskDone) {
             onOwnTaskDone(done);
@@ -78,6 +99,9 @@ void WorkerPool::Run(std::size_t count, const std::function<void(std::size_t)>& 
     std::unique_lock lock(mutex_);
     done_.wait(lock, [&] { return helpersDone_ == static_cast<int>(helpers_.size()); });
     task_ = nullptr;
+    if (failure_) {
+        std::rethrow_exception(std::exchange(failure_, nullptr));
+    }
 }
 
 void WorkerPool::ForChunks(std::size_t size, std::size_t chunkSize,

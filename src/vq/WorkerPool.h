@@ -3,6 +3,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstddef>
+#include <exception>
 #include <functional>
 #include <mutex>
 #include <thread>
@@ -22,7 +23,9 @@ public:
 
     int ThreadCount() const { return static_cast<int>(helpers_.size()) + 1; }
 
-    // Calls task(i) for every i below count and returns when all have returned. After each task
+    // Calls task(i) for every i below count and returns when all have returned; a task that
+    // throws stops the batch, and Run throws the first such exception once every thread is out
+    // of the batch (memory running out on a helper ends the run, not the program). After each task
     // it ran itself, the calling thread calls onOwnTaskDone with the number of tasks finished so
     // far, so that progress is only ever reported from that thread.
     void Run(std::size_t count, const std::function<void(std::size_t)>& task,
@@ -37,6 +40,8 @@ public:
 private:
     void HelperLoop();
     void RunTasks();
+    // False when the task threw (the exception is kept for Run).
+    bool RunTask(const std::function<void(std::size_t)>& task, std::size_t i);
 
     std::vector<std::thread> helpers_;
     std::mutex mutex_;
@@ -49,6 +54,7 @@ private:
     std::size_t generation_ = 0;
     int helpersDone_ = 0; // helpers that have left the current batch
     bool stopping_ = false;
+    std::exception_ptr failure_; // the batch's first exception, under mutex_
 };
 
 } // namespace fenwold
