@@ -1,9 +1,10 @@
 #include "building/CFenwoldDoc.h"
 #include "cli/Commands.h"
 #include "cli/Console.h"
-#include "cli/Registration.h"
+#include "cli/OutputFiles.h"
 #include "platform/FileError.h"
 #include "platform/FileNames.h"
+#include "platform/WorkingFolder.h"
 #include "teamcolour/TeamColourFile.h"
 
 #include <iostream>
@@ -18,7 +19,8 @@ struct BuildingOptions {
     std::string teamColours;
 };
 
-int BuildBuilding(const BuildingOptions& options, bool quiet) {
+int BuildBuilding(const BuildingOptions& options, CommandContext& context) {
+    RefuseStandardOutput(options.output);
     const std::string base = CutAtFirstDot(options.output).string();
     const std::vector<std::filesystem::path> outputs{base + ".BPT", base + "6.BPT"};
     std::vector<std::filesystem::path> inputs{options.picture};
@@ -28,18 +30,26 @@ int BuildBuilding(const BuildingOptions& options, bool quiet) {
     if (!options.teamColours.empty()) {
         inputs.emplace_back(options.teamColours);
     }
-    RefuseOverwritingInputs(outputs, inputs);
+    // The save replaces a file whose name differs only in case, as the desktop's does.
+    RefuseOverwritingInputs({ResolveExisting(outputs[0]), ResolveExisting(outputs[1])}, inputs);
 
-    ConsolePlatform console(quiet);
-    CFenwoldDoc document(console.Get());
-    if (!document.ImportPicture(std::filesystem::absolute(options.picture))) {
-        throw CliFailure(kExitFileFailure, options.picture + ": no building picture (see above)");
-    }
     if (options.mask.empty()) {
         throw CliFailure(kExitUsage, "a building is saved only with its team mask: give --mask");
     }
-    if (!document.ImportMask(std::filesystem::absolute(options.mask))) {
-        throw CliFailure(kExitFileFailure, options.mask + ": the mask could not be read");
+
+    ConsolePlatform console(context.quiet);
+    CFenwoldDoc document(console.Get());
+    context.subject = options.picture;
+    // Every problem with a picture was told above; a batch run stops at any of them, also at
+    // a picture that was used as read though it ended early.
+    if (!document.ImportPicture(std::filesystem::absolute(options.picture)) ||
+        console.prompts.messagesShown() != 0) {
+        throw CliFailure(kExitFileFailure, options.picture + ": no building was made (see above)");
+    }
+    context.subject = options.mask;
+    if (!document.ImportMask(std::filesystem::absolute(options.mask)) ||
+        console.prompts.messagesShown() != 0) {
+        throw CliFailure(kExitFileFailure, options.mask + ": the mask was not used (see above)");
     }
     // As the building team colour dialog does when it opens.
     ComputeTeamIndices(*document.Record());
@@ -50,6 +60,7 @@ int BuildBuilding(const BuildingOptions& options, bool quiet) {
             throw CliFailure(kExitFileFailure, error.what());
         }
     }
+    context.subject = outputs[0].string();
     const int before = console.prompts.messagesShown();
     console.prompts.answerSaveWith(std::filesystem::absolute(base + ".bpt"));
     document.SaveAs();
@@ -69,13 +80,20 @@ void AddBuildingCommand(CLI::App& app, CommandContext& context) {
     auto* command = app.add_subcommand(
         "building", "Import a building picture and its team mask and save BASE.BPT and "
                     "BASE6.BPT");
-    command->add_option("-o,--output", options->output, "BASE of the files to write")->required();
-    command->add_option("PICTURE", options->picture, "the building's Targa picture")->required();
-    command->add_option("--mask", options->mask, "the team mask picture (needed to save)");
-    command->add_option("--team-colours", options->teamColours,
-                        "a .UTC file with the team colour selection and tables");
+    command->add_option("-o,--output", options->output, "BASE of the files to write")
+        ->required()
+        ->check(NonEmpty());
+    command->add_option("PICTURE", options->picture, "the building's Targa picture")
+        ->required()
+        ->check(NonEmpty());
+    command->add_option("--mask", options->mask, "the team mask picture (needed to save)")
+        ->check(NonEmpty());
+    command
+        ->add_option("--team-colours", options->teamColours,
+                     "a .UTC file with the team colour selection and tables")
+        ->check(NonEmpty());
     command->callback([&context, options] {
-        context.run = [&context, options] { return BuildBuilding(*options, context.quiet); };
+        context.run = [&context, options] { return BuildBuilding(*options, context); };
     });
 }
 

@@ -2,14 +2,22 @@
 
 #include <CLI/CLI.hpp>
 #include <functional>
+#include <string>
 
 namespace fenwold::cli {
 
-// What every subcommand shares: the chosen command to run after parsing, and --quiet.
+// What every subcommand shares: the chosen command to run after parsing, --quiet, and the file
+// the command is working on, named when memory runs out.
 struct CommandContext {
     std::function<int()> run;
     bool quiet = false;
+    std::string subject;
 };
+
+// Refuses an empty value ("-o ''"): it never names a file the user meant.
+const CLI::Validator& NonEmpty();
+// A seed: a whole number from 0 to 4294967295, written in decimal.
+const CLI::Validator& SeedNumber();
 
 void AddSampleCommand(CLI::App& app, CommandContext& context);
 void AddInfoCommand(CLI::App& app, CommandContext& context);

@@ -1,13 +1,13 @@
 #include "cli/Commands.h"
 #include "cli/Console.h"
 #include "cli/Json.h"
+#include "cli/OutputFiles.h"
 #include "cli/Registration.h"
 #include "image/FrameStreams.h"
 #include "platform/FileError.h"
 #include "platform/FileNames.h"
 #include "teamcolour/TeamColourFile.h"
 #include "unit/CVqComputeDlg.h"
-#include "unit/GameDataFile.h"
 #include "unit/RunLengthUnitFile.h"
 #include "unit/ToolDataFile.h"
 #include "unit/UnitDoc.h"
@@ -121,10 +121,12 @@ bool RunCompression(const Registration& registration, const CompressOptions& opt
     return outcome == CVqComputeDlg::Outcome::Ok;
 }
 
-int Compress(const CompressOptions& options, bool quiet) {
+int Compress(const CompressOptions& options, CommandContext& context) {
     if (options.series.empty() && options.groups.empty()) {
         throw CliFailure(kExitUsage, "compress needs at least one SERIES or --group");
     }
+    RefuseStandardOutput(options.output);
+    const bool quiet = context.quiet;
     const std::filesystem::path toolData = WithFixedExtension(options.output, ".UTD");
     const std::filesystem::path gameData = WithFixedExtension(options.output, ".UPT");
     ConsolePlatform console(quiet);
@@ -142,6 +144,7 @@ int Compress(const CompressOptions& options, bool quiet) {
     }
     RefuseOverwritingInputs({toolData, gameData}, registration.inputs);
 
+    context.subject = options.output;
     CUnitDoc document(console.Get());
     const auto start = std::chrono::steady_clock::now();
     if (!RunCompression(registration, options, document, console)) {
@@ -156,8 +159,7 @@ int Compress(const CompressOptions& options, bool quiet) {
     }
     try {
         // What Save As writes: the tool data and the game file of the chosen name.
-        WriteToolData(data, toolData);
-        WriteGameData(data, true, gameData);
+        WriteToolDataWithGameData(data, true, toolData, gameData);
     } catch (const FileError& error) {
         throw CliFailure(kExitFileFailure, error.what());
     }
@@ -192,14 +194,16 @@ int Compress(const CompressOptions& options, bool quiet) {
 }
 
 int WriteRunLength(const std::string& output, const std::vector<std::string>& groups,
-                   const std::vector<std::string>& series, bool quiet) {
+                   const std::vector<std::string>& series, CommandContext& context) {
     if (series.empty() && groups.empty()) {
         throw CliFailure(kExitUsage, "ure needs at least one SERIES or --group");
     }
+    RefuseStandardOutput(output);
     const std::filesystem::path target = WithFixedExtension(output, ".URE");
-    ConsolePlatform console(quiet);
+    ConsolePlatform console(context.quiet);
     const Registration registration = RegisterSeries(groups, series, console);
     RefuseOverwritingInputs({target}, registration.inputs);
+    context.subject = target.string();
     try {
         WriteRunLengthUnitFile(target, registration.animations);
     } catch (const FileError& error) {
@@ -224,35 +228,40 @@ void AddCompressCommand(CLI::App& app, CommandContext& context) {
     auto* command = app.add_subcommand(
         "compress", "Register picture series, compress them together and save BASE.UTD and "
                     "BASE.UPT");
-    command->add_option("-o,--output", options->output, "BASE of the files to write")->required();
+    command->add_option("-o,--output", options->output, "BASE of the files to write")
+        ->required()
+        ->check(NonEmpty());
     command->add_option("--lookup", options->lookupTableSize, "lookup table entries (K)")
         ->check(CLI::Range(1, 65534));
     command->add_option("--weight", options->weight, "brightness weighting of the training")
         ->check(CLI::IsMember({"none", "average", "max"}));
     command->add_flag("--no-sampling", options->noSampling, "design on every training block");
     command->add_flag("--no-lbg", options->noLbg, "take the first distinct blocks as the table");
-    command->add_option("--seed", options->seed, "seed of the sampling (default: the clock)");
+    command->add_option("--seed", options->seed, "seed of the sampling (default: the clock)")
+        ->check(SeedNumber());
     command->add_option("--threads", options->threads, "worker threads (default: all cores)")
         ->check(CLI::Range(0, 256));
     command->add_flag("--json", options->json, "print a machine-readable summary");
-    command->add_option("--team-colours", options->teamColours,
-                        "a .UTC file with the team colour selection and tables to store");
-    command->add_option("--group", options->groups, kGroupHelp);
-    command->add_option("SERIES", options->series, kSeriesHelp);
+    command
+        ->add_option("--team-colours", options->teamColours,
+                     "a .UTC file with the team colour selection and tables to store")
+        ->check(NonEmpty());
+    command->add_option("--group", options->groups, kGroupHelp)->check(NonEmpty());
+    command->add_option("SERIES", options->series, kSeriesHelp)->check(NonEmpty());
     command->callback([&context, options] {
-        context.run = [&context, options] { return Compress(*options, context.quiet); };
+        context.run = [&context, options] { return Compress(*options, context); };
     });
 
     auto output = std::make_shared<std::string>();
     auto groups = std::make_shared<std::vector<std::string>>();
     auto series = std::make_shared<std::vector<std::string>>();
     auto* ure = app.add_subcommand("ure", "Write the run-length unit file of registered series");
-    ure->add_option("-o,--output", *output, "NAME of the .URE file")->required();
-    ure->add_option("--group", *groups, kGroupHelp);
-    ure->add_option("SERIES", *series, kSeriesHelp);
+    ure->add_option("-o,--output", *output, "NAME of the .URE file")->required()->check(NonEmpty());
+    ure->add_option("--group", *groups, kGroupHelp)->check(NonEmpty());
+    ure->add_option("SERIES", *series, kSeriesHelp)->check(NonEmpty());
     ure->callback([&context, output, groups, series] {
         context.run = [&context, output, groups, series] {
-            return WriteRunLength(*output, *groups, *series, context.quiet);
+            return WriteRunLength(*output, *groups, *series, context);
         };
     });
 }

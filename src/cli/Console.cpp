@@ -34,6 +34,12 @@ MessageAnswer ConsolePrompts::ShowMessage(std::string_view text, MessageButtons 
                : MessageAnswer::Ok;
 }
 
+void ConsolePrompts::ShowFileProblem(std::string_view, const std::filesystem::path& file,
+                                     std::string_view reason) {
+    ++messagesShown_;
+    std::cerr << "fenwold-cli: " << file.string() << ": " << reason << '\n';
+}
+
 ProgressDisplay::ProgressDisplay(bool quiet) : quiet_(quiet), terminal_(::isatty(2) == 1) {}
 
 ProgressDisplay::~ProgressDisplay() {

@@ -29,6 +29,9 @@ struct CliFailure : std::runtime_error {
 class ConsolePrompts final : public Prompts {
 public:
     MessageAnswer ShowMessage(std::string_view text, MessageButtons buttons) override;
+    // Says the file and the reason, in English, in place of the desktop's message.
+    void ShowFileProblem(std::string_view text, const std::filesystem::path& file,
+                         std::string_view reason) override;
     std::optional<std::filesystem::path> AskOpenFile(const FileDialogRequest&) override {
         return std::nullopt;
     }

@@ -29,10 +29,14 @@ struct LoadedFile {
     int pictureHeight = 0;
     std::int32_t originGroups = 0;
     std::int32_t originAnimations = 0;
+    // Bytes after the data the format holds, which opening ignores.
+    std::uint64_t trailingBytes = 0;
 };
 
-// Raises CliFailure (status 1) naming the file and the problem; status 2 for a file of a kind
-// the tool does not know.
+// Raises CliFailure (status 1) naming the file and the problem (a Targa picture that ends early
+// is one); status 2 for a file of a kind the tool does not know. The name is matched ignoring
+// case when the file itself is missing; only as much of a file is read as its head shows the
+// format can use.
 LoadedFile LoadAnyFile(const std::filesystem::path& path);
 
 } // namespace fenwold::cli

@@ -159,11 +159,17 @@ void AddInfoCommand(CLI::App& app, CommandContext& context) {
     auto file = std::make_shared<std::string>();
     auto json = std::make_shared<bool>(false);
     command->add_option("FILE", *file, "a .UTD, .UPT, .URE, .OID, .BPT, .UTC or .TGA file")
-        ->required();
+        ->required()
+        ->check(NonEmpty());
     command->add_flag("--json", *json, "print a machine-readable summary");
     command->callback([&context, file, json] {
-        context.run = [file, json] {
+        context.run = [&context, file, json] {
+            context.subject = *file;
             const LoadedFile loaded = LoadAnyFile(*file);
+            if (loaded.trailingBytes > 0) {
+                std::cerr << "fenwold-cli: warning: " << *file << ": " << loaded.trailingBytes
+                          << " bytes after the end of its data are ignored\n";
+            }
             if (*json) {
                 std::cout << Describe(*file, loaded) << '\n';
             } else {

@@ -1,7 +1,7 @@
 #include "cli/PngFile.h"
 
+#include "cli/OutputFiles.h"
 #include "platform/FileError.h"
-#include "platform/FileIo.h"
 
 #include <png.h>
 #include <vector>
@@ -55,7 +55,7 @@ void WritePng(const std::filesystem::path& path, std::span<const Pixel555> pixel
     }
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
-    WriteFileAtomically(path, encoded);
+    WriteOutput(path, encoded);
 }
 
 } // namespace fenwold::cli

@@ -163,18 +163,4 @@ Registration RegisterSeries(const std::vector<std::string>& groups,
     return registrar.Take();
 }
 
-void RefuseOverwritingInputs(const std::vector<std::filesystem::path>& outputs,
-                             const std::vector<std::filesystem::path>& inputs) {
-    std::error_code error;
-    for (const auto& output : outputs) {
-        const auto target = std::filesystem::weakly_canonical(output, error);
-        for (const auto& input : inputs) {
-            if (std::filesystem::weakly_canonical(input, error) == target) {
-                throw CliFailure(kExitUsage,
-                                 "the output " + output.string() + " is one of the input files");
-            }
-        }
-    }
-}
-
 } // namespace fenwold::cli

@@ -28,8 +28,4 @@ struct Registration {
 Registration RegisterSeries(const std::vector<std::string>& groups,
                             const std::vector<std::string>& series, ConsolePlatform& console);
 
-// Refuses (status 2) an output that is one of the inputs.
-void RefuseOverwritingInputs(const std::vector<std::filesystem::path>& outputs,
-                             const std::vector<std::filesystem::path>& inputs);
-
 } // namespace fenwold::cli

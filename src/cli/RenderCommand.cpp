@@ -1,6 +1,7 @@
 #include "cli/Commands.h"
 #include "cli/Console.h"
 #include "cli/FileLoading.h"
+#include "cli/OutputFiles.h"
 #include "cli/PngFile.h"
 #include "image/PreviewDrawing.h"
 #include "platform/BinaryWriter.h"
@@ -145,10 +146,9 @@ Canvas DrawBuilding(const BuildingFileContent& building, int team) {
     return canvas;
 }
 
-int Render(const RenderOptions& options) {
-    if (options.output == options.input) {
-        throw CliFailure(kExitUsage, "the output " + options.output + " is the input file");
-    }
+int Render(const RenderOptions& options, CommandContext& context) {
+    RefuseOverwritingInputs({options.output}, {options.input});
+    context.subject = options.input;
     const LoadedFile file = LoadAnyFile(options.input);
     Canvas canvas;
     if (file.building) {
@@ -159,19 +159,22 @@ int Render(const RenderOptions& options) {
     } else {
         throw CliFailure(kExitUsage, options.input + ": only unit and building files are drawn");
     }
+    context.subject = options.output;
+    // Where the picture goes to the standard output, the summary must not go there too.
+    std::ostream& summary = GoesToStandardOutput(options.output) ? std::cerr : std::cout;
     try {
         if (options.raw) {
             BinaryWriter out;
             out.write(canvas.pixels);
-            out.SaveAtomically(options.output);
+            WriteOutput(options.output, out.buffer());
         } else {
             WritePng(options.output, canvas.pixels, canvas.width, canvas.height, options.scale);
         }
     } catch (const FileError& error) {
         throw CliFailure(kExitFileFailure, error.what());
     }
-    std::cout << "wrote " << options.output << " (" << canvas.width * options.scale << " x "
-              << canvas.height * options.scale << ")\n";
+    summary << "wrote " << options.output << " (" << canvas.width * options.scale << " x "
+            << canvas.height * options.scale << ")\n";
     return kExitOk;
 }
 
@@ -181,9 +184,14 @@ void AddRenderCommand(CLI::App& app, CommandContext& context) {
     auto options = std::make_shared<RenderOptions>();
     auto* command = app.add_subcommand(
         "render", "Draw compressed frames of a unit, or a building picture with its team colours");
-    command->add_option("FILE", options->input, "a .UTD, .UPT or .BPT file")->required();
-    command->add_option("-o,--output", options->output, "the PNG (or raw) file to write")
-        ->required();
+    command->add_option("FILE", options->input, "a .UTD, .UPT or .BPT file")
+        ->required()
+        ->check(NonEmpty());
+    command
+        ->add_option("-o,--output", options->output,
+                     "the PNG (or raw) file to write; - for the standard output")
+        ->required()
+        ->check(NonEmpty());
     command->add_option("--anim", options->animation, "the animation to draw (from 0)");
     command->add_option("--frame", options->frame, "the frame of that animation (from 0)");
     command->add_flag("--sheet", options->sheet, "every frame, laid out as the unit view does");
@@ -192,12 +200,17 @@ void AddRenderCommand(CLI::App& app, CommandContext& context) {
     command->add_option("--scale", options->scale, "enlarge by a whole factor")
         ->check(CLI::Range(1, 16));
     command->add_flag("--raw", options->raw, "write the little-endian Pixel555 buffer, no PNG");
-    command->add_option("--canvas", options->canvas, "draw into a zero-filled canvas of WxH");
-    command->add_option("--at", options->at, "where the frame's top-left goes: X,Y");
+    auto* canvas =
+        command->add_option("--canvas", options->canvas, "draw into a zero-filled canvas of WxH")
+            ->check(NonEmpty());
+    command->add_option("--at", options->at, "where the frame's top-left goes in the canvas: X,Y")
+        ->check(NonEmpty())
+        ->needs(canvas);
     command->add_option("--alpha", options->alpha, "overall alpha value 0-255")
         ->check(CLI::Range(0, 255));
-    command->callback(
-        [&context, options] { context.run = [options] { return Render(*options); }; });
+    command->callback([&context, options] {
+        context.run = [&context, options] { return Render(*options, context); };
+    });
 }
 
 } // namespace fenwold::cli

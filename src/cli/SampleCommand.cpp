@@ -37,13 +37,15 @@ void AddSampleCommand(CLI::App& app, CommandContext& context) {
     auto* command = app.add_subcommand(
         "sample",
         "Write a deterministic sample unit (picture and mask series), building and team colours");
-    command->add_option("DIR", options->folder, "the folder to write into")->required();
+    command->add_option("DIR", options->folder, "the folder to write into")
+        ->required()
+        ->check(NonEmpty());
     command->add_option("--animations", options->sample.animations, "number of animations")
         ->check(CLI::Range(1, 200));
     command->add_option("--frames", options->sample.frames, "frames per animation")
         ->check(CLI::Range(1, 200));
     command->add_option("--size", options->size, "frame size WxH (2 to 1024 each)");
-    command->add_option("--seed", options->sample.seed, "seed of the drawing");
+    command->add_option("--seed", options->sample.seed, "seed of the drawing")->check(SeedNumber());
     command->callback([&context, options] {
         context.run = [options] {
             int width = 0, height = 0;

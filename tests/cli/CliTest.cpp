@@ -1,8 +1,10 @@
 #include "cli/Cli.h"
 
 #include "image/SampleArt.h"
+#include "image/TgaReader.h"
 #include "platform/BinaryReader.h"
 #include "support/TempFolder.h"
+#include "support/TgaBuilder.h"
 #include "unit/GameDataFile.h"
 #include "unit/ToolDataFile.h"
 #include "vq/DrawCompressedFrame.h"
@@ -11,6 +13,8 @@
 
 namespace fenwold {
 namespace {
+
+using Bytes = std::vector<std::uint8_t>;
 
 int RunCommand(std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), "fenwold-cli");
@@ -118,6 +122,82 @@ TEST_F(Cli, UreAndBuildingAndInfo) {
     EXPECT_TRUE(std::filesystem::exists(folder / "house6.BPT"));
     EXPECT_EQ(RunCommand({"info", "--json", Path("house6.BPT")}), 0);
     EXPECT_EQ(RunCommand({"render", Path("house.BPT"), "-o", Path("house.png")}), 0);
+}
+
+// Pictures with an image ID field compress to the same bytes as the same pictures without, in
+// every kind of Targa picture the tool reads.
+TEST_F(Cli, PicturesWithAnImageIdCompressAsThoseWithout) {
+    const auto names =
+        std::vector<std::string>{"anim00_0001.tga", "anim00_0002.tga", "anim00_0003.tga",
+                                 "anim00_0004.tga", "anim00_0005.tga"};
+    for (const int depth : {24, 32}) {
+        for (const bool runLength : {false, true}) {
+            std::vector<Bytes> files;
+            for (const auto& name : names) {
+                const CTgaReader reader(folder / "unit/anim00" / name);
+                ASSERT_TRUE(reader.HasAlpha());
+                // File order is bottom row first; the builder takes the top row first.
+                std::vector<TgaColor> topFirst(reader.pixels().size());
+                const int width = reader.width();
+                const int height = reader.height();
+                for (int y = 0; y < height; ++y) {
+                    std::copy_n(reader.pixels().begin() + (height - 1 - y) * width, width,
+                                topFirst.begin() + y * width);
+                }
+                files.push_back(
+                    test::TgaBuilder::Picture(width, height, topFirst, depth, runLength));
+            }
+            std::vector<Bytes> units;
+            for (const int idLength : {0, 1, 255}) {
+                const std::string series = "kind" + std::to_string(idLength);
+                std::filesystem::create_directories(folder / series);
+                for (std::size_t f = 0; f < names.size(); ++f) {
+                    folder.Write(series + "/" + names[f],
+                                 idLength == 0
+                                     ? files[f]
+                                     : test::TgaBuilder::WithImageId(
+                                           files[f], static_cast<std::uint8_t>(idLength)));
+                }
+                ASSERT_EQ(RunCommand({"compress", "-o", Path(series), "--seed", "4", "--lookup",
+                                      "16", Path(series)}),
+                          0);
+                units.push_back(folder.Read(series + ".UTD"));
+            }
+            EXPECT_EQ(units[1], units[0]) << depth << runLength;
+            EXPECT_EQ(units[2], units[0]) << depth << runLength;
+        }
+    }
+}
+
+// Options: the seed's range, empty values, --at only with --canvas, and the program's options
+// after the subcommand.
+TEST_F(Cli, OptionParsing) {
+    ASSERT_EQ(RunCommand(CompressArguments("hero")), 0);
+    const auto compress = [&](const std::string& seed) {
+        return RunCommand(
+            {"compress", "-o", Path("s"), "--seed", seed, "--lookup", "8", Path("unit/anim00")});
+    };
+    for (const std::string seed :
+         {"-1", "4294967296", "99999999999999999999", "", "1e3", "0x10", " 7", "+7"}) {
+        EXPECT_EQ(compress(seed), 2) << seed;
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder / "s.UTD"));
+    EXPECT_EQ(compress("0"), 0);
+    EXPECT_EQ(compress("4294967295"), 0);
+    const std::string unit = Path("hero.UTD");
+    EXPECT_EQ(RunCommand({"render", unit, "-o", ""}), 2);
+    EXPECT_EQ(RunCommand({"render", unit, "-o", Path("c.raw"), "--raw", "--canvas", ""}), 2);
+    EXPECT_EQ(
+        RunCommand({"render", unit, "-o", Path("c.raw"), "--raw", "--canvas", "8x8", "--at", ""}),
+        2);
+    EXPECT_EQ(RunCommand({"render", unit, "-o", Path("c.raw"), "--raw", "--at", "1,1"}), 2);
+    EXPECT_FALSE(std::filesystem::exists(folder / "c.raw"));
+    EXPECT_EQ(RunCommand({"compress", "-o", "", Path("unit/anim00")}), 2);
+    EXPECT_EQ(RunCommand({"sample", "--seed", "-3", Path("more")}), 2);
+    EXPECT_EQ(RunCommand({"bogus"}), 2);
+    // --quiet before or after the subcommand.
+    const std::vector<const char*> after{"fenwold-cli", "info", unit.c_str(), "--quiet"};
+    EXPECT_EQ(cli::RunCli(static_cast<int>(after.size()), after.data()), 0);
 }
 
 TEST_F(Cli, UsageAndFileFailuresHaveTheirStatus) {

@@ -55,7 +55,10 @@ Program::Program(const std::vector<std::string>& arguments, const ProgramOptions
             const rlimit limit{*options.memoryLimit, *options.memoryLimit};
             ::setrlimit(RLIMIT_AS, &limit);
         }
-        const int out = ::open(outputPath_.c_str(), O_WRONLY | O_TRUNC);
+        if (options.workingFolder && ::chdir(options.workingFolder->c_str()) != 0) {
+            ::_exit(125);
+        }
+        const int out = ::open(outputPath_.c_str(), O_WRONLY | O_TRUNC | O_CREAT, 0644);
         const int err = ::open(errorPath_.c_str(), O_WRONLY | O_TRUNC);
         if (out < 0 || err < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0) {
             ::_exit(126);
@@ -80,10 +83,20 @@ void Program::Signal(int signal) const {
     ::kill(pid_, signal);
 }
 
-ProgramEnd Program::Wait() {
+ProgramEnd Program::Wait(std::chrono::milliseconds limit) {
     ProgramEnd end;
     int status = 0;
-    while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    for (pid_t got = 0; (got = ::waitpid(pid_, &status, WNOHANG)) <= 0;) {
+        if (got < 0 && errno != EINTR) {
+            break;
+        }
+        if (std::chrono::steady_clock::now() > deadline) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, &status, 0);
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     pid_ = -1;
     if (WIFEXITED(status)) {

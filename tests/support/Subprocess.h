@@ -21,9 +21,11 @@ struct ProgramEnd {
 
 struct ProgramOptions {
     // The address space limit (as "ulimit -v" sets it), in bytes.
-    std::optional<std::uint64_t> memoryLimit;
+    std::optional<std::uint64_t> memoryLimit = {};
     // Where its standard output goes; by default it is collected into ProgramEnd::output.
-    std::optional<std::filesystem::path> outputFile;
+    std::optional<std::filesystem::path> outputFile = {};
+    // The folder it runs in; by default the tests'.
+    std::optional<std::filesystem::path> workingFolder = {};
 };
 
 // A program started in the background; its output is collected in temporary files.
@@ -36,7 +38,8 @@ public:
 
     pid_t pid() const { return pid_; }
     void Signal(int signal) const;
-    ProgramEnd Wait();
+    // Waits for the end; a program still running after `limit` is killed (signal SIGKILL).
+    ProgramEnd Wait(std::chrono::milliseconds limit = std::chrono::minutes(2));
 
 private:
     pid_t pid_ = -1;
