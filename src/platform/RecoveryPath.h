@@ -4,9 +4,9 @@
 
 namespace fenwold {
 
-// Where the compression command leaves its recovery copy of the tool data (the Windows tool wrote
-// "c:\VQ.UTD"): $XDG_DATA_HOME/fenwold/VQ.UTD, else ~/.local/share/fenwold/VQ.UTD, else
-// ./VQ.UTD. The folder is created when missing.
+// Where the desktop program's compression command leaves its recovery copy of the tool data:
+// $XDG_DATA_HOME/fenwold/VQ.UTD, else ~/.local/share/fenwold/VQ.UTD, else ./VQ.UTD. The folder is
+// created when missing.
 std::filesystem::path RecoveryToolDataPath();
 
 } // namespace fenwold
