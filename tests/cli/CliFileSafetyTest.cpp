@@ -290,7 +290,31 @@ TEST_F(PairSaves, ConcurrentRunsNeverMixAPair) {
 // Signals: SIGINT and SIGTERM remove the temporary files and never leave half a pair; SIGKILL
 // never leaves a cut file.
 
-using Signals = CliRun;
+class Signals : public CliRun {
+protected:
+    // The pair a whole run writes, kept aside.
+    void SetUp() override {
+        ASSERT_EQ(Run(Compress("new")).exitStatus, 0);
+        newTool = folder.Read("new.UTD");
+        newGame = folder.Read("new.UPT");
+        std::filesystem::remove(folder / "new.UTD");
+        std::filesystem::remove(folder / "new.UPT");
+    }
+    // Puts back the old pair (one byte each), starts a run and sends it the signal after a while.
+    ProgramEnd SignalARun(int signal, std::chrono::milliseconds after) {
+        folder.Write("hero.UTD", {1});
+        folder.Write("hero.UPT", {2});
+        auto arguments = Compress("hero");
+        arguments.insert(arguments.begin(), test::CliProgram());
+        test::Program run(arguments);
+        std::this_thread::sleep_for(after);
+        run.Signal(signal);
+        return run.Wait();
+    }
+
+    Bytes newTool;
+    Bytes newGame;
+};
 
 TEST_F(Signals, ASignalWhileWaitingForTheLockRemovesTheNewFiles) {
     for (const int signal : {SIGTERM, SIGINT}) {
@@ -314,19 +338,9 @@ TEST_F(Signals, ASignalWhileWaitingForTheLockRemovesTheNewFiles) {
 // Signals at moments spread over a whole run: each run ends with the old pair or the new one,
 // and nothing else in the folder.
 TEST_F(Signals, ASignalAtAnyMomentLeavesOnePairAndNoLitter) {
-    ASSERT_EQ(Run(Compress("new")).exitStatus, 0);
-    const Bytes newTool = folder.Read("new.UTD"), newGame = folder.Read("new.UPT");
-    std::filesystem::remove(folder / "new.UTD");
-    std::filesystem::remove(folder / "new.UPT");
-    auto arguments = Compress("hero");
-    arguments.insert(arguments.begin(), test::CliProgram());
     for (int attempt = 0; attempt < 12; ++attempt) {
-        folder.Write("hero.UTD", {1});
-        folder.Write("hero.UPT", {2});
-        test::Program run(arguments);
-        std::this_thread::sleep_for(std::chrono::milliseconds(attempt * 7));
-        run.Signal(attempt % 2 == 0 ? SIGTERM : SIGINT);
-        const ProgramEnd end = run.Wait();
+        const ProgramEnd end =
+            SignalARun(attempt % 2 == 0 ? SIGTERM : SIGINT, std::chrono::milliseconds(attempt * 7));
         const Bytes tool = folder.Read("hero.UTD"), game = folder.Read("hero.UPT");
         const bool old = tool == Bytes{1} && game == Bytes{2};
         EXPECT_TRUE(old || (tool == newTool && game == newGame)) << attempt;
@@ -336,17 +350,8 @@ TEST_F(Signals, ASignalAtAnyMomentLeavesOnePairAndNoLitter) {
 }
 
 TEST_F(Signals, SigkillNeverLeavesACutFile) {
-    ASSERT_EQ(Run(Compress("new")).exitStatus, 0);
-    const Bytes newTool = folder.Read("new.UTD"), newGame = folder.Read("new.UPT");
-    auto arguments = Compress("hero");
-    arguments.insert(arguments.begin(), test::CliProgram());
     for (int attempt = 0; attempt < 8; ++attempt) {
-        folder.Write("hero.UTD", {1});
-        folder.Write("hero.UPT", {2});
-        test::Program run(arguments);
-        std::this_thread::sleep_for(std::chrono::milliseconds(attempt * 9));
-        run.Signal(SIGKILL);
-        run.Wait();
+        SignalARun(SIGKILL, std::chrono::milliseconds(attempt * 9));
         const Bytes tool = folder.Read("hero.UTD"), game = folder.Read("hero.UPT");
         EXPECT_TRUE(tool == Bytes{1} || tool == newTool) << attempt;
         EXPECT_TRUE(game == Bytes{2} || game == newGame) << attempt;
