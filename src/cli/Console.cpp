@@ -1,5 +1,8 @@
 #include "cli/Console.h"
 
+#include "vq/CompressionRun.h"
+#include "vq/VqEngine.h"
+
 #include <algorithm>
 #include <iostream>
 #include <unistd.h>
@@ -24,11 +27,22 @@ std::string_view StageOf(ProgressField field) {
     return "";
 }
 
+// The engine's refusals, which the desktop shows in its own words, in English for a log.
+std::string_view InEnglish(std::string_view text) {
+    if (text == kNoLbgTooManyBlocks) {
+        return "more than 65534 distinct training blocks: --no-lbg cannot compress them";
+    }
+    if (text == kLookupTableSizeRefused) {
+        return "the lookup table size must be 1 to 65534";
+    }
+    return text;
+}
+
 } // namespace
 
 MessageAnswer ConsolePrompts::ShowMessage(std::string_view text, MessageButtons buttons) {
     ++messagesShown_;
-    std::cerr << "fenwold-cli: " << text << '\n';
+    std::cerr << "fenwold-cli: " << InEnglish(text) << '\n';
     return buttons == MessageButtons::YesNoCancel || buttons == MessageButtons::YesNo
                ? MessageAnswer::No
                : MessageAnswer::Ok;

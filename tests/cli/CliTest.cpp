@@ -1,5 +1,6 @@
 #include "cli/Cli.h"
 
+#include "cli/Console.h"
 #include "image/SampleArt.h"
 #include "image/TgaReader.h"
 #include "platform/BinaryReader.h"
@@ -7,7 +8,9 @@
 #include "support/TgaBuilder.h"
 #include "unit/GameDataFile.h"
 #include "unit/ToolDataFile.h"
+#include "vq/CompressionRun.h"
 #include "vq/DrawCompressedFrame.h"
+#include "vq/VqEngine.h"
 
 #include <gtest/gtest.h>
 
@@ -198,6 +201,22 @@ TEST_F(Cli, OptionParsing) {
     // --quiet before or after the subcommand.
     const std::vector<const char*> after{"fenwold-cli", "info", unit.c_str(), "--quiet"};
     EXPECT_EQ(cli::RunCli(static_cast<int>(after.size()), after.data()), 0);
+}
+
+// A batch run's log is English: the engine's refusals too, and a loader's problem is said as
+// the file and the reason.
+TEST(ConsolePrompts, SpeakEnglish) {
+    cli::ConsolePrompts prompts;
+    testing::internal::CaptureStderr();
+    prompts.ShowMessage(kNoLbgTooManyBlocks, MessageButtons::Ok);
+    prompts.ShowMessage(kLookupTableSizeRefused, MessageButtons::Ok);
+    prompts.ShowFileProblem("\"walk.tga\" alpha not found", "/art/walk.tga", "a 16-bit picture");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "fenwold-cli: more than 65534 distinct training blocks: --no-lbg cannot compress "
+              "them\n"
+              "fenwold-cli: the lookup table size must be 1 to 65534\n"
+              "fenwold-cli: /art/walk.tga: a 16-bit picture\n");
+    EXPECT_EQ(prompts.messagesShown(), 3);
 }
 
 TEST_F(Cli, UsageAndFileFailuresHaveTheirStatus) {
