@@ -111,10 +111,9 @@ using SpecialTargets = CliRun;
 TEST_F(SpecialTargets, PipesLinksAndReadOnlyFiles) {
     ASSERT_EQ(Run(Compress("hero")).exitStatus, 0);
     ASSERT_EQ(::mkfifo((folder / "pipe.png").c_str(), 0644), 0);
-    Bytes piped;
-    std::thread reader([&] { piped = folder.Read("pipe.png"); });
+    test::PipeReader reader(folder / "pipe.png");
     EXPECT_EQ(Run({"render", "hero.UTD", "-o", "pipe.png"}).exitStatus, 0);
-    reader.join();
+    const Bytes piped = reader.Finish();
     ASSERT_GT(piped.size(), 8u);
     EXPECT_EQ(piped[1], 'P');
     struct stat info {};

@@ -136,12 +136,10 @@ TEST(SaveFilesTogether, SavesThroughASymbolicLink) {
 TEST(SaveFilesTogether, WritesStraightIntoAPipe) {
     test::TempFolder folder;
     ASSERT_EQ(::mkfifo((folder / "frame.png").c_str(), 0644), 0);
-    Bytes received;
-    std::thread reader([&] { received = folder.Read("frame.png"); });
+    test::PipeReader reader(folder / "frame.png");
     const Bytes bytes(100000, 0x5A);
-    WriteFileAtomically(folder / "frame.png", bytes);
-    reader.join();
-    EXPECT_EQ(received, bytes);
+    EXPECT_NO_THROW(WriteFileAtomically(folder / "frame.png", bytes));
+    EXPECT_EQ(reader.Finish(), bytes);
     struct stat info {};
     ASSERT_EQ(::lstat((folder / "frame.png").c_str(), &info), 0);
     EXPECT_TRUE(S_ISFIFO(info.st_mode));

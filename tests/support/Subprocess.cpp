@@ -136,6 +136,42 @@ bool UnderAddressSanitizer() {
 #endif
 }
 
+PipeReader::PipeReader(const std::filesystem::path& pipe) {
+    thread_ = std::thread([this, pipe] {
+        // Opened without waiting; until a writer has written, "no writer" is not the end.
+        const int fd = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) {
+            return;
+        }
+        bool seen = false;
+        for (;;) {
+            std::uint8_t buffer[65536];
+            const ssize_t got = ::read(fd, buffer, sizeof buffer);
+            if (got > 0) {
+                bytes_.insert(bytes_.end(), buffer, buffer + got);
+                seen = true;
+                continue;
+            }
+            if (got == 0 && (seen || writerDone_.load())) {
+                break;
+            }
+            if (got < 0 && errno != EAGAIN && errno != EINTR) {
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        ::close(fd);
+    });
+}
+
+std::vector<std::uint8_t> PipeReader::Finish() {
+    writerDone_.store(true);
+    if (thread_.joinable()) {
+        thread_.join();
+    }
+    return bytes_;
+}
+
 HeldLock::HeldLock(const std::filesystem::path& path)
     : descriptor_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
     if (descriptor_ < 0 || ::flock(descriptor_, LOCK_EX) != 0) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
@@ -7,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <sys/types.h>
+#include <thread>
 #include <vector>
 
 namespace fenwold::test {
@@ -57,6 +59,24 @@ std::string CliProgram();
 // True when the build checks memory with AddressSanitizer, which cannot run under an address
 // space limit.
 bool UnderAddressSanitizer();
+
+// Reads a named pipe on a thread of its own until the writer closes it, without ever blocking
+// for good: a writer that never comes leaves it empty once Finish is called.
+class PipeReader {
+public:
+    explicit PipeReader(const std::filesystem::path& pipe);
+    ~PipeReader() { Finish(); }
+    PipeReader(const PipeReader&) = delete;
+    PipeReader& operator=(const PipeReader&) = delete;
+
+    // Call once the writer is done (or failed): returns everything read.
+    std::vector<std::uint8_t> Finish();
+
+private:
+    std::atomic<bool> writerDone_{false};
+    std::vector<std::uint8_t> bytes_;
+    std::thread thread_;
+};
 
 // Holds an exclusive advisory lock (flock) on a file or folder until it goes.
 class HeldLock {
