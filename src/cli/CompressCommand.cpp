@@ -166,21 +166,16 @@ int Compress(const CompressOptions& options, CommandContext& context) {
 
     const auto psnr = AnimationPsnr(registration.animations, data);
     if (options.json) {
-        JsonWriter json;
-        json.BeginObject()
-            .Value("tool_data", toolData.string())
-            .Value("game_data", gameData.string())
-            .Value("animations", data.AnimationCount())
-            .Value("frames", data.TotalFrameCount())
-            .Value("groups", data.GroupCount())
-            .Value("codebook_size", data.codebook.Size())
-            .Value("seconds", seconds);
-        json.BeginArray("psnr");
+        Json psnrList = Json::array();
         for (const double value : psnr) {
-            json.Value({}, value);
+            psnrList.push_back(Measured(value));
         }
-        json.EndArray().EndObject();
-        std::cout << json.text() << '\n';
+        const Json json = {
+            {"tool_data", toolData.string()},      {"game_data", gameData.string()},
+            {"animations", data.AnimationCount()}, {"frames", data.TotalFrameCount()},
+            {"groups", data.GroupCount()},         {"codebook_size", data.codebook.Size()},
+            {"seconds", Measured(seconds)},        {"psnr", std::move(psnrList)}};
+        std::cout << DumpJson(json) << '\n';
     } else {
         std::cout << "wrote " << toolData.string() << " and " << gameData.string() << '\n'
                   << "animations " << data.AnimationCount() << ", frames " << data.TotalFrameCount()

@@ -8,8 +8,17 @@
 namespace fenwold::cli {
 namespace {
 
-void DescribeAnimations(JsonWriter& json, const UnitData& data) {
-    json.BeginArray("animations");
+template <typename Range>
+Json Numbers(const Range& values) {
+    Json list = Json::array();
+    for (const auto value : values) {
+        list.push_back(static_cast<std::int64_t>(value));
+    }
+    return list;
+}
+
+Json DescribeAnimations(const UnitData& data) {
+    Json animations = Json::array();
     for (const auto& animation : data.animations) {
         std::size_t bytes = 0;
         for (const auto& table : animation.indexTables) {
@@ -19,88 +28,86 @@ void DescribeAnimations(JsonWriter& json, const UnitData& data) {
             bytes += table.bytes.size();
         }
         const auto n = static_cast<std::size_t>(animation.sequenceLength);
-        json.BeginObject()
-            .Value("width", animation.width)
-            .Value("height", animation.height)
-            .Value("frames", animation.FrameCount())
-            .Value("index_tables", animation.IndexTableCount())
-            .Value("encoded_bytes", static_cast<std::int64_t>(bytes))
-            .Value("mask", animation.maskFlag != 0)
-            .Value("group", animation.groupIndex)
-            .Value("position_x", animation.positionX)
-            .Value("position_y", animation.positionY)
-            .Numbers("sequence_frames", std::span(animation.frameNumber).first(n))
-            .Numbers("sequence_delays", std::span(animation.delay).first(n))
-            .Numbers("sequence_attributes", std::span(animation.attribute).first(n))
-            .Numbers("sequence_alpha", std::span(animation.alphaValue).first(n))
-            .Numbers("points_x", animation.pointX)
-            .Numbers("points_y", animation.pointY)
-            .Numbers("check_box",
-                     std::array<int, 4>{animation.checkBoxX, animation.checkBoxY,
-                                        animation.checkBoxWidth, animation.checkBoxHeight})
-            .EndObject();
+        animations.push_back({
+            {"width", animation.width},
+            {"height", animation.height},
+            {"frames", animation.FrameCount()},
+            {"index_tables", animation.IndexTableCount()},
+            {"encoded_bytes", bytes},
+            {"mask", animation.maskFlag != 0},
+            {"group", animation.groupIndex},
+            {"position_x", animation.positionX},
+            {"position_y", animation.positionY},
+            {"sequence_frames", Numbers(std::span(animation.frameNumber).first(n))},
+            {"sequence_delays", Numbers(std::span(animation.delay).first(n))},
+            {"sequence_attributes", Numbers(std::span(animation.attribute).first(n))},
+            {"sequence_alpha", Numbers(std::span(animation.alphaValue).first(n))},
+            {"points_x", Numbers(animation.pointX)},
+            {"points_y", Numbers(animation.pointY)},
+            {"check_box",
+             {animation.checkBoxX, animation.checkBoxY, animation.checkBoxWidth,
+              animation.checkBoxHeight}},
+        });
     }
-    json.EndArray();
+    return animations;
 }
 
-void DescribeUnitData(JsonWriter& json, const UnitData& data) {
-    json.Value("animation_count", data.AnimationCount())
-        .Value("frame_count", data.TotalFrameCount())
-        .Value("codebook_size", data.codebook.Size())
-        .Value("codebook_block_flag", data.codebook.blockFlag)
-        .Value("group_count", data.GroupCount());
-    json.BeginArray("groups");
+void DescribeUnitData(Json& json, const UnitData& data) {
+    json["animation_count"] = data.AnimationCount();
+    json["frame_count"] = data.TotalFrameCount();
+    json["codebook_size"] = data.codebook.Size();
+    json["codebook_block_flag"] = data.codebook.blockFlag;
+    json["group_count"] = data.GroupCount();
+    Json groups = Json::array();
     for (const auto& group : data.groups) {
-        json.BeginObject().Value("members", group.MemberCount()).EndObject();
+        groups.push_back({{"members", group.MemberCount()}});
     }
-    json.EndArray();
-    json.Numbers("team_colour_middles", std::span(data.teamColours.selection).first(10));
-    DescribeAnimations(json, data);
+    json["groups"] = std::move(groups);
+    json["team_colour_middles"] = Numbers(std::span(data.teamColours.selection).first(10));
+    json["animations"] = DescribeAnimations(data);
 }
 
 std::string Describe(const std::filesystem::path& path, const LoadedFile& file) {
-    JsonWriter json;
-    json.BeginObject().Value("file", path.string()).Value("kind", KindName(file.kind));
+    Json json = {{"file", path.string()}, {"kind", KindName(file.kind)}};
     if (file.kind != FileKind::TeamColours && file.kind != FileKind::Targa) {
-        json.Value("version", static_cast<std::int64_t>(file.version));
+        json["version"] = file.version;
     }
     if (file.unit) {
         DescribeUnitData(json, *file.unit);
     }
     if (file.building) {
         const BuildingRecord& record = file.building->record;
-        json.Value("tile_columns", record.tileColumns)
-            .Value("tile_rows", record.tileRows)
-            .Value("width", record.width)
-            .Value("height", record.height)
-            .Numbers("area", record.area)
-            .Value("root_of_float", record.rootOfFloat);
+        json["tile_columns"] = record.tileColumns;
+        json["tile_rows"] = record.tileRows;
+        json["width"] = record.width;
+        json["height"] = record.height;
+        json["area"] = Numbers(record.area);
+        json["root_of_float"] = record.rootOfFloat;
         DescribeUnitData(json, file.building->animations);
     }
     if (file.kind == FileKind::RunLength) {
-        json.Value("animation_count", static_cast<std::int64_t>(file.registered.size()));
-        json.BeginArray("animations");
+        json["animation_count"] = file.registered.size();
+        Json animations = Json::array();
         for (const auto& animation : file.registered) {
-            json.BeginObject()
-                .Value("width", animation.width)
-                .Value("height", animation.height)
-                .Value("frames", static_cast<std::int64_t>(animation.frames.size()))
-                .Value("sequence_length", animation.sequenceLength)
-                .EndObject();
+            animations.push_back({{"width", animation.width},
+                                  {"height", animation.height},
+                                  {"frames", animation.frames.size()},
+                                  {"sequence_length", animation.sequenceLength}});
         }
-        json.EndArray();
+        json["animations"] = std::move(animations);
     }
     if (file.kind == FileKind::OriginInfo) {
-        json.Value("animation_count", file.originAnimations)
-            .Value("group_count", file.originGroups);
+        json["animation_count"] = file.originAnimations;
+        json["group_count"] = file.originGroups;
     }
     if (file.colours) {
-        json.Numbers("team_colour_middles", std::span(file.colours->selection).first(10));
+        json["team_colour_middles"] = Numbers(std::span(file.colours->selection).first(10));
     }
     if (file.kind == FileKind::Targa) {
-        json.Value("width", file.pictureWidth).Value("height", file.pictureHeight);
+        json["width"] = file.pictureWidth;
+        json["height"] = file.pictureHeight;
     }
-    return json.EndObject().text();
+    return DumpJson(json);
 }
 
 void PrintText(const std::filesystem::path& path, const LoadedFile& file) {

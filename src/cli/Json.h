@@ -1,48 +1,26 @@
 #pragma once
 
-#include <cstdint>
+#include <cmath>
+#include <nlohmann/json.hpp>
 #include <string>
-#include <string_view>
-#include <vector>
 
 namespace fenwold::cli {
 
-// A small JSON writer for the machine-readable summaries: objects and arrays opened and closed
-// in order, commas placed by the writer.
-class JsonWriter {
-public:
-    JsonWriter& BeginObject(std::string_view key = {});
-    JsonWriter& EndObject();
-    JsonWriter& BeginArray(std::string_view key = {});
-    JsonWriter& EndArray();
-    JsonWriter& Value(std::string_view key, std::string_view text);
-    JsonWriter& Value(std::string_view key, const char* text) {
-        return Value(key, std::string_view(text));
-    }
-    JsonWriter& Value(std::string_view key, std::int64_t number);
-    JsonWriter& Value(std::string_view key, int number) {
-        return Value(key, static_cast<std::int64_t>(number));
-    }
-    JsonWriter& Value(std::string_view key, double number);
-    JsonWriter& Value(std::string_view key, bool flag);
-    // An array of numbers on one line.
-    template <typename Range>
-    JsonWriter& Numbers(std::string_view key, const Range& values) {
-        BeginArray(key);
-        for (const auto value : values) {
-            Value({}, static_cast<std::int64_t>(value));
-        }
-        return EndArray();
-    }
+// Keys stay in the order they were set, so that every summary and sheet reads in the same order.
+using Json = nlohmann::ordered_json;
 
-    const std::string& text() const { return text_; }
+// The text of a value: compact with indent -1, else pretty. Bytes that are not UTF-8 (a file
+// name from another system, say) are replaced rather than failing the command.
+inline std::string DumpJson(const Json& value, int indent = -1) {
+    return value.dump(indent, ' ', false, Json::error_handler_t::replace);
+}
 
-private:
-    void Key(std::string_view key);
-    static std::string Quoted(std::string_view text);
-
-    std::string text_;
-    std::vector<bool> first_{true};
-};
+// A measured figure with four decimals; null when it is not finite (an exact copy's PSNR).
+inline Json Measured(double value) {
+    if (!std::isfinite(value)) {
+        return nullptr;
+    }
+    return std::round(value * 10000.0) / 10000.0;
+}
 
 } // namespace fenwold::cli
