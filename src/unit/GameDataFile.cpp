@@ -23,21 +23,6 @@ std::int16_t FoldPoint(std::int32_t unit, std::int32_t group, std::int16_t anima
     return static_cast<std::int16_t>(static_cast<std::uint16_t>(sum));
 }
 
-void WriteFoldedPoints(BinaryWriter& out, UnitData& data, const UnitAnimation& animation) {
-    const UnitGroup* group =
-        animation.groupIndex != -1 ? data.GroupAt(animation.groupIndex) : nullptr;
-    AnimationPointTable x{};
-    AnimationPointTable y{};
-    for (int i = 0; i < kPointCount; ++i) {
-        x[i] = FoldPoint(data.unitPointX[i], group ? group->pointX[i] : 0, animation.pointX[i],
-                         animation.positionX);
-        y[i] = FoldPoint(data.unitPointY[i], group ? group->pointY[i] : 0, animation.pointY[i],
-                         animation.positionY);
-    }
-    out.write(x);
-    out.write(y);
-}
-
 void ReadAnimation(BinaryReader& in, UnitData& data, std::int32_t loadIndex,
                    std::int32_t blockFlag) {
     UnitAnimation& animation = data.AddAnimation({});
@@ -50,6 +35,19 @@ void ReadAnimation(BinaryReader& in, UnitData& data, std::int32_t loadIndex,
 }
 
 } // namespace
+
+GamePointTables FoldedPointTables(UnitData& data, const UnitAnimation& animation) {
+    const UnitGroup* group =
+        animation.groupIndex != -1 ? data.GroupAt(animation.groupIndex) : nullptr;
+    GamePointTables tables;
+    for (int i = 0; i < kPointCount; ++i) {
+        tables.x[i] = FoldPoint(data.unitPointX[i], group ? group->pointX[i] : 0,
+                                animation.pointX[i], animation.positionX);
+        tables.y[i] = FoldPoint(data.unitPointY[i], group ? group->pointY[i] : 0,
+                                animation.pointY[i], animation.positionY);
+    }
+    return tables;
+}
 
 std::uint32_t GameDataSize(const UnitData& data) {
     std::uint32_t size = 0;
@@ -80,7 +78,9 @@ std::vector<std::uint8_t> EncodeGameData(UnitData& data, bool holdsToolData,
         animation.saveIndex = saveIndex++;
         WriteRecordHead(out, animation);
         if (holdsToolData) {
-            WriteFoldedPoints(out, data, animation);
+            const GamePointTables folded = FoldedPointTables(data, animation);
+            out.write(folded.x);
+            out.write(folded.y);
         } else {
             out.write(animation.pointX);
             out.write(animation.pointY);

@@ -17,6 +17,14 @@ inline constexpr std::int32_t kGameDataVersion = 4;
 // block data, and 32 bytes per codebook entry.
 std::uint32_t GameDataSize(const UnitData& data);
 
+// The point tables the game gets for an animation of a unit that holds tool data: unit + group +
+// animation point, relative to the cropped picture, in 16 bits.
+struct GamePointTables {
+    AnimationPointTable x{};
+    AnimationPointTable y{};
+};
+GamePointTables FoldedPointTables(UnitData& data, const UnitAnimation& animation);
+
 // The bytes of version 4. For tool data the game gets one point table per animation: unit +
 // group + animation point, relative to the cropped picture, in 16 bits. A unit read from a game
 // file already holds those tables and keeps them. A unit the format cannot hold raises FileError
