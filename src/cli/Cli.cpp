@@ -54,6 +54,7 @@ int RunCli(int argc, const char* const* argv) {
     AddBuildingCommand(app, context);
     AddInfoCommand(app, context);
     AddRenderCommand(app, context);
+    AddExportCommand(app, context);
     if (const auto unknown = UnknownSubcommand(app, argc, argv)) {
         std::cerr << "fenwold-cli: unknown subcommand \"" << *unknown << "\" (one of "
                   << SubcommandNames(app) << "; see --help)\n";

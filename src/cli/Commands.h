@@ -24,5 +24,6 @@ void AddInfoCommand(CLI::App& app, CommandContext& context);
 void AddRenderCommand(CLI::App& app, CommandContext& context);
 void AddCompressCommand(CLI::App& app, CommandContext& context);
 void AddBuildingCommand(CLI::App& app, CommandContext& context);
+void AddExportCommand(CLI::App& app, CommandContext& context);
 
 } // namespace fenwold::cli

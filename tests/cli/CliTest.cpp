@@ -4,6 +4,7 @@
 #include "image/SampleArt.h"
 #include "image/TgaReader.h"
 #include "platform/BinaryReader.h"
+#include "support/CliRunner.h"
 #include "support/TempFolder.h"
 #include "support/TgaBuilder.h"
 #include "unit/GameDataFile.h"
@@ -13,21 +14,14 @@
 #include "vq/VqEngine.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 namespace fenwold {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-int RunCommand(std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), "fenwold-cli");
-    arguments.insert(arguments.begin() + 1, "--quiet");
-    std::vector<const char*> argv;
-    for (const auto& argument : arguments) {
-        argv.push_back(argument.c_str());
-    }
-    return cli::RunCli(static_cast<int>(argv.size()), argv.data());
-}
+using test::RunCommand;
 
 class Cli : public ::testing::Test {
 protected:
@@ -217,6 +211,50 @@ TEST(ConsolePrompts, SpeakEnglish) {
               "fenwold-cli: the lookup table size must be 1 to 65534\n"
               "fenwold-cli: /art/walk.tga: a 16-bit picture\n");
     EXPECT_EQ(prompts.messagesShown(), 3);
+}
+
+TEST_F(Cli, SummariesAreJsonWithTheirKeysInOrder) {
+    auto arguments = CompressArguments("hero");
+    arguments.push_back("--json");
+    testing::internal::CaptureStdout();
+    ASSERT_EQ(RunCommand(arguments), 0);
+    const auto compressed = nlohmann::ordered_json::parse(testing::internal::GetCapturedStdout());
+    std::vector<std::string> keys;
+    for (const auto& item : compressed.items()) {
+        keys.push_back(item.key());
+    }
+    EXPECT_EQ(keys, (std::vector<std::string>{"tool_data", "game_data", "animations", "frames",
+                                              "groups", "codebook_size", "seconds", "psnr"}));
+    EXPECT_EQ(compressed["tool_data"], Path("hero.UTD"));
+    EXPECT_EQ(compressed["frames"], 10);
+    EXPECT_EQ(compressed["codebook_size"], 20);
+    ASSERT_EQ(compressed["psnr"].size(), 2u);
+    EXPECT_TRUE(compressed["psnr"][0].is_number() || compressed["psnr"][0].is_null());
+
+    testing::internal::CaptureStdout();
+    ASSERT_EQ(RunCommand({"info", "--json", Path("hero.UTD")}), 0);
+    const auto info = nlohmann::ordered_json::parse(testing::internal::GetCapturedStdout());
+    keys.clear();
+    for (const auto& item : info.items()) {
+        keys.push_back(item.key());
+    }
+    EXPECT_EQ(keys,
+              (std::vector<std::string>{"file", "kind", "version", "animation_count", "frame_count",
+                                        "codebook_size", "codebook_block_flag", "group_count",
+                                        "groups", "team_colour_middles", "animations"}));
+    EXPECT_EQ(info["kind"], "unit tool data");
+    EXPECT_EQ(info["version"], 6);
+    EXPECT_EQ(info["groups"][0]["members"], 2);
+    const UnitData data = ReadUnit("hero.UTD", true);
+    const UnitAnimation& second = data.animations.back();
+    const auto& described = info["animations"][1];
+    EXPECT_EQ(described["frames"], 5);
+    EXPECT_EQ(described["mask"], true);
+    EXPECT_EQ(described["position_x"], second.positionX);
+    EXPECT_EQ(described["sequence_delays"].size(), static_cast<std::size_t>(second.sequenceLength));
+    EXPECT_EQ(described["check_box"],
+              nlohmann::json({second.checkBoxX, second.checkBoxY, second.checkBoxWidth,
+                              second.checkBoxHeight}));
 }
 
 TEST_F(Cli, UsageAndFileFailuresHaveTheirStatus) {
