@@ -55,6 +55,7 @@ int RunCli(int argc, const char* const* argv) {
     AddInfoCommand(app, context);
     AddRenderCommand(app, context);
     AddExportCommand(app, context);
+    AddBatchCommand(app, context);
     if (const auto unknown = UnknownSubcommand(app, argc, argv)) {
         std::cerr << "fenwold-cli: unknown subcommand \"" << *unknown << "\" (one of "
                   << SubcommandNames(app) << "; see --help)\n";

@@ -25,5 +25,6 @@ void AddRenderCommand(CLI::App& app, CommandContext& context);
 void AddCompressCommand(CLI::App& app, CommandContext& context);
 void AddBuildingCommand(CLI::App& app, CommandContext& context);
 void AddExportCommand(CLI::App& app, CommandContext& context);
+void AddBatchCommand(CLI::App& app, CommandContext& context);
 
 } // namespace fenwold::cli

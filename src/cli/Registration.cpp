@@ -75,14 +75,20 @@ std::vector<std::filesystem::path> SubFolders(const std::filesystem::path& folde
 
 class Registrar {
 public:
-    explicit Registrar(ConsolePlatform& console)
-        : console_(console), loader_(registration_.animations, console.Get()) {}
+    // Without `readPictures` only the names of the pictures and folders are gathered.
+    Registrar(ConsolePlatform& console, bool readPictures)
+        : console_(console), readPictures_(readPictures),
+          loader_(registration_.animations, console.Get()) {}
 
     void AddGroup(const std::string& argument) {
         const SeriesArgument group = SplitArgument(argument);
         const auto folders = SubFolders(group.pictures);
         if (folders.empty()) {
             FailFile(group.pictures, "has no sub-folders holding Targa pictures");
+        }
+        registration_.folders.push_back(group.pictures);
+        if (!group.masks.empty()) {
+            registration_.folders.push_back(group.masks);
         }
         const std::size_t before = registration_.animations.size();
         for (const auto& folder : folders) {
@@ -97,6 +103,13 @@ public:
     void AddSeries(const std::filesystem::path& pictures, const std::filesystem::path& masks) {
         const PictureSeries series = SeriesOf(pictures, console_);
         Remember(series);
+        if (!readPictures_) {
+            if (!masks.empty()) {
+                Remember(SeriesOf(masks, console_));
+            }
+            CheckMessages(pictures);
+            return;
+        }
         const std::size_t before = registration_.animations.size();
         {
             const ProgressScope progress =
@@ -127,6 +140,7 @@ public:
 
 private:
     void Remember(const PictureSeries& series) {
+        registration_.folders.push_back(series.folder);
         for (auto& file : SeriesFiles(series)) {
             registration_.inputs.push_back(std::move(file));
         }
@@ -141,17 +155,16 @@ private:
     }
 
     ConsolePlatform& console_;
+    bool readPictures_;
     Registration registration_;
     FrameSetLoader loader_;
     int messagesSeen_ = 0;
 };
 
-} // namespace
-
-Registration RegisterSeries(const std::vector<std::string>& groups,
-                            const std::vector<std::string>& series, ConsolePlatform& console) {
+Registration Gather(const std::vector<std::string>& groups, const std::vector<std::string>& series,
+                    ConsolePlatform& console, bool readPictures) {
     const auto startFolder = console.folder.Current();
-    Registrar registrar(console);
+    Registrar registrar(console, readPictures);
     for (const auto& group : groups) {
         registrar.AddGroup(group);
     }
@@ -161,6 +174,18 @@ Registration RegisterSeries(const std::vector<std::string>& groups,
     }
     console.folder.Set(startFolder);
     return registrar.Take();
+}
+
+} // namespace
+
+Registration RegisterSeries(const std::vector<std::string>& groups,
+                            const std::vector<std::string>& series, ConsolePlatform& console) {
+    return Gather(groups, series, console, true);
+}
+
+Registration ListSeriesInputs(const std::vector<std::string>& groups,
+                              const std::vector<std::string>& series, ConsolePlatform& console) {
+    return Gather(groups, series, console, false);
 }
 
 } // namespace fenwold::cli

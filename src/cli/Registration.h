@@ -14,7 +14,8 @@ namespace fenwold::cli {
 struct Registration {
     std::list<RegisteredAnimation> animations;
     std::vector<std::int32_t> groupMemberCounts;
-    std::vector<std::filesystem::path> inputs; // every picture read, to refuse them as outputs
+    std::vector<std::filesystem::path> inputs;  // every picture read, to refuse them as outputs
+    std::vector<std::filesystem::path> folders; // every folder listed to find them
     std::int32_t frames = 0;
 };
 
@@ -27,5 +28,10 @@ struct Registration {
 // folder or file is status 1 too.
 Registration RegisterSeries(const std::vector<std::string>& groups,
                             const std::vector<std::string>& series, ConsolePlatform& console);
+
+// The pictures and folders RegisterSeries would read for these arguments, found the same way,
+// without reading a picture; fails as it does when a series is missing.
+Registration ListSeriesInputs(const std::vector<std::string>& groups,
+                              const std::vector<std::string>& series, ConsolePlatform& console);
 
 } // namespace fenwold::cli

@@ -1,0 +1,289 @@
+#include "cli/BatchSettings.h"
+#include "cli/Console.h"
+#include "platform/BinaryReader.h"
+#include "platform/FileIo.h"
+#include "support/CliRunner.h"
+#include "support/Subprocess.h"
+#include "support/TempFolder.h"
+#include "unit/ToolDataFile.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <map>
+
+namespace fenwold {
+namespace {
+
+using test::RunCommand;
+namespace fs = std::filesystem;
+
+std::string ReadText(const fs::path& path) {
+    const auto bytes = ReadWholeFile(path);
+    return {bytes.begin(), bytes.end()};
+}
+
+void WriteText(const fs::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+class Batch : public ::testing::Test {
+protected:
+    // The sample art in a folder whose name needs escaping in the manifest and the shell.
+    void WriteSample(int animations) {
+        ASSERT_EQ(RunCommand({"sample", assets.string(), "--animations", std::to_string(animations),
+                              "--frames", "3", "--size", "24x20"}),
+                  0);
+    }
+
+    int WriteManifest(const fs::path& out) {
+        std::vector<std::string> arguments{"batch",      assets.string(), "-o",
+                                           out.string(), "--cli",         test::CliProgram()};
+        return RunCommand(arguments);
+    }
+
+    // Runs ninja in the build folder; returns its output, or fails the test.
+    std::string Ninja(const fs::path& out, const std::string& options = "") {
+        const fs::path log = folder / "ninja.log";
+        const std::string command =
+            "ninja -C '" + out.string() + "' " + options + " > '" + log.string() + "' 2>&1";
+        const int status = std::system(command.c_str());
+        const std::string text = ReadText(log);
+        EXPECT_EQ(status, 0) << text;
+        return text;
+    }
+
+    std::map<std::string, fs::file_time_type> Times(const fs::path& out) {
+        std::map<std::string, fs::file_time_type> times;
+        for (const auto& entry : fs::recursive_directory_iterator(out)) {
+            const std::string name = fs::relative(entry.path(), out).generic_string();
+            if (entry.is_regular_file() && !name.starts_with(".ninja") && name != "build.ninja") {
+                times[name] = entry.last_write_time();
+            }
+        }
+        return times;
+    }
+
+    UnitData ReadUnit(const fs::path& path) {
+        auto in = BinaryReader::FromFile(path);
+        return ReadToolData(in);
+    }
+
+    test::TempFolder folder;
+    fs::path assets = folder / "sample art";
+};
+
+TEST_F(Batch, InitFindsTheSampleUnitAsOneGroupAndTheHouse) {
+    WriteSample(6);
+    ASSERT_EQ(RunCommand({"batch", "--init", assets.string()}), 0);
+    const cli::Settings unit = cli::ReadSettings(assets / "unit" / cli::kSettingsFileName);
+    ASSERT_EQ(unit.units.size(), 1u);
+    EXPECT_TRUE(unit.buildings.empty());
+    EXPECT_EQ(unit.units[0].name, "unit");
+    ASSERT_EQ(unit.units[0].groups.size(), 1u);
+    EXPECT_EQ(unit.units[0].groups[0].pictures, ".");
+    EXPECT_EQ(unit.units[0].groups[0].masks, "../mask");
+    EXPECT_TRUE(unit.units[0].series.empty());
+    EXPECT_EQ(unit.units[0].teamColours, "../teamcolours.UTC");
+    EXPECT_EQ(unit.units[0].compression.seed, 1u);
+    const cli::Settings house = cli::ReadSettings(assets / "building" / cli::kSettingsFileName);
+    ASSERT_EQ(house.buildings.size(), 1u);
+    EXPECT_EQ(house.buildings[0].name, "house");
+    EXPECT_EQ(house.buildings[0].picture, "house.tga");
+    EXPECT_EQ(house.buildings[0].mask, "house_mask.tga");
+    // No other folder got settings, and a second --init keeps what is there.
+    int settingsFiles = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(assets)) {
+        settingsFiles += entry.path().filename() == cli::kSettingsFileName;
+    }
+    EXPECT_EQ(settingsFiles, 2);
+    WriteText(assets / "unit" / cli::kSettingsFileName, "{\"units\": []}");
+    ASSERT_EQ(RunCommand({"batch", "--init", assets.string()}), 0);
+    EXPECT_EQ(ReadText(assets / "unit" / cli::kSettingsFileName), "{\"units\": []}");
+}
+
+TEST_F(Batch, StartingSettingsBuildTheSampleWithItsMasksAndTeamColours) {
+    WriteSample(6);
+    const fs::path out = folder / "out";
+    ASSERT_EQ(RunCommand({"batch", "--init", assets.string(), "-o", out.string(), "--cli",
+                          test::CliProgram()}),
+              0);
+    Ninja(out);
+    const UnitData unit = ReadUnit(out / "unit" / "unit.UTD");
+    EXPECT_EQ(unit.AnimationCount(), 6);
+    ASSERT_EQ(unit.GroupCount(), 1);
+    EXPECT_EQ(unit.groups.front().MemberCount(), 6);
+    for (const auto& animation : unit.animations) {
+        EXPECT_EQ(animation.maskFlag, 1);
+        EXPECT_EQ(animation.FrameCount(), 3);
+    }
+    EXPECT_NE(unit.teamColours.tables[3][20], 0); // from teamcolours.UTC
+    EXPECT_TRUE(fs::exists(out / "unit" / "unit.UPT"));
+    EXPECT_TRUE(fs::exists(out / "building" / "house.BPT"));
+    EXPECT_TRUE(fs::exists(out / "building" / "house6.BPT"));
+}
+
+TEST_F(Batch, RebuildsExactlyWhatChangedAndTheSameBytesOnAnyJobCount) {
+    WriteSample(4);
+    WriteText(assets / cli::kSettingsFileName, R"({
+  "units": [
+    {"name": "left", "series": [{"pictures": "unit/anim00", "masks": "mask/anim00"},
+                                {"pictures": "unit/anim01/anim01_0001.tga",
+                                 "masks": "mask/anim01/anim01_mask_0001.tga"}],
+     "lookup": 30, "seed": 7},
+    {"name": "right", "series": [{"pictures": "unit/anim02", "masks": "mask/anim02"},
+                                 {"pictures": "unit/anim03"}],
+     "lookup": 30, "seed": 8, "weight": "average", "sampling": false}
+  ],
+  "buildings": [
+    {"name": "house", "picture": "building/house.tga", "mask": "building/house_mask.tga",
+     "team_colours": "teamcolours.UTC", "animations": []}
+  ]
+})");
+    const fs::path out = folder / "out";
+    ASSERT_EQ(WriteManifest(out), 0);
+    const std::string first = Ninja(out);
+    EXPECT_NE(first.find("unit left"), std::string::npos) << first;
+    EXPECT_NE(first.find("unit right"), std::string::npos) << first;
+    EXPECT_NE(first.find("building house"), std::string::npos) << first;
+    EXPECT_EQ(ReadUnit(out / "left.UTD").AnimationCount(), 2);
+    EXPECT_EQ(ReadUnit(out / "right.UTD").animations.back().maskFlag, 0);
+    EXPECT_NE(Ninja(out).find("no work to do"), std::string::npos);
+
+    // Touching one picture reruns its unit only.
+    const auto before = Times(out);
+    fs::last_write_time(assets / "unit" / "anim01" / "anim01_0002.tga",
+                        fs::file_time_type::clock::now());
+    const std::string touched = Ninja(out);
+    EXPECT_NE(touched.find("unit left"), std::string::npos) << touched;
+    EXPECT_EQ(touched.find("unit right"), std::string::npos) << touched;
+    EXPECT_EQ(touched.find("building house"), std::string::npos) << touched;
+    const auto after = Times(out);
+    for (const auto& [name, time] : before) {
+        EXPECT_EQ(time != after.at(name), name.starts_with("left.")) << name;
+    }
+
+    // A picture added to a series folder (with its mask) reruns that unit with one frame more.
+    fs::copy_file(assets / "unit" / "anim02" / "anim02_0003.tga",
+                  assets / "unit" / "anim02" / "anim02_0004.tga");
+    fs::copy_file(assets / "mask" / "anim02" / "anim02_mask_0003.tga",
+                  assets / "mask" / "anim02" / "anim02_mask_0004.tga");
+    const std::string added = Ninja(out);
+    EXPECT_NE(added.find("unit right"), std::string::npos) << added;
+    EXPECT_EQ(added.find("unit left"), std::string::npos) << added;
+    EXPECT_EQ(ReadUnit(out / "right.UTD").animations.front().FrameCount(), 4);
+    EXPECT_NE(Ninja(out).find("no work to do"), std::string::npos);
+
+    // Two fresh builds, one job and two jobs, give the same bytes.
+    const fs::path one = folder / "one job";
+    const fs::path two = folder / "two jobs";
+    ASSERT_EQ(WriteManifest(one), 0);
+    ASSERT_EQ(WriteManifest(two), 0);
+    Ninja(one, "-j1");
+    Ninja(two, "-j2");
+    const auto files = Times(one);
+    EXPECT_EQ(files.size(), 6u);
+    for (const auto& [name, time] : files) {
+        EXPECT_EQ(ReadWholeFile(one / name), ReadWholeFile(two / name)) << name;
+    }
+    EXPECT_EQ(ReadWholeFile(one / "left.UTD"), ReadWholeFile(out / "left.UTD"));
+}
+
+TEST_F(Batch, SettingsFaultsNameTheFileAndTheKey) {
+    WriteSample(2);
+    const fs::path settings = assets / cli::kSettingsFileName;
+    const std::string group = R"("groups": [{"pictures": "unit", "masks": "mask"}])";
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {R"({"units": [{"name": "a", )" + group + R"(, "lookupp": 20}]})", "units[0].lookupp"},
+        {R"({"units": [{"name": "a", "series": [{"pictures": "unit/nowhere"}]}]})",
+         "units[0].series[0].pictures"},
+        {R"({"units": [{"name": "a", )" + group + R"(, "lookup": 0}]})", "units[0].lookup"},
+        {R"({"units": [{"name": "a", )" + group + R"(, "lookup": 65535}]})", "units[0].lookup"},
+        {R"({"units": [{"name": "a", )" + group + R"(, "lookup": 20.5}]})", "units[0].lookup"},
+        {R"({"units": [{"name": "a", )" + group + R"(, "weight": "heavy"}]})", "units[0].weight"},
+        {R"({"units": [{"name": "a", )" + group + R"(, "seed": -1}]})", "units[0].seed"},
+        {R"({"units": [{"name": "a", )" + group + R"(, "sampling": 1}]})", "units[0].sampling"},
+        {R"({"units": [{"name": "a.b", )" + group + R"(}]})", "units[0].name"},
+        {R"({"units": [{)" + group + R"(}]})", "units[0].name"},
+        {R"({"units": [{"name": "a"}]})", "units[0]"},
+        {R"({"units": [{"name": "a", "groups": [{"pictures": "building"}]}]})",
+         "units[0].groups[0]"},
+        {R"({"buildings": [{"name": "h", "picture": "building/house.tga"}]})", "buildings[0].mask"},
+        {R"({"buildings": [{"name": "h", "picture": "building/house.tga",
+             "mask": "building/house_mask.tga",
+             "animations": [{"pictures": "unit/anim00", "position": [1]}]}]})",
+         "buildings[0].animations[0].position"},
+        {R"({"buildings": [{"name": "h", "picture": "building/house.tga",
+             "mask": "building/house_mask.tga",
+             "animations": [{"pictures": "unit/anim00", "position": [1, 2]}]}]})",
+         "buildings[0].animations"},
+        {R"({"unit": []})", "unit"},
+        {R"({"units": [)", "not valid JSON"},
+    };
+    for (const auto& [text, key] : cases) {
+        WriteText(settings, text);
+        const fs::path out = folder / "out";
+        fs::remove_all(out);
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(WriteManifest(out), 1) << text;
+        const std::string message = testing::internal::GetCapturedStderr();
+        EXPECT_NE(message.find(settings.string() + ": " + key), std::string::npos) << text << "\n"
+                                                                                   << message;
+        EXPECT_FALSE(fs::exists(out / "build.ninja")) << text;
+    }
+}
+
+TEST_F(Batch, SettingsAtTheirLimitsReadBackAsWritten) {
+    WriteSample(1);
+    cli::Settings settings;
+    cli::UnitSetting unit;
+    unit.name = "edge";
+    unit.series = {{"unit/anim00", "mask/anim00"}};
+    unit.groups = {{"unit", "mask"}};
+    unit.compression = {65534, "none", false, false, 18446744073709551615u};
+    unit.teamColours = "teamcolours.UTC";
+    settings.units.push_back(unit);
+    cli::BuildingSetting building;
+    building.name = "house_2";
+    building.picture = "building/house.tga";
+    building.mask = "building/house_mask.tga";
+    building.animations = {{{"unit/anim00", "mask/anim00"}, -32768, 32767}};
+    building.compression = {1, "average", true, true, 0};
+    settings.buildings.push_back(building);
+    const fs::path path = assets / cli::kSettingsFileName;
+    WriteText(path, cli::SettingsText(settings));
+    const cli::Settings read = cli::ReadSettings(path);
+    ASSERT_EQ(read.units.size(), 1u);
+    const cli::UnitSetting& u = read.units[0];
+    EXPECT_EQ(u.name, "edge");
+    EXPECT_EQ(u.series[0].pictures, "unit/anim00");
+    EXPECT_EQ(u.series[0].masks, "mask/anim00");
+    EXPECT_EQ(u.groups[0].pictures, "unit");
+    EXPECT_EQ(u.compression.lookup, 65534);
+    EXPECT_EQ(u.compression.weight, "none");
+    EXPECT_FALSE(u.compression.sampling);
+    EXPECT_FALSE(u.compression.lbg);
+    EXPECT_EQ(u.compression.seed, 18446744073709551615u);
+    EXPECT_EQ(u.teamColours, "teamcolours.UTC");
+    ASSERT_EQ(read.buildings.size(), 1u);
+    const cli::BuildingSetting& b = read.buildings[0];
+    EXPECT_EQ(b.name, "house_2");
+    EXPECT_EQ(b.mask, "building/house_mask.tga");
+    ASSERT_EQ(b.animations.size(), 1u);
+    EXPECT_EQ(b.animations[0].series.masks, "mask/anim00");
+    EXPECT_EQ(b.animations[0].x, -32768);
+    EXPECT_EQ(b.animations[0].y, 32767);
+    EXPECT_EQ(b.compression.lookup, 1);
+    EXPECT_EQ(b.compression.seed, 0u);
+
+    // A building holds 200 animations, not one more.
+    settings.buildings[0].animations.assign(200, building.animations[0]);
+    WriteText(path, cli::SettingsText(settings));
+    EXPECT_EQ(cli::ReadSettings(path).buildings[0].animations.size(), 200u);
+    settings.buildings[0].animations.push_back(building.animations[0]);
+    WriteText(path, cli::SettingsText(settings));
+    EXPECT_THROW(cli::ReadSettings(path), cli::CliFailure);
+}
+
+} // namespace
+} // namespace fenwold
