@@ -21,6 +21,7 @@ mkdir -p "$work/out"
     --mask "$work/sample/building/house_mask.tga" --team-colours "$work/sample/teamcolours.UTC"
 "$cli" render "$work/out/hero.UTD" --sheet --team 1 -o "$work/out/hero-sheet.png"
 "$cli" render "$work/out/house.BPT" --team 0 -o "$work/out/house.png" --scale 2
+"$cli" export "$work/out/hero.UTD" --team 1 -o "$work/out/hero-sprites"
 echo
 echo "Files written:"
 ls -l "$work/out"
