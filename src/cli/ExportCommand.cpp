@@ -321,6 +321,9 @@ int Export(const ExportOptions& options) {
     }
     std::vector<SheetPicture> pictures;
     SheetJson sheet = DescribeAndDraw(file, options, pictures);
+    if (sheet.size.width == 0 || sheet.size.height == 0) {
+        throw CliFailure(kExitFileFailure, options.input + ": holds no frames to export");
+    }
     const int width = sheet.size.width;
     const int height = sheet.size.height;
     if (width * options.scale > kLargestSide || height * options.scale > kLargestSide ||

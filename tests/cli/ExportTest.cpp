@@ -359,6 +359,11 @@ TEST_F(Export, RefusesWhatItCannotExport) {
     EXPECT_EQ(RunCommand({"export", Path("broken.UTD"), "-o", Path("broken")}), 1);
     EXPECT_FALSE(std::filesystem::exists(folder / "broken.png"));
     EXPECT_FALSE(std::filesystem::exists(folder / "broken.json"));
+    // A unit without frames makes no sheet.
+    UnitData empty;
+    WriteToolData(empty, folder / "empty.UTD");
+    EXPECT_EQ(RunCommand({"export", Path("empty.UTD"), "-o", Path("empty")}), 1);
+    EXPECT_FALSE(std::filesystem::exists(folder / "empty.png"));
 }
 
 } // namespace
