@@ -130,11 +130,7 @@ Json BuildingFacts(const BuildingRecord& record, std::size_t animationCount) {
     }
     Json clash = Json::array();
     for (int row = 0; row < 2 * record.tileRows; ++row) {
-        std::string cells;
-        for (int column = 0; column < 2 * record.tileColumns; ++column) {
-            cells += static_cast<char>('0' + record.clash[row][column]);
-        }
-        clash.push_back(cells);
+        clash.push_back(NumberList(std::span(record.clash[row]).first(2 * record.tileColumns)));
     }
     return {{"tile_columns", record.tileColumns},
             {"tile_rows", record.tileRows},
@@ -176,129 +172,152 @@ Json UnitFacts(const UnitData& data) {
          {{"selection", NumberList(data.teamColours.selection)}, {"tables", std::move(tables)}}}};
 }
 
-// Draws every frame of every animation (and a building's picture first), and describes them.
-SheetJson DescribeAndDraw(LoadedFile& file, const ExportOptions& options,
-                          std::vector<SheetPicture>& pictures) {
-    UnitData& data = file.unit ? *file.unit : file.building->animations;
-    const TeamColourTable* team =
-        options.team >= 0 ? &data.teamColours.tables[static_cast<std::size_t>(options.team)]
-                          : nullptr;
-    const auto keep = [&](SheetPicture picture) {
-        if (options.trim) {
-            TrimPicture(picture);
+// Draws every frame of every animation (and a building's picture first) and describes them:
+// the pictures go on the sheet once each, the entries follow the play sequences.
+class SheetBuilder {
+public:
+    SheetBuilder(LoadedFile& file, const ExportOptions& options)
+        : file_(file), options_(options), data_(file.unit ? *file.unit : file.building->animations),
+          team_(options.team >= 0
+                    ? &data_.teamColours.tables[static_cast<std::size_t>(options.team)]
+                    : nullptr) {
+        sheet_.fenwold = {{"source", std::filesystem::path(options.input).filename().string()},
+                          {"kind", KindName(file.kind)},
+                          {"version", file.version},
+                          {"team", options.team >= 0 ? Json(options.team) : Json(nullptr)}};
+    }
+
+    SheetJson Build() {
+        if (file_.building) {
+            AddBuilding(file_.building->record);
         }
-        pictures.push_back(std::move(picture));
-    };
-    struct Pending {
+        Json animations = Json::array();
+        for (const auto& animation : data_.animations) {
+            animations.push_back(AddAnimation(animation, animations.size()));
+        }
+        sheet_.size = PackPictures(pictures_, kSpacing);
+        // Every picture's place, also of those that no sequence entry shows.
+        for (std::size_t a = 0; a < firstPictures_.size(); ++a) {
+            const std::size_t end =
+                a + 1 < firstPictures_.size() ? firstPictures_[a + 1] : pictures_.size();
+            for (std::size_t p = firstPictures_[a]; p < end; ++p) {
+                animations[a]["pictures"].push_back(Placement(pictures_[p], options_.scale));
+            }
+        }
+        for (const auto& entry : entries_) {
+            sheet_.frames[entry.name] = FrameEntry(pictures_[entry.picture], entry.milliseconds,
+                                                   entry.pivotX, entry.pivotY, options_.scale);
+        }
+        Json facts = UnitFacts(data_);
+        for (auto& item : facts.items()) {
+            sheet_.fenwold[item.key()] = std::move(item.value());
+        }
+        sheet_.fenwold["animations"] = std::move(animations);
+        if (file_.building) {
+            sheet_.fenwold["building"] =
+                BuildingFacts(file_.building->record, data_.animations.size());
+        }
+        return std::move(sheet_);
+    }
+
+    const std::vector<SheetPicture>& pictures() const { return pictures_; }
+
+private:
+    struct Entry {
         std::string name;
         std::size_t picture;
         int milliseconds;
         int pivotX;
         int pivotY;
     };
-    std::vector<Pending> entries;
-    SheetJson sheet;
-    sheet.fenwold = {{"source", std::filesystem::path(options.input).filename().string()},
-                     {"kind", KindName(file.kind)},
-                     {"version", file.version},
-                     {"team", options.team >= 0 ? Json(options.team) : Json(nullptr)}};
-    if (file.building) {
-        const BuildingRecord& record = file.building->record;
-        keep(BuildingPicture(record, team));
-        entries.push_back({"building", 0, kStepMilliseconds, record.pointX[0], record.pointY[0]});
-        sheet.slices.push_back(Slice("building area", 0, record.area[0] * kTileSize,
-                                     record.area[1] * kTileSize,
-                                     (record.area[2] - record.area[0]) * kTileSize,
-                                     (record.area[3] - record.area[1]) * kTileSize,
-                                     record.pointX[0], record.pointY[0], options.scale));
-    }
-    Json animations = Json::array();
-    std::vector<std::size_t> firstPictures;
-    std::size_t position = 0;
-    for (const auto& animation : data.animations) {
-        const std::string name = AnimationName(position);
-        const std::size_t firstPicture = pictures.size();
-        firstPictures.push_back(firstPicture);
-        for (const auto& frame : animation.alphaTables) {
-            keep(DrawFramePicture(data, animation, frame, team));
+
+    void Keep(SheetPicture picture) {
+        if (options_.trim) {
+            TrimPicture(picture);
         }
-        const GamePointTables points = file.kind == FileKind::ToolData
-                                           ? FoldedPointTables(data, animation)
+        pictures_.push_back(std::move(picture));
+    }
+
+    void AddBuilding(const BuildingRecord& record) {
+        Keep(BuildingPicture(record, team_));
+        entries_.push_back({"building", 0, kStepMilliseconds, record.pointX[0], record.pointY[0]});
+        sheet_.slices.push_back(Slice("building area", 0, record.area[0] * kTileSize,
+                                      record.area[1] * kTileSize,
+                                      (record.area[2] - record.area[0]) * kTileSize,
+                                      (record.area[3] - record.area[1]) * kTileSize,
+                                      record.pointX[0], record.pointY[0], options_.scale));
+    }
+
+    Json AddAnimation(const UnitAnimation& animation, std::size_t position) {
+        const std::string name = AnimationName(position);
+        const std::size_t firstPicture = pictures_.size();
+        firstPictures_.push_back(firstPicture);
+        for (const auto& frame : animation.alphaTables) {
+            Keep(DrawFramePicture(data_, animation, frame, team_));
+        }
+        // The pivot is point 0 as the game gets it: relative to the frame.
+        const GamePointTables points = file_.kind == FileKind::ToolData
+                                           ? FoldedPointTables(data_, animation)
                                            : GamePointTables{animation.pointX, animation.pointY};
-        const int firstEntry = static_cast<int>(entries.size());
+        const int firstEntry = static_cast<int>(entries_.size());
         Json sequence = Json::array();
         for (int entry = 0; entry < animation.sequenceLength; ++entry) {
             const int frame = animation.frameNumber[entry];
             if (frame >= animation.FrameCount()) {
                 throw CliFailure(kExitFileFailure,
-                                 options.input + ": animation " + std::to_string(position) +
+                                 options_.input + ": animation " + std::to_string(position) +
                                      ", sequence entry " + std::to_string(entry) + " shows frame " +
-                                     std::to_string(frame) + " of " +
-                                     std::to_string(animation.FrameCount()));
+                                     std::to_string(frame) + ", but the animation has " +
+                                     std::to_string(animation.FrameCount()) + " frames");
             }
-            entries.push_back({EntryName(name, entry), firstPicture + frame,
-                               EntryMilliseconds(animation.delay[entry]), points.x[0],
-                               points.y[0]});
+            entries_.push_back({EntryName(name, entry), firstPicture + frame,
+                                EntryMilliseconds(animation.delay[entry]), points.x[0],
+                                points.y[0]});
             sequence.push_back({{"frame", frame},
                                 {"delay", animation.delay[entry]},
                                 {"attribute", animation.attribute[entry]},
                                 {"alpha", animation.alphaValue[entry]}});
         }
         if (animation.sequenceLength > 0) {
-            sheet.tags.push_back({{"name", name},
-                                  {"from", firstEntry},
-                                  {"to", firstEntry + animation.sequenceLength - 1},
-                                  {"direction", "forward"}});
-            sheet.slices.push_back(Slice(name, firstEntry, animation.checkBoxX, animation.checkBoxY,
-                                         16 * animation.checkBoxWidth,
-                                         16 * animation.checkBoxHeight, points.x[0], points.y[0],
-                                         options.scale));
+            sheet_.tags.push_back({{"name", name},
+                                   {"from", firstEntry},
+                                   {"to", firstEntry + animation.sequenceLength - 1},
+                                   {"direction", "forward"}});
+            sheet_.slices.push_back(Slice(name, firstEntry, animation.checkBoxX,
+                                          animation.checkBoxY, 16 * animation.checkBoxWidth,
+                                          16 * animation.checkBoxHeight, points.x[0], points.y[0],
+                                          options_.scale));
         }
-        animations.push_back(
-            {{"name", name},
-             {"first_entry", animation.sequenceLength > 0 ? Json(firstEntry) : Json(nullptr)},
-             {"width", animation.width},
-             {"height", animation.height},
-             {"pictures", Json::array()},
-             {"mask", animation.maskFlag != 0},
-             {"group", animation.groupIndex},
-             {"position", {animation.positionX, animation.positionY}},
-             {"extra", {animation.extra0, animation.extra1}},
-             {"points", PointTables(animation.pointX, animation.pointY)},
-             {"game_points", PointTables(points.x, points.y)},
-             {"check_box",
-              {{"x", animation.checkBoxX},
-               {"y", animation.checkBoxY},
-               {"width", animation.checkBoxWidth},
-               {"height", animation.checkBoxHeight}}},
-             {"loop_start", animation.tempBuffer[0]},
-             {"temp_buffer", NumberList(animation.tempBuffer)},
-             {"sequence", std::move(sequence)}});
-        ++position;
+        return {{"name", name},
+                {"first_entry", animation.sequenceLength > 0 ? Json(firstEntry) : Json(nullptr)},
+                {"width", animation.width},
+                {"height", animation.height},
+                {"pictures", Json::array()},
+                {"mask", animation.maskFlag != 0},
+                {"group", animation.groupIndex},
+                {"position", {animation.positionX, animation.positionY}},
+                {"extra", {animation.extra0, animation.extra1}},
+                {"points", PointTables(animation.pointX, animation.pointY)},
+                {"game_points", PointTables(points.x, points.y)},
+                {"check_box",
+                 {{"x", animation.checkBoxX},
+                  {"y", animation.checkBoxY},
+                  {"width", animation.checkBoxWidth},
+                  {"height", animation.checkBoxHeight}}},
+                {"loop_start", animation.tempBuffer[0]},
+                {"temp_buffer", NumberList(animation.tempBuffer)},
+                {"sequence", std::move(sequence)}};
     }
-    sheet.size = PackPictures(pictures, kSpacing);
-    // Every picture's place, also of those that no sequence entry shows.
-    for (std::size_t a = 0; a < firstPictures.size(); ++a) {
-        const std::size_t end =
-            a + 1 < firstPictures.size() ? firstPictures[a + 1] : pictures.size();
-        for (std::size_t p = firstPictures[a]; p < end; ++p) {
-            animations[a]["pictures"].push_back(Placement(pictures[p], options.scale));
-        }
-    }
-    for (const auto& entry : entries) {
-        sheet.frames[entry.name] = FrameEntry(pictures[entry.picture], entry.milliseconds,
-                                              entry.pivotX, entry.pivotY, options.scale);
-    }
-    Json facts = UnitFacts(data);
-    for (auto& item : facts.items()) {
-        sheet.fenwold[item.key()] = std::move(item.value());
-    }
-    sheet.fenwold["animations"] = std::move(animations);
-    if (file.building) {
-        sheet.fenwold["building"] = BuildingFacts(file.building->record, position);
-    }
-    return sheet;
-}
+
+    LoadedFile& file_;
+    const ExportOptions& options_;
+    UnitData& data_;
+    const TeamColourTable* team_;
+    std::vector<SheetPicture> pictures_;
+    std::vector<std::size_t> firstPictures_;
+    std::vector<Entry> entries_;
+    SheetJson sheet_;
+};
 
 std::filesystem::path BaseOf(const std::string& output) {
     std::filesystem::path base(output);
@@ -319,8 +338,9 @@ int Export(const ExportOptions& options) {
     if (!file.unit && !file.building) {
         throw CliFailure(kExitUsage, options.input + ": only unit and building files are exported");
     }
-    std::vector<SheetPicture> pictures;
-    SheetJson sheet = DescribeAndDraw(file, options, pictures);
+    SheetBuilder builder(file, options);
+    SheetJson sheet = builder.Build();
+    const std::vector<SheetPicture>& pictures = builder.pictures();
     if (sheet.size.width == 0 || sheet.size.height == 0) {
         throw CliFailure(kExitFileFailure, options.input + ": holds no frames to export");
     }
