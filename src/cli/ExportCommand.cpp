@@ -48,15 +48,6 @@ std::string EntryName(const std::string& animation, int entry) {
     return animation + name;
 }
 
-template <typename Range>
-Json NumberList(const Range& values) {
-    Json list = Json::array();
-    for (const auto value : values) {
-        list.push_back(static_cast<std::int64_t>(value));
-    }
-    return list;
-}
-
 template <typename Table>
 Json PointTables(const Table& x, const Table& y) {
     return {{"x", NumberList(x)}, {"y", NumberList(y)}};

@@ -8,15 +8,6 @@
 namespace fenwold::cli {
 namespace {
 
-template <typename Range>
-Json Numbers(const Range& values) {
-    Json list = Json::array();
-    for (const auto value : values) {
-        list.push_back(static_cast<std::int64_t>(value));
-    }
-    return list;
-}
-
 Json DescribeAnimations(const UnitData& data) {
     Json animations = Json::array();
     for (const auto& animation : data.animations) {
@@ -38,12 +29,12 @@ Json DescribeAnimations(const UnitData& data) {
             {"group", animation.groupIndex},
             {"position_x", animation.positionX},
             {"position_y", animation.positionY},
-            {"sequence_frames", Numbers(std::span(animation.frameNumber).first(n))},
-            {"sequence_delays", Numbers(std::span(animation.delay).first(n))},
-            {"sequence_attributes", Numbers(std::span(animation.attribute).first(n))},
-            {"sequence_alpha", Numbers(std::span(animation.alphaValue).first(n))},
-            {"points_x", Numbers(animation.pointX)},
-            {"points_y", Numbers(animation.pointY)},
+            {"sequence_frames", NumberList(std::span(animation.frameNumber).first(n))},
+            {"sequence_delays", NumberList(std::span(animation.delay).first(n))},
+            {"sequence_attributes", NumberList(std::span(animation.attribute).first(n))},
+            {"sequence_alpha", NumberList(std::span(animation.alphaValue).first(n))},
+            {"points_x", NumberList(animation.pointX)},
+            {"points_y", NumberList(animation.pointY)},
             {"check_box",
              {animation.checkBoxX, animation.checkBoxY, animation.checkBoxWidth,
               animation.checkBoxHeight}},
@@ -63,7 +54,7 @@ void DescribeUnitData(Json& json, const UnitData& data) {
         groups.push_back({{"members", group.MemberCount()}});
     }
     json["groups"] = std::move(groups);
-    json["team_colour_middles"] = Numbers(std::span(data.teamColours.selection).first(10));
+    json["team_colour_middles"] = NumberList(std::span(data.teamColours.selection).first(10));
     json["animations"] = DescribeAnimations(data);
 }
 
@@ -81,7 +72,7 @@ std::string Describe(const std::filesystem::path& path, const LoadedFile& file) 
         json["tile_rows"] = record.tileRows;
         json["width"] = record.width;
         json["height"] = record.height;
-        json["area"] = Numbers(record.area);
+        json["area"] = NumberList(record.area);
         json["root_of_float"] = record.rootOfFloat;
         DescribeUnitData(json, file.building->animations);
     }
@@ -101,7 +92,7 @@ std::string Describe(const std::filesystem::path& path, const LoadedFile& file) 
         json["group_count"] = file.originGroups;
     }
     if (file.colours) {
-        json["team_colour_middles"] = Numbers(std::span(file.colours->selection).first(10));
+        json["team_colour_middles"] = NumberList(std::span(file.colours->selection).first(10));
     }
     if (file.kind == FileKind::Targa) {
         json["width"] = file.pictureWidth;

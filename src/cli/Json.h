@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cmath>
+#include <cstdint>
 #include <nlohmann/json.hpp>
 #include <string>
 
@@ -13,6 +14,16 @@ using Json = nlohmann::ordered_json;
 // name from another system, say) are replaced rather than failing the command.
 inline std::string DumpJson(const Json& value, int indent = -1) {
     return value.dump(indent, ' ', false, Json::error_handler_t::replace);
+}
+
+// Whole numbers of any type as an array.
+template <typename Range>
+Json NumberList(const Range& values) {
+    Json list = Json::array();
+    for (const auto value : values) {
+        list.push_back(static_cast<std::int64_t>(value));
+    }
+    return list;
 }
 
 // A measured figure with four decimals; null when it is not finite (an exact copy's PSNR).
