@@ -2,6 +2,7 @@
 #include "cli/BatchSettings.h"
 #include "cli/Commands.h"
 #include "cli/Console.h"
+#include "cli/OutputFiles.h"
 #include "cli/Registration.h"
 #include "platform/FileError.h"
 #include "platform/FileIo.h"
@@ -378,6 +379,9 @@ void AddBatchCommand(CLI::App& app, CommandContext& context) {
         context.run = [&context, options] {
             if (!options->init && options->output.empty()) {
                 throw CliFailure(kExitUsage, "batch needs -o OUT (or --init)");
+            }
+            if (!options->output.empty()) {
+                RefuseStandardOutput(options->output);
             }
             if (options->init) {
                 WriteStartingSettings(options->assets, context.quiet);
