@@ -4,6 +4,7 @@
 #include "app/UnitViews.h"
 #include "platform/FileNames.h"
 
+#include <CommandIds.h>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QMenu>
@@ -108,7 +109,7 @@ void CUnitFrame::SaveUpt() {
 }
 
 void CUnitFrame::SaveUre() {
-    setAnimationView_->view().OnCommand(RegistrationCommand::SaveUre);
+    setAnimationView_->view().OnCommand(command::kSaveUre);
 }
 
 void CUnitFrame::SaveUtdInfo() {

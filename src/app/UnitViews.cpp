@@ -1,12 +1,13 @@
 #include "app/UnitViews.h"
 
+#include "app/CommandMenu.h"
 #include "app/QtWindowPainter.h"
 #include "app/RegistrationWindows.h"
 #include "app/ToolWindows.h"
 #include "unittools/RegistrationDialogs.h"
 
+#include <CommandIds.h>
 #include <QContextMenuEvent>
-#include <QMenu>
 #include <QMouseEvent>
 
 namespace fenwold {
@@ -25,9 +26,8 @@ bool RunTempBuffer(QWidget* parent, TempBufferValues& values) {
 }
 
 // The commands whose windows are not part of the program yet stay greyed whatever the view says.
-bool RegistryDialogCommand(RegistrationCommand command) {
-    return command == RegistrationCommand::RegistrationAni ||
-           command == RegistrationCommand::RegistrationMask;
+bool RegistryDialogCommand(int id) {
+    return id == command::kRegistrationAni || id == command::kRegistrationMask;
 }
 
 } // namespace
@@ -50,14 +50,8 @@ void UnitViewWidget::mousePressEvent(QMouseEvent* event) {
 void UnitViewWidget::contextMenuEvent(QContextMenuEvent* event) {
     DeferredWindowPainter window;
     view_->OnMouseMove(event->pos().x(), event->pos().y(), window);
-    QMenu menu(this);
-    for (const UnitViewMenuItem& item : view_->ContextMenu()) {
-        QAction* action = menu.addAction(QString::fromStdString(item.text));
-        action->setData(static_cast<uint>(item.command));
-        action->setEnabled(item.enabled);
-    }
-    if (QAction* chosen = menu.exec(event->globalPos())) {
-        view_->OnCommand(static_cast<UnitViewCommand>(chosen->data().toUInt()));
+    if (const auto chosen = ExecCommandMenu(this, view_->ContextMenu(), event->globalPos())) {
+        view_->OnCommand(*chosen);
     }
 }
 
@@ -104,17 +98,9 @@ void SetAnimationViewWidget::mousePressEvent(QMouseEvent* event) {
 void SetAnimationViewWidget::contextMenuEvent(QContextMenuEvent* event) {
     DeferredWindowPainter window;
     view_->OnMouseMove(event->pos().x(), event->pos().y(), window);
-    QMenu menu(this);
-    for (const MenuItem& item : view_->ContextMenu()) {
-        QAction* action = menu.addAction(QString::fromStdString(item.text));
-        action->setData(static_cast<uint>(item.command));
-        action->setEnabled(item.enabled && !RegistryDialogCommand(item.command));
-        if (RegistryDialogCommand(item.command)) {
-            action->setToolTip("not available yet");
-        }
-    }
-    if (QAction* chosen = menu.exec(event->globalPos())) {
-        view_->OnCommand(static_cast<RegistrationCommand>(chosen->data().toUInt()));
+    if (const auto chosen = ExecCommandMenu(this, view_->ContextMenu(), event->globalPos(),
+                                            RegistryDialogCommand)) {
+        view_->OnCommand(*chosen);
     }
 }
 

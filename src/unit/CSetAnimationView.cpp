@@ -10,23 +10,11 @@
 #include "unit/ToolDataFile.h"
 #include "unit/UnitDoc.h"
 
+#include <CommandIds.h>
 #include <algorithm>
 #include <iterator>
 
 namespace fenwold {
-namespace {
-
-constexpr RegistrationCommand kContextMenuCommands[] = {
-    RegistrationCommand::RegistrationAni, RegistrationCommand::RegistrationMask,
-    RegistrationCommand::AddAnimation,    RegistrationCommand::AddMask,
-    RegistrationCommand::Change,          RegistrationCommand::Hold,
-    RegistrationCommand::DeleteAnimation, RegistrationCommand::DeleteFrame,
-    RegistrationCommand::VqCompute,       RegistrationCommand::SetTempBuffer,
-    RegistrationCommand::Properties,
-};
-
-} // namespace
-
 CSetAnimationView::CSetAnimationView(Platform platform, RegistrationViewHost& host,
                                      AnimationPlayerHost& player, CUnitDoc& unit)
     : platform_(platform), host_(host), player_(player), unit_(&unit) {
@@ -181,111 +169,80 @@ void CSetAnimationView::OnLeftButtonDown() {
     }
 }
 
+CommandTable<CSetAnimationView> CSetAnimationView::ContextMenuCommands() {
+    using View = CSetAnimationView;
+    constexpr auto hovered = [](const View& view) { return view.IsHovered(); };
+    constexpr auto hoveredNothingPending = [](const View& view) {
+        return view.IsHovered() && !view.IsPending();
+    };
+    static constexpr CommandRow<View> kRows[] = {
+        {command::kRegistrationAni, "&Registration Ani", nullptr,
+         [](View& view) { view.RegisterImageSeries(); }},
+        {command::kRegistrationMask, "Registration &Mask",
+         [](const View& view) { return !view.animations_.empty(); },
+         [](View& view) { view.RegisterMaskSeries(); }},
+        {command::kAddAnimation, "&Add Animation", nullptr,
+         [](View& view) { view.AddAnimation(); }},
+        {command::kAddMask, "&Add Mask", hovered, [](View& view) { view.AddMask(); }},
+        {command::kChangeAnimation, "&Change Animation",
+         [](const View& view) { return view.IsHovered() && view.hold_ == view.animations_.end(); },
+         [](View& view) { view.ToggleChange(); },
+         [](const View& view) -> std::string_view {
+             return view.change_ != view.animations_.end() ? "&Change Cancel" : "&Change Animation";
+         }},
+        {command::kHoldAnimation, "&Hold Animation",
+         [](const View& view) {
+             return view.IsHovered() && view.change_ == view.animations_.end();
+         },
+         [](View& view) { view.ToggleHold(); },
+         [](const View& view) -> std::string_view {
+             return view.hold_ != view.animations_.end() ? "&Hold Cancel" : "&Hold Animation";
+         }},
+        {command::kDeleteAnimation, "&Delete Animation", hoveredNothingPending,
+         [](View& view) { view.DeleteHoveredAnimation(); }},
+        // Offered in the menu, but frames are never deleted one by one.
+        {command::kDeleteFrame, "Delete Frame", hoveredNothingPending, [](View&) {}},
+        {command::kVqCompute, "VQ &Compute",
+         [](const View& view) { return !view.runLengthFileLoaded_; },
+         [](View& view) { view.ComputeVq(); }},
+        {command::kSetTempBuffer, "Set Temp &Buffer", hovered,
+         [](View& view) { view.SetTempBuffer(); }},
+        {command::kProperties, "&Properties", hovered, [](View& view) { view.ShowProperties(); }},
+    };
+    return kRows;
+}
+
+CommandTable<CSetAnimationView> CSetAnimationView::FileMenuCommands() {
+    static constexpr CommandRow<CSetAnimationView> kRows[] = {
+        {command::kSaveUre, "Save &URE", nullptr,
+         [](CSetAnimationView& view) { view.SaveRunLengthFile(); }},
+    };
+    return kRows;
+}
+
+const CommandRow<CSetAnimationView>* CSetAnimationView::FindRow(int command) const {
+    const auto* row = FindCommand(ContextMenuCommands(), command);
+    return row != nullptr ? row : FindCommand(FileMenuCommands(), command);
+}
+
 std::vector<MenuItem> CSetAnimationView::ContextMenu() const {
-    std::vector<MenuItem> items;
-    for (const RegistrationCommand command : kContextMenuCommands) {
-        items.push_back({command, MenuText(command), IsEnabled(command)});
-    }
-    return items;
+    return MenuItemsOf(ContextMenuCommands(), *this);
 }
 
-bool CSetAnimationView::IsEnabled(RegistrationCommand command) const {
-    const bool changePending = change_ != animations_.end();
-    const bool holdPending = hold_ != animations_.end();
-    switch (command) {
-    case RegistrationCommand::RegistrationAni:
-    case RegistrationCommand::AddAnimation:
-    case RegistrationCommand::SaveUre:
-        return true;
-    case RegistrationCommand::RegistrationMask:
-        return !animations_.empty();
-    case RegistrationCommand::AddMask:
-    case RegistrationCommand::SetTempBuffer:
-    case RegistrationCommand::Properties:
-        return IsHovered();
-    case RegistrationCommand::Change:
-        return IsHovered() && !holdPending;
-    case RegistrationCommand::Hold:
-        return IsHovered() && !changePending;
-    case RegistrationCommand::DeleteAnimation:
-    case RegistrationCommand::DeleteFrame:
-        return IsHovered() && !IsPending();
-    case RegistrationCommand::VqCompute:
-        return !runLengthFileLoaded_;
-    }
-    return false;
+bool CSetAnimationView::IsEnabled(int command) const {
+    const auto* row = FindRow(command);
+    return row != nullptr && IsCommandEnabled(*row, *this);
 }
 
-std::string CSetAnimationView::MenuText(RegistrationCommand command) const {
-    switch (command) {
-    case RegistrationCommand::RegistrationAni:
-        return "&Registration Ani";
-    case RegistrationCommand::RegistrationMask:
-        return "Registration &Mask";
-    case RegistrationCommand::AddAnimation:
-        return "&Add Animation";
-    case RegistrationCommand::AddMask:
-        return "&Add Mask";
-    case RegistrationCommand::Change:
-        return change_ != animations_.end() ? "&Change Cancel" : "&Change Animation";
-    case RegistrationCommand::Hold:
-        return hold_ != animations_.end() ? "&Hold Cancel" : "&Hold Animation";
-    case RegistrationCommand::DeleteAnimation:
-        return "&Delete Animation";
-    case RegistrationCommand::DeleteFrame:
-        return "Delete Frame";
-    case RegistrationCommand::VqCompute:
-        return "VQ &Compute";
-    case RegistrationCommand::SetTempBuffer:
-        return "Set Temp &Buffer";
-    case RegistrationCommand::Properties:
-        return "&Properties";
-    case RegistrationCommand::SaveUre:
-        return "Save &URE";
-    }
-    return {};
+std::string CSetAnimationView::MenuText(int command) const {
+    const auto* row = FindRow(command);
+    return row != nullptr ? CommandText(*row, *this) : std::string();
 }
 
-void CSetAnimationView::OnCommand(RegistrationCommand command) {
-    if (!IsEnabled(command)) {
-        return;
-    }
-    switch (command) {
-    case RegistrationCommand::RegistrationAni:
-        RegisterImageSeries();
-        break;
-    case RegistrationCommand::RegistrationMask:
-        RegisterMaskSeries();
-        break;
-    case RegistrationCommand::AddAnimation:
-        AddAnimation();
-        break;
-    case RegistrationCommand::AddMask:
-        AddMask();
-        break;
-    case RegistrationCommand::Change:
-        ToggleChange();
-        break;
-    case RegistrationCommand::Hold:
-        ToggleHold();
-        break;
-    case RegistrationCommand::DeleteAnimation:
-        DeleteHoveredAnimation();
-        break;
-    case RegistrationCommand::DeleteFrame:
-        break; // offered in the menu, but frames are never deleted one by one
-    case RegistrationCommand::VqCompute:
-        ComputeVq();
-        break;
-    case RegistrationCommand::SetTempBuffer:
-        SetTempBuffer();
-        break;
-    case RegistrationCommand::Properties:
-        ShowProperties();
-        break;
-    case RegistrationCommand::SaveUre:
-        SaveRunLengthFile();
-        break;
+void CSetAnimationView::OnCommand(int command) {
+    const auto* row = FindRow(command);
+    if (row != nullptr && IsCommandEnabled(*row, *this)) {
+        row->action(*this);
     }
 }
 

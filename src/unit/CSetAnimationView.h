@@ -3,6 +3,7 @@
 #include "image/FrameSetLoader.h"
 #include "image/Pixel.h"
 #include "image/RegisteredAnimation.h"
+#include "platform/CommandTable.h"
 #include "platform/Platform.h"
 #include "platform/WindowPainter.h"
 #include "unit/AnimationListEdit.h"
@@ -23,27 +24,6 @@
 namespace fenwold {
 
 class CUnitDoc;
-
-enum class RegistrationCommand : std::uint32_t {
-    RegistrationAni = 32780,
-    RegistrationMask = 32813,
-    AddAnimation = 32818,
-    AddMask = 32819,
-    Change = 32793,
-    Hold = 32796,
-    DeleteAnimation = 32784,
-    DeleteFrame = 32785,
-    VqCompute = 32789,
-    SetTempBuffer = 32844,
-    Properties = 32795,
-    SaveUre = 32864, // in the File menu
-};
-
-struct MenuItem {
-    RegistrationCommand command;
-    std::string text;
-    bool enabled = false;
-};
 
 // One frame as the window shows it: its picture and where its top-left lies in the window.
 struct FramePicture {
@@ -114,10 +94,11 @@ public:
 
     // Context menu 160, in its order, with each item's text and state.
     std::vector<MenuItem> ContextMenu() const;
-    bool IsEnabled(RegistrationCommand command) const;
-    std::string MenuText(RegistrationCommand command) const;
+    // Commands of the context menu and the File menu's "Save &URE".
+    bool IsEnabled(int command) const;
+    std::string MenuText(int command) const;
     // Runs a command; a command that is not enabled does nothing.
-    void OnCommand(RegistrationCommand command);
+    void OnCommand(int command);
 
     // Appends the animations of a run-length unit file; "VQ Compute" is off from then on. A file
     // that cannot be read is refused with a message naming it and the list stays as it was.
@@ -153,6 +134,10 @@ private:
     void DrawOutline(WindowPainter& window, const RegisteredAnimation& animation,
                      const RegisteredFrame& frame, WindowColour colour) const;
     WindowColour OutlineColour(ConstIterator animation, int frame) const;
+
+    static CommandTable<CSetAnimationView> ContextMenuCommands();
+    static CommandTable<CSetAnimationView> FileMenuCommands();
+    const CommandRow<CSetAnimationView>* FindRow(int command) const;
 
     void RegisterImageSeries();
     void RegisterMaskSeries();

@@ -4,16 +4,12 @@
 #include "unit/UnitDoc.h"
 #include "vq/DrawCompressedFrame.h"
 
+#include <CommandIds.h>
 #include <algorithm>
 #include <iterator>
 
 namespace fenwold {
 namespace {
-
-constexpr UnitViewCommand kContextMenuCommands[] = {
-    UnitViewCommand::FireSetting,   UnitViewCommand::SetTempBuffer,    UnitViewCommand::SetGroup,
-    UnitViewCommand::SetTeamColour, UnitViewCommand::AlphaValueChange, UnitViewCommand::Properties,
-};
 
 constexpr auto kFramesOf = [](UnitAnimation & animation) -> auto& {
     return animation.alphaTables;
@@ -185,66 +181,40 @@ void CUnitView::OnLeftButtonDown(bool control) {
     give(ToolWindow::AnimationEdit);
 }
 
-std::vector<UnitViewMenuItem> CUnitView::ContextMenu() const {
-    std::vector<UnitViewMenuItem> items;
-    for (const UnitViewCommand command : kContextMenuCommands) {
-        items.push_back({command, MenuText(command), IsEnabled(command)});
-    }
-    return items;
+CommandTable<CUnitView> CUnitView::ContextMenuCommands() {
+    using View = CUnitView;
+    constexpr auto hovered = [](const View& view) { return view.hovered_ != nullptr; };
+    // The group, team colour and alpha windows are not part of the program yet.
+    constexpr auto notYet = [](const View&) { return false; };
+    constexpr auto nothing = [](View&) {};
+    static constexpr CommandRow<View> kRows[] = {
+        {command::kFireSetting, "&Fire Setting", nullptr, [](View& view) { view.SetFireSource(); }},
+        {command::kSetTempBuffer, "Set Temp &Buffer", hovered,
+         [](View& view) { view.SetTempBuffer(); }},
+        {command::kSetGroup, "&Set Group", notYet, nothing},
+        {command::kSetTeamColour, "Set &Team Color", notYet, nothing},
+        {command::kAlphaValueChange, "Alpha &value change ", notYet, nothing},
+        {command::kProperties, "&Properties", hovered, [](View& view) { view.ShowProperties(); }},
+    };
+    return kRows;
 }
 
-bool CUnitView::IsEnabled(UnitViewCommand command) const {
-    switch (command) {
-    case UnitViewCommand::FireSetting:
-        return true;
-    case UnitViewCommand::SetTempBuffer:
-    case UnitViewCommand::Properties:
-        return hovered_ != nullptr;
-    case UnitViewCommand::SetGroup:
-    case UnitViewCommand::SetTeamColour:
-    case UnitViewCommand::AlphaValueChange:
-        return false; // the group, team colour and alpha windows are not part of the program yet
-    }
-    return false;
+std::vector<MenuItem> CUnitView::ContextMenu() const {
+    return MenuItemsOf(ContextMenuCommands(), *this);
 }
 
-std::string CUnitView::MenuText(UnitViewCommand command) {
-    switch (command) {
-    case UnitViewCommand::FireSetting:
-        return "&Fire Setting";
-    case UnitViewCommand::SetTempBuffer:
-        return "Set Temp &Buffer";
-    case UnitViewCommand::SetGroup:
-        return "&Set Group";
-    case UnitViewCommand::SetTeamColour:
-        return "Set &Team Color";
-    case UnitViewCommand::AlphaValueChange:
-        return "Alpha &value change ";
-    case UnitViewCommand::Properties:
-        return "&Properties";
-    }
-    return {};
+bool CUnitView::IsEnabled(int command) const {
+    const auto* row = FindCommand(ContextMenuCommands(), command);
+    return row != nullptr && IsCommandEnabled(*row, *this);
 }
 
-void CUnitView::OnCommand(UnitViewCommand command) {
-    if (!IsEnabled(command)) {
-        return;
-    }
-    switch (command) {
-    case UnitViewCommand::FireSetting:
-        SetFireSource();
-        break;
-    case UnitViewCommand::SetTempBuffer:
-        SetTempBuffer();
-        break;
-    case UnitViewCommand::Properties:
-        ShowProperties();
-        break;
-    case UnitViewCommand::SetGroup:
-    case UnitViewCommand::SetTeamColour:
-    case UnitViewCommand::AlphaValueChange:
-        break; // never enabled, see IsEnabled
-    }
+std::string CUnitView::MenuText(int command) const {
+    const auto* row = FindCommand(ContextMenuCommands(), command);
+    return row != nullptr ? CommandText(*row, *this) : std::string();
+}
+
+void CUnitView::OnCommand(int command) {
+    RunCommand(ContextMenuCommands(), *this, command);
 }
 
 void CUnitView::SetFireSource() {

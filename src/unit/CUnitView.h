@@ -1,6 +1,7 @@
 #pragma once
 
 #include "image/Pixel.h"
+#include "platform/CommandTable.h"
 #include "platform/WindowPainter.h"
 #include "unit/CSetAnimationView.h"
 #include "unit/RegistrationHost.h"
@@ -16,21 +17,6 @@ namespace fenwold {
 class CUnitDoc;
 class CUnitView;
 struct UnitData;
-
-enum class UnitViewCommand : std::uint32_t {
-    FireSetting = 32849,
-    SetTempBuffer = 32844,
-    SetGroup = 32851,
-    SetTeamColour = 32861,
-    AlphaValueChange = 32858,
-    Properties = 32795,
-};
-
-struct UnitViewMenuItem {
-    UnitViewCommand command;
-    std::string text;
-    bool enabled = false;
-};
 
 // The main frame's four tool windows.
 enum class ToolWindow { Animation, CheckBox, OriginPoint, AnimationEdit };
@@ -115,11 +101,11 @@ public:
     void OnLeftButtonDown(bool control);
 
     // Context menu 191 in its order, with each item's state.
-    std::vector<UnitViewMenuItem> ContextMenu() const;
-    bool IsEnabled(UnitViewCommand command) const;
-    static std::string MenuText(UnitViewCommand command);
-    // Runs a command; a command that is not enabled does nothing.
-    void OnCommand(UnitViewCommand command);
+    std::vector<MenuItem> ContextMenu() const;
+    bool IsEnabled(int command) const;
+    std::string MenuText(int command) const;
+    // Runs a command of the menu; a command that is not enabled does nothing.
+    void OnCommand(int command);
 
     // The document's animations were replaced.
     void OnDocumentChanged();
@@ -140,6 +126,7 @@ private:
                      const AlphaTableNode& frame, WindowColour colour) const;
     WindowColour OutlineColour(const UnitAnimation& animation, int frame) const;
 
+    static CommandTable<CUnitView> ContextMenuCommands();
     void SetFireSource();
     void SetTempBuffer();
     void ShowProperties();

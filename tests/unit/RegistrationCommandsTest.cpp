@@ -8,13 +8,12 @@
 #include "unit/ToolDataFile.h"
 #include "unit/UnitDoc.h"
 
+#include <CommandIds.h>
 #include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace fenwold {
 namespace {
-
-using Command = RegistrationCommand;
 
 class KeepingSink final : public CompressionResultSink {
 public:
@@ -72,11 +71,11 @@ protected:
     }
     void Register(CSetAnimationView& target, AnimationRegistryResult chosen) {
         host.registryAnswers.push_back(std::move(chosen));
-        target.OnCommand(Command::RegistrationAni);
+        target.OnCommand(command::kRegistrationAni);
     }
     void Compute(CSetAnimationView& target) {
         host.lookupTable = [](CSetLookupTableDlg&) { return true; };
-        target.OnCommand(Command::VqCompute);
+        target.OnCommand(command::kVqCompute);
     }
     std::vector<std::int32_t> GroupNumbers(const CSetAnimationView& target) {
         std::vector<std::int32_t> numbers;
@@ -123,11 +122,11 @@ TEST_F(RegistrationCommandsTest, RegistrationAniOneByOne) {
     EXPECT_EQ(platform.statusBar.stepsPlanned, 15);
     EXPECT_EQ(platform.statusBar.stepsTaken, 15);
     EXPECT_FALSE(platform.statusBar.progressOpen);
-    EXPECT_TRUE(view.IsEnabled(Command::RegistrationMask));
+    EXPECT_TRUE(view.IsEnabled(command::kRegistrationMask));
 }
 
 TEST_F(RegistrationCommandsTest, RegistryCancelledRegistersNothing) {
-    view.OnCommand(Command::RegistrationAni);
+    view.OnCommand(command::kRegistrationAni);
     EXPECT_EQ(view.RegisteredCount(), 0);
     EXPECT_TRUE(platform.statusBar.captions.empty());
 }
@@ -152,7 +151,7 @@ TEST_F(RegistrationCommandsTest, DeletingAMemberLeavesItsGroup) {
     const RegisteredFrame& frame = view.Animations().front().frames[0];
     RecordingWindowPainter window;
     view.OnMouseMove(frame.displayX + 1, frame.displayY + 1, window);
-    view.OnCommand(Command::DeleteAnimation);
+    view.OnCommand(command::kDeleteAnimation);
     EXPECT_EQ(MemberCounts(view), (std::vector<std::int32_t>{1, 1}));
     EXPECT_EQ(view.Groups().front().members[0], &view.Animations().front());
 }
@@ -160,7 +159,7 @@ TEST_F(RegistrationCommandsTest, DeletingAMemberLeavesItsGroup) {
 TEST_F(RegistrationCommandsTest, RegistrationMaskAddsMasksFromTheFirstAnimation) {
     Register(view, OneByOne(images));
     host.registryAnswers.push_back(OneByOne({masks[0], masks[1]}));
-    view.OnCommand(Command::RegistrationMask);
+    view.OnCommand(command::kRegistrationMask);
     EXPECT_EQ(platform.statusBar.captions.back(), "Mask Tga File Loading");
     auto animation = view.Animations().begin();
     EXPECT_EQ(animation->maskFlag, 1);
@@ -178,22 +177,22 @@ TEST_F(RegistrationCommandsTest, RegistrationMaskAddsMasksFromTheFirstAnimation)
 TEST_F(RegistrationCommandsTest, AddAnimationAndAddMaskFromTheSeriesDialog) {
     platform.workingFolder.Set(images[1].folder);
     host.fileSpecialAnswers.push_back(images[1].names);
-    view.OnCommand(Command::AddAnimation);
+    view.OnCommand(command::kAddAnimation);
     ASSERT_EQ(view.RegisteredCount(), 1);
     ASSERT_EQ(host.fileSpecialRequests.size(), 1u);
     EXPECT_EQ(host.fileSpecialRequests[0].filter, "Image Files(*.TGA)|*.TGA|모든화일(*.*)|*.*||");
     EXPECT_EQ(host.fileSpecialRequests[0].title, "Animation registration");
-    EXPECT_FALSE(view.IsEnabled(Command::AddMask)); // nothing hovered yet
+    EXPECT_FALSE(view.IsEnabled(command::kAddMask)); // nothing hovered yet
 
     const RegisteredFrame& frame = view.Animations().front().frames[2];
     RecordingWindowPainter window;
     view.OnMouseMove(frame.displayX, frame.displayY, window);
     platform.workingFolder.Set(masks[1].folder);
     host.fileSpecialAnswers.push_back(masks[1].names);
-    view.OnCommand(Command::AddMask);
+    view.OnCommand(command::kAddMask);
     EXPECT_EQ(view.Animations().front().maskFlag, 1);
 
-    view.OnCommand(Command::AddAnimation); // cancelled: no names
+    view.OnCommand(command::kAddAnimation); // cancelled: no names
     EXPECT_EQ(view.RegisteredCount(), 1);
 }
 
@@ -202,7 +201,7 @@ TEST_F(RegistrationCommandsTest, PropertiesShowTheLoadersCounts) {
     const RegisteredFrame& frame = view.Animations().back().frames[0];
     RecordingWindowPainter window;
     view.OnMouseMove(frame.displayX, frame.displayY, window);
-    view.OnCommand(Command::Properties);
+    view.OnCommand(command::kProperties);
     ASSERT_EQ(host.propertiesShown.size(), 1u);
     EXPECT_EQ(host.propertiesShown[0].animationCount, 3);
     EXPECT_EQ(host.propertiesShown[0].totalFrameCount, 15);
@@ -244,12 +243,12 @@ TEST_F(RegistrationCommandsTest, ASecondCompressionLeavesOnlyItsGroups) {
 
 TEST_F(RegistrationCommandsTest, CancelledDialogsLeaveTheUnitAlone) {
     Register(view, Grouped({{images[0], images[1]}}));
-    view.OnCommand(Command::VqCompute); // the lookup table dialog is cancelled
+    view.OnCommand(command::kVqCompute); // the lookup table dialog is cancelled
     host.lookupTable = [](CSetLookupTableDlg& dialog) {
         dialog.lookupTableSize = 70000; // a size no run takes
         return true;
     };
-    view.OnCommand(Command::VqCompute);
+    view.OnCommand(command::kVqCompute);
     EXPECT_EQ(host.computeOutcomes,
               std::vector<CVqComputeDlg::Outcome>{CVqComputeDlg::Outcome::Cancel});
     EXPECT_EQ(doc.Data().AnimationCount(), 0);
@@ -260,9 +259,9 @@ TEST_F(RegistrationCommandsTest, CancelledDialogsLeaveTheUnitAlone) {
 TEST_F(RegistrationCommandsTest, RunLengthFileKeepsPicturesAndDropsMasksGroupsAndPositions) {
     Register(view, Grouped({{images[0], images[1]}, {images[2]}}));
     host.registryAnswers.push_back(OneByOne(masks));
-    view.OnCommand(Command::RegistrationMask);
+    view.OnCommand(command::kRegistrationMask);
     platform.prompts.fileAnswers.push_back(folder / "walk.ure");
-    view.OnCommand(Command::SaveUre);
+    view.OnCommand(command::kSaveUre);
 
     CSetAnimationView reopened{platform.Get(), host, player, doc};
     ASSERT_TRUE(reopened.OpenRunLengthFile(folder / "WALK.URE"));

@@ -6,12 +6,11 @@
 #include "unit/RunLengthUnitFile.h"
 #include "unit/UnitDoc.h"
 
+#include <CommandIds.h>
 #include <gtest/gtest.h>
 
 namespace fenwold {
 namespace {
-
-using Command = RegistrationCommand;
 
 class SetAnimationViewTest : public ::testing::Test {
 protected:
@@ -45,7 +44,7 @@ protected:
         view.OnMouseMove(f.displayX + 1, f.displayY + 1, window);
     }
     void HoverNothing() { view.OnMouseMove(600, 400, window); }
-    bool Enabled(Command command) { return view.IsEnabled(command); }
+    bool Enabled(int command) { return view.IsEnabled(command); }
 
     test::TempFolder folder;
     ScriptedPlatform platform;
@@ -68,10 +67,10 @@ TEST_F(SetAnimationViewTest, ContextMenuOfAnEmptyView) {
         EXPECT_EQ(menu[i].text, expected[i].first);
         EXPECT_EQ(menu[i].enabled, expected[i].second) << menu[i].text;
     }
-    EXPECT_EQ(menu[0].command, Command::RegistrationAni);
+    EXPECT_EQ(menu[0].command, command::kRegistrationAni);
     EXPECT_EQ(static_cast<std::uint32_t>(menu[8].command), 32789u);
-    EXPECT_EQ(view.MenuText(Command::SaveUre), "Save &URE");
-    EXPECT_TRUE(Enabled(Command::SaveUre));
+    EXPECT_EQ(view.MenuText(command::kSaveUre), "Save &URE");
+    EXPECT_TRUE(Enabled(command::kSaveUre));
 }
 
 TEST_F(SetAnimationViewTest, RunLengthFileAppendsAndTurnsVqComputeOff) {
@@ -80,8 +79,8 @@ TEST_F(SetAnimationViewTest, RunLengthFileAppendsAndTurnsVqComputeOff) {
     EXPECT_EQ(view.RegisteredCount(), 8);
     EXPECT_EQ(Order(), (std::vector<int>{0, 1, 2, 3, 0, 1, 2, 3}));
     EXPECT_TRUE(view.RunLengthFileLoaded());
-    EXPECT_FALSE(Enabled(Command::VqCompute));
-    EXPECT_TRUE(Enabled(Command::RegistrationMask));
+    EXPECT_FALSE(Enabled(command::kVqCompute));
+    EXPECT_TRUE(Enabled(command::kRegistrationMask));
     EXPECT_GT(host.repaints, 0);
 }
 
@@ -118,43 +117,43 @@ TEST_F(SetAnimationViewTest, HoverDrawsTheOutlinesThatChange) {
 TEST_F(SetAnimationViewTest, CommandsThatNeedAHoveredAnimation) {
     LoadFour();
     Hover(2);
-    for (Command command :
-         {Command::AddMask, Command::Change, Command::Hold, Command::DeleteAnimation,
-          Command::DeleteFrame, Command::SetTempBuffer, Command::Properties}) {
+    for (int command : {command::kAddMask, command::kChangeAnimation, command::kHoldAnimation,
+                        command::kDeleteAnimation, command::kDeleteFrame, command::kSetTempBuffer,
+                        command::kProperties}) {
         EXPECT_TRUE(Enabled(command)) << view.MenuText(command);
     }
     HoverNothing();
-    EXPECT_FALSE(Enabled(Command::Change));
-    EXPECT_FALSE(Enabled(Command::Properties));
+    EXPECT_FALSE(Enabled(command::kChangeAnimation));
+    EXPECT_FALSE(Enabled(command::kProperties));
 }
 
 TEST_F(SetAnimationViewTest, ChangeBetweenFirstAndLast) {
     LoadFour();
     Hover(0);
-    view.OnCommand(Command::Change);
+    view.OnCommand(command::kChangeAnimation);
     EXPECT_EQ(view.ChangeSource(), &At(0));
-    EXPECT_EQ(view.MenuText(Command::Change), "&Change Cancel");
-    EXPECT_FALSE(Enabled(Command::Hold));
-    EXPECT_FALSE(Enabled(Command::DeleteAnimation));
-    EXPECT_FALSE(Enabled(Command::DeleteFrame));
+    EXPECT_EQ(view.MenuText(command::kChangeAnimation), "&Change Cancel");
+    EXPECT_FALSE(Enabled(command::kHoldAnimation));
+    EXPECT_FALSE(Enabled(command::kDeleteAnimation));
+    EXPECT_FALSE(Enabled(command::kDeleteFrame));
     Hover(3);
     view.OnLeftButtonDown();
     EXPECT_EQ(Order(), (std::vector<int>{3, 1, 2, 0}));
     EXPECT_EQ(view.ChangeSource(), nullptr);
-    EXPECT_EQ(view.MenuText(Command::Change), "&Change Animation");
+    EXPECT_EQ(view.MenuText(command::kChangeAnimation), "&Change Animation");
     // The same command again cancels a pending change.
-    view.OnCommand(Command::Change);
-    view.OnCommand(Command::Change);
+    view.OnCommand(command::kChangeAnimation);
+    view.OnCommand(command::kChangeAnimation);
     EXPECT_EQ(view.ChangeSource(), nullptr);
 }
 
 TEST_F(SetAnimationViewTest, HoldMovesBehindTheClickedAnimation) {
     LoadFour();
     Hover(0);
-    view.OnCommand(Command::Hold);
-    EXPECT_EQ(view.MenuText(Command::Hold), "&Hold Cancel");
-    EXPECT_FALSE(Enabled(Command::Change));
-    EXPECT_FALSE(Enabled(Command::DeleteAnimation));
+    view.OnCommand(command::kHoldAnimation);
+    EXPECT_EQ(view.MenuText(command::kHoldAnimation), "&Hold Cancel");
+    EXPECT_FALSE(Enabled(command::kChangeAnimation));
+    EXPECT_FALSE(Enabled(command::kDeleteAnimation));
     Hover(2);
     view.OnLeftButtonDown();
     EXPECT_EQ(Order(), (std::vector<int>{1, 2, 0, 3}));
@@ -164,7 +163,7 @@ TEST_F(SetAnimationViewTest, HoldMovesBehindTheClickedAnimation) {
 TEST_F(SetAnimationViewTest, AClickOnNothingClearsAPendingHold) {
     LoadFour();
     Hover(3);
-    view.OnCommand(Command::Hold);
+    view.OnCommand(command::kHoldAnimation);
     HoverNothing();
     view.OnLeftButtonDown();
     EXPECT_EQ(view.HoldSource(), nullptr);
@@ -175,7 +174,7 @@ TEST_F(SetAnimationViewTest, DeleteTheHoveredAnimation) {
     LoadFour();
     Hover(1);
     const RegisteredAnimation* doomed = &At(1);
-    view.OnCommand(Command::DeleteAnimation);
+    view.OnCommand(command::kDeleteAnimation);
     EXPECT_EQ(Order(), (std::vector<int>{0, 2, 3}));
     EXPECT_EQ(view.RegisteredCount(), 3);
     EXPECT_EQ(view.HoveredAnimation(), nullptr);
@@ -188,17 +187,17 @@ TEST_F(SetAnimationViewTest, DeleteTheHoveredAnimation) {
 TEST_F(SetAnimationViewTest, DisabledCommandsDoNothing) {
     LoadFour();
     Hover(1);
-    view.OnCommand(Command::Change);
-    view.OnCommand(Command::DeleteAnimation); // disabled while a change is pending
+    view.OnCommand(command::kChangeAnimation);
+    view.OnCommand(command::kDeleteAnimation); // disabled while a change is pending
     EXPECT_EQ(view.RegisteredCount(), 4);
-    view.OnCommand(Command::VqCompute); // disabled after a run-length file
+    view.OnCommand(command::kVqCompute); // disabled after a run-length file
     EXPECT_FALSE(doc.ToolDataFlag());
 }
 
 TEST_F(SetAnimationViewTest, LabelsAndOutlines) {
     LoadFour();
     Hover(1);
-    view.OnCommand(Command::Change);
+    view.OnCommand(command::kChangeAnimation);
     window.calls.clear();
     view.PaintOverlays(window);
     // Animation 0's first frame: normal outline and its position; animation 1: "C".
@@ -239,7 +238,7 @@ TEST_F(SetAnimationViewTest, LeftClickHandsTheAnimationToAnOpenPlayer) {
     view.OnLeftButtonDown();
     EXPECT_EQ(player.shown, (std::vector<const RegisteredAnimation*>{&At(2)}));
     EXPECT_EQ(player.sources, (std::vector<const CSetAnimationView*>{&view}));
-    view.OnCommand(Command::Hold);
+    view.OnCommand(command::kHoldAnimation);
     view.OnLeftButtonDown(); // completes the hold instead
     EXPECT_EQ(player.shown.size(), 1u);
 }
@@ -251,7 +250,7 @@ TEST_F(SetAnimationViewTest, PropertiesChooseTheFirstDrawnAnimation) {
         values.startAnimation = 2;
         return true;
     };
-    view.OnCommand(Command::Properties);
+    view.OnCommand(command::kProperties);
     ASSERT_EQ(host.propertiesShown.size(), 1u);
     EXPECT_EQ(host.propertiesShown[0].width, 16);
     EXPECT_EQ(host.propertiesShown[0].height, 8);
@@ -270,14 +269,14 @@ TEST_F(SetAnimationViewTest, PropertiesChooseTheFirstDrawnAnimation) {
 TEST_F(SetAnimationViewTest, TempBufferIsStoredOnOkOnly) {
     LoadFour();
     Hover(1);
-    view.OnCommand(Command::SetTempBuffer); // cancelled
+    view.OnCommand(command::kSetTempBuffer); // cancelled
     EXPECT_EQ(At(1).tempBuffer[0], 0);
     host.tempBuffer = [](TempBufferValues& values) {
         values[0] = 3;
         values[9] = -7;
         return true;
     };
-    view.OnCommand(Command::SetTempBuffer);
+    view.OnCommand(command::kSetTempBuffer);
     EXPECT_EQ(At(1).tempBuffer[0], 3);
     EXPECT_EQ(At(1).tempBuffer[9], -7);
     EXPECT_EQ(At(0).tempBuffer[0], 0);
@@ -285,7 +284,7 @@ TEST_F(SetAnimationViewTest, TempBufferIsStoredOnOkOnly) {
 
 TEST_F(SetAnimationViewTest, SaveUreOfAnEmptyViewWrites44Bytes) {
     platform.prompts.fileAnswers.push_back(folder / "walk.Units.ure");
-    view.OnCommand(Command::SaveUre);
+    view.OnCommand(command::kSaveUre);
     ASSERT_EQ(platform.prompts.dialogs.size(), 1u);
     EXPECT_EQ(platform.prompts.dialogs[0].request.filter, "Unit RLE화일 (*.ure)|*.ure||");
     EXPECT_EQ(folder.Read("walk.URE").size(), 44u);
@@ -293,7 +292,7 @@ TEST_F(SetAnimationViewTest, SaveUreOfAnEmptyViewWrites44Bytes) {
 
 TEST_F(SetAnimationViewTest, SaveUreThatCannotBeCreatedSaysSo) {
     platform.prompts.fileAnswers.push_back(folder / "missing" / "walk.ure");
-    view.OnCommand(Command::SaveUre);
+    view.OnCommand(command::kSaveUre);
     ASSERT_EQ(platform.prompts.messages.size(), 1u);
     EXPECT_EQ(platform.prompts.messages[0].text, "파일을 저장할수 없당.");
     EXPECT_FALSE(std::filesystem::exists(folder / "missing"));

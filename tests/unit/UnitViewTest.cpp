@@ -6,13 +6,12 @@
 #include "unit/UnitDoc.h"
 #include "vq/DrawCompressedFrame.h"
 
+#include <CommandIds.h>
 #include <gtest/gtest.h>
 #include <thread>
 
 namespace fenwold {
 namespace {
-
-using Command = UnitViewCommand;
 
 class RecordingUnitViewHost final : public UnitViewHost {
 public:
@@ -187,12 +186,12 @@ TEST_F(UnitViewTest, ContextMenuItemsAndStates) {
     for (std::size_t i = 0; i < menu.size(); ++i) {
         EXPECT_EQ(menu[i].text, texts[i]);
     }
-    EXPECT_TRUE(view->IsEnabled(Command::FireSetting));
-    EXPECT_FALSE(view->IsEnabled(Command::SetTempBuffer));
-    EXPECT_FALSE(view->IsEnabled(Command::Properties));
+    EXPECT_TRUE(view->IsEnabled(command::kFireSetting));
+    EXPECT_FALSE(view->IsEnabled(command::kSetTempBuffer));
+    EXPECT_FALSE(view->IsEnabled(command::kProperties));
     Hover(1);
-    EXPECT_TRUE(view->IsEnabled(Command::SetTempBuffer));
-    EXPECT_TRUE(view->IsEnabled(Command::Properties));
+    EXPECT_TRUE(view->IsEnabled(command::kSetTempBuffer));
+    EXPECT_TRUE(view->IsEnabled(command::kProperties));
 }
 
 TEST_F(UnitViewTest, TempBufferOkStoresTheValuesAndMarksTheUnit) {
@@ -205,7 +204,7 @@ TEST_F(UnitViewTest, TempBufferOkStoresTheValuesAndMarksTheUnit) {
         values[9] = -7;
         return true;
     };
-    view->OnCommand(Command::SetTempBuffer);
+    view->OnCommand(command::kSetTempBuffer);
     EXPECT_EQ(At(2).tempBuffer[0], 3);
     EXPECT_EQ(At(2).tempBuffer[9], -7);
     EXPECT_TRUE(doc.IsModified());
@@ -215,7 +214,7 @@ TEST_F(UnitViewTest, TempBufferOkStoresTheValuesAndMarksTheUnit) {
         values[0] = 50;
         return false;
     };
-    view->OnCommand(Command::SetTempBuffer);
+    view->OnCommand(command::kSetTempBuffer);
     EXPECT_EQ(At(2).tempBuffer[0], 3);
     EXPECT_FALSE(doc.IsModified());
 }
@@ -228,7 +227,7 @@ TEST_F(UnitViewTest, PropertiesChooseTheFirstAnimationDrawn) {
         values.startAnimation = 2;
         return true;
     };
-    view->OnCommand(Command::Properties);
+    view->OnCommand(command::kProperties);
     ASSERT_EQ(host.shownProperties.size(), 1u);
     const RegistrationProperties& shown = host.shownProperties[0];
     EXPECT_EQ(shown.animationCount, 4);
@@ -294,7 +293,7 @@ TEST_F(UnitViewTest, AClickHandsTheAnimationToTheOpenToolWindows) {
 TEST_F(UnitViewTest, FireSettingAndDestructionTellTheMainFrame) {
     CompressFour();
     MakeView();
-    view->OnCommand(Command::FireSetting);
+    view->OnCommand(command::kFireSetting);
     EXPECT_EQ(host.fire.view, view.get());
     EXPECT_EQ(host.fire.firstAnimation, &At(0));
     EXPECT_EQ(host.fire.codebook16, doc.Data().codebook.entries16.data());
