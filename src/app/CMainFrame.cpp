@@ -261,7 +261,6 @@ bool CMainFrame::OpenUnit(const QString& path, bool toolData) {
     }
     document.SetPathName(services_.folder.Absolute(file));
     frame->ShowTitle();
-    frame->unitView().Refresh();
     AddRecent(file);
     return true;
 }

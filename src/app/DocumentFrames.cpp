@@ -118,7 +118,6 @@ void CUnitFrame::SaveUtdInfo() {
 
 void CUnitFrame::OpenUtdInfo() {
     document_.OpenUtdInfo();
-    unitView_->Refresh();
 }
 
 void CUnitFrame::closeEvent(QCloseEvent* event) {
@@ -131,8 +130,12 @@ void CUnitFrame::closeEvent(QCloseEvent* event) {
 
 BuildingPictureWidget::BuildingPictureWidget(QWidget* parent, Platform platform,
                                              CFenwoldDoc& document)
-    : QWidget(parent), platform_(platform), document_(document) {
-    document_.SetRepaintHandler([this] { update(); });
+    : QWidget(parent), platform_(platform), document_(document), observation_(document, *this) {}
+
+void BuildingPictureWidget::OnDocumentEvent(DocumentEvent event) {
+    if (event != DocumentEvent::ModifiedChanged && event != DocumentEvent::Closing) {
+        update();
+    }
 }
 
 void BuildingPictureWidget::paintEvent(QPaintEvent*) {

@@ -67,7 +67,7 @@ private:
 
 // The picture view of a building: the building picture at the top-left corner, and the context
 // menu that imports the picture and its team mask.
-class BuildingPictureWidget final : public QWidget {
+class BuildingPictureWidget final : public QWidget, private DocumentObserver {
 public:
     BuildingPictureWidget(QWidget* parent, Platform platform, CFenwoldDoc& document);
 
@@ -76,11 +76,13 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    void OnDocumentEvent(DocumentEvent event) override;
     void OpenBuilding();
     void OpenMask();
 
     Platform platform_;
     CFenwoldDoc& document_;
+    DocumentObservation observation_;
 };
 
 // The child window of one building. Only its first tab, "Open build", exists so far.

@@ -4,7 +4,6 @@
 #include "platform/FileError.h"
 #include "platform/FileIo.h"
 #include "platform/FileNames.h"
-#include "platform/SavePrompt.h"
 #include "unit/Codebook.h"
 #include "unit/CompressedAnimations.h"
 #include "unit/GameDataFile.h"
@@ -13,51 +12,23 @@
 
 namespace fenwold {
 
-template <typename Operation>
-bool CFenwoldDoc::ReportingFileErrors(Operation&& operation) {
-    try {
-        operation();
-        return true;
-    } catch (const FileError& error) {
-        platform_.prompts.ShowMessage(error.what());
-        return false;
-    }
+void CFenwoldDoc::FreeAnimations() {
+    data_.FreeAnimations();
+    Notify(DocumentEvent::AnimationsReplaced);
 }
 
-void CFenwoldDoc::SetTitle(std::string_view text) {
-    title_ = std::string(kTitlePrefix) + std::string(text) + "\"" + fileName_ + "\"";
-}
-
-void CFenwoldDoc::SetModifiedFlag(bool modified) {
-    modified_ = modified;
-    platform_.statusBar.SetModifiedIndicator(modified);
-}
-
-bool CFenwoldDoc::SaveModified() {
-    if (!modified_) {
-        return true;
-    }
-    switch (AskToSaveChanges(platform_.prompts, fileName_)) {
-    case MessageAnswer::Cancel:
-        return false;
-    case MessageAnswer::Yes:
-        if (namedFlag_) {
-            Save();
-        } else {
-            SaveAs();
-        }
-        // A save that was cancelled or failed keeps the building open rather than losing it.
-        return !modified_;
-    default:
-        return true;
-    }
+void CFenwoldDoc::FreeBuildingRecord() {
+    record_.reset();
+    Notify(DocumentEvent::BuildingRecordReplaced);
 }
 
 void CFenwoldDoc::SetRecord(BuildingRecord record) {
     record_ = std::make_unique<BuildingRecord>(std::move(record));
+    Notify(DocumentEvent::BuildingRecordReplaced);
 }
 
 bool CFenwoldDoc::ImportPicture(const std::filesystem::path& name) {
+    // Whoever draws the old record lets go of it before it is freed.
     FreeBuildingRecord();
     importedGeometry_.reset();
     std::string failure;
@@ -91,6 +62,7 @@ bool CFenwoldDoc::ImportMask(const std::filesystem::path& name) {
     }
     record_->teamIndex = std::move(importedGeometry_->maskSelection);
     record_->teamMask = std::move(importedGeometry_->maskCoverage);
+    Notify(DocumentEvent::Repaint);
     SetModifiedFlag(true);
     return true;
 }
@@ -107,18 +79,16 @@ void CFenwoldDoc::AcceptCompressionResult(CompressionResult result) {
         return;
     }
     Codebook codebook = CodebookFromLookupTable(result.entryCount, result.lookupTable);
-    animations_.FreeAnimations();
-    animations_.codebook = std::move(codebook);
-    animations_.animations = MakeCompressedAnimations(std::move(result.animations));
-    if (repaintView_) {
-        repaintView_();
-    }
+    data_.FreeAnimations();
+    data_.codebook = std::move(codebook);
+    data_.animations = MakeCompressedAnimations(std::move(result.animations));
+    Notify(DocumentEvent::AnimationsReplaced);
     SetModifiedFlag(true);
 }
 
 std::uint32_t CFenwoldDoc::GameDataSize() const {
     // A building announces its animations and codebook as a unit's game file does.
-    return fenwold::GameDataSize(animations_);
+    return fenwold::GameDataSize(data_);
 }
 
 bool CFenwoldDoc::WriteBothVariants(const std::filesystem::path& file555,
@@ -131,49 +101,49 @@ bool CFenwoldDoc::WriteBothVariants(const std::filesystem::path& file555,
         platform_.prompts.ShowMessage("Mask 없이는 저장할 수 없다..");
         return false;
     }
-    if (animations_.AnimationCount() > kMaxBuildingAnimations) {
+    if (data_.AnimationCount() > kMaxBuildingAnimations) {
         platform_.prompts.ShowMessage("A building holds at most 200 animations.");
         return false;
     }
     const std::uint32_t size = GameDataSize();
     return ReportingFileErrors([&] {
-        const auto bytes555 =
-            EncodeBuildingFile(*record_, animations_, ColourVariant::Pixel555, size);
-        const auto bytes565 =
-            EncodeBuildingFile(*record_, animations_, ColourVariant::Pixel565, size);
+        const auto bytes555 = EncodeBuildingFile(*record_, data_, ColourVariant::Pixel555, size);
+        const auto bytes565 = EncodeBuildingFile(*record_, data_, ColourVariant::Pixel565, size);
         const FileToSave pair[] = {{platform_.folder.Locate(file555), bytes555},
                                    {platform_.folder.Locate(file565), bytes565}};
         SaveFilesTogether(pair);
     });
 }
 
-void CFenwoldDoc::Save() {
+bool CFenwoldDoc::Save() {
     platform_.sound.Stop();
-    if (!namedFlag_ || pathName_.empty()) {
-        SaveAs();
-        return;
+    if (!NamedFlag() || PathName().empty()) {
+        return SaveAs();
     }
     // The .BPT is written under the stored name itself; its 6.BPT beside it.
-    if (WriteBothVariants(pathName_, CutAtFirstDot(pathName_).string() + "6.BPT")) {
-        SetModifiedFlag(false);
+    if (!WriteBothVariants(PathName(), CutAtFirstDot(PathName()).string() + "6.BPT")) {
+        return false;
     }
+    SetModifiedFlag(false);
+    return true;
 }
 
-void CFenwoldDoc::SaveAs() {
+bool CFenwoldDoc::SaveAs() {
     const auto chosen = platform_.prompts.AskSaveFile({.filter = kBuildingFilter});
     if (!chosen) {
-        return;
+        return false;
     }
     const std::string base = CutAtFirstDot(*chosen).string();
     if (!WriteBothVariants(base + ".BPT", base + "6.BPT")) {
-        return;
+        return false;
     }
     // The name of the file written, so that a later Save replaces the same two files.
-    pathName_ = base + ".BPT";
-    fileName_ = pathName_.filename().string();
-    namedFlag_ = true;
-    SetTitle(pathName_.filename().string());
+    SetPathName(base + ".BPT");
+    SetFileName(PathName().filename().string());
+    SetNamedFlag(true);
+    SetTitle(PathName().filename().string());
     SetModifiedFlag(false);
+    return true;
 }
 
 bool CFenwoldDoc::OnOpenDocument(const std::filesystem::path& path) {
@@ -199,20 +169,22 @@ bool CFenwoldDoc::OnOpenDocument(const std::filesystem::path& path) {
     if (!read) {
         return false;
     }
-    animations_.FreeAnimations();
-    animations_.codebook = Codebook{};
+    data_.FreeAnimations();
+    data_.codebook = Codebook{};
     if (content) {
         record_ = std::make_unique<BuildingRecord>(std::move(content->record));
-        animations_ = std::move(content->animations);
+        data_ = std::move(content->animations);
     } else if (otherVersion) {
         record_.reset();
     }
-    fileName_ = path.string();
-    pathName_ = path;
+    SetFileName(path.string());
+    SetPathName(path);
     SetTitle(kCompressionTitle);
-    animations_.Renumber();
-    namedFlag_ = true;
+    data_.Renumber();
+    SetNamedFlag(true);
     openedFromFile_ = true;
+    Notify(DocumentEvent::BuildingRecordReplaced);
+    Notify(DocumentEvent::AnimationsReplaced);
     return true;
 }
 

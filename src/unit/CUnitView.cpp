@@ -17,13 +17,12 @@ constexpr auto kFramesOf = [](UnitAnimation & animation) -> auto& {
 
 } // namespace
 
-CUnitView::CUnitView(CUnitDoc& document, UnitViewHost& host) : document_(document), host_(host) {
-    document_.SetRepaintHandler([this] { OnDocumentChanged(); });
+CUnitView::CUnitView(CUnitDoc& document, UnitViewHost& host)
+    : document_(document), host_(host), observation_(document, *this) {
     Relayout();
 }
 
 CUnitView::~CUnitView() {
-    document_.SetRepaintHandler({});
     host_.ForgetView(*this);
 }
 
@@ -43,10 +42,22 @@ void CUnitView::Refresh() {
     host_.Repaint();
 }
 
-void CUnitView::OnDocumentChanged() {
-    hovered_ = nullptr;
-    hoveredFrame_ = -1;
-    Refresh();
+void CUnitView::OnDocumentEvent(DocumentEvent event) {
+    switch (event) {
+    case DocumentEvent::AnimationsReplaced:
+        hovered_ = nullptr;
+        hoveredFrame_ = -1;
+        Refresh();
+        break;
+    case DocumentEvent::Repaint:
+    case DocumentEvent::GroupsReplaced:
+        Refresh();
+        break;
+    case DocumentEvent::BuildingRecordReplaced:
+    case DocumentEvent::ModifiedChanged:
+    case DocumentEvent::Closing:
+        break;
+    }
 }
 
 bool CUnitView::IsVisible(const AlphaTableNode& frame, int height) const {

@@ -2,6 +2,7 @@
 
 #include "image/Pixel.h"
 #include "platform/CommandTable.h"
+#include "platform/Document.h"
 #include "platform/WindowPainter.h"
 #include "unit/CSetAnimationView.h"
 #include "unit/RegistrationHost.h"
@@ -65,7 +66,7 @@ public:
 // context menu opens the unit's dialogs. The window hands in its size, scroll position, mouse and
 // commands, blits the pictures of RenderVisibleFrames and lets PaintOverlays draw outlines and
 // labels over them.
-class CUnitView {
+class CUnitView final : private DocumentObserver {
 public:
     static constexpr int kContextMenu = 191;
     static constexpr WindowColour kNormalOutline = 0x000080;
@@ -76,10 +77,9 @@ public:
     static constexpr WindowColour kLabelBackground = 0x000000;
     static constexpr int kGroupLabelOffset = 10;
 
-    // Registers itself as the document's view: a compression result clears the hover and
-    // repaints it.
+    // Observes the document: new animations clear the hover, and every change repaints.
     CUnitView(CUnitDoc& document, UnitViewHost& host);
-    // Closes the tool windows fed by this view and lets the document forget it.
+    // Closes the tool windows fed by this view.
     ~CUnitView();
     CUnitView(const CUnitView&) = delete;
     CUnitView& operator=(const CUnitView&) = delete;
@@ -107,15 +107,13 @@ public:
     // Runs a command of the menu; a command that is not enabled does nothing.
     void OnCommand(int command);
 
-    // The document's animations were replaced.
-    void OnDocumentChanged();
-
     int FirstDrawn() const { return firstDrawn_; }
     // Null, or -1, while the pointer is over no frame.
     const UnitAnimation* HoveredAnimation() const { return hovered_; }
     int HoveredFrame() const { return hoveredFrame_; }
 
 private:
+    void OnDocumentEvent(DocumentEvent event) override;
     bool IsVisible(const AlphaTableNode& frame, int height) const;
     bool IsDrawn(const UnitAnimation* animation) const;
     void Relayout();
@@ -133,6 +131,7 @@ private:
 
     CUnitDoc& document_;
     UnitViewHost& host_;
+    DocumentObservation observation_;
     UnitAnimation* hovered_ = nullptr;
     int hoveredFrame_ = -1;
     int firstDrawn_ = 0;

@@ -3,7 +3,6 @@
 #include "platform/BinaryReader.h"
 #include "platform/FileError.h"
 #include "platform/FileNames.h"
-#include "platform/SavePrompt.h"
 #include "unit/CompressedAnimations.h"
 #include "unit/GameDataFile.h"
 #include "unit/OriginInfoFile.h"
@@ -22,30 +21,19 @@ constexpr const char* kOriginInfoFilter = "Unit Origin Info화일 (*.oid)|*.oid|
 
 } // namespace
 
-template <typename Operation>
-bool CUnitDoc::ReportingFileErrors(Operation&& operation) {
-    try {
-        operation();
-        return true;
-    } catch (const FileError& error) {
-        platform_.prompts.ShowMessage(error.what());
-        return false;
-    }
-}
-
 std::filesystem::path CUnitDoc::Locate(const std::filesystem::path& name) const {
     return platform_.folder.Locate(name);
 }
 
 void CUnitDoc::SetPathName(std::filesystem::path path) {
-    pathName_ = std::move(path);
-    SetTitle(pathName_.filename().string());
+    AnimationDocument::SetPathName(std::move(path));
+    SetTitle(PathName().filename().string());
 }
 
-void CUnitDoc::SetTitle(std::string_view text) {
+std::string CUnitDoc::TitleSuffix() const {
     char error[64];
     std::snprintf(error, sizeof error, "%f", static_cast<double>(data_.compressionError));
-    title_ = std::string(kTitlePrefix) + std::string(text) + "\"" + fileName_ + "\"<" + error + ">";
+    return std::string("<") + error + ">";
 }
 
 bool CUnitDoc::OnOpenDocument(const std::filesystem::path& path) {
@@ -75,40 +63,26 @@ bool CUnitDoc::OnOpenDocument(const std::filesystem::path& path) {
     if (!read) {
         return false;
     }
-    fileName_ = path.string();
+    SetFileName(path.string());
     SetTitle(kCompressionTitle);
     data_.Renumber();
-    namedFlag_ = true;
+    SetNamedFlag(true);
+    Notify(DocumentEvent::AnimationsReplaced);
     return true;
-}
-
-bool CUnitDoc::SaveModified() {
-    if (!modified_) {
-        return true;
-    }
-    switch (AskToSaveChanges(platform_.prompts, fileName_)) {
-    case MessageAnswer::Cancel:
-        return false;
-    case MessageAnswer::Yes:
-        // Closing after a save that did not happen would lose the unit's changes.
-        return namedFlag_ ? Save() : SaveAs();
-    default:
-        return true;
-    }
 }
 
 bool CUnitDoc::Save() {
     platform_.sound.Stop();
     // A unit named by Save UPT alone has no path to save under yet.
-    if (!namedFlag_ || pathName_.empty()) {
+    if (!NamedFlag() || PathName().empty()) {
         return SaveAs();
     }
     const bool written = ReportingFileErrors([&] {
         if (toolDataFlag_) {
-            WriteToolDataWithGameData(data_, true, Locate(WithFixedExtension(pathName_, ".UTD")),
-                                      Locate(WithFixedExtension(pathName_, ".UPT")));
+            WriteToolDataWithGameData(data_, true, Locate(WithFixedExtension(PathName(), ".UTD")),
+                                      Locate(WithFixedExtension(PathName(), ".UPT")));
         } else {
-            WriteGameData(data_, false, Locate(pathName_));
+            WriteGameData(data_, false, Locate(PathName()));
         }
     });
     if (written) {
@@ -130,8 +104,8 @@ bool CUnitDoc::SaveAs() {
     if (!written) {
         return false;
     }
-    fileName_ = toolData.string();
-    namedFlag_ = true;
+    SetFileName(toolData.string());
+    SetNamedFlag(true);
     SetTitle(kCompressionTitle);
     // The whole path, so that a later Save lands here even after a dialog moved the folder.
     SetPathName(*chosen);
@@ -145,8 +119,8 @@ void CUnitDoc::SaveUpt() {
     }
     const std::string name = BareNameWithFixedExtension(*chosen, ".UPT");
     if (ReportingFileErrors([&] { WriteGameData(data_, toolDataFlag_, Locate(name)); })) {
-        fileName_ = name;
-        namedFlag_ = true;
+        SetFileName(name);
+        SetNamedFlag(true);
     }
 }
 
@@ -163,6 +137,7 @@ void CUnitDoc::OpenUtdInfo() {
             ReadOriginInfo(data_, Locate(BareNameWithFixedExtension(*chosen, ".OID")),
                            platform_.prompts);
         });
+        Notify(DocumentEvent::Repaint);
     }
 }
 
@@ -177,11 +152,14 @@ void CUnitDoc::AcceptCompressionResult(CompressionResult result) {
     data_.animations = MakeCompressedAnimations(std::move(result.animations));
     data_.codebook = std::move(codebook);
     data_.compressionError = result.error;
-    if (repaintView_) {
-        repaintView_();
-    }
-    SetModifiedFlag(true);
     toolDataFlag_ = true;
+    Notify(DocumentEvent::AnimationsReplaced);
+    SetModifiedFlag(true);
+}
+
+void CUnitDoc::RebuildGroups(std::span<const std::int32_t> memberCounts) {
+    data_.RebuildGroups(memberCounts);
+    Notify(DocumentEvent::GroupsReplaced);
 }
 
 } // namespace fenwold

@@ -1,6 +1,7 @@
 #include "unit/UnitDoc.h"
 
 #include "platform/ScriptedPlatform.h"
+#include "support/DocumentEvents.h"
 #include "support/TempFolder.h"
 #include "unit/GameDataFile.h"
 #include "unit/ToolDataFile.h"
@@ -208,8 +209,7 @@ TEST_F(UnitDocTest, OriginInfoCommandsUseTheBareNameInTheChosenFolder) {
 
 TEST_F(UnitDocTest, CompressionResultReplacesAnimationsAndCodebook) {
     OpenSampleToolData();
-    int repaints = 0;
-    doc.SetRepaintHandler([&] { ++repaints; });
+    test::RecordingObserver observer(doc);
     doc.SetToolDataFlag(false);
     CompressionResult result;
     result.entryCount = 0;
@@ -218,7 +218,7 @@ TEST_F(UnitDocTest, CompressionResultReplacesAnimationsAndCodebook) {
     result.animations[0].alphaTables.resize(4);
     result.error = 2.5f;
     doc.AcceptCompressionResult(std::move(result));
-    EXPECT_EQ(repaints, 1);
+    EXPECT_EQ(observer.Count(DocumentEvent::AnimationsReplaced), 1);
     EXPECT_TRUE(doc.IsModified());
     EXPECT_TRUE(doc.ToolDataFlag());
     EXPECT_EQ(doc.Data().compressionError, 2.5f);

@@ -117,6 +117,23 @@ TEST_F(UnitViewTest, ACompressionResultClearsTheHoverAndRepaints) {
     EXPECT_EQ(view->HoveredAnimation(), nullptr);
 }
 
+TEST_F(UnitViewTest, ThreeViewsOfOneUnitAreEachToldAndAGoneOneNothing) {
+    RecordingUnitViewHost hosts[3];
+    std::unique_ptr<CUnitView> views[3];
+    for (int i = 0; i < 3; ++i) {
+        views[i] = std::make_unique<CUnitView>(doc, hosts[i]);
+    }
+    CompressFour();
+    for (const auto& host : hosts) {
+        EXPECT_EQ(host.repaints, 1);
+    }
+    views[1].reset();
+    CompressFour();
+    EXPECT_EQ(hosts[0].repaints, 2);
+    EXPECT_EQ(hosts[1].repaints, 1);
+    EXPECT_EQ(hosts[2].repaints, 2);
+}
+
 TEST_F(UnitViewTest, PicturesAreTheCompressedFramesDrawnFromTheCodebook) {
     CompressFour();
     MakeView();
