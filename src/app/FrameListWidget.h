@@ -1,8 +1,7 @@
 #pragma once
 
 #include "app/QtWindowPainter.h"
-#include "unit/CSetAnimationView.h"
-#include "unit/RegistrationLayout.h"
+#include "unit/FrameGrid.h"
 
 #include <QAbstractScrollArea>
 #include <memory>

@@ -2,7 +2,7 @@
 
 #include "image/Pixel.h"
 #include "platform/WindowPainter.h"
-#include "unit/CSetAnimationView.h"
+#include "unit/FrameGrid.h"
 
 #include <QColor>
 #include <QImage>

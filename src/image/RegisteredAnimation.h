@@ -14,8 +14,6 @@ inline constexpr int kTempBufferSize = 10;
 
 // One loaded picture of a registered animation, held as run-length frame streams.
 struct RegisteredFrame {
-    std::int32_t displayX = 0; // written by the registration view's layout
-    std::int32_t displayY = 0;
     std::int32_t reserved0 = 0; // two values the loaders never set
     std::int32_t reserved1 = 0;
     std::int32_t cropLeft = 0; // the frame's origin in its source picture

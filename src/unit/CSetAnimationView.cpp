@@ -37,13 +37,17 @@ CSetAnimationView::~CSetAnimationView() {
 }
 
 void CSetAnimationView::SetClientSize(int width, int height) {
-    clientWidth_ = width;
-    clientHeight_ = height;
+    grid_.SetClientSize(width, height);
     Relayout();
 }
 
 void CSetAnimationView::Relayout() {
-    scrollSize_ = LayOutFrames(animations_, firstDrawn_, clientWidth_);
+    std::vector<GridItem> items;
+    for (const RegisteredAnimation& animation : animations_) {
+        items.push_back(
+            {animation.width, animation.height, static_cast<int>(animation.frames.size())});
+    }
+    grid_.Layout(items, firstDrawn_);
 }
 
 void CSetAnimationView::Refresh() {
@@ -51,122 +55,101 @@ void CSetAnimationView::Refresh() {
     host_.Repaint();
 }
 
-bool CSetAnimationView::IsVisible(const RegisteredFrame& frame, int height) const {
-    const int top = frame.displayY - scrollY_;
-    return top + height > 0 && top < clientHeight_;
+CSetAnimationView::Iterator CSetAnimationView::Hovered() {
+    const int position = grid_.HoveredItem();
+    if (position < 0 || position >= RegisteredCount()) {
+        return animations_.end();
+    }
+    return std::next(animations_.begin(), position);
+}
+
+CSetAnimationView::ConstIterator CSetAnimationView::Hovered() const {
+    return const_cast<CSetAnimationView*>(this)->Hovered();
+}
+
+// Each cell names an animation and a frame by position; a cell whose animation or frame is gone
+// (the layout is older than the list) draws nothing.
+template <typename Draw>
+void CSetAnimationView::ForEachVisibleFrame(Draw&& draw) const {
+    std::vector<ConstIterator> animations;
+    for (auto it = animations_.begin(); it != animations_.end(); ++it) {
+        animations.push_back(it);
+    }
+    for (const GridCell& cell : grid_.Cells()) {
+        if (cell.item >= static_cast<int>(animations.size()) || !grid_.IsVisible(cell)) {
+            continue;
+        }
+        const ConstIterator animation = animations[static_cast<std::size_t>(cell.item)];
+        if (cell.index < static_cast<int>(animation->frames.size())) {
+            draw(cell, animation, animation->frames[static_cast<std::size_t>(cell.index)]);
+        }
+    }
 }
 
 std::vector<FramePicture> CSetAnimationView::RenderVisibleFrames() const {
     std::vector<FramePicture> pictures;
-    for (auto animation = FirstDrawnAnimation(animations_, firstDrawn_);
-         animation != animations_.end(); ++animation) {
+    ForEachVisibleFrame([&](const GridCell& cell, ConstIterator animation,
+                            const RegisteredFrame& frame) {
         const int width = animation->width;
         const int height = animation->height;
-        for (const RegisteredFrame& frame : animation->frames) {
-            if (!IsVisible(frame, height)) {
-                continue;
-            }
-            FramePicture picture{frame.displayX, frame.displayY - scrollY_, width, height,
-                                 std::vector<Pixel555>(static_cast<std::size_t>(width) *
-                                                       static_cast<std::size_t>(height))};
-            DrawFrame(width, height, 0, 0, width, height, picture.pixels, frame.pixelStream,
-                      frame.alphaStream);
-            if (!frame.maskStream.empty()) {
-                DrawMaskOverlay(width, height, 0, 0, width, height, picture.pixels,
-                                frame.maskStream);
-            }
-            pictures.push_back(std::move(picture));
+        FramePicture picture{cell.x, grid_.WindowY(cell), width, height,
+                             std::vector<Pixel555>(static_cast<std::size_t>(width) *
+                                                   static_cast<std::size_t>(height))};
+        DrawFrame(width, height, 0, 0, width, height, picture.pixels, frame.pixelStream,
+                  frame.alphaStream);
+        if (!frame.maskStream.empty()) {
+            DrawMaskOverlay(width, height, 0, 0, width, height, picture.pixels, frame.maskStream);
         }
-    }
+        pictures.push_back(std::move(picture));
+    });
     return pictures;
 }
 
-WindowColour CSetAnimationView::OutlineColour(ConstIterator animation, int frame) const {
-    if (animation != hovered_) {
-        return kNormalOutline;
-    }
-    return frame == hoveredFrame_ ? kHoveredFrameOutline : kHoveredAnimationOutline;
-}
-
-void CSetAnimationView::DrawOutline(WindowPainter& window, const RegisteredAnimation& animation,
-                                    const RegisteredFrame& frame, WindowColour colour) const {
-    const int top = frame.displayY - scrollY_;
-    window.Rectangle(frame.displayX - 1, top - 1, frame.displayX + animation.width,
-                     top + animation.height, colour);
-}
-
 void CSetAnimationView::PaintOverlays(WindowPainter& window) const {
-    int position = 0;
-    for (auto animation = animations_.begin(); animation != animations_.end();
-         ++animation, ++position) {
-        if (position < firstDrawn_) {
-            continue;
+    ForEachVisibleFrame([&](const GridCell& cell, ConstIterator animation, const RegisteredFrame&) {
+        grid_.DrawOutline(window, cell, grid_.OutlineColour(cell));
+        const int x = cell.x;
+        const int y = grid_.WindowY(cell);
+        if (animation == change_) {
+            DrawTextLabel(window, x, y, "C", kPendingLabelText, kPendingLabelBackground);
+        } else if (animation == hold_) {
+            DrawTextLabel(window, x, y, "H", kPendingLabelText, kPendingLabelBackground);
+        } else {
+            DrawNumberLabel(window, x, y, cell.item, FrameGrid::kPositionLabelText,
+                            FrameGrid::kLabelBackground);
         }
-        for (std::size_t i = 0; i < animation->frames.size(); ++i) {
-            const RegisteredFrame& frame = animation->frames[i];
-            if (!IsVisible(frame, animation->height)) {
-                continue;
-            }
-            DrawOutline(window, *animation, frame, OutlineColour(animation, static_cast<int>(i)));
-            const int x = frame.displayX;
-            const int y = frame.displayY - scrollY_;
-            if (animation == change_) {
-                DrawTextLabel(window, x, y, "C", kPendingLabelText, kPendingLabelBackground);
-            } else if (animation == hold_) {
-                DrawTextLabel(window, x, y, "H", kPendingLabelText, kPendingLabelBackground);
-            } else {
-                DrawNumberLabel(window, x, y, position, kPositionLabelText, kLabelBackground);
-            }
-            if (animation->groupNumber != -1) {
-                DrawNumberLabel(window, x, y + kGroupLabelOffset, animation->groupNumber,
-                                kGroupLabelText, kLabelBackground);
-            }
+        if (animation->groupNumber != -1) {
+            DrawNumberLabel(window, x, y + FrameGrid::kGroupLabelOffset, animation->groupNumber,
+                            FrameGrid::kGroupLabelText, FrameGrid::kLabelBackground);
         }
-    }
-}
-
-void CSetAnimationView::DrawOutlines(WindowPainter& window, ConstIterator animation,
-                                     WindowColour colour) const {
-    if (animation == animations_.end() ||
-        std::distance(animations_.begin(), animation) < firstDrawn_) {
-        return; // a skipped animation has no place in the window
-    }
-    for (const RegisteredFrame& frame : animation->frames) {
-        DrawOutline(window, *animation, frame, colour);
-    }
+    });
 }
 
 void CSetAnimationView::OnMouseMove(int x, int y, WindowPainter& window) {
-    const auto hit = HitTestFrames(animations_, firstDrawn_, x, y, scrollY_);
-    const Iterator animation = hit ? hit->animation : animations_.end();
-    const int frame = hit ? hit->frame : -1;
-    if (animation == hovered_ && frame == hoveredFrame_) {
-        return;
-    }
-    DrawOutlines(window, hovered_, kNormalOutline);
-    hovered_ = animation;
-    hoveredFrame_ = frame;
-    DrawOutlines(window, hovered_, kHoveredAnimationOutline);
-    if (IsHovered()) {
-        DrawOutline(window, *hovered_, hovered_->frames[static_cast<std::size_t>(frame)],
-                    kHoveredFrameOutline);
-    }
+    grid_.MoveHover(x, y, window);
 }
 
 void CSetAnimationView::OnLeftButtonDown() {
-    if (IsHovered() && !IsPending() && player_.IsOpen()) {
-        player_.ShowRegistered(*hovered_, *this);
+    const Iterator hovered = Hovered();
+    if (hovered != animations_.end() && !IsPending() && player_.IsOpen()) {
+        player_.ShowRegistered(*hovered, *this);
+    }
+    if (change_ == animations_.end() && hold_ == animations_.end()) {
+        return;
     }
     if (change_ != animations_.end()) {
-        ExchangeAnimations(animations_, change_, hovered_);
+        ExchangeAnimations(animations_, change_, hovered);
         change_ = animations_.end();
-        Refresh();
-    }
-    if (hold_ != animations_.end()) {
-        MoveAnimationAfter(animations_, hold_, hovered_);
+    } else {
+        MoveAnimationAfter(animations_, hold_, hovered);
         hold_ = animations_.end();
-        Refresh();
     }
+    // The hover stays with the animation it was on, wherever the edit moved it.
+    if (hovered != animations_.end()) {
+        grid_.SetHover(static_cast<int>(std::distance(animations_.begin(), hovered)),
+                       grid_.HoveredIndex());
+    }
+    Refresh();
 }
 
 CommandTable<CSetAnimationView> CSetAnimationView::ContextMenuCommands() {
@@ -328,31 +311,31 @@ void CSetAnimationView::AddMask() {
     }
     {
         const ProgressScope progress = loader_.MaskProgress(static_cast<int>(names.size()));
-        loader_.LoadMaskSeries(names, *hovered_);
+        loader_.LoadMaskSeries(names, *Hovered());
     }
     Refresh();
 }
 
 void CSetAnimationView::ToggleChange() {
-    change_ = change_ != animations_.end() ? animations_.end() : hovered_;
+    change_ = change_ != animations_.end() ? animations_.end() : Hovered();
     host_.Repaint();
 }
 
 void CSetAnimationView::ToggleHold() {
-    hold_ = hold_ != animations_.end() ? animations_.end() : hovered_;
+    hold_ = hold_ != animations_.end() ? animations_.end() : Hovered();
     host_.Repaint();
 }
 
 void CSetAnimationView::DeleteHoveredAnimation() {
-    RegisteredAnimation* doomed = &*hovered_;
+    const Iterator hovered = Hovered();
+    RegisteredAnimation* doomed = &*hovered;
     player_.Forget(*doomed);
     // A group lets go of its member, so that the member counts keep matching the list.
     for (RegistrationGroup& group : groups_) {
         std::erase(group.members, doomed);
     }
-    animations_.erase(hovered_);
-    hovered_ = animations_.end();
-    hoveredFrame_ = -1;
+    animations_.erase(hovered);
+    grid_.ClearHover();
     Refresh();
 }
 
@@ -386,9 +369,10 @@ void CSetAnimationView::ComputeVq() {
 }
 
 void CSetAnimationView::SetTempBuffer() {
-    TempBufferValues values = hovered_->tempBuffer;
+    RegisteredAnimation& hovered = *Hovered();
+    TempBufferValues values = hovered.tempBuffer;
     if (host_.RunTempBufferDialog(values)) {
-        hovered_->tempBuffer = values;
+        hovered.tempBuffer = values;
     }
 }
 
@@ -396,8 +380,8 @@ void CSetAnimationView::ShowProperties() {
     RegistrationProperties values{.animationCount = loader_.animationCount(),
                                   .totalFrameCount = loader_.frameCounter(),
                                   .startAnimation = firstDrawn_,
-                                  .height = hovered_->height,
-                                  .width = hovered_->width,
+                                  .height = Hovered()->height,
+                                  .width = Hovered()->width,
                                   .codebookSize = 0};
     if (host_.RunPropertiesDialog(values)) {
         firstDrawn_ = values.startAnimation;

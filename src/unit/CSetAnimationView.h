@@ -7,9 +7,9 @@
 #include "platform/Platform.h"
 #include "platform/WindowPainter.h"
 #include "unit/AnimationListEdit.h"
+#include "unit/FrameGrid.h"
 #include "unit/RegistrationGroup.h"
 #include "unit/RegistrationHost.h"
-#include "unit/RegistrationLayout.h"
 #include "vq/CompressionResult.h"
 
 #include <cstdint>
@@ -24,15 +24,6 @@
 namespace fenwold {
 
 class CUnitDoc;
-
-// One frame as the window shows it: its picture and where its top-left lies in the window.
-struct FramePicture {
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-    std::vector<Pixel555> pixels; // top row first
-};
 
 // What the building window gives a registration view in building mode: where compression results
 // go, and how the building learns of the view's animations (null when the view goes away, so the
@@ -50,17 +41,9 @@ struct BuildingRegistration {
 class CSetAnimationView {
 public:
     static constexpr int kContextMenu = 160;
-    // Outline colours: every frame, the frame under the pointer, the other frames of its
-    // animation.
-    static constexpr WindowColour kNormalOutline = 0x000080;
-    static constexpr WindowColour kHoveredFrameOutline = 0x00FF00;
-    static constexpr WindowColour kHoveredAnimationOutline = 0x0000FF;
+    // The "C" and "H" labels of a pending change or hold.
     static constexpr WindowColour kPendingLabelText = 0xFFFF00;
     static constexpr WindowColour kPendingLabelBackground = 0x0000FF;
-    static constexpr WindowColour kPositionLabelText = 0xFFFFFF;
-    static constexpr WindowColour kGroupLabelText = 0x0000FF;
-    static constexpr WindowColour kLabelBackground = 0x000000;
-    static constexpr int kGroupLabelOffset = 10;
     static constexpr std::string_view kSaveFailed = "파일을 저장할수 없당.";
     static constexpr std::string_view kPictureFilter =
         "Image Files(*.TGA)|*.TGA|모든화일(*.*)|*.*||";
@@ -76,8 +59,8 @@ public:
     CSetAnimationView& operator=(const CSetAnimationView&) = delete;
 
     void SetClientSize(int width, int height);
-    void SetScrollPosition(int y) { scrollY_ = y; }
-    ScrollSize GetScrollSize() const { return scrollSize_; }
+    void SetScrollPosition(int y) { grid_.SetScrollPosition(y); }
+    ScrollSize GetScrollSize() const { return grid_.GetScrollSize(); }
 
     // Every frame that crosses the window: its pixels blended over black by its alpha, then its
     // mask painted green.
@@ -111,8 +94,10 @@ public:
     bool RunLengthFileLoaded() const { return runLengthFileLoaded_; }
     int FirstDrawn() const { return firstDrawn_; }
     // Null, or -1, while the pointer is over no frame.
-    const RegisteredAnimation* HoveredAnimation() const { return Pointer(hovered_); }
-    int HoveredFrame() const { return hoveredFrame_; }
+    const RegisteredAnimation* HoveredAnimation() const { return Pointer(Hovered()); }
+    int HoveredFrame() const { return grid_.HoveredIndex(); }
+    // Where the view shows each frame.
+    const FrameGrid& Grid() const { return grid_; }
     // Null while no change or hold is pending.
     const RegisteredAnimation* ChangeSource() const { return Pointer(change_); }
     const RegisteredAnimation* HoldSource() const { return Pointer(hold_); }
@@ -124,16 +109,15 @@ private:
     const RegisteredAnimation* Pointer(ConstIterator it) const {
         return it == animations_.end() ? nullptr : &*it;
     }
-    bool IsHovered() const { return hovered_ != animations_.end(); }
+    // The animation under the pointer, or the end.
+    Iterator Hovered();
+    ConstIterator Hovered() const;
+    bool IsHovered() const { return Hovered() != animations_.end(); }
     bool IsPending() const { return change_ != animations_.end() || hold_ != animations_.end(); }
-    bool IsVisible(const RegisteredFrame& frame, int height) const;
+    template <typename Draw>
+    void ForEachVisibleFrame(Draw&& draw) const;
     void Relayout();
     void Refresh();
-    // Outlines of the frames of one drawn animation.
-    void DrawOutlines(WindowPainter& window, ConstIterator animation, WindowColour colour) const;
-    void DrawOutline(WindowPainter& window, const RegisteredAnimation& animation,
-                     const RegisteredFrame& frame, WindowColour colour) const;
-    WindowColour OutlineColour(ConstIterator animation, int frame) const;
 
     static CommandTable<CSetAnimationView> ContextMenuCommands();
     static CommandTable<CSetAnimationView> FileMenuCommands();
@@ -165,14 +149,8 @@ private:
     bool runLengthFileLoaded_ = false;
     Iterator change_ = animations_.end();
     Iterator hold_ = animations_.end();
-    Iterator hovered_ = animations_.end();
-    int hoveredFrame_ = -1;
+    FrameGrid grid_;
     int firstDrawn_ = 0;
-
-    int clientWidth_ = 0;
-    int clientHeight_ = 0;
-    int scrollY_ = 0;
-    ScrollSize scrollSize_;
 };
 
 } // namespace fenwold

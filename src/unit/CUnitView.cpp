@@ -9,13 +9,6 @@
 #include <iterator>
 
 namespace fenwold {
-namespace {
-
-constexpr auto kFramesOf = [](UnitAnimation & animation) -> auto& {
-    return animation.alphaTables;
-};
-
-} // namespace
 
 CUnitView::CUnitView(CUnitDoc& document, UnitViewHost& host)
     : document_(document), host_(host), observation_(document, *this) {
@@ -27,14 +20,16 @@ CUnitView::~CUnitView() {
 }
 
 void CUnitView::SetClientSize(int width, int height) {
-    clientWidth_ = width;
-    clientHeight_ = height;
+    grid_.SetClientSize(width, height);
     Relayout();
 }
 
 void CUnitView::Relayout() {
-    scrollSize_ =
-        LayOutFrameRows(document_.Data().animations, firstDrawn_, clientWidth_, kFramesOf);
+    std::vector<GridItem> items;
+    for (const UnitAnimation& animation : document_.Data().animations) {
+        items.push_back({animation.width, animation.height, animation.FrameCount()});
+    }
+    grid_.Layout(items, firstDrawn_);
 }
 
 void CUnitView::Refresh() {
@@ -45,8 +40,7 @@ void CUnitView::Refresh() {
 void CUnitView::OnDocumentEvent(DocumentEvent event) {
     switch (event) {
     case DocumentEvent::AnimationsReplaced:
-        hovered_ = nullptr;
-        hoveredFrame_ = -1;
+        grid_.ClearHover();
         Refresh();
         break;
     case DocumentEvent::Repaint:
@@ -60,120 +54,85 @@ void CUnitView::OnDocumentEvent(DocumentEvent event) {
     }
 }
 
-bool CUnitView::IsVisible(const AlphaTableNode& frame, int height) const {
-    const int top = frame.displayY - scrollY_;
-    return top + height > 0 && top < clientHeight_;
+UnitAnimation* CUnitView::Hovered() {
+    return document_.Data().FindAnimation(grid_.HoveredItem());
 }
 
-bool CUnitView::IsDrawn(const UnitAnimation* animation) const {
-    const auto& list = document_.Data().animations;
-    for (auto it = FirstDrawnIn(list, firstDrawn_); it != list.end(); ++it) {
-        if (&*it == animation) {
-            return true;
+const UnitAnimation* CUnitView::HoveredAnimation() const {
+    return document_.Data().FindAnimation(grid_.HoveredItem());
+}
+
+std::vector<const UnitAnimation*> CUnitView::AnimationsByPosition() const {
+    std::vector<const UnitAnimation*> animations;
+    for (const UnitAnimation& animation : document_.Data().animations) {
+        animations.push_back(&animation);
+    }
+    return animations;
+}
+
+// Each cell names an animation and a frame by position; a cell whose animation or frame is gone
+// (the layout is older than the list) draws nothing.
+template <typename Draw>
+void CUnitView::ForEachVisibleFrame(Draw&& draw) const {
+    const auto animations = AnimationsByPosition();
+    for (const GridCell& cell : grid_.Cells()) {
+        if (cell.item >= static_cast<int>(animations.size()) || !grid_.IsVisible(cell)) {
+            continue;
+        }
+        const UnitAnimation& animation = *animations[static_cast<std::size_t>(cell.item)];
+        if (cell.index < animation.FrameCount()) {
+            draw(cell, animation, animation.alphaTables[static_cast<std::size_t>(cell.index)]);
         }
     }
-    return false;
 }
 
 std::vector<FramePicture> CUnitView::RenderVisibleFrames() const {
     const UnitData& data = document_.Data();
     std::vector<FramePicture> pictures;
-    for (auto animation = FirstDrawnIn(data.animations, firstDrawn_);
-         animation != data.animations.end(); ++animation) {
-        const int width = animation->width;
-        const int height = animation->height;
-        for (const AlphaTableNode& frame : animation->alphaTables) {
-            if (!IsVisible(frame, height)) {
-                continue;
-            }
-            FramePicture picture{frame.displayX, frame.displayY - scrollY_, width, height,
+    ForEachVisibleFrame(
+        [&](const GridCell& cell, const UnitAnimation& animation, const AlphaTableNode& frame) {
+            const int width = animation.width;
+            const int height = animation.height;
+            FramePicture picture{cell.x, grid_.WindowY(cell), width, height,
                                  std::vector<Pixel555>(static_cast<std::size_t>(width) *
                                                        static_cast<std::size_t>(height))};
-            DrawCompressedFrame(width, height, 0, 0, animation->maskFlag, animation->blockFlag,
-                                animation->indexTables, frame, data.codebook.entries8.data(),
+            DrawCompressedFrame(width, height, 0, 0, animation.maskFlag, animation.blockFlag,
+                                animation.indexTables, frame, data.codebook.entries8.data(),
                                 data.codebook.entries16.data(), data.teamColours.tables[0].data(),
                                 picture.pixels.data(), 255);
             pictures.push_back(std::move(picture));
-        }
-    }
+        });
     return pictures;
 }
 
-WindowColour CUnitView::OutlineColour(const UnitAnimation& animation, int frame) const {
-    if (&animation != hovered_) {
-        return kNormalOutline;
-    }
-    return frame == hoveredFrame_ ? kHoveredFrameOutline : kHoveredAnimationOutline;
-}
-
-void CUnitView::DrawOutline(WindowPainter& window, const UnitAnimation& animation,
-                            const AlphaTableNode& frame, WindowColour colour) const {
-    const int top = frame.displayY - scrollY_;
-    window.Rectangle(frame.displayX - 1, top - 1, frame.displayX + animation.width,
-                     top + animation.height, colour);
-}
-
 void CUnitView::PaintOverlays(WindowPainter& window) const {
-    int position = 0;
-    for (const UnitAnimation& animation : document_.Data().animations) {
-        if (position >= firstDrawn_) {
-            for (std::size_t i = 0; i < animation.alphaTables.size(); ++i) {
-                const AlphaTableNode& frame = animation.alphaTables[i];
-                if (!IsVisible(frame, animation.height)) {
-                    continue;
-                }
-                DrawOutline(window, animation, frame,
-                            OutlineColour(animation, static_cast<int>(i)));
-                const int x = frame.displayX;
-                const int y = frame.displayY - scrollY_;
-                DrawNumberLabel(window, x, y, position, kPositionLabelText, kLabelBackground);
-                if (animation.groupIndex != -1) {
-                    DrawNumberLabel(window, x, y + kGroupLabelOffset, animation.groupIndex,
-                                    kGroupLabelText, kLabelBackground);
-                }
-            }
+    ForEachVisibleFrame([&](const GridCell& cell, const UnitAnimation& animation,
+                            const AlphaTableNode&) {
+        grid_.DrawOutline(window, cell, grid_.OutlineColour(cell));
+        const int y = grid_.WindowY(cell);
+        DrawNumberLabel(window, cell.x, y, cell.item, FrameGrid::kPositionLabelText,
+                        FrameGrid::kLabelBackground);
+        if (animation.groupIndex != -1) {
+            DrawNumberLabel(window, cell.x, y + FrameGrid::kGroupLabelOffset, animation.groupIndex,
+                            FrameGrid::kGroupLabelText, FrameGrid::kLabelBackground);
         }
-        ++position;
-    }
-}
-
-void CUnitView::DrawOutlines(WindowPainter& window, const UnitAnimation* animation,
-                             WindowColour colour) const {
-    if (animation == nullptr || !IsDrawn(animation)) {
-        return; // a skipped animation has no place in the window
-    }
-    for (const AlphaTableNode& frame : animation->alphaTables) {
-        DrawOutline(window, *animation, frame, colour);
-    }
+    });
 }
 
 void CUnitView::OnMouseMove(int x, int y, WindowPainter& window) {
-    const auto hit =
-        HitTestFrameRows(document_.Data().animations, firstDrawn_, x, y, scrollY_, kFramesOf);
-    UnitAnimation* animation = hit ? &*hit->animation : nullptr;
-    const int frame = hit ? hit->frame : -1;
-    if (animation == hovered_ && frame == hoveredFrame_) {
-        return;
-    }
-    DrawOutlines(window, hovered_, kNormalOutline);
-    hovered_ = animation;
-    hoveredFrame_ = frame;
-    DrawOutlines(window, hovered_, kHoveredAnimationOutline);
-    if (hovered_ != nullptr) {
-        DrawOutline(window, *hovered_, hovered_->alphaTables[static_cast<std::size_t>(frame)],
-                    kHoveredFrameOutline);
-    }
+    grid_.MoveHover(x, y, window);
 }
 
 void CUnitView::OnLeftButtonDown(bool control) {
-    if (hovered_ == nullptr) {
+    UnitAnimation* hovered = Hovered();
+    if (hovered == nullptr) {
         return;
     }
     UnitData& data = document_.Data();
     const bool toolData = document_.ToolDataFlag();
     // An animation of no group gets none (asked for group -1, the list would give its head).
-    UnitGroup* group = hovered_->groupIndex == -1 ? nullptr : data.GroupAt(hovered_->groupIndex);
-    const UnitHandOver handOver{*hovered_, data, group, toolData, control};
+    UnitGroup* group = hovered->groupIndex == -1 ? nullptr : data.GroupAt(hovered->groupIndex);
+    const UnitHandOver handOver{*hovered, data, group, toolData, control};
     const auto give = [&](ToolWindow tool) {
         if (host_.IsToolOpen(tool)) {
             host_.HandOver(tool, handOver, *this);
@@ -194,7 +153,7 @@ void CUnitView::OnLeftButtonDown(bool control) {
 
 CommandTable<CUnitView> CUnitView::ContextMenuCommands() {
     using View = CUnitView;
-    constexpr auto hovered = [](const View& view) { return view.hovered_ != nullptr; };
+    constexpr auto hovered = [](const View& view) { return view.HoveredAnimation() != nullptr; };
     // The group, team colour and alpha windows are not part of the program yet.
     constexpr auto notYet = [](const View&) { return false; };
     constexpr auto nothing = [](View&) {};
@@ -235,9 +194,10 @@ void CUnitView::SetFireSource() {
 }
 
 void CUnitView::SetTempBuffer() {
-    TempBufferValues values = hovered_->tempBuffer;
+    UnitAnimation& hovered = *Hovered();
+    TempBufferValues values = hovered.tempBuffer;
     if (host_.RunTempBufferDialog(values)) {
-        hovered_->tempBuffer = values;
+        hovered.tempBuffer = values;
         document_.SetModifiedFlag(true);
     }
 }
@@ -247,8 +207,8 @@ void CUnitView::ShowProperties() {
     RegistrationProperties values{.animationCount = data.AnimationCount(),
                                   .totalFrameCount = data.TotalFrameCount(),
                                   .startAnimation = firstDrawn_,
-                                  .height = hovered_->height,
-                                  .width = hovered_->width,
+                                  .height = HoveredAnimation()->height,
+                                  .width = HoveredAnimation()->width,
                                   .codebookSize = data.codebook.Size()};
     if (host_.RunPropertiesDialog(values)) {
         firstDrawn_ = values.startAnimation;

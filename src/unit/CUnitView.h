@@ -5,8 +5,8 @@
 #include "platform/Document.h"
 #include "platform/WindowPainter.h"
 #include "unit/CSetAnimationView.h"
+#include "unit/FrameGrid.h"
 #include "unit/RegistrationHost.h"
-#include "unit/RegistrationLayout.h"
 #include "unit/UnitRecords.h"
 
 #include <cstdint>
@@ -69,13 +69,6 @@ public:
 class CUnitView final : private DocumentObserver {
 public:
     static constexpr int kContextMenu = 191;
-    static constexpr WindowColour kNormalOutline = 0x000080;
-    static constexpr WindowColour kHoveredFrameOutline = 0x00FF00;
-    static constexpr WindowColour kHoveredAnimationOutline = 0x0000FF;
-    static constexpr WindowColour kPositionLabelText = 0xFFFFFF;
-    static constexpr WindowColour kGroupLabelText = 0x0000FF;
-    static constexpr WindowColour kLabelBackground = 0x000000;
-    static constexpr int kGroupLabelOffset = 10;
 
     // Observes the document: new animations clear the hover, and every change repaints.
     CUnitView(CUnitDoc& document, UnitViewHost& host);
@@ -85,8 +78,8 @@ public:
     CUnitView& operator=(const CUnitView&) = delete;
 
     void SetClientSize(int width, int height);
-    void SetScrollPosition(int y) { scrollY_ = y; }
-    ScrollSize GetScrollSize() const { return scrollSize_; }
+    void SetScrollPosition(int y) { grid_.SetScrollPosition(y); }
+    ScrollSize GetScrollSize() const { return grid_.GetScrollSize(); }
 
     // Every frame that crosses the window, drawn from the codebook over black at full opacity,
     // team pixels through team colour table 0.
@@ -109,20 +102,19 @@ public:
 
     int FirstDrawn() const { return firstDrawn_; }
     // Null, or -1, while the pointer is over no frame.
-    const UnitAnimation* HoveredAnimation() const { return hovered_; }
-    int HoveredFrame() const { return hoveredFrame_; }
+    const UnitAnimation* HoveredAnimation() const;
+    int HoveredFrame() const { return grid_.HoveredIndex(); }
+    // Where the view shows each frame.
+    const FrameGrid& Grid() const { return grid_; }
 
 private:
     void OnDocumentEvent(DocumentEvent event) override;
-    bool IsVisible(const AlphaTableNode& frame, int height) const;
-    bool IsDrawn(const UnitAnimation* animation) const;
+    UnitAnimation* Hovered();
+    std::vector<const UnitAnimation*> AnimationsByPosition() const;
+    template <typename Draw>
+    void ForEachVisibleFrame(Draw&& draw) const;
     void Relayout();
     void Refresh();
-    void DrawOutlines(WindowPainter& window, const UnitAnimation* animation,
-                      WindowColour colour) const;
-    void DrawOutline(WindowPainter& window, const UnitAnimation& animation,
-                     const AlphaTableNode& frame, WindowColour colour) const;
-    WindowColour OutlineColour(const UnitAnimation& animation, int frame) const;
 
     static CommandTable<CUnitView> ContextMenuCommands();
     void SetFireSource();
@@ -132,14 +124,8 @@ private:
     CUnitDoc& document_;
     UnitViewHost& host_;
     DocumentObservation observation_;
-    UnitAnimation* hovered_ = nullptr;
-    int hoveredFrame_ = -1;
+    FrameGrid grid_;
     int firstDrawn_ = 0;
-
-    int clientWidth_ = 0;
-    int clientHeight_ = 0;
-    int scrollY_ = 0;
-    ScrollSize scrollSize_;
 };
 
 } // namespace fenwold

@@ -35,6 +35,17 @@ UnitAnimation* UnitData::AnimationAt(int n) {
     return NthOrHead(animations, n);
 }
 
+UnitAnimation* UnitData::FindAnimation(int position) {
+    if (position < 0 || position >= AnimationCount()) {
+        return nullptr;
+    }
+    return &*std::next(animations.begin(), position);
+}
+
+const UnitAnimation* UnitData::FindAnimation(int position) const {
+    return const_cast<UnitData*>(this)->FindAnimation(position);
+}
+
 UnitGroup& UnitData::AddGroup() {
     return groups.emplace_back();
 }

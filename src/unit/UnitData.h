@@ -38,6 +38,9 @@ struct UnitData {
     UnitAnimation& AddAnimation(UnitAnimation record);
     // The n-th animation from the head; n < 1 gives the head, an n beyond the list none.
     UnitAnimation* AnimationAt(int n);
+    // The animation at 0-based position `position`; none outside the list.
+    UnitAnimation* FindAnimation(int position);
+    const UnitAnimation* FindAnimation(int position) const;
     // Appends a group with zeroed point tables and no members.
     UnitGroup& AddGroup();
     // The n-th group, by the same rule as AnimationAt.

@@ -22,8 +22,6 @@ struct IndexTableNode {
 
 // One frame's encoded alpha table; frame i of an animation is its i-th node.
 struct AlphaTableNode {
-    std::int32_t displayX = 0; // cell position, written by the views at every layout
-    std::int32_t displayY = 0;
     std::int32_t reserved0 = 0; // two values no unit file stores
     std::int32_t reserved1 = 0;
     std::int32_t width = 0; // the animation's, copied on open
@@ -36,15 +34,12 @@ struct AlphaTableNode {
 // frame position i mod 4 of the blocks); the play sequence says which frame to show, how long,
 // with which attribute and alpha.
 struct UnitAnimation {
-    std::int32_t displayX = 0; // cell in the group editor, never stored
-    std::int32_t displayY = 0;
     std::int32_t positionX = 0; // top-left of the crop box in the source pictures
     std::int32_t positionY = 0;
     std::int32_t extra0 = 0; // two further values, stored like the position
     std::int32_t extra1 = 0;
     std::int32_t loadIndex = 0;
     std::int32_t groupIndex = -1;
-    std::int32_t positionInGroup = -1; // place in the group editor's pending list, never stored
     std::int32_t saveIndex = 0;        // files name group members by it
     std::int32_t maskFlag = 0;         // 1: team-coloured pixels are drawn through a table
     std::int32_t blockFlag = 0;        // the codebook's, when the record was made

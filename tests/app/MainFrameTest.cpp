@@ -123,8 +123,11 @@ void MainFrameTest::ACompressedUnitShowsTheLibrarysDrawing() {
     const QImage shown = view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB555);
     const UnitData& data = unit->document().Data();
     int compared = 0;
+    int position = 0;
     for (const UnitAnimation& animation : data.animations) {
         for (const AlphaTableNode& node : animation.alphaTables) {
+            const GridCell* cell = view.view().Grid().CellOf(position, node.index);
+            QVERIFY(cell != nullptr);
             std::vector<Pixel555> expected(static_cast<std::size_t>(animation.width) *
                                            animation.height);
             DrawCompressedFrame(animation.width, animation.height, 0, 0, animation.maskFlag,
@@ -133,21 +136,21 @@ void MainFrameTest::ACompressedUnitShowsTheLibrarysDrawing() {
                                 data.teamColours.tables[0].data(), expected.data(), 255);
             // Below the position label, every pixel is the frame's own.
             for (int y = 12; y < animation.height; ++y) {
-                if (node.displayY + y >= shown.height()) {
+                if (cell->y + y >= shown.height()) {
                     break;
                 }
                 for (int x = 0; x < animation.width; ++x) {
                     const Pixel555 p = expected[static_cast<std::size_t>(y) * animation.width + x];
                     // Compared as the window's own 16-bit pixels.
                     const auto* row =
-                        reinterpret_cast<const quint16*>(shown.constScanLine(node.displayY + y));
-                    const Pixel555 got = row[node.displayX + x] & 0x7FFF;
+                        reinterpret_cast<const quint16*>(shown.constScanLine(cell->y + y));
+                    const Pixel555 got = row[cell->x + x] & 0x7FFF;
                     if (got != p) {
                         QFAIL(qPrintable(QString("pixel %1,%2 of a frame at %3,%4: %5 not %6")
                                              .arg(x)
                                              .arg(y)
-                                             .arg(node.displayX)
-                                             .arg(node.displayY)
+                                             .arg(cell->x)
+                                             .arg(cell->y)
                                              .arg(got, 0, 16)
                                              .arg(p, 0, 16)));
                     }
@@ -155,6 +158,7 @@ void MainFrameTest::ACompressedUnitShowsTheLibrarysDrawing() {
                 }
             }
         }
+        ++position;
     }
     QVERIFY(compared > 1000);
 }

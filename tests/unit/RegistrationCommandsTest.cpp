@@ -139,8 +139,9 @@ TEST_F(RegistrationCommandsTest, RegistrationAniWithGroups) {
     // The group number is drawn in red 10 pixels below the position.
     RecordingWindowPainter window;
     view.PaintOverlays(window);
-    const int x = view.Animations().back().frames[0].displayX;
-    const int y = view.Animations().back().frames[0].displayY;
+    const GridCell& last = *view.Grid().CellOf(view.RegisteredCount() - 1, 0);
+    const int x = last.x;
+    const int y = last.y;
     const std::string label =
         "text " + std::to_string(x + 1) + "," + std::to_string(y + 11) + " \"1\" 0000FF on 000000";
     EXPECT_NE(std::find(window.calls.begin(), window.calls.end(), label), window.calls.end());
@@ -148,9 +149,9 @@ TEST_F(RegistrationCommandsTest, RegistrationAniWithGroups) {
 
 TEST_F(RegistrationCommandsTest, DeletingAMemberLeavesItsGroup) {
     Register(view, Grouped({{images[0], images[1]}, {images[2]}}));
-    const RegisteredFrame& frame = view.Animations().front().frames[0];
+    const GridCell& frame = *view.Grid().CellOf(0, 0);
     RecordingWindowPainter window;
-    view.OnMouseMove(frame.displayX + 1, frame.displayY + 1, window);
+    view.OnMouseMove(frame.x + 1, frame.y + 1, window);
     view.OnCommand(command::kDeleteAnimation);
     EXPECT_EQ(MemberCounts(view), (std::vector<std::int32_t>{1, 1}));
     EXPECT_EQ(view.Groups().front().members[0], &view.Animations().front());
@@ -184,9 +185,9 @@ TEST_F(RegistrationCommandsTest, AddAnimationAndAddMaskFromTheSeriesDialog) {
     EXPECT_EQ(host.fileSpecialRequests[0].title, "Animation registration");
     EXPECT_FALSE(view.IsEnabled(command::kAddMask)); // nothing hovered yet
 
-    const RegisteredFrame& frame = view.Animations().front().frames[2];
+    const GridCell& frame = *view.Grid().CellOf(0, 2);
     RecordingWindowPainter window;
-    view.OnMouseMove(frame.displayX, frame.displayY, window);
+    view.OnMouseMove(frame.x, frame.y, window);
     platform.workingFolder.Set(masks[1].folder);
     host.fileSpecialAnswers.push_back(masks[1].names);
     view.OnCommand(command::kAddMask);
@@ -198,9 +199,9 @@ TEST_F(RegistrationCommandsTest, AddAnimationAndAddMaskFromTheSeriesDialog) {
 
 TEST_F(RegistrationCommandsTest, PropertiesShowTheLoadersCounts) {
     Register(view, OneByOne(images));
-    const RegisteredFrame& frame = view.Animations().back().frames[0];
+    const GridCell& frame = *view.Grid().CellOf(view.RegisteredCount() - 1, 0);
     RecordingWindowPainter window;
-    view.OnMouseMove(frame.displayX, frame.displayY, window);
+    view.OnMouseMove(frame.x, frame.y, window);
     view.OnCommand(command::kProperties);
     ASSERT_EQ(host.propertiesShown.size(), 1u);
     EXPECT_EQ(host.propertiesShown[0].animationCount, 3);

@@ -40,8 +40,8 @@ protected:
         return order;
     }
     void Hover(int position, int frame = 0) {
-        const RegisteredFrame& f = At(position).frames[static_cast<std::size_t>(frame)];
-        view.OnMouseMove(f.displayX + 1, f.displayY + 1, window);
+        const GridCell& cell = *view.Grid().CellOf(position, frame);
+        view.OnMouseMove(cell.x + 1, cell.y + 1, window);
     }
     void HoverNothing() { view.OnMouseMove(600, 400, window); }
     bool Enabled(int command) { return view.IsEnabled(command); }
@@ -181,7 +181,7 @@ TEST_F(SetAnimationViewTest, DeleteTheHoveredAnimation) {
     EXPECT_EQ(view.HoveredFrame(), -1);
     EXPECT_EQ(player.forgotten, (std::vector<const RegisteredAnimation*>{doomed}));
     // The frames after it moved up: animation 2 now starts where animation 1 did.
-    EXPECT_EQ(At(1).frames[0].displayX, 32);
+    EXPECT_EQ(view.Grid().CellOf(1, 0)->x, 32);
 }
 
 TEST_F(SetAnimationViewTest, DisabledCommandsDoNothing) {
@@ -246,6 +246,7 @@ TEST_F(SetAnimationViewTest, LeftClickHandsTheAnimationToAnOpenPlayer) {
 TEST_F(SetAnimationViewTest, PropertiesChooseTheFirstDrawnAnimation) {
     LoadFour();
     Hover(3, 2);
+    const GridCell skipped = *view.Grid().CellOf(0, 1);
     host.properties = [](RegistrationProperties& values) {
         values.startAnimation = 2;
         return true;
@@ -257,12 +258,12 @@ TEST_F(SetAnimationViewTest, PropertiesChooseTheFirstDrawnAnimation) {
     EXPECT_EQ(host.propertiesShown[0].startAnimation, 0);
     EXPECT_EQ(host.propertiesShown[0].codebookSize, 0);
     EXPECT_EQ(view.FirstDrawn(), 2);
-    EXPECT_EQ(At(2).frames[0].displayX, 2);
-    // Animation 0 kept its old place, but what is skipped cannot be hovered.
+    EXPECT_EQ(view.Grid().CellOf(2, 0)->x, 2);
+    // What is skipped has no place and cannot be hovered where it was.
+    EXPECT_EQ(view.Grid().CellOf(0, 1), nullptr);
     view.OnMouseMove(5, 5, window);
     EXPECT_EQ(view.HoveredAnimation(), &At(2));
-    const RegisteredFrame& skipped = At(0).frames[1];
-    view.OnMouseMove(skipped.displayX + 3, skipped.displayY + 3, window);
+    view.OnMouseMove(skipped.x + 3, skipped.y + 3, window);
     EXPECT_EQ(view.HoveredAnimation(), nullptr);
 }
 

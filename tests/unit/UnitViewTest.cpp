@@ -75,9 +75,10 @@ protected:
     }
     UnitAnimation& At(int position) { return *doc.Data().AnimationAt(position); }
     void Hover(int position, int frame = 0) {
-        const AlphaTableNode& f = At(position).alphaTables[static_cast<std::size_t>(frame)];
-        view->OnMouseMove(f.displayX + 1, f.displayY + 1, window);
+        const GridCell& cell = Cell(position, frame);
+        view->OnMouseMove(cell.x + 1, cell.y + 1, window);
     }
+    const GridCell& Cell(int position, int frame) { return *view->Grid().CellOf(position, frame); }
     void MakeView() {
         view = std::make_unique<CUnitView>(doc, host);
         view->SetClientSize(640, 480);
@@ -96,12 +97,12 @@ TEST_F(UnitViewTest, FramesSitSideBySideAndWrapAtTheWindowWidth) {
     MakeView();
     view->SetClientSize(60, 200);
     // 10-pixel frames at 2 and 17; 12 at 32 wraps (32 + 17 + 12 >= 60).
-    EXPECT_EQ(At(0).alphaTables[0].displayX, 2);
-    EXPECT_EQ(At(0).alphaTables[1].displayX, 17);
-    EXPECT_EQ(At(1).alphaTables[0].displayX, 32);
-    EXPECT_EQ(At(1).alphaTables[0].displayY, 2);
-    EXPECT_EQ(At(2).alphaTables[0].displayX, 2);
-    EXPECT_EQ(At(2).alphaTables[0].displayY, 15);
+    EXPECT_EQ(Cell(0, 0).x, 2);
+    EXPECT_EQ(Cell(0, 1).x, 17);
+    EXPECT_EQ(Cell(1, 0).x, 32);
+    EXPECT_EQ(Cell(1, 0).y, 2);
+    EXPECT_EQ(Cell(2, 0).x, 2);
+    EXPECT_EQ(Cell(2, 0).y, 15);
     EXPECT_EQ(view->GetScrollSize().width, 100);
 }
 
@@ -147,7 +148,7 @@ TEST_F(UnitViewTest, PicturesAreTheCompressedFramesDrawnFromTheCodebook) {
                         data.codebook.entries16.data(), data.teamColours.tables[0].data(),
                         expected.data(), 255);
     EXPECT_EQ(pictures[6].pixels, expected);
-    EXPECT_EQ(pictures[6].x, last.alphaTables[2].displayX);
+    EXPECT_EQ(pictures[6].x, Cell(3, 2).x);
     EXPECT_EQ(pictures[6].width, 16);
     EXPECT_NE(expected[1], 0); // something was drawn
 }
@@ -156,15 +157,12 @@ TEST_F(UnitViewTest, HoverRedrawsTheOutlinesThatChange) {
     CompressFour();
     MakeView();
     Hover(0, 1);
-    const AlphaTableNode& first = At(0).alphaTables[0];
-    const AlphaTableNode& second = At(0).alphaTables[1];
+    const int first = Cell(0, 0).x;
+    const int second = Cell(0, 1).x;
     const std::vector<std::string> expected = {
-        "rect " + std::to_string(first.displayX - 1) + ",1 " + std::to_string(first.displayX + 10) +
-            ",10 0000FF",
-        "rect " + std::to_string(second.displayX - 1) + ",1 " +
-            std::to_string(second.displayX + 10) + ",10 0000FF",
-        "rect " + std::to_string(second.displayX - 1) + ",1 " +
-            std::to_string(second.displayX + 10) + ",10 00FF00",
+        "rect " + std::to_string(first - 1) + ",1 " + std::to_string(first + 10) + ",10 0000FF",
+        "rect " + std::to_string(second - 1) + ",1 " + std::to_string(second + 10) + ",10 0000FF",
+        "rect " + std::to_string(second - 1) + ",1 " + std::to_string(second + 10) + ",10 00FF00",
     };
     ASSERT_EQ(window.calls.size(), 3u);
     EXPECT_EQ(window.calls, expected);
@@ -187,7 +185,7 @@ TEST_F(UnitViewTest, LabelsShowThePositionAndTheGroup) {
     };
     EXPECT_TRUE(has("text 3,3 \"0\" FFFFFF"));
     EXPECT_TRUE(has("text 3,13 \"0\" 0000FF")); // group 0, 10 pixels lower
-    const int x = At(3).alphaTables[0].displayX;
+    const int x = Cell(3, 0).x;
     EXPECT_TRUE(has("text " + std::to_string(x + 1) + ",3 \"3\" FFFFFF"));
     EXPECT_FALSE(has("text " + std::to_string(x + 1) + ",13"));
 }
@@ -240,6 +238,7 @@ TEST_F(UnitViewTest, PropertiesChooseTheFirstAnimationDrawn) {
     CompressFour();
     MakeView();
     Hover(3);
+    const int skipped = Cell(0, 1).x;
     host.properties = [](RegistrationProperties& values) {
         values.startAnimation = 2;
         return true;
@@ -254,9 +253,9 @@ TEST_F(UnitViewTest, PropertiesChooseTheFirstAnimationDrawn) {
     EXPECT_EQ(shown.codebookSize, doc.Data().codebook.Size());
     EXPECT_EQ(view->FirstDrawn(), 2);
     // Animation 2 now starts the window; the skipped ones cannot be hovered.
-    EXPECT_EQ(At(2).alphaTables[0].displayX, 2);
+    EXPECT_EQ(Cell(2, 0).x, 2);
     EXPECT_EQ(view->RenderVisibleFrames().size(), 4u);
-    view->OnMouseMove(At(0).alphaTables[1].displayX + 1, 3, window);
+    view->OnMouseMove(skipped + 1, 3, window);
     EXPECT_NE(view->HoveredAnimation(), &At(0));
     window.calls.clear();
     view->PaintOverlays(window);

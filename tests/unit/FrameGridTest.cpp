@@ -1,0 +1,107 @@
+#include "unit/FrameGrid.h"
+
+#include "platform/ScriptedPlatform.h"
+
+#include <gtest/gtest.h>
+
+namespace fenwold {
+namespace {
+
+std::pair<int, int> Place(const FrameGrid& grid, int item, int index) {
+    const GridCell* cell = grid.CellOf(item, index);
+    return cell != nullptr ? std::make_pair(cell->x, cell->y) : std::make_pair(-1, -1);
+}
+
+TEST(FrameGrid, CellsFlowAcrossItemsAndWrap) {
+    FrameGrid grid;
+    grid.SetClientSize(80, 100);
+    const GridItem items[] = {{20, 10, 3}, {30, 40, 2}};
+    // Client width 80: 2, 27 and then 52 + 20 + 5 + 20 >= 80 wraps after the third cell.
+    grid.Layout(items, 0);
+    EXPECT_EQ(Place(grid, 0, 0), std::make_pair(2, 2));
+    EXPECT_EQ(Place(grid, 0, 1), std::make_pair(27, 2));
+    EXPECT_EQ(Place(grid, 0, 2), std::make_pair(52, 2));
+    EXPECT_EQ(Place(grid, 1, 0), std::make_pair(2, 17)); // the row was as high as 10
+    EXPECT_EQ(Place(grid, 1, 1), std::make_pair(37, 17));
+    // After (1, 1): x = 72, 72 + 30 >= 80 wraps again: y = 17 + 40 + 5 = 62, height 0.
+    EXPECT_EQ(grid.GetScrollSize(), (ScrollSize{100, 67}));
+    EXPECT_EQ(Place(grid, 1, 2), std::make_pair(-1, -1));
+    EXPECT_EQ(Place(grid, 2, 0), std::make_pair(-1, -1));
+}
+
+TEST(FrameGrid, SkippedItemsHaveNoPlace) {
+    FrameGrid grid;
+    grid.SetClientSize(1000, 100);
+    const GridItem items[] = {{10, 10, 1}, {10, 10, 1}};
+    grid.Layout(items, 1);
+    EXPECT_EQ(grid.CellOf(0, 0), nullptr);
+    EXPECT_EQ(Place(grid, 1, 0), std::make_pair(2, 2));
+    EXPECT_EQ(grid.Cells().front().item, 1); // cells name the item by its place in the list
+    grid.Layout(items, 5);
+    EXPECT_EQ(grid.GetScrollSize(), (ScrollSize{100, 7})); // nothing drawn
+    grid.Layout(items, -3);
+    EXPECT_EQ(Place(grid, 0, 0), std::make_pair(2, 2)); // a negative first counts as 0
+}
+
+TEST(FrameGrid, ScrollHeightStopsAt32767) {
+    FrameGrid grid;
+    grid.SetClientSize(10, 100);
+    const GridItem items[] = {{10, 200, 200}};
+    grid.Layout(items, 0);
+    EXPECT_EQ(grid.GetScrollSize().height, 32767);
+}
+
+TEST(FrameGrid, HitTestIncludesBothEndsAndScrolls) {
+    FrameGrid grid;
+    grid.SetClientSize(1000, 100);
+    const GridItem items[] = {{20, 10, 2}};
+    grid.Layout(items, 0);
+    ASSERT_NE(grid.HitTest(2, 2), nullptr);
+    EXPECT_EQ(grid.HitTest(22, 12)->index, 0); // x + width, y + height
+    EXPECT_EQ(grid.HitTest(24, 5), nullptr);   // the gap
+    EXPECT_EQ(grid.HitTest(27, 5)->index, 1);
+    grid.SetScrollPosition(10);
+    EXPECT_EQ(grid.HitTest(5, 5), nullptr); // scrolled down by 10
+    EXPECT_EQ(grid.HitTest(5, -5)->index, 0);
+}
+
+TEST(FrameGrid, VisibleCellsCrossTheWindowHeight) {
+    FrameGrid grid;
+    grid.SetClientSize(30, 40);
+    const GridItem items[] = {{20, 10, 4}}; // one cell a row, at y = 2, 17, 32 and 47
+    grid.Layout(items, 0);
+    EXPECT_TRUE(grid.IsVisible(*grid.CellOf(0, 2)));  // 32 < 40
+    EXPECT_FALSE(grid.IsVisible(*grid.CellOf(0, 3))); // 47
+    grid.SetScrollPosition(12);
+    EXPECT_FALSE(grid.IsVisible(*grid.CellOf(0, 0))); // 2 - 12 + 10 = 0, not above 0
+    EXPECT_TRUE(grid.IsVisible(*grid.CellOf(0, 1)));
+    EXPECT_EQ(grid.WindowY(*grid.CellOf(0, 1)), 5);
+}
+
+TEST(FrameGrid, HoverDrawsTheOutlinesThatChange) {
+    FrameGrid grid;
+    grid.SetClientSize(1000, 100);
+    const GridItem items[] = {{10, 8, 2}, {12, 8, 1}};
+    grid.Layout(items, 0);
+    RecordingWindowPainter window;
+    EXPECT_TRUE(grid.MoveHover(18, 3, window));
+    EXPECT_EQ(grid.HoveredItem(), 0);
+    EXPECT_EQ(grid.HoveredIndex(), 1);
+    EXPECT_EQ(window.calls,
+              (std::vector<std::string>{"rect 1,1 12,10 0000FF", "rect 16,1 27,10 0000FF",
+                                        "rect 16,1 27,10 00FF00"}));
+    EXPECT_EQ(grid.OutlineColour(*grid.CellOf(0, 0)), FrameGrid::kHoveredItemOutline);
+    EXPECT_EQ(grid.OutlineColour(*grid.CellOf(0, 1)), FrameGrid::kHoveredCellOutline);
+    EXPECT_EQ(grid.OutlineColour(*grid.CellOf(1, 0)), FrameGrid::kNormalOutline);
+    window.calls.clear();
+    EXPECT_FALSE(grid.MoveHover(19, 4, window)); // the same cell draws nothing again
+    EXPECT_TRUE(window.calls.empty());
+    EXPECT_TRUE(grid.MoveHover(500, 50, window));
+    EXPECT_FALSE(grid.IsHovered());
+    EXPECT_EQ(grid.HoveredIndex(), -1);
+    EXPECT_EQ(window.calls,
+              (std::vector<std::string>{"rect 1,1 12,10 000080", "rect 16,1 27,10 000080"}));
+}
+
+} // namespace
+} // namespace fenwold
