@@ -208,8 +208,8 @@ void RunDraw(benchmark::State& state, const DrawCase& c, int alphaValue) {
     std::size_t next = 0;
     for (auto _ : state) {
         const DrawFrame& frame = c.frames[next++ % c.frames.size()];
-        DrawFrameTables(400, 300, 152 + static_cast<int>(next % 7), 102, frame.maskFlag, 1,
-                        frame.tables, nullptr, c.codebook.data(), team.data(), buffer.data(),
+        DrawFrameTables({buffer.data(), 400, 300}, 152 + static_cast<int>(next % 7), 102,
+                        frame.maskFlag, 1, frame.tables, {nullptr, c.codebook.data(), team.data()},
                         alphaValue);
         benchmark::DoNotOptimize(buffer.data());
     }

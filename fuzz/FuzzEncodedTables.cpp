@@ -53,9 +53,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     constexpr int kBufferHeight = 20;
     std::vector<Pixel555> buffer(kBufferWidth * kBufferHeight, 0x0421);
     const FrameTables frame{width, height, (flags >> 2) & 3, indexTable, alphaTable};
-    DrawFrameTables(kBufferWidth, kBufferHeight, x, y, maskFlag, blockFlag, frame,
-                    blockFlag == 0 ? codebook.data() : nullptr,
-                    blockFlag == 1 ? codebook.data() : nullptr,
-                    (flags & 16) != 0 ? team.data() : nullptr, buffer.data(), alphaValue);
+    DrawFrameTables({buffer.data(), kBufferWidth, kBufferHeight}, x, y, maskFlag, blockFlag, frame,
+                    {blockFlag == 0 ? codebook.data() : nullptr,
+                     blockFlag == 1 ? codebook.data() : nullptr,
+                     (flags & 16) != 0 ? team.data() : nullptr},
+                    alphaValue);
     return 0;
 }

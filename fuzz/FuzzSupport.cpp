@@ -46,10 +46,9 @@ void DrawEveryFrame(const UnitData& data) {
             int turn = 0;
             for (const auto& [x, y] : places) {
                 ++turn;
-                DrawCompressedFrame(kWidth, kHeight, x, y, animation.maskFlag, animation.blockFlag,
-                                    animation.indexTables, frame, data.codebook.entries8.data(),
-                                    data.codebook.entries16.data(), turn % 2 == 0 ? team : nullptr,
-                                    buffer.data(), turn % 3 == 0 ? 128 : 255);
+                DrawCompressedFrame({buffer.data(), kWidth, kHeight}, x, y, animation, frame,
+                                    data.codebook.Drawing(turn % 2 == 0 ? team : nullptr),
+                                    turn % 3 == 0 ? 128 : 255);
             }
         }
     }

@@ -62,10 +62,8 @@ std::vector<double> AnimationPsnr(const std::list<RegisteredAnimation>& register
             const auto pixels = DecodeFramePixels(animation.frames[f].pixelStream, width, height);
             const auto alpha = DecodeFrameAlpha(animation.frames[f].alphaStream, width, height);
             std::vector<Pixel555> drawn(pixels.size(), 0);
-            DrawCompressedFrame(width, height, 0, 0, unit.maskFlag, unit.blockFlag,
-                                unit.indexTables, unit.alphaTables[f],
-                                data.codebook.entries8.data(), data.codebook.entries16.data(),
-                                nullptr, drawn.data(), 255);
+            DrawCompressedFrame({drawn.data(), width, height}, 0, 0, unit, unit.alphaTables[f],
+                                data.codebook.Drawing(nullptr), 255);
             for (std::size_t i = 0; i < pixels.size(); ++i) {
                 if (alpha[i] == 0) {
                     continue;

@@ -63,10 +63,8 @@ const Pixel555* TeamTable(const UnitData& data, int team) {
 
 void DrawFrameOf(const UnitData& data, const UnitAnimation& animation, const AlphaTableNode& frame,
                  Canvas& canvas, int x, int y, int team, int alpha) {
-    DrawCompressedFrame(canvas.width, canvas.height, x, y, animation.maskFlag, animation.blockFlag,
-                        animation.indexTables, frame, data.codebook.entries8.data(),
-                        data.codebook.entries16.data(), TeamTable(data, team), canvas.pixels.data(),
-                        alpha);
+    DrawCompressedFrame({canvas.pixels.data(), canvas.width, canvas.height}, x, y, animation, frame,
+                        data.codebook.Drawing(TeamTable(data, team)), alpha);
 }
 
 // Every frame laid out as the unit view lays it out.

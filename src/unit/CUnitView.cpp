@@ -96,10 +96,8 @@ std::vector<FramePicture> CUnitView::RenderVisibleFrames() const {
             FramePicture picture{cell.x, grid_.WindowY(cell), width, height,
                                  std::vector<Pixel555>(static_cast<std::size_t>(width) *
                                                        static_cast<std::size_t>(height))};
-            DrawCompressedFrame(width, height, 0, 0, animation.maskFlag, animation.blockFlag,
-                                animation.indexTables, frame, data.codebook.entries8.data(),
-                                data.codebook.entries16.data(), data.teamColours.tables[0].data(),
-                                picture.pixels.data(), 255);
+            DrawCompressedFrame({picture.pixels.data(), width, height}, 0, 0, animation, frame,
+                                data.codebook.Drawing(data.teamColours.tables[0].data()), 255);
             pictures.push_back(std::move(picture));
         });
     return pictures;

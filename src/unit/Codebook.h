@@ -1,6 +1,7 @@
 #pragma once
 
 #include "image/Pixel.h"
+#include "vq/DrawCompressedFrame.h"
 
 #include <cstdint>
 #include <span>
@@ -22,6 +23,10 @@ struct Codebook {
     std::int32_t Size() const {
         return static_cast<std::int32_t>(InUse().size() /
                                          static_cast<std::size_t>(PixelsPerEntry()));
+    }
+    // The tables a frame is drawn through, with a team colour table or none.
+    FrameCodebooks Drawing(const Pixel555* teamColours) const {
+        return {entries8.data(), entries16.data(), teamColours};
     }
 };
 

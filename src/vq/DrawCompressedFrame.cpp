@@ -326,10 +326,13 @@ void DrawRows(const std::uint8_t* indexAt, const std::uint8_t* alphaAt, const Pi
 
 } // namespace
 
-void DrawFrameTables(int bufferWidth, int bufferHeight, int x, int y, int maskFlag, int blockFlag,
-                     const FrameTables& frame, const Pixel555* codebook8,
-                     const Pixel555* codebook16, const Pixel555* teamColours, Pixel555* buffer,
-                     int alphaValue) {
+void DrawFrameTables(const DrawTarget& target, int x, int y, int maskFlag, int blockFlag,
+                     const FrameTables& frame, const FrameCodebooks& codebooks, int alphaValue) {
+    const int bufferWidth = target.width;
+    const int bufferHeight = target.height;
+    const Pixel555* codebook8 = codebooks.entries8;
+    const Pixel555* codebook16 = codebooks.entries16;
+    const Pixel555* teamColours = codebooks.teamColours;
     int w = frame.width;
     int h = frame.height;
     if (x > bufferWidth || y > bufferHeight || x + w < 0 || y + h < 0) {
@@ -359,7 +362,7 @@ void DrawFrameTables(int bufferWidth, int bufferHeight, int x, int y, int maskFl
         NextRow(alphaAt, end);
     }
     Pixel555* dst =
-        buffer + static_cast<std::ptrdiff_t>(std::max(y, 0)) * bufferWidth + std::max(x, 0);
+        target.pixels + static_cast<std::ptrdiff_t>(std::max(y, 0)) * bufferWidth + std::max(x, 0);
     const int level = alphaValue >> 3;
     const bool team = maskFlag != 0;
     if (sixteen) {

@@ -130,10 +130,9 @@ void MainFrameTest::ACompressedUnitShowsTheLibrarysDrawing() {
             QVERIFY(cell != nullptr);
             std::vector<Pixel555> expected(static_cast<std::size_t>(animation.width) *
                                            animation.height);
-            DrawCompressedFrame(animation.width, animation.height, 0, 0, animation.maskFlag,
-                                animation.blockFlag, animation.indexTables, node,
-                                data.codebook.entries8.data(), data.codebook.entries16.data(),
-                                data.teamColours.tables[0].data(), expected.data(), 255);
+            DrawCompressedFrame({expected.data(), animation.width, animation.height}, 0, 0,
+                                animation, node,
+                                data.codebook.Drawing(data.teamColours.tables[0].data()), 255);
             // Below the position label, every pixel is the frame's own.
             for (int y = 12; y < animation.height; ++y) {
                 if (cell->y + y >= shown.height()) {

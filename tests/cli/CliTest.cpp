@@ -96,10 +96,8 @@ TEST_F(Cli, RawRenderEqualsTheLibrarysDrawing) {
     data.Renumber();
     const UnitAnimation& animation = *std::next(data.animations.begin());
     std::vector<Pixel555> expected(50 * 40, 0);
-    DrawCompressedFrame(50, 40, -3, 5, animation.maskFlag, animation.blockFlag,
-                        animation.indexTables, animation.alphaTables[4],
-                        data.codebook.entries8.data(), data.codebook.entries16.data(),
-                        data.teamColours.tables[2].data(), expected.data(), 128);
+    DrawCompressedFrame({expected.data(), 50, 40}, -3, 5, animation, animation.alphaTables[4],
+                        data.codebook.Drawing(data.teamColours.tables[2].data()), 128);
     for (std::size_t i = 0; i < expected.size(); ++i) {
         ASSERT_EQ(raw[2 * i] | raw[2 * i + 1] << 8, expected[i]) << i;
     }

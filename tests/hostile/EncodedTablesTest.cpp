@@ -149,8 +149,8 @@ TEST(EncodedTablesDrawing, AnEmptyCodebookDrawsNothing) {
     ASSERT_TRUE(AlphaTableFits(alpha, 1, 0));
     std::vector<Pixel555> buffer(4, 0x1234);
     for (const int blockFlag : {0, 1}) {
-        DrawFrameTables(2, 2, 0, 0, 0, blockFlag, FrameTables{2, 1, 1, index, alpha}, nullptr,
-                        nullptr, nullptr, buffer.data(), 255);
+        DrawFrameTables({buffer.data(), 2, 2}, 0, 0, 0, blockFlag,
+                        FrameTables{2, 1, 1, index, alpha}, {}, 255);
     }
     EXPECT_EQ(buffer, std::vector<Pixel555>(4, 0x1234));
 }

@@ -143,10 +143,8 @@ TEST_F(UnitViewTest, PicturesAreTheCompressedFramesDrawnFromTheCodebook) {
     const UnitData& data = doc.Data();
     const UnitAnimation& last = At(3);
     std::vector<Pixel555> expected(16 * 8);
-    DrawCompressedFrame(16, 8, 0, 0, last.maskFlag, last.blockFlag, last.indexTables,
-                        last.alphaTables[2], data.codebook.entries8.data(),
-                        data.codebook.entries16.data(), data.teamColours.tables[0].data(),
-                        expected.data(), 255);
+    DrawCompressedFrame({expected.data(), 16, 8}, 0, 0, last, last.alphaTables[2],
+                        data.codebook.Drawing(data.teamColours.tables[0].data()), 255);
     EXPECT_EQ(pictures[6].pixels, expected);
     EXPECT_EQ(pictures[6].x, Cell(3, 2).x);
     EXPECT_EQ(pictures[6].width, 16);

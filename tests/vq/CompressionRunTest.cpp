@@ -101,9 +101,9 @@ TEST(CompressionRun, OpaqueBlackIsCompressedAndDrawnLikeAnyColour) {
     }
     std::vector<Pixel555> buffer(16, 0x1234);
     const EncodedAlphaTable& alpha = result.animations[0].alphaTables[0];
-    DrawFrameTables(4, 4, 0, 0, 0, 1,
-                    FrameTables{4, 4, 0, result.animations[0].indexTables[0], alpha.bytes}, nullptr,
-                    codebook.data(), nullptr, buffer.data(), 255);
+    DrawFrameTables({buffer.data(), 4, 4}, 0, 0, 0, 1,
+                    FrameTables{4, 4, 0, result.animations[0].indexTables[0], alpha.bytes},
+                    {nullptr, codebook.data(), nullptr}, 255);
     std::vector<Pixel555> expected(16, 0x7FFF);
     std::fill(expected.begin(), expected.begin() + 8, Pixel555{0});
     EXPECT_EQ(buffer, expected);

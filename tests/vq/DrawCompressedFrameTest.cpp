@@ -53,11 +53,17 @@ struct Canvas {
     void Draw(const Frame& frame, int x, int y, int alphaValue, int maskFlag = 0,
               const Pixel555* team = nullptr,
               const std::vector<Pixel555>& codebook = Codebook16(8)) {
-        DrawCompressedFrame(width, height, x, y, maskFlag, 1, frame.tables,
-                            FrameNode{frame.width, frame.height, frame.index, frame.alpha}, nullptr,
-                            codebook.data(), team, pixels.data(), alphaValue);
+        DrawCompressedFrame({pixels.data(), width, height}, x, y,
+                            Animation{maskFlag, 1, frame.tables},
+                            FrameNode{frame.width, frame.height, frame.index, frame.alpha},
+                            {nullptr, codebook.data(), team}, alphaValue);
     }
     Pixel555 At(int x, int y) const { return pixels[std::size_t(y * width + x)]; }
+    struct Animation {
+        int maskFlag;
+        int blockFlag;
+        const std::vector<Bytes>& indexTables;
+    };
     struct FrameNode {
         int width;
         int height;
@@ -168,8 +174,9 @@ TEST(DrawCompressedFrame, EightPixelEntriesServeOneRowEach) {
     std::vector<Pixel555> codebook8(16);
     std::iota(codebook8.begin(), codebook8.end(), Pixel555{1});
     std::vector<Pixel555> buffer(8, 0);
-    DrawCompressedFrame(4, 2, 0, 0, 0, 0, frame.tables, Canvas::FrameNode{4, 2, 1, frame.alpha},
-                        codebook8.data(), nullptr, nullptr, buffer.data(), 255);
+    DrawCompressedFrame({buffer.data(), 4, 2}, 0, 0, Canvas::Animation{0, 0, frame.tables},
+                        Canvas::FrameNode{4, 2, 1, frame.alpha},
+                        {codebook8.data(), nullptr, nullptr}, 255);
     // Frame 1 of entry k starts at pixel k * 8 + 2.
     EXPECT_EQ(buffer, (std::vector<Pixel555>{11, 12, 3, 4, 3, 4, 11, 12}));
 }
@@ -320,9 +327,9 @@ TEST(DrawCompressedFrame, DrawsWhatTheReferenceDrawsForRandomTables) {
             bufferWidth, bufferHeight, x, y, maskFlag, blockFlag, frame, codebook8.data(),
             codebook16.data(), withTeam ? team.data() : nullptr, expected.data(), alphaValue);
         std::vector<Pixel555> drawn = background;
-        DrawFrameTables(bufferWidth, bufferHeight, x, y, maskFlag, blockFlag, frame,
-                        codebook8.data(), codebook16.data(), withTeam ? team.data() : nullptr,
-                        drawn.data(), alphaValue);
+        DrawFrameTables({drawn.data(), bufferWidth, bufferHeight}, x, y, maskFlag, blockFlag, frame,
+                        {codebook8.data(), codebook16.data(), withTeam ? team.data() : nullptr},
+                        alphaValue);
         ASSERT_EQ(drawn, expected)
             << "round " << round << ": " << width << " x " << height << " at (" << x << ", " << y
             << ") in " << bufferWidth << " x " << bufferHeight << ", mask flag " << maskFlag
