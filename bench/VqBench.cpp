@@ -1,6 +1,5 @@
 #include "SpriteUnit.h"
 #include "VqBaseline.h"
-#include "platform/ScriptedPlatform.h"
 #include "vq/CompressionRun.h"
 #include "vq/DistanceKernels.h"
 #include "vq/DrawCompressedFrame.h"
@@ -10,7 +9,6 @@
 #include <benchmark/benchmark.h>
 #include <memory>
 #include <random>
-#include <thread>
 
 namespace fenwold {
 namespace {
@@ -90,18 +88,7 @@ CompressionResult EngineCompress(int size, bool sampling, int threads) {
     parameters.sampling = sampling;
     parameters.threads = threads;
     QuietProgress progress;
-    CompressionRun run(RefsTo(Unit()), parameters, 1, progress);
-    while (run.Status() == RunStatus::Running) {
-        std::this_thread::sleep_for(std::chrono::microseconds(200));
-    }
-    struct Keep final : CompressionResultSink {
-        void AcceptCompressionResult(CompressionResult r) override { result = std::move(r); }
-        CompressionResult result;
-    } sink;
-    ScriptedPlatform platform;
-    Platform services = platform.Get();
-    run.Finish(sink, services);
-    return std::move(sink.result);
+    return CompressAnimations(RefsTo(Unit()), parameters, 1, progress);
 }
 
 bool Same(const CompressionResult& a, const CompressionResult& b) {

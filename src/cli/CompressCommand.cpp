@@ -7,17 +7,16 @@
 #include "platform/FileError.h"
 #include "platform/FileNames.h"
 #include "teamcolour/TeamColourFile.h"
-#include "unit/CVqComputeDlg.h"
 #include "unit/RunLengthUnitFile.h"
 #include "unit/ToolDataFile.h"
 #include "unit/UnitDoc.h"
+#include "vq/CompressionRun.h"
 #include "vq/DrawCompressedFrame.h"
 #include "vq/Weights.h"
 
 #include <chrono>
 #include <cmath>
 #include <iostream>
-#include <thread>
 
 namespace fenwold::cli {
 namespace {
@@ -83,7 +82,7 @@ std::vector<double> AnimationPsnr(const std::list<RegisteredAnimation>& register
     return result;
 }
 
-// Runs the compression window's model to its end, showing its progress on the console.
+// Compresses the registered animations into the unit, showing the progress on the console.
 bool RunCompression(const Registration& registration, const CompressOptions& options,
                     CUnitDoc& document, ConsolePlatform& console) {
     CompressionParameters parameters;
@@ -93,30 +92,22 @@ bool RunCompression(const Registration& registration, const CompressOptions& opt
     parameters.weightMode = WeightModeOf(options.weight);
     parameters.seed = options.seed;
     parameters.threads = options.threads;
-    CVqComputeDlg compute(registration.animations, parameters, document, console.Get());
-    auto outcome = compute.Start();
-    std::array<std::string, 7> shown;
-    std::array<int, 2> bars{-1, -1};
-    while (outcome == CVqComputeDlg::Outcome::Running) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        for (int field = 0; field < 7; ++field) {
-            const auto text = compute.Text(static_cast<ProgressField>(field));
-            if (text != shown[field]) {
-                shown[field] = text;
-                console.progress.ShowText(static_cast<ProgressField>(field), text);
-            }
-        }
-        for (int bar = 0; bar < 2; ++bar) {
-            const int percent = compute.Bar(static_cast<ProgressBar>(bar));
-            if (percent != bars[bar]) {
-                bars[bar] = percent;
-                console.progress.ShowBar(static_cast<ProgressBar>(bar), percent);
-            }
-        }
-        outcome = compute.Poll();
+    CompressionResult result;
+    try {
+        result = CompressAnimations(RefsTo(registration.animations), parameters,
+                                    RunSeed(parameters, console.clock), console.progress);
+    } catch (const RunCancelled& refused) {
+        console.progress.Finish();
+        console.prompts.ShowMessage(refused.refusal, MessageButtons::Ok);
+        return false;
+    } catch (const std::bad_alloc&) {
+        console.progress.Finish();
+        console.prompts.ShowMessage(kCompressionOutOfMemory, MessageButtons::Ok);
+        return false;
     }
     console.progress.Finish();
-    return outcome == CVqComputeDlg::Outcome::Ok;
+    document.AcceptCompressionResult(std::move(result));
+    return true;
 }
 
 int Compress(const CompressOptions& options, CommandContext& context) {

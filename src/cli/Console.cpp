@@ -72,6 +72,10 @@ void ProgressDisplay::Show(std::string_view stage, std::string_view detail, int 
         return;
     }
     const bool newStage = stage != stage_;
+    // The compression reports every step it takes; a state shown already is not shown again.
+    if (!newStage && percent == lastPercent_ && detail == lastDetail_) {
+        return;
+    }
     if (terminal_) {
         const auto now = std::chrono::steady_clock::now();
         if (!newStage && percent != 100 && now - lastDraw_ < std::chrono::milliseconds(100)) {
@@ -100,6 +104,7 @@ void ProgressDisplay::Show(std::string_view stage, std::string_view detail, int 
     }
     stage_ = std::string(stage);
     lastPercent_ = percent;
+    lastDetail_ = std::string(detail);
 }
 
 void ProgressDisplay::BeginProgress(std::string_view caption, int steps) {
@@ -125,7 +130,9 @@ void ProgressDisplay::ShowText(ProgressField field, std::string_view text) {
 }
 
 void ProgressDisplay::ShowBar(ProgressBar bar, int percent) {
-    Show(bar == ProgressBar::Collection ? "collection" : "index tables", "", percent);
+    // A padded last group of four frames takes the count past its total.
+    Show(bar == ProgressBar::Collection ? "collection" : "index tables", "",
+         std::clamp(percent, 0, 100));
 }
 
 } // namespace fenwold::cli

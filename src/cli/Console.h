@@ -76,6 +76,7 @@ private:
     bool terminal_;
     std::string stage_;
     int lastPercent_ = -1;
+    std::string lastDetail_;
     bool lineOpen_ = false;
     std::chrono::steady_clock::time_point lastDraw_{};
     std::string loadingCaption_;

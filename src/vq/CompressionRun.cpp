@@ -28,19 +28,38 @@ void CompressionRun::RaiseLbgStop() {
     flags_.lbgStop = true;
 }
 
+CompressionResult CompressAnimations(const AnimationRefs& animations,
+                                     const CompressionParameters& parameters, std::uint64_t seed,
+                                     CompressionProgress& progress, RunFlags& flags) {
+    const std::string_view refusal = RefuseParameters(parameters);
+    if (!refusal.empty()) {
+        throw RunCancelled{std::string(refusal)};
+    }
+    WorkerPool pool(parameters.threads);
+    CVqEngine engine(progress, parameters.sampling, parameters.noLbg, flags, pool);
+    engine.SetLookupTableSize(parameters.lookupTableSize);
+    engine.SetWeightMode(parameters.weightMode);
+    engine.SetSeed(seed);
+    engine.Run(animations);
+    const std::vector<AnimationIndexMaps> maps =
+        BuildIndexMaps(animations, engine.Training(), progress, flags);
+    CompressionResult result;
+    result.entryCount = engine.LookupTableSize();
+    result.lookupTable = engine.LookupTable();
+    result.animations = EncodeAnimations(animations, maps, engine.Training().groups, pool);
+    return result;
+}
+
+CompressionResult CompressAnimations(const AnimationRefs& animations,
+                                     const CompressionParameters& parameters, std::uint64_t seed,
+                                     CompressionProgress& progress) {
+    RunFlags flags;
+    return CompressAnimations(animations, parameters, seed, progress, flags);
+}
+
 void CompressionRun::Work() {
     try {
-        WorkerPool pool(parameters_.threads);
-        CVqEngine engine(progress_, parameters_.sampling, parameters_.noLbg, flags_, pool);
-        engine.SetLookupTableSize(parameters_.lookupTableSize);
-        engine.SetWeightMode(parameters_.weightMode);
-        engine.SetSeed(seed_);
-        engine.Run(animations_);
-        const std::vector<AnimationIndexMaps> maps =
-            BuildIndexMaps(animations_, engine.Training(), progress_, flags_);
-        result_.entryCount = engine.LookupTableSize();
-        result_.lookupTable = engine.LookupTable();
-        result_.animations = EncodeAnimations(animations_, maps, engine.Training().groups, pool);
+        result_ = CompressAnimations(animations_, parameters_, seed_, progress_, flags_);
         status_.store(RunStatus::Finished, std::memory_order_release);
     } catch (const RunCancelled& cancelled) {
         refusal_ = cancelled.refusal;
@@ -79,9 +98,12 @@ std::unique_ptr<CompressionRun> StartCompression(AnimationRefs animations,
         platform.prompts.ShowMessage(refusal);
         return nullptr;
     }
-    const std::uint64_t seed =
-        parameters.seed.value_or(static_cast<std::uint64_t>(platform.clock.SecondsSinceEpoch()));
-    return std::make_unique<CompressionRun>(std::move(animations), parameters, seed, progress);
+    return std::make_unique<CompressionRun>(std::move(animations), parameters,
+                                            RunSeed(parameters, platform.clock), progress);
+}
+
+std::uint64_t RunSeed(const CompressionParameters& parameters, Clock& clock) {
+    return parameters.seed.value_or(static_cast<std::uint64_t>(clock.SecondsSinceEpoch()));
 }
 
 } // namespace fenwold

@@ -36,9 +36,28 @@ inline constexpr std::string_view kLookupTableSizeRefused =
 inline constexpr std::string_view kCompressionOutOfMemory =
     "Out of memory: the compression stopped and nothing was changed.";
 
-// One compression on its own worker thread: collection and design, index maps and encoded
-// tables. The watching window polls Status(); once it has left Running, Finish hands the result
-// over on the window's thread.
+// The refusal for parameters no run can take, or empty.
+std::string_view RefuseParameters(const CompressionParameters& parameters);
+
+// The seed of a run: the parameters' own, else the clock's seconds when the run starts.
+std::uint64_t RunSeed(const CompressionParameters& parameters, Clock& clock);
+
+// One whole compression of the animations, on the calling thread (the work itself spreads over
+// the parameters' worker threads): collection and design, index maps and encoded tables.
+// Progress is reported from the calling thread. Throws RunCancelled when `flags` cancel the run
+// (checked after each group of four frames) or the parameters are refused (the refusal says
+// why). The animations must not change until it returns.
+CompressionResult CompressAnimations(const AnimationRefs& animations,
+                                     const CompressionParameters& parameters, std::uint64_t seed,
+                                     CompressionProgress& progress, RunFlags& flags);
+// The same for a run that nobody cancels.
+CompressionResult CompressAnimations(const AnimationRefs& animations,
+                                     const CompressionParameters& parameters, std::uint64_t seed,
+                                     CompressionProgress& progress);
+
+// One compression on its own worker thread, for a window that stays responsive meanwhile. The
+// window polls Status(); once it has left Running, Finish hands the result over on the
+// window's thread.
 class CompressionRun {
 public:
     // Starts the worker at once. The animations must not change while the status is Running.
@@ -73,9 +92,6 @@ private:
     std::string refusal_;
     std::thread worker_;
 };
-
-// The refusal for parameters no run can take, or empty.
-std::string_view RefuseParameters(const CompressionParameters& parameters);
 
 // Starts a run, or tells the user why it cannot start and returns null.
 std::unique_ptr<CompressionRun> StartCompression(AnimationRefs animations,

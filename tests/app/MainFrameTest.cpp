@@ -5,11 +5,11 @@
 #include "image/SampleArt.h"
 #include "image/SeriesNames.h"
 #include "platform/ScriptedPlatform.h"
-#include "unit/CVqComputeDlg.h"
 #include "unit/GameDataFile.h"
 #include "unit/RunLengthUnitFile.h"
 #include "unit/ToolDataFile.h"
 #include "unit/UnitDoc.h"
+#include "vq/CompressionRun.h"
 #include "vq/DrawCompressedFrame.h"
 
 #include <CommandIds.h>
@@ -22,10 +22,15 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
-#include <thread>
 
 namespace fenwold {
 namespace {
+
+class QuietProgress final : public CompressionProgress {
+public:
+    void ShowText(ProgressField, std::string_view) override {}
+    void ShowBar(ProgressBar, int) override {}
+};
 
 // Two sample walking figures, drawn into the folder and registered.
 RegisteredAnimations RegisterSample(ScriptedPlatform& platform, const std::filesystem::path& folder,
@@ -48,12 +53,10 @@ std::filesystem::path WriteCompressedUnit(const std::filesystem::path& folder) {
     CUnitDoc unit(platform.Get());
     CompressionParameters parameters;
     parameters.lookupTableSize = 64;
-    CVqComputeDlg compute(animations, parameters, unit, platform.Get());
-    CVqComputeDlg::Outcome outcome = compute.Start();
-    while (outcome == CVqComputeDlg::Outcome::Running) {
-        std::this_thread::yield();
-        outcome = compute.Poll();
-    }
+    parameters.seed = 0;
+    QuietProgress progress;
+    unit.AcceptCompressionResult(
+        CompressAnimations(RefsTo(animations), parameters, *parameters.seed, progress));
     const std::filesystem::path file = folder / "walk.UTD";
     WriteToolData(unit.Data(), file);
     return file;

@@ -1,6 +1,7 @@
 #include "unit/RegistrationFixtures.h"
 
 #include "image/FrameStreams.h"
+#include "vq/VqFixtures.h"
 
 #include <thread>
 
@@ -30,6 +31,26 @@ RegisteredAnimation SolidAnimation(int width, int height, int frames, Pixel555 c
     return animation;
 }
 
+void CompressInto(CompressionResultSink& document, const RegisteredAnimations& animations,
+                  const CompressionParameters& parameters) {
+    RecordingProgress progress;
+    document.AcceptCompressionResult(
+        CompressAnimations(RefsTo(animations), parameters, parameters.seed.value_or(0), progress));
+}
+
+CVqComputeDlg::Outcome RunToEnd(CVqComputeDlg& dialog,
+                                const std::function<void(CVqComputeDlg&)>& whileRunning) {
+    CVqComputeDlg::Outcome outcome = dialog.Start();
+    if (whileRunning) {
+        whileRunning(dialog);
+    }
+    while (outcome == CVqComputeDlg::Outcome::Running) {
+        std::this_thread::yield();
+        outcome = dialog.Poll();
+    }
+    return outcome;
+}
+
 std::optional<AnimationRegistryResult> ScriptedRegistrationHost::RunAnimationRegistry() {
     if (registryAnswers.empty()) {
         return std::nullopt;
@@ -55,14 +76,7 @@ bool ScriptedRegistrationHost::RunLookupTableDialog(CSetLookupTableDlg& dialog) 
 }
 
 bool ScriptedRegistrationHost::RunVqComputeDialog(CVqComputeDlg& dialog) {
-    CVqComputeDlg::Outcome outcome = dialog.Start();
-    if (whileComputing) {
-        whileComputing(dialog);
-    }
-    while (outcome == CVqComputeDlg::Outcome::Running) {
-        std::this_thread::yield();
-        outcome = dialog.Poll();
-    }
+    const CVqComputeDlg::Outcome outcome = RunToEnd(dialog, whileComputing);
     computeOutcomes.push_back(outcome);
     return outcome == CVqComputeDlg::Outcome::Ok;
 }

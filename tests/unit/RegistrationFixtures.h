@@ -16,6 +16,16 @@ namespace fenwold::test {
 // opaque but for a transparent first column.
 RegisteredAnimation SolidAnimation(int width, int height, int frames, Pixel555 colour);
 
+// Compresses the animations and hands the result to the document, as a finished "VQ Compute"
+// does; without a seed in the parameters the run is seeded with 0.
+void CompressInto(CompressionResultSink& document, const RegisteredAnimations& animations,
+                  const CompressionParameters& parameters);
+
+// Runs the compression window's model as its window does, until it closes; `whileRunning` is
+// called once after the start.
+CVqComputeDlg::Outcome RunToEnd(CVqComputeDlg& dialog,
+                                const std::function<void(CVqComputeDlg&)>& whileRunning = {});
+
 // The window around a registration view in the tests: each dialog runs the test's function, a
 // dialog without one is cancelled; the compression window runs until its run has ended.
 class ScriptedRegistrationHost final : public RegistrationViewHost {

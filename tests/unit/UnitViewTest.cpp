@@ -1,14 +1,12 @@
 #include "platform/ScriptedPlatform.h"
 #include "support/TempFolder.h"
 #include "unit/CUnitView.h"
-#include "unit/CVqComputeDlg.h"
 #include "unit/RegistrationFixtures.h"
 #include "unit/UnitDoc.h"
 #include "vq/DrawCompressedFrame.h"
 
 #include <CommandIds.h>
 #include <gtest/gtest.h>
-#include <thread>
 
 namespace fenwold {
 namespace {
@@ -63,13 +61,7 @@ protected:
         list.push_back(test::SolidAnimation(16, 8, 3, 0x0400));
         CompressionParameters parameters;
         parameters.noLbg = true;
-        CVqComputeDlg dialog(list, parameters, doc, platform.Get());
-        CVqComputeDlg::Outcome outcome = dialog.Start();
-        while (outcome == CVqComputeDlg::Outcome::Running) {
-            std::this_thread::yield();
-            outcome = dialog.Poll();
-        }
-        ASSERT_EQ(outcome, CVqComputeDlg::Outcome::Ok);
+        test::CompressInto(doc, list, parameters);
         const std::int32_t counts[] = {2};
         doc.Data().RebuildGroups(counts);
     }

@@ -3,7 +3,6 @@
 #include "unit/RegistrationFixtures.h"
 
 #include <gtest/gtest.h>
-#include <thread>
 
 namespace fenwold {
 namespace {
@@ -15,15 +14,6 @@ public:
     }
     std::vector<CompressionResult> results;
 };
-
-CVqComputeDlg::Outcome RunToEnd(CVqComputeDlg& dialog) {
-    CVqComputeDlg::Outcome outcome = dialog.Start();
-    while (outcome == CVqComputeDlg::Outcome::Running) {
-        std::this_thread::yield();
-        outcome = dialog.Poll();
-    }
-    return outcome;
-}
 
 class VqComputeDlgTest : public ::testing::Test {
 protected:
@@ -39,7 +29,7 @@ protected:
 TEST_F(VqComputeDlgTest, AFinishedRunGoesToTheDocumentWithTheSound) {
     CVqComputeDlg dialog(animations, CompressionParameters{}, sink, platform.Get());
     EXPECT_EQ(dialog.Poll(), CVqComputeDlg::Outcome::Running); // not started before first paint
-    ASSERT_EQ(RunToEnd(dialog), CVqComputeDlg::Outcome::Ok);
+    ASSERT_EQ(test::RunToEnd(dialog), CVqComputeDlg::Outcome::Ok);
     ASSERT_EQ(sink.results.size(), 1u);
     EXPECT_EQ(sink.results[0].animations.size(), 2u);
     EXPECT_EQ(sink.results[0].animations[0].alphaTables.size(), 5u);
