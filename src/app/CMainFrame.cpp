@@ -61,8 +61,13 @@ CMainFrame::CMainFrame()
 }
 
 CMainFrame::~CMainFrame() {
-    // The document windows go after this object's own members: they must not call back.
     disconnect(documents_, nullptr, this, nullptr);
+    // The tool windows close first, then the document windows go while the tool hub they report
+    // to still exists; the members go after.
+    tools_->CloseAll();
+    for (QMdiSubWindow* window : documents_->subWindowList()) {
+        delete window;
+    }
 }
 
 QAction* CMainFrame::AddCommand(QMenu* menu, int id, const QString& text,
@@ -174,8 +179,16 @@ void CMainFrame::UpdateCommands() {
         action(id)->setEnabled(unit);
     }
     for (std::size_t i = 0; i < std::size(kToolCommands); ++i) {
-        action(kToolCommands[i].id)->setChecked(tools_.IsOpen(kTools[i]));
+        action(kToolCommands[i].id)->setChecked(tools_->IsOpen(kTools[i]));
     }
+    // The Modified pane shows the active document's state.
+    const Document* active = nullptr;
+    if (CUnitFrame* frame = ActiveUnitFrame()) {
+        active = &frame->document();
+    } else if (CChildFrame* frame = ActiveBuildingFrame()) {
+        active = &frame->document();
+    }
+    statusBar_->SetModifiedIndicator(active != nullptr && active->IsModified());
 }
 
 CUnitFrame* CMainFrame::ActiveUnitFrame() const {
@@ -215,7 +228,7 @@ void CMainFrame::CommandFailed() {
 CUnitFrame* CMainFrame::NewUnitDocument(std::optional<std::string> runLengthFile) {
     CUnitFrame* frame = nullptr;
     try {
-        frame = new CUnitFrame(platform(), tools_,
+        frame = new CUnitFrame(platform(), *tools_,
                                [this](const std::filesystem::path& path) { AddRecent(path); });
     } catch (const std::exception&) {
         CommandFailed();
@@ -405,6 +418,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    tools_->CloseAll();
     QMainWindow::closeEvent(event);
 }
 

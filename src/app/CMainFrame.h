@@ -2,7 +2,7 @@
 
 #include "app/QtPlatform.h"
 #include "app/RecentFiles.h"
-#include "app/ToolWindows.h"
+#include "unittools/ToolHub.h"
 
 #include <QMainWindow>
 #include <array>
@@ -39,6 +39,8 @@ public:
     CUnitFrame* ActiveUnitFrame() const;
     CChildFrame* ActiveBuildingFrame() const;
     QMdiArea* documents() const { return documents_; }
+    // The tool windows, which the unit views feed.
+    ToolHub& tools() { return *tools_; }
     // Enables the document commands for the active window and sets the Tools check marks.
     void UpdateCommands();
     QAction* action(int command) const;
@@ -72,7 +74,8 @@ private:
     QMdiArea* documents_;
     QMenu* recentMenu_ = nullptr;
     RecentFiles recent_;
-    ToolWindows tools_;
+    // On the heap, so that anything reporting to it after it went is caught as a use after free.
+    std::unique_ptr<ToolHub> tools_ = std::make_unique<ToolHub>();
     std::vector<QAction*> commands_;
     std::unique_ptr<QPrinter> printer_;
 };

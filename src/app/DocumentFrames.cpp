@@ -35,12 +35,12 @@ QWidget* TabbedClient(QTabBar* tabs, QWidget* page) {
 
 } // namespace
 
-CUnitFrame::CUnitFrame(Platform platform, ToolWindows& tools, FileNamedHandler named)
+CUnitFrame::CUnitFrame(Platform platform, ToolHandOvers& tools, FileNamedHandler named)
     : platform_(platform), named_(std::move(named)), document_(platform), tabs_(new QTabBar),
       pages_(new QStackedWidget) {
     setAttribute(Qt::WA_DeleteOnClose);
     unitView_ = new UnitViewWidget(pages_, document_, tools);
-    setAnimationView_ = new SetAnimationViewWidget(pages_, platform_, document_);
+    setAnimationView_ = new SetAnimationViewWidget(pages_, platform_, document_, tools);
     pages_->addWidget(unitView_);
     pages_->addWidget(setAnimationView_);
     tabs_->addTab("VQ compression");

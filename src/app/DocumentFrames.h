@@ -15,7 +15,7 @@ class QWidget;
 namespace fenwold {
 
 class SetAnimationViewWidget;
-class ToolWindows;
+class ToolHandOvers;
 class UnitViewWidget;
 
 // Tells the main window that a document now belongs to a file (for the recent-file list).
@@ -25,7 +25,7 @@ using FileNamedHandler = std::function<void(const std::filesystem::path&)>;
 // animation" with the registration view.
 class CUnitFrame final : public QMdiSubWindow {
 public:
-    CUnitFrame(Platform platform, ToolWindows& tools, FileNamedHandler named);
+    CUnitFrame(Platform platform, ToolHandOvers& tools, FileNamedHandler named);
     ~CUnitFrame() override;
 
     CUnitDoc& document() { return document_; }

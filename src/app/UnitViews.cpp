@@ -3,7 +3,6 @@
 #include "app/CommandMenu.h"
 #include "app/QtWindowPainter.h"
 #include "app/RegistrationWindows.h"
-#include "app/ToolWindows.h"
 #include "unittools/RegistrationDialogs.h"
 
 #include <CommandIds.h>
@@ -32,9 +31,9 @@ bool RegistryDialogCommand(int id) {
 
 } // namespace
 
-UnitViewWidget::UnitViewWidget(QWidget* parent, CUnitDoc& document, ToolWindows& tools)
-    : FrameViewWidget(parent), tools_(tools) {
-    view_ = std::make_unique<CUnitView>(document, *this);
+UnitViewWidget::UnitViewWidget(QWidget* parent, CUnitDoc& document, ToolHandOvers& tools)
+    : FrameViewWidget(parent) {
+    view_ = std::make_unique<CUnitView>(document, *this, tools);
 }
 
 UnitViewWidget::~UnitViewWidget() {
@@ -55,22 +54,6 @@ void UnitViewWidget::contextMenuEvent(QContextMenuEvent* event) {
     }
 }
 
-bool UnitViewWidget::IsToolOpen(ToolWindow tool) const {
-    return tools_.IsOpen(tool);
-}
-
-void UnitViewWidget::HandOver(ToolWindow, const UnitHandOver&, const CUnitView&) {
-    // Only reached for an open tool window, and none can be opened yet.
-}
-
-void UnitViewWidget::ForgetView(const CUnitView& source) {
-    tools_.ForgetView(source);
-}
-
-void UnitViewWidget::SetFireSource(const FireAnimationSource& source) {
-    tools_.SetFireSource(source);
-}
-
 bool UnitViewWidget::RunPropertiesDialog(RegistrationProperties& values) {
     return RunProperties(this, values);
 }
@@ -80,9 +63,9 @@ bool UnitViewWidget::RunTempBufferDialog(TempBufferValues& values) {
 }
 
 SetAnimationViewWidget::SetAnimationViewWidget(QWidget* parent, Platform platform,
-                                               CUnitDoc& document)
+                                               CUnitDoc& document, ToolHandOvers& tools)
     : FrameViewWidget(parent), platform_(platform) {
-    view_ = std::make_unique<CSetAnimationView>(platform, *this, *this, document);
+    view_ = std::make_unique<CSetAnimationView>(platform, *this, tools, document);
 }
 
 SetAnimationViewWidget::~SetAnimationViewWidget() {

@@ -9,12 +9,11 @@
 namespace fenwold {
 
 class CUnitDoc;
-class ToolWindows;
 
 // The "VQ compression" tab: the window of a CUnitView.
 class UnitViewWidget final : public FrameViewWidget<CUnitView>, public UnitViewHost {
 public:
-    UnitViewWidget(QWidget* parent, CUnitDoc& document, ToolWindows& tools);
+    UnitViewWidget(QWidget* parent, CUnitDoc& document, ToolHandOvers& tools);
     ~UnitViewWidget() override;
 
 protected:
@@ -22,24 +21,17 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    bool IsToolOpen(ToolWindow tool) const override;
-    void HandOver(ToolWindow tool, const UnitHandOver& handOver, const CUnitView& source) override;
-    void ForgetView(const CUnitView& source) override;
-    void SetFireSource(const FireAnimationSource& source) override;
     bool RunPropertiesDialog(RegistrationProperties& values) override;
     bool RunTempBufferDialog(TempBufferValues& values) override;
     void Repaint() override { Refresh(); }
-
-    ToolWindows& tools_;
 };
 
-// The "Set animation" tab: the window of a CSetAnimationView, with its dialogs. The animation
-// player is not part of the program yet, so it is never open.
+// The "Set animation" tab: the window of a CSetAnimationView, with its dialogs.
 class SetAnimationViewWidget final : public FrameViewWidget<CSetAnimationView>,
-                                     public RegistrationViewHost,
-                                     public AnimationPlayerHost {
+                                     public RegistrationViewHost {
 public:
-    SetAnimationViewWidget(QWidget* parent, Platform platform, CUnitDoc& document);
+    SetAnimationViewWidget(QWidget* parent, Platform platform, CUnitDoc& document,
+                           ToolHandOvers& tools);
     ~SetAnimationViewWidget() override;
 
 protected:
@@ -54,11 +46,6 @@ private:
     bool RunPropertiesDialog(RegistrationProperties& values) override;
     bool RunTempBufferDialog(TempBufferValues& values) override;
     void Repaint() override { Refresh(); }
-
-    bool IsOpen() const override { return false; }
-    void ShowRegistered(const RegisteredAnimation&, const CSetAnimationView&) override {}
-    void Forget(const RegisteredAnimation&) override {}
-    void CloseWindowsOf(const CSetAnimationView&) override {}
 
     Platform platform_;
 };

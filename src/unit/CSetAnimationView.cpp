@@ -16,20 +16,20 @@
 
 namespace fenwold {
 CSetAnimationView::CSetAnimationView(Platform platform, RegistrationViewHost& host,
-                                     AnimationPlayerHost& player, CUnitDoc& unit)
-    : platform_(platform), host_(host), player_(player), unit_(&unit) {
+                                     ToolHandOvers& tools, CUnitDoc& unit)
+    : platform_(platform), host_(host), tools_(tools), unit_(&unit) {
     Relayout();
 }
 
 CSetAnimationView::CSetAnimationView(Platform platform, RegistrationViewHost& host,
-                                     AnimationPlayerHost& player, BuildingRegistration building)
-    : platform_(platform), host_(host), player_(player),
+                                     ToolHandOvers& tools, BuildingRegistration building)
+    : platform_(platform), host_(host), tools_(tools),
       building_(std::make_unique<BuildingRegistration>(std::move(building))) {
     Relayout();
 }
 
 CSetAnimationView::~CSetAnimationView() {
-    player_.CloseWindowsOf(*this);
+    tools_.SourceGone(*this);
     // The building must not keep a list that is about to be freed.
     if (building_) {
         building_->setRegisteredAnimations(nullptr);
@@ -131,8 +131,8 @@ void CSetAnimationView::OnMouseMove(int x, int y, WindowPainter& window) {
 
 void CSetAnimationView::OnLeftButtonDown() {
     const Iterator hovered = Hovered();
-    if (hovered != animations_.end() && !IsPending() && player_.IsOpen()) {
-        player_.ShowRegistered(*hovered, *this);
+    if (hovered != animations_.end() && !IsPending()) {
+        tools_.ShowRegistered({&animations_, grid_.HoveredItem(), this});
     }
     if (change_ == animations_.end() && hold_ == animations_.end()) {
         return;
@@ -149,6 +149,7 @@ void CSetAnimationView::OnLeftButtonDown() {
         grid_.SetHover(static_cast<int>(std::distance(animations_.begin(), hovered)),
                        grid_.HoveredIndex());
     }
+    tools_.RegisteredListChanged(*this);
     Refresh();
 }
 
@@ -329,7 +330,7 @@ void CSetAnimationView::ToggleHold() {
 void CSetAnimationView::DeleteHoveredAnimation() {
     const Iterator hovered = Hovered();
     RegisteredAnimation* doomed = &*hovered;
-    player_.Forget(*doomed);
+    tools_.RegisteredListChanged(*this);
     // A group lets go of its member, so that the member counts keep matching the list.
     for (RegistrationGroup& group : groups_) {
         std::erase(group.members, doomed);

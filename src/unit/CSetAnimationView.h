@@ -10,6 +10,7 @@
 #include "unit/FrameGrid.h"
 #include "unit/RegistrationGroup.h"
 #include "unit/RegistrationHost.h"
+#include "unit/ToolHandOver.h"
 #include "vq/CompressionResult.h"
 
 #include <cstdint>
@@ -38,7 +39,7 @@ struct BuildingRegistration {
 // them all into the unit ("VQ Compute"). In building mode the results go to the building.
 // The window hands in its size, scroll position, mouse and commands, blits the pictures of
 // RenderVisibleFrames and lets PaintOverlays draw outlines and labels over them.
-class CSetAnimationView {
+class CSetAnimationView final : public ToolSource {
 public:
     static constexpr int kContextMenu = 160;
     // The "C" and "H" labels of a pending change or hold.
@@ -49,9 +50,9 @@ public:
         "Image Files(*.TGA)|*.TGA|모든화일(*.*)|*.*||";
     static constexpr std::string_view kFileSpecialTitle = "Animation registration";
 
-    CSetAnimationView(Platform platform, RegistrationViewHost& host, AnimationPlayerHost& player,
+    CSetAnimationView(Platform platform, RegistrationViewHost& host, ToolHandOvers& tools,
                       CUnitDoc& unit);
-    CSetAnimationView(Platform platform, RegistrationViewHost& host, AnimationPlayerHost& player,
+    CSetAnimationView(Platform platform, RegistrationViewHost& host, ToolHandOvers& tools,
                       BuildingRegistration building);
     // Closes the tool windows showing this view's animations; a building forgets the list.
     ~CSetAnimationView();
@@ -139,7 +140,7 @@ private:
 
     Platform platform_;
     RegistrationViewHost& host_;
-    AnimationPlayerHost& player_;
+    ToolHandOvers& tools_;
     CUnitDoc* unit_ = nullptr;
     std::unique_ptr<BuildingRegistration> building_;
 

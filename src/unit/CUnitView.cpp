@@ -10,13 +10,13 @@
 
 namespace fenwold {
 
-CUnitView::CUnitView(CUnitDoc& document, UnitViewHost& host)
-    : document_(document), host_(host), observation_(document, *this) {
+CUnitView::CUnitView(CUnitDoc& document, UnitViewHost& host, ToolHandOvers& tools)
+    : document_(document), host_(host), tools_(tools), observation_(document, *this) {
     Relayout();
 }
 
 CUnitView::~CUnitView() {
-    host_.ForgetView(*this);
+    tools_.SourceGone(*this);
 }
 
 void CUnitView::SetClientSize(int width, int height) {
@@ -122,31 +122,11 @@ void CUnitView::OnMouseMove(int x, int y, WindowPainter& window) {
 }
 
 void CUnitView::OnLeftButtonDown(bool control) {
-    UnitAnimation* hovered = Hovered();
-    if (hovered == nullptr) {
-        return;
+    if (Hovered() != nullptr) {
+        tools_.AnimationClicked(
+            {AnimationRef(document_, grid_.HoveredItem()), this, document_.ToolDataFlag()},
+            control);
     }
-    UnitData& data = document_.Data();
-    const bool toolData = document_.ToolDataFlag();
-    // An animation of no group gets none (asked for group -1, the list would give its head).
-    UnitGroup* group = hovered->groupIndex == -1 ? nullptr : data.GroupAt(hovered->groupIndex);
-    const UnitHandOver handOver{*hovered, data, group, toolData, control};
-    const auto give = [&](ToolWindow tool) {
-        if (host_.IsToolOpen(tool)) {
-            host_.HandOver(tool, handOver, *this);
-        }
-    };
-    give(ToolWindow::Animation);
-    if (!toolData) {
-        return;
-    }
-    if (control) {
-        give(ToolWindow::OriginPoint);
-        return;
-    }
-    give(ToolWindow::CheckBox);
-    give(ToolWindow::OriginPoint);
-    give(ToolWindow::AnimationEdit);
 }
 
 CommandTable<CUnitView> CUnitView::ContextMenuCommands() {
@@ -186,9 +166,7 @@ void CUnitView::OnCommand(int command) {
 }
 
 void CUnitView::SetFireSource() {
-    const UnitData& data = document_.Data();
-    host_.SetFireSource({data.codebook.entries8.data(), data.codebook.entries16.data(),
-                         data.animations.empty() ? nullptr : &data.animations.front(), this});
+    tools_.SetFireSource(document_, *this);
 }
 
 void CUnitView::SetTempBuffer() {

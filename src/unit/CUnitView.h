@@ -7,6 +7,7 @@
 #include "unit/CSetAnimationView.h"
 #include "unit/FrameGrid.h"
 #include "unit/RegistrationHost.h"
+#include "unit/ToolHandOver.h"
 #include "unit/UnitRecords.h"
 
 #include <cstdint>
@@ -16,46 +17,12 @@
 namespace fenwold {
 
 class CUnitDoc;
-class CUnitView;
-struct UnitData;
 
-// The main frame's four tool windows.
-enum class ToolWindow { Animation, CheckBox, OriginPoint, AnimationEdit };
-
-// What a tool window receives with a clicked animation: the animation, the unit it belongs to
-// (codebooks, team colours, unit point tables and group list), the animation's group and whether
-// the unit holds tool data. `back` is set for the Ctrl click that makes it the back animation.
-struct UnitHandOver {
-    UnitAnimation& animation;
-    UnitData& unit;
-    UnitGroup* group;
-    bool toolData;
-    bool back;
-};
-
-// The animation the building fire point views play: taken from a unit view's document by
-// "Fire Setting".
-struct FireAnimationSource {
-    const Pixel555* codebook8 = nullptr;
-    const Pixel555* codebook16 = nullptr;
-    const UnitAnimation* firstAnimation = nullptr;
-    const CUnitView* view = nullptr;
-};
-
-// The window around a unit view and the main frame's tools as the view meets them. Each Run
-// method tells whether the dialog closed with OK; values passed in are changed only then.
+// The window around a unit view: its dialogs and its repaint. Each Run method tells whether the
+// dialog closed with OK; values passed in are changed only then.
 class UnitViewHost {
 public:
     virtual ~UnitViewHost() = default;
-    // A tool window counts as open while its window exists.
-    virtual bool IsToolOpen(ToolWindow tool) const = 0;
-    // The tool shows the animation and remembers the view as its source.
-    virtual void HandOver(ToolWindow tool, const UnitHandOver& handOver,
-                          const CUnitView& source) = 0;
-    // The view is going away: every tool window whose source it is closes, and the fire
-    // animation source is cleared if the view set it.
-    virtual void ForgetView(const CUnitView& source) = 0;
-    virtual void SetFireSource(const FireAnimationSource& source) = 0;
     virtual bool RunPropertiesDialog(RegistrationProperties& values) = 0;
     virtual bool RunTempBufferDialog(TempBufferValues& values) = 0;
     virtual void Repaint() = 0;
@@ -66,12 +33,12 @@ public:
 // context menu opens the unit's dialogs. The window hands in its size, scroll position, mouse and
 // commands, blits the pictures of RenderVisibleFrames and lets PaintOverlays draw outlines and
 // labels over them.
-class CUnitView final : private DocumentObserver {
+class CUnitView final : public ToolSource, private DocumentObserver {
 public:
     static constexpr int kContextMenu = 191;
 
     // Observes the document: new animations clear the hover, and every change repaints.
-    CUnitView(CUnitDoc& document, UnitViewHost& host);
+    CUnitView(CUnitDoc& document, UnitViewHost& host, ToolHandOvers& tools);
     // Closes the tool windows fed by this view.
     ~CUnitView();
     CUnitView(const CUnitView&) = delete;
@@ -123,6 +90,7 @@ private:
 
     CUnitDoc& document_;
     UnitViewHost& host_;
+    ToolHandOvers& tools_;
     DocumentObservation observation_;
     FrameGrid grid_;
     int firstDrawn_ = 0;

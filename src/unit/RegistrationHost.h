@@ -12,7 +12,6 @@
 
 namespace fenwold {
 
-class CSetAnimationView;
 class CSetLookupTableDlg;
 class CVqComputeDlg;
 
@@ -53,21 +52,6 @@ public:
     virtual bool RunPropertiesDialog(RegistrationProperties& values) = 0;
     virtual bool RunTempBufferDialog(TempBufferValues& values) = 0;
     virtual void Repaint() = 0;
-};
-
-// The main frame's tool windows as the registration view meets them; the animation player
-// previews registered animations.
-class AnimationPlayerHost {
-public:
-    virtual ~AnimationPlayerHost() = default;
-    virtual bool IsOpen() const = 0;
-    // The player shows the animation and remembers the view as its source.
-    virtual void ShowRegistered(const RegisteredAnimation& animation,
-                                const CSetAnimationView& source) = 0;
-    // The animation is about to be freed: a player showing it lets it go.
-    virtual void Forget(const RegisteredAnimation& animation) = 0;
-    // The view is going away: every tool window whose source it is closes.
-    virtual void CloseWindowsOf(const CSetAnimationView& source) = 0;
 };
 
 } // namespace fenwold

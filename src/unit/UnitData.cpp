@@ -54,6 +54,13 @@ UnitGroup* UnitData::GroupAt(int n) {
     return NthOrHead(groups, n);
 }
 
+UnitGroup* UnitData::FindGroup(int index) {
+    if (index < 0 || index >= GroupCount()) {
+        return nullptr;
+    }
+    return &*std::next(groups.begin(), index);
+}
+
 void UnitData::RebuildGroups(std::span<const std::int32_t> memberCounts) {
     groups.clear();
     for (auto& animation : animations) {

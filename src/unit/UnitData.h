@@ -45,6 +45,8 @@ struct UnitData {
     UnitGroup& AddGroup();
     // The n-th group, by the same rule as AnimationAt.
     UnitGroup* GroupAt(int n);
+    // The group numbered `index` (an animation's group index); none for -1 or past the list.
+    UnitGroup* FindGroup(int index);
     // Replaces the groups by consecutive runs of the animation list, one run per member count.
     void RebuildGroups(std::span<const std::int32_t> memberCounts);
     // Gives every frame its animation's size and its position, and every animation its save

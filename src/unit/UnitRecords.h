@@ -40,9 +40,9 @@ struct UnitAnimation {
     std::int32_t extra1 = 0;
     std::int32_t loadIndex = 0;
     std::int32_t groupIndex = -1;
-    std::int32_t saveIndex = 0;        // files name group members by it
-    std::int32_t maskFlag = 0;         // 1: team-coloured pixels are drawn through a table
-    std::int32_t blockFlag = 0;        // the codebook's, when the record was made
+    std::int32_t saveIndex = 0; // files name group members by it
+    std::int32_t maskFlag = 0;  // 1: team-coloured pixels are drawn through a table
+    std::int32_t blockFlag = 0; // the codebook's, when the record was made
     std::int32_t sequenceLength = 0;
     std::array<std::uint16_t, kMaxSequenceLength> attribute{};
     std::array<std::uint16_t, kMaxSequenceLength> frameNumber{};

@@ -15,6 +15,7 @@
 #include "unit/RunLengthUnitFile.h"
 #include "unit/ToolDataFile.h"
 #include "unit/UnitDoc.h"
+#include "unittools/ToolHub.h"
 #include "vq/RowEncoding.h"
 
 #include <gtest/gtest.h>
@@ -174,8 +175,8 @@ TEST_F(TruncationSweep, RunLengthUnit) {
 
     CUnitDoc doc(platform.Get());
     test::ScriptedRegistrationHost host;
-    test::RecordingPlayer player;
-    CSetAnimationView view(platform.Get(), host, player, doc);
+    ToolHub tools;
+    CSetAnimationView view(platform.Get(), host, tools, doc);
     folder.Write("whole.URE", file);
     ASSERT_TRUE(view.OpenRunLengthFile(folder / "whole.URE"));
     const int count = view.RegisteredCount();

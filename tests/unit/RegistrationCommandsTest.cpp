@@ -7,6 +7,7 @@
 #include "unit/RegistrationFixtures.h"
 #include "unit/ToolDataFile.h"
 #include "unit/UnitDoc.h"
+#include "unittools/ToolHub.h"
 
 #include <CommandIds.h>
 #include <cstdlib>
@@ -105,11 +106,11 @@ protected:
     ScriptedPlatform platform;
     CUnitDoc doc;
     test::ScriptedRegistrationHost host;
-    test::RecordingPlayer player;
+    ToolHub tools;
     SampleSet samples;
     std::vector<PictureSeries> images;
     std::vector<PictureSeries> masks;
-    CSetAnimationView view{platform.Get(), host, player, doc};
+    CSetAnimationView view{platform.Get(), host, tools, doc};
 };
 
 TEST_F(RegistrationCommandsTest, RegistrationAniOneByOne) {
@@ -235,7 +236,7 @@ TEST_F(RegistrationCommandsTest, CompressionFromSeriesToUnit) {
 TEST_F(RegistrationCommandsTest, ASecondCompressionLeavesOnlyItsGroups) {
     Register(view, Grouped({{images[0], images[1]}, {images[2]}}));
     Compute(view);
-    CSetAnimationView second{platform.Get(), host, player, doc};
+    CSetAnimationView second{platform.Get(), host, tools, doc};
     Register(second, Grouped({{images[0]}, {images[1]}, {images[2]}, {}}));
     Compute(second);
     EXPECT_EQ(doc.Data().AnimationCount(), 3);
@@ -264,7 +265,7 @@ TEST_F(RegistrationCommandsTest, RunLengthFileKeepsPicturesAndDropsMasksGroupsAn
     platform.prompts.fileAnswers.push_back(folder / "walk.ure");
     view.OnCommand(command::kSaveUre);
 
-    CSetAnimationView reopened{platform.Get(), host, player, doc};
+    CSetAnimationView reopened{platform.Get(), host, tools, doc};
     ASSERT_TRUE(reopened.OpenRunLengthFile(folder / "WALK.URE"));
     ASSERT_EQ(reopened.RegisteredCount(), 3);
     EXPECT_TRUE(reopened.Groups().empty());
@@ -296,7 +297,7 @@ TEST_F(RegistrationCommandsTest, BuildingModeHandsResultsToTheBuilding) {
     std::vector<const RegisteredAnimations*> shown;
     {
         CSetAnimationView buildingView{
-            platform.Get(), host, player,
+            platform.Get(), host, tools,
             BuildingRegistration{building,
                                  [&](const RegisteredAnimations* list) { shown.push_back(list); }}};
         EXPECT_TRUE(buildingView.IsBuildingMode());

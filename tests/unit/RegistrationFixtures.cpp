@@ -90,10 +90,4 @@ bool ScriptedRegistrationHost::RunTempBufferDialog(TempBufferValues& values) {
     return tempBuffer && tempBuffer(values);
 }
 
-void RecordingPlayer::ShowRegistered(const RegisteredAnimation& animation,
-                                     const CSetAnimationView& source) {
-    shown.push_back(&animation);
-    sources.push_back(&source);
-}
-
 } // namespace fenwold::test

@@ -53,19 +53,4 @@ public:
     int repaints = 0;
 };
 
-class RecordingPlayer final : public AnimationPlayerHost {
-public:
-    bool IsOpen() const override { return open; }
-    void ShowRegistered(const RegisteredAnimation& animation,
-                        const CSetAnimationView& source) override;
-    void Forget(const RegisteredAnimation& animation) override { forgotten.push_back(&animation); }
-    void CloseWindowsOf(const CSetAnimationView& source) override { closedFor.push_back(&source); }
-
-    bool open = false;
-    std::vector<const RegisteredAnimation*> shown;
-    std::vector<const CSetAnimationView*> sources;
-    std::vector<const RegisteredAnimation*> forgotten;
-    std::vector<const CSetAnimationView*> closedFor;
-};
-
 } // namespace fenwold::test

@@ -5,6 +5,7 @@
 #include "unit/RegistrationFixtures.h"
 #include "unit/RunLengthUnitFile.h"
 #include "unit/UnitDoc.h"
+#include "unittools/ToolFixtures.h"
 
 #include <CommandIds.h>
 #include <gtest/gtest.h>
@@ -50,9 +51,10 @@ protected:
     ScriptedPlatform platform;
     CUnitDoc doc;
     test::ScriptedRegistrationHost host;
-    test::RecordingPlayer player;
+    ToolHub tools;
+    test::RecordingToolWindow player{tools, ToolWindow::Animation};
     RecordingWindowPainter window;
-    CSetAnimationView view{platform.Get(), host, player, doc};
+    CSetAnimationView view{platform.Get(), host, tools, doc};
 };
 
 TEST_F(SetAnimationViewTest, ContextMenuOfAnEmptyView) {
@@ -174,12 +176,14 @@ TEST_F(SetAnimationViewTest, DeleteTheHoveredAnimation) {
     LoadFour();
     Hover(1);
     const RegisteredAnimation* doomed = &At(1);
+    player.Open();
+    view.OnLeftButtonDown(); // the player shows it
     view.OnCommand(command::kDeleteAnimation);
     EXPECT_EQ(Order(), (std::vector<int>{0, 2, 3}));
     EXPECT_EQ(view.RegisteredCount(), 3);
     EXPECT_EQ(view.HoveredAnimation(), nullptr);
     EXPECT_EQ(view.HoveredFrame(), -1);
-    EXPECT_EQ(player.forgotten, (std::vector<const RegisteredAnimation*>{doomed}));
+    EXPECT_EQ(player.forgottenRegistered, (std::vector<const RegisteredAnimation*>{doomed}));
     // The frames after it moved up: animation 2 now starts where animation 1 did.
     EXPECT_EQ(view.Grid().CellOf(1, 0)->x, 32);
 }
@@ -234,10 +238,10 @@ TEST_F(SetAnimationViewTest, LeftClickHandsTheAnimationToAnOpenPlayer) {
     Hover(2);
     view.OnLeftButtonDown();
     EXPECT_TRUE(player.shown.empty()); // the player is closed
-    player.open = true;
+    player.Open();
     view.OnLeftButtonDown();
     EXPECT_EQ(player.shown, (std::vector<const RegisteredAnimation*>{&At(2)}));
-    EXPECT_EQ(player.sources, (std::vector<const CSetAnimationView*>{&view}));
+    EXPECT_EQ(player.sources, (std::vector<const ToolSource*>{&view}));
     view.OnCommand(command::kHoldAnimation);
     view.OnLeftButtonDown(); // completes the hold instead
     EXPECT_EQ(player.shown.size(), 1u);
@@ -300,12 +304,15 @@ TEST_F(SetAnimationViewTest, SaveUreThatCannotBeCreatedSaysSo) {
 }
 
 TEST_F(SetAnimationViewTest, DestroyingTheViewClosesItsToolWindows) {
+    LoadFour();
+    player.Open();
     {
-        CSetAnimationView doomed{platform.Get(), host, player, doc};
-        player.closedFor.clear();
+        CSetAnimationView doomed{platform.Get(), host, tools, doc};
+        tools.ShowRegistered({&view.Animations(), 0, &doomed}); // fed by the doomed view
         EXPECT_FALSE(doomed.IsBuildingMode());
     }
-    EXPECT_EQ(player.closedFor.size(), 1u);
+    EXPECT_EQ(player.closed, 1);
+    EXPECT_FALSE(tools.IsOpen(ToolWindow::Animation));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "unit/CUnitView.h"
 #include "unit/RegistrationFixtures.h"
 #include "unit/UnitDoc.h"
+#include "unittools/ToolFixtures.h"
 #include "vq/DrawCompressedFrame.h"
 
 #include <CommandIds.h>
@@ -13,21 +14,6 @@ namespace {
 
 class RecordingUnitViewHost final : public UnitViewHost {
 public:
-    struct Given {
-        ToolWindow tool;
-        const UnitAnimation* animation;
-        const UnitGroup* group;
-        bool back;
-    };
-
-    bool IsToolOpen(ToolWindow tool) const override {
-        return std::find(open.begin(), open.end(), tool) != open.end();
-    }
-    void HandOver(ToolWindow tool, const UnitHandOver& handOver, const CUnitView&) override {
-        given.push_back({tool, &handOver.animation, handOver.group, handOver.back});
-    }
-    void ForgetView(const CUnitView& source) override { forgotten.push_back(&source); }
-    void SetFireSource(const FireAnimationSource& source) override { fire = source; }
     bool RunPropertiesDialog(RegistrationProperties& values) override {
         shownProperties.push_back(values);
         return properties && properties(values);
@@ -37,10 +23,6 @@ public:
     }
     void Repaint() override { ++repaints; }
 
-    std::vector<ToolWindow> open;
-    std::vector<Given> given;
-    std::vector<const CUnitView*> forgotten;
-    FireAnimationSource fire;
     std::function<bool(RegistrationProperties&)> properties;
     std::function<bool(TempBufferValues&)> tempBuffer;
     std::vector<RegistrationProperties> shownProperties;
@@ -72,13 +54,14 @@ protected:
     }
     const GridCell& Cell(int position, int frame) { return *view->Grid().CellOf(position, frame); }
     void MakeView() {
-        view = std::make_unique<CUnitView>(doc, host);
+        view = std::make_unique<CUnitView>(doc, host, tools);
         view->SetClientSize(640, 480);
     }
 
     test::TempFolder folder;
     ScriptedPlatform platform;
     CUnitDoc doc;
+    ToolHub tools;
     RecordingUnitViewHost host;
     RecordingWindowPainter window;
     std::unique_ptr<CUnitView> view;
@@ -114,7 +97,7 @@ TEST_F(UnitViewTest, ThreeViewsOfOneUnitAreEachToldAndAGoneOneNothing) {
     RecordingUnitViewHost hosts[3];
     std::unique_ptr<CUnitView> views[3];
     for (int i = 0; i < 3; ++i) {
-        views[i] = std::make_unique<CUnitView>(doc, hosts[i]);
+        views[i] = std::make_unique<CUnitView>(doc, hosts[i], tools);
     }
     CompressFour();
     for (const auto& host : hosts) {
@@ -255,57 +238,70 @@ TEST_F(UnitViewTest, PropertiesChooseTheFirstAnimationDrawn) {
 TEST_F(UnitViewTest, AClickHandsTheAnimationToTheOpenToolWindows) {
     CompressFour();
     MakeView();
-    host.open = {ToolWindow::Animation, ToolWindow::CheckBox, ToolWindow::AnimationEdit};
+    std::vector<ToolWindow> order;
+    test::RecordingToolWindow player{tools, ToolWindow::Animation};
+    test::RecordingToolWindow checkBox{tools, ToolWindow::CheckBox};
+    test::RecordingToolWindow origin{tools, ToolWindow::OriginPoint};
+    test::RecordingToolWindow edit{tools, ToolWindow::AnimationEdit};
+    for (auto* window : {&player, &checkBox, &origin, &edit}) {
+        window->order = &order;
+    }
+    player.Open();
+    checkBox.Open();
+    edit.Open();
     Hover(1);
     view->OnLeftButtonDown(false);
     // A unit that holds tool data feeds every open tool, in order.
-    ASSERT_EQ(host.given.size(), 3u);
-    EXPECT_EQ(host.given[0].tool, ToolWindow::Animation);
-    EXPECT_EQ(host.given[1].tool, ToolWindow::CheckBox);
-    EXPECT_EQ(host.given[2].tool, ToolWindow::AnimationEdit);
-    EXPECT_EQ(host.given[0].animation, &At(1));
-    EXPECT_EQ(host.given[0].group, doc.Data().GroupAt(0));
-    EXPECT_FALSE(host.given[0].back);
+    EXPECT_EQ(order, (std::vector{ToolWindow::Animation, ToolWindow::CheckBox,
+                                  ToolWindow::AnimationEdit}));
+    ASSERT_EQ(player.taken.size(), 1u);
+    EXPECT_EQ(player.taken[0].animation, &At(1));
+    EXPECT_EQ(player.taken[0].group, doc.Data().GroupAt(0));
+    EXPECT_EQ(player.taken[0].feed, Feed::Main);
+    EXPECT_EQ(player.taken[0].source, view.get());
+    EXPECT_EQ(tools.SourceOf(ToolWindow::CheckBox, Feed::Main), view.get());
 
     // An animation of no group comes without one, not with the first group.
-    host.given.clear();
     Hover(2);
     view->OnLeftButtonDown(false);
-    ASSERT_FALSE(host.given.empty());
-    EXPECT_EQ(host.given[0].group, nullptr);
+    EXPECT_EQ(player.taken.back().animation, &At(2));
+    EXPECT_EQ(player.taken.back().group, nullptr);
     Hover(1);
 
     // Ctrl: the back animation of the player and of the origin tool only.
-    host.given.clear();
-    host.open.push_back(ToolWindow::OriginPoint);
+    order.clear();
+    origin.Open();
     view->OnLeftButtonDown(true);
-    ASSERT_EQ(host.given.size(), 2u);
-    EXPECT_EQ(host.given[1].tool, ToolWindow::OriginPoint);
-    EXPECT_TRUE(host.given[1].back);
+    EXPECT_EQ(order, (std::vector{ToolWindow::Animation, ToolWindow::OriginPoint}));
+    EXPECT_EQ(origin.taken.back().feed, Feed::Back);
+    EXPECT_EQ(player.Held(Feed::Back), &At(1));
 
     // Without tool data the hand-over stops after the player.
-    host.given.clear();
+    order.clear();
     doc.SetToolDataFlag(false);
     view->OnLeftButtonDown(false);
-    ASSERT_EQ(host.given.size(), 1u);
+    EXPECT_EQ(order, std::vector{ToolWindow::Animation});
+    EXPECT_FALSE(player.taken.back().toolData);
 
     // Over no frame nothing happens.
-    host.given.clear();
+    order.clear();
     view->OnMouseMove(600, 400, window);
     view->OnLeftButtonDown(false);
-    EXPECT_TRUE(host.given.empty());
+    EXPECT_TRUE(order.empty());
 }
 
 TEST_F(UnitViewTest, FireSettingAndDestructionTellTheMainFrame) {
     CompressFour();
     MakeView();
     view->OnCommand(command::kFireSetting);
-    EXPECT_EQ(host.fire.view, view.get());
-    EXPECT_EQ(host.fire.firstAnimation, &At(0));
-    EXPECT_EQ(host.fire.codebook16, doc.Data().codebook.entries16.data());
-    const CUnitView* gone = view.get();
+    const FireAnimationSource fire = tools.FireSource();
+    EXPECT_EQ(fire.view, view.get());
+    EXPECT_EQ(fire.document, &doc);
+    EXPECT_EQ(fire.document->Animations().FindAnimation(0), &At(0));
     view.reset();
-    EXPECT_EQ(host.forgotten, std::vector<const CUnitView*>{gone});
+    EXPECT_EQ(tools.FireSource().view, nullptr);
+    EXPECT_EQ(tools.FireSource().document, nullptr);
+    EXPECT_NE(tools.FireSource().generation, fire.generation);
     // The document no longer calls the view that went away.
     CompressFour();
 }

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "unittools/ToolHub.h"
+
+#include <vector>
+
+namespace fenwold::test {
+
+// A tool window that records what the hub hands it and tells it.
+class RecordingToolWindow final : public ToolWindowClient {
+public:
+    struct Taken {
+        Feed feed;
+        const UnitAnimation* animation;
+        const UnitGroup* group;
+        const ToolSource* source;
+        bool toolData;
+    };
+
+    RecordingToolWindow(ToolHub& hub, ToolWindow tool) : hub_(hub), tool_(tool) {}
+
+    void Open() { registration = hub_.Open(tool_, *this); }
+
+    void TakeAnimation(const AnimationHandOver& handOver) override { Take(Feed::Main, handOver); }
+    void TakeBackAnimation(const AnimationHandOver& handOver) override {
+        Take(Feed::Back, handOver);
+    }
+    void TakeRegistered(const RegisteredHandOver& handOver) override {
+        registered = handOver;
+        shown.push_back(handOver.Get());
+        sources.push_back(handOver.source);
+    }
+    void TakeBuilding(const BuildingHandOver& handOver) override {
+        buildings.push_back(handOver.building);
+    }
+    void Forget(Feed feed) override {
+        forgotten.push_back(feed);
+        if (registered.list != nullptr) {
+            forgottenRegistered.push_back(registered.Get());
+            registered = {};
+        }
+        held[static_cast<std::size_t>(feed)] = {};
+    }
+    void GroupsReplaced(Feed) override { ++groupsReplaced; }
+    void ForgetBuildingRecord() override { ++recordsForgotten; }
+    void Redraw() override { ++redraws; }
+    // As a window is destroyed when the hub closes it, with its registration.
+    void CloseWindow() override {
+        ++closed;
+        held = {};
+        registered = {};
+        registration = {};
+    }
+
+    // What the window holds now, looked up as a real window looks it up.
+    UnitAnimation* Held(Feed feed = Feed::Main) const {
+        return held[static_cast<std::size_t>(feed)].Get();
+    }
+
+    ToolWindowRegistration registration;
+    // When set, every window that takes an animation adds its place here, in turn.
+    std::vector<ToolWindow>* order = nullptr;
+    std::vector<Taken> taken;
+    std::array<AnimationRef, 2> held;
+    RegisteredHandOver registered;
+    std::vector<const RegisteredAnimation*> shown;
+    std::vector<const ToolSource*> sources;
+    std::vector<const CFenwoldDoc*> buildings;
+    std::vector<Feed> forgotten;
+    std::vector<const RegisteredAnimation*> forgottenRegistered;
+    int groupsReplaced = 0;
+    int recordsForgotten = 0;
+    int redraws = 0;
+    int closed = 0;
+
+private:
+    void Take(Feed feed, const AnimationHandOver& handOver) {
+        held[static_cast<std::size_t>(feed)] = handOver.animation;
+        if (order != nullptr) {
+            order->push_back(tool_);
+        }
+        taken.push_back({feed, handOver.animation.Get(), handOver.animation.Group(),
+                         handOver.source, handOver.toolData});
+    }
+
+    ToolHub& hub_;
+    ToolWindow tool_;
+};
+
+} // namespace fenwold::test
