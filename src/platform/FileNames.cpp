@@ -47,7 +47,7 @@ FileType FileTypeOf(std::string_view name) {
         return FileType::Other;
     }
     const std::string_view last = name.substr(name.size() - 3);
-    // Tested in the order the original tool tested them.
+    // The last three characters name the type, ignoring case.
     constexpr std::pair<const char*, FileType> kTypes[] = {{"PCX", FileType::Pcx},
                                                            {"BPT", FileType::Building},
                                                            {"UPT", FileType::Unit},
