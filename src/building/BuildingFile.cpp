@@ -33,27 +33,20 @@ void PasteTile(std::vector<T>& plane, int width, int column, int row, const std:
     }
 }
 
-void WriteAnimationBlock(BinaryWriter& out, const UnitAnimation& animation) {
-    WriteRecordHead(out, animation);
-    out.write(animation.pointX);
-    out.write(animation.pointY);
-    WriteGameRecordTail(out, animation);
-}
+// The file is written and read in the same steps, in this order: the header, the record's
+// fields, the team tiles, the team colour tables, the picture tiles, the animations and the
+// codebook.
 
-void ReadAnimationBlock(BinaryReader& in, UnitAnimation& animation) {
-    const BlockCounts counts = ReadRecordHead(in, animation);
-    in.read(animation.pointX);
-    in.read(animation.pointY);
-    ReadGameRecordTail(in, counts, animation);
-}
+struct Header {
+    std::uint32_t version = kBuildingFileVersion;
+    std::uint32_t variant = 0;
+    std::int32_t animationCount = 0;
+    std::int32_t codebookSize = 0;
+    std::int32_t blockFlag = 0;
+};
 
-} // namespace
-
-std::vector<std::uint8_t> EncodeBuildingFile(const BuildingRecord& record,
-                                             const UnitData& animations, ColourVariant variant,
-                                             std::uint32_t gameDataSize) {
-    const bool as565 = variant == ColourVariant::Pixel565;
-    BinaryWriter out;
+void WriteHeader(BinaryWriter& out, const UnitData& animations, ColourVariant variant,
+                 std::uint32_t gameDataSize) {
     out.magic(kBuildingMagic);
     out.u32(kBuildingFileVersion);
     out.u32(static_cast<std::uint32_t>(variant));
@@ -61,7 +54,29 @@ std::vector<std::uint8_t> EncodeBuildingFile(const BuildingRecord& record,
     out.i32(animations.codebook.Size());
     out.i32(animations.codebook.blockFlag);
     out.u32(gameDataSize);
+}
 
+Header ReadHeader(BinaryReader& in) {
+    Header header;
+    in.skip(BinaryReader::kMagicSize); // the magic is not compared, as the game does not
+    header.version = in.u32();
+    if (header.version != 7 && header.version != 8) {
+        in.fail("version " + std::to_string(header.version) + " cannot be read");
+    }
+    header.variant = in.u32();
+    if (header.variant > 1) {
+        in.fail("unknown colour variant " + std::to_string(header.variant));
+    }
+    header.animationCount = in.i32();
+    header.codebookSize = in.i32();
+    header.blockFlag = header.version == 8 ? ReadBlockFlag(in) : 0;
+    in.u32(); // game data size
+    CheckCount(in, header.animationCount, kMaxBuildingAnimations, "the animation count");
+    return header;
+}
+
+// Tiles, area, root of float, points, clash grid, animation positions and fire points.
+void WriteRecordFields(BinaryWriter& out, const BuildingRecord& record, int animationCount) {
     out.i32(record.tileCount);
     out.i32(record.tileColumns);
     out.i32(record.tileRows);
@@ -72,7 +87,7 @@ std::vector<std::uint8_t> EncodeBuildingFile(const BuildingRecord& record,
     for (int row = 0; row < 2 * record.tileRows; ++row) {
         out.bytes(std::span(record.clash[row]).first(2 * record.tileColumns));
     }
-    for (int n = 0; n < animations.AnimationCount(); ++n) {
+    for (int n = 0; n < animationCount; ++n) {
         out.i32(record.animationPositions[n][0]);
         out.i32(record.animationPositions[n][1]);
     }
@@ -83,66 +98,9 @@ std::vector<std::uint8_t> EncodeBuildingFile(const BuildingRecord& record,
         out.i32(record.fireAnimation[slot]);
         out.u8(record.fireFlag[slot]);
     }
-    for (int row = 0; row < record.tileRows; ++row) {
-        for (int column = 0; column < record.tileColumns; ++column) {
-            const auto values = CutTile(record.teamIndex, record.width, column, row);
-            const auto mask = CutTile(record.teamMask, record.width, column, row);
-            const auto stream = EncodeAlphaKeyed8(values.data(), mask.data(), kTileSize, kTileSize,
-                                                  kTileSize, kTileSize);
-            out.u32(static_cast<std::uint32_t>(stream.size()));
-            out.bytes(stream);
-        }
-    }
-    WriteColourTables(out, animations.teamColours, as565);
-    std::vector<Pixel555> picture = record.picture;
-    if (as565) {
-        std::transform(picture.begin(), picture.end(), picture.begin(), ToPixel565);
-    }
-    for (int row = 0; row < record.tileRows; ++row) {
-        for (int column = 0; column < record.tileColumns; ++column) {
-            const auto pixels = CutTile(picture, record.width, column, row);
-            const auto alpha = CutTile(record.alpha, record.width, column, row);
-            const auto stream = EncodeAlphaKeyed16(pixels.data(), alpha.data(), kTileSize,
-                                                   kTileSize, kTileSize, kTileSize);
-            out.u32(static_cast<std::uint32_t>(stream.size() * 2));
-            out.write(stream);
-        }
-    }
-    for (const auto& animation : animations.animations) {
-        WriteAnimationBlock(out, animation);
-    }
-    WriteCodebook(out, animations.codebook);
-    return out.take();
 }
 
-std::uint32_t PeekBuildingFileVersion(BinaryReader& in) {
-    const std::size_t start = in.position();
-    in.skip(BinaryReader::kMagicSize);
-    const std::uint32_t version = in.u32();
-    in.seek(start);
-    return version;
-}
-
-BuildingFileContent ReadBuildingFile(BinaryReader& in) {
-    BuildingFileContent content;
-    BuildingRecord& record = content.record;
-    UnitData& data = content.animations;
-
-    in.skip(BinaryReader::kMagicSize); // the magic is not compared, as the game does not
-    const std::uint32_t version = in.u32();
-    if (version != 7 && version != 8) {
-        in.fail("version " + std::to_string(version) + " cannot be read");
-    }
-    const std::uint32_t variant = in.u32();
-    if (variant > 1) {
-        in.fail("unknown colour variant " + std::to_string(variant));
-    }
-    const std::int32_t animationCount = in.i32();
-    const std::int32_t codebookSize = in.i32();
-    const std::int32_t blockFlag = version == 8 ? ReadBlockFlag(in) : 0;
-    in.u32(); // game data size
-    CheckCount(in, animationCount, kMaxBuildingAnimations, "the animation count");
-
+void ReadRecordFields(BinaryReader& in, BuildingRecord& record, int animationCount) {
     record.tileCount = in.i32();
     record.tileColumns = in.i32();
     record.tileRows = in.i32();
@@ -176,7 +134,28 @@ BuildingFileContent ReadBuildingFile(BinaryReader& in) {
         record.fireFlag[slot] = in.u8();
     }
     record.firePointCount = kFirePointsUsed;
+}
 
+std::string TileName(const char* kind, int column, int row) {
+    return std::string(kind) + " tile (" + std::to_string(column) + ", " + std::to_string(row) +
+           ")";
+}
+
+// Each tile of the team planes as an alpha-keyed 8-bit stream with its byte length.
+void WriteTeamTiles(BinaryWriter& out, const BuildingRecord& record) {
+    for (int row = 0; row < record.tileRows; ++row) {
+        for (int column = 0; column < record.tileColumns; ++column) {
+            const auto values = CutTile(record.teamIndex, record.width, column, row);
+            const auto mask = CutTile(record.teamMask, record.width, column, row);
+            const auto stream = EncodeAlphaKeyed8(values.data(), mask.data(), kTileSize, kTileSize,
+                                                  kTileSize, kTileSize);
+            out.u32(static_cast<std::uint32_t>(stream.size()));
+            out.bytes(stream);
+        }
+    }
+}
+
+void ReadTeamTiles(BinaryReader& in, BuildingRecord& record) {
     const std::size_t pixels = record.PixelCount();
     record.teamIndex.assign(pixels, 0);
     record.teamMask.assign(pixels, 0);
@@ -190,14 +169,45 @@ BuildingFileContent ReadBuildingFile(BinaryReader& in) {
             std::fill(mask.begin(), mask.end(), 0);
             if (!DecodeAlphaKeyed8(stream, values.data(), mask.data(), kTileSize, kTileSize,
                                    kTileSize, kTileSize)) {
-                in.fail("team tile (" + std::to_string(column) + ", " + std::to_string(row) +
-                        ") is not a 32 x 32 tile");
+                in.fail(TileName("team", column, row) + " is not a 32 x 32 tile");
             }
             PasteTile(record.teamIndex, record.width, column, row, values);
             PasteTile(record.teamMask, record.width, column, row, mask);
         }
     }
-    ReadColourTables(in, data.teamColours);
+}
+
+// The ten team colour tables, in the variant's colours.
+void ReadTeamColourTables(BinaryReader& in, TeamColours& colours, std::uint32_t variant) {
+    ReadColourTables(in, colours);
+    if (variant == 1) {
+        for (auto& table : colours.tables) {
+            std::transform(table.begin(), table.end(), table.begin(), FromPixel565);
+        }
+    }
+}
+
+// Each tile of the picture, in the variant's colours, as an alpha-keyed 16-bit stream with its
+// byte length.
+void WritePictureTiles(BinaryWriter& out, const BuildingRecord& record, bool as565) {
+    std::vector<Pixel555> picture = record.picture;
+    if (as565) {
+        std::transform(picture.begin(), picture.end(), picture.begin(), ToPixel565);
+    }
+    for (int row = 0; row < record.tileRows; ++row) {
+        for (int column = 0; column < record.tileColumns; ++column) {
+            const auto pixels = CutTile(picture, record.width, column, row);
+            const auto alpha = CutTile(record.alpha, record.width, column, row);
+            const auto stream = EncodeAlphaKeyed16(pixels.data(), alpha.data(), kTileSize,
+                                                   kTileSize, kTileSize, kTileSize);
+            out.u32(static_cast<std::uint32_t>(stream.size() * 2));
+            out.write(stream);
+        }
+    }
+}
+
+void ReadPictureTiles(BinaryReader& in, BuildingRecord& record, std::uint32_t variant) {
+    const std::size_t pixels = record.PixelCount();
     record.picture.assign(pixels, 0);
     record.alpha.assign(pixels, 0);
     std::vector<std::uint16_t> slots;
@@ -207,8 +217,7 @@ BuildingFileContent ReadBuildingFile(BinaryReader& in) {
         for (int column = 0; column < record.tileColumns; ++column) {
             const std::uint32_t length = in.u32();
             if (length % 2 != 0) {
-                in.fail("picture tile (" + std::to_string(column) + ", " + std::to_string(row) +
-                        ") has an odd length");
+                in.fail(TileName("picture", column, row) + " has an odd length");
             }
             in.requireAvailable(length, 1, "a picture tile");
             slots.resize(length / 2);
@@ -219,8 +228,7 @@ BuildingFileContent ReadBuildingFile(BinaryReader& in) {
             std::fill(tileAlpha.begin(), tileAlpha.end(), 0);
             if (!DecodeAlphaKeyed16(slots, tilePixels.data(), tileAlpha.data(), kTileSize,
                                     kTileSize, kTileSize, kTileSize)) {
-                in.fail("picture tile (" + std::to_string(column) + ", " + std::to_string(row) +
-                        ") is not a 32 x 32 tile");
+                in.fail(TileName("picture", column, row) + " is not a 32 x 32 tile");
             }
             PasteTile(record.picture, record.width, column, row, tilePixels);
             PasteTile(record.alpha, record.width, column, row, tileAlpha);
@@ -229,18 +237,68 @@ BuildingFileContent ReadBuildingFile(BinaryReader& in) {
     if (variant == 1) {
         std::transform(record.picture.begin(), record.picture.end(), record.picture.begin(),
                        FromPixel565);
-        for (auto& table : data.teamColours.tables) {
-            std::transform(table.begin(), table.end(), table.begin(), FromPixel565);
-        }
     }
-    for (std::int32_t n = 0; n < animationCount; ++n) {
+}
+
+// Each animation's record with its points and encoded tables.
+void WriteAnimations(BinaryWriter& out, const UnitData& animations) {
+    for (const auto& animation : animations.animations) {
+        WriteRecordHead(out, animation);
+        out.write(animation.pointX);
+        out.write(animation.pointY);
+        WriteGameRecordTail(out, animation);
+    }
+}
+
+void ReadAnimations(BinaryReader& in, const Header& header, UnitData& data) {
+    for (std::int32_t n = 0; n < header.animationCount; ++n) {
         UnitAnimation& animation = data.AddAnimation({});
         animation.loadIndex = n;
         animation.groupIndex = -1;
-        WithContext("animation " + std::to_string(n), [&] { ReadAnimationBlock(in, animation); });
-        animation.blockFlag = blockFlag;
+        WithContext("animation " + std::to_string(n), [&] {
+            const BlockCounts counts = ReadRecordHead(in, animation);
+            in.read(animation.pointX);
+            in.read(animation.pointY);
+            ReadGameRecordTail(in, counts, animation);
+        });
+        animation.blockFlag = header.blockFlag;
     }
-    data.codebook = ReadCodebook(in, codebookSize, blockFlag);
+}
+
+} // namespace
+
+std::vector<std::uint8_t> EncodeBuildingFile(const BuildingRecord& record,
+                                             const UnitData& animations, ColourVariant variant,
+                                             std::uint32_t gameDataSize) {
+    const bool as565 = variant == ColourVariant::Pixel565;
+    BinaryWriter out;
+    WriteHeader(out, animations, variant, gameDataSize);
+    WriteRecordFields(out, record, animations.AnimationCount());
+    WriteTeamTiles(out, record);
+    WriteColourTables(out, animations.teamColours, as565);
+    WritePictureTiles(out, record, as565);
+    WriteAnimations(out, animations);
+    WriteCodebook(out, animations.codebook);
+    return out.take();
+}
+
+std::uint32_t PeekBuildingFileVersion(BinaryReader& in) {
+    const std::size_t start = in.position();
+    in.skip(BinaryReader::kMagicSize);
+    const std::uint32_t version = in.u32();
+    in.seek(start);
+    return version;
+}
+
+BuildingFileContent ReadBuildingFile(BinaryReader& in) {
+    BuildingFileContent content;
+    const Header header = ReadHeader(in);
+    ReadRecordFields(in, content.record, header.animationCount);
+    ReadTeamTiles(in, content.record);
+    ReadTeamColourTables(in, content.animations.teamColours, header.variant);
+    ReadPictureTiles(in, content.record, header.variant);
+    ReadAnimations(in, header, content.animations);
+    content.animations.codebook = ReadCodebook(in, header.codebookSize, header.blockFlag);
     return content;
 }
 
