@@ -138,7 +138,7 @@ void BM_RegisterSeries(benchmark::State& state) {
     for (auto _ : state) {
         std::list<RegisteredAnimation> animations;
         FrameSetLoader loader(animations, platform.Get());
-        loader.LoadImageSeries(series.names());
+        loader.LoadImageSeries({series.path(), series.names()});
         benchmark::DoNotOptimize(animations.front().frames.data());
     }
     state.SetItemsProcessed(state.iterations() * kFrames);

@@ -60,7 +60,7 @@ FileSpecialDialog::FileSpecialDialog(QWidget* parent, const FileDialogRequest& r
     auto* makeList = new QPushButton("&Make List", this);
     connect(makeList, &QPushButton::clicked, this, &FileSpecialDialog::MakeList);
     connect(files_, &QFileDialog::accepted, this, [this] {
-        // The registration reads the listed names in the folder they were listed from.
+        // File dialogs leave the working folder where the chosen files are.
         if (!names_.empty()) {
             platform_.folder.Set(folder_.toStdString());
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CResizableDialog.h"
+#include "image/SeriesNames.h"
 #include "platform/Platform.h"
 #include "unit/CSetLookupTableDlg.h"
 #include "unit/CVqComputeDlg.h"
@@ -24,11 +25,12 @@ class QSpinBox;
 namespace fenwold {
 
 // "Animation registration": a file dialog with "&Make List" and the list of the chosen series.
-// Its OK button reads "Registration"; the names of the list are what it hands back, in the
-// folder it leaves the working folder at.
+// Its OK button reads "Registration"; the listed names with the folder they were listed in are
+// what it hands back. Like every file dialog it leaves the working folder at that folder.
 class FileSpecialDialog final : public QDialog {
 public:
     FileSpecialDialog(QWidget* parent, const FileDialogRequest& request, Platform platform);
+    PictureSeries series() const { return {folder_.toStdString(), names_}; }
     const std::vector<std::string>& names() const { return names_; }
 
 private:

@@ -91,12 +91,12 @@ std::optional<AnimationRegistryResult> SetAnimationViewWidget::RunAnimationRegis
     return std::nullopt; // its commands stay greyed until the registry dialog exists
 }
 
-std::vector<std::string> SetAnimationViewWidget::RunFileSpecial(const FileDialogRequest& request) {
+PictureSeries SetAnimationViewWidget::RunFileSpecial(const FileDialogRequest& request) {
     FileSpecialDialog dialog(this, request, platform_);
     if (dialog.exec() != QDialog::Accepted) {
         return {};
     }
-    return dialog.names();
+    return dialog.series();
 }
 
 bool SetAnimationViewWidget::RunLookupTableDialog(CSetLookupTableDlg& model) {

@@ -40,7 +40,7 @@ protected:
 
 private:
     std::optional<AnimationRegistryResult> RunAnimationRegistry() override;
-    std::vector<std::string> RunFileSpecial(const FileDialogRequest& request) override;
+    PictureSeries RunFileSpecial(const FileDialogRequest& request) override;
     bool RunLookupTableDialog(CSetLookupTableDlg& dialog) override;
     bool RunVqComputeDialog(CVqComputeDlg& dialog) override;
     bool RunPropertiesDialog(RegistrationProperties& values) override;

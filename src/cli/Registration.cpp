@@ -14,7 +14,7 @@ struct SeriesArgument {
     std::filesystem::path masks; // empty without masks
 };
 
-// Paths are made absolute at once: the loaders move the working folder from series to series.
+// Paths are made absolute at once, so that every series names its folder in full.
 SeriesArgument SplitArgument(const std::string& argument) {
     const auto comma = argument.find(',');
     if (comma == std::string::npos) {
@@ -126,8 +126,7 @@ public:
             {
                 const ProgressScope progress =
                     loader_.MaskProgress(static_cast<int>(maskSeries.names.size()));
-                console_.folder.Set(maskSeries.folder);
-                loader_.LoadMaskSeries(maskSeries.names, registration_.animations.back());
+                loader_.LoadMaskSeries(maskSeries, registration_.animations.back());
             }
             CheckMessages(masks);
         }
@@ -163,7 +162,6 @@ private:
 
 Registration Gather(const std::vector<std::string>& groups, const std::vector<std::string>& series,
                     ConsolePlatform& console, bool readPictures) {
-    const auto startFolder = console.folder.Current();
     Registrar registrar(console, readPictures);
     for (const auto& group : groups) {
         registrar.AddGroup(group);
@@ -172,7 +170,6 @@ Registration Gather(const std::vector<std::string>& groups, const std::vector<st
         const SeriesArgument parts = SplitArgument(argument);
         registrar.AddSeries(parts.pictures, parts.masks);
     }
-    console.folder.Set(startFolder);
     return registrar.Take();
 }
 

@@ -6,6 +6,7 @@
 #include "image/PictureReading.h"
 #include "image/TgaReader.h"
 #include "platform/FileError.h"
+#include "platform/WorkingFolder.h"
 
 #include <iterator>
 #include <optional>
@@ -14,12 +15,12 @@
 namespace fenwold {
 namespace {
 
-// The file `name` stands for in the working folder; none when several files match it ignoring
-// case (choosing one would be a guess), with the reason in `failure`.
-std::optional<std::filesystem::path> Locate(const WorkingFolder& folder, const std::string& name,
-                                            std::string& failure) {
+// The file `name` stands for in the folder; none when several files match it ignoring case
+// (choosing one would be a guess), with the reason in `failure`.
+std::optional<std::filesystem::path> Locate(const std::filesystem::path& folder,
+                                            const std::string& name, std::string& failure) {
     try {
-        return folder.Locate(name);
+        return ResolveExisting(folder / name);
     } catch (const FileError& error) {
         failure = error.reason();
         return std::nullopt;
@@ -60,7 +61,8 @@ RegisteredFrame CroppedFrame(const Picture555& picture, const PictureBox& box) {
 
 } // namespace
 
-bool FrameSetLoader::LoadImageSeries(std::span<const std::string> fileNames) {
+bool FrameSetLoader::LoadImageSeries(const PictureSeries& series) {
+    const std::vector<std::string>& fileNames = series.names;
     if (fileNames.empty()) {
         return false;
     }
@@ -74,10 +76,10 @@ bool FrameSetLoader::LoadImageSeries(std::span<const std::string> fileNames) {
     for (const auto& name : fileNames) {
         Picture555 picture;
         std::string failure;
-        const auto path = Locate(platform_.folder, name, failure);
+        const auto path = Locate(series.folder, name, failure);
         if (!path || ReadPicture555(*path, picture, &failure) != tga::kNoError) {
             prompts.ShowFileProblem(messages::WithName(messages::kAlphaNotFound, name),
-                                    path.value_or(platform_.folder.Absolute(name)), failure);
+                                    path.value_or(series.folder / name), failure);
             continue;
         }
         if (picture.missingPixels > 0) {
@@ -123,13 +125,12 @@ bool FrameSetLoader::LoadImageSeries(std::span<const std::string> fileNames) {
 
 void FrameSetLoader::LoadImageSeriesList(std::span<const PictureSeries> series) {
     for (const auto& entry : series) {
-        platform_.folder.Set(entry.folder);
-        LoadImageSeries(entry.names);
+        LoadImageSeries(entry);
     }
 }
 
-bool FrameSetLoader::LoadMaskSeries(std::span<const std::string> fileNames,
-                                    RegisteredAnimation& animation) {
+bool FrameSetLoader::LoadMaskSeries(const PictureSeries& series, RegisteredAnimation& animation) {
+    const std::vector<std::string>& fileNames = series.names;
     Prompts& prompts = platform_.prompts;
     if (fileNames.size() < animation.frames.size()) {
         // A partly masked animation would be compressed with two alpha schemes but drawn with
@@ -137,7 +138,7 @@ bool FrameSetLoader::LoadMaskSeries(std::span<const std::string> fileNames,
         const std::string first = fileNames.empty() ? std::string() : fileNames.front();
         prompts.ShowFileProblem(
             messages::WithName(messages::kMaskCountMismatch, first),
-            platform_.folder.Absolute(first),
+            series.folder / first,
             messages::MaskCountReason(fileNames.size(), animation.frames.size()));
         return false;
     }
@@ -150,12 +151,12 @@ bool FrameSetLoader::LoadMaskSeries(std::span<const std::string> fileNames,
     for (std::size_t i = 0; i < animation.frames.size(); ++i) {
         const RegisteredFrame& frame = animation.frames[i];
         std::string failure;
-        const auto path = Locate(platform_.folder, fileNames[i], failure);
+        const auto path = Locate(series.folder, fileNames[i], failure);
         const auto reader = path ? std::make_optional<CTgaReader>(*path) : std::nullopt;
         if (!reader || !reader->HasAlpha()) {
             // As with a short series, one unreadable mask leaves the animation without masks.
             prompts.ShowFileProblem(messages::WithName(messages::kAlphaNotFound, fileNames[i]),
-                                    path.value_or(platform_.folder.Absolute(fileNames[i])),
+                                    path.value_or(series.folder / fileNames[i]),
                                     reader ? reader->failure() : failure);
             return false;
         }
@@ -186,9 +187,8 @@ void FrameSetLoader::LoadMaskSeriesList(std::span<const PictureSeries> series) {
         if (nextMaskAnimation_ >= animations_.size()) {
             return;
         }
-        platform_.folder.Set(entry.folder);
         auto animation = std::next(animations_.begin(), static_cast<long>(nextMaskAnimation_++));
-        LoadMaskSeries(entry.names, *animation);
+        LoadMaskSeries(entry, *animation);
     }
 }
 

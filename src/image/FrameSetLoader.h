@@ -23,8 +23,9 @@ inline constexpr std::uint64_t kMaxSeriesPixels = std::uint64_t{1} << 28;
 
 // Turns numbered picture series into registered animations and adds mask series to them. It
 // appends to the registration list it is given, counts frames and animations over its whole
-// life, and tells the user about failures through the platform. File names are opened in the
-// platform's working folder, matched ignoring case.
+// life, and tells the user about failures through the platform. Each series names its folder;
+// its file names are opened there, matched ignoring case. The working folder is neither read
+// nor moved.
 class FrameSetLoader {
 public:
     FrameSetLoader(std::list<RegisteredAnimation>& animations, Platform platform)
@@ -43,15 +44,15 @@ public:
     // read is reported and left out; one that ends early is reported and kept as read. Returns
     // false when no animation was added (no picture could be read, or the series is beyond the
     // tool's limits).
-    bool LoadImageSeries(std::span<const std::string> fileNames);
-    // One animation per series, each read in its own folder (which becomes the working folder).
+    bool LoadImageSeries(const PictureSeries& series);
+    // One animation per series.
     void LoadImageSeriesList(std::span<const PictureSeries> series);
 
     // Mask planes for every frame of `animation`, from the mask pictures in frame order; extra
     // pictures are ignored. When there are fewer pictures than frames, or one cannot be read,
     // the user is told and the animation gets no masks at all; a mask picture that ends early is
     // reported and kept as read.
-    bool LoadMaskSeries(std::span<const std::string> fileNames, RegisteredAnimation& animation);
+    bool LoadMaskSeries(const PictureSeries& series, RegisteredAnimation& animation);
     // Mask series for consecutive animations, starting where the last list stopped; series
     // beyond the last animation are ignored.
     void LoadMaskSeriesList(std::span<const PictureSeries> series);

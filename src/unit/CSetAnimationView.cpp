@@ -291,28 +291,28 @@ void CSetAnimationView::RegisterMaskSeries() {
 }
 
 void CSetAnimationView::AddAnimation() {
-    const auto names = host_.RunFileSpecial(
+    const PictureSeries series = host_.RunFileSpecial(
         {.filter = std::string(kPictureFilter), .title = std::string(kFileSpecialTitle)});
-    if (names.empty()) {
+    if (series.names.empty()) {
         return;
     }
     {
-        const ProgressScope progress = loader_.ImageProgress(static_cast<int>(names.size()));
-        loader_.LoadImageSeries(names);
+        const ProgressScope progress = loader_.ImageProgress(static_cast<int>(series.names.size()));
+        loader_.LoadImageSeries(series);
     }
     ShowListToBuilding();
     Refresh();
 }
 
 void CSetAnimationView::AddMask() {
-    const auto names = host_.RunFileSpecial(
+    const PictureSeries series = host_.RunFileSpecial(
         {.filter = std::string(kPictureFilter), .title = std::string(kFileSpecialTitle)});
-    if (names.empty()) {
+    if (series.names.empty()) {
         return;
     }
     {
-        const ProgressScope progress = loader_.MaskProgress(static_cast<int>(names.size()));
-        loader_.LoadMaskSeries(names, *Hovered());
+        const ProgressScope progress = loader_.MaskProgress(static_cast<int>(series.names.size()));
+        loader_.LoadMaskSeries(series, *Hovered());
     }
     Refresh();
 }

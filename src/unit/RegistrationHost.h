@@ -43,9 +43,9 @@ public:
     virtual ~RegistrationViewHost() = default;
     // The animation registry dialog.
     virtual std::optional<AnimationRegistryResult> RunAnimationRegistry() = 0;
-    // The series file dialog: the names its "Make List" put up (in the working folder, where the
-    // dialog leaves it), or none after Cancel or without Make List.
-    virtual std::vector<std::string> RunFileSpecial(const FileDialogRequest& request) = 0;
+    // The series file dialog: the names its "Make List" put up, with the folder they were listed
+    // in; no names after Cancel or without Make List.
+    virtual PictureSeries RunFileSpecial(const FileDialogRequest& request) = 0;
     virtual bool RunLookupTableDialog(CSetLookupTableDlg& dialog) = 0;
     // Runs the compression window until it closes.
     virtual bool RunVqComputeDialog(CVqComputeDlg& dialog) = 0;

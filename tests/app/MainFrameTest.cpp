@@ -40,8 +40,7 @@ RegisteredAnimations RegisterSample(ScriptedPlatform& platform, const std::files
     RegisteredAnimations animations;
     FrameSetLoader loader(animations, platform.Get());
     for (const auto& series : sample.animationFolders) {
-        platform.workingFolder.Set(series);
-        loader.LoadImageSeries(ListTargaFiles(series));
+        loader.LoadImageSeries({series, ListTargaFiles(series)});
     }
     return animations;
 }

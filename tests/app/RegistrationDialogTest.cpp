@@ -56,11 +56,13 @@ void RegistrationDialogTest::TheListedSeriesIsReadFromTheFolderItWasListedIn() {
     ButtonNamed(dialog, "Registration")->click();
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(dialog.names().size(), std::size_t{3});
-    // The names are bare: the working folder must be the series folder for them to be read.
-    QCOMPARE(QString::fromStdString(fixture.platform.workingFolder.Current().string()),
+    // The names are bare; the series carries the folder they were listed in, where the dialog
+    // also leaves the working folder.
+    const PictureSeries chosen = dialog.series();
+    QCOMPARE(QString::fromStdString(chosen.folder.string()),
              QString::fromStdString(series.string()));
-    QVERIFY(
-        std::filesystem::exists(fixture.platform.workingFolder.Current() / dialog.names().front()));
+    QVERIFY(std::filesystem::exists(chosen.folder / chosen.names.front()));
+    QCOMPARE(fixture.platform.workingFolder.Current(), chosen.folder);
 }
 
 void RegistrationDialogTest::RegistrationWithoutAListHandsBackNothing() {

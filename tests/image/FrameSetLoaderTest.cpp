@@ -55,6 +55,9 @@ protected:
                                 animation.height);
     }
 
+    // Names in the test's folder.
+    PictureSeries Here(Names names) const { return {folder.path(), std::move(names)}; }
+
     test::TempFolder folder;
     ScriptedPlatform platform{folder.path()};
     std::list<RegisteredAnimation> animations;
@@ -64,7 +67,7 @@ protected:
 TEST_F(FrameSetLoaderTest, FramesOfDifferentSizesShareOneBox) {
     Picture("a1.tga", 10, 8, Rectangle(10, 8, 2, 1, 5, 3));
     Picture("a2.tga", 12, 10, Rectangle(12, 10, 6, 4, 7, 8));
-    ASSERT_TRUE(loader.LoadImageSeries(Names{"a1.tga", "a2.tga"}));
+    ASSERT_TRUE(loader.LoadImageSeries(Here({"a1.tga", "a2.tga"})));
     ASSERT_EQ(animations.size(), 1u);
     const RegisteredAnimation& animation = animations.front();
     // Columns 2 to 7 and rows 1 to 8: six wide, so no widening.
@@ -98,7 +101,7 @@ TEST_F(FrameSetLoaderTest, FramesOfDifferentSizesShareOneBox) {
 
 TEST_F(FrameSetLoaderTest, OddWidthGrowsByATransparentColumn) {
     Picture("w.tga", 31, 2, Rectangle(31, 2, 0, 0, 30, 1));
-    ASSERT_TRUE(loader.LoadImageSeries(Names{"w.tga"}));
+    ASSERT_TRUE(loader.LoadImageSeries(Here({"w.tga"})));
     const RegisteredAnimation& animation = animations.front();
     EXPECT_EQ(animation.width, 32);
     EXPECT_EQ(animation.height, 2);
@@ -113,7 +116,7 @@ TEST_F(FrameSetLoaderTest, OddWidthGrowsByATransparentColumn) {
 TEST_F(FrameSetLoaderTest, AllTransparentSeriesKeepsTheFirstFrameSize) {
     Picture("t1.tga", 6, 5, std::vector<TgaColor>(30, 0));
     Picture("t2.tga", 8, 7, std::vector<TgaColor>(56, 0));
-    ASSERT_TRUE(loader.LoadImageSeries(Names{"t1.tga", "t2.tga"}));
+    ASSERT_TRUE(loader.LoadImageSeries(Here({"t1.tga", "t2.tga"})));
     const RegisteredAnimation& animation = animations.front();
     EXPECT_EQ(animation.positionX, 0);
     EXPECT_EQ(animation.positionY, 0);
@@ -126,7 +129,7 @@ TEST_F(FrameSetLoaderTest, RowsAreTurnedOverAndAlphaQuantised) {
     pixels[0] = MakeTgaColor(8, 8, 8, 255);       // top left
     pixels[3] = MakeTgaColor(255, 255, 255, 200); // bottom right, translucent
     Picture("p.tga", 2, 2, pixels);
-    ASSERT_TRUE(loader.LoadImageSeries(Names{"p.tga"}));
+    ASSERT_TRUE(loader.LoadImageSeries(Here({"p.tga"})));
     const RegisteredAnimation& animation = animations.front();
     EXPECT_EQ(Alpha(animation, 0), (Bytes{248, 0, 0, 200}));
     const auto decoded = DecodeFramePixels(animation.frames[0].pixelStream, 2, 2);
@@ -138,8 +141,8 @@ TEST_F(FrameSetLoaderTest, RecordsAndTheRunningFrameCounter) {
     for (const char* name : {"a1.tga", "a2.tga", "a3.tga", "b1.tga", "b2.tga"}) {
         Picture(name, 4, 4, Rectangle(4, 4, 1, 1, 2, 2));
     }
-    ASSERT_TRUE(loader.LoadImageSeries(Names{"a1.tga", "a2.tga", "a3.tga"}));
-    ASSERT_TRUE(loader.LoadImageSeries(Names{"b1.tga", "b2.tga"}));
+    ASSERT_TRUE(loader.LoadImageSeries(Here({"a1.tga", "a2.tga", "a3.tga"})));
+    ASSERT_TRUE(loader.LoadImageSeries(Here({"b1.tga", "b2.tga"})));
     EXPECT_EQ(loader.frameCounter(), 5);
     EXPECT_EQ(loader.animationCount(), 2);
     const RegisteredAnimation& first = animations.front();
@@ -165,7 +168,7 @@ TEST_F(FrameSetLoaderTest, UnreadablePictureIsSkippedAndTheCountsFollowTheFrames
     Picture("a3.tga", 4, 4, Rectangle(4, 4, 0, 0, 3, 3));
     {
         auto progress = loader.ImageProgress(4);
-        ASSERT_TRUE(loader.LoadImageSeries(Names{"a1.tga", "a2.tga", "missing.tga", "A3.TGA"}));
+        ASSERT_TRUE(loader.LoadImageSeries(Here({"a1.tga", "a2.tga", "missing.tga", "A3.TGA"})));
     }
     EXPECT_EQ(Messages(), (std::vector<std::string>{"\"a2.tga\" alpha not found",
                                                     "\"missing.tga\" alpha not found"}));
@@ -197,7 +200,7 @@ TEST_F(FrameSetLoaderTest, PicturesThatEndEarlyAreKeptAndReported) {
     auto cut = TgaBuilder::Picture(4, 2, Rectangle(4, 2, 0, 0, 3, 1), 32, false);
     cut.resize(cut.size() - 3 * 4); // the top row's last three pixels
     folder.Write("a2.tga", cut);
-    ASSERT_TRUE(loader.LoadImageSeries(Names{"a1.tga", "a2.tga"}));
+    ASSERT_TRUE(loader.LoadImageSeries(Here({"a1.tga", "a2.tga"})));
     EXPECT_EQ(Messages(), (std::vector<std::string>{"\"a2.tga\" ends early: its last 3 pixels "
                                                     "are missing and are left transparent."}));
     ASSERT_EQ(platform.prompts.fileProblems.size(), 1u);
@@ -211,14 +214,14 @@ TEST_F(FrameSetLoaderTest, PicturesThatEndEarlyAreKeptAndReported) {
 
     Picture("m1.tga", 4, 2, std::vector<TgaColor>(8, kWhite), 24);
     folder.Write("m2.tga", TgaBuilder(4, 2, 24).Pixel(kWhite).bytes());
-    ASSERT_TRUE(loader.LoadMaskSeries(Names{"m1.tga", "m2.tga"}, animations.front()));
+    ASSERT_TRUE(loader.LoadMaskSeries(Here({"m1.tga", "m2.tga"}), animations.front()));
     EXPECT_EQ(Messages().back(),
               "\"m2.tga\" ends early: its last 7 pixels are missing and are left transparent.");
     EXPECT_EQ(Mask(animations.front(), 1), (Bytes{0, 0, 0, 0, 1, 0, 0, 0}));
 }
 
 TEST_F(FrameSetLoaderTest, SeriesWithoutAnyReadablePictureAddsNothing) {
-    EXPECT_FALSE(loader.LoadImageSeries(Names{"none1.tga", "none2.tga"}));
+    EXPECT_FALSE(loader.LoadImageSeries(Here({"none1.tga", "none2.tga"})));
     EXPECT_TRUE(animations.empty());
     EXPECT_EQ(loader.animationCount(), 0);
     EXPECT_EQ(Messages().size(), 2u);
@@ -226,7 +229,7 @@ TEST_F(FrameSetLoaderTest, SeriesWithoutAnyReadablePictureAddsNothing) {
 
 TEST_F(FrameSetLoaderTest, MoreThan200PicturesAreRefused) {
     const Names names(201, "a.tga");
-    EXPECT_FALSE(loader.LoadImageSeries(names));
+    EXPECT_FALSE(loader.LoadImageSeries(Here(names)));
     EXPECT_TRUE(animations.empty());
     EXPECT_EQ(Messages(), (std::vector<std::string>{
                               "\"a.tga\": a series may hold at most 200 pictures; this one is "
@@ -244,11 +247,11 @@ TEST_F(FrameSetLoaderTest, MasksAreThresholdedAndCroppedLikeTheirFrames) {
     Picture("m1.tga", 6, 4, mask, 24);
     Picture("m2.tga", 6, 4, std::vector<TgaColor>(24, kWhite), 24);
     Picture("m3.tga", 6, 4, mask, 24);
-    ASSERT_TRUE(loader.LoadImageSeries(Names{"a1.tga", "a2.tga"}));
+    ASSERT_TRUE(loader.LoadImageSeries(Here({"a1.tga", "a2.tga"})));
     RegisteredAnimation& animation = animations.front();
     {
         auto progress = loader.MaskProgress(3);
-        ASSERT_TRUE(loader.LoadMaskSeries(Names{"m1.tga", "m2.tga", "m3.tga"}, animation));
+        ASSERT_TRUE(loader.LoadMaskSeries(Here({"m1.tga", "m2.tga", "m3.tga"}), animation));
     }
     EXPECT_EQ(animation.maskFlag, 1);
     EXPECT_EQ(Mask(animation, 0), (Bytes{1, 0, 1, 0}));
@@ -264,9 +267,9 @@ TEST_F(FrameSetLoaderTest, FewerMasksThanFramesAddNoMasks) {
     for (const char* name : {"a1.tga", "a2.tga", "m1.tga"}) {
         Picture(name, 2, 2, std::vector<TgaColor>(4, kWhite));
     }
-    ASSERT_TRUE(loader.LoadImageSeries(Names{"a1.tga", "a2.tga"}));
+    ASSERT_TRUE(loader.LoadImageSeries(Here({"a1.tga", "a2.tga"})));
     RegisteredAnimation& animation = animations.front();
-    EXPECT_FALSE(loader.LoadMaskSeries(Names{"m1.tga"}, animation));
+    EXPECT_FALSE(loader.LoadMaskSeries(Here({"m1.tga"}), animation));
     EXPECT_EQ(Messages(), (std::vector<std::string>{
                               "\"m1.tga\", 화일부분이 Image와 mask 수가 같지 않습니다."}));
     ASSERT_EQ(platform.prompts.fileProblems.size(), 1u);
@@ -283,15 +286,15 @@ TEST_F(FrameSetLoaderTest, UnreadableMaskAddsNoMasks) {
     for (const char* name : {"a1.tga", "a2.tga", "m1.tga"}) {
         Picture(name, 2, 2, std::vector<TgaColor>(4, kWhite));
     }
-    ASSERT_TRUE(loader.LoadImageSeries(Names{"a1.tga", "a2.tga"}));
+    ASSERT_TRUE(loader.LoadImageSeries(Here({"a1.tga", "a2.tga"})));
     RegisteredAnimation& animation = animations.front();
-    EXPECT_FALSE(loader.LoadMaskSeries(Names{"m1.tga", "m2.tga"}, animation));
+    EXPECT_FALSE(loader.LoadMaskSeries(Here({"m1.tga", "m2.tga"}), animation));
     EXPECT_EQ(Messages(), (std::vector<std::string>{"\"m2.tga\" alpha not found"}));
     EXPECT_EQ(animation.maskFlag, 0);
     EXPECT_TRUE(animation.frames[0].maskStream.empty());
 }
 
-TEST_F(FrameSetLoaderTest, ListsMoveTheWorkingFolderAndMasksFollowTheAnimations) {
+TEST_F(FrameSetLoaderTest, ListsReadEachSeriesInItsFolderAndMasksFollowTheAnimations) {
     std::filesystem::create_directories(folder / "one");
     std::filesystem::create_directories(folder / "two");
     for (const char* name :
@@ -300,9 +303,10 @@ TEST_F(FrameSetLoaderTest, ListsMoveTheWorkingFolderAndMasksFollowTheAnimations)
     }
     const std::vector<PictureSeries> images{{folder / "one", {"a1.tga"}},
                                             {folder / "two", {"b1.tga", "b2.tga"}}};
+    platform.workingFolder.Set(folder / "elsewhere");
     loader.LoadImageSeriesList(images);
     ASSERT_EQ(animations.size(), 2u);
-    EXPECT_EQ(platform.workingFolder.Current(), folder / "two");
+    EXPECT_EQ(platform.workingFolder.Current(), folder / "elsewhere"); // neither read nor moved
 
     const std::vector<PictureSeries> masks{{folder / "one", {"m1.tga"}},
                                            {folder / "two", {"n1.tga", "n2.tga"}},

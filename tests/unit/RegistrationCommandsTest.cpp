@@ -177,8 +177,7 @@ TEST_F(RegistrationCommandsTest, RegistrationMaskAddsMasksFromTheFirstAnimation)
 }
 
 TEST_F(RegistrationCommandsTest, AddAnimationAndAddMaskFromTheSeriesDialog) {
-    platform.workingFolder.Set(images[1].folder);
-    host.fileSpecialAnswers.push_back(images[1].names);
+    host.fileSpecialAnswers.push_back(images[1]);
     view.OnCommand(command::kAddAnimation);
     ASSERT_EQ(view.RegisteredCount(), 1);
     ASSERT_EQ(host.fileSpecialRequests.size(), 1u);
@@ -189,8 +188,7 @@ TEST_F(RegistrationCommandsTest, AddAnimationAndAddMaskFromTheSeriesDialog) {
     const GridCell& frame = *view.Grid().CellOf(0, 2);
     RecordingWindowPainter window;
     view.OnMouseMove(frame.x, frame.y, window);
-    platform.workingFolder.Set(masks[1].folder);
-    host.fileSpecialAnswers.push_back(masks[1].names);
+    host.fileSpecialAnswers.push_back(masks[1]);
     view.OnCommand(command::kAddMask);
     EXPECT_EQ(view.Animations().front().maskFlag, 1);
 

@@ -60,13 +60,12 @@ std::optional<AnimationRegistryResult> ScriptedRegistrationHost::RunAnimationReg
     return answer;
 }
 
-std::vector<std::string>
-ScriptedRegistrationHost::RunFileSpecial(const FileDialogRequest& request) {
+PictureSeries ScriptedRegistrationHost::RunFileSpecial(const FileDialogRequest& request) {
     fileSpecialRequests.push_back(request);
     if (fileSpecialAnswers.empty()) {
         return {};
     }
-    std::vector<std::string> answer = std::move(fileSpecialAnswers.front());
+    PictureSeries answer = std::move(fileSpecialAnswers.front());
     fileSpecialAnswers.pop_front();
     return answer;
 }

@@ -31,7 +31,7 @@ CVqComputeDlg::Outcome RunToEnd(CVqComputeDlg& dialog,
 class ScriptedRegistrationHost final : public RegistrationViewHost {
 public:
     std::optional<AnimationRegistryResult> RunAnimationRegistry() override;
-    std::vector<std::string> RunFileSpecial(const FileDialogRequest& request) override;
+    PictureSeries RunFileSpecial(const FileDialogRequest& request) override;
     bool RunLookupTableDialog(CSetLookupTableDlg& dialog) override;
     bool RunVqComputeDialog(CVqComputeDlg& dialog) override;
     bool RunPropertiesDialog(RegistrationProperties& values) override;
@@ -40,7 +40,7 @@ public:
 
     // Answers of the registry and series file dialogs, in turn; none left is a Cancel.
     std::deque<AnimationRegistryResult> registryAnswers;
-    std::deque<std::vector<std::string>> fileSpecialAnswers;
+    std::deque<PictureSeries> fileSpecialAnswers;
     std::function<bool(CSetLookupTableDlg&)> lookupTable;
     // Called once the compression window has been started, before it is polled.
     std::function<void(CVqComputeDlg&)> whileComputing;
