@@ -2,6 +2,7 @@
 
 #include "app/QtWindowPainter.h"
 #include "app/UnitViews.h"
+#include "image/TgaReader.h"
 #include "platform/FileNames.h"
 
 #include <CommandIds.h>
@@ -16,7 +17,6 @@
 namespace fenwold {
 namespace {
 
-constexpr const char* kPictureFilter = "Image Files(*.TGA)|*.TGA|모든화일(*.*)|*.*||";
 constexpr std::string_view kSetAnimationTitle = "Set animation - ";
 constexpr std::string_view kFirstPaintTitle = "VQ Compression -";
 
@@ -161,7 +161,7 @@ void BuildingPictureWidget::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void BuildingPictureWidget::OpenBuilding() {
-    const auto chosen = platform_.prompts.AskOpenFile({.filter = kPictureFilter});
+    const auto chosen = platform_.prompts.AskOpenFile({.filter = std::string(kPictureFilter)});
     if (chosen) {
         document_.ImportPicture(BareNameWithFixedExtension(*chosen, ".TGA"));
         update();
@@ -169,7 +169,7 @@ void BuildingPictureWidget::OpenBuilding() {
 }
 
 void BuildingPictureWidget::OpenMask() {
-    const auto chosen = platform_.prompts.AskOpenFile({.filter = kPictureFilter});
+    const auto chosen = platform_.prompts.AskOpenFile({.filter = std::string(kPictureFilter)});
     if (chosen) {
         document_.ImportMask(BareNameWithFixedExtension(*chosen, ".TGA"));
         update();

@@ -163,7 +163,7 @@ VqComputeDialog::VqComputeDialog(QWidget* parent, CVqComputeDlg& model)
         texts_[static_cast<std::size_t>(field)] = label;
         addRow(ProgressLabel(field), label);
     };
-    addText(ProgressField::RegistyVector);
+    addText(ProgressField::CollectedBlocks);
     addBar(ProgressBar::Collection);
     addBar(ProgressBar::IndexTable);
     for (ProgressField field :
@@ -284,7 +284,7 @@ void TempBufferDialog::accept() {
             return;
         }
     }
-    std::copy(read.begin(), read.end(), model_.values);
+    model_.values = read;
     QDialog::accept();
 }
 

@@ -3,9 +3,10 @@
 #include "app/CResizableDialog.h"
 #include "image/SeriesNames.h"
 #include "platform/Platform.h"
+#include "unit/CPropertiesDlg.h"
 #include "unit/CSetLookupTableDlg.h"
+#include "unit/CTempBufferDlg.h"
 #include "unit/CVqComputeDlg.h"
-#include "unittools/CPropertiesDlg.h"
 
 #include <QDialog>
 #include <QTimer>

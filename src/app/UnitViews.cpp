@@ -3,7 +3,6 @@
 #include "app/CommandMenu.h"
 #include "app/QtWindowPainter.h"
 #include "app/RegistrationWindows.h"
-#include "unittools/RegistrationDialogs.h"
 
 #include <CommandIds.h>
 #include <QContextMenuEvent>
@@ -11,18 +10,6 @@
 
 namespace fenwold {
 namespace {
-
-bool RunProperties(QWidget* parent, RegistrationProperties& values) {
-    return RunRegistrationProperties(values, [parent](CPropertiesDlg& model) {
-        return PropertiesDialog(parent, model).exec() == QDialog::Accepted;
-    });
-}
-
-bool RunTempBuffer(QWidget* parent, TempBufferValues& values) {
-    return RunRegistrationTempBuffer(values, [parent](CTempBufferDlg& model) {
-        return TempBufferDialog(parent, model).exec() == QDialog::Accepted;
-    });
-}
 
 // The commands whose windows are not part of the program yet stay greyed whatever the view says.
 bool RegistryDialogCommand(int id) {
@@ -54,12 +41,12 @@ void UnitViewWidget::contextMenuEvent(QContextMenuEvent* event) {
     }
 }
 
-bool UnitViewWidget::RunPropertiesDialog(RegistrationProperties& values) {
-    return RunProperties(this, values);
+bool UnitViewWidget::RunPropertiesDialog(CPropertiesDlg& dialog) {
+    return PropertiesDialog(this, dialog).exec() == QDialog::Accepted;
 }
 
-bool UnitViewWidget::RunTempBufferDialog(TempBufferValues& values) {
-    return RunTempBuffer(this, values);
+bool UnitViewWidget::RunTempBufferDialog(CTempBufferDlg& dialog) {
+    return TempBufferDialog(this, dialog).exec() == QDialog::Accepted;
 }
 
 SetAnimationViewWidget::SetAnimationViewWidget(QWidget* parent, Platform platform,
@@ -107,12 +94,12 @@ bool SetAnimationViewWidget::RunVqComputeDialog(CVqComputeDlg& model) {
     return VqComputeDialog(this, model).exec() == QDialog::Accepted;
 }
 
-bool SetAnimationViewWidget::RunPropertiesDialog(RegistrationProperties& values) {
-    return RunProperties(this, values);
+bool SetAnimationViewWidget::RunPropertiesDialog(CPropertiesDlg& dialog) {
+    return PropertiesDialog(this, dialog).exec() == QDialog::Accepted;
 }
 
-bool SetAnimationViewWidget::RunTempBufferDialog(TempBufferValues& values) {
-    return RunTempBuffer(this, values);
+bool SetAnimationViewWidget::RunTempBufferDialog(CTempBufferDlg& dialog) {
+    return TempBufferDialog(this, dialog).exec() == QDialog::Accepted;
 }
 
 } // namespace fenwold

@@ -21,8 +21,8 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    bool RunPropertiesDialog(RegistrationProperties& values) override;
-    bool RunTempBufferDialog(TempBufferValues& values) override;
+    bool RunPropertiesDialog(CPropertiesDlg& dialog) override;
+    bool RunTempBufferDialog(CTempBufferDlg& dialog) override;
     void Repaint() override { Refresh(); }
 };
 
@@ -43,8 +43,8 @@ private:
     PictureSeries RunFileSpecial(const FileDialogRequest& request) override;
     bool RunLookupTableDialog(CSetLookupTableDlg& dialog) override;
     bool RunVqComputeDialog(CVqComputeDlg& dialog) override;
-    bool RunPropertiesDialog(RegistrationProperties& values) override;
-    bool RunTempBufferDialog(TempBufferValues& values) override;
+    bool RunPropertiesDialog(CPropertiesDlg& dialog) override;
+    bool RunTempBufferDialog(CTempBufferDlg& dialog) override;
     void Repaint() override { Refresh(); }
 
     Platform platform_;

@@ -12,7 +12,7 @@ namespace {
 
 std::string_view StageOf(ProgressField field) {
     switch (field) {
-    case ProgressField::RegistyVector:
+    case ProgressField::CollectedBlocks:
         return "collection";
     case ProgressField::Sampling:
         return "sampling";

@@ -9,8 +9,12 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace fenwold {
+
+// The filter of the file dialogs that pick Targa pictures.
+inline constexpr std::string_view kPictureFilter = "Image Files(*.TGA)|*.TGA|모든화일(*.*)|*.*||";
 
 // Reads a whole Targa picture at construction: true-colour, 24 or 32 bits, plain or run-length
 // coded, stored bottom row first. Delivers the pixels in file order (bottom row first) and an

@@ -1,10 +1,13 @@
 #include "unit/CSetAnimationView.h"
 
 #include "image/PreviewDrawing.h"
+#include "image/TgaReader.h"
 #include "platform/FileError.h"
 #include "platform/FileNames.h"
 #include "platform/RecoveryPath.h"
+#include "unit/CPropertiesDlg.h"
 #include "unit/CSetLookupTableDlg.h"
+#include "unit/CTempBufferDlg.h"
 #include "unit/CVqComputeDlg.h"
 #include "unit/RunLengthUnitFile.h"
 #include "unit/ToolDataFile.h"
@@ -371,21 +374,22 @@ void CSetAnimationView::ComputeVq() {
 
 void CSetAnimationView::SetTempBuffer() {
     RegisteredAnimation& hovered = *Hovered();
-    TempBufferValues values = hovered.tempBuffer;
-    if (host_.RunTempBufferDialog(values)) {
-        hovered.tempBuffer = values;
+    CTempBufferDlg dialog;
+    dialog.values = hovered.tempBuffer;
+    if (host_.RunTempBufferDialog(dialog)) {
+        hovered.tempBuffer = dialog.values;
     }
 }
 
 void CSetAnimationView::ShowProperties() {
-    RegistrationProperties values{.animationCount = loader_.animationCount(),
-                                  .totalFrameCount = loader_.frameCounter(),
-                                  .startAnimation = firstDrawn_,
-                                  .height = Hovered()->height,
-                                  .width = Hovered()->width,
-                                  .codebookSize = 0};
-    if (host_.RunPropertiesDialog(values)) {
-        firstDrawn_ = values.startAnimation;
+    CPropertiesDlg dialog{.animationCount = loader_.animationCount(),
+                          .totalFrameCount = loader_.frameCounter(),
+                          .startAnimation = firstDrawn_,
+                          .height = Hovered()->height,
+                          .width = Hovered()->width,
+                          .codebookSize = 0};
+    if (host_.RunPropertiesDialog(dialog)) {
+        firstDrawn_ = dialog.startAnimation;
         Refresh();
     }
 }

@@ -46,8 +46,6 @@ public:
     static constexpr WindowColour kPendingLabelText = 0xFFFF00;
     static constexpr WindowColour kPendingLabelBackground = 0x0000FF;
     static constexpr std::string_view kSaveFailed = "파일을 저장할수 없당.";
-    static constexpr std::string_view kPictureFilter =
-        "Image Files(*.TGA)|*.TGA|모든화일(*.*)|*.*||";
     static constexpr std::string_view kFileSpecialTitle = "Animation registration";
 
     CSetAnimationView(Platform platform, RegistrationViewHost& host, ToolHandOvers& tools,

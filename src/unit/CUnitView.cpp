@@ -1,6 +1,8 @@
 #include "unit/CUnitView.h"
 
 #include "image/PreviewDrawing.h"
+#include "unit/CPropertiesDlg.h"
+#include "unit/CTempBufferDlg.h"
 #include "unit/UnitDoc.h"
 #include "vq/DrawCompressedFrame.h"
 
@@ -171,23 +173,24 @@ void CUnitView::SetFireSource() {
 
 void CUnitView::SetTempBuffer() {
     UnitAnimation& hovered = *Hovered();
-    TempBufferValues values = hovered.tempBuffer;
-    if (host_.RunTempBufferDialog(values)) {
-        hovered.tempBuffer = values;
+    CTempBufferDlg dialog;
+    dialog.values = hovered.tempBuffer;
+    if (host_.RunTempBufferDialog(dialog)) {
+        hovered.tempBuffer = dialog.values;
         document_.SetModifiedFlag(true);
     }
 }
 
 void CUnitView::ShowProperties() {
     const UnitData& data = document_.Data();
-    RegistrationProperties values{.animationCount = data.AnimationCount(),
-                                  .totalFrameCount = data.TotalFrameCount(),
-                                  .startAnimation = firstDrawn_,
-                                  .height = HoveredAnimation()->height,
-                                  .width = HoveredAnimation()->width,
-                                  .codebookSize = data.codebook.Size()};
-    if (host_.RunPropertiesDialog(values)) {
-        firstDrawn_ = values.startAnimation;
+    CPropertiesDlg dialog{.animationCount = data.AnimationCount(),
+                          .totalFrameCount = data.TotalFrameCount(),
+                          .startAnimation = firstDrawn_,
+                          .height = HoveredAnimation()->height,
+                          .width = HoveredAnimation()->width,
+                          .codebookSize = data.codebook.Size()};
+    if (host_.RunPropertiesDialog(dialog)) {
+        firstDrawn_ = dialog.startAnimation;
         Refresh();
     }
 }

@@ -18,13 +18,13 @@ namespace fenwold {
 
 class CUnitDoc;
 
-// The window around a unit view: its dialogs and its repaint. Each Run method tells whether the
-// dialog closed with OK; values passed in are changed only then.
+// The window around a unit view: its dialogs and its repaint. Each Run method runs the dialog on
+// its model and tells whether it closed with OK.
 class UnitViewHost {
 public:
     virtual ~UnitViewHost() = default;
-    virtual bool RunPropertiesDialog(RegistrationProperties& values) = 0;
-    virtual bool RunTempBufferDialog(TempBufferValues& values) = 0;
+    virtual bool RunPropertiesDialog(CPropertiesDlg& dialog) = 0;
+    virtual bool RunTempBufferDialog(CTempBufferDlg& dialog) = 0;
     virtual void Repaint() = 0;
 };
 

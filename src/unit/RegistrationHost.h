@@ -12,7 +12,9 @@
 
 namespace fenwold {
 
+class CPropertiesDlg;
 class CSetLookupTableDlg;
+class CTempBufferDlg;
 class CVqComputeDlg;
 
 // What the animation registry dialog hands back on "Registion": with "Set Group" off the series
@@ -24,20 +26,8 @@ struct AnimationRegistryResult {
     std::vector<std::vector<PictureSeries>> groups;
 };
 
-// What the "Properties" window shows for the registration view; OK hands the start back.
-struct RegistrationProperties {
-    std::int32_t animationCount = 0;
-    std::int32_t totalFrameCount = 0;
-    std::int32_t startAnimation = 0;
-    std::int32_t height = 0;
-    std::int32_t width = 0;
-    std::int32_t codebookSize = 0;
-};
-
-using TempBufferValues = std::array<std::int32_t, kTempBufferSize>;
-
 // The window around a registration view: its modal dialogs and its repaint. Each Run method
-// tells whether the dialog closed with OK; values passed in are changed only then.
+// runs the dialog on its model and tells whether it closed with OK.
 class RegistrationViewHost {
 public:
     virtual ~RegistrationViewHost() = default;
@@ -49,8 +39,8 @@ public:
     virtual bool RunLookupTableDialog(CSetLookupTableDlg& dialog) = 0;
     // Runs the compression window until it closes.
     virtual bool RunVqComputeDialog(CVqComputeDlg& dialog) = 0;
-    virtual bool RunPropertiesDialog(RegistrationProperties& values) = 0;
-    virtual bool RunTempBufferDialog(TempBufferValues& values) = 0;
+    virtual bool RunPropertiesDialog(CPropertiesDlg& dialog) = 0;
+    virtual bool RunTempBufferDialog(CTempBufferDlg& dialog) = 0;
     virtual void Repaint() = 0;
 };
 

@@ -8,7 +8,7 @@ namespace fenwold {
 
 // The text fields of the "VQ Compute" window, each with the label it stands under.
 enum class ProgressField {
-    RegistyVector,     // "%d": training blocks collected so far
+    CollectedBlocks,   // "%d": training blocks collected so far
     Sampling,          // "%d / %d"
     SearchVector,      // "%d / %d"
     Loop,              // "%d"
@@ -25,7 +25,7 @@ enum class ProgressBar {
 
 constexpr std::string_view ProgressLabel(ProgressField field) {
     switch (field) {
-    case ProgressField::RegistyVector:
+    case ProgressField::CollectedBlocks:
         return "Registy Vector:";
     case ProgressField::Sampling:
         return "Sampling: ";

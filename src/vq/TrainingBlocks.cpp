@@ -187,7 +187,7 @@ TrainingSet CollectTrainingBlocks(const AnimationRefs& animations, WorkerPool& p
                 collected += static_cast<std::size_t>(
                     std::count(begin, begin + layout.blocksPerRow, std::uint8_t{1}));
                 counter += 8 * layout.blocksPerRow;
-                progress.ShowText(ProgressField::RegistyVector, std::to_string(collected));
+                progress.ShowText(ProgressField::CollectedBlocks, std::to_string(collected));
                 progress.ShowBar(ProgressBar::Collection, ProgressPercent(counter, total));
             }
             set.groups.push_back(std::move(layout));

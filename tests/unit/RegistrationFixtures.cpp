@@ -80,13 +80,13 @@ bool ScriptedRegistrationHost::RunVqComputeDialog(CVqComputeDlg& dialog) {
     return outcome == CVqComputeDlg::Outcome::Ok;
 }
 
-bool ScriptedRegistrationHost::RunPropertiesDialog(RegistrationProperties& values) {
-    propertiesShown.push_back(values);
-    return properties && properties(values);
+bool ScriptedRegistrationHost::RunPropertiesDialog(CPropertiesDlg& dialog) {
+    propertiesShown.push_back(dialog);
+    return properties && properties(dialog);
 }
 
-bool ScriptedRegistrationHost::RunTempBufferDialog(TempBufferValues& values) {
-    return tempBuffer && tempBuffer(values);
+bool ScriptedRegistrationHost::RunTempBufferDialog(CTempBufferDlg& dialog) {
+    return tempBuffer && tempBuffer(dialog);
 }
 
 } // namespace fenwold::test

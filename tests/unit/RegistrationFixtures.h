@@ -1,8 +1,10 @@
 #pragma once
 
 #include "image/RegisteredAnimation.h"
+#include "unit/CPropertiesDlg.h"
 #include "unit/CSetAnimationView.h"
 #include "unit/CSetLookupTableDlg.h"
+#include "unit/CTempBufferDlg.h"
 #include "unit/CVqComputeDlg.h"
 #include "unit/RegistrationHost.h"
 
@@ -34,8 +36,8 @@ public:
     PictureSeries RunFileSpecial(const FileDialogRequest& request) override;
     bool RunLookupTableDialog(CSetLookupTableDlg& dialog) override;
     bool RunVqComputeDialog(CVqComputeDlg& dialog) override;
-    bool RunPropertiesDialog(RegistrationProperties& values) override;
-    bool RunTempBufferDialog(TempBufferValues& values) override;
+    bool RunPropertiesDialog(CPropertiesDlg& dialog) override;
+    bool RunTempBufferDialog(CTempBufferDlg& dialog) override;
     void Repaint() override { ++repaints; }
 
     // Answers of the registry and series file dialogs, in turn; none left is a Cancel.
@@ -44,12 +46,12 @@ public:
     std::function<bool(CSetLookupTableDlg&)> lookupTable;
     // Called once the compression window has been started, before it is polled.
     std::function<void(CVqComputeDlg&)> whileComputing;
-    std::function<bool(RegistrationProperties&)> properties;
-    std::function<bool(TempBufferValues&)> tempBuffer;
+    std::function<bool(CPropertiesDlg&)> properties;
+    std::function<bool(CTempBufferDlg&)> tempBuffer;
 
     std::vector<FileDialogRequest> fileSpecialRequests;
     std::vector<CVqComputeDlg::Outcome> computeOutcomes;
-    std::vector<RegistrationProperties> propertiesShown;
+    std::vector<CPropertiesDlg> propertiesShown;
     int repaints = 0;
 };
 

@@ -251,8 +251,15 @@ TEST_F(SetAnimationViewTest, PropertiesChooseTheFirstDrawnAnimation) {
     LoadFour();
     Hover(3, 2);
     const GridCell skipped = *view.Grid().CellOf(0, 1);
-    host.properties = [](RegistrationProperties& values) {
-        values.startAnimation = 2;
+    host.properties = [](CPropertiesDlg& dialog) {
+        dialog.startAnimation = 1;
+        return false; // cancelled: the start stays
+    };
+    view.OnCommand(command::kProperties);
+    EXPECT_EQ(view.FirstDrawn(), 0);
+    host.propertiesShown.clear();
+    host.properties = [](CPropertiesDlg& dialog) {
+        dialog.startAnimation = 2;
         return true;
     };
     view.OnCommand(command::kProperties);
@@ -276,9 +283,10 @@ TEST_F(SetAnimationViewTest, TempBufferIsStoredOnOkOnly) {
     Hover(1);
     view.OnCommand(command::kSetTempBuffer); // cancelled
     EXPECT_EQ(At(1).tempBuffer[0], 0);
-    host.tempBuffer = [](TempBufferValues& values) {
-        values[0] = 3;
-        values[9] = -7;
+    host.tempBuffer = [](CTempBufferDlg& dialog) {
+        EXPECT_EQ(dialog.values[4], 0);
+        dialog.values[0] = 3;
+        dialog.values[9] = -7;
         return true;
     };
     view.OnCommand(command::kSetTempBuffer);

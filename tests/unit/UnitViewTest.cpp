@@ -1,5 +1,7 @@
 #include "platform/ScriptedPlatform.h"
 #include "support/TempFolder.h"
+#include "unit/CPropertiesDlg.h"
+#include "unit/CTempBufferDlg.h"
 #include "unit/CUnitView.h"
 #include "unit/RegistrationFixtures.h"
 #include "unit/UnitDoc.h"
@@ -14,18 +16,18 @@ namespace {
 
 class RecordingUnitViewHost final : public UnitViewHost {
 public:
-    bool RunPropertiesDialog(RegistrationProperties& values) override {
-        shownProperties.push_back(values);
-        return properties && properties(values);
+    bool RunPropertiesDialog(CPropertiesDlg& dialog) override {
+        shownProperties.push_back(dialog);
+        return properties && properties(dialog);
     }
-    bool RunTempBufferDialog(TempBufferValues& values) override {
-        return tempBuffer && tempBuffer(values);
+    bool RunTempBufferDialog(CTempBufferDlg& dialog) override {
+        return tempBuffer && tempBuffer(dialog);
     }
     void Repaint() override { ++repaints; }
 
-    std::function<bool(RegistrationProperties&)> properties;
-    std::function<bool(TempBufferValues&)> tempBuffer;
-    std::vector<RegistrationProperties> shownProperties;
+    std::function<bool(CPropertiesDlg&)> properties;
+    std::function<bool(CTempBufferDlg&)> tempBuffer;
+    std::vector<CPropertiesDlg> shownProperties;
     int repaints = 0;
 };
 
@@ -187,9 +189,9 @@ TEST_F(UnitViewTest, TempBufferOkStoresTheValuesAndMarksTheUnit) {
     MakeView();
     doc.SetModifiedFlag(false);
     Hover(2);
-    host.tempBuffer = [](TempBufferValues& values) {
-        values[0] = 3;
-        values[9] = -7;
+    host.tempBuffer = [](CTempBufferDlg& dialog) {
+        dialog.values[0] = 3;
+        dialog.values[9] = -7;
         return true;
     };
     view->OnCommand(command::kSetTempBuffer);
@@ -198,8 +200,8 @@ TEST_F(UnitViewTest, TempBufferOkStoresTheValuesAndMarksTheUnit) {
     EXPECT_TRUE(doc.IsModified());
 
     doc.SetModifiedFlag(false);
-    host.tempBuffer = [](TempBufferValues& values) {
-        values[0] = 50;
+    host.tempBuffer = [](CTempBufferDlg& dialog) {
+        dialog.values[0] = 50;
         return false;
     };
     view->OnCommand(command::kSetTempBuffer);
@@ -212,13 +214,13 @@ TEST_F(UnitViewTest, PropertiesChooseTheFirstAnimationDrawn) {
     MakeView();
     Hover(3);
     const int skipped = Cell(0, 1).x;
-    host.properties = [](RegistrationProperties& values) {
-        values.startAnimation = 2;
+    host.properties = [](CPropertiesDlg& dialog) {
+        dialog.startAnimation = 2;
         return true;
     };
     view->OnCommand(command::kProperties);
     ASSERT_EQ(host.shownProperties.size(), 1u);
-    const RegistrationProperties& shown = host.shownProperties[0];
+    const CPropertiesDlg& shown = host.shownProperties[0];
     EXPECT_EQ(shown.animationCount, 4);
     EXPECT_EQ(shown.totalFrameCount, 7);
     EXPECT_EQ(shown.width, 16);

@@ -35,7 +35,7 @@ TEST_F(VqComputeDlgTest, AFinishedRunGoesToTheDocumentWithTheSound) {
     EXPECT_EQ(sink.results[0].animations[0].alphaTables.size(), 5u);
     EXPECT_EQ(platform.sound.played, std::vector<int>{kCompressionDoneSound});
     // What the worker reported is kept for the window to show.
-    EXPECT_FALSE(dialog.Text(ProgressField::RegistyVector).empty());
+    EXPECT_FALSE(dialog.Text(ProgressField::CollectedBlocks).empty());
     // Five frames count as eight, past the bar's end: the bar stops at 100.
     EXPECT_EQ(dialog.Bar(ProgressBar::IndexTable), 100);
     // The window has closed: later polls and a late Cancel change nothing.

@@ -19,8 +19,8 @@ using test::RecordingToolWindow;
 
 class QuietUnitViewHost final : public UnitViewHost {
 public:
-    bool RunPropertiesDialog(RegistrationProperties&) override { return false; }
-    bool RunTempBufferDialog(TempBufferValues&) override { return false; }
+    bool RunPropertiesDialog(CPropertiesDlg&) override { return false; }
+    bool RunTempBufferDialog(CTempBufferDlg&) override { return false; }
     void Repaint() override {}
 };
 

@@ -70,7 +70,8 @@ TEST(TrainingBlocks, ProgressCountsBlocksAndPercentOfTheTotal) {
     RunFlags flags;
     CollectTrainingBlocks(RefsTo(animations), pool, progress, flags);
     // Total 4 * 4 * 4 / 2 = 32; each row of blocks adds 2 * 8.
-    EXPECT_EQ(progress.TextsOf(ProgressField::RegistyVector), (std::vector<std::string>{"2", "4"}));
+    EXPECT_EQ(progress.TextsOf(ProgressField::CollectedBlocks),
+              (std::vector<std::string>{"2", "4"}));
     EXPECT_EQ(progress.bars, (std::vector<std::pair<ProgressBar, int>>{
                                  {ProgressBar::Collection, 50}, {ProgressBar::Collection, 100}}));
 }

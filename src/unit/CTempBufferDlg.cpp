@@ -1,13 +1,8 @@
-#include "unittools/CPropertiesDlg.h"
+#include "unit/CTempBufferDlg.h"
 
-#include <algorithm>
 #include <charconv>
 
 namespace fenwold {
-
-void CPropertiesDlg::MoveSpin(int position) {
-    startAnimation = std::clamp(position, SpinMinimum(), std::max(SpinMaximum(), 0));
-}
 
 bool CTempBufferDlg::Parse(const std::string& text, std::int32_t& value) {
     const char* begin = text.data();

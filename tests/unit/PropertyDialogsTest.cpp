@@ -1,4 +1,5 @@
-#include "unittools/CPropertiesDlg.h"
+#include "unit/CPropertiesDlg.h"
+#include "unit/CTempBufferDlg.h"
 
 #include <gtest/gtest.h>
 
