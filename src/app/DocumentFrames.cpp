@@ -35,9 +35,21 @@ QWidget* TabbedClient(QTabBar* tabs, QWidget* page) {
 
 } // namespace
 
+void DocumentWindow::ShowTitle() {
+    setWindowTitle(QString::fromStdString(document_.Title()));
+}
+
+void DocumentWindow::closeEvent(QCloseEvent* event) {
+    if (!document_.SaveModified()) {
+        event->ignore();
+        return;
+    }
+    QMdiSubWindow::closeEvent(event);
+}
+
 CUnitFrame::CUnitFrame(Platform platform, ToolHandOvers& tools, FileNamedHandler named)
-    : platform_(platform), named_(std::move(named)), document_(platform), tabs_(new QTabBar),
-      pages_(new QStackedWidget) {
+    : DocumentWindow(document_), platform_(platform), named_(std::move(named)), document_(platform),
+      tabs_(new QTabBar), pages_(new QStackedWidget) {
     setAttribute(Qt::WA_DeleteOnClose);
     unitView_ = new UnitViewWidget(pages_, document_, tools);
     setAnimationView_ = new SetAnimationViewWidget(pages_, platform_, document_, tools);
@@ -68,10 +80,6 @@ void CUnitFrame::Start() {
         setAnimationView_->view().OpenRunLengthFile(runLengthFileName_);
         setAnimationView_->Refresh();
     }
-}
-
-void CUnitFrame::ShowTitle() {
-    setWindowTitle(QString::fromStdString(document_.Title()));
 }
 
 void CUnitFrame::SelectTab(int tab) {
@@ -118,14 +126,6 @@ void CUnitFrame::SaveUtdInfo() {
 
 void CUnitFrame::OpenUtdInfo() {
     document_.OpenUtdInfo();
-}
-
-void CUnitFrame::closeEvent(QCloseEvent* event) {
-    if (!document_.SaveModified()) {
-        event->ignore();
-        return;
-    }
-    QMdiSubWindow::closeEvent(event);
 }
 
 BuildingPictureWidget::BuildingPictureWidget(QWidget* parent, Platform platform,
@@ -177,7 +177,8 @@ void BuildingPictureWidget::OpenMask() {
 }
 
 CChildFrame::CChildFrame(Platform platform, FileNamedHandler named)
-    : platform_(platform), named_(std::move(named)), document_(platform) {
+    : DocumentWindow(document_), platform_(platform), named_(std::move(named)),
+      document_(platform) {
     setAttribute(Qt::WA_DeleteOnClose);
     auto* tabs = new QTabBar;
     tabs->addTab("Open build");
@@ -195,10 +196,6 @@ void CChildFrame::Start() {
     ShowTitle();
 }
 
-void CChildFrame::ShowTitle() {
-    setWindowTitle(QString::fromStdString(document_.Title()));
-}
-
 void CChildFrame::Save() {
     document_.Save();
     ShowTitle();
@@ -210,14 +207,6 @@ void CChildFrame::SaveAs() {
         named_(document_.PathName());
     }
     ShowTitle();
-}
-
-void CChildFrame::closeEvent(QCloseEvent* event) {
-    if (!document_.SaveModified()) {
-        event->ignore();
-        return;
-    }
-    QMdiSubWindow::closeEvent(event);
 }
 
 } // namespace fenwold

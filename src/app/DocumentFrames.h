@@ -21,9 +21,24 @@ class UnitViewWidget;
 // Tells the main window that a document now belongs to a file (for the recent-file list).
 using FileNamedHandler = std::function<void(const std::filesystem::path&)>;
 
+// The child window of one document: it shows the document's title, and it closes only when the
+// document agrees (the save question).
+class DocumentWindow : public QMdiSubWindow {
+public:
+    void ShowTitle();
+
+protected:
+    // The document is the derived window's member: only its address is kept here.
+    explicit DocumentWindow(Document& document) : document_(document) {}
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    Document& document_;
+};
+
 // The child window of one unit: tab "VQ compression" with the compressed animations and tab "Set
 // animation" with the registration view.
-class CUnitFrame final : public QMdiSubWindow {
+class CUnitFrame final : public DocumentWindow {
 public:
     CUnitFrame(Platform platform, ToolHandOvers& tools, FileNamedHandler named);
     ~CUnitFrame() override;
@@ -45,10 +60,6 @@ public:
     void SaveUre();
     void SaveUtdInfo();
     void OpenUtdInfo();
-    void ShowTitle();
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     void SwitchTab(int tab);
@@ -86,7 +97,7 @@ private:
 };
 
 // The child window of one building. Only its first tab, "Open build", exists so far.
-class CChildFrame final : public QMdiSubWindow {
+class CChildFrame final : public DocumentWindow {
 public:
     CChildFrame(Platform platform, FileNamedHandler named);
     ~CChildFrame() override;
@@ -95,10 +106,6 @@ public:
     void Start();
     void Save();
     void SaveAs();
-    void ShowTitle();
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     Platform platform_;

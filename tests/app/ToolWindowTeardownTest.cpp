@@ -122,13 +122,27 @@ private slots:
     void TearingDownTheMainFrameWithADocumentAndAToolWindowOpenIsClean();
 };
 
-void ToolWindowTeardownTest::AClickFeedsAnOpenToolWindow() {
+// The main window with a compressed unit and the animation tool window open.
+struct OpenUnitAndPlayer {
+    OpenUnitAndPlayer() {
+        frame.show();
+        unit = OpenCompressedUnit(frame);
+        exposed = QTest::qWaitForWindowExposed(&frame);
+        window = new TestToolWindow(frame.tools(), ToolWindow::Animation);
+        window->show();
+    }
     CMainFrame frame;
-    frame.show();
-    CUnitFrame* unit = OpenCompressedUnit(frame);
-    QVERIFY(QTest::qWaitForWindowExposed(&frame));
-    QPointer<TestToolWindow> window = new TestToolWindow(frame.tools(), ToolWindow::Animation);
-    window->show();
+    CUnitFrame* unit = nullptr;
+    bool exposed = false;
+    QPointer<TestToolWindow> window;
+};
+
+void ToolWindowTeardownTest::AClickFeedsAnOpenToolWindow() {
+    OpenUnitAndPlayer scene;
+    QVERIFY(scene.exposed);
+    CMainFrame& frame = scene.frame;
+    CUnitFrame* unit = scene.unit;
+    QPointer<TestToolWindow> window = scene.window;
     ClickAnimation(*unit, 1);
     QVERIFY(window->taken());
     const QImage shown = window->grab().toImage().convertToFormat(QImage::Format_RGB555);
@@ -142,19 +156,17 @@ void ToolWindowTeardownTest::AClickFeedsAnOpenToolWindow() {
 }
 
 void ToolWindowTeardownTest::ClosingTheUnitWindowClosesTheToolWindowItFed() {
-    CMainFrame frame;
-    frame.show();
-    CUnitFrame* unit = OpenCompressedUnit(frame);
-    QVERIFY(QTest::qWaitForWindowExposed(&frame));
-    QPointer<TestToolWindow> window = new TestToolWindow(frame.tools(), ToolWindow::Animation);
-    window->show();
+    OpenUnitAndPlayer scene;
+    QVERIFY(scene.exposed);
+    CUnitFrame* unit = scene.unit;
+    QPointer<TestToolWindow> window = scene.window;
     ClickAnimation(*unit, 0);
     QVERIFY(window->taken());
     unit->document().SetModifiedFlag(false); // nothing to ask about
     QPointer<CUnitFrame> document = unit;
     unit->close();
     QTRY_VERIFY(document.isNull());
-    QVERIFY(!frame.tools().IsOpen(ToolWindow::Animation));
+    QVERIFY(!scene.frame.tools().IsOpen(ToolWindow::Animation));
     QTRY_VERIFY(window.isNull());
 }
 
