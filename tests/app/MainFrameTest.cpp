@@ -73,7 +73,7 @@ private slots:
     void DroppedFilesOpenOnlyBuildingsAndGameFiles();
     void ARunLengthFileOpensFromAnyFolder();
     void RecentFilesKeepTheFourNewest();
-    void StatusBarShowsProgressAndTheBuildingsModifiedMark();
+    void StatusBarShowsProgressAndEachDocumentsModifiedMark();
 
 private:
     QTemporaryDir settings_;
@@ -257,7 +257,7 @@ void MainFrameTest::RecentFilesKeepTheFourNewest() {
     QCOMPARE(RecentFiles().files(), QStringList({"/units/e.UTD", "/units/b.UTD", "/units/c.UPT"}));
 }
 
-void MainFrameTest::StatusBarShowsProgressAndTheBuildingsModifiedMark() {
+void MainFrameTest::StatusBarShowsProgressAndEachDocumentsModifiedMark() {
     CMainFrame frame;
     frame.show();
     auto* bar = frame.findChild<FenwoldStatusBar*>();
@@ -288,6 +288,17 @@ void MainFrameTest::StatusBarShowsProgressAndTheBuildingsModifiedMark() {
     building->document().SetModifiedFlag(false);
     QVERIFY(!shown("Modified"));
     QVERIFY(shown(QString(15, ' ')));
+
+    // A unit shows its mark too, and the pane follows the active window.
+    CUnitFrame* unit = frame.NewUnitDocument();
+    QVERIFY(unit != nullptr);
+    unit->document().SetModifiedFlag(true);
+    QVERIFY(shown("Modified"));
+    frame.documents()->setActiveSubWindow(building);
+    QVERIFY(!shown("Modified"));
+    frame.documents()->setActiveSubWindow(unit);
+    QVERIFY(shown("Modified"));
+    unit->document().SetModifiedFlag(false); // closing asks nothing
 }
 
 } // namespace
