@@ -1,21 +1,19 @@
 #pragma once
 
-#include "image/Pixel.h"
 #include "platform/CommandTable.h"
 #include "platform/Document.h"
 #include "platform/WindowPainter.h"
-#include "unit/CSetAnimationView.h"
 #include "unit/FrameGrid.h"
-#include "unit/RegistrationHost.h"
 #include "unit/ToolHandOver.h"
 #include "unit/UnitRecords.h"
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
 namespace fenwold {
 
+class CPropertiesDlg;
+class CTempBufferDlg;
 class CUnitDoc;
 
 // The window around a unit view: its dialogs and its repaint. Each Run method runs the dialog on
