@@ -46,7 +46,8 @@ std::uint64_t RunSeed(const CompressionParameters& parameters, Clock& clock);
 // the parameters' worker threads): collection and design, index maps and encoded tables.
 // Progress is reported from the calling thread. Throws RunCancelled when `flags` cancel the run
 // (checked after each group of four frames) or the parameters are refused (the refusal says
-// why). The animations must not change until it returns.
+// why), and std::bad_alloc when memory runs out. The animations must not change until it
+// returns.
 CompressionResult CompressAnimations(const AnimationRefs& animations,
                                      const CompressionParameters& parameters, std::uint64_t seed,
                                      CompressionProgress& progress, RunFlags& flags);
