@@ -363,7 +363,7 @@ void CSetAnimationView::ComputeVq() {
     for (const RegistrationGroup& group : groups_) {
         memberCounts.push_back(group.MemberCount());
     }
-    unit_->Data().RebuildGroups(memberCounts);
+    unit_->RebuildGroups(memberCounts);
     // A copy to a fixed place, so that a compression survives a crash before the first save.
     try {
         WriteToolData(unit_->Data(), RecoveryToolDataPath());
