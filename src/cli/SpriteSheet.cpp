@@ -18,9 +18,9 @@ std::vector<Pixel555> DrawOver(Pixel555 background, const UnitData& data,
                                const FrameTables& tables, const TeamColourTable* teamTable) {
     std::vector<Pixel555> buffer(static_cast<std::size_t>(tables.width) * tables.height,
                                  background);
-    DrawFrameTables(tables.width, tables.height, 0, 0, maskFlag, animation.blockFlag, tables,
-                    data.codebook.entries8.data(), data.codebook.entries16.data(),
-                    teamTable ? teamTable->data() : nullptr, buffer.data(), 255);
+    DrawFrameTables({buffer.data(), tables.width, tables.height}, 0, 0, maskFlag,
+                    animation.blockFlag, tables,
+                    data.codebook.Drawing(teamTable ? teamTable->data() : nullptr), 255);
     return buffer;
 }
 

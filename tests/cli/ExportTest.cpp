@@ -204,10 +204,8 @@ TEST_F(Export, SheetJsonFollowsTheSequenceAndKeepsEveryField) {
     // team table 2, enlarged twice.
     const AlphaTableNode& frame = walk.alphaTables[4];
     std::vector<Pixel555> drawn(static_cast<std::size_t>(walk.width) * walk.height, 0);
-    DrawCompressedFrame(walk.width, walk.height, 0, 0, walk.maskFlag, walk.blockFlag,
-                        walk.indexTables, frame, unit.codebook.entries8.data(),
-                        unit.codebook.entries16.data(), unit.teamColours.tables[2].data(),
-                        drawn.data(), 255);
+    DrawCompressedFrame({drawn.data(), walk.width, walk.height}, 0, 0, walk, frame,
+                        unit.codebook.Drawing(unit.teamColours.tables[2].data()), 255);
     const Rect onSheet = RectOf(frames["anim00/003"]["frame"]);
     const Rect source = RectOf(frames["anim00/003"]["spriteSourceSize"]);
     int opaque = 0;
@@ -241,9 +239,8 @@ TEST_F(Export, TranslucentPixelsKeepTheirColourAndTheDrawingsWeight) {
         std::vector<Pixel555> overBlack(picture.pixels.size(), 0);
         std::vector<Pixel555> overRed(picture.pixels.size(), 0x7C00);
         for (auto* buffer : {&overBlack, &overRed}) {
-            DrawCompressedFrame(walk.width, walk.height, 0, 0, walk.maskFlag, walk.blockFlag,
-                                walk.indexTables, frame, unit.codebook.entries8.data(),
-                                unit.codebook.entries16.data(), nullptr, buffer->data(), 255);
+            DrawCompressedFrame({buffer->data(), walk.width, walk.height}, 0, 0, walk, frame,
+                                unit.codebook.Drawing(nullptr), 255);
         }
         for (std::size_t i = 0; i < picture.pixels.size(); ++i) {
             const int alpha = picture.alpha[i];
