@@ -1,6 +1,7 @@
 #include "vq/LookupTableDesign.h"
 
 #include "vq/BlockIndex.h"
+#include "vq/EntryMembers.h"
 
 #include <algorithm>
 #include <array>
@@ -88,18 +89,9 @@ double SumError(std::span<const VqVector> list, const std::vector<float>& distan
 // entry adds up its own vectors in list order, so the thread count cannot change a sum.
 void MoveToMeans(std::span<const VqVector> list, const std::vector<std::uint32_t>& assignment,
                  FloatTable& table, int count, DesignContext& context) {
-    std::vector<std::size_t> start(static_cast<std::size_t>(count) + 1, 0);
-    for (const std::uint32_t entry : assignment) {
-        ++start[entry + 1];
-    }
-    for (int k = 0; k < count; ++k) {
-        start[static_cast<std::size_t>(k) + 1] += start[static_cast<std::size_t>(k)];
-    }
-    std::vector<std::uint32_t> members(list.size());
-    std::vector<std::size_t> fill(start.begin(), start.end() - 1);
-    for (std::size_t i = 0; i < list.size(); ++i) {
-        members[fill[assignment[i]]++] = static_cast<std::uint32_t>(i);
-    }
+    const EntryMembers grouped = GroupByEntry(assignment, count);
+    const std::vector<std::size_t>& start = grouped.start;
+    const std::vector<std::uint32_t>& members = grouped.members;
     context.pool.ForChunks(
         static_cast<std::size_t>(count), kEntryChunk, [&](std::size_t begin, std::size_t end) {
             for (std::size_t k = begin; k < end; ++k) {
