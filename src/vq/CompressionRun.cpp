@@ -40,6 +40,7 @@ CompressionResult CompressAnimations(const AnimationRefs& animations,
     engine.SetLookupTableSize(parameters.lookupTableSize);
     engine.SetWeightMode(parameters.weightMode);
     engine.SetSeed(seed);
+    engine.SetRefinePasses(parameters.refinePasses);
     engine.Run(animations);
     const std::vector<AnimationIndexMaps> maps =
         BuildIndexMaps(animations, engine.Training(), progress, flags);

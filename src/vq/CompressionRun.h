@@ -23,6 +23,9 @@ struct CompressionParameters {
     bool sampling = true;
     bool noLbg = false;
     int weightMode = kMaxBrightness;
+    // Weighted Lloyd passes over every training block after the design; 0 designs exactly as
+    // the dialog's own modes do.
+    int refinePasses = 0;
     // Seeds the sampling; without one, the clock's seconds when the run starts.
     std::optional<std::uint64_t> seed;
     // Threads of the run; 0 means one per hardware thread. Results never depend on it.

@@ -46,6 +46,10 @@ void CVqEngine::Run(const AnimationRefs& animations) {
             size_ = designed.entryCount;
             table_ = designed.entries;
             AssignNearestEntries(context);
+            if (refinePasses_ > 0) {
+                // The samples were weighted; the refinement weighs every block the same way.
+                ApplyWeights(vectors, weightMode_);
+            }
         } else {
             ApplyWeights(vectors, weightMode_);
             const DesignedTable designed =
@@ -55,6 +59,9 @@ void CVqEngine::Run(const AnimationRefs& animations) {
             for (std::size_t i = 0; i < n; ++i) {
                 vectors[i].index = designed.assignment[i];
             }
+        }
+        if (refinePasses_ > 0) {
+            refinement_ = RefineLookupTable(vectors, table_, size_, refinePasses_, context);
         }
     }
     // The first vector keeps the entry it was assigned. Forcing it to entry 0 (in the LBG modes

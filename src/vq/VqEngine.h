@@ -3,6 +3,7 @@
 #include "vq/CompressionProgress.h"
 #include "vq/DistanceKernels.h"
 #include "vq/LookupTableDesign.h"
+#include "vq/Refinement.h"
 #include "vq/RunControl.h"
 #include "vq/TrainingBlocks.h"
 #include "vq/Weights.h"
@@ -30,12 +31,17 @@ public:
     void SetWeightMode(int mode) { weightMode_ = mode; }
     void SetSeed(std::uint64_t seed) { seed_ = seed; }
     void SetKernels(KernelSet kernels) { kernels_ = kernels; }
+    // Weighted Lloyd passes over every training block after the design (0: none). "No lbg"
+    // tables are the blocks themselves and are never refined.
+    void SetRefinePasses(int passes) { refinePasses_ = passes; }
 
     // Throws RunCancelled on a cancel, or with a refusal when "No lbg" meets more blocks than
     // 16-bit indices can number.
     void Run(const AnimationRefs& animations);
 
     int LookupTableSize() const { return size_; }
+    // What the refinement did; all zero when it did not run.
+    const RefinementReport& Refinement() const { return refinement_; }
     // size * 48 bytes.
     const std::vector<std::uint8_t>& LookupTable() const { return table_; }
     // Every training vector with the entry it is assigned to, and the groups they came from.
@@ -53,6 +59,8 @@ private:
     int size_ = 500;
     int weightMode_ = kMaxBrightness;
     std::uint64_t seed_ = 0;
+    int refinePasses_ = 0;
+    RefinementReport refinement_;
     KernelSet kernels_ = KernelSet::Fastest;
     TrainingSet training_;
     std::vector<std::uint8_t> table_;
