@@ -62,6 +62,11 @@ constexpr int Blue5(Pixel555 p) {
     return p & 31;
 }
 
+// A 5-bit channel as an 8-bit one, its top bits repeated below: 0 stays 0, 31 becomes 255.
+constexpr std::uint8_t Spread5To8(int channel) {
+    return static_cast<std::uint8_t>(channel << 3 | channel >> 2);
+}
+
 // Stored alpha keeps its top five bits: one of the 32 levels 0, 8, ..., 248.
 constexpr std::uint8_t QuantiseAlpha(std::uint8_t a) {
     return static_cast<std::uint8_t>(a & 0xF8);

@@ -1,5 +1,7 @@
 #include "unit/Codebook.h"
 
+#include "vq/ColourTables.h"
+
 #include <stdexcept>
 
 namespace fenwold {
@@ -13,13 +15,7 @@ Codebook CodebookFromLookupTable(std::int32_t entryCount,
     }
     Codebook codebook;
     codebook.blockFlag = 1;
-    codebook.entries16.reserve(entries * 16);
-    for (std::size_t i = 0; i < lookupTable.size(); i += 3) {
-        const int blue = lookupTable[i] & 31;
-        const int green = lookupTable[i + 1] & 31;
-        const int red = lookupTable[i + 2] & 31;
-        codebook.entries16.push_back(static_cast<Pixel555>(red << 10 | green << 5 | blue));
-    }
+    codebook.entries16 = LookupTablePixels(lookupTable);
     return codebook;
 }
 

@@ -21,4 +21,16 @@ const std::array<std::uint8_t, 32768>& GreyLevels() {
     return table;
 }
 
+std::vector<Pixel555> LookupTablePixels(std::span<const std::uint8_t> lookupTable) {
+    std::vector<Pixel555> pixels;
+    pixels.reserve(lookupTable.size() / 3);
+    for (std::size_t i = 0; i + 2 < lookupTable.size(); i += 3) {
+        const int blue = lookupTable[i] & 31;
+        const int green = lookupTable[i + 1] & 31;
+        const int red = lookupTable[i + 2] & 31;
+        pixels.push_back(static_cast<Pixel555>(red << 10 | green << 5 | blue));
+    }
+    return pixels;
+}
+
 } // namespace fenwold

@@ -4,6 +4,8 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
+#include <vector>
 
 namespace fenwold {
 
@@ -21,5 +23,9 @@ std::uint8_t GreyLevel(Pixel555 pixel);
 // Per Pixel555 value (bit 15 cleared): the grey level team-coloured pixels are collected as.
 // Built on first use, shared by every run.
 const std::array<std::uint8_t, 32768>& GreyLevels();
+
+// The pixels of a lookup table: every three bytes blue, green, red (of which the low five bits
+// count) become one Pixel555, so an entry of 48 bytes gives 16 pixels.
+std::vector<Pixel555> LookupTablePixels(std::span<const std::uint8_t> lookupTable);
 
 } // namespace fenwold
