@@ -72,6 +72,7 @@ bool FrameSetLoader::LoadImageSeries(const PictureSeries& series) {
         return false;
     }
     std::vector<Picture555> pictures;
+    std::vector<std::filesystem::path> sources;
     std::uint64_t pixelCount = 0;
     for (const auto& name : fileNames) {
         Picture555 picture;
@@ -93,6 +94,7 @@ bool FrameSetLoader::LoadImageSeries(const PictureSeries& series) {
             return false;
         }
         pictures.push_back(std::move(picture));
+        sources.push_back(*path);
         platform_.statusBar.StepProgress();
     }
     if (pictures.empty()) {
@@ -115,6 +117,7 @@ bool FrameSetLoader::LoadImageSeries(const PictureSeries& series) {
     for (std::size_t i = 0; i < pictures.size(); ++i) {
         animation.frameNumber[i] = static_cast<std::uint16_t>(i);
         animation.frames.push_back(CroppedFrame(pictures[i], box));
+        animation.frames.back().source = std::move(sources[i]);
         pictures[i] = {};
         animation.frameCounter = frameCounter_++;
     }

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <vector>
 
 namespace fenwold {
@@ -25,6 +26,9 @@ struct RegisteredFrame {
     std::vector<std::uint8_t> alphaStream;  // 8-bit frame stream; its size is the stream length
     std::vector<std::uint16_t> pixelStream; // 16-bit frame stream, in slots
     std::vector<std::uint8_t> maskStream;   // empty while no masks are loaded
+    // The picture the frame was read from, for measuring what reading it lost; never stored,
+    // empty when unknown (frames of a run-length file).
+    std::filesystem::path source;
 };
 
 // Everything of a registered animation but its frames: the part the compression result copies
