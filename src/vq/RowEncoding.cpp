@@ -120,8 +120,75 @@ bool ReadRowFrame(std::span<const std::uint8_t> table, std::size_t at, FramedRow
     return true;
 }
 
+namespace {
+
+// One value of a 7-bit scheme row: a byte, or two bytes little-endian.
+template <typename Value>
+Value ReadValue(std::span<const std::uint8_t> table, std::size_t at) {
+    if constexpr (sizeof(Value) == 1) {
+        return table[at];
+    } else {
+        return static_cast<Value>(table[at] | table[at + 1] << 8);
+    }
+}
+
+// Rows of the 7-bit scheme, `length` values a row, into a plane of `rows` rows. Whatever the
+// bytes, it reads nothing outside them; what they do not supply stays 0.
+template <typename Value>
+std::vector<Value> DecodeRows7(std::span<const std::uint8_t> table, int length, int rows) {
+    constexpr std::size_t kSize = sizeof(Value);
+    const auto w = static_cast<std::size_t>(std::max(length, 0));
+    std::vector<Value> plane(w * static_cast<std::size_t>(std::max(rows, 0)), 0);
+    std::size_t at = 0;
+    for (int y = 0; y < rows; ++y) {
+        FramedRow row;
+        if (!ReadRowFrame(table, at, row)) {
+            break;
+        }
+        Value* out = plane.data() + static_cast<std::size_t>(y) * w;
+        std::size_t x = 0;
+        std::size_t p = row.tokens;
+        const std::size_t end = row.tokens + row.length;
+        while (p < end && x < w) {
+            const std::uint8_t header = table[p++];
+            const std::size_t count = header & 0x7F;
+            if ((header & kRunFlag) != 0) {
+                if (end - p < kSize) {
+                    break;
+                }
+                const Value value = ReadValue<Value>(table, p);
+                p += kSize;
+                const std::size_t n = std::min(count, w - x);
+                std::fill_n(out + x, n, value);
+                x += n;
+            } else {
+                const std::size_t n = std::min({count, w - x, (end - p) / kSize});
+                for (std::size_t i = 0; i < n; ++i) {
+                    out[x + i] = ReadValue<Value>(table, p + i * kSize);
+                }
+                x += n;
+                p += count * kSize;
+            }
+        }
+        at = end;
+    }
+    return plane;
+}
+
+} // namespace
+
 std::vector<std::uint8_t> DecodeAlphaTable(std::span<const std::uint8_t> table, int width,
                                            int height) {
+    return DecodeRows7<std::uint8_t>(table, width, height);
+}
+
+std::vector<std::uint16_t> DecodeIndexTable(std::span<const std::uint8_t> table, int width,
+                                            int rows) {
+    return DecodeRows7<std::uint16_t>(table, width / 2, rows);
+}
+
+std::vector<std::uint8_t> DecodeMaskedAlphaTable(std::span<const std::uint8_t> table, int width,
+                                                 int height) {
     const auto w = static_cast<std::size_t>(std::max(width, 0));
     std::vector<std::uint8_t> plane(w * static_cast<std::size_t>(std::max(height, 0)), 0);
     std::size_t at = 0;
@@ -132,27 +199,27 @@ std::vector<std::uint8_t> DecodeAlphaTable(std::span<const std::uint8_t> table, 
         }
         std::uint8_t* out = plane.data() + static_cast<std::size_t>(y) * w;
         std::size_t x = 0;
-        std::size_t p = row.tokens;
-        const std::size_t end = row.tokens + row.length;
-        while (p < end && x < w) {
-            const std::uint8_t header = table[p++];
-            const std::size_t count = header & 0x7F;
-            if ((header & kRunFlag) != 0) {
-                if (p >= end) {
-                    break;
-                }
-                const std::uint8_t value = table[p++];
-                const std::size_t n = std::min(count, w - x);
-                std::fill_n(out + x, n, value);
-                x += n;
-            } else {
-                const std::size_t n = std::min({count, w - x, end - p});
-                std::copy_n(table.begin() + static_cast<std::ptrdiff_t>(p), n, out + x);
-                x += n;
-                p += count;
+        std::uint8_t value = 0;
+        for (std::size_t p = row.tokens; p < row.tokens + row.length && x < w; ++p) {
+            const std::uint8_t token = table[p];
+            switch (token >> 6) {
+            case 0:
+                value = 255;
+                break;
+            case 1:
+                value = 1;
+                break;
+            case 2:
+                value = 0;
+                break;
+            default:
+                break; // never written: the previous value goes on
             }
+            const std::size_t n = std::min<std::size_t>(token & kMaxRunLength6, w - x);
+            std::fill_n(out + x, n, value);
+            x += n;
         }
-        at = end;
+        at = row.tokens + row.length;
     }
     return plane;
 }

@@ -41,5 +41,11 @@ bool ReadRowFrame(std::span<const std::uint8_t> table, std::size_t at, FramedRow
 // bytes, it reads and writes nothing outside them; what they do not supply stays 0.
 std::vector<std::uint8_t> DecodeAlphaTable(std::span<const std::uint8_t> table, int width,
                                            int height);
+// The same for the 6-bit scheme: values 0, 1 (team pixels) and 255.
+std::vector<std::uint8_t> DecodeMaskedAlphaTable(std::span<const std::uint8_t> table, int width,
+                                                 int height);
+// The index map of an index table: `rows` rows of width / 2 entries, with the same care.
+std::vector<std::uint16_t> DecodeIndexTable(std::span<const std::uint8_t> table, int width,
+                                            int rows);
 
 } // namespace fenwold

@@ -26,6 +26,21 @@ TEST(RowEncoding, SevenBitTokensOfIndexRows) {
     EXPECT_EQ(IndexRow({0, 0}), (Bytes{0x05, 0x02, 0, 0, 0, 0}));
 }
 
+TEST(RowEncoding, IndexTablesDecodeToTheirMapsWithinTheirBytes) {
+    Bytes table = IndexRow({7, 7, 7, 7, 0x1234});
+    const Bytes second = IndexRow({1, 2, 3, 3, 3});
+    table.insert(table.end(), second.begin(), second.end());
+    table.push_back(0x00); // an empty row
+    EXPECT_EQ(DecodeIndexTable(table, 10, 3),
+              (std::vector<std::uint16_t>{7, 7, 7, 7, 0x1234, 1, 2, 3, 3, 3, 0, 0, 0, 0, 0}));
+    // A table cut inside a literal keeps the values it holds whole, and nothing more.
+    const Bytes cut(second.begin(), second.begin() + 5);
+    EXPECT_EQ(DecodeIndexTable(cut, 10, 1), (std::vector<std::uint16_t>{0, 0, 0, 0, 0}));
+    const Bytes framedCut = {0x04, 0x02, 1, 0, 2};
+    EXPECT_EQ(DecodeIndexTable(framedCut, 10, 2),
+              (std::vector<std::uint16_t>{1, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+}
+
 TEST(RowEncoding, LiteralsStopBeforeThreeEqualValuesAndAtTheirCap) {
     std::vector<std::uint8_t> values(130);
     for (std::size_t i = 0; i < values.size(); ++i) {
@@ -75,6 +90,12 @@ TEST(RowEncoding, SixBitRunsOfMaskedAlphaRows) {
     out.clear();
     AppendMaskedAlphaRow(std::vector<std::uint8_t>{0, 1, 1, 255}, out);
     EXPECT_EQ(out, (Bytes{0x03, 0x81, 0x42, 0x01}));
+    out.push_back(0x00);
+    // 0xC2: a token of the unused kind goes on with the kind before it.
+    const Bytes odd = {0x03, 0x41, 0xC2, 0x81};
+    out.insert(out.end(), odd.begin(), odd.end());
+    EXPECT_EQ(DecodeMaskedAlphaTable(out, 4, 3),
+              (Bytes{0, 1, 1, 255, 0, 0, 0, 0, 1, 1, 1, 0}));
 }
 
 TEST(IndexMaps, FourFramesOfFourByFourGiveOneMapWithEmptyLowerRows) {
