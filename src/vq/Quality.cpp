@@ -4,6 +4,7 @@
 #include "vq/ColourTables.h"
 #include "vq/SourceDifference.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -12,6 +13,7 @@ namespace fenwold {
 namespace {
 
 constexpr Pixel555 kWhite = 0x7FFF;
+constexpr std::size_t kTeamColourCount = 32;
 
 // Draws a frame at (0, 0) over black, team pixels as the codebook holds them.
 std::vector<Pixel555> DrawOverBlack(const FrameTables& frame, int maskFlag, int blockFlag,
@@ -108,8 +110,24 @@ bool SameFrames(const RegisteredAnimation& registered, const CompressedAnimation
     return true;
 }
 
+WeightProbe::WeightProbe(std::size_t codebookPixels)
+    : white_(std::max<std::size_t>(codebookPixels, kTeamColourCount), kWhite) {}
+
+std::vector<std::uint8_t> WeightProbe::Weights(const FrameTables& frame, int maskFlag,
+                                               int blockFlag, int alphaValue) const {
+    std::vector<Pixel555> drawn(static_cast<std::size_t>(frame.width) * frame.height, 0);
+    DrawFrameTables(frame.width, frame.height, 0, 0, maskFlag, blockFlag, frame, white_.data(),
+                    white_.data(), white_.data(), drawn.data(), alphaValue);
+    std::vector<std::uint8_t> weights(drawn.size(), 0);
+    for (std::size_t i = 0; i < drawn.size(); ++i) {
+        const int channel = Blue5(drawn[i]);
+        weights[i] = static_cast<std::uint8_t>(channel == 0 ? 0 : channel + 1);
+    }
+    return weights;
+}
+
 CompressionComparer::CompressionComparer(std::span<const Pixel555> codebook, int blockFlag)
-    : codebook_(codebook), blockFlag_(blockFlag), probe_(codebook.size(), kWhite) {}
+    : codebook_(codebook), blockFlag_(blockFlag), probe_(codebook.size()) {}
 
 FrameComparison CompressionComparer::CompareFrame(const RegisteredAnimation& registered,
                                                   int frame,
@@ -128,10 +146,9 @@ FrameComparison CompressionComparer::CompareFrame(const RegisteredAnimation& reg
     result.width = width;
     result.height = height;
     result.compressed = DrawOverBlack(tables, compressed.maskFlag, blockFlag_, codebook_.data());
-    // White entries drawn over black give each channel the drawing's weight less one (weights
-    // 1 to 32 over 5-bit channels), so the registered colours can be drawn with the same weights.
-    const std::vector<Pixel555> weights =
-        DrawOverBlack(tables, compressed.maskFlag, blockFlag_, probe_.data());
+    // The registered colours are drawn with the compressed drawing's own weights.
+    const std::vector<std::uint8_t> weights =
+        probe_.Weights(tables, compressed.maskFlag, blockFlag_, 255);
     const std::array<std::uint8_t, 32768>& grey = GreyLevels();
     result.registered.assign(pixels.size(), 0);
     result.visible.assign(pixels.size(), 0);
@@ -140,9 +157,8 @@ FrameComparison CompressionComparer::CompareFrame(const RegisteredAnimation& reg
         const bool seen = team || alpha[i] != 0;
         const Pixel555 colour =
             team ? Grey(grey[pixels[i] & 0x7FFF]) : (seen ? Pixel555(pixels[i] & 0x7FFF) : 0);
-        const int weight = Blue5(weights[i]);
-        if (weight > 0) {
-            result.registered[i] = BlendWeighted(colour, 0, weight + 1);
+        if (weights[i] != 0) {
+            result.registered[i] = BlendWeighted(colour, 0, weights[i]);
         }
         if (seen || weights[i] != 0) {
             result.visible[i] = 1;
