@@ -9,7 +9,7 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev
     qt6-multimedia-dev
-    libpng-dev libcli11-dev nlohmann-json3-dev
+    libpng-dev libcli11-dev nlohmann-json3-dev libwebp-dev
     fonts-nanum
     xvfb xauth
 )
