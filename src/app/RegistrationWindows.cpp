@@ -94,7 +94,8 @@ void FileSpecialDialog::MakeList() {
 
 LookupTableDialog::LookupTableDialog(QWidget* parent, CSetLookupTableDlg& model)
     : QDialog(parent), model_(model), weightMode_(new QComboBox(this)), size_(new QSpinBox(this)),
-      noLbg_(new QCheckBox("No lbg", this)), sampling_(new QCheckBox("&Sampling", this)) {
+      noLbg_(new QCheckBox("No lbg", this)), sampling_(new QCheckBox("&Sampling", this)),
+      refine_(new QSpinBox(this)) {
     setWindowTitle(ToQt(CSetLookupTableDlg::kCaption));
     for (const std::string_view name : CSetLookupTableDlg::kWeightModeNames) {
         weightMode_->addItem(ToQt(name));
@@ -105,6 +106,10 @@ LookupTableDialog::LookupTableDialog(QWidget* parent, CSetLookupTableDlg& model)
     form->addRow("Lookup table:", size_);
     form->addRow(noLbg_);
     form->addRow(sampling_);
+    refine_->setRange(0, CSetLookupTableDlg::kMaximumRefinePasses);
+    auto* refineLabel = new QLabel(ToQt(CSetLookupTableDlg::kRefineLabel), this);
+    refineLabel->setBuddy(refine_);
+    form->addRow(refineLabel, refine_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(OkCancel(this));
@@ -118,6 +123,8 @@ LookupTableDialog::LookupTableDialog(QWidget* parent, CSetLookupTableDlg& model)
     connect(size_, &QSpinBox::valueChanged, this,
             [this](int value) { model_.lookupTableSize = value; });
     connect(sampling_, &QCheckBox::toggled, this, [this](bool on) { model_.sampling = on; });
+    connect(refine_, &QSpinBox::valueChanged, this,
+            [this](int value) { model_.refinePasses = value; });
 }
 
 void LookupTableDialog::Show() {
@@ -127,6 +134,8 @@ void LookupTableDialog::Show() {
     sampling_->setChecked(model_.sampling);
     size_->setEnabled(model_.SizeEnabled());
     sampling_->setEnabled(model_.SamplingEnabled());
+    refine_->setValue(model_.refinePasses);
+    refine_->setEnabled(model_.RefineEnabled());
 }
 
 VqComputeDialog::VqComputeDialog(QWidget* parent, CVqComputeDlg& model)

@@ -56,6 +56,7 @@ private:
     QSpinBox* size_;
     QCheckBox* noLbg_;
     QCheckBox* sampling_;
+    QSpinBox* refine_;
 };
 
 // "VQ Compute": starts the run when it is first shown and polls it every 4 ms, showing what the

@@ -353,6 +353,7 @@ void CSetAnimationView::ComputeVq() {
     parameters.sampling = settings.sampling;
     parameters.noLbg = settings.noLbg;
     parameters.weightMode = settings.weightMode;
+    parameters.refinePasses = settings.PassesToRun();
     CompressionResultSink& sink =
         building_ ? building_->document : static_cast<CompressionResultSink&>(*unit_);
     CVqComputeDlg compute(animations_, parameters, sink, platform_);

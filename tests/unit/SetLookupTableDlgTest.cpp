@@ -15,21 +15,28 @@ TEST(SetLookupTableDlg, Defaults) {
     EXPECT_TRUE(dialog.sampling);
     EXPECT_TRUE(dialog.SizeEnabled());
     EXPECT_TRUE(dialog.SamplingEnabled());
+    EXPECT_EQ(dialog.refinePasses, 0);
+    EXPECT_EQ(dialog.PassesToRun(), 0);
+    EXPECT_TRUE(dialog.RefineEnabled());
 }
 
 TEST(SetLookupTableDlg, NoLbgPutsTheSizeBackAndDisablesTheRest) {
     CSetLookupTableDlg dialog;
     dialog.lookupTableSize = 1234;
     dialog.sampling = false;
+    dialog.refinePasses = 3;
     dialog.SetNoLbg(true);
     EXPECT_EQ(dialog.lookupTableSize, 500);
     EXPECT_FALSE(dialog.SizeEnabled());
     EXPECT_FALSE(dialog.SamplingEnabled());
+    EXPECT_FALSE(dialog.RefineEnabled());
+    EXPECT_EQ(dialog.PassesToRun(), 0);
     EXPECT_FALSE(dialog.sampling); // the box keeps its state while disabled
     dialog.SetNoLbg(false);
     EXPECT_EQ(dialog.lookupTableSize, 500);
     EXPECT_TRUE(dialog.SizeEnabled());
     EXPECT_TRUE(dialog.SamplingEnabled());
+    EXPECT_EQ(dialog.PassesToRun(), 3);
 }
 
 TEST(SetLookupTableDlg, SizeRange) {
