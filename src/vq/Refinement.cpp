@@ -27,21 +27,10 @@ int SquaredDistance(const BlockVector& block, const std::uint8_t* entry) {
     return sum;
 }
 
-// The error of an entry's own vectors against `entry`, added up in list order.
-double MembersError(std::span<const VqVector> vectors, const std::uint32_t* members,
-                    std::size_t count, const std::uint8_t* entry) {
-    double sum = 0.0;
-    for (std::size_t m = 0; m < count; ++m) {
-        const VqVector& v = vectors[members[m]];
-        sum += static_cast<double>(v.weight) * SquaredDistance(v.block, entry);
-    }
-    return sum;
-}
-
-// Moves every entry with weight to the rounded weighted mean of its vectors when that lowers
-// its own error. Rounding each component to the nearest byte keeps the entry at least as near
-// the mean as the old byte entry, so the comparison only guards against the last bit of
-// floating point.
+// Moves every entry with weight to the rounded weighted mean m of its vectors. The error of an
+// entry's vectors against an entry c is their error against m plus their weight times
+// |m - c|^2, so the rounded mean, the nearest byte vector to m, never does worse than the old
+// entry; the entry moves only when it does strictly better.
 bool MoveEntries(std::span<const VqVector> vectors, std::vector<std::uint8_t>& table, int count,
                  DesignContext& context) {
     std::vector<std::uint32_t> assignment(vectors.size());
@@ -68,19 +57,20 @@ bool MoveEntries(std::span<const VqVector> vectors, std::vector<std::uint8_t>& t
                 if (!(weights > 0.0)) {
                     continue;
                 }
-                std::array<std::uint8_t, kBlockBytes> mean{};
-                for (int j = 0; j < kBlockBytes; ++j) {
-                    const double value = sums[static_cast<std::size_t>(j)] / weights + 0.5;
-                    mean[static_cast<std::size_t>(j)] =
-                        static_cast<std::uint8_t>(std::clamp(value, 0.0, 255.0));
-                }
+                std::array<std::uint8_t, kBlockBytes> rounded{};
                 std::uint8_t* entry = table.data() + k * kBlockBytes;
-                if (std::equal(mean.begin(), mean.end(), entry)) {
-                    continue;
+                double roundedOff = 0.0;
+                double oldOff = 0.0;
+                for (int j = 0; j < kBlockBytes; ++j) {
+                    const double mean = sums[static_cast<std::size_t>(j)] / weights;
+                    const auto byte =
+                        static_cast<std::uint8_t>(std::clamp(mean + 0.5, 0.0, 255.0));
+                    rounded[static_cast<std::size_t>(j)] = byte;
+                    roundedOff += (mean - byte) * (mean - byte);
+                    oldOff += (mean - entry[j]) * (mean - entry[j]);
                 }
-                if (MembersError(vectors, members, size, mean.data()) <
-                    MembersError(vectors, members, size, entry)) {
-                    std::copy(mean.begin(), mean.end(), entry);
+                if (roundedOff < oldOff) {
+                    std::copy(rounded.begin(), rounded.end(), entry);
                     moved[k] = 1;
                 }
             }
