@@ -2,8 +2,8 @@
 #include "cli/Console.h"
 #include "cli/Json.h"
 #include "cli/OutputFiles.h"
+#include "cli/QualityReport.h"
 #include "cli/Registration.h"
-#include "image/FrameStreams.h"
 #include "platform/FileError.h"
 #include "platform/FileNames.h"
 #include "teamcolour/TeamColourFile.h"
@@ -11,12 +11,11 @@
 #include "unit/ToolDataFile.h"
 #include "unit/UnitDoc.h"
 #include "vq/CompressionRun.h"
-#include "vq/DrawCompressedFrame.h"
 #include "vq/Weights.h"
 
 #include <chrono>
-#include <cmath>
 #include <iostream>
+#include <sstream>
 
 namespace fenwold::cli {
 namespace {
@@ -30,6 +29,8 @@ struct CompressOptions {
     std::optional<std::uint64_t> seed;
     int threads = 0;
     bool json = false;
+    int refine = 0;
+    std::optional<double> minPsnr;
     std::string teamColours;
     std::vector<std::string> groups;
     std::vector<std::string> series;
@@ -45,43 +46,6 @@ int WeightModeOf(const std::string& name) {
     return kMaxBrightness;
 }
 
-// Peak signal to noise ratio of each animation's compressed frames against its registered
-// frames, both as they look over black, over the pixels whose alpha is not 0; 8-bit channels.
-std::vector<double> AnimationPsnr(const std::list<RegisteredAnimation>& registered,
-                                  const UnitData& data) {
-    std::vector<double> result;
-    auto compressed = data.animations.begin();
-    for (const auto& animation : registered) {
-        const UnitAnimation& unit = *compressed++;
-        const int width = animation.width;
-        const int height = animation.height;
-        double squares = 0;
-        std::size_t samples = 0;
-        for (std::size_t f = 0; f < animation.frames.size(); ++f) {
-            const auto pixels = DecodeFramePixels(animation.frames[f].pixelStream, width, height);
-            const auto alpha = DecodeFrameAlpha(animation.frames[f].alphaStream, width, height);
-            std::vector<Pixel555> drawn(pixels.size(), 0);
-            DrawCompressedFrame({drawn.data(), width, height}, 0, 0, unit, unit.alphaTables[f],
-                                data.codebook.Drawing(nullptr), 255);
-            for (std::size_t i = 0; i < pixels.size(); ++i) {
-                if (alpha[i] == 0) {
-                    continue;
-                }
-                const Pixel555 expected = BlendPixel555(pixels[i], 0, alpha[i]);
-                for (const auto channel : {Red5, Green5, Blue5}) {
-                    const double difference = 8.0 * (channel(expected) - channel(drawn[i]));
-                    squares += difference * difference;
-                }
-                samples += 3;
-            }
-        }
-        const double meanSquare = samples == 0 ? 0 : squares / static_cast<double>(samples);
-        result.push_back(meanSquare == 0 ? INFINITY
-                                         : 10.0 * std::log10(255.0 * 255.0 / meanSquare));
-    }
-    return result;
-}
-
 // Compresses the registered animations into the unit, showing the progress on the console.
 bool RunCompression(const Registration& registration, const CompressOptions& options,
                     CUnitDoc& document, ConsolePlatform& console) {
@@ -92,6 +56,7 @@ bool RunCompression(const Registration& registration, const CompressOptions& opt
     parameters.weightMode = WeightModeOf(options.weight);
     parameters.seed = options.seed;
     parameters.threads = options.threads;
+    parameters.refinePasses = options.refine;
     CompressionResult result;
     try {
         result = CompressAnimations(RefsTo(registration.animations), parameters,
@@ -146,6 +111,19 @@ int Compress(const CompressOptions& options, CommandContext& context) {
     if (colours) {
         data.teamColours = *colours;
     }
+    const QualityFigures quality = MeasureUnit(registration.animations, data);
+    const int worst = quality.Worst();
+    if (options.minPsnr && worst >= 0 &&
+        quality.animations[static_cast<std::size_t>(worst)].compression.Psnr() < *options.minPsnr) {
+        const auto& animation = *std::next(registration.animations.begin(), worst);
+        std::ostringstream floor;
+        floor << *options.minPsnr;
+        throw CliFailure(
+            kExitBelowFloor,
+            AnimationName(animation, worst) + " is at " +
+                PsnrText(quality.animations[static_cast<std::size_t>(worst)].compression) +
+                ", below --min-psnr " + floor.str() + " dB: nothing was written");
+    }
     try {
         // What Save As writes: the tool data and the game file of the chosen name.
         WriteToolDataWithGameData(data, true, toolData, gameData);
@@ -153,26 +131,19 @@ int Compress(const CompressOptions& options, CommandContext& context) {
         throw CliFailure(kExitFileFailure, error.what());
     }
 
-    const auto psnr = AnimationPsnr(registration.animations, data);
     if (options.json) {
-        Json psnrList = Json::array();
-        for (const double value : psnr) {
-            psnrList.push_back(Measured(value));
-        }
-        const Json json = {
-            {"tool_data", toolData.string()},      {"game_data", gameData.string()},
-            {"animations", data.AnimationCount()}, {"frames", data.TotalFrameCount()},
-            {"groups", data.GroupCount()},         {"codebook_size", data.codebook.Size()},
-            {"seconds", Measured(seconds)},        {"psnr", std::move(psnrList)}};
+        Json json = {{"tool_data", toolData.string()},      {"game_data", gameData.string()},
+                     {"animations", data.AnimationCount()}, {"frames", data.TotalFrameCount()},
+                     {"groups", data.GroupCount()},         {"codebook_size", data.codebook.Size()},
+                     {"refine_passes", options.refine},     {"seconds", Measured(seconds)}};
+        AddQualityJson(json, quality);
         std::cout << DumpJson(json) << '\n';
     } else {
         std::cout << "wrote " << toolData.string() << " and " << gameData.string() << '\n'
                   << "animations " << data.AnimationCount() << ", frames " << data.TotalFrameCount()
                   << ", groups " << data.GroupCount() << ", codebook " << data.codebook.Size()
                   << " entries, " << seconds << " s\n";
-        for (std::size_t a = 0; a < psnr.size(); ++a) {
-            std::cout << "animation " << a << ": PSNR " << psnr[a] << " dB\n";
-        }
+        PrintQuality(std::cout, quality);
     }
     return kExitOk;
 }
@@ -220,7 +191,17 @@ void AddCompressCommand(CLI::App& app, CommandContext& context) {
     command->add_option("--weight", options->weight, "brightness weighting of the training")
         ->check(CLI::IsMember({"none", "average", "max"}));
     command->add_flag("--no-sampling", options->noSampling, "design on every training block");
-    command->add_flag("--no-lbg", options->noLbg, "take the first distinct blocks as the table");
+    auto* noLbg =
+        command->add_flag("--no-lbg", options->noLbg, "take the first distinct blocks as the table");
+    command
+        ->add_option("--refine", options->refine,
+                     "weighted Lloyd passes over every block after the design (default 0)")
+        ->check(CLI::Range(0, kMaxRefinePasses))
+        ->excludes(noLbg);
+    command
+        ->add_option("--min-psnr", options->minPsnr,
+                     "write nothing and end with status 3 when an animation's PSNR is below DB")
+        ->check(CLI::Range(0.0, 1000.0));
     command->add_option("--seed", options->seed, "seed of the sampling (default: the clock)")
         ->check(SeedNumber());
     command->add_option("--threads", options->threads, "worker threads (default: all cores)")

@@ -16,6 +16,8 @@ namespace fenwold::cli {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFileFailure = 1;
 inline constexpr int kExitUsage = 2;
+// compress --min-psnr: an animation lost more than the floor allows; nothing was written.
+inline constexpr int kExitBelowFloor = 3;
 
 // Ends a command with a message and an exit status.
 struct CliFailure : std::runtime_error {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "vq/CompressionRun.h"
+
 #include <array>
 #include <string_view>
 
@@ -18,7 +20,7 @@ public:
     // The field below the dialog's own controls: weighted Lloyd passes over every training block
     // after the design. 0 designs exactly as the dialog's modes do.
     static constexpr std::string_view kRefineLabel = "&Refine passes:";
-    static constexpr int kMaximumRefinePasses = 100;
+    static constexpr int kMaximumRefinePasses = kMaxRefinePasses;
 
     int weightMode = 2;
     int lookupTableSize = kDefaultSize;

@@ -17,6 +17,9 @@
 
 namespace fenwold {
 
+// Most refine passes a run is asked for; a pass or two gives most of the gain.
+inline constexpr int kMaxRefinePasses = 100;
+
 // The values of the "Set lookup table number" dialog, and how the run may use the machine.
 struct CompressionParameters {
     int lookupTableSize = 500;
