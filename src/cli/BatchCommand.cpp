@@ -11,6 +11,7 @@
 #include <iostream>
 #include <map>
 #include <set>
+#include <sstream>
 
 namespace fenwold::cli {
 namespace {
@@ -157,6 +158,14 @@ void AddCompressionArguments(const CompressionSetting& compression,
     }
     if (!compression.lbg) {
         arguments.emplace_back("--no-lbg");
+    }
+    if (compression.refine > 0) {
+        arguments.insert(arguments.end(), {"--refine", std::to_string(compression.refine)});
+    }
+    if (compression.minPsnr) {
+        std::ostringstream floor;
+        floor << *compression.minPsnr;
+        arguments.insert(arguments.end(), {"--min-psnr", floor.str()});
     }
 }
 

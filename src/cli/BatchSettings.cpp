@@ -4,6 +4,7 @@
 #include "cli/Console.h"
 #include "platform/FileError.h"
 #include "platform/FileIo.h"
+#include "vq/CompressionRun.h"
 
 #include <algorithm>
 #include <initializer_list>
@@ -179,6 +180,20 @@ CompressionSetting ReadCompression(const SettingsReader& reader, const Json& obj
     if (object.contains("seed")) {
         compression.seed = reader.Seed(object["seed"], field("seed"));
     }
+    if (object.contains("refine")) {
+        compression.refine =
+            static_cast<int>(reader.Integer(object["refine"], field("refine"), 0, kMaxRefinePasses));
+        if (compression.refine > 0 && !compression.lbg) {
+            reader.Fail(field("refine"), "a table of every block (\"lbg\": false) is not refined");
+        }
+    }
+    if (object.contains("min_psnr")) {
+        const Json& value = object["min_psnr"];
+        if (!value.is_number() || value.get<double>() < 0.0 || value.get<double>() > 1000.0) {
+            reader.Fail(field("min_psnr"), "must be a number of dB from 0 to 1000");
+        }
+        compression.minPsnr = value.get<double>();
+    }
     return compression;
 }
 
@@ -192,7 +207,7 @@ std::string RequiredName(const SettingsReader& reader, const Json& object, const
 UnitSetting ReadUnit(const SettingsReader& reader, const Json& object, const std::string& key) {
     reader.Object(object, key,
                   {"name", "groups", "series", "lookup", "weight", "sampling", "lbg", "seed",
-                   "team_colours"});
+                   "refine", "min_psnr", "team_colours"});
     UnitSetting unit;
     unit.name = RequiredName(reader, object, key);
     unit.groups = ReadSeriesList(reader, object, key, "groups");
@@ -318,6 +333,10 @@ std::string SettingsText(const Settings& settings) {
         value["groups"] = std::move(groups);
         value["series"] = std::move(series);
         AddCompressionJson(value, unit.compression);
+        value["refine"] = unit.compression.refine;
+        if (unit.compression.minPsnr) {
+            value["min_psnr"] = *unit.compression.minPsnr;
+        }
         if (!unit.teamColours.empty()) {
             value["team_colours"] = unit.teamColours;
         }

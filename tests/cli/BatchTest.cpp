@@ -130,7 +130,7 @@ TEST_F(Batch, RebuildsExactlyWhatChangedAndTheSameBytesOnAnyJobCount) {
     {"name": "left", "series": [{"pictures": "unit/anim00", "masks": "mask/anim00"},
                                 {"pictures": "unit/anim01/anim01_0001.tga",
                                  "masks": "mask/anim01/anim01_mask_0001.tga"}],
-     "lookup": 30, "seed": 7},
+     "lookup": 30, "seed": 7, "refine": 2, "min_psnr": 5.5},
     {"name": "right", "series": [{"pictures": "unit/anim02", "masks": "mask/anim02"},
                                  {"pictures": "unit/anim03"}],
      "lookup": 30, "seed": 8, "weight": "average", "sampling": false}
@@ -142,6 +142,9 @@ TEST_F(Batch, RebuildsExactlyWhatChangedAndTheSameBytesOnAnyJobCount) {
 })");
     const fs::path out = folder / "out";
     ASSERT_EQ(WriteManifest(out), 0);
+    const auto manifest = ReadWholeFile(out / "build.ninja");
+    const std::string manifestText(manifest.begin(), manifest.end());
+    EXPECT_NE(manifestText.find("--refine 2 --min-psnr 5.5"), std::string::npos) << manifestText;
     const std::string first = Ninja(out);
     EXPECT_NE(first.find("unit left"), std::string::npos) << first;
     EXPECT_NE(first.find("unit right"), std::string::npos) << first;
@@ -203,6 +206,11 @@ TEST_F(Batch, SettingsFaultsNameTheFileAndTheKey) {
         {R"({"units": [{"name": "a", )" + group + R"(, "weight": "heavy"}]})", "units[0].weight"},
         {R"({"units": [{"name": "a", )" + group + R"(, "seed": -1}]})", "units[0].seed"},
         {R"({"units": [{"name": "a", )" + group + R"(, "sampling": 1}]})", "units[0].sampling"},
+        {R"({"units": [{"name": "a", )" + group + R"(, "refine": 101}]})", "units[0].refine"},
+        {R"({"units": [{"name": "a", )" + group + R"(, "lbg": false, "refine": 1}]})",
+         "units[0].refine"},
+        {R"({"units": [{"name": "a", )" + group + R"(, "min_psnr": -0.5}]})", "units[0].min_psnr"},
+        {R"({"units": [{"name": "a", )" + group + R"(, "min_psnr": "30"}]})", "units[0].min_psnr"},
         {R"({"units": [{"name": "a.b", )" + group + R"(}]})", "units[0].name"},
         {R"({"units": [{)" + group + R"(}]})", "units[0].name"},
         {R"({"units": [{"name": "a"}]})", "units[0]"},
@@ -243,6 +251,10 @@ TEST_F(Batch, SettingsAtTheirLimitsReadBackAsWritten) {
     unit.compression = {65534, "none", false, false, 18446744073709551615u};
     unit.teamColours = "teamcolours.UTC";
     settings.units.push_back(unit);
+    cli::UnitSetting refined = unit;
+    refined.name = "refined";
+    refined.compression = {500, "max", true, true, 1, 100, 1000.0};
+    settings.units.push_back(refined);
     cli::BuildingSetting building;
     building.name = "house_2";
     building.picture = "building/house.tga";
@@ -253,7 +265,11 @@ TEST_F(Batch, SettingsAtTheirLimitsReadBackAsWritten) {
     const fs::path path = assets / cli::kSettingsFileName;
     WriteText(path, cli::SettingsText(settings));
     const cli::Settings read = cli::ReadSettings(path);
-    ASSERT_EQ(read.units.size(), 1u);
+    ASSERT_EQ(read.units.size(), 2u);
+    EXPECT_EQ(read.units[0].compression.refine, 0);
+    EXPECT_FALSE(read.units[0].compression.minPsnr);
+    EXPECT_EQ(read.units[1].compression.refine, 100);
+    EXPECT_EQ(read.units[1].compression.minPsnr, 1000.0);
     const cli::UnitSetting& u = read.units[0];
     EXPECT_EQ(u.name, "edge");
     EXPECT_EQ(u.series[0].pictures, "unit/anim00");
