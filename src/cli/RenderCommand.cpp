@@ -3,6 +3,7 @@
 #include "cli/FileLoading.h"
 #include "cli/OutputFiles.h"
 #include "cli/PngFile.h"
+#include "cli/RenderReview.h"
 #include "image/PreviewDrawing.h"
 #include "platform/BinaryWriter.h"
 #include "platform/FileError.h"
@@ -12,9 +13,6 @@
 
 namespace fenwold::cli {
 namespace {
-
-// The width the unit view's layout wraps at when a whole unit is drawn as a sheet.
-constexpr int kSheetWidth = 640;
 
 struct RenderOptions {
     std::string input;
@@ -28,13 +26,17 @@ struct RenderOptions {
     std::string canvas;
     std::string at;
     int alpha = 255;
+    bool diff = false;
+    bool usage = false;
+    bool animate = false;
+    int amplify = 4;
+    int loops = 1;
+    std::vector<std::string> sources;
+    std::vector<std::string> sourceGroups;
 };
 
-struct Canvas {
-    int width = 0;
-    int height = 0;
-    std::vector<Pixel555> pixels;
-};
+// What is drawn: a picture in working pixels.
+using Canvas = ReviewPicture;
 
 std::pair<int, int> ParsePair(const std::string& text, char separator, const char* what) {
     const auto split = text.find(separator);
@@ -72,49 +74,28 @@ Canvas DrawSheet(const UnitData& data, int team) {
     struct Placed {
         const UnitAnimation* animation;
         const AlphaTableNode* frame;
-        int x;
-        int y;
     };
     std::vector<Placed> placed;
-    int x = 2, y = 2, rowHeight = 0;
+    std::vector<std::pair<int, int>> sizes;
     for (const auto& animation : data.animations) {
         for (const auto& frame : animation.alphaTables) {
-            placed.push_back({&animation, &frame, x, y});
-            rowHeight = std::max(rowHeight, static_cast<int>(animation.height));
-            x += animation.width + 5;
-            if (x + animation.width >= kSheetWidth) {
-                y += rowHeight + 5;
-                x = 2;
-                rowHeight = 0;
-            }
+            placed.push_back({&animation, &frame});
+            sizes.emplace_back(animation.width, animation.height);
         }
     }
-    Canvas canvas{kSheetWidth, std::min(y + rowHeight + 5, 32767), {}};
+    const SheetLayout layout = LayOutSheet(sizes);
+    Canvas canvas{kSheetWidth, layout.height, {}};
     canvas.pixels.assign(static_cast<std::size_t>(canvas.width) * canvas.height, 0);
-    for (const auto& item : placed) {
-        DrawFrameOf(data, *item.animation, *item.frame, canvas, item.x, item.y, team, 255);
+    for (std::size_t i = 0; i < placed.size(); ++i) {
+        DrawFrameOf(data, *placed[i].animation, *placed[i].frame, canvas, layout.places[i].first,
+                    layout.places[i].second, team, 255);
     }
     return canvas;
 }
 
 Canvas DrawOneFrame(const UnitData& data, const RenderOptions& options) {
-    const UnitAnimation* animation = nullptr;
-    int position = 0;
-    for (const auto& candidate : data.animations) {
-        if (position++ == options.animation) {
-            animation = &candidate;
-        }
-    }
-    if (animation == nullptr) {
-        throw CliFailure(kExitUsage, "--anim " + std::to_string(options.animation) +
-                                         ": the file has " + std::to_string(data.AnimationCount()) +
-                                         " animations");
-    }
-    if (options.frame < 0 || options.frame >= animation->FrameCount()) {
-        throw CliFailure(kExitUsage, "--frame " + std::to_string(options.frame) +
-                                         ": the animation has " +
-                                         std::to_string(animation->FrameCount()) + " frames");
-    }
+    const UnitAnimation* animation = &AnimationAt(data, options.animation);
+    CheckFrame(*animation, options.frame);
     Canvas canvas{animation->width, animation->height, {}};
     if (!options.canvas.empty()) {
         std::tie(canvas.width, canvas.height) = ParsePair(options.canvas, 'x', "--canvas");
@@ -144,12 +125,43 @@ Canvas DrawBuilding(const BuildingFileContent& building, int team) {
     return canvas;
 }
 
+// The review pictures and the animated preview, which need a unit.
+Canvas DrawReview(const UnitData& data, const RenderOptions& options, ConsolePlatform& console,
+                  std::ostream& summary) {
+    const FrameChoice choice{options.animation, options.frame, options.sheet};
+    if (options.usage) {
+        return DrawUsage(data, choice, options.team, summary);
+    }
+    const std::list<RegisteredAnimation> sources =
+        LoadSources(options.sourceGroups, options.sources, console);
+    return DrawDifferences(data, sources, choice, options.amplify, summary);
+}
+
 int Render(const RenderOptions& options, CommandContext& context) {
-    RefuseOverwritingInputs({options.output}, {options.input});
+    std::vector<std::filesystem::path> inputs = {options.input};
+    inputs.insert(inputs.end(), options.sources.begin(), options.sources.end());
+    RefuseOverwritingInputs({options.output}, inputs);
+    if (options.diff && options.sources.empty() && options.sourceGroups.empty()) {
+        throw CliFailure(kExitUsage, "--diff needs the registered series: --source or "
+                                     "--source-group, as the unit was compressed from");
+    }
     context.subject = options.input;
     const LoadedFile file = LoadAnyFile(options.input);
+    const bool review = options.diff || options.usage || options.animate;
+    if (review && !file.unit) {
+        throw CliFailure(kExitUsage, options.input + ": --diff, --usage and --animate draw units");
+    }
+    // Where the picture goes to the standard output, the summary must not go there too.
+    std::ostream& summary = GoesToStandardOutput(options.output) ? std::cerr : std::cout;
+    ConsolePlatform console(context.quiet);
+    std::vector<std::uint8_t> animated;
     Canvas canvas;
-    if (file.building) {
+    if (options.animate) {
+        animated = AnimateWebp(*file.unit, options.animation, options.team, options.loops,
+                               options.scale, options.output, summary);
+    } else if (review) {
+        canvas = DrawReview(*file.unit, options, console, summary);
+    } else if (file.building) {
         canvas = DrawBuilding(*file.building, options.team);
     } else if (file.unit) {
         canvas =
@@ -158,9 +170,12 @@ int Render(const RenderOptions& options, CommandContext& context) {
         throw CliFailure(kExitUsage, options.input + ": only unit and building files are drawn");
     }
     context.subject = options.output;
-    // Where the picture goes to the standard output, the summary must not go there too.
-    std::ostream& summary = GoesToStandardOutput(options.output) ? std::cerr : std::cout;
     try {
+        if (options.animate) {
+            WriteOutput(options.output, animated);
+            summary << "wrote " << options.output << '\n';
+            return kExitOk;
+        }
         if (options.raw) {
             BinaryWriter out;
             out.write(canvas.pixels);
@@ -197,7 +212,8 @@ void AddRenderCommand(CLI::App& app, CommandContext& context) {
         ->check(CLI::Range(0, 9));
     command->add_option("--scale", options->scale, "enlarge by a whole factor")
         ->check(CLI::Range(1, 16));
-    command->add_flag("--raw", options->raw, "write the little-endian Pixel555 buffer, no PNG");
+    auto* raw =
+        command->add_flag("--raw", options->raw, "write the little-endian Pixel555 buffer, no PNG");
     auto* canvas =
         command->add_option("--canvas", options->canvas, "draw into a zero-filled canvas of WxH")
             ->check(NonEmpty());
@@ -206,6 +222,32 @@ void AddRenderCommand(CLI::App& app, CommandContext& context) {
         ->needs(canvas);
     command->add_option("--alpha", options->alpha, "overall alpha value 0-255")
         ->check(CLI::Range(0, 255));
+    auto* diff = command->add_flag(
+        "--diff", options->diff,
+        "the registered frame, the compressed frame and their amplified difference side by side");
+    command
+        ->add_option("--source", options->sources,
+                     "for --diff: a .URE file, or a series as compress takes it")
+        ->check(NonEmpty());
+    command
+        ->add_option("--source-group", options->sourceGroups,
+                     "for --diff: a group as compress --group takes it")
+        ->check(NonEmpty());
+    command->add_option("--amplify", options->amplify, "how much --diff enlarges differences")
+        ->check(CLI::Range(1, 31));
+    auto* usage = command->add_flag(
+        "--usage", options->usage,
+        "codebook entries ordered by use, and how rare each block's entry is in the frame(s)");
+    auto* animate = command->add_flag(
+        "--animate", options->animate,
+        "the animation (--anim) as an animated WebP, played as the player plays it");
+    command
+        ->add_option("--loops", options->loops,
+                     "for --animate: how often the entries from the loop start repeat in the file")
+        ->check(CLI::Range(1, 100));
+    raw->excludes(diff)->excludes(usage)->excludes(animate);
+    diff->excludes(usage)->excludes(animate);
+    usage->excludes(animate);
     command->callback([&context, options] {
         context.run = [&context, options] { return Render(*options, context); };
     });
