@@ -9,6 +9,7 @@
 #include "platform/FileIo.h"
 #include "platform/FileNames.h"
 #include "unit/GameDataFile.h"
+#include "unit/PlayTimeline.h"
 
 #include <cstdio>
 #include <iostream>
@@ -16,9 +17,6 @@
 namespace fenwold::cli {
 namespace {
 
-// The player advances in steps of 16 ms and shows an entry until its step counter reaches the
-// delay, compared as a signed 16-bit number: at least one step.
-constexpr int kStepMilliseconds = 16;
 constexpr int kSpacing = 2;         // transparent pixels between pictures on the sheet
 constexpr int kLargestSide = 32768; // of the written sheet, in pixels
 constexpr std::uint64_t kLargestSheet = std::uint64_t{1} << 28;
@@ -30,11 +28,6 @@ struct ExportOptions {
     int scale = 1;
     bool trim = false;
 };
-
-int EntryMilliseconds(std::uint16_t delay) {
-    const auto steps = static_cast<std::int16_t>(delay);
-    return kStepMilliseconds * (steps > 0 ? steps : 1);
-}
 
 std::string AnimationName(std::size_t animation) {
     char name[16];
@@ -231,7 +224,7 @@ private:
 
     void AddBuilding(const BuildingRecord& record) {
         Keep(BuildingPicture(record, team_));
-        entries_.push_back({"building", 0, kStepMilliseconds, record.pointX[0], record.pointY[0]});
+        entries_.push_back({"building", 0, kPlayerStepMilliseconds, record.pointX[0], record.pointY[0]});
         sheet_.slices.push_back(Slice("building area", 0, record.area[0] * kTileSize,
                                       record.area[1] * kTileSize,
                                       (record.area[2] - record.area[0]) * kTileSize,

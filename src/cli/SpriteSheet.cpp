@@ -1,78 +1,27 @@
 #include "cli/SpriteSheet.h"
 
 #include "image/PreviewDrawing.h"
-#include "vq/DrawCompressedFrame.h"
-#include "vq/RowEncoding.h"
+#include "vq/StraightAlpha.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numeric>
 
 namespace fenwold::cli {
-namespace {
-
-constexpr Pixel555 kWhite555 = 0x7FFF;
-
-std::vector<Pixel555> DrawOver(Pixel555 background, const UnitData& data,
-                               const UnitAnimation& animation, int maskFlag,
-                               const FrameTables& tables, const TeamColourTable* teamTable) {
-    std::vector<Pixel555> buffer(static_cast<std::size_t>(tables.width) * tables.height,
-                                 background);
-    DrawFrameTables({buffer.data(), tables.width, tables.height}, 0, 0, maskFlag,
-                    animation.blockFlag, tables,
-                    data.codebook.Drawing(teamTable ? teamTable->data() : nullptr), 255);
-    return buffer;
-}
-
-// The frame's alpha table with every visible pixel made a run of full opacity, in the run-only
-// scheme of team-coloured frames: drawn with it, every visible pixel is a copy of its source.
-std::vector<std::uint8_t> OpaqueAlphaTable(std::span<const std::uint8_t> table, int width,
-                                           int height) {
-    std::vector<std::uint8_t> plane = DecodeAlphaTable(table, width, height);
-    std::vector<std::uint8_t> opaque;
-    for (int y = 0; y < height; ++y) {
-        const auto row = std::span(plane).subspan(static_cast<std::size_t>(y) * width, width);
-        for (auto& value : row) {
-            value = value != 0 ? 255 : 0;
-        }
-        AppendMaskedAlphaRow(row, opaque);
-    }
-    return opaque;
-}
-
-} // namespace
 
 SheetPicture DrawFramePicture(const UnitData& data, const UnitAnimation& animation,
                               const AlphaTableNode& frame, const TeamColourTable* teamTable) {
     const auto& indexTable = animation.indexTables[static_cast<std::size_t>(frame.index / 4)];
     const FrameTables tables{frame.width, frame.height, frame.index, indexTable.bytes, frame.bytes};
-    // Over black and over white the drawing gives d + floor(s w / 32) - floor(d w / 32) per
-    // channel: the difference of the two is 32 - w, the same in every channel.
-    const auto overBlack = DrawOver(0, data, animation, animation.maskFlag, tables, teamTable);
-    const auto overWhite =
-        DrawOver(kWhite555, data, animation, animation.maskFlag, tables, teamTable);
-    // Team-coloured frames are copies wherever they are visible; plain frames may blend, so
-    // their undimmed colours come from drawing them once more at full opacity.
-    std::vector<Pixel555> colours;
-    if (animation.maskFlag == 0) {
-        const auto opaque = OpaqueAlphaTable(frame.bytes, frame.width, frame.height);
-        FrameTables opaqueTables = tables;
-        opaqueTables.alphaTable = opaque;
-        colours = DrawOver(0, data, animation, 1, opaqueTables, nullptr);
-    }
+    StraightAlphaFrame drawn = DrawStraightAlpha(
+        {&tables, animation.maskFlag, animation.blockFlag, data.codebook.entries8.data(),
+         data.codebook.entries16.data(), teamTable ? teamTable->data() : nullptr},
+        255);
     SheetPicture picture;
     picture.width = frame.width;
     picture.height = frame.height;
-    picture.pixels.assign(overBlack.size(), 0);
-    picture.alpha.assign(overBlack.size(), 0);
-    for (std::size_t i = 0; i < overBlack.size(); ++i) {
-        const int weight = 32 - (Red5(overWhite[i]) - Red5(overBlack[i]));
-        if (weight <= 1) {
-            continue;
-        }
-        picture.alpha[i] = static_cast<std::uint8_t>((weight * 255 + 16) / 32);
-        picture.pixels[i] = colours.empty() ? overBlack[i] : colours[i];
-    }
+    picture.pixels = std::move(drawn.colours);
+    picture.alpha = std::move(drawn.alpha);
     picture.keptWidth = picture.width;
     picture.keptHeight = picture.height;
     return picture;

@@ -9,7 +9,6 @@ std::vector<TimedPicture> AnimatedPreview(const UnitAnimation& animation, const 
     const PlayTimeline timeline = SequenceTimeline(animation);
     const CompressedAnimationView view = ViewOfRecord(animation);
     const std::vector<Pixel555>& pixels = codebook.InUse();
-    const WeightProbe probe(pixels.size());
     const auto picture = [&](const TimedEntry& entry) {
         if (entry.frame < 0) {
             return PictureRgba{animation.width, animation.height,
@@ -18,7 +17,7 @@ std::vector<TimedPicture> AnimatedPreview(const UnitAnimation& animation, const 
                                    0)};
         }
         return DrawFrameRgba(view, entry.frame, pixels, codebook.blockFlag, teamColours,
-                             entry.alphaValue, probe);
+                             entry.alphaValue);
     };
     std::vector<TimedPicture> pictures;
     const std::size_t count = timeline.entries.size();

@@ -3,6 +3,7 @@
 #include "image/FrameStreams.h"
 #include "vq/ColourTables.h"
 #include "vq/SourceDifference.h"
+#include "vq/StraightAlpha.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,16 +14,6 @@ namespace fenwold {
 namespace {
 
 constexpr Pixel555 kWhite = 0x7FFF;
-constexpr std::size_t kTeamColourCount = 32;
-
-// Draws a frame at (0, 0) over black, team pixels as the codebook holds them.
-std::vector<Pixel555> DrawOverBlack(const FrameTables& frame, int maskFlag, int blockFlag,
-                                    const Pixel555* codebook) {
-    std::vector<Pixel555> buffer(static_cast<std::size_t>(frame.width) * frame.height, 0);
-    DrawFrameTables(frame.width, frame.height, 0, 0, maskFlag, blockFlag, frame, codebook,
-                    codebook, nullptr, buffer.data(), 255);
-    return buffer;
-}
 
 Pixel555 Grey(std::uint8_t level) {
     return static_cast<Pixel555>(level << 10 | level << 5 | level);
@@ -110,24 +101,8 @@ bool SameFrames(const RegisteredAnimation& registered, const CompressedAnimation
     return true;
 }
 
-WeightProbe::WeightProbe(std::size_t codebookPixels)
-    : white_(std::max<std::size_t>(codebookPixels, kTeamColourCount), kWhite) {}
-
-std::vector<std::uint8_t> WeightProbe::Weights(const FrameTables& frame, int maskFlag,
-                                               int blockFlag, int alphaValue) const {
-    std::vector<Pixel555> drawn(static_cast<std::size_t>(frame.width) * frame.height, 0);
-    DrawFrameTables(frame.width, frame.height, 0, 0, maskFlag, blockFlag, frame, white_.data(),
-                    white_.data(), white_.data(), drawn.data(), alphaValue);
-    std::vector<std::uint8_t> weights(drawn.size(), 0);
-    for (std::size_t i = 0; i < drawn.size(); ++i) {
-        const int channel = Blue5(drawn[i]);
-        weights[i] = static_cast<std::uint8_t>(channel == 0 ? 0 : channel + 1);
-    }
-    return weights;
-}
-
 CompressionComparer::CompressionComparer(std::span<const Pixel555> codebook, int blockFlag)
-    : codebook_(codebook), blockFlag_(blockFlag), probe_(codebook.size()) {}
+    : codebook_(codebook), blockFlag_(blockFlag) {}
 
 FrameComparison CompressionComparer::CompareFrame(const RegisteredAnimation& registered,
                                                   int frame,
@@ -145,10 +120,13 @@ FrameComparison CompressionComparer::CompareFrame(const RegisteredAnimation& reg
     FrameComparison result;
     result.width = width;
     result.height = height;
-    result.compressed = DrawOverBlack(tables, compressed.maskFlag, blockFlag_, codebook_.data());
+    // Team pixels as the codebook holds them: their grey level.
+    const FrameDrawing drawing{&tables,          compressed.maskFlag, blockFlag_,
+                               codebook_.data(), codebook_.data(),    nullptr};
+    result.compressed = DrawOver(drawing, 0, 255);
     // The registered colours are drawn with the compressed drawing's own weights.
     const std::vector<std::uint8_t> weights =
-        probe_.Weights(tables, compressed.maskFlag, blockFlag_, 255);
+        DrawnWeights(result.compressed, DrawOver(drawing, kWhite, 255));
     const std::array<std::uint8_t, 32768>& grey = GreyLevels();
     result.registered.assign(pixels.size(), 0);
     result.visible.assign(pixels.size(), 0);

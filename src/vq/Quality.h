@@ -77,20 +77,6 @@ CompressedAnimationView ViewOfRecord(const Animation& animation) {
 // size, so that the two can be compared frame by frame.
 bool SameFrames(const RegisteredAnimation& registered, const CompressedAnimationView& compressed);
 
-// The weight (2 to 32 of 32) the drawing gives each pixel of a frame, found by drawing white
-// entries (and a white team table) over black: each channel then holds the weight less one. 0
-// where nothing is drawn, and where weight 1 would leave 5-bit channels as they are.
-class WeightProbe {
-public:
-    // For codebooks of up to `codebookPixels` pixels.
-    explicit WeightProbe(std::size_t codebookPixels);
-    std::vector<std::uint8_t> Weights(const FrameTables& frame, int maskFlag, int blockFlag,
-                                      int alphaValue) const;
-
-private:
-    std::vector<Pixel555> white_;
-};
-
 // One frame as the encoder saw it and as the compression draws it, both over black, with the
 // pixels that either shows and the tally over them.
 struct FrameComparison {
@@ -124,7 +110,6 @@ public:
 private:
     std::span<const Pixel555> codebook_;
     int blockFlag_;
-    WeightProbe probe_;
 };
 
 // The figures of a whole run, with the conversion measured against each frame's source picture;

@@ -2,6 +2,7 @@
 
 #include "vq/CodebookUsage.h"
 #include "vq/RowEncoding.h"
+#include "vq/StraightAlpha.h"
 
 #include <algorithm>
 #include <array>
@@ -148,29 +149,19 @@ ReviewPicture RarityMap(const CompressedAnimationView& animation, int frame,
 
 PictureRgba DrawFrameRgba(const CompressedAnimationView& animation, int frame,
                           std::span<const Pixel555> codebook, int blockFlag,
-                          const Pixel555* teamColours, int alphaValue, const WeightProbe& probe) {
+                          const Pixel555* teamColours, int alphaValue) {
     const FrameTables& tables = animation.frames[static_cast<std::size_t>(frame)];
-    std::vector<Pixel555> drawn(static_cast<std::size_t>(tables.width) * tables.height, 0);
-    DrawFrameTables(tables.width, tables.height, 0, 0, animation.maskFlag, blockFlag, tables,
-                    codebook.data(), codebook.data(), teamColours, drawn.data(), alphaValue);
-    const std::vector<std::uint8_t> weights =
-        probe.Weights(tables, animation.maskFlag, blockFlag, alphaValue);
-    PictureRgba picture{tables.width, tables.height, std::vector<std::uint8_t>(drawn.size() * 4, 0)};
-    for (std::size_t i = 0; i < drawn.size(); ++i) {
-        const int w = weights[i];
-        if (w == 0) {
-            continue;
-        }
-        // Over black the drawing leaves floor(colour * w / 32): the middle of the colours that
-        // give that, exact where the frame is opaque.
-        const auto colour = [w](int channel) {
-            return Spread5To8(std::min(31, (2 * channel + 1) * 16 / w));
-        };
+    const StraightAlphaFrame drawn = DrawStraightAlpha(
+        {&tables, animation.maskFlag, blockFlag, codebook.data(), codebook.data(), teamColours},
+        alphaValue);
+    PictureRgba picture{tables.width, tables.height,
+                        std::vector<std::uint8_t>(drawn.colours.size() * 4, 0)};
+    for (std::size_t i = 0; i < drawn.colours.size(); ++i) {
         std::uint8_t* out = picture.bytes.data() + 4 * i;
-        out[0] = colour(Red5(drawn[i]));
-        out[1] = colour(Green5(drawn[i]));
-        out[2] = colour(Blue5(drawn[i]));
-        out[3] = static_cast<std::uint8_t>((w * 255 + 16) / 32);
+        out[0] = Spread5To8(Red5(drawn.colours[i]));
+        out[1] = Spread5To8(Green5(drawn.colours[i]));
+        out[2] = Spread5To8(Blue5(drawn.colours[i]));
+        out[3] = drawn.alpha[i];
     }
     return picture;
 }

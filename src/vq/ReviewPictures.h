@@ -55,11 +55,11 @@ inline constexpr int kEntriesPerRow = 16;
 ReviewPicture RarityMap(const CompressedAnimationView& animation, int frame,
                      std::span<const std::uint32_t> counts);
 
-// A compressed frame drawn with the overall alpha value (and team pixels through the table,
-// when there is one), as straight-alpha colour: composed over black it gives what the drawing
-// gives over black; pixels the drawing leaves are transparent. `probe` serves the codebook.
+// A compressed frame drawn with the overall alpha value (team pixels through the table, when
+// there is one) as straight-alpha colour: each pixel's undimmed colour with the alpha of the
+// drawing's weight; pixels the drawing leaves are transparent.
 PictureRgba DrawFrameRgba(const CompressedAnimationView& animation, int frame,
                           std::span<const Pixel555> codebook, int blockFlag,
-                          const Pixel555* teamColours, int alphaValue, const WeightProbe& probe);
+                          const Pixel555* teamColours, int alphaValue);
 
 } // namespace fenwold

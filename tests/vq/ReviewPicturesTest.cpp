@@ -188,18 +188,17 @@ TEST(ReviewPictures, FramesInColourKeepTheirAlphaAndTeamColours) {
     noLbg.noLbg = true;
     const CompressionResult result = Compress({&animation}, noLbg);
     const std::vector<Pixel555> codebook = LookupTablePixels(result.lookupTable);
-    const WeightProbe probe(codebook.size());
     std::vector<Pixel555> team(32, 0x03E0); // green
     const CompressedAnimationView view = ViewOf(result.animations[0]);
-    const PictureRgba opaque = DrawFrameRgba(view, 0, codebook, 1, team.data(), 255, probe);
+    const PictureRgba opaque = DrawFrameRgba(view, 0, codebook, 1, team.data(), 255);
     ASSERT_EQ(opaque.bytes.size(), 4u * 8);
     EXPECT_EQ(std::vector<std::uint8_t>(opaque.bytes.begin(), opaque.bytes.begin() + 8),
               (std::vector<std::uint8_t>{255, 0, 0, 255, 0, 0, 0, 0}));
     EXPECT_EQ(std::vector<std::uint8_t>(opaque.bytes.begin() + 28, opaque.bytes.end()),
               (std::vector<std::uint8_t>{0, 255, 0, 255}));
-    // At alpha value 128 the drawing blends with weight 17 of 32: floor(31 * 17 / 32) = 16 over
-    // black, given back as the colour 31 at alpha 135.
-    const PictureRgba faint = DrawFrameRgba(view, 0, codebook, 1, team.data(), 128, probe);
+    // At alpha value 128 the drawing blends with weight 17 of 32: the colour stays, its alpha
+    // is 17 / 32 of 255.
+    const PictureRgba faint = DrawFrameRgba(view, 0, codebook, 1, team.data(), 128);
     EXPECT_EQ(std::vector<std::uint8_t>(faint.bytes.begin(), faint.bytes.begin() + 4),
               (std::vector<std::uint8_t>{255, 0, 0, 135}));
     EXPECT_EQ(faint.bytes[7], 0);
