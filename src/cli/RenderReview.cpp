@@ -220,10 +220,10 @@ ReviewPicture DrawUsage(const UnitData& data, const FrameChoice& choice, int tea
             return;
         }
         ReviewPicture pair = Blank(2 * map.width + kReviewGap, map.height);
-        DrawFrameTables(pair.width, pair.height, 0, 0, animation.maskFlag, animation.blockFlag,
+        DrawFrameTables({pair.pixels.data(), pair.width, pair.height}, 0, 0, animation.maskFlag,
+                        animation.blockFlag,
                         views[static_cast<std::size_t>(a)].frames[static_cast<std::size_t>(f)],
-                        data.codebook.entries8.data(), data.codebook.entries16.data(),
-                        TeamTable(data, team), pair.pixels.data(), 255);
+                        data.codebook.Drawing(TeamTable(data, team)), 255);
         Paste(map, pair, map.width + kReviewGap, 0);
         maps.push_back(pair);
     });

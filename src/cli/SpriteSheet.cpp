@@ -14,8 +14,8 @@ SheetPicture DrawFramePicture(const UnitData& data, const UnitAnimation& animati
     const auto& indexTable = animation.indexTables[static_cast<std::size_t>(frame.index / 4)];
     const FrameTables tables{frame.width, frame.height, frame.index, indexTable.bytes, frame.bytes};
     StraightAlphaFrame drawn = DrawStraightAlpha(
-        {&tables, animation.maskFlag, animation.blockFlag, data.codebook.entries8.data(),
-         data.codebook.entries16.data(), teamTable ? teamTable->data() : nullptr},
+        {&tables, animation.maskFlag, animation.blockFlag,
+         data.codebook.Drawing(teamTable ? teamTable->data() : nullptr)},
         255);
     SheetPicture picture;
     picture.width = frame.width;

@@ -121,8 +121,8 @@ FrameComparison CompressionComparer::CompareFrame(const RegisteredAnimation& reg
     result.width = width;
     result.height = height;
     // Team pixels as the codebook holds them: their grey level.
-    const FrameDrawing drawing{&tables,          compressed.maskFlag, blockFlag_,
-                               codebook_.data(), codebook_.data(),    nullptr};
+    const FrameDrawing drawing{
+        &tables, compressed.maskFlag, blockFlag_, {codebook_.data(), codebook_.data(), nullptr}};
     result.compressed = DrawOver(drawing, 0, 255);
     // The registered colours are drawn with the compressed drawing's own weights.
     const std::vector<std::uint8_t> weights =

@@ -152,7 +152,7 @@ PictureRgba DrawFrameRgba(const CompressedAnimationView& animation, int frame,
                           const Pixel555* teamColours, int alphaValue) {
     const FrameTables& tables = animation.frames[static_cast<std::size_t>(frame)];
     const StraightAlphaFrame drawn = DrawStraightAlpha(
-        {&tables, animation.maskFlag, blockFlag, codebook.data(), codebook.data(), teamColours},
+        {&tables, animation.maskFlag, blockFlag, {codebook.data(), codebook.data(), teamColours}},
         alphaValue);
     PictureRgba picture{tables.width, tables.height,
                         std::vector<std::uint8_t>(drawn.colours.size() * 4, 0)};

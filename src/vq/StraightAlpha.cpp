@@ -29,9 +29,8 @@ std::vector<std::uint8_t> OpaqueAlphaTable(std::span<const std::uint8_t> table, 
 std::vector<Pixel555> DrawOver(const FrameDrawing& drawing, Pixel555 background, int alphaValue) {
     const FrameTables& frame = *drawing.frame;
     std::vector<Pixel555> buffer(static_cast<std::size_t>(frame.width) * frame.height, background);
-    DrawFrameTables(frame.width, frame.height, 0, 0, drawing.maskFlag, drawing.blockFlag, frame,
-                    drawing.codebook8, drawing.codebook16, drawing.teamColours, buffer.data(),
-                    alphaValue);
+    DrawFrameTables({buffer.data(), frame.width, frame.height}, 0, 0, drawing.maskFlag,
+                    drawing.blockFlag, frame, drawing.codebooks, alphaValue);
     return buffer;
 }
 
@@ -58,7 +57,7 @@ StraightAlphaFrame DrawStraightAlpha(const FrameDrawing& drawing, int alphaValue
         opaqueFrame.alphaTable = opaque;
         copies.frame = &opaqueFrame;
         copies.maskFlag = 1;
-        copies.teamColours = nullptr;
+        copies.codebooks.teamColours = nullptr;
     }
     StraightAlphaFrame result{DrawOver(copies, 0, 255), std::vector<std::uint8_t>(weights.size())};
     for (std::size_t i = 0; i < weights.size(); ++i) {

@@ -13,9 +13,7 @@ struct FrameDrawing {
     const FrameTables* frame = nullptr;
     int maskFlag = 0;
     int blockFlag = 1;
-    const Pixel555* codebook8 = nullptr;
-    const Pixel555* codebook16 = nullptr;
-    const Pixel555* teamColours = nullptr; // none: team pixels keep the codebook's pixel
+    FrameCodebooks codebooks; // without a team table, team pixels keep the codebook's pixel
 };
 
 // The frame drawn at (0, 0) into a buffer of its own size filled with `background`.

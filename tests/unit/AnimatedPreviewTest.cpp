@@ -1,14 +1,12 @@
 #include "unit/AnimatedPreview.h"
 
 #include "cli/WebpAnimation.h"
-#include "platform/ScriptedPlatform.h"
 #include "unit/CompressedAnimations.h"
 #include "unit/PlayTimeline.h"
 #include "vq/CompressionRun.h"
 #include "vq/VqFixtures.h"
 
 #include <gtest/gtest.h>
-#include <thread>
 #include <webp/decode.h>
 #include <webp/demux.h>
 
@@ -68,15 +66,7 @@ Unit ThreeFrameUnit() {
     CompressionParameters noLbg;
     noLbg.noLbg = true;
     test::RecordingProgress progress;
-    CompressionRun run({&registered}, noLbg, 1, progress);
-    while (run.Status() == RunStatus::Running) {
-        std::this_thread::yield();
-    }
-    test::StoringSink sink;
-    ScriptedPlatform platform;
-    Platform services = platform.Get();
-    EXPECT_EQ(run.Finish(sink, services), RunStatus::Finished);
-    CompressionResult& result = sink.results.at(0);
+    CompressionResult result = CompressAnimations({&registered}, noLbg, 1, progress);
     Unit unit{MakeCompressedAnimations(std::move(result.animations)).front(),
               CodebookFromLookupTable(result.entryCount, result.lookupTable)};
     unit.animation.sequenceLength = 3;

@@ -24,15 +24,7 @@ using test::TinyFrame;
 CompressionResult Compress(const std::vector<const RegisteredAnimation*>& animations,
                            CompressionParameters parameters) {
     test::RecordingProgress progress;
-    CompressionRun run(animations, parameters, 5, progress);
-    test::StoringSink sink;
-    ScriptedPlatform platform;
-    Platform services = platform.Get();
-    while (run.Status() == RunStatus::Running) {
-        std::this_thread::yield();
-    }
-    EXPECT_EQ(run.Finish(sink, services), RunStatus::Finished);
-    return sink.results.empty() ? CompressionResult{} : std::move(sink.results[0]);
+    return CompressAnimations(animations, parameters, 5, progress);
 }
 
 CompressionParameters NoLbg() {
@@ -171,10 +163,8 @@ TEST(Quality, ConversionIsMeasuredAgainstTheSourcePictures) {
     folder.Write("walk2.tga", test::TgaBuilder::Picture(width, height, second));
     std::list<RegisteredAnimation> animations;
     FrameSetLoader loader(animations, platform.Get());
-    const std::vector<std::string> names = {"walk1.tga"};
-    const std::vector<std::string> both = {"walk1.tga", "walk2.tga"};
-    ASSERT_TRUE(loader.LoadImageSeries(names));
-    ASSERT_TRUE(loader.LoadImageSeries(both));
+    ASSERT_TRUE(loader.LoadImageSeries({folder.path(), {"walk1.tga"}}));
+    ASSERT_TRUE(loader.LoadImageSeries({folder.path(), {"walk1.tga", "walk2.tga"}}));
     const AnimationRefs refs = RefsTo(animations);
     EXPECT_EQ(animations.front().frames[0].source, folder / "walk1.tga");
 

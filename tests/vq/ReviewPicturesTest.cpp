@@ -1,6 +1,5 @@
 #include "vq/ReviewPictures.h"
 
-#include "platform/ScriptedPlatform.h"
 #include "vq/CodebookUsage.h"
 #include "vq/ColourTables.h"
 #include "vq/CompressionRun.h"
@@ -8,7 +7,6 @@
 
 #include <algorithm>
 #include <gtest/gtest.h>
-#include <thread>
 
 namespace fenwold {
 namespace {
@@ -20,15 +18,7 @@ using test::TinyFrame;
 
 CompressionResult Compress(const AnimationRefs& animations, CompressionParameters parameters) {
     test::RecordingProgress progress;
-    CompressionRun run(animations, parameters, 5, progress);
-    test::StoringSink sink;
-    ScriptedPlatform platform;
-    Platform services = platform.Get();
-    while (run.Status() == RunStatus::Running) {
-        std::this_thread::yield();
-    }
-    EXPECT_EQ(run.Finish(sink, services), RunStatus::Finished);
-    return sink.results.empty() ? CompressionResult{} : std::move(sink.results[0]);
+    return CompressAnimations(animations, parameters, 5, progress);
 }
 
 // Five frames of 10 x 7 noise (a second group with one frame), the left column transparent in
