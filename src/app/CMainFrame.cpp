@@ -181,14 +181,17 @@ void CMainFrame::UpdateCommands() {
     for (std::size_t i = 0; i < std::size(kToolCommands); ++i) {
         action(kToolCommands[i].id)->setChecked(tools_->IsOpen(kTools[i]));
     }
-    // The Modified pane shows the active document's state.
+    // The Modified pane shows the active document's state, the quality pane the active unit's.
     const Document* active = nullptr;
+    std::string quality;
     if (CUnitFrame* frame = ActiveUnitFrame()) {
         active = &frame->document();
+        quality = frame->document().QualityText();
     } else if (CChildFrame* frame = ActiveBuildingFrame()) {
         active = &frame->document();
     }
     statusBar_->SetModifiedIndicator(active != nullptr && active->IsModified());
+    statusBar_->SetQualityIndicator(quality);
 }
 
 CUnitFrame* CMainFrame::ActiveUnitFrame() const {

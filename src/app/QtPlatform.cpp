@@ -96,10 +96,11 @@ void QtSound::Stop() {
 
 FenwoldStatusBar::FenwoldStatusBar(QWidget* parent)
     : QStatusBar(parent), message_(new QLabel(tr("Ready"), this)), modified_(new QLabel(this)),
-      caption_(new QLabel(this)), progress_(new QProgressBar(this)) {
+      quality_(new QLabel(this)), caption_(new QLabel(this)), progress_(new QProgressBar(this)) {
     // A widget rather than a message, so that "Ready" comes back after each command's fly-by help.
     addWidget(message_, 1);
     modified_->setMinimumWidth(100);
+    addPermanentWidget(quality_);
     addPermanentWidget(caption_);
     addPermanentWidget(progress_);
     addPermanentWidget(modified_);
@@ -111,6 +112,7 @@ FenwoldStatusBar::FenwoldStatusBar(QWidget* parent)
     }
     caption_->hide();
     progress_->hide();
+    quality_->hide();
     SetModifiedIndicator(false);
 }
 
@@ -120,6 +122,11 @@ QString FenwoldStatusBar::message() const {
 
 void FenwoldStatusBar::SetModifiedIndicator(bool modified) {
     modified_->setText(modified ? "Modified" : QString(15, ' '));
+}
+
+void FenwoldStatusBar::SetQualityIndicator(std::string_view text) {
+    quality_->setText(ToQt(text));
+    quality_->setVisible(!text.empty());
 }
 
 void FenwoldStatusBar::BeginProgress(std::string_view caption, int steps) {

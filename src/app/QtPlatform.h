@@ -40,13 +40,14 @@ private:
     QSoundEffect effect_;
 };
 
-// The main window's status bar: message pane, modified pane, CAP/NUM/SCRL panes and the
-// progress control that long loads show with a caption.
+// The main window's status bar: message pane, the active unit's quality pane, modified pane,
+// CAP/NUM/SCRL panes and the progress control that long loads show with a caption.
 class FenwoldStatusBar final : public QStatusBar, public StatusBar {
 public:
     explicit FenwoldStatusBar(QWidget* parent = nullptr);
 
     void SetModifiedIndicator(bool modified) override;
+    void SetQualityIndicator(std::string_view text) override;
     void BeginProgress(std::string_view caption, int steps) override;
     void StepProgress() override;
     void EndProgress() override;
@@ -57,6 +58,7 @@ public:
 private:
     QLabel* message_;
     QLabel* modified_;
+    QLabel* quality_;
     QLabel* caption_;
     QProgressBar* progress_;
     QString messageBeforeProgress_;

@@ -147,7 +147,7 @@ VqComputeDialog::VqComputeDialog(QWidget* parent, CVqComputeDlg& model)
     constexpr int kRowHeight = 24;
     constexpr int kCaptionWidth = 150;
     constexpr int kWidth = 440;
-    constexpr int kRows = 9;
+    constexpr int kRows = 12; // nine of progress, three for what the compression lost
     constexpr int kHeight = kMargin + kRows * kRowHeight + kMargin + 36;
     constexpr int kValueLeft = kMargin + kCaptionWidth + 5;
     constexpr int kValueWidth = kWidth - kMargin - kValueLeft;
@@ -180,15 +180,22 @@ VqComputeDialog::VqComputeDialog(QWidget* parent, CVqComputeDlg& model)
           ProgressField::Threshold, ProgressField::ErrorGain, ProgressField::SearchVectorIndex}) {
         addText(field);
     }
+    quality_ = new QLabel(this);
+    quality_->setWordWrap(true);
+    quality_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    quality_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    quality_->setGeometry(kMargin, kMargin + row * kRowHeight, kWidth - 2 * kMargin,
+                          (kRows - row) * kRowHeight);
+    AddAnchor(quality_, kStretchWithRight);
     auto* endLbg = new QCheckBox("End Lbg", this);
     endLbg->setGeometry(kMargin, kHeight - kMargin - 26, 120, 26);
     AddAnchor(endLbg, kMoveWithBottom);
     connect(endLbg, &QCheckBox::clicked, this,
             [this](bool checked) { model_.ClickEndLbg(checked); });
-    auto* cancel = new QPushButton("Cancel", this);
-    cancel->setGeometry(kWidth - kMargin - 90, kHeight - kMargin - 26, 90, 26);
-    AddAnchor(cancel, kMoveWithRight | kMoveWithBottom);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    button_ = new QPushButton("Cancel", this);
+    button_->setGeometry(kWidth - kMargin - 90, kHeight - kMargin - 26, 90, 26);
+    AddAnchor(button_, kMoveWithRight | kMoveWithBottom);
+    connect(button_, &QPushButton::clicked, this, &QDialog::reject);
     timer_.setInterval(CVqComputeDlg::kPollMilliseconds);
     connect(&timer_, &QTimer::timeout, this, &VqComputeDialog::Poll);
 }
@@ -225,16 +232,28 @@ void VqComputeDialog::Poll() {
 
 void VqComputeDialog::Close(CVqComputeDlg::Outcome outcome) {
     timer_.stop();
-    if (outcome == CVqComputeDlg::Outcome::Ok) {
-        QDialog::accept();
-    } else {
+    if (outcome != CVqComputeDlg::Outcome::Ok) {
         QDialog::reject();
+        return;
     }
+    // The document holds the result already; the window stays to say what it lost.
+    finished_ = true;
+    QStringList lines;
+    for (const std::string& line : model_.QualityLines()) {
+        lines << QString::fromStdString(line);
+    }
+    quality_->setText(lines.join('\n'));
+    button_->setText("OK");
+    button_->setDefault(true);
+    button_->setFocus();
 }
 
 void VqComputeDialog::reject() {
-    // Cancel asks the run to stop; the window closes when the run reports that it has.
-    if (timer_.isActive()) {
+    // Cancel asks the run to stop; the window closes when the run reports that it has. Once the
+    // run has finished, closing the window in any way is OK.
+    if (finished_) {
+        QDialog::accept();
+    } else if (timer_.isActive()) {
         model_.Cancel();
     } else {
         QDialog::reject();

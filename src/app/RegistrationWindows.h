@@ -60,7 +60,8 @@ private:
 };
 
 // "VQ Compute": starts the run when it is first shown and polls it every 4 ms, showing what the
-// run reports; it closes by itself when the run has ended. The user may resize it.
+// run reports. A cancelled run closes it; a finished one shows at its end what the compression
+// lost, and its button, now "OK", closes it. The user may resize it.
 class VqComputeDialog final : public CResizableDialog {
 public:
     VqComputeDialog(QWidget* parent, CVqComputeDlg& model);
@@ -76,6 +77,9 @@ private:
     CVqComputeDlg& model_;
     QTimer timer_;
     bool started_ = false;
+    bool finished_ = false;
+    QLabel* quality_ = nullptr;
+    QPushButton* button_ = nullptr;
     std::array<QLabel*, 7> texts_{};
     std::array<QProgressBar*, 2> bars_{};
 };

@@ -1,6 +1,5 @@
 #include "cli/QualityReport.h"
 
-#include <cstdio>
 
 namespace fenwold::cli {
 
@@ -13,15 +12,6 @@ QualityFigures MeasureUnit(const std::list<RegisteredAnimation>& registered, con
                               data.codebook.blockFlag);
 }
 
-std::string PsnrText(const ErrorTally& tally) {
-    if (tally.Exact()) {
-        return "lossless";
-    }
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2f dB", tally.Psnr());
-    return text;
-}
-
 std::string AnimationName(const RegisteredAnimation& animation, int index) {
     std::string name = "animation " + std::to_string(index);
     if (!animation.frames.empty() && !animation.frames.front().source.empty()) {
@@ -31,24 +21,13 @@ std::string AnimationName(const RegisteredAnimation& animation, int index) {
 }
 
 void PrintQuality(std::ostream& out, const QualityFigures& figures) {
-    const int worst = figures.Worst();
-    out << "PSNR against the registered frames: unit " << PsnrText(figures.Pooled());
-    if (worst >= 0) {
-        out << ", worst animation " << worst << " at "
-            << PsnrText(figures.animations[static_cast<std::size_t>(worst)].compression);
-    }
-    out << '\n';
+    const std::vector<std::string> lines = QualityLines(figures);
+    out << lines.front() << '\n';
     for (std::size_t a = 0; a < figures.animations.size(); ++a) {
         out << "animation " << a << ": " << PsnrText(figures.animations[a].compression) << '\n';
     }
-    if (const auto reading = figures.PooledConversion()) {
-        out << "PSNR of the registered frames against the pictures read: "
-            << PsnrText(*reading);
-        const auto measured = static_cast<std::size_t>(figures.ConversionsMeasured());
-        if (measured < figures.animations.size()) {
-            out << " (" << measured << " of " << figures.animations.size() << " animations)";
-        }
-        out << '\n';
+    for (std::size_t line = 1; line < lines.size(); ++line) {
+        out << lines[line] << '\n';
     }
 }
 

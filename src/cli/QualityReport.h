@@ -15,9 +15,6 @@ namespace fenwold::cli {
 // lost before that.
 QualityFigures MeasureUnit(const std::list<RegisteredAnimation>& registered, const UnitData& data);
 
-// "31.42 dB", or "lossless" when nothing was lost.
-std::string PsnrText(const ErrorTally& tally);
-
 // An animation as messages name it: its position, and the picture its first frame came from.
 std::string AnimationName(const RegisteredAnimation& animation, int index);
 

@@ -72,11 +72,13 @@ public:
 class RecordingStatusBar final : public StatusBar {
 public:
     void SetModifiedIndicator(bool value) override { modified = value; }
+    void SetQualityIndicator(std::string_view text) override { quality = text; }
     void BeginProgress(std::string_view caption, int steps) override;
     void StepProgress() override { ++stepsTaken; }
     void EndProgress() override { progressOpen = false; }
 
     bool modified = false;
+    std::string quality;
     bool progressOpen = false;
     std::vector<std::string> captions;
     int stepsPlanned = 0;

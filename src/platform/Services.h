@@ -25,12 +25,14 @@ public:
     virtual std::int64_t SecondsSinceEpoch() = 0;
 };
 
-// The main window's status bar: the modified indicator and the progress control that long loads
-// put into it with a caption.
+// The main window's status bar: the modified indicator, the progress control that long loads
+// put into it with a caption, and what the active unit's compression lost.
 class StatusBar {
 public:
     virtual ~StatusBar() = default;
     virtual void SetModifiedIndicator(bool modified) = 0;
+    // Empty: nothing to show. Programs without such a pane ignore it.
+    virtual void SetQualityIndicator(std::string_view) {}
     virtual void BeginProgress(std::string_view caption, int steps) = 0;
     virtual void StepProgress() = 0;
     virtual void EndProgress() = 0;

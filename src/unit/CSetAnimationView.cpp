@@ -365,6 +365,7 @@ void CSetAnimationView::ComputeVq() {
         memberCounts.push_back(group.MemberCount());
     }
     unit_->RebuildGroups(memberCounts);
+    unit_->SetQualityText(compute.QualitySummary());
     // A copy to a fixed place, so that a compression survives a crash before the first save.
     try {
         WriteToolData(unit_->Data(), RecoveryToolDataPath());

@@ -28,7 +28,18 @@ CVqComputeDlg::Outcome CVqComputeDlg::Poll() {
     }
     outcome_ =
         run_->Finish(sink_, platform_) == RunStatus::Finished ? Outcome::Ok : Outcome::Cancel;
+    if (outcome_ == Outcome::Ok) {
+        quality_ = run_->Quality();
+    }
     return outcome_;
+}
+
+std::vector<std::string> CVqComputeDlg::QualityLines() const {
+    return quality_ ? fenwold::QualityLines(*quality_) : std::vector<std::string>();
+}
+
+std::string CVqComputeDlg::QualitySummary() const {
+    return quality_ ? fenwold::QualitySummary(*quality_) : std::string();
 }
 
 void CVqComputeDlg::Cancel() {

@@ -10,7 +10,9 @@
 #include <list>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace fenwold {
 
@@ -38,7 +40,8 @@ public:
     // the window closes with Cancel.
     Outcome Start();
     // The timer: once the run has ended, a finished run goes to the document (with the
-    // compression sound) and the window closes with OK; a cancelled one closes it with Cancel.
+    // compression sound) and the window closes with OK, once the user has seen what the
+    // compression lost; a cancelled one closes it with Cancel.
     Outcome Poll();
     // The Cancel button: the run stops after its current group of four frames; no effect once it
     // has finished.
@@ -51,6 +54,11 @@ public:
     std::string Text(ProgressField field) const;
     int Bar(ProgressBar bar) const;
 
+    // Once the window closed with OK: what the compression lost, as the lines the window shows
+    // at its end and as one line for the status bar. Empty before.
+    std::vector<std::string> QualityLines() const;
+    std::string QualitySummary() const;
+
     void ShowText(ProgressField field, std::string_view text) override;
     void ShowBar(ProgressBar bar, int percent) override;
 
@@ -60,6 +68,7 @@ private:
     CompressionResultSink& sink_;
     Platform platform_;
     Outcome outcome_ = Outcome::Running;
+    std::optional<QualityFigures> quality_;
 
     mutable std::mutex progressLock_;
     std::array<std::string, 7> texts_;

@@ -67,6 +67,7 @@ bool CUnitDoc::OnOpenDocument(const std::filesystem::path& path) {
     SetTitle(kCompressionTitle);
     data_.Renumber();
     SetNamedFlag(true);
+    SetQualityText({});
     Notify(DocumentEvent::AnimationsReplaced);
     return true;
 }
@@ -153,8 +154,15 @@ void CUnitDoc::AcceptCompressionResult(CompressionResult result) {
     data_.codebook = std::move(codebook);
     data_.compressionError = result.error;
     toolDataFlag_ = true;
+    // Whoever ran the compression says what it lost.
+    SetQualityText({});
     Notify(DocumentEvent::AnimationsReplaced);
     SetModifiedFlag(true);
+}
+
+void CUnitDoc::SetQualityText(std::string text) {
+    qualityText_ = std::move(text);
+    platform_.statusBar.SetQualityIndicator(qualityText_);
 }
 
 void CUnitDoc::RebuildGroups(std::span<const std::int32_t> memberCounts) {

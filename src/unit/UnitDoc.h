@@ -48,12 +48,18 @@ public:
     // Replaces the groups by consecutive runs of the animation list, one run per member count.
     void RebuildGroups(std::span<const std::int32_t> memberCounts);
 
+    // What the compression that made the animations lost, in one line for the status bar; empty
+    // when the animations were read from a file. Shown at once.
+    const std::string& QualityText() const { return qualityText_; }
+    void SetQualityText(std::string text);
+
 private:
     // The compression error in <>.
     std::string TitleSuffix() const override;
     std::filesystem::path Locate(const std::filesystem::path& name) const;
 
     bool toolDataFlag_ = false;
+    std::string qualityText_;
 };
 
 } // namespace fenwold

@@ -61,6 +61,7 @@ CompressionResult CompressAnimations(const AnimationRefs& animations,
 void CompressionRun::Work() {
     try {
         result_ = CompressAnimations(animations_, parameters_, seed_, progress_, flags_);
+        quality_ = MeasureCompression(animations_, result_);
         status_.store(RunStatus::Finished, std::memory_order_release);
     } catch (const RunCancelled& cancelled) {
         refusal_ = cancelled.refusal;

@@ -3,6 +3,7 @@
 #include "platform/Platform.h"
 #include "vq/CompressionProgress.h"
 #include "vq/CompressionResult.h"
+#include "vq/Quality.h"
 #include "vq/RunControl.h"
 #include "vq/TrainingBlocks.h"
 #include "vq/Weights.h"
@@ -85,6 +86,8 @@ public:
     // Once the status has left Running: a finished run starts the compression sound and hands
     // its result to the sink; a refused run tells the user why. Returns the status.
     RunStatus Finish(CompressionResultSink& sink, Platform& platform);
+    // Once the run has finished: what the compression lost, measured on the worker.
+    const QualityFigures& Quality() const { return quality_; }
 
 private:
     void Work();
@@ -96,6 +99,7 @@ private:
     RunFlags flags_;
     std::atomic<RunStatus> status_{RunStatus::Running};
     CompressionResult result_;
+    QualityFigures quality_;
     std::string refusal_;
     std::thread worker_;
 };

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 
 namespace fenwold {
@@ -77,6 +78,50 @@ int QualityFigures::ConversionsMeasured() const {
         count += animation.conversion ? 1 : 0;
     }
     return count;
+}
+
+std::string PsnrText(const ErrorTally& tally) {
+    if (tally.Exact()) {
+        return "lossless";
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f dB", tally.Psnr());
+    return text;
+}
+
+std::vector<std::string> QualityLines(const QualityFigures& figures) {
+    std::vector<std::string> lines;
+    std::string line = "PSNR against the registered frames: unit " + PsnrText(figures.Pooled());
+    const int worst = figures.Worst();
+    if (worst >= 0) {
+        line += ", worst animation " + std::to_string(worst) + " at " +
+                PsnrText(figures.animations[static_cast<std::size_t>(worst)].compression);
+    }
+    lines.push_back(line);
+    if (const auto reading = figures.PooledConversion()) {
+        line = "PSNR of the registered frames against the pictures read: " + PsnrText(*reading);
+        const auto measured = static_cast<std::size_t>(figures.ConversionsMeasured());
+        if (measured < figures.animations.size()) {
+            line += " (" + std::to_string(measured) + " of " +
+                    std::to_string(figures.animations.size()) + " animations)";
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::string QualitySummary(const QualityFigures& figures) {
+    std::string summary = "PSNR " + PsnrText(figures.Pooled());
+    const int worst = figures.Worst();
+    if (worst >= 0 && figures.animations.size() > 1) {
+        summary += ", worst " +
+                   PsnrText(figures.animations[static_cast<std::size_t>(worst)].compression) +
+                   " (animation " + std::to_string(worst) + ")";
+    }
+    if (const auto reading = figures.PooledConversion()) {
+        summary += "; pictures read " + PsnrText(*reading);
+    }
+    return summary;
 }
 
 CompressedAnimationView ViewOf(const EncodedAnimation& animation) {

@@ -9,6 +9,7 @@
 #include <iterator>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 namespace fenwold {
@@ -50,6 +51,15 @@ struct QualityFigures {
     std::optional<ErrorTally> PooledConversion() const;
     int ConversionsMeasured() const;
 };
+
+// "31.42 dB", or "lossless" when nothing was lost.
+std::string PsnrText(const ErrorTally& tally);
+
+// The figures as lines for the end of a compression window: the unit's PSNR with its worst
+// animation, and the reading's.
+std::vector<std::string> QualityLines(const QualityFigures& figures);
+// The same in one line, for a status bar.
+std::string QualitySummary(const QualityFigures& figures);
 
 // One compressed animation as the drawing reads it.
 struct CompressedAnimationView {

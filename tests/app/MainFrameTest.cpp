@@ -298,6 +298,13 @@ void MainFrameTest::StatusBarShowsProgressAndEachDocumentsModifiedMark() {
     QVERIFY(!shown("Modified"));
     frame.documents()->setActiveSubWindow(unit);
     QVERIFY(shown("Modified"));
+    // What the active unit's compression lost has a pane of its own.
+    unit->document().SetQualityText("PSNR 30.12 dB, worst 28.00 dB (animation 1)");
+    QVERIFY(shown("PSNR 30.12 dB, worst 28.00 dB (animation 1)"));
+    frame.documents()->setActiveSubWindow(building);
+    QVERIFY(!shown("PSNR 30.12 dB, worst 28.00 dB (animation 1)"));
+    frame.documents()->setActiveSubWindow(unit);
+    QVERIFY(shown("PSNR 30.12 dB, worst 28.00 dB (animation 1)"));
     unit->document().SetModifiedFlag(false); // closing asks nothing
 }
 

@@ -1,12 +1,16 @@
 #include "app/RegistrationWindows.h"
+#include "image/FrameSetLoader.h"
 #include "image/SampleArt.h"
 #include "platform/ScriptedPlatform.h"
+#include "unit/UnitDoc.h"
 
 #include <QFileDialog>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <list>
 
 namespace fenwold {
 namespace {
@@ -17,6 +21,7 @@ class RegistrationDialogTest : public QObject {
 private slots:
     void TheListedSeriesIsReadFromTheFolderItWasListedIn();
     void RegistrationWithoutAListHandsBackNothing();
+    void AFinishedCompressionStaysToSayWhatItLost();
 };
 
 struct Fixture {
@@ -76,6 +81,34 @@ void RegistrationDialogTest::RegistrationWithoutAListHandsBackNothing() {
     ButtonNamed(dialog, "Registration")->click();
     QVERIFY(dialog.names().empty());
     QCOMPARE(fixture.platform.workingFolder.Current(), fixture.root);
+}
+
+void RegistrationDialogTest::AFinishedCompressionStaysToSayWhatItLost() {
+    Fixture fixture;
+    std::list<RegisteredAnimation> animations;
+    FrameSetLoader loader(animations, fixture.platform.Get());
+    QVERIFY(loader.LoadImageSeries({fixture.sample.animationFolders.front(),
+                                    ListTargaFiles(fixture.sample.animationFolders.front())}));
+    CUnitDoc unit(fixture.platform.Get());
+    CompressionParameters parameters;
+    parameters.lookupTableSize = 10;
+    CVqComputeDlg model(animations, parameters, unit, fixture.platform.Get());
+    VqComputeDialog dialog(nullptr, model);
+    dialog.show();
+    QTRY_VERIFY(ButtonNamed(dialog, "OK") != nullptr);
+    // The unit has the result already; the window stays open with what was lost at its end.
+    QCOMPARE(unit.Data().AnimationCount(), 1);
+    QVERIFY(dialog.isVisible());
+    bool said = false;
+    for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+        said = said || (label->text().startsWith("PSNR against the registered frames: unit ") &&
+                        label->text().contains("\nPSNR of the registered frames against the "
+                                               "pictures read: "));
+    }
+    QVERIFY(said);
+    ButtonNamed(dialog, "OK")->click();
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QVERIFY(!dialog.isVisible());
 }
 
 } // namespace

@@ -8,6 +8,8 @@
 #include "unit/ToolDataFile.h"
 #include "unit/UnitDoc.h"
 #include "unittools/ToolHub.h"
+#include "vq/CompressionRun.h"
+#include "vq/VqFixtures.h"
 
 #include <CommandIds.h>
 #include <cstdlib>
@@ -222,6 +224,10 @@ TEST_F(RegistrationCommandsTest, CompressionFromSeriesToUnit) {
     EXPECT_EQ(platform.sound.played, std::vector<int>{kCompressionDoneSound});
     EXPECT_EQ(DocumentGroupSizes(data), (std::vector<std::size_t>{2, 1}));
     EXPECT_EQ(data.animations.back().groupIndex, 1);
+    // What the compression lost, and what reading the pictures lost, go to the status bar.
+    EXPECT_EQ(doc.QualityText().rfind("PSNR ", 0), 0u) << doc.QualityText();
+    EXPECT_NE(doc.QualityText().find("; pictures read "), std::string::npos) << doc.QualityText();
+    EXPECT_EQ(platform.statusBar.quality, doc.QualityText());
 
     // The recovery copy reads back as the same unit.
     BinaryReader in = BinaryReader::FromFile(RecoveryFile());
@@ -229,6 +235,29 @@ TEST_F(RegistrationCommandsTest, CompressionFromSeriesToUnit) {
     EXPECT_EQ(copy.AnimationCount(), 3);
     EXPECT_EQ(DocumentGroupSizes(copy), (std::vector<std::size_t>{2, 1}));
     EXPECT_EQ(copy.codebook.entries16, data.codebook.entries16);
+}
+
+TEST_F(RegistrationCommandsTest, TheLookupTableDialogsRefinePassesReachTheRun) {
+    Register(view, Grouped({{images[0], images[1], images[2]}}));
+    host.lookupTable = [](CSetLookupTableDlg& dialog) {
+        dialog.lookupTableSize = 12;
+        dialog.refinePasses = 2;
+        return true;
+    };
+    view.OnCommand(command::kVqCompute);
+    ASSERT_EQ(doc.Data().AnimationCount(), 3);
+    // The run's seed is the clock's seconds: 0 here.
+    CompressionParameters parameters;
+    parameters.lookupTableSize = 12;
+    test::RecordingProgress progress;
+    for (const int passes : {2, 0}) {
+        parameters.refinePasses = passes;
+        const CompressionResult expected =
+            CompressAnimations(RefsTo(view.Animations()), parameters, 0, progress);
+        EXPECT_EQ(doc.Data().codebook.entries16 ==
+                      CodebookFromLookupTable(expected.entryCount, expected.lookupTable).entries16,
+                  passes == 2);
+    }
 }
 
 TEST_F(RegistrationCommandsTest, ASecondCompressionLeavesOnlyItsGroups) {

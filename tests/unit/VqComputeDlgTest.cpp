@@ -29,7 +29,16 @@ protected:
 TEST_F(VqComputeDlgTest, AFinishedRunGoesToTheDocumentWithTheSound) {
     CVqComputeDlg dialog(animations, CompressionParameters{}, sink, platform.Get());
     EXPECT_EQ(dialog.Poll(), CVqComputeDlg::Outcome::Running); // not started before first paint
+    EXPECT_TRUE(dialog.QualityLines().empty());
     ASSERT_EQ(test::RunToEnd(dialog), CVqComputeDlg::Outcome::Ok);
+    // Sampled from so few blocks, the table loses something; frames made in memory have no
+    // pictures to read again.
+    const std::vector<std::string> lines = dialog.QualityLines();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].rfind("PSNR against the registered frames: unit ", 0), 0u) << lines[0];
+    EXPECT_NE(lines[0].find(", worst animation "), std::string::npos) << lines[0];
+    EXPECT_EQ(dialog.QualitySummary().rfind("PSNR ", 0), 0u);
+    EXPECT_EQ(dialog.QualitySummary().find("pictures read"), std::string::npos);
     ASSERT_EQ(sink.results.size(), 1u);
     EXPECT_EQ(sink.results[0].animations.size(), 2u);
     EXPECT_EQ(sink.results[0].animations[0].alphaTables.size(), 5u);
