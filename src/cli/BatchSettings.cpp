@@ -181,8 +181,8 @@ CompressionSetting ReadCompression(const SettingsReader& reader, const Json& obj
         compression.seed = reader.Seed(object["seed"], field("seed"));
     }
     if (object.contains("refine")) {
-        compression.refine =
-            static_cast<int>(reader.Integer(object["refine"], field("refine"), 0, kMaxRefinePasses));
+        compression.refine = static_cast<int>(
+            reader.Integer(object["refine"], field("refine"), 0, kMaxRefinePasses));
         if (compression.refine > 0 && !compression.lbg) {
             reader.Fail(field("refine"), "a table of every block (\"lbg\": false) is not refined");
         }

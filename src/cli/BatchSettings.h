@@ -27,8 +27,8 @@ struct CompressionSetting {
     bool sampling = true;
     bool lbg = true;
     std::uint64_t seed = 1;
-    int refine = 0;                 // units only
-    std::optional<double> minPsnr;  // units only: the build fails below it
+    int refine = 0;                // units only
+    std::optional<double> minPsnr; // units only: the build fails below it
 };
 
 struct UnitSetting {

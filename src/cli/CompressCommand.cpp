@@ -191,8 +191,8 @@ void AddCompressCommand(CLI::App& app, CommandContext& context) {
     command->add_option("--weight", options->weight, "brightness weighting of the training")
         ->check(CLI::IsMember({"none", "average", "max"}));
     command->add_flag("--no-sampling", options->noSampling, "design on every training block");
-    auto* noLbg =
-        command->add_flag("--no-lbg", options->noLbg, "take the first distinct blocks as the table");
+    auto* noLbg = command->add_flag("--no-lbg", options->noLbg,
+                                    "take the first distinct blocks as the table");
     command
         ->add_option("--refine", options->refine,
                      "weighted Lloyd passes over every block after the design (default 0)")

@@ -224,7 +224,8 @@ private:
 
     void AddBuilding(const BuildingRecord& record) {
         Keep(BuildingPicture(record, team_));
-        entries_.push_back({"building", 0, kPlayerStepMilliseconds, record.pointX[0], record.pointY[0]});
+        entries_.push_back(
+            {"building", 0, kPlayerStepMilliseconds, record.pointX[0], record.pointY[0]});
         sheet_.slices.push_back(Slice("building area", 0, record.area[0] * kTileSize,
                                       record.area[1] * kTileSize,
                                       (record.area[2] - record.area[0]) * kTileSize,

@@ -1,6 +1,5 @@
 #include "cli/QualityReport.h"
 
-
 namespace fenwold::cli {
 
 QualityFigures MeasureUnit(const std::list<RegisteredAnimation>& registered, const UnitData& data) {
@@ -41,8 +40,9 @@ void AddQualityJson(Json& json, const QualityFigures& figures) {
     json["psnr_unit"] = Measured(figures.Pooled().Psnr());
     json["worst_animation"] = worst;
     json["worst_psnr"] =
-        worst < 0 ? Json(nullptr)
-                  : Measured(figures.animations[static_cast<std::size_t>(worst)].compression.Psnr());
+        worst < 0
+            ? Json(nullptr)
+            : Measured(figures.animations[static_cast<std::size_t>(worst)].compression.Psnr());
     json["lossless"] = figures.Pooled().Exact();
     const auto reading = figures.PooledConversion();
     json["reading_psnr"] = reading ? Measured(reading->Psnr()) : Json(nullptr);

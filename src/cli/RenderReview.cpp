@@ -97,9 +97,10 @@ PictureRgba Enlarged(const PictureRgba& picture, int scale) {
     large.bytes.resize(static_cast<std::size_t>(large.width) * large.height * 4);
     for (int y = 0; y < large.height; ++y) {
         for (int x = 0; x < large.width; ++x) {
-            std::copy_n(picture.bytes.begin() +
-                            4 * (static_cast<std::ptrdiff_t>(y / scale) * picture.width + x / scale),
-                        4, large.bytes.begin() + 4 * (static_cast<std::ptrdiff_t>(y) * large.width + x));
+            std::copy_n(
+                picture.bytes.begin() +
+                    4 * (static_cast<std::ptrdiff_t>(y / scale) * picture.width + x / scale),
+                4, large.bytes.begin() + 4 * (static_cast<std::ptrdiff_t>(y) * large.width + x));
         }
     }
     return large;
@@ -155,8 +156,7 @@ std::list<RegisteredAnimation> LoadSources(const std::vector<std::string>& group
         return fromFiles;
     }
     if (!fromFiles.empty()) {
-        throw CliFailure(kExitUsage,
-                         "--source: give a .URE file or picture series, not both");
+        throw CliFailure(kExitUsage, "--source: give a .URE file or picture series, not both");
     }
     return std::move(RegisterSeries(groups, pictureSeries, console).animations);
 }
@@ -174,13 +174,12 @@ ReviewPicture DrawDifferences(const UnitData& data, const std::list<RegisteredAn
     for (const UnitAnimation& animation : data.animations) {
         views.push_back(ViewOfRecord(animation));
         if (!SameFrames(*source, views.back())) {
-            throw CliFailure(kExitUsage,
-                             "--source: " + AnimationName(*source, position) + " has " +
-                                 FrameSize(static_cast<int>(source->frames.size()), source->width,
-                                           source->height) +
-                                 "; the unit's has " +
-                                 FrameSize(animation.FrameCount(), animation.width,
-                                           animation.height));
+            throw CliFailure(kExitUsage, "--source: " + AnimationName(*source, position) + " has " +
+                                             FrameSize(static_cast<int>(source->frames.size()),
+                                                       source->width, source->height) +
+                                             "; the unit's has " +
+                                             FrameSize(animation.FrameCount(), animation.width,
+                                                       animation.height));
         }
         ++source;
         ++position;
@@ -194,8 +193,8 @@ ReviewPicture DrawDifferences(const UnitData& data, const std::list<RegisteredAn
         shown += comparison.tally;
         strips.push_back(DifferenceStrip(comparison, gain));
     });
-    summary << "registered | compressed | difference x" << gain << ": PSNR "
-            << PsnrText(shown) << '\n';
+    summary << "registered | compressed | difference x" << gain << ": PSNR " << PsnrText(shown)
+            << '\n';
     return choice.sheet ? Sheet(strips) : strips.front();
 }
 
@@ -208,9 +207,9 @@ ReviewPicture DrawUsage(const UnitData& data, const FrameChoice& choice, int tea
     const std::vector<Pixel555>& codebook = data.codebook.InUse();
     const std::vector<std::uint32_t> counts = CountEntryUses(views, data.codebook.Size());
     const UsageSummary usage = SummariseUses(counts);
-    summary << "entries " << counts.size() << ": " << usage.unused << " unused, "
-            << usage.usedOnce << " used once, the most used " << usage.mostUses << " times; "
-            << usage.blocks << " visible blocks\n";
+    summary << "entries " << counts.size() << ": " << usage.unused << " unused, " << usage.usedOnce
+            << " used once, the most used " << usage.mostUses << " times; " << usage.blocks
+            << " visible blocks\n";
 
     std::vector<ReviewPicture> maps;
     ForChosenFrames(data, choice, [&](int a, const UnitAnimation& animation, int f) {
@@ -246,8 +245,8 @@ std::vector<std::uint8_t> AnimateWebp(const UnitData& data, int animation, int t
         picture.picture = Enlarged(picture.picture, scale);
         milliseconds += picture.milliseconds;
     }
-    summary << "animation " << animation << ": " << pictures.size() << " pictures, "
-            << milliseconds << " ms before it starts again\n";
+    summary << "animation " << animation << ": " << pictures.size() << " pictures, " << milliseconds
+            << " ms before it starts again\n";
     return EncodeAnimatedWebp(pictures, played.width * scale, played.height * scale, output);
 }
 

@@ -13,10 +13,10 @@ SheetPicture DrawFramePicture(const UnitData& data, const UnitAnimation& animati
                               const AlphaTableNode& frame, const TeamColourTable* teamTable) {
     const auto& indexTable = animation.indexTables[static_cast<std::size_t>(frame.index / 4)];
     const FrameTables tables{frame.width, frame.height, frame.index, indexTable.bytes, frame.bytes};
-    StraightAlphaFrame drawn = DrawStraightAlpha(
-        {&tables, animation.maskFlag, animation.blockFlag,
-         data.codebook.Drawing(teamTable ? teamTable->data() : nullptr)},
-        255);
+    StraightAlphaFrame drawn =
+        DrawStraightAlpha({&tables, animation.maskFlag, animation.blockFlag,
+                           data.codebook.Drawing(teamTable ? teamTable->data() : nullptr)},
+                          255);
     SheetPicture picture;
     picture.width = frame.width;
     picture.height = frame.height;

@@ -12,9 +12,9 @@ std::vector<TimedPicture> AnimatedPreview(const UnitAnimation& animation, const 
     const auto picture = [&](const TimedEntry& entry) {
         if (entry.frame < 0) {
             return PictureRgba{animation.width, animation.height,
-                               std::vector<std::uint8_t>(
-                                   static_cast<std::size_t>(animation.width) * animation.height * 4,
-                                   0)};
+                               std::vector<std::uint8_t>(static_cast<std::size_t>(animation.width) *
+                                                             animation.height * 4,
+                                                         0)};
         }
         return DrawFrameRgba(view, entry.frame, pixels, codebook.blockFlag, teamColours,
                              entry.alphaValue);

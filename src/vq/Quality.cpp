@@ -149,8 +149,7 @@ bool SameFrames(const RegisteredAnimation& registered, const CompressedAnimation
 CompressionComparer::CompressionComparer(std::span<const Pixel555> codebook, int blockFlag)
     : codebook_(codebook), blockFlag_(blockFlag) {}
 
-FrameComparison CompressionComparer::CompareFrame(const RegisteredAnimation& registered,
-                                                  int frame,
+FrameComparison CompressionComparer::CompareFrame(const RegisteredAnimation& registered, int frame,
                                                   const CompressedAnimationView& compressed) const {
     const RegisteredFrame& source = registered.frames[static_cast<std::size_t>(frame)];
     const FrameTables& tables = compressed.frames[static_cast<std::size_t>(frame)];
@@ -158,9 +157,9 @@ FrameComparison CompressionComparer::CompareFrame(const RegisteredAnimation& reg
     const int height = registered.height;
     const std::vector<Pixel555> pixels = DecodeFramePixels(source.pixelStream, width, height);
     const std::vector<std::uint8_t> alpha = DecodeFrameAlpha(source.alphaStream, width, height);
-    const std::vector<std::uint8_t> mask =
-        source.maskStream.empty() ? std::vector<std::uint8_t>()
-                                  : DecodeFrameAlpha(source.maskStream, width, height);
+    const std::vector<std::uint8_t> mask = source.maskStream.empty()
+                                               ? std::vector<std::uint8_t>()
+                                               : DecodeFrameAlpha(source.maskStream, width, height);
 
     FrameComparison result;
     result.width = width;
@@ -196,7 +195,8 @@ AnimationQuality CompressionComparer::Measure(const RegisteredAnimation& registe
     AnimationQuality quality;
     quality.conversion.emplace();
     for (std::size_t f = 0; f < registered.frames.size(); ++f) {
-        const FrameComparison comparison = CompareFrame(registered, static_cast<int>(f), compressed);
+        const FrameComparison comparison =
+            CompareFrame(registered, static_cast<int>(f), compressed);
         quality.compression += comparison.tally;
         if (quality.conversion) {
             const std::optional<ErrorTally> source =
@@ -222,7 +222,8 @@ QualityFigures MeasureCompression(const AnimationRefs& registered,
     return figures;
 }
 
-QualityFigures MeasureCompression(const AnimationRefs& registered, const CompressionResult& result) {
+QualityFigures MeasureCompression(const AnimationRefs& registered,
+                                  const CompressionResult& result) {
     std::vector<CompressedAnimationView> views;
     for (const EncodedAnimation& animation : result.animations) {
         views.push_back(ViewOf(animation));

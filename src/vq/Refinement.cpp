@@ -51,7 +51,8 @@ bool MoveEntries(std::span<const VqVector> vectors, std::vector<std::uint8_t>& t
                     const double w = v.weight;
                     weights += w;
                     for (int j = 0; j < kBlockBytes; ++j) {
-                        sums[static_cast<std::size_t>(j)] += w * v.block[static_cast<std::size_t>(j)];
+                        sums[static_cast<std::size_t>(j)] +=
+                            w * v.block[static_cast<std::size_t>(j)];
                     }
                 }
                 if (!(weights > 0.0)) {
@@ -63,8 +64,7 @@ bool MoveEntries(std::span<const VqVector> vectors, std::vector<std::uint8_t>& t
                 double oldOff = 0.0;
                 for (int j = 0; j < kBlockBytes; ++j) {
                     const double mean = sums[static_cast<std::size_t>(j)] / weights;
-                    const auto byte =
-                        static_cast<std::uint8_t>(std::clamp(mean + 0.5, 0.0, 255.0));
+                    const auto byte = static_cast<std::uint8_t>(std::clamp(mean + 0.5, 0.0, 255.0));
                     rounded[static_cast<std::size_t>(j)] = byte;
                     roundedOff += (mean - byte) * (mean - byte);
                     oldOff += (mean - entry[j]) * (mean - entry[j]);
@@ -128,7 +128,8 @@ RefinementReport RefineLookupTable(std::span<VqVector> vectors, std::vector<std:
             (moved || pass == 1) && AssignNearest(vectors, table, entryCount, context);
         const double error = WeightedSquaredError(vectors, table);
         context.progress.ShowText(ProgressField::Loop, std::to_string(pass));
-        context.progress.ShowText(ProgressField::ErrorGain, ProgressReal(report.errorAfter - error));
+        context.progress.ShowText(ProgressField::ErrorGain,
+                                  ProgressReal(report.errorAfter - error));
         report.errorAfter = error;
         report.passes = pass;
         CheckCancel(context.flags);

@@ -34,8 +34,8 @@ void Paste(const ReviewPicture& picture, ReviewPicture& target, int x, int y) {
     for (int row = 0; row < picture.height; ++row) {
         std::copy_n(picture.pixels.begin() + static_cast<std::ptrdiff_t>(row) * picture.width,
                     picture.width,
-                    target.pixels.begin() +
-                        static_cast<std::ptrdiff_t>(y + row) * target.width + x);
+                    target.pixels.begin() + static_cast<std::ptrdiff_t>(y + row) * target.width +
+                        x);
     }
 }
 
@@ -101,7 +101,8 @@ ReviewPicture EntriesByUse(std::span<const Pixel555> codebook, int blockFlag,
     const int cellHeight = rows * kEntryZoom + 1 + kBarHeight + kReviewGap;
     const int columns = std::min(kEntriesPerRow, std::max(entries, 1));
     const int lines = (entries + kEntriesPerRow - 1) / kEntriesPerRow;
-    ReviewPicture picture = Blank(columns * cellWidth + kReviewGap, lines * cellHeight + kReviewGap);
+    ReviewPicture picture =
+        Blank(columns * cellWidth + kReviewGap, lines * cellHeight + kReviewGap);
     for (int n = 0; n < entries; ++n) {
         const int entry = order[static_cast<std::size_t>(n)];
         const int left = kReviewGap + (n % kEntriesPerRow) * cellWidth;

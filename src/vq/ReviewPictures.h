@@ -47,13 +47,13 @@ Pixel555 UseColour(std::uint32_t count);
 // counts by entry number): its four frames side by side enlarged kEntryZoom times, and under
 // them a bar in the colour of its count; kEntriesPerRow entries a row.
 ReviewPicture EntriesByUse(std::span<const Pixel555> codebook, int blockFlag,
-                        std::span<const std::uint32_t> counts);
+                           std::span<const std::uint32_t> counts);
 inline constexpr int kEntryZoom = 4;
 inline constexpr int kEntriesPerRow = 16;
 
 // Every pixel a frame shows in the colour of the use count of its block's entry; the rest black.
 ReviewPicture RarityMap(const CompressedAnimationView& animation, int frame,
-                     std::span<const std::uint32_t> counts);
+                        std::span<const std::uint32_t> counts);
 
 // A compressed frame drawn with the overall alpha value (team pixels through the table, when
 // there is one) as straight-alpha colour: each pixel's undimmed colour with the alpha of the

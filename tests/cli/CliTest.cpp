@@ -221,11 +221,10 @@ TEST_F(Cli, SummariesAreJsonWithTheirKeysInOrder) {
     for (const auto& item : compressed.items()) {
         keys.push_back(item.key());
     }
-    EXPECT_EQ(keys, (std::vector<std::string>{
-                        "tool_data", "game_data", "animations", "frames", "groups",
-                        "codebook_size", "refine_passes", "seconds", "psnr", "psnr_unit",
-                        "worst_animation", "worst_psnr", "lossless", "reading_psnr",
-                        "reading_measured"}));
+    EXPECT_EQ(keys, (std::vector<std::string>{"tool_data", "game_data", "animations", "frames",
+                                              "groups", "codebook_size", "refine_passes", "seconds",
+                                              "psnr", "psnr_unit", "worst_animation", "worst_psnr",
+                                              "lossless", "reading_psnr", "reading_measured"}));
     EXPECT_EQ(compressed["tool_data"], Path("hero.UTD"));
     EXPECT_EQ(compressed["frames"], 10);
     EXPECT_EQ(compressed["codebook_size"], 20);

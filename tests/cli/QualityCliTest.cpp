@@ -20,9 +20,10 @@ protected:
     std::string Path(const std::string& name) const { return (folder / name).string(); }
     std::vector<std::string> Compress(const std::string& base,
                                       std::vector<std::string> extra = {}) const {
-        std::vector<std::string> arguments = {"compress", "-o",   Path(base), "--seed", "7",
-                                              "--lookup", "24",   "--group",
-                                              Path("unit") + "," + Path("mask")};
+        std::vector<std::string> arguments = {
+            "compress", "-o",      Path(base),
+            "--seed",   "7",       "--lookup",
+            "24",       "--group", Path("unit") + "," + Path("mask")};
         arguments.insert(arguments.end(), extra.begin(), extra.end());
         return arguments;
     }
@@ -43,8 +44,7 @@ TEST_F(QualityCli, KeepingEveryBlockReportsLossless) {
                           Path("unit") + "," + Path("mask")}),
               0);
     const std::string text = testing::internal::GetCapturedStdout();
-    EXPECT_NE(text.find("unit lossless, worst animation 0 at lossless"), std::string::npos)
-        << text;
+    EXPECT_NE(text.find("unit lossless, worst animation 0 at lossless"), std::string::npos) << text;
     EXPECT_NE(text.find("animation 2: lossless"), std::string::npos);
     EXPECT_NE(text.find("against the pictures read: "), std::string::npos);
 
@@ -70,9 +70,9 @@ TEST_F(QualityCli, AQualityFloorAboveTheResultWritesNothing) {
     testing::internal::CaptureStderr();
     EXPECT_EQ(RunCommand(Compress("floor", {"--min-psnr", std::to_string(worst + 0.5)})), 3);
     const std::string message = testing::internal::GetCapturedStderr();
-    EXPECT_NE(message.find("animation " + std::to_string(result["worst_animation"].get<int>()) +
-                           " ("),
-              std::string::npos)
+    EXPECT_NE(
+        message.find("animation " + std::to_string(result["worst_animation"].get<int>()) + " ("),
+        std::string::npos)
         << message;
     EXPECT_NE(message.find("nothing was written"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(folder / "floor.UTD"));
@@ -127,8 +127,8 @@ TEST_F(QualityCli, DifferencePicturesCompareWithTheRegisteredSeries) {
 
     ASSERT_EQ(RunCommand(Compress("lossy")), 0);
     testing::internal::CaptureStdout();
-    ASSERT_EQ(RunCommand({"render", Path("lossy.UTD"), "--diff", "--source-group", group,
-                          "--sheet", "--amplify", "8", "-o", Path("sheet.png")}),
+    ASSERT_EQ(RunCommand({"render", Path("lossy.UTD"), "--diff", "--source-group", group, "--sheet",
+                          "--amplify", "8", "-o", Path("sheet.png")}),
               0);
     EXPECT_NE(testing::internal::GetCapturedStdout().find("difference x8: PSNR "),
               std::string::npos);
@@ -158,8 +158,7 @@ TEST_F(QualityCli, UsagePicturesAndAnimatedPreviews) {
     ASSERT_EQ(RunCommand({"render", Path("hero.UPT"), "--animate", "--anim", "1", "--team", "3",
                           "-o", Path("walk.webp")}),
               0);
-    EXPECT_NE(testing::internal::GetCapturedStdout().find("5 pictures, 320 ms"),
-              std::string::npos);
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("5 pictures, 320 ms"), std::string::npos);
     const std::vector<std::uint8_t> file = folder.Read("walk.webp");
     ASSERT_GT(file.size(), 12u);
     EXPECT_EQ(std::string(file.begin() + 8, file.begin() + 12), "WEBP");

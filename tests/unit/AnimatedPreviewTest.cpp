@@ -127,8 +127,7 @@ TEST(AnimatedPreview, TheWebpFileDecodesToTheSequence) {
     std::vector<int> durations;
     ASSERT_TRUE(WebPDemuxGetFrame(demuxer, 1, &frame));
     int width = 0, height = 0;
-    std::uint8_t* rgba =
-        WebPDecodeRGBA(frame.fragment.bytes, frame.fragment.size, &width, &height);
+    std::uint8_t* rgba = WebPDecodeRGBA(frame.fragment.bytes, frame.fragment.size, &width, &height);
     ASSERT_NE(rgba, nullptr);
     ASSERT_EQ(width, 4);
     // Lossless: the first picture comes back as it went in.

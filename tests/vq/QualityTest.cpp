@@ -133,9 +133,8 @@ TEST(Quality, PooledFiguresCountEveryValueAndTheWorstIsNamed) {
     figures.animations.push_back({ErrorTally{0.0, 60}, ErrorTally{0.0, 3}});
     const double pooled = figures.Pooled().Psnr();
     EXPECT_NEAR(pooled, 10.0 * std::log10(255.0 * 255.0 / (6000.0 / 3090.0)), 1e-9);
-    const double mean = (figures.animations[0].compression.Psnr() +
-                         figures.animations[1].compression.Psnr()) /
-                        2.0;
+    const double mean =
+        (figures.animations[0].compression.Psnr() + figures.animations[1].compression.Psnr()) / 2.0;
     EXPECT_GT(std::abs(pooled - mean), 5.0);
     EXPECT_EQ(figures.Worst(), 0);
     EXPECT_NEAR(figures.animations[0].compression.Psnr(), 20.0 * std::log10(25.5), 1e-9);

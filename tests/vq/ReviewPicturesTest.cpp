@@ -101,8 +101,8 @@ TEST(ReviewPictures, ExactFramesHaveBlackDifferencesAndLossesShowAmplified) {
     const FrameComparison same =
         CompressionComparer(exactBook, 1).CompareFrame(animation, 2, ViewOf(exact.animations[0]));
     const ReviewPicture black = DifferencePicture(same, 8);
-    EXPECT_TRUE(std::all_of(black.pixels.begin(), black.pixels.end(),
-                            [](Pixel555 p) { return p == 0; }));
+    EXPECT_TRUE(
+        std::all_of(black.pixels.begin(), black.pixels.end(), [](Pixel555 p) { return p == 0; }));
 
     // Red differs by 1 and blue by 5: amplified by 4 they show as 4 and 20.
     FrameComparison made;

@@ -94,8 +94,7 @@ TEST(RowEncoding, SixBitRunsOfMaskedAlphaRows) {
     // 0xC2: a token of the unused kind goes on with the kind before it.
     const Bytes odd = {0x03, 0x41, 0xC2, 0x81};
     out.insert(out.end(), odd.begin(), odd.end());
-    EXPECT_EQ(DecodeMaskedAlphaTable(out, 4, 3),
-              (Bytes{0, 1, 1, 255, 0, 0, 0, 0, 1, 1, 1, 0}));
+    EXPECT_EQ(DecodeMaskedAlphaTable(out, 4, 3), (Bytes{0, 1, 1, 255, 0, 0, 0, 0, 1, 1, 1, 0}));
 }
 
 TEST(IndexMaps, FourFramesOfFourByFourGiveOneMapWithEmptyLowerRows) {
