@@ -1,8 +1,8 @@
-// Encoded index and alpha tables as files bring them: the alpha table decoder, the checks a
-// document makes, and the drawing of every frame that passes them, at any place in a small
-// buffer. Input: frame width, height, flags (bit 0 block flag, bit 1 mask flag, bits 2-3 the
-// frame's place in its group of four, bit 4 a team colour table), alpha value, codebook entries,
-// x, y (signed), the index table's length (16 bits), the index table, the alpha table.
+// Encoded index and alpha tables as files bring them: the table decoders, the checks a document
+// makes, and the drawing of every frame that passes them, at any place in a small buffer.
+// Input: frame width, height, flags (bit 0 block flag, bit 1 mask flag, bits 2-3 the frame's
+// place in its group of four, bit 4 a team colour table), alpha value, codebook entries, x, y
+// (signed), the index table's length (16 bits), the index table, the alpha table.
 #include "FuzzSupport.h"
 #include "teamcolour/TeamColour.h"
 #include "vq/DrawCompressedFrame.h"
@@ -33,8 +33,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int maskFlag = (flags >> 1) & 1;
 
     if (DecodeAlphaTable(alphaTable, width, height).size() !=
-        static_cast<std::size_t>(width) * height) {
+            static_cast<std::size_t>(width) * height ||
+        DecodeMaskedAlphaTable(alphaTable, width, height).size() !=
+            static_cast<std::size_t>(width) * height) {
         fuzz::Broken("an alpha table decoded to the wrong size");
+    }
+    if (DecodeIndexTable(indexTable, width, height).size() !=
+        static_cast<std::size_t>(width / 2) * height) {
+        fuzz::Broken("an index table decoded to the wrong size");
     }
     if (!IndexTableFits(indexTable, height, blockFlag, entryCount) ||
         !AlphaTableFits(alphaTable, height, maskFlag)) {
