@@ -40,6 +40,19 @@ inline constexpr int kSetGroup = 32851;
 inline constexpr int kSetTeamColour = 32861;
 inline constexpr int kAlphaValueChange = 32858;
 
+// The animation edit window's sequence menu (198).
+inline constexpr int kSetDelay = 32826;
+inline constexpr int kDeleteEntries = 32827;
+inline constexpr int kSetAttrib = 32836;
+inline constexpr int kSetLoop = 32847;
+inline constexpr int kSetAlphaValue = 32859;
+
+// The animation window's menu (221).
+inline constexpr int kBackAnimation = 32865;
+inline constexpr int kShowGrid = 32866;
+inline constexpr int kLoadBackground = 32867;
+inline constexpr int kShowCrosshair = 32868;
+
 // In both view menus.
 inline constexpr int kSetTempBuffer = 32844;
 inline constexpr int kProperties = 32795;

@@ -13,12 +13,14 @@ struct MenuItem {
     int command = 0;
     std::string text;
     bool enabled = false;
+    bool checked = false;
 };
 
 // One row of a window's menu: the command, its text, when it is enabled and what it does. The
 // rows of one menu, in menu order, make its table; the window's Qt side turns them into a menu and
 // hands the chosen id back. `enabled` null means always; `changingText`, when set, gives the text
-// instead of `text` (a command whose text follows the window's state).
+// instead of `text` (a command whose text follows the window's state); `checked`, when set, says
+// when the item carries a check mark.
 template <typename Owner>
 struct CommandRow {
     int command;
@@ -26,6 +28,7 @@ struct CommandRow {
     bool (*enabled)(const Owner&);
     void (*action)(Owner&);
     std::string_view (*changingText)(const Owner&) = nullptr;
+    bool (*checked)(const Owner&) = nullptr;
 };
 
 template <typename Owner>
@@ -56,7 +59,8 @@ template <typename Owner>
 std::vector<MenuItem> MenuItemsOf(CommandTable<Owner> table, const Owner& owner) {
     std::vector<MenuItem> items;
     for (const CommandRow<Owner>& row : table) {
-        items.push_back({row.command, CommandText(row, owner), IsCommandEnabled(row, owner)});
+        items.push_back({row.command, CommandText(row, owner), IsCommandEnabled(row, owner),
+                         row.checked != nullptr && row.checked(owner)});
     }
     return items;
 }

@@ -151,6 +151,12 @@ void ToolHub::AnimationClicked(const AnimationHandOver& handOver, bool control) 
     HandOver(ToolWindow::AnimationEdit, Feed::Main, handOver);
 }
 
+void ToolHub::HandOverPointIndex(ToolWindow tool, int point) {
+    if (ToolWindowClient* client = Client(tool)) {
+        client->TakePointIndex(point);
+    }
+}
+
 void ToolHub::HandOverBuilding(ToolWindow tool, const BuildingHandOver& handOver) {
     ToolWindowClient* client = Client(tool);
     if (client == nullptr) {

@@ -33,6 +33,8 @@ public:
     // A click in a building's view: the building (the animation window plays it with its
     // animations, the origin-point window edits its points).
     virtual void TakeBuilding(const BuildingHandOver&) {}
+    // The point (0-9) the origin-point window edits: the animation window centres it.
+    virtual void TakePointIndex(int) {}
 
     // What the feed brought is gone: the document took new animations, or the registered list
     // changed. Let go of it (draw nothing from it) until the next hand-over.
@@ -111,6 +113,8 @@ public:
     // in step): given only when that window is open, with the hand-over's own source, so the
     // window still closes with the view the animation first came from.
     void HandOver(ToolWindow tool, Feed feed, const AnimationHandOver& handOver);
+    // The point the origin-point window edits, given only when that window is open.
+    void HandOverPointIndex(ToolWindow tool, int point);
     // A building for a window's building mode (the animation window's composite mode, the
     // origin-point window's building points), given only when that window is open.
     void HandOverBuilding(ToolWindow tool, const BuildingHandOver& handOver);
