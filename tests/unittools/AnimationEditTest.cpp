@@ -1,0 +1,345 @@
+#include "unit/CUnitView.h"
+#include "unittools/ToolFixtures.h"
+#include "unittools/ToolWindowFixtures.h"
+
+#include <CommandIds.h>
+#include <algorithm>
+
+namespace fenwold {
+namespace {
+
+using test::ScriptedEditHost;
+
+class QuietUnitViewHost final : public UnitViewHost {
+public:
+    bool RunPropertiesDialog(CPropertiesDlg&) override { return false; }
+    bool RunTempBufferDialog(CTempBufferDlg&) override { return false; }
+    void Repaint() override {}
+};
+
+bool HasText(const RecordingWindowPainter& painter, const std::string& fragment) {
+    return std::any_of(painter.calls.begin(), painter.calls.end(), [&](const std::string& call) {
+        return call.find(fragment) != std::string::npos;
+    });
+}
+
+class AnimationEditTest : public test::ToolWindowTest {
+protected:
+    AnimationEditTest() : dialog(hub, keys) {}
+
+    // Opens the window with the animation at `position` handed over, panes 400 x 200.
+    void Open(int position = 0) {
+        dialog.OnCreate(host);
+        dialog.TopPane()->SetClientSize(400, 200);
+        dialog.BottomPane()->SetClientSize(400, 200);
+        hub.HandOver(ToolWindow::AnimationEdit, Feed::Main, HandOver(position));
+    }
+    CAniEditView1& Top() { return *dialog.TopPane(); }
+    CAniEditView2& Bottom() { return *dialog.BottomPane(); }
+    // A click on frame `frame` of the top pane.
+    void ClickFrame(int frame) {
+        const GridCell& cell = *Top().Grid().CellOf(0, frame);
+        Top().OnMouseMove(cell.x + 1, cell.y + 1, painter);
+        dialog.OnTopPaneClick();
+    }
+    void ClickEntry(int entry, bool shift = false) {
+        const GridCell& cell = *Bottom().Grid().CellOf(0, entry);
+        Bottom().OnLeftButtonDown(cell.x + 1, cell.y + 1, shift, painter);
+    }
+    // A sequence of `length` entries: frame numbers 10 + i, delays 100 + i, attributes 200 + i,
+    // alpha values 50 + i.
+    void FillSequence(UnitAnimation& animation, int length) {
+        animation.sequenceLength = length;
+        for (int i = 0; i < length; ++i) {
+            const auto slot = static_cast<std::size_t>(i);
+            animation.frameNumber[slot] = static_cast<std::uint16_t>(10 + i);
+            animation.delay[slot] = static_cast<std::uint16_t>(100 + i);
+            animation.attribute[slot] = static_cast<std::uint16_t>(200 + i);
+            animation.alphaValue[slot] = static_cast<std::uint8_t>(50 + i);
+        }
+        dialog.Redraw();
+    }
+
+    CAnimationEditDlg dialog;
+    ScriptedEditHost host;
+    RecordingWindowPainter painter;
+};
+
+TEST_F(AnimationEditTest, ClickingOneFrameThreeTimesAppendsThreeEntries) {
+    Compress({3});
+    UnitAnimation& animation = At(0);
+    animation.sequenceLength = 0;
+    animation.attribute = {7, 8, 9};
+    Open();
+    for (int click = 0; click < 3; ++click) {
+        ClickFrame(1);
+    }
+    ASSERT_EQ(animation.sequenceLength, 3);
+    for (std::size_t entry = 0; entry < 3; ++entry) {
+        EXPECT_EQ(animation.frameNumber[entry], 1);
+        EXPECT_EQ(animation.delay[entry], 4);
+        EXPECT_EQ(animation.alphaValue[entry], 255);
+        EXPECT_EQ(animation.attribute[entry], 7 + entry); // the attribute slots keep their values
+    }
+    EXPECT_TRUE(unit.IsModified());
+    EXPECT_EQ(Bottom().Grid().Cells().size(), 3u);
+}
+
+TEST_F(AnimationEditTest, TheTwoHundredthClickIsTheLastAppended) {
+    Compress({2});
+    UnitAnimation& animation = At(0);
+    animation.sequenceLength = kMaxSequenceLength - 1;
+    Open();
+    ClickFrame(1);
+    ASSERT_EQ(animation.sequenceLength, kMaxSequenceLength);
+    EXPECT_EQ(animation.frameNumber[kMaxSequenceLength - 1], 1);
+    ClickFrame(0);
+    EXPECT_EQ(animation.sequenceLength, kMaxSequenceLength);
+    EXPECT_EQ(animation.frameNumber[kMaxSequenceLength - 1], 1);
+}
+
+TEST_F(AnimationEditTest, ShiftClickSelectsFromTheFirstClickWhicheverComesFirst) {
+    Compress({2});
+    Open();
+    FillSequence(At(0), 8);
+    ClickEntry(3, true); // Shift before any plain click: nothing
+    EXPECT_EQ(Bottom().SelectionStart(), -1);
+    EXPECT_EQ(Bottom().SelectionEnd(), -1);
+    ClickEntry(5);
+    ClickEntry(2, true);
+    EXPECT_EQ(Bottom().SelectionStart(), 2);
+    EXPECT_EQ(Bottom().SelectionEnd(), 5);
+    // The outlines of the new range are drawn green over the old one's dark red.
+    EXPECT_TRUE(HasText(painter, " 00FF00"));
+    // A plain click on empty space selects nothing.
+    Bottom().OnLeftButtonDown(399, 199, false, painter);
+    EXPECT_EQ(Bottom().SelectionStart(), -1);
+    EXPECT_FALSE(Bottom().IsEnabled(command::kDeleteEntries));
+    EXPECT_TRUE(Bottom().IsEnabled(command::kSetLoop));
+}
+
+TEST_F(AnimationEditTest, DeleteMovesFrameNumbersAndLeavesTheOtherValuesByPosition) {
+    Compress({2});
+    Open();
+    UnitAnimation& animation = At(0);
+    FillSequence(animation, 10);
+    animation.tempBuffer[0] = 6;
+    ClickEntry(2);
+    ClickEntry(4, true);
+    Bottom().OnCommand(command::kDeleteEntries);
+    ASSERT_EQ(animation.sequenceLength, 7);
+    const std::uint16_t frames[] = {10, 11, 15, 16, 17, 18, 19};
+    for (std::size_t entry = 0; entry < 7; ++entry) {
+        EXPECT_EQ(animation.frameNumber[entry], frames[entry]);
+        EXPECT_EQ(animation.delay[entry], 100 + entry);
+        EXPECT_EQ(animation.attribute[entry], 200 + entry);
+        EXPECT_EQ(animation.alphaValue[entry], 50 + entry);
+    }
+    EXPECT_EQ(animation.tempBuffer[0], 0);
+    EXPECT_EQ(Bottom().SelectionStart(), -1);
+    EXPECT_TRUE(unit.IsModified());
+}
+
+TEST_F(AnimationEditTest, SetLoopStoresTheSelectionStartAndMarksItWithL) {
+    Compress({2});
+    Open();
+    UnitAnimation& animation = At(0);
+    FillSequence(animation, 5);
+    ClickEntry(3);
+    Bottom().OnCommand(command::kSetLoop);
+    EXPECT_EQ(animation.tempBuffer[0], 3);
+    RecordingWindowPainter shown;
+    Bottom().PaintOverlays(shown);
+    const GridCell& cell = *Bottom().Grid().CellOf(0, 3);
+    // "L" at y + 44, yellow on blue.
+    EXPECT_TRUE(HasText(shown, "text " + std::to_string(cell.x + 1) + "," +
+                                   std::to_string(cell.y + 45) + " \"L\" FFFF00 on 0000FF"));
+
+    Bottom().OnLeftButtonDown(399, 199, false, painter); // nothing selected
+    Bottom().OnCommand(command::kSetLoop);
+    EXPECT_EQ(animation.tempBuffer[0], -1);
+    RecordingWindowPainter none;
+    Bottom().PaintOverlays(none);
+    EXPECT_FALSE(HasText(none, "\"L\""));
+}
+
+TEST_F(AnimationEditTest, DelayAbove120IsRefusedAnd120IsStored) {
+    Compress({2});
+    Open();
+    UnitAnimation& animation = At(0);
+    FillSequence(animation, 4);
+    ClickEntry(1);
+    ClickEntry(2, true);
+    unit.SetModifiedFlag(false);
+    host.typed = {"121", "120"};
+    Bottom().OnCommand(command::kSetDelay);
+    ASSERT_EQ(host.refusals.size(), 1u);
+    EXPECT_EQ(host.refusals[0], "Please enter an integer between 0 and 120.");
+    EXPECT_EQ(host.shownValues.back(), 101); // the first selected entry's delay
+    EXPECT_EQ(animation.delay[0], 100);
+    EXPECT_EQ(animation.delay[1], 120);
+    EXPECT_EQ(animation.delay[2], 120);
+    EXPECT_EQ(animation.delay[3], 103);
+    EXPECT_TRUE(unit.IsModified());
+}
+
+TEST_F(AnimationEditTest, AttributeKeepsTheLowSixteenBitsAndAlphaClearsTheSelection) {
+    Compress({2});
+    Open();
+    UnitAnimation& animation = At(0);
+    FillSequence(animation, 3);
+    ClickEntry(0);
+    ClickEntry(1, true);
+    host.typed = {"70000"};
+    Bottom().OnCommand(command::kSetAttrib);
+    EXPECT_EQ(animation.attribute[0], 4464);
+    EXPECT_EQ(animation.attribute[1], 4464);
+    EXPECT_EQ(animation.attribute[2], 202);
+
+    host.typed = {"256", "abc", "-1", "0"};
+    Bottom().OnCommand(command::kSetAlphaValue);
+    EXPECT_EQ(host.refusals.size(), 3u);
+    EXPECT_EQ(animation.alphaValue[0], 0);
+    EXPECT_EQ(animation.alphaValue[1], 0);
+    EXPECT_EQ(animation.alphaValue[2], 52);
+    EXPECT_EQ(Bottom().SelectionStart(), -1);
+}
+
+TEST_F(AnimationEditTest, CancelChangesNothingAndMarksNothing) {
+    Compress({2});
+    Open();
+    UnitAnimation& animation = At(0);
+    FillSequence(animation, 3);
+    unit.SetModifiedFlag(false);
+    ClickEntry(0);
+    ClickEntry(2, true);
+    host.typed = {std::nullopt, std::nullopt, std::nullopt};
+    for (const int command : {command::kSetDelay, command::kSetAttrib, command::kSetAlphaValue}) {
+        Bottom().OnCommand(command);
+    }
+    EXPECT_EQ(animation.delay[1], 101);
+    EXPECT_EQ(animation.attribute[1], 201);
+    EXPECT_EQ(animation.alphaValue[1], 51);
+    EXPECT_EQ(Bottom().SelectionEnd(), 2);
+    // Storing the value an entry already has is no change either.
+    host.typed = {"100"};
+    ClickEntry(0);
+    Bottom().OnCommand(command::kSetDelay);
+    EXPECT_FALSE(unit.IsModified());
+}
+
+TEST_F(AnimationEditTest, EachEntryIsDrawnWithItsOwnAlphaAndAFrameOutOfTheListIsEmpty) {
+    Compress({2});
+    Open();
+    UnitAnimation& animation = At(0);
+    animation.sequenceLength = 3;
+    animation.frameNumber = {0, 0, 7}; // entry 2 names a frame the animation does not have
+    animation.alphaValue = {255, 0, 255};
+    dialog.Redraw();
+    const auto pictures = Bottom().RenderVisibleFrames();
+    ASSERT_EQ(pictures.size(), 3u);
+    const std::size_t inside = 3 * kWidth + 5; // past the transparent first column
+    EXPECT_NE(pictures[0].pixels[inside], AnimationEditPane::kCellBackground);
+    EXPECT_EQ(pictures[1].pixels[inside], AnimationEditPane::kCellBackground);
+    EXPECT_TRUE(std::all_of(pictures[2].pixels.begin(), pictures[2].pixels.end(),
+                            [](Pixel555 p) { return p == AnimationEditPane::kCellBackground; }));
+    // The empty cell keeps its labels: position 2, frame 7.
+    RecordingWindowPainter shown;
+    Bottom().PaintOverlays(shown);
+    const GridCell& cell = *Bottom().Grid().CellOf(0, 2);
+    EXPECT_TRUE(HasText(shown, "text " + std::to_string(cell.x + 1) + "," +
+                                   std::to_string(cell.y + 12) + " \"7\" FFFFFF on 000000"));
+}
+
+TEST_F(AnimationEditTest, TheTopPaneDrawsEachFrameWithTheAlphaAtItsIndex) {
+    Compress({2});
+    Open();
+    At(0).alphaValue[1] = 0;
+    const auto pictures = Top().RenderVisibleFrames();
+    ASSERT_EQ(pictures.size(), 2u);
+    const std::size_t inside = 3 * kWidth + 5;
+    EXPECT_NE(pictures[0].pixels[inside], AnimationEditPane::kCellBackground);
+    EXPECT_EQ(pictures[1].pixels[inside], AnimationEditPane::kCellBackground);
+}
+
+TEST_F(AnimationEditTest, APaneNarrowerThanTwoCellsPlacesOneCellARowAndKeepsTheUnitViewsCells) {
+    Compress({3, 2});
+    QuietUnitViewHost viewHost;
+    CUnitView view(unit, viewHost, hub);
+    view.SetClientSize(640, 480);
+    const std::vector<GridCell> before = view.Grid().Cells();
+    Open();
+    Top().SetClientSize(2 * kWidth + 5, 100);
+    const auto& cells = Top().Grid().Cells();
+    ASSERT_EQ(cells.size(), 3u);
+    EXPECT_EQ(cells[1].x, 2);
+    EXPECT_EQ(cells[1].y, 2 + kHeight + 5);
+    // The edit pane's layout is its own.
+    const auto& after = view.Grid().Cells();
+    ASSERT_EQ(after.size(), before.size());
+    for (std::size_t i = 0; i < after.size(); ++i) {
+        EXPECT_EQ(after[i].x, before[i].x);
+        EXPECT_EQ(after[i].y, before[i].y);
+    }
+}
+
+TEST_F(AnimationEditTest, AHandOverClearsTheHoverAndTheWindowClosesWithItsSourceView) {
+    Compress({3, 1});
+    QuietUnitViewHost viewHost;
+    auto view = std::make_unique<CUnitView>(unit, viewHost, hub);
+    view->SetClientSize(640, 480);
+    dialog.OnCreate(host);
+    dialog.TopPane()->SetClientSize(400, 200);
+    unit.SetToolDataFlag(true);
+    const auto click = [&](int position) {
+        const GridCell& cell = *view->Grid().CellOf(position, 0);
+        view->OnMouseMove(cell.x + 1, cell.y + 1, painter);
+        view->OnLeftButtonDown(false);
+    };
+    click(0);
+    ASSERT_EQ(dialog.Held().Position(), 0);
+    const GridCell& third = *Top().Grid().CellOf(0, 2);
+    Top().OnMouseMove(third.x + 1, third.y + 1, painter);
+    ASSERT_EQ(Top().HoveredFrame(), 2);
+    click(1); // a one-frame animation: frame 2 is no longer there
+    EXPECT_EQ(Top().HoveredFrame(), -1);
+    const int length = At(1).sequenceLength;
+    dialog.OnTopPaneClick();
+    EXPECT_EQ(At(1).sequenceLength, length);
+
+    view.reset();
+    EXPECT_EQ(host.destroyed, 1);
+    EXPECT_FALSE(dialog.IsWindowOpen());
+    EXPECT_FALSE(hub.IsOpen(ToolWindow::AnimationEdit));
+}
+
+TEST_F(AnimationEditTest, ANewAnimationListLeavesThePanesEmpty) {
+    Compress({2});
+    Open();
+    ASSERT_NE(Top().Animation(), nullptr);
+    Compress({3});
+    EXPECT_EQ(Top().Animation(), nullptr);
+    EXPECT_EQ(Bottom().Animation(), nullptr);
+    EXPECT_TRUE(Top().RenderVisibleFrames().empty());
+    Bottom().OnCommand(command::kSetLoop); // nothing to change
+}
+
+TEST(SequenceValueDialogs, RefuseWhatIsNotAWholeNumberInRange) {
+    CSetDelayDlg delay;
+    EXPECT_TRUE(delay.Accept(" 0 ") == std::nullopt);
+    EXPECT_EQ(delay.value, 0);
+    EXPECT_TRUE(delay.Accept("-1").has_value());
+    EXPECT_TRUE(delay.Accept("4294967296").has_value());
+    CSetAttribDlg attribute;
+    EXPECT_TRUE(attribute.Accept("-70000") == std::nullopt);
+    EXPECT_EQ(attribute.value, -70000);
+    EXPECT_EQ(attribute.Accept("1.5"), "Please enter an integer.");
+    CSetAlphaValueDlg alpha;
+    EXPECT_TRUE(alpha.Accept("255") == std::nullopt);
+    EXPECT_EQ(alpha.value, 255);
+    EXPECT_EQ(alpha.Accept("256"), "Please enter an integer between 0 and 255.");
+    EXPECT_EQ(alpha.value, 255);
+}
+
+} // namespace
+} // namespace fenwold
