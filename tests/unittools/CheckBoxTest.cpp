@@ -1,0 +1,198 @@
+#include "unittools/ToolWindowFixtures.h"
+
+namespace fenwold {
+namespace {
+
+using test::RecordingCheckBoxHost;
+
+class CheckBoxTest : public test::ToolWindowTest {
+protected:
+    CheckBoxTest() : dialog(hub, keys) {}
+
+    void Open(int position = 0) {
+        dialog.OnCreate(host);
+        hub.HandOver(ToolWindow::CheckBox, Feed::Main, HandOver(position));
+    }
+    void Press(int key, int times = 1) {
+        for (int i = 0; i < times; ++i) {
+            keys.Route(KeySlot::CheckBox, KeyPhase::Down, {key}, false);
+        }
+    }
+    const PreviewCanvas& Canvas() { return dialog.View()->Canvas(); }
+
+    CCheckBoxDlg dialog;
+    RecordingCheckBoxHost host;
+};
+
+TEST_F(CheckBoxTest, ABoxOfTwoByThreeCellsIsOutlined32By48) {
+    Compress({1});
+    Open();
+    dialog.OnWidthSpin(2);
+    dialog.OnHeightSpin(3);
+    EXPECT_EQ(dialog.Title(), "Check Box *");
+    dialog.Tick();
+    const CanvasPoint corner = dialog.View()->PictureCornerNow();
+    const int left = corner.x + dialog.Current().x;
+    const int top = corner.y + dialog.Current().y;
+    for (const auto& [x, y] : {std::pair{left, top},
+                               {left + 32, top},
+                               {left, top + 48},
+                               {left + 32, top + 48},
+                               {left + 16, top},
+                               {left, top + 24}}) {
+        EXPECT_EQ(Canvas().At(x, y), CCheckBoxView::kBoxColour) << x << "," << y;
+    }
+    EXPECT_NE(Canvas().At(left + 33, top), CCheckBoxView::kBoxColour);
+    EXPECT_NE(Canvas().At(left, top + 49), CCheckBoxView::kBoxColour);
+    // The crosshair in blue through the centre.
+    EXPECT_EQ(Canvas().At(5, 150), CCheckBoxView::kCrosshairColour);
+    EXPECT_EQ(Canvas().At(200, 295), CCheckBoxView::kCrosshairColour);
+}
+
+TEST_F(CheckBoxTest, LeftAtZeroStores65535AndTheNextHandOverShowsIt) {
+    Compress({1});
+    At(0).checkBoxX = 0;
+    Open();
+    Press(key::kLeft);
+    EXPECT_EQ(dialog.Current().x, -1);
+    EXPECT_EQ(At(0).checkBoxX, 0); // only Enter stores
+    EXPECT_FALSE(unit.IsModified());
+    Press(key::kEnter);
+    EXPECT_EQ(At(0).checkBoxX, 65535);
+    EXPECT_EQ(dialog.Title(), "Check Box");
+    EXPECT_TRUE(unit.IsModified());
+    hub.HandOver(ToolWindow::CheckBox, Feed::Main, HandOver(0));
+    EXPECT_EQ(dialog.Current().x, 65535);
+    EXPECT_EQ(dialog.Committed().x, 65535);
+}
+
+TEST_F(CheckBoxTest, EscAfterThreeRightsReturnsToTheStoredBox) {
+    Compress({1});
+    At(0).checkBoxX = 4;
+    At(0).checkBoxY = 6;
+    Open();
+    Press(key::kRight, 3);
+    Press(key::kDown);
+    EXPECT_EQ(dialog.Current().x, 7);
+    EXPECT_EQ(dialog.Current().y, 7);
+    EXPECT_EQ(dialog.Title(), "Check Box *");
+    Press(key::kEscape);
+    EXPECT_EQ(dialog.Current().x, 4);
+    EXPECT_EQ(dialog.Current().y, 6);
+    EXPECT_EQ(dialog.Title(), "Check Box");
+    EXPECT_FALSE(unit.IsModified());
+    // Enter with the box unchanged stores the same values: nothing to save.
+    Press(key::kEnter);
+    EXPECT_FALSE(unit.IsModified());
+}
+
+TEST_F(CheckBoxTest, PageDownThenEscShowsTheEarlierCommittedBoxOverTheNextAnimation) {
+    Compress({1, 2});
+    At(0).checkBoxX = 3;
+    At(0).checkBoxWidth = 2;
+    At(1).checkBoxX = 9;
+    At(1).checkBoxWidth = 5;
+    Open(0);
+    Press(key::kPageDown);
+    EXPECT_EQ(dialog.View()->Held().Position(), 1);
+    EXPECT_EQ(dialog.Current().x, 9);
+    EXPECT_EQ(dialog.Current().width, 5);
+    EXPECT_EQ(dialog.Committed().x, 3);
+    EXPECT_EQ(dialog.Title(), "Check Box *");
+    Press(key::kEscape);
+    EXPECT_EQ(dialog.View()->Held().Position(), 1);
+    EXPECT_EQ(dialog.Current().x, 3);
+    EXPECT_EQ(dialog.Current().width, 2);
+    // At the end of the list the animation stays.
+    Press(key::kPageDown);
+    EXPECT_EQ(dialog.View()->Held().Position(), 1);
+    Press(key::kPageUp, 2);
+    EXPECT_EQ(dialog.View()->Held().Position(), 0);
+}
+
+TEST_F(CheckBoxTest, ThePictureIsPlacedByCommonGroupAndOwnOrigin) {
+    Compress({1, 1});
+    const std::int32_t counts[] = {1};
+    unit.RebuildGroups(counts);
+    unit.Data().groups.front().pointX[0] = 2;
+    At(0).pointX[0] = 10;
+    At(0).pointY[0] = 5;
+    At(0).positionX = 0;
+    At(0).positionY = 0;
+    Open(0);
+    EXPECT_EQ(dialog.View()->PictureCornerNow(), (CanvasPoint{188, 145}));
+    // Animation 1 has no group: no group point, though the unit has a group 0.
+    At(1).pointX[0] = 10;
+    At(1).pointY[0] = 5;
+    At(1).positionX = 0;
+    At(1).positionY = 0;
+    hub.HandOver(ToolWindow::CheckBox, Feed::Main, HandOver(1));
+    EXPECT_EQ(dialog.View()->PictureCornerNow(), (CanvasPoint{190, 145}));
+}
+
+TEST_F(CheckBoxTest, TheGroupIsLookedUpByNumberAfterTheGroupsAreReplaced) {
+    Compress({1, 1});
+    const std::int32_t one[] = {1};
+    unit.RebuildGroups(one);
+    unit.Data().groups.front().pointX[0] = 2;
+    Open(0);
+    dialog.Tick();
+    const std::int32_t two[] = {1, 1};
+    unit.RebuildGroups(two); // the old group is freed
+    unit.Data().groups.front().pointX[0] = 7;
+    dialog.Tick();
+    const UnitAnimation& animation = At(0);
+    EXPECT_EQ(dialog.View()->PictureCornerNow().x,
+              200 - 7 - animation.pointX[0] + animation.positionX);
+}
+
+TEST_F(CheckBoxTest, FramesAdvanceOneATickAndWrap) {
+    Compress({3});
+    Open();
+    EXPECT_TRUE(dialog.WantsTicks());
+    EXPECT_EQ(dialog.View()->CurrentFrame(), 0);
+    dialog.Tick();
+    dialog.Tick();
+    EXPECT_EQ(dialog.View()->CurrentFrame(), 2);
+    dialog.Tick();
+    EXPECT_EQ(dialog.View()->CurrentFrame(), 0);
+    // A new animation list: nothing is drawn, and the timer may rest.
+    Compress({1});
+    EXPECT_FALSE(dialog.WantsTicks());
+    dialog.Tick();
+    EXPECT_EQ(Canvas().At(200, 150), 0);
+    Press(key::kEnter); // stores nothing
+    EXPECT_FALSE(unit.IsModified());
+}
+
+TEST_F(CheckBoxTest, TheBoxAndTheScaleSurviveBetweenShowingsButTheScaleStartsAtOne) {
+    Compress({1});
+    Open();
+    dialog.OnScaleSpin(3);
+    EXPECT_EQ(dialog.ScaleText(), "x3");
+    Press(key::kRight);
+    dialog.OnDestroy();
+    EXPECT_EQ(dialog.View(), nullptr);
+    EXPECT_FALSE(hub.IsOpen(ToolWindow::CheckBox));
+    EXPECT_EQ(keys.Target(KeySlot::CheckBox), nullptr);
+    dialog.OnCreate(host);
+    EXPECT_EQ(dialog.Scale(), 1);
+    EXPECT_EQ(dialog.Current().x, At(0).checkBoxX + 1);
+    EXPECT_EQ(keys.Target(KeySlot::CheckBox), &dialog);
+}
+
+TEST_F(CheckBoxTest, TeamPixelsTakeEveryEntryOfTheDocumentsTeamTable) {
+    CompressTeamColoured();
+    Open();
+    dialog.Tick();
+    const CanvasPoint corner = dialog.View()->PictureCornerNow();
+    const std::vector<Pixel555> reference = ReferenceFrame(0, 0);
+    const Pixel555 team = reference[static_cast<std::size_t>(3 * kWidth + 5)];
+    // A bright team pixel, drawn from the upper half of the table: red, no blue.
+    EXPECT_GT(Red5(team), 0);
+    EXPECT_EQ(Blue5(team), 0);
+    EXPECT_EQ(Canvas().At(corner.x + 5, corner.y + 3), team);
+}
+
+} // namespace
+} // namespace fenwold
