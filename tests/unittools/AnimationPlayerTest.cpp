@@ -1,0 +1,381 @@
+#include "building/CFenwoldDoc.h"
+#include "support/TgaBuilder.h"
+#include "unittools/ToolWindowFixtures.h"
+
+#include <CommandIds.h>
+#include <fstream>
+
+namespace fenwold {
+namespace {
+
+using test::RecordingAnimationHost;
+
+class AnimationPlayerTest : public test::ToolWindowTest {
+protected:
+    AnimationPlayerTest() : dialog(hub, keys, platform.Get()) {}
+
+    void Open() { dialog.OnCreate(host); }
+    void Show(int position) { hub.HandOver(ToolWindow::Animation, Feed::Main, HandOver(position)); }
+    CAnimationView& View() { return *dialog.View(); }
+    // Gives the animation the sequence of delays; entry i shows frame i modulo the frame count.
+    void SetSequence(UnitAnimation& animation, std::initializer_list<int> delays, int loop) {
+        animation.sequenceLength = static_cast<std::int32_t>(delays.size());
+        std::size_t entry = 0;
+        for (const int delay : delays) {
+            animation.delay[entry] = static_cast<std::uint16_t>(delay);
+            animation.frameNumber[entry] =
+                static_cast<std::uint16_t>(static_cast<int>(entry) % animation.FrameCount());
+            ++entry;
+        }
+        animation.tempBuffer[0] = loop;
+    }
+    void At(std::uint32_t milliseconds) {
+        platform.clock.milliseconds = milliseconds;
+        dialog.Tick();
+    }
+    void Play() { dialog.OnCommand(CAnimationDlg::kPlayButton); }
+
+    CAnimationDlg dialog;
+    RecordingAnimationHost host;
+};
+
+TEST_F(AnimationPlayerTest, EntriesShowForTheirDelaysAndTheSequenceLoops) {
+    Compress({3});
+    SetSequence(test::ToolWindowTest::At(0), {4, 0, 2}, 1);
+    Open();
+    Show(0);
+    platform.clock.milliseconds = 0;
+    Play();
+    EXPECT_TRUE(dialog.WantsTicks());
+    const std::pair<std::uint32_t, int> expected[] = {
+        {63, 0}, {64, 1}, {80, 2}, {112, 1}, {144, 2}};
+    for (const auto& [time, entry] : expected) {
+        At(time);
+        EXPECT_EQ(View().MainPosition(), entry) << time << " ms";
+    }
+    dialog.OnCommand(CAnimationDlg::kStopButton);
+    EXPECT_FALSE(dialog.WantsTicks());
+    EXPECT_EQ(View().MainPosition(), 0);
+}
+
+TEST_F(AnimationPlayerTest, AGapOfAHundredMillisecondsStepsSixTimesAndCarriesFour) {
+    Compress({1});
+    SetSequence(test::ToolWindowTest::At(0), {1, 1, 1, 1, 1, 1, 1, 1, 1, 1}, 0);
+    Open();
+    Show(0);
+    platform.clock.milliseconds = 1000;
+    Play();
+    At(1100);
+    EXPECT_EQ(View().MainPosition(), 6);
+    At(1111); // 11 + 4 carried: no step yet
+    EXPECT_EQ(View().MainPosition(), 6);
+    At(1112);
+    EXPECT_EQ(View().MainPosition(), 7);
+}
+
+TEST_F(AnimationPlayerTest, TheClockWrapsAround) {
+    Compress({1});
+    SetSequence(test::ToolWindowTest::At(0), {1, 1, 1, 1}, 0);
+    Open();
+    Show(0);
+    platform.clock.milliseconds = 0xFFFFFFF0;
+    Play();
+    At(0x10);
+    EXPECT_EQ(View().MainPosition(), 2);
+}
+
+TEST_F(AnimationPlayerTest, AClockJumpStepsAtMostOnePassOfTheSequence) {
+    Compress({1});
+    SetSequence(test::ToolWindowTest::At(0), {1, 1, 1}, 0);
+    Open();
+    Show(0);
+    platform.clock.milliseconds = 0;
+    Play();
+    // 62500 steps would end on entry 1; one pass of three steps ends where it began.
+    At(1000000);
+    EXPECT_EQ(View().MainPosition(), 0);
+}
+
+TEST_F(AnimationPlayerTest, ALoopStartOutsideTheSequenceLoopsToTheFirstEntry) {
+    Compress({2});
+    for (const int loop : {-1, 2, 5, 1 << 30}) {
+        SetSequence(test::ToolWindowTest::At(0), {1, 1}, loop);
+        Open();
+        Show(0);
+        platform.clock.milliseconds = 0;
+        Play();
+        At(16);
+        EXPECT_EQ(View().MainPosition(), 1);
+        At(32);
+        EXPECT_EQ(View().MainPosition(), 0) << "loop start " << loop;
+        dialog.OnDestroy();
+    }
+}
+
+TEST_F(AnimationPlayerTest, NextAndBackStayInsideTheSequence) {
+    Compress({2});
+    SetSequence(test::ToolWindowTest::At(0), {4, 4, 4, 4, 4, 4, 4, 4}, 0);
+    Open();
+    Show(0);
+    EXPECT_EQ(dialog.PositionText(), "1/8 frame");
+    EXPECT_EQ(dialog.SliderMaximum(), 7);
+    dialog.OnCommand(CAnimationDlg::kBackButton);
+    EXPECT_EQ(View().MainPosition(), 0);
+    for (int i = 0; i < 9; ++i) {
+        dialog.OnCommand(CAnimationDlg::kNextButton);
+    }
+    EXPECT_EQ(View().MainPosition(), 7);
+    EXPECT_EQ(dialog.PositionText(), "8/8 frame");
+    EXPECT_EQ(dialog.SliderPosition(), 7);
+}
+
+TEST_F(AnimationPlayerTest, AnEmptySequenceNeitherStepsNorDraws) {
+    Compress({2});
+    test::ToolWindowTest::At(0).sequenceLength = 0;
+    Open();
+    Show(0);
+    EXPECT_EQ(dialog.PositionText(), "0/0 frame");
+    dialog.OnCommand(CAnimationDlg::kNextButton);
+    EXPECT_EQ(View().MainPosition(), 0);
+    platform.clock.milliseconds = 0;
+    Play();
+    At(1000);
+    EXPECT_EQ(View().MainPosition(), 0);
+    const auto& pixels = View().Canvas().pixels();
+    EXPECT_TRUE(std::all_of(pixels.begin(), pixels.end(), [](Pixel555 p) { return p == 0; }));
+}
+
+TEST_F(AnimationPlayerTest, AFrameNumberPastTheFrameListDrawsNothing) {
+    Compress({2});
+    UnitAnimation& animation = test::ToolWindowTest::At(0);
+    animation.sequenceLength = 2;
+    animation.frameNumber = {1, 2};
+    Open();
+    Show(0);
+    const CanvasPoint corner = PictureCorner(unit.Data(), nullptr, animation, 0);
+    EXPECT_NE(View().Canvas().At(corner.x + 5, corner.y + 3), 0);
+    dialog.OnCommand(CAnimationDlg::kNextButton);
+    EXPECT_EQ(View().Canvas().At(corner.x + 5, corner.y + 3), 0);
+}
+
+TEST_F(AnimationPlayerTest, TheSliderKeepsEachSideInsideItsOwnSequence) {
+    Compress({1, 1});
+    SetSequence(test::ToolWindowTest::At(0), {1, 1, 1, 1, 1, 1}, 0);
+    SetSequence(test::ToolWindowTest::At(1), {1, 1}, 0);
+    Open();
+    Show(0);
+    hub.HandOver(ToolWindow::Animation, Feed::Back, HandOver(1));
+    dialog.OnSlider(4);
+    EXPECT_EQ(View().MainPosition(), 4);
+    EXPECT_EQ(View().BackPosition(), 1);
+    dialog.OnSlider(99);
+    EXPECT_EQ(View().MainPosition(), 5);
+}
+
+TEST_F(AnimationPlayerTest, TheChosenPointOfTheMainAnimationLiesAtTheCentre) {
+    Compress({1, 1});
+    const std::int32_t counts[] = {1};
+    unit.RebuildGroups(counts);
+    UnitAnimation& animation = test::ToolWindowTest::At(0);
+    UnitGroup& group = unit.Data().groups.front();
+    group.pointX[0] = 2;
+    animation.pointX[0] = 10;
+    animation.pointY[0] = 5;
+    animation.positionX = 0;
+    animation.positionY = 0;
+    Open();
+    Show(0);
+    EXPECT_EQ(PictureCorner(unit.Data(), View().MainAnimation().Group(), animation, 0),
+              (CanvasPoint{188, 145}));
+    const std::vector<Pixel555> frame = ReferenceFrame(0, 0);
+    EXPECT_EQ(View().Canvas().At(188 + 5, 145 + 3), frame[3 * kWidth + 5]);
+    // Point 3, common 1 + group 2 + own 3 across and own 3 down, lies at (200, 150): the
+    // picture's pixel (6, 3) is drawn there.
+    unit.Data().unitPointX[3] = 1;
+    group.pointX[3] = 2;
+    animation.pointX[3] = 3;
+    animation.pointY[3] = 3;
+    hub.HandOverPointIndex(ToolWindow::Animation, 3);
+    EXPECT_EQ(View().PointIndex(), 3);
+    EXPECT_EQ(View().Canvas().At(200, 150), frame[3 * kWidth + 6]);
+    EXPECT_EQ(View().Canvas().At(193, 150), 0);
+}
+
+TEST_F(AnimationPlayerTest, AnAnimationWithoutAGroupHasNoGroupPoint) {
+    Compress({1, 1});
+    const std::int32_t counts[] = {1};
+    unit.RebuildGroups(counts);
+    unit.Data().groups.front().pointX[0] = 50;
+    UnitAnimation& loner = test::ToolWindowTest::At(1);
+    ASSERT_EQ(loner.groupIndex, -1);
+    loner.positionX = 0;
+    loner.positionY = 0;
+    Open();
+    Show(1);
+    const std::vector<Pixel555> frame = ReferenceFrame(1, 0);
+    // Drawn with its top-left at the centre: no group 0 point pulls it left.
+    EXPECT_EQ(View().Canvas().At(205, 153), frame[static_cast<std::size_t>(3 * kWidth + 5)]);
+}
+
+TEST_F(AnimationPlayerTest, TeamPixelsTakeEveryEntryOfTheDocumentsTeamTable) {
+    CompressTeamColoured();
+    test::ToolWindowTest::At(0).positionX = 0;
+    test::ToolWindowTest::At(0).positionY = 0;
+    Open();
+    Show(0);
+    const Pixel555 team = ReferenceFrame(0, 0)[static_cast<std::size_t>(3 * kWidth + 5)];
+    EXPECT_GT(Red5(team), 0);
+    EXPECT_EQ(Blue5(team), 0);
+    EXPECT_EQ(View().Canvas().At(205, 153), team);
+}
+
+TEST_F(AnimationPlayerTest, AMainAnimationOfOneKindReplacesTheOtherAndEndsCompositeMode) {
+    Compress({1, 1});
+    CFenwoldDoc building(platform.Get());
+    building.SetRecord(MakeBuildingRecord(std::vector<Pixel555>(64, 0x03E0),
+                                          std::vector<std::uint8_t>(64, 255), 8, 8, 0, 0, 8, 8));
+    RegisteredAnimations registered;
+    registered.push_back(test::SolidAnimation(6, 4, 1, 0x7C00));
+    Open();
+    hub.HandOverBuilding(ToolWindow::Animation, {&building, nullptr});
+    EXPECT_TRUE(View().IsComposite());
+    Show(0);
+    EXPECT_FALSE(View().IsComposite());
+    hub.ShowRegistered({&registered, 0, nullptr});
+    EXPECT_EQ(View().MainAnimation().Get(), nullptr);
+    EXPECT_NE(View().MainRegistered().Get(), nullptr);
+    // PageDown walks a unit's list only.
+    keys.Route(KeySlot::Animation, KeyPhase::Down, {key::kPageDown}, false);
+    EXPECT_EQ(View().MainAnimation().Get(), nullptr);
+    // The registered frame lies centred on its origin.
+    EXPECT_EQ(View().Canvas().At(200 - 3 + 3, 150 - 2 + 1), BlendPixel555(0x7C00, 0, 248));
+    Show(0);
+    EXPECT_EQ(View().MainRegistered().Get(), nullptr);
+    keys.Route(KeySlot::Animation, KeyPhase::Down, {key::kPageDown}, false);
+    EXPECT_EQ(View().MainAnimation().Position(), 1);
+    EXPECT_EQ(dialog.PositionText(), "1/1 frame");
+}
+
+TEST_F(AnimationPlayerTest, CompositeModePlaysEveryAnimationOfABuildingUpToTwoHundred) {
+    CFenwoldDoc building(platform.Get());
+    RegisteredAnimations list;
+    for (int k = 0; k < 150; ++k) {
+        list.push_back(test::SolidAnimation(2, 2, 2, static_cast<Pixel555>(0x0400 + k)));
+    }
+    CompressionParameters parameters;
+    parameters.noLbg = true;
+    test::CompressInto(building, list, parameters);
+    building.SetRecord(MakeBuildingRecord(std::vector<Pixel555>(64 * 64, 0x03E0),
+                                          std::vector<std::uint8_t>(64 * 64, 255), 64, 64, 0, 0, 64,
+                                          64));
+    for (UnitAnimation& animation : building.Animations().animations) {
+        animation.sequenceLength = 2;
+        animation.frameNumber[1] = 1;
+        animation.delay[0] = animation.delay[1] = 1;
+    }
+    building.Record()->animationPositions[140] = {10, 20};
+    Open();
+    hub.HandOverBuilding(ToolWindow::Animation, {&building, nullptr});
+    ASSERT_TRUE(View().IsComposite());
+    EXPECT_EQ(View().Canvas().At(200 - 32 + 5, 150 - 32 + 5), 0x03E0); // the building picture
+    platform.clock.milliseconds = 0;
+    Play();
+    At(16);
+    EXPECT_EQ(View().PositionOf(0), 1);
+    EXPECT_EQ(View().PositionOf(149), 1);
+    // Back and Next do nothing in composite mode.
+    dialog.OnCommand(CAnimationDlg::kNextButton);
+    EXPECT_EQ(View().PositionOf(0), 1);
+    // The record goes: nothing of it is drawn.
+    building.FreeBuildingRecord();
+    EXPECT_FALSE(View().IsComposite());
+}
+
+TEST_F(AnimationPlayerTest, AHandOverResetsPositionsAndKeepsPlaying) {
+    Compress({1, 1});
+    SetSequence(test::ToolWindowTest::At(0), {1, 1, 1}, 0);
+    SetSequence(test::ToolWindowTest::At(1), {1, 1, 1}, 0);
+    Open();
+    Show(0);
+    platform.clock.milliseconds = 0;
+    Play();
+    At(32);
+    EXPECT_EQ(View().MainPosition(), 2);
+    Show(1);
+    EXPECT_EQ(View().MainPosition(), 0);
+    EXPECT_TRUE(dialog.WantsTicks());
+    // A new animation list: nothing to play, and the timer may rest.
+    Compress({1});
+    EXPECT_FALSE(dialog.WantsTicks());
+}
+
+TEST_F(AnimationPlayerTest, TheBackAnimationOfAUnitWithoutToolDataSitsOnItsOwnOrigin) {
+    Compress({1, 1});
+    UnitAnimation& back = test::ToolWindowTest::At(1);
+    back.pointX[0] = 4;
+    back.pointY[0] = 2;
+    back.positionX = 30; // not used without tool data
+    Open();
+    AnimationHandOver handOver = HandOver(1);
+    handOver.toolData = false;
+    hub.HandOver(ToolWindow::Animation, Feed::Back, handOver);
+    dialog.OnCommand(command::kBackAnimation);
+    EXPECT_TRUE(dialog.BackAnimationShown());
+    EXPECT_TRUE(dialog.ContextMenu()[0].checked);
+    EXPECT_FALSE(dialog.ContextMenu()[1].checked);
+    const Pixel555 colour = ReferenceFrame(1, 0)[static_cast<std::size_t>(3 * kWidth + 5)];
+    EXPECT_EQ(View().Canvas().At(200 - 4 + 5, 150 - 2 + 3), colour);
+}
+
+TEST_F(AnimationPlayerTest, GridCrosshairAndZoomFollowTheirCommands) {
+    Compress({1});
+    Open();
+    Show(0);
+    dialog.OnCommand(command::kShowGrid);
+    EXPECT_EQ(View().Canvas().At(390, 7), CAnimationView::kGridColour);
+    EXPECT_EQ(View().Canvas().At(7, 290), CAnimationView::kGridColour);
+    dialog.OnCommand(command::kShowCrosshair);
+    EXPECT_EQ(View().Canvas().At(3, 150), CAnimationView::kCrosshairColour);
+    dialog.OnZoomSpin(3);
+    EXPECT_EQ(dialog.ZoomText(), "x3");
+    EXPECT_EQ(PlaceCanvas(1300, 1000, 3).left, 650 - 600);
+    // The flags stay with the tool; the zoom starts at 1 with each showing.
+    dialog.OnDestroy();
+    Open();
+    EXPECT_EQ(dialog.Zoom(), 1);
+    EXPECT_TRUE(dialog.GridShown());
+    EXPECT_TRUE(dialog.CrosshairShown());
+}
+
+TEST_F(AnimationPlayerTest, ABackgroundPictureIsShownTopRowFirstAndABrokenOneIsNot) {
+    Compress({1});
+    const TgaColor red = MakeTgaColor(255, 0, 0);
+    const TgaColor blue = MakeTgaColor(0, 0, 255);
+    // Two rows of two: red on top, blue below.
+    const TgaColor pixels[] = {red, red, blue, blue};
+    const auto write = [&](const std::string& name, const std::vector<std::uint8_t>& bytes) {
+        std::ofstream(folder.path() / name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+        return folder.path() / name;
+    };
+    const auto good = write("back.tga", test::TgaBuilder::Picture(2, 2, pixels));
+    std::vector<std::uint8_t> shortBytes = test::TgaBuilder::Picture(2, 2, pixels);
+    shortBytes.resize(shortBytes.size() - 4);
+    const auto broken = write("short.tga", shortBytes);
+    Open();
+    platform.prompts.fileAnswers = {good};
+    dialog.OnCommand(command::kLoadBackground);
+    EXPECT_TRUE(View().HasBackground());
+    EXPECT_EQ(View().Canvas().At(199, 149), 0x7C00);
+    EXPECT_EQ(View().Canvas().At(199, 150), 0x001F);
+    EXPECT_EQ(View().Canvas().At(198, 148), 0); // cleared around it
+    platform.prompts.fileAnswers = {broken};
+    dialog.OnCommand(command::kLoadBackground);
+    EXPECT_FALSE(View().HasBackground());
+    ASSERT_FALSE(platform.prompts.messages.empty());
+    EXPECT_NE(platform.prompts.messages.back().text.find("short.tga"), std::string::npos);
+}
+
+} // namespace
+} // namespace fenwold
