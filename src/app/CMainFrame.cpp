@@ -2,6 +2,7 @@
 
 #include "app/DocumentFrames.h"
 #include "app/NewDocumentDialog.h"
+#include "app/ToolWindowSet.h"
 #include "app/UnitViews.h"
 #include "platform/FileNames.h"
 
@@ -50,6 +51,8 @@ CMainFrame::CMainFrame()
     : statusBar_(new FenwoldStatusBar(this)), services_(*statusBar_),
       documents_(new QMdiArea(this)) {
     services_.dialogParent = this;
+    toolWindows_ =
+        std::make_unique<ToolWindowSet>(this, *tools_, platform(), [this] { UpdateCommands(); });
     setWindowTitle("Fenwold");
     setCentralWidget(documents_);
     setStatusBar(statusBar_);
@@ -130,15 +133,22 @@ void CMainFrame::CreateActions() {
     connect(exitAction, &QAction::triggered, this, &QWidget::close);
     file->addAction(exitAction);
 
-    // The tool windows are not part of the program yet: their commands are shown, checkable and
-    // greyed.
+    // Each Tools command opens its window or closes it; the check mark shows which are open.
     QMenu* tools = menuBar()->addMenu("&Tools");
-    for (const ToolCommand& tool : kToolCommands) {
-        auto* item = new QAction(tool.text, this);
-        item->setData(tool.id);
+    for (std::size_t i = 0; i < std::size(kToolCommands); ++i) {
+        auto* item = new QAction(kToolCommands[i].text, this);
+        item->setData(kToolCommands[i].id);
         item->setCheckable(true);
-        item->setEnabled(false);
-        item->setToolTip("not available yet");
+        const ToolWindow tool = kTools[i];
+        if (toolWindows_->IsAvailable(tool)) {
+            connect(item, &QAction::triggered, this, [this, tool] {
+                toolWindows_->Toggle(tool);
+                UpdateCommands();
+            });
+        } else {
+            item->setEnabled(false);
+            item->setToolTip("not available yet");
+        }
         tools->addAction(item);
         commands_.push_back(item);
     }

@@ -20,6 +20,7 @@ namespace fenwold {
 
 class CChildFrame;
 class CUnitFrame;
+class ToolWindowSet;
 
 // The main window: documents in child windows, the File, Tools and Help commands, the toolbar,
 // the status bar, dropped files and the recent-file list.
@@ -41,6 +42,7 @@ public:
     QMdiArea* documents() const { return documents_; }
     // The tool windows, which the unit views feed.
     ToolHub& tools() { return *tools_; }
+    ToolWindowSet& toolWindows() { return *toolWindows_; }
     // Enables the document commands for the active window and sets the Tools check marks.
     void UpdateCommands();
     QAction* action(int command) const;
@@ -76,6 +78,8 @@ private:
     RecentFiles recent_;
     // On the heap, so that anything reporting to it after it went is caught as a use after free.
     std::unique_ptr<ToolHub> tools_ = std::make_unique<ToolHub>();
+    // The tools' objects and windows; they go before the hub they report to.
+    std::unique_ptr<ToolWindowSet> toolWindows_;
     std::vector<QAction*> commands_;
     std::unique_ptr<QPrinter> printer_;
 };

@@ -12,6 +12,10 @@ std::optional<int> ExecCommandMenu(QWidget* parent, const std::vector<MenuItem>&
         action->setData(item.command);
         const bool notYet = unavailable && unavailable(item.command);
         action->setEnabled(item.enabled && !notYet);
+        if (item.checked) {
+            action->setCheckable(true);
+            action->setChecked(true);
+        }
         if (notYet) {
             action->setToolTip("not available yet");
         }

@@ -37,16 +37,27 @@ protected:
     void TakeClientSize();
 };
 
-// The window of one frame-list view (CUnitView, CSetAnimationView), which it owns: size, scroll
-// position, drawing and pointer moves go straight to the view. The derived window creates the
-// view, as the view's host, and destroys it first, while the host is still whole.
+// The window of one frame-list view (CUnitView, CSetAnimationView, the panes of the animation
+// edit window): size, scroll position, drawing and pointer moves go straight to the view. A
+// document's window owns its view (Own), created with the window as its host and destroyed
+// first, while the host is still whole; a tool window's pane is its dialog's and only shown here.
 template <typename View>
 class FrameViewWidget : public FrameListWidget {
 public:
     View& view() { return *view_; }
 
 protected:
-    explicit FrameViewWidget(QWidget* parent) : FrameListWidget(parent) {}
+    explicit FrameViewWidget(QWidget* parent, View* shown = nullptr)
+        : FrameListWidget(parent), view_(shown) {}
+
+    void Own(std::unique_ptr<View> view) {
+        owned_ = std::move(view);
+        view_ = owned_.get();
+    }
+    void DestroyView() {
+        view_ = nullptr;
+        owned_.reset();
+    }
 
     void SetClientSize(int width, int height) override { view_->SetClientSize(width, height); }
     void SetScrollPosition(int y) override { view_->SetScrollPosition(y); }
@@ -60,7 +71,10 @@ protected:
         view_->OnMouseMove(x, y, window);
     }
 
-    std::unique_ptr<View> view_;
+    View* view_;
+
+private:
+    std::unique_ptr<View> owned_;
 };
 
 } // namespace fenwold

@@ -1,5 +1,6 @@
 #include "app/RegistrationWindows.h"
 
+#include "app/DialogButtons.h"
 #include "image/SeriesNames.h"
 #include "platform/DialogFilter.h"
 
@@ -24,13 +25,6 @@ namespace {
 
 QString ToQt(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QDialogButtonBox* OkCancel(QDialog* dialog) {
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-    return buttons;
 }
 
 } // namespace

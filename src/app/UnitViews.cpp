@@ -20,11 +20,11 @@ bool RegistryDialogCommand(int id) {
 
 UnitViewWidget::UnitViewWidget(QWidget* parent, CUnitDoc& document, ToolHandOvers& tools)
     : FrameViewWidget(parent) {
-    view_ = std::make_unique<CUnitView>(document, *this, tools);
+    Own(std::make_unique<CUnitView>(document, *this, tools));
 }
 
 UnitViewWidget::~UnitViewWidget() {
-    view_.reset(); // it tells this window, as its host, that it goes
+    DestroyView(); // it tells this window, as its host, that it goes
 }
 
 void UnitViewWidget::mousePressEvent(QMouseEvent* event) {
@@ -52,11 +52,11 @@ bool UnitViewWidget::RunTempBufferDialog(CTempBufferDlg& dialog) {
 SetAnimationViewWidget::SetAnimationViewWidget(QWidget* parent, Platform platform,
                                                CUnitDoc& document, ToolHandOvers& tools)
     : FrameViewWidget(parent), platform_(platform) {
-    view_ = std::make_unique<CSetAnimationView>(platform, *this, tools, document);
+    Own(std::make_unique<CSetAnimationView>(platform, *this, tools, document));
 }
 
 SetAnimationViewWidget::~SetAnimationViewWidget() {
-    view_.reset(); // it tells this window, as its host, that it goes
+    DestroyView(); // it tells this window, as its host, that it goes
 }
 
 void SetAnimationViewWidget::mousePressEvent(QMouseEvent* event) {

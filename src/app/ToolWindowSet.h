@@ -1,0 +1,69 @@
+#pragma once
+
+#include "platform/Platform.h"
+#include "unittools/CAnimationDlg.h"
+#include "unittools/CAnimationEditDlg.h"
+#include "unittools/CCheckBoxDlg.h"
+#include "unittools/KeyRouting.h"
+
+#include <QEvent>
+#include <QObject>
+#include <QPointer>
+#include <array>
+#include <functional>
+
+class QKeyEvent;
+class QWidget;
+
+namespace fenwold {
+
+// Maps a Qt key to the key code the tool windows take (0 for keys they do not know).
+int ToolKeyOf(const QKeyEvent& event);
+
+// The main frame's tool windows: the tools' objects, which live as long as the main frame, and
+// their windows, which exist from one Tools command to the next. It routes the keys aimed at the
+// windows that take raw keys before Qt dispatches them (an event filter on the application) and
+// says when a window opened or closed, so that the Tools menu's check marks follow.
+class ToolWindowSet final : public QObject {
+public:
+    // `changed` is called whenever a tool window opened or closed.
+    ToolWindowSet(QWidget* frame, ToolHub& hub, Platform platform, std::function<void()> changed);
+    ~ToolWindowSet() override;
+
+    // The Tools command: closes the tool's window when it is open, opens it otherwise.
+    void Toggle(ToolWindow tool);
+    bool IsAvailable(ToolWindow tool) const;
+    // The open window of the tool, or null.
+    QWidget* Window(ToolWindow tool) const;
+
+    CAnimationDlg& animation() { return animation_; }
+    CCheckBoxDlg& checkBox() { return checkBox_; }
+    CAnimationEditDlg& animationEdit() { return animationEdit_; }
+    KeyRouter& keys() { return keys_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* WindowOf(KeySlot slot) const;
+    void Opened(ToolWindow tool, QWidget* window);
+
+    QWidget* frame_;
+    ToolHub& hub_;
+    std::function<void()> changed_;
+    KeyRouter keys_;
+    CAnimationDlg animation_;
+    CCheckBoxDlg checkBox_;
+    CAnimationEditDlg animationEdit_;
+    std::array<QPointer<QWidget>, kToolWindowCount> windows_;
+    // The key message last routed and the widget it was aimed at.
+    struct RoutedKey {
+        const QEvent* event = nullptr;
+        QEvent::Type type = QEvent::None;
+        quint64 timestamp = 0;
+        QPointer<QWidget> target;
+    };
+    RoutedKey lastRouted_;
+};
+
+} // namespace fenwold
