@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QScreen>
 
 namespace fenwold {
 
@@ -69,11 +70,28 @@ QWidget* ToolWindowSet::Window(ToolWindow tool) const {
     return windows_[static_cast<std::size_t>(tool)].data();
 }
 
-void ToolWindowSet::Opened(ToolWindow tool, QWidget* window) {
-    windows_[static_cast<std::size_t>(tool)] = window;
+QRect ToolWindowSet::FirstPlace(ToolWindow tool, QSize size) const {
+    const QScreen* screen = frame_->screen();
+    const QRect area = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1280, 800);
+    const int right = area.right() + 1 - size.width();
+    switch (tool) {
+    case ToolWindow::Animation:
+        return {QPoint(right, area.top()), size};
+    case ToolWindow::CheckBox:
+        return {QPoint(right, area.bottom() + 1 - size.height()), size};
+    case ToolWindow::AnimationEdit:
+    case ToolWindow::OriginPoint:
+        break;
+    }
+    return {QPoint(std::max(area.left(), right - 440), area.bottom() + 1 - size.height()), size};
+}
+
+void ToolWindowSet::Opened(ToolWindow tool, ToolDialogWindow* window) {
+    const auto slot = static_cast<std::size_t>(tool);
+    windows_[slot] = window;
     // Destroyed by the Tools command, the hub or its own close box: the check marks follow.
     connect(window, &QObject::destroyed, this, [this] { changed_(); });
-    window->show();
+    window->ShowAt(places_[slot], FirstPlace(tool, window->size()));
     changed_();
 }
 

@@ -9,13 +9,17 @@
 #include <QEvent>
 #include <QObject>
 #include <QPointer>
+#include <QRect>
 #include <array>
 #include <functional>
+#include <optional>
 
 class QKeyEvent;
 class QWidget;
 
 namespace fenwold {
+
+class ToolDialogWindow;
 
 // Maps a Qt key to the key code the tool windows take (0 for keys they do not know).
 int ToolKeyOf(const QKeyEvent& event);
@@ -46,7 +50,10 @@ protected:
 
 private:
     QWidget* WindowOf(KeySlot slot) const;
-    void Opened(ToolWindow tool, QWidget* window);
+    void Opened(ToolWindow tool, ToolDialogWindow* window);
+    // Where a tool's window first shows: the animation and check box windows down the screen's
+    // right edge, the edit window left of them at the bottom.
+    QRect FirstPlace(ToolWindow tool, QSize size) const;
 
     QWidget* frame_;
     ToolHub& hub_;
@@ -56,6 +63,7 @@ private:
     CCheckBoxDlg checkBox_;
     CAnimationEditDlg animationEdit_;
     std::array<QPointer<QWidget>, kToolWindowCount> windows_;
+    std::array<std::optional<QRect>, kToolWindowCount> places_;
     // The key message last routed and the widget it was aimed at.
     struct RoutedKey {
         const QEvent* event = nullptr;
