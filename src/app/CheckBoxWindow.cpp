@@ -11,6 +11,9 @@ namespace fenwold {
 namespace {
 
 constexpr int kControlsHeight = 60;
+// Window timers fire at most every 10 ms, as Windows' USER_TIMER_MINIMUM has it: the view's 2 ms
+// timer runs at that period, which still shows the frames faster than a screen refreshes.
+constexpr int kShortestTimer = 10;
 
 QSpinBox* MakeSpin(QWidget* parent, int maximum) {
     auto* spin = new QSpinBox(parent);
@@ -66,7 +69,7 @@ CheckBoxWindow::CheckBoxWindow(QWidget* parent, CCheckBoxDlg& dialog)
             [this](int value) { dialog_.OnHeightSpin(value); });
     connect(scale_, &QSpinBox::valueChanged, this,
             [this](int value) { dialog_.OnScaleSpin(value); });
-    timer_.setInterval(CCheckBoxView::kTimerMilliseconds);
+    timer_.setInterval(std::max(CCheckBoxView::kTimerMilliseconds, kShortestTimer));
     connect(&timer_, &QTimer::timeout, this, [this] { dialog_.Tick(); });
     dialog_.OnCreate(*this);
     ShowState();

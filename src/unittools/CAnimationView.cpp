@@ -290,13 +290,17 @@ bool CAnimationView::Tick() {
     const std::uint64_t elapsed =
         std::uint64_t{static_cast<std::uint32_t>(now - lastTick_)} + carried_;
     const std::uint64_t steps = std::min(elapsed / kStepMilliseconds, StepsForOnePass());
+    const auto shownBefore = positions_;
+    const int backShownBefore = backPosition_;
     for (std::uint64_t step = 0; step < steps; ++step) {
         StepOnce();
     }
     carried_ = static_cast<std::uint32_t>(elapsed % kStepMilliseconds);
     lastTick_ = now;
-    if (steps == 0) {
-        return false; // nothing shown has changed
+    // Most steps only count towards an entry's delay: the picture is drawn again only when an
+    // entry changed.
+    if (positions_ == shownBefore && backPosition_ == backShownBefore) {
+        return false;
     }
     Draw();
     return true;

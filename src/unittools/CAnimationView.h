@@ -93,8 +93,8 @@ public:
     bool StepAnimation(int by);
 
     // Steps the sequences by the time passed since the last tick (at most one pass of the
-    // longest sequence, so a clock that jumps does not stall the program); returns whether
-    // anything stepped, and then the canvas is drawn again.
+    // longest sequence, so a clock that jumps does not stall the program); returns whether an
+    // entry shown changed, and then the canvas is drawn again.
     bool Tick();
     // Draws the canvas as it stands.
     void Draw();
