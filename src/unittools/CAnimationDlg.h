@@ -42,8 +42,7 @@ public:
     static constexpr int kMaximumZoom = 4;
     static constexpr const char* kBackgroundFilter = "그림 화일 (*.tga)|*.tga||";
 
-    // The second instance is the one the team colour tools open; it takes keys in its own slot.
-    CAnimationDlg(ToolHub& hub, KeyRouter& keys, Platform platform, bool secondInstance = false);
+    CAnimationDlg(ToolHub& hub, KeyRouter& keys, Platform platform);
     ~CAnimationDlg() override;
 
     // The window exists: zoom 1, its view created with the dialog's flags, its keys routed here.
