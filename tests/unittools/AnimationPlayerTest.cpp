@@ -1,5 +1,7 @@
 #include "building/CFenwoldDoc.h"
 #include "support/TgaBuilder.h"
+#include "unit/CSetAnimationView.h"
+#include "unit/RunLengthUnitFile.h"
 #include "unittools/ToolWindowFixtures.h"
 
 #include <CommandIds.h>
@@ -254,6 +256,36 @@ TEST_F(AnimationPlayerTest, AMainAnimationOfOneKindReplacesTheOtherAndEndsCompos
     keys.Route(KeySlot::Animation, KeyPhase::Down, {key::kPageDown}, false);
     EXPECT_EQ(View().MainAnimation().Position(), 1);
     EXPECT_EQ(dialog.PositionText(), "1/1 frame");
+}
+
+TEST_F(AnimationPlayerTest, TheRegistrationViewsClickPreviewsUntilTheAnimationOrTheViewGoes) {
+    RegisteredAnimations list;
+    list.push_back(test::SolidAnimation(10, 8, 2, 0x0100));
+    list.push_back(test::SolidAnimation(12, 6, 3, 0x7C00));
+    WriteRunLengthUnitFile(folder.path() / "two.ure", list);
+    test::ScriptedRegistrationHost registrationHost;
+    auto view = std::make_unique<CSetAnimationView>(platform.Get(), registrationHost, hub, unit);
+    view->SetClientSize(640, 480);
+    ASSERT_TRUE(view->OpenRunLengthFile(folder.path() / "two.ure"));
+    Open();
+    RecordingWindowPainter painter;
+    const GridCell& cell = *view->Grid().CellOf(1, 0);
+    view->OnMouseMove(cell.x + 1, cell.y + 1, painter);
+    view->OnLeftButtonDown();
+    const RegisteredAnimation* shown = View().MainRegistered().Get();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown->width, 12);
+    EXPECT_EQ(dialog.PositionText(), "1/3 frame");
+    EXPECT_EQ(View().Canvas().At(200 - 6 + 3, 150 - 3 + 1), BlendPixel555(0x7C00, 0, 248));
+    view->OnCommand(command::kDeleteAnimation); // the hovered animation goes
+    EXPECT_EQ(View().MainRegistered().Get(), nullptr);
+    const GridCell& first = *view->Grid().CellOf(0, 0);
+    view->OnMouseMove(first.x + 1, first.y + 1, painter);
+    view->OnLeftButtonDown();
+    ASSERT_NE(View().MainRegistered().Get(), nullptr);
+    view.reset();
+    EXPECT_EQ(host.destroyed, 1);
+    EXPECT_FALSE(dialog.IsWindowOpen());
 }
 
 TEST_F(AnimationPlayerTest, CompositeModePlaysEveryAnimationOfABuildingUpToTwoHundred) {
