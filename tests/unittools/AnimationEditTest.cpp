@@ -262,6 +262,18 @@ TEST_F(AnimationEditTest, TheTopPaneDrawsEachFrameWithTheAlphaAtItsIndex) {
     EXPECT_EQ(pictures[1].pixels[inside], AnimationEditPane::kCellBackground);
 }
 
+TEST_F(AnimationEditTest, AFramePastTheTwoHundredthHasNoAlphaSlotAndIsDrawnOpaque) {
+    Compress({kMaxSequenceLength + 1});
+    Open();
+    At(0).alphaValue.fill(0);
+    const auto pictures = Top().RenderVisibleFrames();
+    ASSERT_EQ(pictures.size(), static_cast<std::size_t>(kMaxSequenceLength + 1));
+    const std::size_t inside = 3 * kWidth + 5;
+    EXPECT_EQ(pictures[kMaxSequenceLength - 1].pixels[inside], AnimationEditPane::kCellBackground);
+    EXPECT_EQ(pictures[kMaxSequenceLength].pixels[inside],
+              ReferenceFrame(0, kMaxSequenceLength)[inside]);
+}
+
 TEST_F(AnimationEditTest, APaneNarrowerThanTwoCellsPlacesOneCellARowAndKeepsTheUnitViewsCells) {
     Compress({3, 2});
     QuietUnitViewHost viewHost;
