@@ -52,7 +52,9 @@ private:
     }
 };
 
-class RecordingCheckBoxHost final : public CheckBoxHost {
+// Counts what the check box or the animation dialog asks of its window.
+template <typename Host>
+class RecordingCanvasHost final : public Host {
 public:
     void ShowState() override { ++statesShown; }
     void RepaintCanvas() override { ++repaints; }
@@ -61,16 +63,8 @@ public:
     int repaints = 0;
     int destroyed = 0;
 };
-
-class RecordingAnimationHost final : public AnimationHost {
-public:
-    void ShowState() override { ++statesShown; }
-    void RepaintCanvas() override { ++repaints; }
-    void DestroyWindow() override { ++destroyed; }
-    int statesShown = 0;
-    int repaints = 0;
-    int destroyed = 0;
-};
+using RecordingCheckBoxHost = RecordingCanvasHost<CheckBoxHost>;
+using RecordingAnimationHost = RecordingCanvasHost<AnimationHost>;
 
 // A unit with compressed animations, the tool hub and key router of a main frame.
 class ToolWindowTest : public ::testing::Test {
