@@ -51,9 +51,9 @@ template <typename Sequence>
 std::uint64_t PassSteps(const Sequence& sequence) {
     std::uint64_t steps = 0;
     for (int entry = 0; entry < LengthOf(sequence); ++entry) {
-        const int delay =
-            static_cast<std::int16_t>(sequence.delay[static_cast<std::size_t>(entry)]);
-        steps += static_cast<std::uint64_t>(std::max(delay, 1));
+        steps += static_cast<std::uint64_t>(
+            EntryMilliseconds(sequence.delay[static_cast<std::size_t>(entry)]) /
+            kPlayerStepMilliseconds);
     }
     return steps;
 }

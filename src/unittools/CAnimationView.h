@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Services.h"
+#include "unit/PlayTimeline.h"
 #include "unit/ToolHandOver.h"
 #include "unittools/BackgroundPicture.h"
 #include "unittools/PreviewCanvas.h"
@@ -32,7 +33,7 @@ protected:
 // held by position and looked up again at every use.
 class CAnimationView {
 public:
-    static constexpr int kStepMilliseconds = 16;
+    static constexpr int kStepMilliseconds = kPlayerStepMilliseconds;
     static constexpr Pixel555 kInitialFill = 0x3903;
     static constexpr Pixel555 kGridColour = 0x001F;
     static constexpr Pixel555 kCrosshairColour = 0x7FE0;
