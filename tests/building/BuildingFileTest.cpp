@@ -6,6 +6,7 @@
 #include "platform/FileError.h"
 #include "platform/ScriptedPlatform.h"
 #include "support/TempFolder.h"
+#include "unit/UnitFixtures.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -126,67 +127,161 @@ TEST(BuildingFile, LayoutOfASmallBuilding) {
     EXPECT_EQ(written, expected.buffer());
 }
 
-TEST(BuildingFile, RoundTripFieldForField) {
-    BuildingRecord record = SmallBuilding();
-    record.area = {1, 0, 3, 1};
-    record.rootOfFloat = 2;
-    record.pointX[0] = -3;
-    record.pointY[9] = 77;
-    record.clash[3][5] = 1;
-    record.clash[0][0] = 1;
-    record.animationPositions[1] = {40, -8};
-    record.fireX[4] = 12;
-    record.fireY[4] = 300;
-    record.fireFlag[4] = 1;
-    record.fireAnimation[8] = 5;
+// A building of columns x rows tiles whose every stored field is numbered: the record's fields,
+// every clash cell, the nine fire points, the position of each of `animations` numbered
+// animations, team planes and a picture of distinct colours under alpha levels from 0 to 255.
+struct NumberedBuilding {
+    NumberedBuilding(int columns, int rows, int animations) {
+        test::FieldNumbers numbers;
+        const int width = 32 * columns;
+        const int height = 32 * rows;
+        std::vector<Pixel555> picture(static_cast<std::size_t>(width) * height);
+        Bytes alpha(picture.size());
+        for (std::size_t i = 0; i < picture.size(); ++i) {
+            picture[i] = numbers.NextBelow<Pixel555>(0x8000);
+            alpha[i] = static_cast<std::uint8_t>(i % 5 == 0 ? 0 : i * 7);
+        }
+        record = MakeBuildingRecord(picture, alpha, width, height, 4, 5, 70, 40);
+        numbers.Fill(record.area);
+        numbers.Fill(record.rootOfFloat);
+        numbers.Fill(record.pointX);
+        numbers.Fill(record.pointY);
+        for (int row = 0; row < 2 * rows; ++row) {
+            numbers.Fill(std::span(record.clash[row]).first(2 * columns));
+        }
+        for (int n = 0; n < animations; ++n) {
+            numbers.Fill(record.animationPositions[n]);
+        }
+        for (int slot = 0; slot < record.firePointCount; ++slot) {
+            numbers.Fill(record.fireX[slot]);
+            numbers.Fill(record.fireY[slot]);
+            numbers.Fill(record.fireAnimation[slot]);
+            numbers.Fill(record.fireFlag[slot]);
+        }
+        record.teamIndex.resize(picture.size());
+        record.teamMask.resize(picture.size());
+        for (std::size_t i = 0; i < picture.size(); ++i) {
+            record.teamIndex[i] = numbers.Next<std::uint8_t>();
+            record.teamMask[i] = i % 3 == 0 ? 0 : 255;
+        }
+        test::NumberUnitFields(data, numbers, 2);
+        for (int n = 0; n < animations; ++n) {
+            test::NumberStoredFields(data.AddAnimation({}), numbers, n % 3, n % 4, (n + 1) % 3);
+        }
+    }
+    BuildingRecord record;
     UnitData data;
-    data.teamColours.tables[3][7] = 0x7C1F;
-    AddAnimationWithTables(data, {10, 20, 5});
-    AddAnimationWithTables(data, {1});
-    data.codebook.blockFlag = 1;
-    data.codebook.entries16.assign(3 * 16, 0x1234);
+};
 
-    const Bytes bytes = EncodeBuildingFile(record, data, ColourVariant::Pixel555, 99);
-    BinaryReader in("house.BPT", bytes);
-    const BuildingFileContent read = ReadBuildingFile(in);
-    const BuildingRecord& back = read.record;
-    EXPECT_EQ(back.area, record.area);
-    EXPECT_EQ(back.rootOfFloat, 2);
-    EXPECT_EQ(back.pointX, record.pointX);
-    EXPECT_EQ(back.pointY, record.pointY);
-    EXPECT_EQ(back.clash, record.clash);
-    EXPECT_EQ(back.animationPositions, record.animationPositions);
-    EXPECT_EQ(back.fireX, record.fireX);
-    EXPECT_EQ(back.fireY, record.fireY);
-    EXPECT_EQ(back.fireFlag, record.fireFlag);
-    EXPECT_EQ(back.fireAnimation, record.fireAnimation);
+// What a building file keeps of a record: everything but the crop and box, and colours only
+// where the alpha is not 0 (the team index only where the team mask is not 0).
+void ExpectStoredFieldsEqual(const BuildingRecord& back, const BuildingRecord& written) {
+    EXPECT_EQ(back.tileCount, written.tileCount);
+    EXPECT_EQ(back.tileColumns, written.tileColumns);
+    EXPECT_EQ(back.tileRows, written.tileRows);
+    EXPECT_EQ(back.width, written.width);
+    EXPECT_EQ(back.height, written.height);
+    EXPECT_EQ(back.area, written.area);
+    EXPECT_EQ(back.rootOfFloat, written.rootOfFloat);
+    EXPECT_EQ(back.pointX, written.pointX);
+    EXPECT_EQ(back.pointY, written.pointY);
+    EXPECT_EQ(back.clash, written.clash);
+    EXPECT_EQ(back.animationPositions, written.animationPositions);
+    EXPECT_EQ(back.fireX, written.fireX);
+    EXPECT_EQ(back.fireY, written.fireY);
+    EXPECT_EQ(back.fireFlag, written.fireFlag);
+    EXPECT_EQ(back.fireAnimation, written.fireAnimation);
     EXPECT_EQ(back.firePointCount, 9);
-    EXPECT_EQ(back.teamIndex, record.teamIndex);
-    EXPECT_EQ(back.teamMask, record.teamMask);
-    EXPECT_EQ(back.alpha, record.alpha);
+    EXPECT_EQ(back.alpha, written.alpha);
+    EXPECT_EQ(back.teamMask, written.teamMask);
+    ASSERT_EQ(back.picture.size(), written.picture.size());
+    ASSERT_EQ(back.teamIndex.size(), written.teamIndex.size());
+    for (std::size_t i = 0; i < back.picture.size(); ++i) {
+        ASSERT_EQ(back.picture[i], written.alpha[i] != 0 ? written.picture[i] : 0) << i;
+        ASSERT_EQ(back.teamIndex[i], written.teamMask[i] != 0 ? written.teamIndex[i] : 0) << i;
+    }
     EXPECT_EQ(back.cropX, 0);
+    EXPECT_EQ(back.cropY, 0);
     EXPECT_EQ(back.boxWidth, 0);
-    // Pixels whose alpha is 0 are not stored and read back as 0.
-    EXPECT_EQ(back.picture[0], 0);
-    EXPECT_EQ(back.picture[96 * 10 + 7], record.picture[96 * 10 + 7]);
-    EXPECT_EQ(read.animations.teamColours.tables[3][7], 0x7C1F);
-    ASSERT_EQ(read.animations.AnimationCount(), 2);
-    const UnitAnimation& animation = read.animations.animations.front();
-    EXPECT_EQ(animation.IndexTableCount(), 3);
-    EXPECT_EQ(animation.indexTables[1].bytes, Bytes(20, 2));
-    EXPECT_EQ(animation.FrameCount(), 2);
-    EXPECT_EQ(animation.attribute[1], 3);
-    EXPECT_EQ(animation.alphaValue[1], 200);
-    EXPECT_EQ(animation.pointX[2], -9);
-    EXPECT_EQ(animation.tempBuffer[9], 42);
-    EXPECT_EQ(animation.maskFlag, 1);
-    EXPECT_EQ(animation.blockFlag, 1);
-    EXPECT_EQ(read.animations.codebook.Size(), 3);
-    EXPECT_EQ(read.animations.codebook.entries16, data.codebook.entries16);
+    EXPECT_EQ(back.boxHeight, 0);
+}
 
-    // T = 35 with offsets 0, 10 and 30, right after the temp buffer of the first block.
-    const Bytes again = EncodeBuildingFile(back, read.animations, ColourVariant::Pixel555, 99);
-    EXPECT_EQ(again, bytes);
+void ExpectAnimationsEqual(const UnitData& back, const UnitData& written) {
+    ASSERT_EQ(back.AnimationCount(), written.AnimationCount());
+    auto animation = written.animations.begin();
+    for (const UnitAnimation& read : back.animations) {
+        EXPECT_EQ(test::StoredFields(read, false), test::StoredFields(*animation++, false));
+        EXPECT_EQ(read.blockFlag, written.codebook.blockFlag);
+    }
+    EXPECT_EQ(back.teamColours.tables, written.teamColours.tables);
+    EXPECT_EQ(back.codebook.blockFlag, written.codebook.blockFlag);
+    EXPECT_EQ(back.codebook.InUse(), written.codebook.InUse());
+}
+
+BuildingFileContent ReadBack(const Bytes& bytes) {
+    BinaryReader in("house.BPT", bytes);
+    return ReadBuildingFile(in);
+}
+
+TEST(BuildingFile, RoundTripFieldForFieldInBothVariants) {
+    const NumberedBuilding building(3, 2, 4);
+    for (const ColourVariant variant : {ColourVariant::Pixel555, ColourVariant::Pixel565}) {
+        const Bytes bytes = EncodeBuildingFile(building.record, building.data, variant, 99);
+        const BuildingFileContent read = ReadBack(bytes);
+        ExpectStoredFieldsEqual(read.record, building.record);
+        ExpectAnimationsEqual(read.animations, building.data);
+        // Written again, the same bytes.
+        EXPECT_EQ(EncodeBuildingFile(read.record, read.animations, variant, 99), bytes);
+    }
+}
+
+// The file holds at most 50 x 50 tiles, 100 fire point slots and 200 animations: at the limits
+// a building is written and read back, one past them it is refused for that reason.
+TEST(BuildingFile, CountsAtTheLimitsRoundTrip) {
+    for (const auto& [columns, rows] : {std::pair{50, 1}, std::pair{1, 50}}) {
+        const NumberedBuilding building(columns, rows, 1);
+        const BuildingFileContent read = ReadBack(
+            EncodeBuildingFile(building.record, building.data, ColourVariant::Pixel555, 0));
+        ExpectStoredFieldsEqual(read.record, building.record);
+    }
+    NumberedBuilding building(1, 1, kMaxBuildingAnimations);
+    building.record.firePointCount = kFirePointSlots;
+    test::FieldNumbers numbers(5000);
+    for (int slot = 0; slot < kFirePointSlots; ++slot) {
+        numbers.Fill(building.record.fireX[slot]);
+        numbers.Fill(building.record.fireY[slot]);
+        numbers.Fill(building.record.fireAnimation[slot]);
+        numbers.Fill(building.record.fireFlag[slot]);
+    }
+    const BuildingFileContent read =
+        ReadBack(EncodeBuildingFile(building.record, building.data, ColourVariant::Pixel555, 0));
+    building.record.firePointCount = kFirePointsUsed; // what the reader makes of any count
+    ExpectStoredFieldsEqual(read.record, building.record);
+    ExpectAnimationsEqual(read.animations, building.data);
+}
+
+TEST(BuildingFile, CountsOnePastTheLimitsAreRefused) {
+    NumberedBuilding building(1, 1, 1);
+    building.record.firePointCount = kFirePointSlots;
+    const Bytes good =
+        EncodeBuildingFile(building.record, building.data, ColourVariant::Pixel555, 0);
+    // The fire point count follows the record's fields, the clash grid and one position.
+    const std::size_t fireCount = 56 + 4 * 8 + 40 + 2 * 2 + 8;
+    const std::pair<std::size_t, std::pair<std::uint8_t, const char*>> counts[] = {
+        {40, {201, "the animation count 201 is outside 0 to 200"}},
+        {56 + 4, {51, "the tile columns 51 is outside 0 to 50"}},
+        {56 + 8, {51, "the tile rows 51 is outside 0 to 50"}},
+        {fireCount, {101, "the fire point count 101 is outside 0 to 100"}}};
+    for (const auto& [offset, patch] : counts) {
+        Bytes bad = good;
+        bad[offset] = patch.first;
+        try {
+            ReadBack(bad);
+            ADD_FAILURE() << "accepted: " << patch.second;
+        } catch (const FileError& error) {
+            EXPECT_NE(error.reason().find(patch.second), std::string::npos) << error.reason();
+        }
+    }
 }
 
 TEST(BuildingFile, IndexBlockTotalsAndOffsets) {
@@ -248,6 +343,62 @@ TEST(BuildingFile, FirePointCountBecomesNine) {
     EXPECT_EQ(read.record.fireX[5], 0);
 }
 
+// Tiles as a hostile file could hold them, built by hand into a 1 x 1 building whose file ends
+// with its one picture tile (no animations, no codebook).
+TEST(BuildingFile, HandMadeTilesAreCheckedAndTransparentSpansStayEmpty) {
+    NumberedBuilding building(1, 1, 0);
+    building.data.codebook = Codebook{};
+    const Bytes good =
+        EncodeBuildingFile(building.record, building.data, ColourVariant::Pixel555, 0);
+    const std::size_t teamTile = 56 + 4 * 8 + 40 + 2 * 2 + 4 + 9 * 9;
+    const auto u32At = [](const Bytes& bytes, std::size_t at) {
+        return static_cast<std::uint32_t>(bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 |
+                                          bytes[at + 3] << 24);
+    };
+    // The tile at `at` (its length and bytes) replaced by `length` and `stream`.
+    const auto withTile = [&](std::size_t at, std::uint32_t length, const Bytes& stream) {
+        Bytes bad(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(at));
+        test::Layout out;
+        out.u32(length).raw(stream);
+        bad.insert(bad.end(), out.bytes.begin(), out.bytes.end());
+        bad.insert(bad.end(), good.begin() + static_cast<std::ptrdiff_t>(at + 4 + u32At(good, at)),
+                   good.end());
+        return bad;
+    };
+    // Every row one transparent span of 32 whose value is not 0, as the encoder never writes it.
+    test::Layout team, picture;
+    for (int row = 0; row < 32; ++row) {
+        team.u16(7).u8(0).u8(0x80 | 32).u8(0x55).u16(0xFFFF);
+        picture.u16(4).u16(0x8000 | 32 << 8).u16(0x7C1F).u16(0xFFFF);
+    }
+    const std::size_t lastTile = teamTile + 4 + u32At(good, teamTile) + 640;
+    const auto read =
+        ReadBack(withTile(teamTile, static_cast<std::uint32_t>(team.bytes.size()), team.bytes));
+    EXPECT_EQ(read.record.teamIndex, Bytes(32 * 32, 0));
+    EXPECT_EQ(read.record.teamMask, Bytes(32 * 32, 0));
+    const auto cleared = ReadBack(
+        withTile(lastTile, static_cast<std::uint32_t>(picture.bytes.size()), picture.bytes));
+    EXPECT_EQ(cleared.record.picture, std::vector<Pixel555>(32 * 32, 0));
+    EXPECT_EQ(cleared.record.alpha, Bytes(32 * 32, 0));
+
+    // A picture tile of an odd length, and team tiles that do not make 32 rows of 32.
+    Bytes odd = picture.bytes;
+    odd.push_back(0);
+    const std::pair<Bytes, const char*> refused[] = {
+        {withTile(lastTile, static_cast<std::uint32_t>(odd.size()), odd),
+         "picture tile (0, 0) has an odd length"},
+        {withTile(teamTile, 14, Bytes(team.bytes.begin(), team.bytes.begin() + 14)),
+         "team tile (0, 0) is not a 32 x 32 tile"}};
+    for (const auto& [bytes, reason] : refused) {
+        try {
+            ReadBack(bytes);
+            ADD_FAILURE() << "accepted: " << reason;
+        } catch (const FileError& error) {
+            EXPECT_NE(error.reason().find(reason), std::string::npos) << error.reason();
+        }
+    }
+}
+
 TEST(BuildingFile, BadFilesAreRefused) {
     UnitData data;
     AddAnimationWithTables(data, {4});
@@ -266,11 +417,9 @@ TEST(BuildingFile, BadFilesAreRefused) {
         BinaryReader in("bad.BPT", bad);
         EXPECT_THROW(ReadBuildingFile(in), FileError) << offset;
     };
-    refused(40, 201);        // animations
-    refused(56 + 4, 51);     // tile columns
-    refused(56, 7);          // tile count against 3 x 2
-    refused(44, 0x40000000); // codebook entries
-    refused(36, 2);          // colour variant
+    refused(56, 7);             // tile count against 3 x 2
+    refused(44, 0x40000000);    // codebook entries
+    refused(36, 2);             // colour variant
     const Bytes zeros(4096, 0); // the reader only borrows the bytes
     EXPECT_THROW(
         {

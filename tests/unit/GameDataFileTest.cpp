@@ -53,35 +53,77 @@ TEST(GameDataFile, WritesVersion4WithFoldedPoints) {
     EXPECT_EQ(folder.Read("s.UPT"), x.bytes);
 }
 
-TEST(GameDataFile, FoldedPointsWrapIn16Bits) {
-    test::TempFolder folder;
+// A unit whose every stored field is numbered: two grouped animations and one without a group.
+UnitData NumberedUnit() {
     UnitData data;
-    data.unitPointX[0] = 40000;
-    data.animations.emplace_back().pointX[0] = 30000;
-    WriteGameData(data, true, folder / "w.UPT");
-    EXPECT_EQ(ReadBack(folder, "w.UPT").animations.front().pointX[0], 4464);
+    test::FieldNumbers numbers;
+    test::NumberUnitFields(data, numbers, 2);
+    test::NumberStoredFields(data.AddAnimation({}), numbers, 3, 4, 2);
+    test::NumberStoredFields(data.AddAnimation({}), numbers, 1, 1, 1);
+    test::NumberStoredFields(data.AddAnimation({}), numbers, 0, 0, 0);
+    UnitGroup& group = data.AddGroup();
+    numbers.Fill(group.pointX);
+    numbers.Fill(group.pointY);
+    for (auto it = data.animations.begin(); group.MemberCount() < 2; ++it) {
+        group.members.push_back(&*it);
+        it->groupIndex = 0;
+    }
+    return data;
 }
 
-TEST(GameDataFile, GameUnitsKeepTheirPointTablesAndThe565CopiesAreNotRead) {
+// Point i of a tool data unit is unit + group + animation point - position, each term in 16
+// bits, the sum wrapping.
+TEST(GameDataFile, FoldsEveryPointOfEveryAnimation) {
     test::TempFolder folder;
-    UnitData data = test::MakeSampleUnit();
+    UnitData data = NumberedUnit();
+    WriteGameData(data, true, folder / "f.UPT");
+    const UnitData back = ReadBack(folder, "f.UPT");
+    ASSERT_EQ(back.AnimationCount(), 3);
+    const UnitGroup& group = data.groups.front();
+    auto read = back.animations.begin();
+    for (const UnitAnimation& a : data.animations) {
+        const bool grouped = a.groupIndex == 0;
+        for (int i = 0; i < kPointCount; ++i) {
+            const auto fold = [&](std::int32_t unit, std::int32_t inGroup, std::int16_t own,
+                                  std::int32_t position) {
+                const auto sum = static_cast<std::uint32_t>(unit) +
+                                 static_cast<std::uint32_t>(grouped ? inGroup : 0) +
+                                 static_cast<std::uint32_t>(own) -
+                                 static_cast<std::uint32_t>(position);
+                return static_cast<std::int16_t>(sum & 0xFFFF);
+            };
+            EXPECT_EQ(read->pointX[i],
+                      fold(data.unitPointX[i], group.pointX[i], a.pointX[i], a.positionX));
+            EXPECT_EQ(read->pointY[i],
+                      fold(data.unitPointY[i], group.pointY[i], a.pointY[i], a.positionY));
+        }
+        ++read;
+    }
+}
+
+TEST(GameDataFile, GameUnitsKeepEveryStoredFieldAndThe565CopiesAreNotRead) {
+    test::TempFolder folder;
+    UnitData data = NumberedUnit();
     WriteGameData(data, false, folder / "s.UPT");
     auto bytes = folder.Read("s.UPT");
-    bytes[bytes.size() - 2] ^= 0xFF;            // codebook copy
-    bytes[bytes.size() - 64 - 640 + 1] ^= 0xFF; // team colour copy
+    const std::size_t codebookCopy = 2 * 32;
+    bytes[bytes.size() - 2] ^= 0xFF;                          // codebook copy
+    bytes[bytes.size() - 2 * codebookCopy - 640 + 1] ^= 0xFF; // team colour copy
     folder.Write("s.UPT", bytes);
     UnitData back = ReadBack(folder, "s.UPT");
-    ASSERT_EQ(back.AnimationCount(), 2);
+    ASSERT_EQ(back.AnimationCount(), 3);
     auto written = data.animations.begin();
     for (const auto& animation : back.animations) {
         EXPECT_EQ(test::StoredFields(animation, false), test::StoredFields(*written++, false));
         EXPECT_EQ(animation.groupIndex, -1);
         EXPECT_EQ(animation.positionX, 0);
+        EXPECT_EQ(animation.blockFlag, 1);
     }
     EXPECT_EQ(back.teamColours.tables, data.teamColours.tables);
     EXPECT_EQ(back.teamColours.selection, TeamColours{}.selection);
     EXPECT_EQ(back.codebook.entries16, data.codebook.entries16);
     EXPECT_EQ(back.GroupCount(), 0);
+    EXPECT_EQ(back.unitPointX, UnitPointTable{});
     EXPECT_EQ(back.compressionError, -1.0f);
 }
 

@@ -36,23 +36,48 @@ TEST(OriginInfoFile, WritesEveryPointTableInOrder) {
     EXPECT_EQ(folder.Read("u.OID"), x.bytes);
 }
 
-TEST(OriginInfoFile, AppliesTablesByPosition) {
+// Every point table comes back, applied by position to a unit of the same counts; nothing else
+// of that unit changes.
+TEST(OriginInfoFile, AppliesEveryTableByPosition) {
     test::TempFolder folder;
     ScriptedPlatform platform;
-    WriteOriginInfo(UnitOfSize(3, 2), folder / "u.OID");
-    UnitData other = UnitOfSize(3, 2);
-    for (auto& animation : other.animations) {
-        animation.pointY.fill(55);
-        animation.width = 9;
-    }
-    other.unitPointX[1] = 0;
+    const auto numbered = [](std::uint32_t first) {
+        UnitData data = UnitOfSize(3, 2);
+        test::FieldNumbers numbers(first);
+        numbers.Fill(data.unitPointX);
+        numbers.Fill(data.unitPointY);
+        for (auto& animation : data.animations) {
+            numbers.Fill(animation.pointX);
+            numbers.Fill(animation.pointY);
+            animation.width = numbers.Next<std::uint16_t>();
+        }
+        for (auto& group : data.groups) {
+            numbers.Fill(group.pointX);
+            numbers.Fill(group.pointY);
+        }
+        return data;
+    };
+    const UnitData written = numbered(1);
+    WriteOriginInfo(written, folder / "u.OID");
+    UnitData other = numbered(1000);
+    const std::uint16_t width = other.animations.back().width;
     ReadOriginInfo(other, folder / "u.OID", platform.prompts);
     EXPECT_TRUE(platform.prompts.messages.empty());
-    EXPECT_EQ(other.unitPointX[1], 70000);
-    EXPECT_EQ(other.animations.back().pointY[9], -3);
-    EXPECT_EQ(other.animations.back().pointY[0], 0);
-    EXPECT_EQ(other.animations.back().width, 9);
-    EXPECT_EQ(other.groups.back().pointX[0], 101);
+    EXPECT_EQ(other.unitPointX, written.unitPointX);
+    EXPECT_EQ(other.unitPointY, written.unitPointY);
+    auto animation = written.animations.begin();
+    for (const auto& read : other.animations) {
+        EXPECT_EQ(read.pointX, animation->pointX);
+        EXPECT_EQ(read.pointY, animation->pointY);
+        ++animation;
+    }
+    auto group = written.groups.begin();
+    for (const auto& read : other.groups) {
+        EXPECT_EQ(read.pointX, group->pointX);
+        EXPECT_EQ(read.pointY, group->pointY);
+        ++group;
+    }
+    EXPECT_EQ(other.animations.back().width, width);
 }
 
 TEST(OriginInfoFile, CountMismatchChangesNothing) {

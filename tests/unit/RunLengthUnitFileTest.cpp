@@ -2,6 +2,7 @@
 
 #include "image/FrameStreams.h"
 #include "platform/FileError.h"
+#include "support/FieldNumbers.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -82,52 +83,125 @@ TEST(RunLengthUnitFile, FrameBlockLayout) {
     EXPECT_EQ(bytes.size(), part565 + 4 + 8 + 320);
 }
 
-TEST(RunLengthUnitFile, RoundTripKeepsWhatTheFileStores) {
-    RegisteredAnimation animation = TwoFrameAnimation();
-    animation.sequenceLength = 3;
-    animation.attribute[2] = 7;
-    animation.delay[1] = 9;
-    animation.alphaValue[0] = 128;
-    animation.frameNumber[2] = 1;
-    animation.pointX[9] = -4;
-    animation.checkBoxWidth = 12;
-    animation.tempBuffer[3] = 77;
-    animation.positionX = 50;
-    animation.groupNumber = 2;
-    animation.maskFlag = 1;
-    // Half-transparent pixels keep their alpha; pixels under alpha 0 come back as 0.
-    std::vector<Pixel555> pixels(86, 0x1234);
-    Bytes alpha(86, 0);
-    alpha[1] = 128;
-    alpha[50] = 248;
-    animation.frames[1] = MakeFrame(pixels, alpha, 43, 2);
-    animation.frames[1].maskStream = EncodeFrameAlpha(Bytes(86, 1), 43, 2);
+// Every field the file stores, in one list to compare: the record, then each frame's alpha and
+// its pixels where they can be seen (pixels under alpha 0 are not stored).
+std::vector<std::int64_t> StoredFields(const RegisteredAnimation& a) {
+    const auto n = static_cast<std::size_t>(a.sequenceLength);
+    std::vector<std::int64_t> f{static_cast<std::int64_t>(a.frames.size()),
+                                a.sequenceLength,
+                                a.width,
+                                a.height,
+                                a.checkBoxX,
+                                a.checkBoxY,
+                                a.checkBoxWidth,
+                                a.checkBoxHeight};
+    const auto add = [&f](const auto& table, std::size_t count) {
+        f.insert(f.end(), table.begin(), table.begin() + static_cast<std::ptrdiff_t>(count));
+        f.push_back(-1000000); // keeps neighbouring tables apart
+    };
+    add(a.pointX, 10);
+    add(a.pointY, 10);
+    add(a.tempBuffer, 10);
+    add(a.attribute, n);
+    add(a.delay, n);
+    add(a.alphaValue, n);
+    add(a.frameNumber, n);
+    for (const RegisteredFrame& frame : a.frames) {
+        const auto alpha = DecodeFrameAlpha(frame.alphaStream, a.width, a.height);
+        auto pixels = DecodeFramePixels(frame.pixelStream, a.width, a.height);
+        for (std::size_t i = 0; i < pixels.size(); ++i) {
+            pixels[i] = alpha[i] != 0 ? pixels[i] : 0;
+        }
+        add(alpha, alpha.size());
+        add(pixels, pixels.size());
+    }
+    return f;
+}
 
+// Numbers every stored field of an animation of `frames` frames of width x height, whose pixels
+// have distinct channels and whose alpha runs through transparent, partial and opaque levels.
+RegisteredAnimation NumberedAnimation(test::FieldNumbers& numbers, int frames, int entries,
+                                      int width, int height) {
+    RegisteredAnimation a;
+    a.width = static_cast<std::uint16_t>(width);
+    a.height = static_cast<std::uint16_t>(height);
+    numbers.Fill(a.checkBoxX);
+    numbers.Fill(a.checkBoxY);
+    numbers.Fill(a.checkBoxWidth);
+    numbers.Fill(a.checkBoxHeight);
+    numbers.Fill(a.pointX);
+    numbers.Fill(a.pointY);
+    numbers.Fill(a.tempBuffer);
+    a.sequenceLength = entries;
+    numbers.Fill(a.attribute);
+    numbers.Fill(a.delay);
+    numbers.Fill(a.alphaValue);
+    numbers.Fill(a.frameNumber);
+    // Kept by the tool, not by the file.
+    a.positionX = 50;
+    a.groupNumber = 2;
+    a.maskFlag = 1;
+    const auto size = static_cast<std::size_t>(width * height);
+    for (int f = 0; f < frames; ++f) {
+        std::vector<Pixel555> pixels(size);
+        Bytes alpha(size);
+        for (std::size_t i = 0; i < size; ++i) {
+            pixels[i] = numbers.NextBelow<Pixel555>(0x8000);
+            alpha[i] = static_cast<std::uint8_t>(i % 4 == 1 ? 0 : (i * 56 + f * 8) % 248 + 8);
+        }
+        a.frames.push_back(MakeFrame(pixels, alpha, width, height));
+        a.frames.back().maskStream = EncodeFrameAlpha(Bytes(size, 1), width, height);
+    }
+    a.frameCount = frames;
+    return a;
+}
+
+// 200 frames and 200 sequence entries are what an animation may hold.
+TEST(RunLengthUnitFile, RoundTripKeepsEveryStoredFieldUpToTheLimits) {
+    test::FieldNumbers numbers;
+    const std::list<RegisteredAnimation> animations{NumberedAnimation(numbers, 3, 5, 5, 3),
+                                                    NumberedAnimation(numbers, 200, 200, 2, 1)};
     test::TempFolder folder;
-    WriteRunLengthUnitFile(folder / "walk.URE", {animation});
+    WriteRunLengthUnitFile(folder / "walk.URE", animations);
     const auto back = ReadRunLengthUnitFile(folder / "walk.URE");
-    ASSERT_EQ(back.size(), 1u);
-    const RegisteredAnimation& read = back.front();
-    EXPECT_EQ(read.sequenceLength, 3);
-    EXPECT_EQ(read.attribute[2], 7);
-    EXPECT_EQ(read.delay[1], 9);
-    EXPECT_EQ(read.alphaValue[0], 128);
-    EXPECT_EQ(read.frameNumber[2], 1);
-    EXPECT_EQ(read.pointX[9], -4);
-    EXPECT_EQ(read.checkBoxWidth, 12);
-    EXPECT_EQ(read.tempBuffer[3], 77);
-    EXPECT_EQ(read.positionX, 0);
-    EXPECT_EQ(read.groupNumber, -1);
-    EXPECT_EQ(read.maskFlag, 0);
-    ASSERT_EQ(read.frames.size(), 2u);
-    EXPECT_TRUE(read.frames[1].maskStream.empty());
-    EXPECT_EQ(DecodeFrameAlpha(read.frames[1].alphaStream, 43, 2), alpha);
-    const auto readPixels = DecodeFramePixels(read.frames[1].pixelStream, 43, 2);
-    EXPECT_EQ(readPixels[1], 0x1234);
-    EXPECT_EQ(readPixels[50], 0x1234);
-    EXPECT_EQ(readPixels[0], 0);
-    EXPECT_EQ(DecodeFramePixels(read.frames[0].pixelStream, 43, 2),
-              DecodeFramePixels(animation.frames[0].pixelStream, 43, 2));
+    ASSERT_EQ(back.size(), 2u);
+    auto written = animations.begin();
+    int index = 0;
+    for (const RegisteredAnimation& read : back) {
+        EXPECT_EQ(StoredFields(read), StoredFields(*written++));
+        EXPECT_EQ(read.index, index++);
+        EXPECT_EQ(read.positionX, 0);
+        EXPECT_EQ(read.groupNumber, -1);
+        EXPECT_EQ(read.maskFlag, 0);
+        EXPECT_TRUE(read.frames.back().maskStream.empty());
+    }
+}
+
+TEST(RunLengthUnitFile, OnePastTheLimitsIsRefused) {
+    test::FieldNumbers numbers;
+    test::TempFolder folder;
+    EXPECT_THROW(
+        WriteRunLengthUnitFile(folder / "a.URE", {NumberedAnimation(numbers, 201, 1, 2, 1)}),
+        FileError);
+    RegisteredAnimation longSequence = NumberedAnimation(numbers, 1, 200, 2, 1);
+    longSequence.sequenceLength = 201;
+    EXPECT_THROW(WriteRunLengthUnitFile(folder / "b.URE", {longSequence}), FileError);
+    EXPECT_TRUE(folder.Entries().empty());
+
+    const Bytes good = EncodeRunLengthUnitFile({NumberedAnimation(numbers, 200, 200, 2, 1)});
+    for (const auto& [offset, reason] :
+         {std::pair<std::size_t, std::string>{40, "has 201 frames; the file holds at most 200"},
+          {44, "has a sequence of 201 entries; at most 200 are possible"}}) {
+        Bytes bad = good;
+        ASSERT_EQ(bad[offset], 200);
+        bad[offset] = 201;
+        try {
+            ReadRunLengthUnitFile("bad.URE", bad);
+            ADD_FAILURE() << "accepted: " << reason;
+        } catch (const FileError& error) {
+            EXPECT_NE(error.reason().find(reason), std::string::npos) << error.reason();
+        }
+    }
 }
 
 TEST(RunLengthUnitFile, EveryTruncationIsRefused) {
@@ -159,8 +233,6 @@ TEST(RunLengthUnitFile, BadCountsAndOffsetsAreRefused) {
         return std::string("accepted");
     };
     EXPECT_NE(refusedWith(36, 0x7FFFFFFF), "accepted");            // animation count
-    EXPECT_NE(refusedWith(40, 201), "accepted");                   // frame count
-    EXPECT_NE(refusedWith(44, 201), "accepted");                   // sequence length
     EXPECT_NE(refusedWith(148 + 4, 5000), "accepted");             // second frame's offset
     EXPECT_NE(refusedWith(144, 0xFFFFFFF0u), "accepted");          // T
     EXPECT_NE(refusedWith(48, 0xFFFF | 0xFFFF << 16), "accepted"); // 65535 x 65535 pixels

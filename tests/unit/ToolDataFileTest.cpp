@@ -85,20 +85,32 @@ TEST(ToolDataFile, WritesVersion6FieldByField) {
 
 TEST(ToolDataFile, ReadsBackEveryStoredField) {
     test::TempFolder folder;
-    UnitData data = test::MakeSampleUnit();
-    data.animations.front().positionX = 70000;
-    data.animations.front().positionY = -2;
+    UnitData data;
+    test::FieldNumbers numbers;
+    test::NumberUnitFields(data, numbers, 2);
+    UnitAnimation& a = test::NumberStoredFields(data.AddAnimation({}), numbers, 3, 4, 2);
+    UnitAnimation& b = test::NumberStoredFields(data.AddAnimation({}), numbers, 1, 1, 1);
+    test::NumberStoredFields(data.AddAnimation({}), numbers, 0, 0, 0);
+    a.positionX = 70000;
+    a.positionY = -2;
+    for (UnitAnimation* member : {&b, &a}) {
+        UnitGroup& group = data.AddGroup();
+        numbers.Fill(group.pointX);
+        numbers.Fill(group.pointY);
+        group.members.push_back(member);
+        member->groupIndex = data.GroupCount() - 1;
+    }
     WriteToolData(data, folder / "s.UTD");
     UnitData back = ReadBack(folder, "s.UTD");
 
     EXPECT_EQ(back.unitPointX, data.unitPointX);
     EXPECT_EQ(back.unitPointY, data.unitPointY);
-    EXPECT_EQ(back.compressionError, 0.5f);
+    EXPECT_EQ(back.compressionError, data.compressionError);
     EXPECT_EQ(back.teamColours, data.teamColours);
     EXPECT_EQ(back.codebook.blockFlag, 1);
     EXPECT_EQ(back.codebook.entries16, data.codebook.entries16);
     EXPECT_TRUE(back.codebook.entries8.empty());
-    ASSERT_EQ(back.AnimationCount(), 2);
+    ASSERT_EQ(back.AnimationCount(), 3);
     EXPECT_EQ(back.animations.front().positionX, 4464);   // 70000 in 16 bits
     EXPECT_EQ(back.animations.front().positionY, 0xFFFE); // not sign-extended
     auto written = data.animations.begin();
@@ -106,10 +118,15 @@ TEST(ToolDataFile, ReadsBackEveryStoredField) {
         EXPECT_EQ(test::StoredFields(animation, true), test::StoredFields(*written++, true));
         EXPECT_EQ(animation.blockFlag, 1);
     }
-    ASSERT_EQ(back.GroupCount(), 1);
-    EXPECT_EQ(back.groups.front().pointX, data.groups.front().pointX);
-    ASSERT_EQ(back.groups.front().MemberCount(), 1);
-    EXPECT_EQ(back.groups.front().members[0], &back.animations.front());
+    ASSERT_EQ(back.GroupCount(), 2);
+    auto group = data.groups.begin();
+    for (const UnitGroup& read : back.groups) {
+        EXPECT_EQ(read.pointX, group->pointX);
+        EXPECT_EQ(read.pointY, group->pointY);
+        ASSERT_EQ(read.MemberCount(), 1);
+        EXPECT_EQ(read.members[0]->loadIndex, group->members[0]->saveIndex);
+        ++group;
+    }
 }
 
 TEST(ToolDataFile, LongSequencesKeepTheLayoutAndEveryAlphaValue) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/FieldNumbers.h"
 #include "unit/UnitData.h"
 
 #include <bit>
@@ -134,6 +135,65 @@ inline std::vector<std::int64_t> StoredFields(const UnitAnimation& a, bool toolD
                   a.extra0, a.extra1, a.groupIndex});
     }
     return f;
+}
+
+// Numbers every field a unit file stores: the record's fields, a sequence of `entries`, `frames`
+// alpha tables and `indexTables` index tables of one to three bytes each. The position and the
+// further values take 16-bit numbers, as the tool data file keeps their low halves.
+inline UnitAnimation& NumberStoredFields(UnitAnimation& a, FieldNumbers& numbers, int frames,
+                                         int entries, int indexTables) {
+    numbers.Fill(a.maskFlag);
+    numbers.Fill(a.width);
+    numbers.Fill(a.height);
+    numbers.Fill(a.checkBoxX);
+    numbers.Fill(a.checkBoxY);
+    numbers.Fill(a.checkBoxWidth);
+    numbers.Fill(a.checkBoxHeight);
+    a.positionX = numbers.Next<std::uint16_t>();
+    a.positionY = numbers.Next<std::uint16_t>();
+    a.extra0 = numbers.Next<std::uint16_t>();
+    a.extra1 = numbers.Next<std::uint16_t>();
+    numbers.Fill(a.pointX);
+    numbers.Fill(a.pointY);
+    numbers.Fill(a.tempBuffer);
+    a.sequenceLength = entries;
+    numbers.Fill(a.attribute);
+    numbers.Fill(a.delay);
+    numbers.Fill(a.alphaValue);
+    numbers.Fill(a.frameNumber);
+    const auto piece = [&numbers](int i) {
+        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(i % 3 + 1));
+        numbers.Fill(std::span(bytes));
+        return bytes;
+    };
+    a.indexTables.clear();
+    for (int i = 0; i < indexTables; ++i) {
+        a.indexTables.push_back({piece(i)});
+    }
+    a.alphaTables.clear();
+    for (int i = 0; i < frames; ++i) {
+        a.alphaTables.emplace_back().bytes = piece(i);
+    }
+    return a;
+}
+
+// Numbers what a unit file stores beyond its animations: the unit point tables, the compression
+// error, the team colours and a codebook of `entries` 16-pixel entries.
+inline void NumberUnitFields(UnitData& data, FieldNumbers& numbers, int entries) {
+    numbers.Fill(data.unitPointX);
+    numbers.Fill(data.unitPointY);
+    numbers.Fill(data.compressionError);
+    numbers.Fill(data.teamColours.selection);
+    for (auto& table : data.teamColours.tables) {
+        for (Pixel555& entry : table) {
+            entry = numbers.NextBelow<Pixel555>(0x8000);
+        }
+    }
+    data.codebook.blockFlag = 1;
+    data.codebook.entries16.resize(static_cast<std::size_t>(entries) * 16);
+    for (Pixel555& pixel : data.codebook.entries16) {
+        pixel = numbers.NextBelow<Pixel555>(0x8000);
+    }
 }
 
 } // namespace fenwold::test

@@ -1,0 +1,167 @@
+// The three files that hold compressed animation records (tool data, game data, building) keep
+// at most 200 frames, 200 index tables and 200 sequence entries a record: at the limit a record
+// is written and read back field for field, one past it is refused for that reason.
+#include "building/BuildingFile.h"
+#include "platform/FileError.h"
+#include "unit/GameDataFile.h"
+#include "unit/ToolDataFile.h"
+#include "unit/UnitFixtures.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace fenwold {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using ::testing::HasSubstr;
+
+BuildingRecord OneTileBuilding() {
+    BuildingRecord record = MakeBuildingRecord(std::vector<Pixel555>(32 * 32, 0x7C00),
+                                               Bytes(32 * 32, 248), 32, 32, 0, 0, 32, 32);
+    record.teamIndex.assign(32 * 32, 0);
+    record.teamMask.assign(32 * 32, 0);
+    return record;
+}
+
+struct RecordFormat {
+    const char* name;
+    Bytes (*encode)(UnitData&);
+    UnitData (*decode)(const Bytes&);
+    // Where the first animation record begins in a file of `animations` records.
+    std::size_t (*firstRecord)(int animations);
+    bool toolData;
+};
+
+const RecordFormat kFormats[] = {
+    {"ToolData", [](UnitData& data) { return EncodeToolData(data, "limit.UTD"); },
+     [](const Bytes& bytes) {
+         BinaryReader in("limit.UTD", bytes);
+         return ReadToolData(in);
+     },
+     [](int) -> std::size_t { return 136; }, true},
+    {"GameData", [](UnitData& data) { return EncodeGameData(data, false, "limit.UPT"); },
+     [](const Bytes& bytes) {
+         BinaryReader in("limit.UPT", bytes);
+         return ReadGameData(in);
+     },
+     [](int) -> std::size_t { return 52; }, false},
+    {"Building",
+     [](UnitData& data) {
+         return EncodeBuildingFile(OneTileBuilding(), data, ColourVariant::Pixel555, 0);
+     },
+     [](const Bytes& bytes) {
+         BinaryReader in("limit.BPT", bytes);
+         return std::move(ReadBuildingFile(in).animations);
+     },
+     [](int animations) {
+         // The building's animation positions grow by 8 bytes an animation before the records.
+         return EncodeBuildingFile(OneTileBuilding(), UnitData{}, ColourVariant::Pixel555, 0)
+                    .size() +
+                8 * static_cast<std::size_t>(animations);
+     },
+     false},
+};
+
+class AnimationRecordLimits : public ::testing::TestWithParam<RecordFormat> {
+protected:
+    // A record with 200 of everything, and a small one after it.
+    static UnitData AtTheLimit() {
+        UnitData data;
+        test::FieldNumbers numbers;
+        test::NumberUnitFields(data, numbers, 3);
+        test::NumberStoredFields(data.AddAnimation({}), numbers, 200, 200, 200);
+        test::NumberStoredFields(data.AddAnimation({}), numbers, 1, 1, 1);
+        return data;
+    }
+};
+
+TEST_P(AnimationRecordLimits, RecordsAtTheLimitRoundTripFieldForField) {
+    const RecordFormat& format = GetParam();
+    UnitData data = AtTheLimit();
+    const UnitData back = format.decode(format.encode(data));
+    ASSERT_EQ(back.AnimationCount(), 2);
+    auto written = data.animations.begin();
+    for (const UnitAnimation& animation : back.animations) {
+        EXPECT_EQ(test::StoredFields(animation, format.toolData),
+                  test::StoredFields(*written++, format.toolData));
+    }
+    EXPECT_EQ(back.codebook.entries16, data.codebook.entries16);
+    EXPECT_EQ(back.teamColours.tables, data.teamColours.tables);
+}
+
+TEST_P(AnimationRecordLimits, OnePastTheLimitIsRefused) {
+    const RecordFormat& format = GetParam();
+    UnitData data = AtTheLimit();
+    const Bytes good = format.encode(data);
+    const std::size_t record = format.firstRecord(2);
+    const std::pair<std::size_t, const char*> counts[] = {
+        {0, "the frame count 201 is outside 0 to 200"},
+        {4, "the sequence length 201 is outside 0 to 200"},
+        {8, "the index table count 201 is outside 0 to 200"}};
+    for (const auto& [offset, reason] : counts) {
+        Bytes bad = good;
+        ASSERT_EQ(bad[record + offset], 200) << offset; // the count at the limit
+        bad[record + offset] = 201;
+        try {
+            format.decode(bad);
+            ADD_FAILURE() << "accepted " << reason;
+        } catch (const FileError& error) {
+            EXPECT_THAT(error.reason(), HasSubstr(reason));
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, AnimationRecordLimits, ::testing::ValuesIn(kFormats),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The unit writers refuse a record they could not read back.
+TEST(AnimationRecordLimits, UnitWritersRefuseOnePastTheLimit) {
+    for (int field = 0; field < 3; ++field) {
+        UnitData data;
+        test::FieldNumbers numbers;
+        test::NumberStoredFields(data.AddAnimation({}), numbers, field == 0 ? 201 : 1, 1,
+                                 field == 2 ? 201 : 1);
+        if (field == 1) {
+            data.animations.front().sequenceLength = 201;
+        }
+        EXPECT_THROW(EncodeToolData(data, "x.UTD"), FileError) << field;
+        EXPECT_THROW(EncodeGameData(data, true, "x.UPT"), FileError) << field;
+    }
+}
+
+// A group holds at most 100 members: 100 are written and read back, 101 are refused.
+TEST(AnimationRecordLimits, GroupMembersAtAndPastTheLimit) {
+    UnitData data;
+    test::FieldNumbers numbers;
+    for (int i = 0; i < 101; ++i) {
+        test::NumberStoredFields(data.AddAnimation({}), numbers, 0, 0, 0);
+    }
+    UnitGroup& group = data.AddGroup();
+    numbers.Fill(group.pointX);
+    numbers.Fill(group.pointY);
+    // Members in an order of their own: the file names them by save index.
+    for (auto it = data.animations.rbegin(); group.MemberCount() < 100; ++it) {
+        group.members.push_back(&*it);
+        it->groupIndex = 0;
+    }
+    const Bytes bytes = EncodeToolData(data, "g.UTD");
+    BinaryReader in("g.UTD", bytes);
+    const UnitData back = ReadToolData(in);
+    ASSERT_EQ(back.GroupCount(), 1);
+    const UnitGroup& read = back.groups.front();
+    EXPECT_EQ(read.pointX, group.pointX);
+    EXPECT_EQ(read.pointY, group.pointY);
+    ASSERT_EQ(read.MemberCount(), 100);
+    for (int j = 0; j < 100; ++j) {
+        EXPECT_EQ(read.members[j]->loadIndex, group.members[j]->saveIndex) << j;
+        EXPECT_EQ(read.members[j]->groupIndex, 0);
+    }
+    EXPECT_EQ(back.animations.front().groupIndex, -1); // the one left out
+
+    group.members.push_back(&data.animations.front());
+    EXPECT_THROW(EncodeToolData(data, "g.UTD"), FileError);
+}
+
+} // namespace
+} // namespace fenwold
