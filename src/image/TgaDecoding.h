@@ -24,8 +24,9 @@
 namespace fenwold::tga {
 
 inline constexpr std::size_t kHeaderSize = 18;
-// Larger pictures (8192 x 8192 and up) are refused as error 4: a 20-byte file may claim
-// 65535 x 65535 pixels, and nothing the tool draws comes near this.
+// Pictures of more than 2^26 pixels (beyond 8192 x 8192) are refused as error 4: a 20-byte file
+// may claim 65535 x 65535 pixels, and nothing the tool draws comes near this. Otherwise only what
+// cannot be allocated is refused, so 8192 x 8192 itself is read.
 inline constexpr std::uint64_t kMaxPixels = std::uint64_t{1} << 26;
 // So is a picture larger than its pixel data could describe (at most 32 pixels a byte, a 24-bit
 // run packet of 4 bytes standing for 128) beyond a small allowance: a file that ends early is

@@ -81,8 +81,12 @@ TEST_F(BuildingPictureTest, FailuresAndLimits) {
     folder.Write("wide.tga", TgaBuilder::Picture(1601, 1, std::vector<TgaColor>(1601, kWhite)));
     EXPECT_FALSE(LoadBuildingPicture("wide.tga", platform.Get()));
     folder.Write("fits.tga", TgaBuilder::Picture(1600, 1, std::vector<TgaColor>(1600, kWhite)));
-    EXPECT_TRUE(LoadBuildingPicture("fits.tga", platform.Get()));
-    ASSERT_EQ(platform.prompts.messages.size(), 2u);
+    EXPECT_EQ(LoadBuildingPicture("fits.tga", platform.Get())->tileColumns, 50);
+    folder.Write("tall.tga", TgaBuilder::Picture(1, 1601, std::vector<TgaColor>(1601, kWhite)));
+    EXPECT_FALSE(LoadBuildingPicture("tall.tga", platform.Get()));
+    folder.Write("high.tga", TgaBuilder::Picture(1, 1600, std::vector<TgaColor>(1600, kWhite)));
+    EXPECT_EQ(LoadBuildingPicture("high.tga", platform.Get())->tileRows, 50);
+    ASSERT_EQ(platform.prompts.messages.size(), 3u);
     EXPECT_EQ(platform.prompts.messages[0].text, "\"none.tga\" 파일은 알파가 없다.");
     EXPECT_EQ(platform.prompts.messages[1].text,
               "\"wide.tga\": the building is larger than 50 x 50 tiles (1600 x 1600 pixels).");

@@ -227,9 +227,14 @@ TEST_F(FrameSetLoaderTest, SeriesWithoutAnyReadablePictureAddsNothing) {
     EXPECT_EQ(Messages().size(), 2u);
 }
 
-TEST_F(FrameSetLoaderTest, MoreThan200PicturesAreRefused) {
-    const Names names(201, "a.tga");
-    EXPECT_FALSE(loader.LoadImageSeries(Here(names)));
+TEST_F(FrameSetLoaderTest, ASeriesHoldsAtMost200Pictures) {
+    Picture("a.tga", 2, 1, {kRed, kWhite});
+    ASSERT_TRUE(loader.LoadImageSeries(Here(Names(200, "a.tga"))));
+    ASSERT_EQ(animations.size(), 1u);
+    EXPECT_EQ(animations.front().frames.size(), 200u);
+    EXPECT_EQ(animations.front().frameNumber[199], 199);
+    animations.clear();
+    EXPECT_FALSE(loader.LoadImageSeries(Here(Names(201, "a.tga"))));
     EXPECT_TRUE(animations.empty());
     EXPECT_EQ(Messages(), (std::vector<std::string>{
                               "\"a.tga\": a series may hold at most 200 pictures; this one is "

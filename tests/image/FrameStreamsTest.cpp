@@ -138,6 +138,17 @@ TEST(FrameStreams, FitsRefusesBadFraming) {
     EXPECT_FALSE(FrameAlphaStreamFits(Bytes{5, 0, 0x82, 4, 0xFF, 0}, 2, 1)); // trailing byte
     EXPECT_FALSE(FrameAlphaStreamFits(Bytes{5, 0, 0x01, 4, 0xFF}, 2, 1));    // covers 1 of 2
     EXPECT_FALSE(FramePixelStreamFits(Slots{5, 0, 0x0182, 4, 0xFF}, 2, 1));  // high header bits
+    // A token covers at most 126 values: a run of 126 fits its row, a run or literal of 127 not.
+    EXPECT_TRUE(FrameAlphaStreamFits(Bytes{5, 0, 0x80 | 126, 4, 0xFF}, 126, 1));
+    EXPECT_FALSE(FrameAlphaStreamFits(Bytes{5, 0, 0x80 | 127, 4, 0xFF}, 127, 1));
+    Slots literal{2 + 1 + 127 + 1, 0, 127};
+    literal.resize(2 + 1 + 127, 9);
+    literal.push_back(0x00FF);
+    EXPECT_FALSE(FramePixelStreamFits(literal, 127, 1));
+    literal[2] = 126;
+    literal[0] = 2 + 1 + 126 + 1;
+    literal.erase(literal.begin() + 3);
+    EXPECT_TRUE(FramePixelStreamFits(literal, 126, 1));
 }
 
 TEST(FrameStreams, GarbageNeverEscapesTheBuffers) {
@@ -213,6 +224,18 @@ TEST(AlphaKeyedStreams, TransparentSpansWriteZeroToBoth) {
     std::vector<Pixel555> back(3, 0xEEEE);
     ASSERT_TRUE(DecodeAlphaKeyed16(stream, back.data(), nullptr, 3, 1, 3, 3));
     EXPECT_EQ(back, (std::vector<Pixel555>{0, 0, 0x7FFF}));
+    // A file may carry a value after a transparent token, which the encoder never writes.
+    std::vector<Pixel555> pixelsOut(3, 0xEEEE);
+    Bytes alphaOut(3, 0xEE);
+    ASSERT_TRUE(DecodeAlphaKeyed16(Slots{6, 0x8200, 0x7C1F, 0x0180, 0x03E0, 0xFFFF},
+                                   pixelsOut.data(), alphaOut.data(), 3, 1, 3, 3));
+    EXPECT_EQ(pixelsOut, (std::vector<Pixel555>{0, 0, 0x03E0}));
+    EXPECT_EQ(alphaOut, (Bytes{0, 0, 0x80}));
+    Bytes valuesOut(3, 0xEE);
+    ASSERT_TRUE(DecodeAlphaKeyed8(Bytes{10, 0, 0x00, 0x82, 0x55, 0x40, 0x01, 0x66, 0xFF, 0xFF},
+                                  valuesOut.data(), alphaOut.data(), 3, 1, 3, 3));
+    EXPECT_EQ(valuesOut, (Bytes{0, 0, 0x66}));
+    EXPECT_EQ(alphaOut, (Bytes{0, 0, 0x40}));
 }
 
 TEST(AlphaKeyedStreams, RoundTripsRandomRowsWithStrides) {

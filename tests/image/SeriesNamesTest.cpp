@@ -61,12 +61,17 @@ TEST_F(SeriesNamesTest, ScanOfAnUnnumberedFirstFileGivesThatFileAlone) {
     EXPECT_FALSE(ScanSeriesFolder(folder / "empty", platform.prompts));
 }
 
-TEST_F(SeriesNamesTest, ScanRefusesMoreThan200Pictures) {
+TEST_F(SeriesNamesTest, ScanTakes200PicturesAndRefusesMore) {
     Names names;
-    for (int i = 0; i < 201; ++i) {
+    for (int i = 0; i < 200; ++i) {
         names.push_back("f" + std::to_string(i) + ".tga");
     }
     Touch(names);
+    const auto series = ScanSeriesFolder(folder.path(), platform.prompts);
+    ASSERT_TRUE(series);
+    EXPECT_EQ(series->names.size(), 200u);
+    EXPECT_EQ(series->names.back(), "f199.tga");
+    Touch({"f200.tga"});
     EXPECT_FALSE(ScanSeriesFolder(folder.path(), platform.prompts));
     ASSERT_EQ(platform.prompts.messages.size(), 1u);
     EXPECT_EQ(platform.prompts.messages[0].text,

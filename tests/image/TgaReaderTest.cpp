@@ -137,6 +137,15 @@ TEST(TgaReader, RefusedKinds) {
               "a 32-bit picture with 0 alpha bits");
     EXPECT_EQ(refused(TgaBuilder(1, 1, 24).Descriptor(8).Pixel(kRed)),
               "a 24-bit picture with 8 alpha bits");
+    // Run-length pictures too: read with the wrong descriptor they would come out upside down.
+    EXPECT_EQ(refused(TgaBuilder(1, 1, 24, true).Descriptor(0x20).Run(1, kRed)),
+              "a picture stored top row first");
+    EXPECT_EQ(refused(TgaBuilder(1, 1, 24, true).Descriptor(8).Run(1, kRed)),
+              "a 24-bit picture with 8 alpha bits");
+    EXPECT_EQ(refused(TgaBuilder(1, 1, 32, true).Descriptor(0x28).Run(1, kRed)),
+              "a picture stored top row first");
+    EXPECT_EQ(refused(TgaBuilder(1, 1, 32, true).Descriptor(0).Run(1, kRed)),
+              "a 32-bit picture with 0 alpha bits");
     EXPECT_EQ(refused(TgaBuilder(1, 1).Depth(16).Descriptor(0).Byte(0).Byte(0)),
               "a 16-bit picture");
     EXPECT_EQ(refused(TgaBuilder(1, 1).Type(1).Depth(8).Descriptor(0).Byte(0)),
@@ -215,6 +224,25 @@ TEST(TgaReader, ReadsFromAFile) {
     const CTgaReader reader(folder / "a.tga");
     ASSERT_TRUE(reader.HasAlpha());
     EXPECT_EQ(PixelsOf(reader), (Colours{kRed}));
+}
+
+// At most 2^26 pixels: 8192 x 8192 and 16384 x 4096 are read, one row or column more is not.
+TEST(TgaReader, PixelCountAtTheLimitIsReadAndOnePastIsRefused) {
+    // Enough data that the size is not refused as more than the data could describe.
+    const Bytes data((std::size_t{1} << 26) / 32, 0);
+    const auto parse = [&](int width, int height) {
+        Bytes file = TgaBuilder(width, height, 32, true).bytes();
+        file.insert(file.end(), data.begin(), data.end());
+        tga::Layout layout;
+        return std::pair(tga::ParseHeader(file, layout), tga::DescribeError(tga::kOutOfMemory, file));
+    };
+    EXPECT_EQ(parse(8192, 8192).first, tga::kNoError);
+    EXPECT_EQ(parse(16384, 4096).first, tga::kNoError);
+    EXPECT_EQ(parse(8192, 8193).first, tga::kOutOfMemory);
+    EXPECT_EQ(parse(8193, 8192).second,
+              "the picture is too large: 8193 x 8192 pixels (at most 67108864)");
+    EXPECT_EQ(tga::UsefulFileSize(TgaBuilder(8192, 8192).bytes()), 18u + (4u << 26));
+    EXPECT_EQ(tga::UsefulFileSize(TgaBuilder(8192, 8193).bytes()), 18u);
 }
 
 TEST(TgaReader, SizeThatCannotBeAllocatedIsErrorFour) {

@@ -100,6 +100,13 @@ TEST(BinaryReader, RefusesAWrongOrMissingMagic) {
     const Bytes bytes = w.take();
     BinaryReader wrong("a.utd", bytes);
     EXPECT_THROW(wrong.expectMagic("Unit Animation File"), FileError);
+    // Hand-made magic fields: one letter off, and the text followed by more than zeros.
+    for (const std::string text : {"RLE Encode Filf", "rle encode file", "RLE Encode FileX"}) {
+        Bytes field(32, 0);
+        std::copy(text.begin(), text.end(), field.begin());
+        BinaryReader other("c.ure", field);
+        EXPECT_THROW(other.expectMagic("RLE Encode File"), FileError) << text;
+    }
     const Bytes tiny{'R', 'L', 'E'};
     BinaryReader truncated("b.ure", tiny);
     EXPECT_THROW(truncated.expectMagic("RLE Encode File"), FileError);

@@ -166,12 +166,82 @@ TEST(LookupTableDesign, TwoLevelDesignStopsAfterTwoPassesWithoutGain) {
     for (std::size_t i : {last - 1, last}) {
         EXPECT_LE(std::atof(gains[i].c_str()), std::atof(thresholds[i].c_str()));
     }
+    // The pass before the two that stopped the loop gained more than the threshold.
+    ASSERT_NE(loops[last - 2], "0");
+    EXPECT_GT(std::atof(gains[last - 2].c_str()), std::atof(thresholds[last - 2].c_str()));
     EngineRun single(false, false, 1);
     DesignContext singleContext{single.pool, single.progress, single.flags};
     const DesignedTable again =
         DesignLookupTable(list, 1500, kFineThreshold, kFinePatience, singleContext);
     EXPECT_EQ(again.entries, table.entries);
     EXPECT_EQ(again.assignment, table.assignment);
+}
+
+// Ten clusters of 100 vectors (the last 109): a centre, then pairs one or two steps to either
+// side of it in one byte, so that each cluster's mean is its centre. The first level (ten
+// entries) settles on the centres in its one pass; the second level starts from all 1000
+// distinct vectors, its error is 0 from the first pass on, and no pass gains.
+std::vector<VqVector> SettledClusters() {
+    std::vector<VqVector> list(10);
+    for (int c = 0; c < 10; ++c) {
+        list[static_cast<std::size_t>(c)].block.fill(static_cast<std::uint8_t>(3 + 6 * c));
+    }
+    for (int c = 0; c < 10; ++c) {
+        for (int p = 0; p < (c == 9 ? 54 : 49); ++p) {
+            for (const int sign : {1, -1}) {
+                VqVector& v = list.emplace_back(list[static_cast<std::size_t>(c)]);
+                v.block[static_cast<std::size_t>(p % 48)] += static_cast<std::uint8_t>(sign * (1 + p / 48));
+            }
+        }
+    }
+    return list;
+}
+
+// Without gain the two-level loop runs exactly `patience` passes after its first assignment.
+TEST(LookupTableDesign, TwoLevelLoopStopsAfterExactlyPatiencePassesWithoutGain) {
+    const std::vector<VqVector> list = SettledClusters();
+    ASSERT_EQ(list.size(), 1000u);
+    for (const int patience : {1, 2, 3}) {
+        EngineRun run(false, false);
+        DesignContext context{run.pool, run.progress, run.flags};
+        const DesignedTable table = DesignLookupTable(list, 1000, kFineThreshold, patience, context);
+        ASSERT_EQ(table.entryCount, 1000);
+        std::vector<std::string> expected{"0", "1", "0"}; // first level, then the second
+        for (int pass = 1; pass <= patience; ++pass) {
+            expected.push_back(std::to_string(pass));
+        }
+        EXPECT_EQ(run.progress.TextsOf(ProgressField::Loop), expected) << patience;
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            ASSERT_TRUE(std::equal(list[i].block.begin(), list[i].block.end(),
+                                   table.entries.begin() +
+                                       static_cast<std::ptrdiff_t>(table.assignment[i] * 48)));
+        }
+    }
+}
+
+// The table keeps each entry's channels in the order blue, green, red, as its vectors have
+// them, through the design's own red-green-blue working form.
+TEST(LookupTableDesign, EntriesKeepTheirChannelOrder) {
+    const auto solid = [](std::uint8_t blue, std::uint8_t green, std::uint8_t red) {
+        VqVector v;
+        for (std::size_t e = 0; e < 16; ++e) {
+            v.block[3 * e] = blue;
+            v.block[3 * e + 1] = green;
+            v.block[3 * e + 2] = red;
+        }
+        return v;
+    };
+    const std::vector<VqVector> list{solid(0, 0, 31), solid(31, 0, 0), solid(0, 2, 29),
+                                     solid(29, 2, 0)};
+    EngineRun run(false, false);
+    DesignContext context{run.pool, run.progress, run.flags};
+    const DesignedTable table = DesignLookupTable(list, 2, kFineThreshold, 2, context);
+    // Red joins red, blue joins blue; each entry is the mean of its two.
+    EXPECT_EQ(table.assignment, (std::vector<std::uint32_t>{0, 1, 0, 1}));
+    const std::vector<std::uint8_t> red(table.entries.begin(), table.entries.begin() + 3);
+    const std::vector<std::uint8_t> blue(table.entries.begin() + 48, table.entries.begin() + 51);
+    EXPECT_EQ(red, (std::vector<std::uint8_t>{0, 1, 30}));
+    EXPECT_EQ(blue, (std::vector<std::uint8_t>{30, 1, 0}));
 }
 
 TEST(DistanceKernels, FastAndPortableSearchesAgree) {
