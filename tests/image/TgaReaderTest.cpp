@@ -182,9 +182,8 @@ TEST(TgaReader, PixelDataFollowsTheImageIdAndAColourMap) {
     }
     // From a file too, and the header is kept as stored.
     test::TempFolder folder;
-    folder.Write("walk.tga", TgaBuilder::WithImageId(TgaBuilder(2, 1).Pixel(kRed).Pixel(kBlue)
-                                                         .bytes(),
-                                                     255));
+    folder.Write("walk.tga",
+                 TgaBuilder::WithImageId(TgaBuilder(2, 1).Pixel(kRed).Pixel(kBlue).bytes(), 255));
     const CTgaReader reader(folder / "walk.tga");
     EXPECT_EQ(PixelsOf(reader), (Colours{kRed, kBlue}));
     EXPECT_EQ(reader.header()[0], 255);
@@ -234,7 +233,8 @@ TEST(TgaReader, PixelCountAtTheLimitIsReadAndOnePastIsRefused) {
         Bytes file = TgaBuilder(width, height, 32, true).bytes();
         file.insert(file.end(), data.begin(), data.end());
         tga::Layout layout;
-        return std::pair(tga::ParseHeader(file, layout), tga::DescribeError(tga::kOutOfMemory, file));
+        return std::pair(tga::ParseHeader(file, layout),
+                         tga::DescribeError(tga::kOutOfMemory, file));
     };
     EXPECT_EQ(parse(8192, 8192).first, tga::kNoError);
     EXPECT_EQ(parse(16384, 4096).first, tga::kNoError);

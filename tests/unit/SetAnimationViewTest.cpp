@@ -58,21 +58,16 @@ protected:
 };
 
 TEST_F(SetAnimationViewTest, ContextMenuOfAnEmptyView) {
-    const std::vector<std::pair<std::string, bool>> expected = {
-        {"&Registration Ani", true},  {"Registration &Mask", false}, {"&Add Animation", true},
-        {"&Add Mask", false},         {"&Change Animation", false},  {"&Hold Animation", false},
-        {"&Delete Animation", false}, {"Delete Frame", false},       {"VQ &Compute", true},
-        {"Set Temp &Buffer", false},  {"&Properties", false}};
-    const auto menu = view.ContextMenu();
-    ASSERT_EQ(menu.size(), expected.size());
-    for (std::size_t i = 0; i < menu.size(); ++i) {
-        EXPECT_EQ(menu[i].text, expected[i].first);
-        EXPECT_EQ(menu[i].enabled, expected[i].second) << menu[i].text;
+    for (const int enabled : {command::kRegistrationAni, command::kAddAnimation,
+                              command::kVqCompute, command::kSaveUre}) {
+        EXPECT_TRUE(Enabled(enabled)) << enabled;
     }
-    EXPECT_EQ(menu[0].command, command::kRegistrationAni);
-    EXPECT_EQ(static_cast<std::uint32_t>(menu[8].command), 32789u);
-    EXPECT_EQ(view.MenuText(command::kSaveUre), "Save &URE");
-    EXPECT_TRUE(Enabled(command::kSaveUre));
+    for (const int disabled :
+         {command::kRegistrationMask, command::kAddMask, command::kChangeAnimation,
+          command::kHoldAnimation, command::kDeleteAnimation, command::kDeleteFrame,
+          command::kSetTempBuffer, command::kProperties}) {
+        EXPECT_FALSE(Enabled(disabled)) << disabled;
+    }
 }
 
 TEST_F(SetAnimationViewTest, RunLengthFileAppendsAndTurnsVqComputeOff) {

@@ -1,3 +1,4 @@
+#include "image/FrameStreams.h"
 #include "platform/ScriptedPlatform.h"
 #include "support/TempFolder.h"
 #include "unit/CPropertiesDlg.h"
@@ -6,7 +7,7 @@
 #include "unit/RegistrationFixtures.h"
 #include "unit/UnitDoc.h"
 #include "unittools/ToolFixtures.h"
-#include "vq/DrawCompressedFrame.h"
+#include "vq/VqFixtures.h"
 
 #include <CommandIds.h>
 #include <gtest/gtest.h>
@@ -112,20 +113,96 @@ TEST_F(UnitViewTest, ThreeViewsOfOneUnitAreEachToldAndAGoneOneNothing) {
     EXPECT_EQ(hosts[2].repaints, 2);
 }
 
-TEST_F(UnitViewTest, PicturesAreTheCompressedFramesDrawnFromTheCodebook) {
-    CompressFour();
+// Six frames of 48 x 12 in two regions of colour patterns that change from pixel to pixel and
+// frame to frame, with a transparent band across two block rows and a transparent last block
+// row; and four frames of 48 x 4 whose right half lies under the team mask. Every colour has
+// distinct channels, and every kind of block comes in runs long enough for sampling to meet it.
+RegisteredAnimations ColouredSeries() {
+    static constexpr Pixel555 kPalette[] = {0x7C00,
+                                            0x03E0,
+                                            0x001F,
+                                            0x7FE0,
+                                            0x7C1F,
+                                            0x03FF,
+                                            10 << 10 | 20 << 5 | 30,
+                                            30 << 10 | 5 << 5 | 12};
+    const auto frame = [](int width, int height, int f, int region) {
+        test::TinyFrame picture = test::SolidFrame(width, height, 0);
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                const auto i = static_cast<std::size_t>(y * width + x);
+                const int kind = region < 0 ? (x < 24 ? 0 : 1) : region;
+                picture.pixels[i] = kPalette[(kind * 3 + x % 2 + 2 * (y % 2) + f) % 8];
+                picture.alpha[i] = region < 0 && (y == 5 || y == 6 || y >= 10) ? 0 : 248;
+                if (region >= 0) {
+                    picture.mask.push_back(x >= 24 ? 1 : 0);
+                }
+            }
+        }
+        return picture;
+    };
+    std::vector<test::TinyFrame> plain, team;
+    for (int f = 0; f < 6; ++f) {
+        plain.push_back(frame(48, 12, f, -1));
+    }
+    for (int f = 0; f < 4; ++f) {
+        team.push_back(frame(48, 4, f, 2));
+    }
+    return {test::MakeAnimation(48, 12, plain), test::MakeAnimation(48, 4, team)};
+}
+
+// What the view should show of a registered frame: nothing where it is transparent, the team
+// colour of the pixel's grey level under the mask, the registered colour elsewhere.
+std::vector<Pixel555> Expected(const RegisteredAnimation& animation, const RegisteredFrame& frame,
+                               const TeamColourTable& team) {
+    const auto pixels = DecodeFramePixels(frame.pixelStream, animation.width, animation.height);
+    const auto alpha = DecodeFrameAlpha(frame.alphaStream, animation.width, animation.height);
+    const auto mask = DecodeFrameAlpha(frame.maskStream, animation.width, animation.height);
+    std::vector<Pixel555> expected(pixels.size(), 0);
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        const Pixel555 p = pixels[i];
+        const auto grey = static_cast<int>(0.299 * Red5(p) + 0.589 * Green5(p) + 0.114 * Blue5(p));
+        expected[i] = alpha[i] == 0 ? 0 : mask[i] != 0 ? team[static_cast<std::size_t>(grey)] : p;
+    }
+    return expected;
+}
+
+// Compressed in each mode, every frame is shown exactly as registered: each design keeps every
+// block it met. The sampled and plain modes run twice, cutting the table to the blocks first,
+// then refining a table of exactly that many entries.
+TEST_F(UnitViewTest, CompressedFramesShowTheRegisteredPicturesInEveryMode) {
+    const RegisteredAnimations series = ColouredSeries();
     MakeView();
-    const auto pictures = view->RenderVisibleFrames();
-    ASSERT_EQ(pictures.size(), 7u);
-    const UnitData& data = doc.Data();
-    const UnitAnimation& last = At(3);
-    std::vector<Pixel555> expected(16 * 8);
-    DrawCompressedFrame({expected.data(), 16, 8}, 0, 0, last, last.alphaTables[2],
-                        data.codebook.Drawing(data.teamColours.tables[0].data()), 255);
-    EXPECT_EQ(pictures[6].pixels, expected);
-    EXPECT_EQ(pictures[6].x, Cell(3, 2).x);
-    EXPECT_EQ(pictures[6].width, 16);
-    EXPECT_NE(expected[1], 0); // something was drawn
+    view->SetClientSize(4000, 400);
+    const auto check = [&](CompressionParameters parameters, const char* mode) {
+        test::CompressInto(doc, series, parameters);
+        TeamColourTable& team = doc.Data().teamColours.tables[0];
+        for (int i = 0; i < kTeamColourEntries; ++i) {
+            team[static_cast<std::size_t>(i)] = static_cast<Pixel555>(i << 10 | (31 - i));
+        }
+        const auto pictures = view->RenderVisibleFrames();
+        if (pictures.size() != 10u) {
+            ADD_FAILURE() << mode << ": " << pictures.size() << " pictures";
+            return 0;
+        }
+        auto picture = pictures.begin();
+        for (const RegisteredAnimation& animation : series) {
+            for (const RegisteredFrame& frame : animation.frames) {
+                EXPECT_EQ(picture->pixels, Expected(animation, frame, team)) << mode;
+                ++picture;
+            }
+        }
+        return doc.Data().codebook.Size();
+    };
+    CompressionParameters noLbg;
+    noLbg.noLbg = true;
+    check(noLbg, "no LBG");
+    for (const bool sampling : {true, false}) {
+        CompressionParameters parameters;
+        parameters.sampling = sampling;
+        parameters.lookupTableSize = check(parameters, sampling ? "sampled" : "plain");
+        check(parameters, sampling ? "sampled, refined" : "plain, refined");
+    }
 }
 
 TEST_F(UnitViewTest, HoverRedrawsTheOutlinesThatChange) {
@@ -165,17 +242,9 @@ TEST_F(UnitViewTest, LabelsShowThePositionAndTheGroup) {
     EXPECT_FALSE(has("text " + std::to_string(x + 1) + ",13"));
 }
 
-TEST_F(UnitViewTest, ContextMenuItemsAndStates) {
+TEST_F(UnitViewTest, ContextMenuStates) {
     CompressFour();
     MakeView();
-    const auto menu = view->ContextMenu();
-    const std::vector<std::string> texts = {"&Fire Setting",        "Set Temp &Buffer",
-                                            "&Set Group",           "Set &Team Color",
-                                            "Alpha &value change ", "&Properties"};
-    ASSERT_EQ(menu.size(), texts.size());
-    for (std::size_t i = 0; i < menu.size(); ++i) {
-        EXPECT_EQ(menu[i].text, texts[i]);
-    }
     EXPECT_TRUE(view->IsEnabled(command::kFireSetting));
     EXPECT_FALSE(view->IsEnabled(command::kSetTempBuffer));
     EXPECT_FALSE(view->IsEnabled(command::kProperties));

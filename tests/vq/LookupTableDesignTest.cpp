@@ -190,7 +190,8 @@ std::vector<VqVector> SettledClusters() {
         for (int p = 0; p < (c == 9 ? 54 : 49); ++p) {
             for (const int sign : {1, -1}) {
                 VqVector& v = list.emplace_back(list[static_cast<std::size_t>(c)]);
-                v.block[static_cast<std::size_t>(p % 48)] += static_cast<std::uint8_t>(sign * (1 + p / 48));
+                v.block[static_cast<std::size_t>(p % 48)] +=
+                    static_cast<std::uint8_t>(sign * (1 + p / 48));
             }
         }
     }
@@ -204,7 +205,8 @@ TEST(LookupTableDesign, TwoLevelLoopStopsAfterExactlyPatiencePassesWithoutGain) 
     for (const int patience : {1, 2, 3}) {
         EngineRun run(false, false);
         DesignContext context{run.pool, run.progress, run.flags};
-        const DesignedTable table = DesignLookupTable(list, 1000, kFineThreshold, patience, context);
+        const DesignedTable table =
+            DesignLookupTable(list, 1000, kFineThreshold, patience, context);
         ASSERT_EQ(table.entryCount, 1000);
         std::vector<std::string> expected{"0", "1", "0"}; // first level, then the second
         for (int pass = 1; pass <= patience; ++pass) {
