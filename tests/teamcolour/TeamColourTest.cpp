@@ -1,5 +1,6 @@
 #include "platform/FileError.h"
 #include "platform/ScriptedPlatform.h"
+#include "support/FieldNumbers.h"
 #include "support/TempFolder.h"
 #include "teamcolour/CTeamColourBar.h"
 #include "teamcolour/TeamColourFile.h"
@@ -44,6 +45,8 @@ TEST(TeamColourGradient, IndexFromBrightness) {
     EXPECT_EQ(TeamColourIndex(16 << 10 | 16 << 5 | 16), 14);
     EXPECT_EQ(TeamColourIndex(0), 0);
     EXPECT_EQ(TeamColourIndex(31 << 5), 18); // 31 * 0.589 = 18.259
+    EXPECT_EQ(TeamColourIndex(31 << 10), 7); // 31 * 0.229 = 7.099
+    EXPECT_EQ(TeamColourIndex(31), 3);       // 31 * 0.114 = 3.534
 }
 
 TEST(TeamColourFile, WritesExactly672BytesAndReadsThemBack) {
@@ -62,6 +65,16 @@ TEST(TeamColourFile, WritesExactly672BytesAndReadsThemBack) {
     EXPECT_EQ(bytes[670], 0xFF);
     EXPECT_EQ(bytes[671], 0x7F);
     EXPECT_EQ(ReadTeamColourFile(folder / "blue.UTC"), colours);
+    // Every byte of the selection and every entry of every table comes back.
+    test::FieldNumbers numbers;
+    numbers.Fill(colours.selection);
+    for (auto& table : colours.tables) {
+        for (Pixel555& entry : table) {
+            entry = numbers.NextBelow<Pixel555>(0x8000);
+        }
+    }
+    WriteTeamColourFile(folder / "all.UTC", colours);
+    EXPECT_EQ(ReadTeamColourFile(folder / "all.UTC"), colours);
 }
 
 TEST(TeamColourFile, AShortFileIsRefusedAndNothingApplied) {
@@ -131,6 +144,19 @@ TEST_F(TeamColourBar, FirstSelectOnAZeroTableStaysZero) {
     EXPECT_EQ(changes, 1);
 }
 
+// The key colours are taken from the table's first, middle and last entries, channel by channel.
+TEST_F(TeamColourBar, KeyColoursComeFromTheTable) {
+    table[0] = 0x7C00;
+    table[16] = 0x001F;
+    table[31] = 0x03E0;
+    bar.SelectMiddle(16);
+    EXPECT_EQ(bar.keyColour(CTeamColourBar::Marker::Start), (KeyColour{248, 0, 0}));
+    EXPECT_EQ(bar.keyColour(CTeamColourBar::Marker::Middle), (KeyColour{0, 0, 248}));
+    EXPECT_EQ(bar.keyColour(CTeamColourBar::Marker::End), (KeyColour{0, 248, 0}));
+    // Red falls and blue rises over the first segment, 248 / 17 a step.
+    EXPECT_EQ(table[8], ToPixel555(131, 0, 116));
+}
+
 TEST_F(TeamColourBar, DraggingMovesTheMiddle) {
     table[0] = 0;
     table[16] = 0x7C00;
@@ -189,7 +215,11 @@ TEST(TeamColourListItem, CellsInsideABlackFrame) {
     EXPECT_EQ(buffer[66 + 3], 2);
     EXPECT_EQ(buffer[66 + 64], 32);
     EXPECT_EQ(buffer[66 + 65], 0);
-    EXPECT_EQ(TeamColourItemText(3), "3 color");
+    // Inside a frame 65 wide the cells are 63 / 32 pixels: cell 0 covers one pixel.
+    std::vector<Pixel555> narrow(65 * 3, 0x2222);
+    DrawTeamColourListItem(narrow, 65, 3, {0, 0, 65, 3}, table);
+    EXPECT_EQ(narrow[65 + 1], 1);
+    EXPECT_EQ(narrow[65 + 2], 2);
 }
 
 } // namespace

@@ -65,17 +65,35 @@ TEST(FrameGrid, HitTestIncludesBothEndsAndScrolls) {
     EXPECT_EQ(grid.HitTest(5, -5)->index, 0);
 }
 
-TEST(FrameGrid, VisibleCellsCrossTheWindowHeight) {
+// A row wraps when the next cell would reach the window's right edge: at exactly the edge it
+// wraps, one pixel short of it it does not.
+TEST(FrameGrid, RowsWrapAtTheExactRightEdge) {
+    const GridItem items[] = {{20, 10, 3}}; // cells at x = 2, 27, 52; 52 + 20 = 72
     FrameGrid grid;
-    grid.SetClientSize(30, 40);
-    const GridItem items[] = {{20, 10, 4}}; // one cell a row, at y = 2, 17, 32 and 47
+    grid.SetClientSize(72, 100);
     grid.Layout(items, 0);
-    EXPECT_TRUE(grid.IsVisible(*grid.CellOf(0, 2)));  // 32 < 40
-    EXPECT_FALSE(grid.IsVisible(*grid.CellOf(0, 3))); // 47
+    EXPECT_EQ(Place(grid, 0, 2), std::make_pair(2, 17));
+    grid.SetClientSize(73, 100);
+    grid.Layout(items, 0);
+    EXPECT_EQ(Place(grid, 0, 2), std::make_pair(52, 2));
+}
+
+// A cell is visible when it crosses the window: its top above the bottom edge, its bottom below
+// the top edge; touching an edge is not crossing it.
+TEST(FrameGrid, VisibilityAtTheExactWindowEdges) {
+    FrameGrid grid;
+    const GridItem items[] = {{20, 10, 4}}; // one cell a row, at y = 2, 17, 32 and 47
+    grid.SetClientSize(30, 47);
+    grid.Layout(items, 0);
+    EXPECT_TRUE(grid.IsVisible(*grid.CellOf(0, 2)));
+    EXPECT_FALSE(grid.IsVisible(*grid.CellOf(0, 3))); // its top on the bottom edge
+    grid.SetClientSize(30, 48);
+    EXPECT_TRUE(grid.IsVisible(*grid.CellOf(0, 3))); // its first row shows
     grid.SetScrollPosition(12);
-    EXPECT_FALSE(grid.IsVisible(*grid.CellOf(0, 0))); // 2 - 12 + 10 = 0, not above 0
-    EXPECT_TRUE(grid.IsVisible(*grid.CellOf(0, 1)));
-    EXPECT_EQ(grid.WindowY(*grid.CellOf(0, 1)), 5);
+    EXPECT_FALSE(grid.IsVisible(*grid.CellOf(0, 0))); // 2 - 12 + 10 = 0: its bottom on the top edge
+    grid.SetScrollPosition(11);
+    EXPECT_TRUE(grid.IsVisible(*grid.CellOf(0, 0))); // its last row shows
+    EXPECT_EQ(grid.WindowY(*grid.CellOf(0, 1)), 6);
 }
 
 TEST(FrameGrid, HoverDrawsTheOutlinesThatChange) {

@@ -144,20 +144,32 @@ TEST(CompressionRun, CancelLeavesTheDocumentUntouched) {
     EXPECT_TRUE(platform.prompts.messages.empty());
 }
 
+// Sixteen-bit indices number at most 65534 entries (0xFFFE marks a block not found).
 TEST(CompressionRun, SizesBeyondSixteenBitIndicesAreRefused) {
+    for (const int size : {1, 65534}) {
+        CompressionParameters accepted;
+        accepted.lookupTableSize = size;
+        EXPECT_TRUE(RefuseParameters(accepted).empty()) << size;
+    }
     ScriptedPlatform platform;
     Platform services = platform.Get();
     test::RecordingProgress progress;
     CompressionParameters parameters;
+    parameters.lookupTableSize = 0;
+    EXPECT_EQ(RefuseParameters(parameters), kLookupTableSizeRefused);
     parameters.lookupTableSize = 65535;
     EXPECT_EQ(StartCompression({}, parameters, progress, services), nullptr);
     ASSERT_EQ(platform.prompts.messages.size(), 1u);
     EXPECT_EQ(platform.prompts.messages[0].text, kLookupTableSizeRefused);
 
-    // 65536 visible blocks cannot all be entries.
-    const std::vector<RegisteredAnimation> animations = {
-        MakeAnimation(512, 512, {SolidFrame(512, 512, 0x0421)})};
+    // Without LBG every visible block is an entry: 434 x 151 blocks can be, 255 x 257 cannot.
+    const std::vector<RegisteredAnimation> atTheLimit = {
+        MakeAnimation(868, 302, {SolidFrame(868, 302, 0x7C1F)})};
     parameters.noLbg = true;
+    parameters.seed = 1;
+    EXPECT_EQ(CompressAnimations(RefsTo(atTheLimit), parameters, 1, progress).entryCount, 65534);
+    const std::vector<RegisteredAnimation> animations = {
+        MakeAnimation(510, 514, {SolidFrame(510, 514, 0x7C1F)})};
     auto run = StartCompression(RefsTo(animations), parameters, progress, services);
     ASSERT_NE(run, nullptr);
     while (run->Status() == RunStatus::Running) {
