@@ -136,6 +136,11 @@ TEST_F(TeamColourBar, Geometry) {
     EXPECT_EQ(bar.CellAt(0), 0);
     EXPECT_EQ(bar.CellAt(196), 31);
     EXPECT_EQ(bar.CellAt(4 + 6 * 5 + 5), 5);
+    // Exactly on a cell's left edge is that cell; one pixel before it the cell before.
+    EXPECT_EQ(bar.CellAt(4 + 6 * 5), 5);
+    EXPECT_EQ(bar.CellAt(4 + 6 * 5 - 1), 4);
+    EXPECT_EQ(bar.CellAt(4), 0);
+    EXPECT_EQ(bar.CellAt(195), 31);
 }
 
 TEST_F(TeamColourBar, FirstSelectOnAZeroTableStaysZero) {

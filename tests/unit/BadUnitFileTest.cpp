@@ -99,6 +99,10 @@ TEST_F(BadUnitFile, OffsetsMustRiseInsideTheirBlock) {
     EXPECT_THAT(Open(Patched(second, 7)), HasSubstr("alpha block offset 1 (7)"));
     EXPECT_EQ(Open(Patched(second, 5)), ""); // an empty piece is allowed
     EXPECT_EQ(doc.Data().animations.front().alphaTables[1].bytes.size(), 0u);
+    // The last offset may reach the end of the 6 data bytes, leaving an empty last piece.
+    EXPECT_EQ(Open(Patched(second + 4, 6)), "");
+    EXPECT_EQ(doc.Data().animations.front().alphaTables[2].bytes.size(), 0u);
+    EXPECT_THAT(Open(Patched(second + 4, 7)), HasSubstr("alpha block offset 2 (7)"));
 }
 
 TEST_F(BadUnitFile, GroupMembersMustNameExistingAnimations) {

@@ -1,5 +1,6 @@
 #include "unit/UnitData.h"
 
+#include "support/FieldNumbers.h"
 #include "unit/CompressedAnimations.h"
 
 #include <algorithm>
@@ -60,6 +61,18 @@ TEST(UnitData, RebuildGroupsTakesConsecutiveRuns) {
     EXPECT_EQ(data.AnimationAt(4)->groupIndex, -1);
 }
 
+// A group holds at most 100 members: a run of 101 gives 100, the next animation none.
+TEST(UnitData, RebuildGroupsHoldsAtMost100Members) {
+    UnitData data = UnitWith(102);
+    data.RebuildGroups(std::array<std::int32_t, 1>{100});
+    EXPECT_EQ(data.GroupAt(0)->MemberCount(), 100);
+    EXPECT_EQ(data.AnimationAt(99)->groupIndex, 0);
+    EXPECT_EQ(data.AnimationAt(100)->groupIndex, -1);
+    data.RebuildGroups(std::array<std::int32_t, 1>{101});
+    EXPECT_EQ(data.GroupAt(0)->MemberCount(), 100);
+    EXPECT_EQ(data.AnimationAt(100)->groupIndex, -1);
+}
+
 TEST(Codebook, LookupTableBecomesSixteenPixelEntries) {
     std::vector<std::uint8_t> table(48, 0);
     table[0] = 0xE1; // blue: only the low five bits count
@@ -77,31 +90,54 @@ TEST(Codebook, LookupTableBecomesSixteenPixelEntries) {
     EXPECT_EQ(empty.Size(), 0);
 }
 
-TEST(CompressedAnimations, CopyTheRegistrationAndNumberTheFrames) {
+TEST(CompressedAnimations, CopyEveryFieldOfTheRegistrationAndNumberTheFrames) {
     std::vector<EncodedAnimation> encoded(2);
     RegisteredAnimationFields& fields = encoded[1].fields;
-    fields.positionX = 12;
-    fields.groupNumber = 4;
-    fields.maskFlag = 1;
-    fields.sequenceLength = 2;
-    fields.alphaValue[0] = 40;
-    fields.delay[0] = 9;
-    fields.pointY[3] = -4;
-    fields.checkBoxHeight = 5;
+    test::FieldNumbers numbers;
+    for (std::int32_t* field : {&fields.positionX, &fields.positionY, &fields.extra0,
+                                &fields.extra1, &fields.groupNumber, &fields.maskFlag}) {
+        numbers.Fill(*field);
+    }
+    fields.sequenceLength = 3;
+    numbers.Fill(fields.attribute);
+    numbers.Fill(fields.frameNumber);
+    numbers.Fill(fields.delay);
+    numbers.Fill(fields.alphaValue);
+    numbers.Fill(fields.pointX);
+    numbers.Fill(fields.pointY);
+    numbers.Fill(fields.width);
+    numbers.Fill(fields.height);
+    numbers.Fill(fields.checkBoxX);
+    numbers.Fill(fields.checkBoxY);
+    numbers.Fill(fields.checkBoxWidth);
+    numbers.Fill(fields.checkBoxHeight);
+    numbers.Fill(fields.tempBuffer);
     encoded[1].indexTables = {{1, 2}};
     encoded[1].alphaTables = {{6, 2, {3}}, {6, 2, {4, 5}}};
 
     const auto animations = MakeCompressedAnimations(std::move(encoded));
     ASSERT_EQ(animations.size(), 2u);
     const UnitAnimation& made = animations.back();
-    EXPECT_EQ(made.positionX, 12);
+    EXPECT_EQ(made.positionX, fields.positionX);
+    EXPECT_EQ(made.positionY, fields.positionY);
+    EXPECT_EQ(made.extra0, fields.extra0);
+    EXPECT_EQ(made.extra1, fields.extra1);
     EXPECT_EQ(made.groupIndex, -1);
-    EXPECT_EQ(made.maskFlag, 1);
-    EXPECT_EQ(made.sequenceLength, 2);
-    EXPECT_EQ(made.alphaValue[0], 40);
+    EXPECT_EQ(made.maskFlag, fields.maskFlag);
+    EXPECT_EQ(made.sequenceLength, 3);
+    EXPECT_EQ(made.attribute, fields.attribute);
+    EXPECT_EQ(made.frameNumber, fields.frameNumber);
+    EXPECT_EQ(made.alphaValue, fields.alphaValue);
     EXPECT_TRUE(std::all_of(made.delay.begin(), made.delay.end(), [](auto d) { return d == 4; }));
-    EXPECT_EQ(made.pointY[3], -4);
-    EXPECT_EQ(made.checkBoxHeight, 5);
+    EXPECT_EQ(made.pointX, fields.pointX);
+    EXPECT_EQ(made.pointY, fields.pointY);
+    EXPECT_EQ(made.width, fields.width);
+    EXPECT_EQ(made.height, fields.height);
+    EXPECT_EQ(made.checkBoxX, fields.checkBoxX);
+    EXPECT_EQ(made.checkBoxY, fields.checkBoxY);
+    EXPECT_EQ(made.checkBoxWidth, fields.checkBoxWidth);
+    EXPECT_EQ(made.checkBoxHeight, fields.checkBoxHeight);
+    EXPECT_EQ(made.tempBuffer, fields.tempBuffer);
     EXPECT_EQ(made.blockFlag, 1);
     EXPECT_EQ(made.loadIndex, 1);
     EXPECT_EQ(made.saveIndex, 1);
