@@ -1,4 +1,3 @@
-#include "platform/FileError.h"
 #include "platform/ScriptedPlatform.h"
 #include "support/FieldNumbers.h"
 #include "support/TempFolder.h"
@@ -75,22 +74,6 @@ TEST(TeamColourFile, WritesExactly672BytesAndReadsThemBack) {
     }
     WriteTeamColourFile(folder / "all.UTC", colours);
     EXPECT_EQ(ReadTeamColourFile(folder / "all.UTC"), colours);
-}
-
-TEST(TeamColourFile, AShortFileIsRefusedAndNothingApplied) {
-    test::TempFolder folder;
-    folder.Write("short.UTC", std::vector<std::uint8_t>(671, 1));
-    EXPECT_THROW(ReadTeamColourFile(folder / "short.UTC"), FileError);
-
-    ScriptedPlatform platform(folder.path());
-    platform.prompts.fileAnswers.push_back(folder / "short.utc");
-    TeamColours colours;
-    colours.tables[2][2] = 99;
-    const TeamColours before = colours;
-    EXPECT_FALSE(LoadTeamColours(platform.Get(), colours));
-    EXPECT_EQ(colours, before);
-    ASSERT_EQ(platform.prompts.messages.size(), 1u);
-    EXPECT_NE(platform.prompts.messages[0].text.find("short.UTC"), std::string::npos);
 }
 
 TEST(TeamColourFile, SaveAndLoadUseTheNameRule) {

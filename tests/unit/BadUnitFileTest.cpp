@@ -64,18 +64,6 @@ protected:
     std::vector<std::uint8_t> good;
 };
 
-TEST_F(BadUnitFile, EveryTruncationIsRefused) {
-    ASSERT_EQ(good.size(), test::kToolSize);
-    for (std::size_t size = 0; size < good.size(); ++size) {
-        EXPECT_NE(Open({good.begin(), good.begin() + size}), "") << size;
-    }
-    const auto game = folder.Read("good.UPT");
-    for (std::size_t size = 0; size < game.size(); ++size) {
-        EXPECT_NE(Open({game.begin(), game.begin() + size}, false), "") << size;
-    }
-    EXPECT_EQ(Open(game, false), "");
-}
-
 TEST_F(BadUnitFile, CountsBeyondTheFormatAreRefused) {
     EXPECT_THAT(Open(Patched(test::kToolA, 201)), HasSubstr("animation 0: the frame count 201"));
     EXPECT_THAT(Open(Patched(test::kToolA + 4, 201)), HasSubstr("sequence length 201"));

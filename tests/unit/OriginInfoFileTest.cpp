@@ -1,6 +1,5 @@
 #include "unit/OriginInfoFile.h"
 
-#include "platform/FileError.h"
 #include "platform/ScriptedPlatform.h"
 #include "support/TempFolder.h"
 #include "unit/UnitFixtures.h"
@@ -95,19 +94,6 @@ TEST(OriginInfoFile, CountMismatchChangesNothing) {
     EXPECT_EQ(platform.prompts.messages[1].text, "Group 수가 다르다.");
     EXPECT_EQ(bothDiffer.unitPointX[1], 70000); // as it was built, not from the file
     EXPECT_EQ(groupsDiffer.animations.back().pointY[9], -3);
-}
-
-TEST(OriginInfoFile, ShortFileIsRefusedWhole) {
-    test::TempFolder folder;
-    ScriptedPlatform platform;
-    WriteOriginInfo(UnitOfSize(3, 2), folder / "u.OID");
-    auto bytes = folder.Read("u.OID");
-    bytes.resize(bytes.size() - 1);
-    folder.Write("u.OID", bytes);
-    UnitData data = UnitOfSize(3, 2);
-    data.unitPointX[1] = 5;
-    EXPECT_THROW(ReadOriginInfo(data, folder / "u.OID", platform.prompts), FileError);
-    EXPECT_EQ(data.unitPointX[1], 5);
 }
 
 } // namespace

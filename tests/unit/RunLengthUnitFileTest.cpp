@@ -204,18 +204,6 @@ TEST(RunLengthUnitFile, OnePastTheLimitsIsRefused) {
     }
 }
 
-TEST(RunLengthUnitFile, EveryTruncationIsRefused) {
-    std::list<RegisteredAnimation> animations{TwoFrameAnimation()};
-    animations.front().sequenceLength = 2;
-    const Bytes bytes = EncodeRunLengthUnitFile(animations);
-    // The Pixel565 part is not used, but a file cut inside it is damaged all the same.
-    for (std::size_t size = 0; size < bytes.size(); ++size) {
-        const std::span<const std::uint8_t> cut(bytes.data(), size);
-        EXPECT_THROW(ReadRunLengthUnitFile("cut.URE", cut), FileError) << size;
-    }
-    EXPECT_NO_THROW(ReadRunLengthUnitFile("whole.URE", bytes));
-}
-
 TEST(RunLengthUnitFile, BadCountsAndOffsetsAreRefused) {
     std::list<RegisteredAnimation> animations{TwoFrameAnimation()};
     const Bytes good = EncodeRunLengthUnitFile(animations);

@@ -103,7 +103,6 @@ inline constexpr std::size_t kToolA = 136;                    // A's record
 inline constexpr std::size_t kToolAIndexBlock = kToolA + 132; // 116 + 8n
 inline constexpr std::size_t kToolAAlphaOffsets = kToolAIndexBlock + 13 + 4;
 inline constexpr std::size_t kToolGroup = kToolA + 167 + 124;
-inline constexpr std::size_t kToolSize = kToolGroup + 88 + 32 + 640 + 64;
 
 // Every field a file stores, in one list to compare; `toolData` adds the tool data file's own
 // (the position in its 16 bits, the further values, the group, the 2n alpha slots).
