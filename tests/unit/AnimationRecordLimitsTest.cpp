@@ -137,14 +137,12 @@ TEST(AnimationRecordLimits, GroupMembersAtAndPastTheLimit) {
     for (int i = 0; i < 101; ++i) {
         test::NumberStoredFields(data.AddAnimation({}), numbers, 0, 0, 0);
     }
-    UnitGroup& group = data.AddGroup();
-    numbers.Fill(group.pointX);
-    numbers.Fill(group.pointY);
     // Members in an order of their own: the file names them by save index.
-    for (auto it = data.animations.rbegin(); group.MemberCount() < 100; ++it) {
-        group.members.push_back(&*it);
-        it->groupIndex = 0;
+    std::vector<UnitAnimation*> members;
+    for (auto it = data.animations.rbegin(); members.size() < 100; ++it) {
+        members.push_back(&*it);
     }
+    UnitGroup& group = test::AddNumberedGroup(data, numbers, members);
     const Bytes bytes = EncodeToolData(data, "g.UTD");
     BinaryReader in("g.UTD", bytes);
     const UnitData back = ReadToolData(in);

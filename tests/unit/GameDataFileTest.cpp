@@ -53,43 +53,24 @@ TEST(GameDataFile, WritesVersion4WithFoldedPoints) {
     EXPECT_EQ(folder.Read("s.UPT"), x.bytes);
 }
 
-// A unit whose every stored field is numbered: two grouped animations and one without a group.
-UnitData NumberedUnit() {
-    UnitData data;
-    test::FieldNumbers numbers;
-    test::NumberUnitFields(data, numbers, 2);
-    test::NumberStoredFields(data.AddAnimation({}), numbers, 3, 4, 2);
-    test::NumberStoredFields(data.AddAnimation({}), numbers, 1, 1, 1);
-    test::NumberStoredFields(data.AddAnimation({}), numbers, 0, 0, 0);
-    UnitGroup& group = data.AddGroup();
-    numbers.Fill(group.pointX);
-    numbers.Fill(group.pointY);
-    for (auto it = data.animations.begin(); group.MemberCount() < 2; ++it) {
-        group.members.push_back(&*it);
-        it->groupIndex = 0;
-    }
-    return data;
-}
-
 // Point i of a tool data unit is unit + group + animation point - position, each term in 16
 // bits, the sum wrapping.
 TEST(GameDataFile, FoldsEveryPointOfEveryAnimation) {
     test::TempFolder folder;
-    UnitData data = NumberedUnit();
+    UnitData data = test::NumberedUnit();
     WriteGameData(data, true, folder / "f.UPT");
     const UnitData back = ReadBack(folder, "f.UPT");
     ASSERT_EQ(back.AnimationCount(), 3);
-    const UnitGroup& group = data.groups.front();
     auto read = back.animations.begin();
     for (const UnitAnimation& a : data.animations) {
-        const bool grouped = a.groupIndex == 0;
+        const UnitGroup none;
+        const UnitGroup& group = a.groupIndex < 0 ? none : *data.FindGroup(a.groupIndex);
         for (int i = 0; i < kPointCount; ++i) {
             const auto fold = [&](std::int32_t unit, std::int32_t inGroup, std::int16_t own,
                                   std::int32_t position) {
-                const auto sum = static_cast<std::uint32_t>(unit) +
-                                 static_cast<std::uint32_t>(grouped ? inGroup : 0) +
-                                 static_cast<std::uint32_t>(own) -
-                                 static_cast<std::uint32_t>(position);
+                const auto sum =
+                    static_cast<std::uint32_t>(unit) + static_cast<std::uint32_t>(inGroup) +
+                    static_cast<std::uint32_t>(own) - static_cast<std::uint32_t>(position);
                 return static_cast<std::int16_t>(sum & 0xFFFF);
             };
             EXPECT_EQ(read->pointX[i],
@@ -103,7 +84,7 @@ TEST(GameDataFile, FoldsEveryPointOfEveryAnimation) {
 
 TEST(GameDataFile, GameUnitsKeepEveryStoredFieldAndThe565CopiesAreNotRead) {
     test::TempFolder folder;
-    UnitData data = NumberedUnit();
+    UnitData data = test::NumberedUnit();
     WriteGameData(data, false, folder / "s.UPT");
     auto bytes = folder.Read("s.UPT");
     const std::size_t codebookCopy = 2 * 32;

@@ -2,8 +2,8 @@
 
 #include "image/FrameStreams.h"
 #include "platform/FileError.h"
-#include "support/FieldNumbers.h"
 #include "support/TempFolder.h"
+#include "unit/UnitFixtures.h"
 
 #include <gtest/gtest.h>
 #include <random>
@@ -86,34 +86,16 @@ TEST(RunLengthUnitFile, FrameBlockLayout) {
 // Every field the file stores, in one list to compare: the record, then each frame's alpha and
 // its pixels where they can be seen (pixels under alpha 0 are not stored).
 std::vector<std::int64_t> StoredFields(const RegisteredAnimation& a) {
-    const auto n = static_cast<std::size_t>(a.sequenceLength);
-    std::vector<std::int64_t> f{static_cast<std::int64_t>(a.frames.size()),
-                                a.sequenceLength,
-                                a.width,
-                                a.height,
-                                a.checkBoxX,
-                                a.checkBoxY,
-                                a.checkBoxWidth,
-                                a.checkBoxHeight};
-    const auto add = [&f](const auto& table, std::size_t count) {
-        f.insert(f.end(), table.begin(), table.begin() + static_cast<std::ptrdiff_t>(count));
-        f.push_back(-1000000); // keeps neighbouring tables apart
-    };
-    add(a.pointX, 10);
-    add(a.pointY, 10);
-    add(a.tempBuffer, 10);
-    add(a.attribute, n);
-    add(a.delay, n);
-    add(a.alphaValue, n);
-    add(a.frameNumber, n);
+    std::vector<std::int64_t> f{static_cast<std::int64_t>(a.frames.size())};
+    test::AppendRecordFields(f, a, static_cast<std::size_t>(a.sequenceLength));
     for (const RegisteredFrame& frame : a.frames) {
         const auto alpha = DecodeFrameAlpha(frame.alphaStream, a.width, a.height);
         auto pixels = DecodeFramePixels(frame.pixelStream, a.width, a.height);
         for (std::size_t i = 0; i < pixels.size(); ++i) {
             pixels[i] = alpha[i] != 0 ? pixels[i] : 0;
         }
-        add(alpha, alpha.size());
-        add(pixels, pixels.size());
+        test::AppendFields(f, alpha, alpha.size());
+        test::AppendFields(f, pixels, pixels.size());
     }
     return f;
 }
@@ -123,20 +105,9 @@ std::vector<std::int64_t> StoredFields(const RegisteredAnimation& a) {
 RegisteredAnimation NumberedAnimation(test::FieldNumbers& numbers, int frames, int entries,
                                       int width, int height) {
     RegisteredAnimation a;
+    test::NumberRecordFields(a, numbers, entries);
     a.width = static_cast<std::uint16_t>(width);
     a.height = static_cast<std::uint16_t>(height);
-    numbers.Fill(a.checkBoxX);
-    numbers.Fill(a.checkBoxY);
-    numbers.Fill(a.checkBoxWidth);
-    numbers.Fill(a.checkBoxHeight);
-    numbers.Fill(a.pointX);
-    numbers.Fill(a.pointY);
-    numbers.Fill(a.tempBuffer);
-    a.sequenceLength = entries;
-    numbers.Fill(a.attribute);
-    numbers.Fill(a.delay);
-    numbers.Fill(a.alphaValue);
-    numbers.Fill(a.frameNumber);
     // Kept by the tool, not by the file.
     a.positionX = 50;
     a.groupNumber = 2;

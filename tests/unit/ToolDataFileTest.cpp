@@ -85,21 +85,9 @@ TEST(ToolDataFile, WritesVersion6FieldByField) {
 
 TEST(ToolDataFile, ReadsBackEveryStoredField) {
     test::TempFolder folder;
-    UnitData data;
-    test::FieldNumbers numbers;
-    test::NumberUnitFields(data, numbers, 2);
-    UnitAnimation& a = test::NumberStoredFields(data.AddAnimation({}), numbers, 3, 4, 2);
-    UnitAnimation& b = test::NumberStoredFields(data.AddAnimation({}), numbers, 1, 1, 1);
-    test::NumberStoredFields(data.AddAnimation({}), numbers, 0, 0, 0);
-    a.positionX = 70000;
-    a.positionY = -2;
-    for (UnitAnimation* member : {&b, &a}) {
-        UnitGroup& group = data.AddGroup();
-        numbers.Fill(group.pointX);
-        numbers.Fill(group.pointY);
-        group.members.push_back(member);
-        member->groupIndex = data.GroupCount() - 1;
-    }
+    UnitData data = test::NumberedUnit();
+    data.animations.front().positionX = 70000;
+    data.animations.front().positionY = -2;
     WriteToolData(data, folder / "s.UTD");
     UnitData back = ReadBack(folder, "s.UTD");
 

@@ -1,7 +1,7 @@
 #include "unit/UnitData.h"
 
-#include "support/FieldNumbers.h"
 #include "unit/CompressedAnimations.h"
+#include "unit/UnitFixtures.h"
 
 #include <algorithm>
 #include <array>
@@ -98,20 +98,9 @@ TEST(CompressedAnimations, CopyEveryFieldOfTheRegistrationAndNumberTheFrames) {
                                 &fields.extra1, &fields.groupNumber, &fields.maskFlag}) {
         numbers.Fill(*field);
     }
-    fields.sequenceLength = 3;
-    numbers.Fill(fields.attribute);
-    numbers.Fill(fields.frameNumber);
-    numbers.Fill(fields.delay);
-    numbers.Fill(fields.alphaValue);
-    numbers.Fill(fields.pointX);
-    numbers.Fill(fields.pointY);
-    numbers.Fill(fields.width);
-    numbers.Fill(fields.height);
-    numbers.Fill(fields.checkBoxX);
-    numbers.Fill(fields.checkBoxY);
-    numbers.Fill(fields.checkBoxWidth);
-    numbers.Fill(fields.checkBoxHeight);
-    numbers.Fill(fields.tempBuffer);
+    test::NumberRecordFields(fields, numbers, 3);
+    RegisteredAnimationFields expected = fields;
+    expected.delay.fill(4); // a new sequence's delays
     encoded[1].indexTables = {{1, 2}};
     encoded[1].alphaTables = {{6, 2, {3}}, {6, 2, {4, 5}}};
 
@@ -124,20 +113,10 @@ TEST(CompressedAnimations, CopyEveryFieldOfTheRegistrationAndNumberTheFrames) {
     EXPECT_EQ(made.extra1, fields.extra1);
     EXPECT_EQ(made.groupIndex, -1);
     EXPECT_EQ(made.maskFlag, fields.maskFlag);
-    EXPECT_EQ(made.sequenceLength, 3);
-    EXPECT_EQ(made.attribute, fields.attribute);
-    EXPECT_EQ(made.frameNumber, fields.frameNumber);
-    EXPECT_EQ(made.alphaValue, fields.alphaValue);
-    EXPECT_TRUE(std::all_of(made.delay.begin(), made.delay.end(), [](auto d) { return d == 4; }));
-    EXPECT_EQ(made.pointX, fields.pointX);
-    EXPECT_EQ(made.pointY, fields.pointY);
-    EXPECT_EQ(made.width, fields.width);
-    EXPECT_EQ(made.height, fields.height);
-    EXPECT_EQ(made.checkBoxX, fields.checkBoxX);
-    EXPECT_EQ(made.checkBoxY, fields.checkBoxY);
-    EXPECT_EQ(made.checkBoxWidth, fields.checkBoxWidth);
-    EXPECT_EQ(made.checkBoxHeight, fields.checkBoxHeight);
-    EXPECT_EQ(made.tempBuffer, fields.tempBuffer);
+    std::vector<std::int64_t> copied, wanted;
+    test::AppendRecordFields(copied, made, kMaxSequenceLength);
+    test::AppendRecordFields(wanted, expected, kMaxSequenceLength);
+    EXPECT_EQ(copied, wanted);
     EXPECT_EQ(made.blockFlag, 1);
     EXPECT_EQ(made.loadIndex, 1);
     EXPECT_EQ(made.saveIndex, 1);

@@ -104,29 +104,60 @@ inline constexpr std::size_t kToolAIndexBlock = kToolA + 132; // 116 + 8n
 inline constexpr std::size_t kToolAAlphaOffsets = kToolAIndexBlock + 13 + 4;
 inline constexpr std::size_t kToolGroup = kToolA + 167 + 124;
 
+// Numbers the fields registered and compressed animation records share: the size, the check
+// box, the point tables, the temp buffer and a sequence of `entries`.
+template <typename Record>
+Record& NumberRecordFields(Record& a, FieldNumbers& numbers, int entries) {
+    numbers.Fill(a.width);
+    numbers.Fill(a.height);
+    numbers.Fill(a.checkBoxX);
+    numbers.Fill(a.checkBoxY);
+    numbers.Fill(a.checkBoxWidth);
+    numbers.Fill(a.checkBoxHeight);
+    numbers.Fill(a.pointX);
+    numbers.Fill(a.pointY);
+    numbers.Fill(a.tempBuffer);
+    a.sequenceLength = entries;
+    numbers.Fill(a.attribute);
+    numbers.Fill(a.delay);
+    numbers.Fill(a.alphaValue);
+    numbers.Fill(a.frameNumber);
+    return a;
+}
+
+// Appends a table's first `count` values and a marker that keeps neighbouring tables apart.
+template <typename Table>
+void AppendFields(std::vector<std::int64_t>& f, const Table& table, std::size_t count) {
+    f.insert(f.end(), table.begin(), table.begin() + static_cast<std::ptrdiff_t>(count));
+    f.push_back(-1000000);
+}
+
+// The shared fields in one list to compare, with `alphaSlots` of the alpha table.
+template <typename Record>
+void AppendRecordFields(std::vector<std::int64_t>& f, const Record& a, std::size_t alphaSlots) {
+    const auto n = static_cast<std::size_t>(a.sequenceLength);
+    f.insert(f.end(), {a.sequenceLength, a.width, a.height, a.checkBoxX, a.checkBoxY,
+                       a.checkBoxWidth, a.checkBoxHeight});
+    AppendFields(f, a.pointX, kPointCount);
+    AppendFields(f, a.pointY, kPointCount);
+    AppendFields(f, a.tempBuffer, kTempBufferSize);
+    AppendFields(f, a.attribute, n);
+    AppendFields(f, a.delay, n);
+    AppendFields(f, a.frameNumber, n);
+    AppendFields(f, a.alphaValue, alphaSlots);
+}
+
 // Every field a file stores, in one list to compare; `toolData` adds the tool data file's own
 // (the position in its 16 bits, the further values, the group, the 2n alpha slots).
 inline std::vector<std::int64_t> StoredFields(const UnitAnimation& a, bool toolData) {
     const auto n = static_cast<std::size_t>(a.sequenceLength);
-    std::vector<std::int64_t> f{a.FrameCount(),  a.sequenceLength, a.IndexTableCount(), a.maskFlag,
-                                a.width,         a.height,         a.checkBoxX,         a.checkBoxY,
-                                a.checkBoxWidth, a.checkBoxHeight};
-    const auto add = [&f](const auto& table, std::size_t count) {
-        f.insert(f.end(), table.begin(), table.begin() + static_cast<std::ptrdiff_t>(count));
-        f.push_back(-1000000); // keeps neighbouring tables apart
-    };
-    add(a.pointX, 10);
-    add(a.pointY, 10);
-    add(a.tempBuffer, 10);
-    add(a.attribute, n);
-    add(a.delay, n);
-    add(a.frameNumber, n);
-    add(a.alphaValue, std::min<std::size_t>(toolData ? 2 * n : n, kMaxSequenceLength));
+    std::vector<std::int64_t> f{a.FrameCount(), a.IndexTableCount(), a.maskFlag};
+    AppendRecordFields(f, a, std::min<std::size_t>(toolData ? 2 * n : n, kMaxSequenceLength));
     for (const auto& table : a.indexTables) {
-        add(table.bytes, table.bytes.size());
+        AppendFields(f, table.bytes, table.bytes.size());
     }
     for (const auto& table : a.alphaTables) {
-        add(table.bytes, table.bytes.size());
+        AppendFields(f, table.bytes, table.bytes.size());
     }
     if (toolData) {
         f.insert(f.end(),
@@ -142,24 +173,11 @@ inline std::vector<std::int64_t> StoredFields(const UnitAnimation& a, bool toolD
 inline UnitAnimation& NumberStoredFields(UnitAnimation& a, FieldNumbers& numbers, int frames,
                                          int entries, int indexTables) {
     numbers.Fill(a.maskFlag);
-    numbers.Fill(a.width);
-    numbers.Fill(a.height);
-    numbers.Fill(a.checkBoxX);
-    numbers.Fill(a.checkBoxY);
-    numbers.Fill(a.checkBoxWidth);
-    numbers.Fill(a.checkBoxHeight);
+    NumberRecordFields(a, numbers, entries);
     a.positionX = numbers.Next<std::uint16_t>();
     a.positionY = numbers.Next<std::uint16_t>();
     a.extra0 = numbers.Next<std::uint16_t>();
     a.extra1 = numbers.Next<std::uint16_t>();
-    numbers.Fill(a.pointX);
-    numbers.Fill(a.pointY);
-    numbers.Fill(a.tempBuffer);
-    a.sequenceLength = entries;
-    numbers.Fill(a.attribute);
-    numbers.Fill(a.delay);
-    numbers.Fill(a.alphaValue);
-    numbers.Fill(a.frameNumber);
     const auto piece = [&numbers](int i) {
         std::vector<std::uint8_t> bytes(static_cast<std::size_t>(i % 3 + 1));
         numbers.Fill(std::span(bytes));
@@ -174,6 +192,19 @@ inline UnitAnimation& NumberStoredFields(UnitAnimation& a, FieldNumbers& numbers
         a.alphaTables.emplace_back().bytes = piece(i);
     }
     return a;
+}
+
+// Appends a group with numbered point tables and the given members.
+inline UnitGroup& AddNumberedGroup(UnitData& data, FieldNumbers& numbers,
+                                   const std::vector<UnitAnimation*>& members) {
+    UnitGroup& group = data.AddGroup();
+    numbers.Fill(group.pointX);
+    numbers.Fill(group.pointY);
+    for (UnitAnimation* member : members) {
+        group.members.push_back(member);
+        member->groupIndex = data.GroupCount() - 1;
+    }
+    return group;
 }
 
 // Numbers what a unit file stores beyond its animations: the unit point tables, the compression
@@ -193,6 +224,21 @@ inline void NumberUnitFields(UnitData& data, FieldNumbers& numbers, int entries)
     for (Pixel555& pixel : data.codebook.entries16) {
         pixel = numbers.NextBelow<Pixel555>(0x8000);
     }
+}
+
+// A unit whose every stored field is numbered: animations of 3, 1 and 0 frames, the second in
+// group 0 and the first in group 1 (so that groups name members out of list order), the third
+// in none.
+inline UnitData NumberedUnit() {
+    UnitData data;
+    FieldNumbers numbers;
+    NumberUnitFields(data, numbers, 2);
+    UnitAnimation& a = NumberStoredFields(data.AddAnimation({}), numbers, 3, 4, 2);
+    UnitAnimation& b = NumberStoredFields(data.AddAnimation({}), numbers, 1, 1, 1);
+    NumberStoredFields(data.AddAnimation({}), numbers, 0, 0, 0);
+    AddNumberedGroup(data, numbers, {&b});
+    AddNumberedGroup(data, numbers, {&a});
+    return data;
 }
 
 } // namespace fenwold::test
