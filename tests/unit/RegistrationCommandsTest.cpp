@@ -5,6 +5,7 @@
 #include "support/TempFolder.h"
 #include "unit/CSetAnimationView.h"
 #include "unit/RegistrationFixtures.h"
+#include "vq/VqFixtures.h"
 #include "unit/ToolDataFile.h"
 #include "unit/UnitDoc.h"
 #include "unittools/ToolHub.h"
@@ -17,14 +18,6 @@
 
 namespace fenwold {
 namespace {
-
-class KeepingSink final : public CompressionResultSink {
-public:
-    void AcceptCompressionResult(CompressionResult result) override {
-        results.push_back(std::move(result));
-    }
-    std::vector<CompressionResult> results;
-};
 
 // Three sample series of five pictures with their mask series, registered through the view's
 // commands. The recovery copy of the tool data goes to the test's folder.
@@ -320,7 +313,7 @@ TEST_F(RegistrationCommandsTest, RunLengthFileKeepsPicturesAndDropsMasksGroupsAn
 }
 
 TEST_F(RegistrationCommandsTest, BuildingModeHandsResultsToTheBuilding) {
-    KeepingSink building;
+    test::StoringSink building;
     std::vector<const RegisteredAnimations*> shown;
     {
         CSetAnimationView buildingView{

@@ -1,19 +1,12 @@
 #include "platform/ScriptedPlatform.h"
 #include "unit/CVqComputeDlg.h"
 #include "unit/RegistrationFixtures.h"
+#include "vq/VqFixtures.h"
 
 #include <gtest/gtest.h>
 
 namespace fenwold {
 namespace {
-
-class KeepingSink final : public CompressionResultSink {
-public:
-    void AcceptCompressionResult(CompressionResult result) override {
-        results.push_back(std::move(result));
-    }
-    std::vector<CompressionResult> results;
-};
 
 class VqComputeDlgTest : public ::testing::Test {
 protected:
@@ -23,7 +16,7 @@ protected:
     }
     RegisteredAnimations animations;
     ScriptedPlatform platform;
-    KeepingSink sink;
+    test::StoringSink sink;
 };
 
 TEST_F(VqComputeDlgTest, AFinishedRunGoesToTheDocumentWithTheSound) {
