@@ -470,6 +470,23 @@ TEST_F(BuildingDocument, NothingToSaveSaysSo) {
     EXPECT_TRUE(folder.Entries().empty());
 }
 
+// The file places at most 200 animations: a building with 200 is saved, one with 201 is not.
+TEST_F(BuildingDocument, SavesAtMost200Animations) {
+    doc.SetRecord(SmallBuilding());
+    for (int i = 0; i < kMaxBuildingAnimations; ++i) {
+        doc.Animations().AddAnimation({});
+    }
+    platform.prompts.fileAnswers.push_back(folder / "many.bpt");
+    doc.SaveAs();
+    EXPECT_TRUE(doc.NamedFlag());
+    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"many.BPT", "many6.BPT"}));
+    doc.Animations().AddAnimation({});
+    platform.prompts.fileAnswers.push_back(folder / "more.bpt");
+    doc.SaveAs();
+    EXPECT_EQ(platform.prompts.messages.back().text, "A building holds at most 200 animations.");
+    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"many.BPT", "many6.BPT"}));
+}
+
 TEST_F(BuildingDocument, TitleModifiedMarkAndSizes) {
     doc.SetTitle("Set clash attrib - ");
     EXPECT_EQ(doc.Title(), "Build - Set clash attrib - \"Noname.Bpt\"");

@@ -241,6 +241,20 @@ TEST_F(FrameSetLoaderTest, ASeriesHoldsAtMost200Pictures) {
                               "not registered."}));
 }
 
+// A frame stream row holds at most 16382 pixels. Boxes are widened to an even width, so 16383
+// opaque columns make the first box too wide.
+TEST_F(FrameSetLoaderTest, BoxesUpTo16382PixelsWideAreRegistered) {
+    Picture("wide.tga", 16382, 1, std::vector<TgaColor>(16382, kRed));
+    ASSERT_TRUE(loader.LoadImageSeries(Here({"wide.tga"})));
+    ASSERT_EQ(animations.size(), 1u);
+    EXPECT_EQ(animations.front().width, 16382);
+    Picture("wider.tga", 16383, 1, std::vector<TgaColor>(16383, kRed));
+    EXPECT_FALSE(loader.LoadImageSeries(Here({"wider.tga"})));
+    EXPECT_EQ(animations.size(), 1u);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"\"wider.tga\": the pictures are wider than "
+                                                    "16382 pixels and cannot be registered."}));
+}
+
 TEST_F(FrameSetLoaderTest, MasksAreThresholdedAndCroppedLikeTheirFrames) {
     Picture("a1.tga", 6, 4, Rectangle(6, 4, 2, 1, 3, 2));
     Picture("a2.tga", 6, 4, Rectangle(6, 4, 2, 1, 3, 2));
