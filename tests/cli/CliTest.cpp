@@ -187,6 +187,17 @@ TEST_F(Cli, OptionParsing) {
         2);
     EXPECT_EQ(RunCommand({"render", unit, "-o", Path("c.raw"), "--raw", "--at", "1,1"}), 2);
     EXPECT_FALSE(std::filesystem::exists(folder / "c.raw"));
+    // A canvas is at most 16384 pixels a side.
+    for (const std::string canvas : {"16385x1", "1x16385"}) {
+        EXPECT_EQ(RunCommand({"render", unit, "-o", Path("c.raw"), "--raw", "--canvas", canvas}),
+                  2);
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder / "c.raw"));
+    for (const std::string canvas : {"16384x1", "1x16384"}) {
+        EXPECT_EQ(RunCommand({"render", unit, "-o", Path("c.raw"), "--raw", "--canvas", canvas}),
+                  0);
+    }
+    EXPECT_EQ(std::filesystem::file_size(folder / "c.raw"), 16384u * 2);
     EXPECT_EQ(RunCommand({"compress", "-o", "", Path("unit/anim00")}), 2);
     EXPECT_EQ(RunCommand({"sample", "--seed", "-3", Path("more")}), 2);
     EXPECT_EQ(RunCommand({"bogus"}), 2);

@@ -138,6 +138,9 @@ TEST(FrameStreams, FitsRefusesBadFraming) {
     EXPECT_FALSE(FrameAlphaStreamFits(Bytes{5, 0, 0x82, 4, 0xFF, 0}, 2, 1)); // trailing byte
     EXPECT_FALSE(FrameAlphaStreamFits(Bytes{5, 0, 0x01, 4, 0xFF}, 2, 1));    // covers 1 of 2
     EXPECT_FALSE(FramePixelStreamFits(Slots{5, 0, 0x0182, 4, 0xFF}, 2, 1));  // high header bits
+    // The shortest row is 3 slots (length, 0, terminator); a length of 2 ends inside itself.
+    EXPECT_TRUE(FramePixelStreamFits(Slots{3, 0, 0xFF}, 0, 1));
+    EXPECT_FALSE(FramePixelStreamFits(Slots{2, 0xFF}, 0, 1));
     // A token covers at most 126 values: a run of 126 fits its row, a run or literal of 127 not.
     EXPECT_TRUE(FrameAlphaStreamFits(Bytes{5, 0, 0x80 | 126, 4, 0xFF}, 126, 1));
     EXPECT_FALSE(FrameAlphaStreamFits(Bytes{5, 0, 0x80 | 127, 4, 0xFF}, 127, 1));

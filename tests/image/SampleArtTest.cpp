@@ -2,6 +2,7 @@
 
 #include "image/TgaReader.h"
 #include "image/TgaWriter.h"
+#include "platform/FileError.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -54,6 +55,26 @@ TEST(SampleArt, IsDeterministicAndSpriteLike) {
     EXPECT_GT(translucent, 20);
     EXPECT_GT(opaque, 200);
     EXPECT_GT(team, 50);
+}
+
+// 1 to 200 animations and frames, 2 to 1024 pixels a side: each limit is taken, one past it is
+// refused before anything is written.
+TEST(SampleArt, SizesAtTheLimitsAndOnePast) {
+    const SampleOptions smallest{.animations = 1, .frames = 1, .width = 2, .height = 2, .seed = 1};
+    const std::pair<int SampleOptions::*, std::pair<int, int>> limits[] = {
+        {&SampleOptions::animations, {200, 201}}, {&SampleOptions::frames, {200, 201}},
+        {&SampleOptions::width, {1024, 1025}},    {&SampleOptions::height, {1024, 1025}},
+        {&SampleOptions::animations, {1, 0}},     {&SampleOptions::frames, {1, 0}},
+        {&SampleOptions::width, {2, 1}},          {&SampleOptions::height, {2, 1}}};
+    for (const auto& [field, sizes] : limits) {
+        test::TempFolder folder;
+        SampleOptions options = smallest;
+        options.*field = sizes.first;
+        EXPECT_NO_THROW(WriteSampleSet(folder / "at", options)) << sizes.first;
+        options.*field = sizes.second;
+        EXPECT_THROW(WriteSampleSet(folder / "past", options), FileError) << sizes.second;
+        EXPECT_FALSE(std::filesystem::exists(folder / "past"));
+    }
 }
 
 TEST(SampleArt, WritesNumberedSeriesAndABuilding) {

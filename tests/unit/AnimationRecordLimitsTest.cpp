@@ -128,6 +128,11 @@ TEST(AnimationRecordLimits, UnitWritersRefuseOnePastTheLimit) {
         EXPECT_THROW(EncodeToolData(data, "x.UTD"), FileError) << field;
         EXPECT_THROW(EncodeGameData(data, true, "x.UPT"), FileError) << field;
     }
+    // Nor one below the lower limit: a negative sequence length.
+    UnitData negative;
+    negative.AddAnimation({}).sequenceLength = -1;
+    EXPECT_THROW(EncodeToolData(negative, "x.UTD"), FileError);
+    EXPECT_THROW(EncodeGameData(negative, true, "x.UPT"), FileError);
 }
 
 // A group holds at most 100 members: 100 are written and read back, 101 are refused.
