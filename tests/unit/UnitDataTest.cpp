@@ -107,12 +107,13 @@ TEST(CompressedAnimations, CopyEveryFieldOfTheRegistrationAndNumberTheFrames) {
     const auto animations = MakeCompressedAnimations(std::move(encoded));
     ASSERT_EQ(animations.size(), 2u);
     const UnitAnimation& made = animations.back();
-    EXPECT_EQ(made.positionX, fields.positionX);
-    EXPECT_EQ(made.positionY, fields.positionY);
-    EXPECT_EQ(made.extra0, fields.extra0);
-    EXPECT_EQ(made.extra1, fields.extra1);
+    // The registered fields live on only in `expected`: the encoded records are gone.
+    EXPECT_EQ(made.positionX, expected.positionX);
+    EXPECT_EQ(made.positionY, expected.positionY);
+    EXPECT_EQ(made.extra0, expected.extra0);
+    EXPECT_EQ(made.extra1, expected.extra1);
     EXPECT_EQ(made.groupIndex, -1);
-    EXPECT_EQ(made.maskFlag, fields.maskFlag);
+    EXPECT_EQ(made.maskFlag, expected.maskFlag);
     std::vector<std::int64_t> copied, wanted;
     test::AppendRecordFields(copied, made, kMaxSequenceLength);
     test::AppendRecordFields(wanted, expected, kMaxSequenceLength);
