@@ -1,12 +1,16 @@
 #include "image/FrameStreams.h"
 
 #include <algorithm>
+#include <bit>
 #include <memory>
 #include <stdexcept>
 #include <string>
 
 namespace fenwold {
 namespace {
+
+static_assert(std::endian::native == std::endian::little,
+              "16-bit streams are stored as little-endian slots");
 
 constexpr int kMaxTokenCount = 126;
 constexpr unsigned kFrameRunFlag = 0x80;
@@ -76,26 +80,6 @@ void FrameRow(std::uint8_t* row, std::uint8_t*& end) {
     row[1] = static_cast<std::uint8_t>(length >> 8);
 }
 
-template <typename T>
-std::vector<T> EncodeFrame(std::span<const T> values, int width, int height) {
-    const std::size_t size = PlaneSize(width, height);
-    if (height <= 0 || width < 0 || values.size() < size) {
-        return {};
-    }
-    RequireFramable(width);
-    // Room for the longest rows (all literals: a header per 126 values, and the framing); the
-    // stream is then copied out at its real length.
-    const std::size_t longestRow = static_cast<std::size_t>(width) + width / kMaxTokenCount + 4;
-    const auto scratch = std::make_unique_for_overwrite<T[]>(longestRow * height);
-    T* end = scratch.get();
-    for (int y = 0; y < height; ++y) {
-        T* row = end;
-        end = WriteFrameTokens(values.data() + static_cast<std::size_t>(y) * width, width, row + 2);
-        FrameRow(row, end);
-    }
-    return std::vector<T>(scratch.get(), end);
-}
-
 std::size_t FrameRowLength(std::span<const std::uint16_t> stream, std::size_t at) {
     return stream[at];
 }
@@ -126,15 +110,17 @@ bool ForEachFrameRow(std::span<const T> stream, int height, std::size_t& end, Vi
     return true;
 }
 
+// Fills all width * height values of `out`; what the stream does not supply is 0.
 template <typename T>
-std::vector<T> DecodeFrame(std::span<const T> stream, int width, int height) {
-    std::vector<T> out(PlaneSize(width, height));
-    if (out.empty()) {
-        return out;
+void DecodeFrame(std::span<const T> stream, int width, int height, T* out) {
+    const std::size_t size = PlaneSize(width, height);
+    if (size == 0) {
+        return;
     }
+    int rowsDone = 0;
     std::size_t end = 0;
     ForEachFrameRow(stream, height, end, [&](int y, std::size_t at, std::size_t rowEnd) {
-        T* row = out.data() + static_cast<std::size_t>(y) * width;
+        T* row = out + static_cast<std::size_t>(y) * width;
         int x = 0;
         while (at < rowEnd) {
             const unsigned header = stream[at++];
@@ -155,9 +141,11 @@ std::vector<T> DecodeFrame(std::span<const T> stream, int width, int height) {
                 at += static_cast<std::size_t>(given);
             }
         }
+        std::fill(row + x, row + width, T{0});
+        rowsDone = y + 1;
         return true;
     });
-    return out;
+    std::fill(out + static_cast<std::size_t>(rowsDone) * width, out + size, T{0});
 }
 
 template <typename T>
@@ -192,63 +180,70 @@ bool FrameFits(std::span<const T> stream, int width, int height, T rowEnd) {
 
 // --- Alpha-keyed streams --------------------------------------------------------------------
 
-// Writes the 16-bit variant: a token is one slot (alpha low, run flag and count high) and
-// values are pixels.
-struct KeyedWriter16 {
-    std::vector<std::uint16_t> out;
+void StoreLittle16(std::uint8_t* at, unsigned value) {
+    at[0] = static_cast<std::uint8_t>(value);
+    at[1] = static_cast<std::uint8_t>(value >> 8);
+}
 
-    std::size_t BeginRow() {
-        out.push_back(0);
-        return out.size() - 1;
+// Writes the 16-bit variant into memory with room for the longest stream: a token is one slot
+// (alpha low, run flag and count high), values are pixels, slots are little-endian.
+struct KeyedWriter16 {
+    std::uint8_t* out;
+
+    std::uint8_t* BeginRow() { return ReserveHeader(); }
+    void EndRow(std::uint8_t* start) {
+        Value(kKeyedRowEnd);
+        StoreLittle16(start, static_cast<unsigned>(out - start) / 2);
     }
-    void EndRow(std::size_t start) {
-        out.push_back(kKeyedRowEnd);
-        out[start] = static_cast<std::uint16_t>(out.size() - start);
+    std::uint8_t* ReserveHeader() {
+        std::uint8_t* at = out;
+        out += 2;
+        return at;
     }
-    std::size_t ReserveHeader() {
-        out.push_back(0);
-        return out.size() - 1;
+    void SetHeader(std::uint8_t* at, int alpha, bool run, int count) {
+        StoreLittle16(at, (run ? kKeyedRunFlag : 0) | static_cast<unsigned>(count) << 8 |
+                              static_cast<unsigned>(alpha));
     }
-    void SetHeader(std::size_t at, int alpha, bool run, int count) {
-        out[at] = static_cast<std::uint16_t>((run ? kKeyedRunFlag : 0) | count << 8 | alpha);
+    void Value(std::uint16_t value) {
+        StoreLittle16(out, value);
+        out += 2;
     }
-    void Value(std::uint16_t value) { out.push_back(value); }
 };
 
 // The 8-bit variant: a two-byte length, tokens of two bytes (alpha, then run flag and count)
 // and byte values.
 struct KeyedWriter8 {
-    std::vector<std::uint8_t> out;
+    std::uint8_t* out;
 
-    std::size_t BeginRow() {
-        out.push_back(0);
-        out.push_back(0);
-        return out.size() - 2;
+    std::uint8_t* BeginRow() { return ReserveHeader(); }
+    void EndRow(std::uint8_t* start) {
+        *out++ = 0xFF;
+        *out++ = 0xFF;
+        StoreLittle16(start, static_cast<unsigned>(out - start));
     }
-    void EndRow(std::size_t start) {
-        out.push_back(0xFF);
-        out.push_back(0xFF);
-        const std::size_t length = out.size() - start;
-        out[start] = static_cast<std::uint8_t>(length);
-        out[start + 1] = static_cast<std::uint8_t>(length >> 8);
+    std::uint8_t* ReserveHeader() {
+        std::uint8_t* at = out;
+        out += 2;
+        return at;
     }
-    std::size_t ReserveHeader() {
-        out.push_back(0);
-        out.push_back(0);
-        return out.size() - 2;
+    void SetHeader(std::uint8_t* at, int alpha, bool run, int count) {
+        at[0] = static_cast<std::uint8_t>(alpha);
+        at[1] = static_cast<std::uint8_t>((run ? kFrameRunFlag : 0) | count);
     }
-    void SetHeader(std::size_t at, int alpha, bool run, int count) {
-        out[at] = static_cast<std::uint8_t>(alpha);
-        out[at + 1] = static_cast<std::uint8_t>((run ? kFrameRunFlag : 0) | count);
-    }
-    void Value(std::uint8_t value) { out.push_back(value); }
+    void Value(std::uint8_t value) { *out++ = value; }
 };
+
+// The most bytes a row can take: a token and a value for each pixel (spans of one pixel), the
+// length and the terminator.
+constexpr std::size_t KeyedRowBound(std::size_t width, std::size_t valueSize) {
+    return (2 + valueSize) * width + 4;
+}
 
 // One span of equal, non-zero alpha (at most 126 pixels, so no literal can outgrow its count):
 // runs of equal neighbours and literals between them.
 template <typename Writer, typename T>
 void AppendKeyedSpan(Writer& writer, const T* values, int count, int alpha) {
-    std::size_t header = writer.ReserveHeader();
+    auto* header = writer.ReserveHeader();
     int run = 0;
     int literal = 0;
     for (int i = 0; i + 1 < count; ++i) {
@@ -287,7 +282,7 @@ void EncodeKeyed(Writer& writer, const T* values, const std::uint8_t* alpha, int
     for (int y = 0; y < height; ++y) {
         const T* valueRow = values + y * valueStride;
         const std::uint8_t* alphaRow = alpha + y * alphaStride;
-        const std::size_t start = writer.BeginRow();
+        auto* const start = writer.BeginRow();
         int x = 0;
         while (x < width) {
             const int a = alphaRow[x];
@@ -386,7 +381,77 @@ bool DecodeKeyed(const Reader& reader, T* valuesOut, std::uint8_t* alphaOut, int
     return true;
 }
 
+template <typename T>
+std::vector<T> EncodeFrame(std::span<const T> values, int width, int height) {
+    if (height <= 0 || width < 0 || values.size() < PlaneSize(width, height)) {
+        return {};
+    }
+    FrameStreamEncoder encoder(width, height);
+    if constexpr (sizeof(T) == 2) {
+        return encoder.Pixels(values, width, height, 0, 0);
+    } else {
+        return encoder.Alpha(values, width, height, 0, 0);
+    }
+}
+
 } // namespace
+
+FrameStreamEncoder::FrameStreamEncoder(int width, int height)
+    : width_(std::max(width, 0)), height_(std::max(height, 0)) {
+    RequireFramable(width_);
+}
+
+std::vector<std::uint16_t> FrameStreamEncoder::Pixels(std::span<const Pixel555> plane,
+                                                      int planeWidth, int planeHeight, int left,
+                                                      int top) {
+    return Encode(pixels_, plane, planeWidth, planeHeight, left, top);
+}
+
+std::vector<std::uint8_t> FrameStreamEncoder::Alpha(std::span<const std::uint8_t> plane,
+                                                    int planeWidth, int planeHeight, int left,
+                                                    int top) {
+    return Encode(alpha_, plane, planeWidth, planeHeight, left, top);
+}
+
+template <typename T>
+std::vector<T> FrameStreamEncoder::Encode(Scratch<T>& scratch, std::span<const T> plane,
+                                          int planeWidth, int planeHeight, int left, int top) {
+    if (height_ == 0) {
+        return {};
+    }
+    const auto width = static_cast<std::size_t>(width_);
+    if (!scratch.stream) {
+        // Room for the longest rows (all literals: a header per 126 values, and the framing);
+        // each stream is then copied out at its real length.
+        const std::size_t longestRow = width + width / kMaxTokenCount + 4;
+        scratch.stream = std::make_unique_for_overwrite<T[]>(longestRow * height_);
+        scratch.row = std::make_unique_for_overwrite<T[]>(width);
+    }
+    // The columns of the box that lie inside the plane.
+    const int fromX = std::clamp(-left, 0, width_);
+    const int toX = std::clamp(planeWidth - left, fromX, width_);
+    T* end = scratch.stream.get();
+    for (int y = 0; y < height_; ++y) {
+        const int sourceY = top + y;
+        const bool inside = sourceY >= 0 && sourceY < planeHeight && fromX < toX;
+        const T* values = scratch.row.get();
+        const std::size_t rowStart = static_cast<std::size_t>(sourceY) * planeWidth;
+        if (inside && fromX == 0 && toX == width_) {
+            values = plane.data() + rowStart + left;
+        } else {
+            T* row = scratch.row.get();
+            std::fill(row, row + width, T{0});
+            if (inside) {
+                std::copy(plane.data() + rowStart + left + fromX,
+                          plane.data() + rowStart + left + toX, row + fromX);
+            }
+        }
+        T* row = end;
+        end = WriteFrameTokens(values, width_, row + 2);
+        FrameRow(row, end);
+    }
+    return std::vector<T>(scratch.stream.get(), end);
+}
 
 std::vector<std::uint16_t> EncodeFramePixels(std::span<const Pixel555> pixels, int width,
                                              int height) {
@@ -400,12 +465,26 @@ std::vector<std::uint8_t> EncodeFrameAlpha(std::span<const std::uint8_t> alpha, 
 
 std::vector<Pixel555> DecodeFramePixels(std::span<const std::uint16_t> stream, int width,
                                         int height) {
-    return DecodeFrame(stream, width, height);
+    std::vector<Pixel555> out(PlaneSize(width, height));
+    DecodeFrame(stream, width, height, out.data());
+    return out;
 }
 
 std::vector<std::uint8_t> DecodeFrameAlpha(std::span<const std::uint8_t> stream, int width,
                                            int height) {
-    return DecodeFrame(stream, width, height);
+    std::vector<std::uint8_t> out(PlaneSize(width, height));
+    DecodeFrame(stream, width, height, out.data());
+    return out;
+}
+
+void DecodeFramePixels(std::span<const std::uint16_t> stream, int width, int height,
+                       Pixel555* out) {
+    DecodeFrame(stream, width, height, out);
+}
+
+void DecodeFrameAlpha(std::span<const std::uint8_t> stream, int width, int height,
+                      std::uint8_t* out) {
+    DecodeFrame(stream, width, height, out);
 }
 
 bool FramePixelStreamFits(std::span<const std::uint16_t> stream, int width, int height) {
@@ -416,20 +495,41 @@ bool FrameAlphaStreamFits(std::span<const std::uint8_t> stream, int width, int h
     return FrameFits(stream, width, height, kAlphaRowEnd);
 }
 
+std::size_t AlphaKeyed16Bound(int width, int height) {
+    return height > 0 && width >= 0 ? KeyedRowBound(static_cast<std::size_t>(width), 2) * height
+                                    : 0;
+}
+
+std::size_t EncodeAlphaKeyed16(const Pixel555* pixels, const std::uint8_t* alpha, int width,
+                               int height, std::ptrdiff_t pixelStride, std::ptrdiff_t alphaStride,
+                               std::uint8_t* out) {
+    KeyedWriter16 writer{out};
+    EncodeKeyed(writer, pixels, alpha, width, height, pixelStride, alphaStride);
+    return static_cast<std::size_t>(writer.out - out);
+}
+
 std::vector<std::uint16_t> EncodeAlphaKeyed16(const Pixel555* pixels, const std::uint8_t* alpha,
                                               int width, int height, std::ptrdiff_t pixelStride,
                                               std::ptrdiff_t alphaStride) {
-    KeyedWriter16 writer;
-    EncodeKeyed(writer, pixels, alpha, width, height, pixelStride, alphaStride);
-    return std::move(writer.out);
+    RequireFramable(width);
+    std::vector<std::uint16_t> stream(AlphaKeyed16Bound(width, height) / 2);
+    const std::size_t bytes =
+        EncodeAlphaKeyed16(pixels, alpha, width, height, pixelStride, alphaStride,
+                           reinterpret_cast<std::uint8_t*>(stream.data()));
+    stream.resize(bytes / 2);
+    return stream;
 }
 
 std::vector<std::uint8_t> EncodeAlphaKeyed8(const std::uint8_t* values, const std::uint8_t* alpha,
                                             int width, int height, std::ptrdiff_t valueStride,
                                             std::ptrdiff_t alphaStride) {
-    KeyedWriter8 writer;
+    RequireFramable(width);
+    std::vector<std::uint8_t> stream(
+        height > 0 && width >= 0 ? KeyedRowBound(static_cast<std::size_t>(width), 1) * height : 0);
+    KeyedWriter8 writer{stream.data()};
     EncodeKeyed(writer, values, alpha, width, height, valueStride, alphaStride);
-    return std::move(writer.out);
+    stream.resize(static_cast<std::size_t>(writer.out - stream.data()));
+    return stream;
 }
 
 bool DecodeAlphaKeyed16(std::span<const std::uint16_t> stream, Pixel555* pixelsOut,

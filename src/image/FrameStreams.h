@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -30,6 +31,42 @@ std::vector<Pixel555> DecodeFramePixels(std::span<const std::uint16_t> stream, i
                                         int height);
 std::vector<std::uint8_t> DecodeFrameAlpha(std::span<const std::uint8_t> stream, int width,
                                            int height);
+// The same into `out`, which holds at least width * height values; every one is written.
+void DecodeFramePixels(std::span<const std::uint16_t> stream, int width, int height,
+                       Pixel555* out);
+void DecodeFrameAlpha(std::span<const std::uint8_t> stream, int width, int height,
+                      std::uint8_t* out);
+
+// Encodes the frame streams of one box size, cut out of larger planes: the frames of a series
+// share the box, and the scratch the encoding needs is sized once for all of them, so each
+// frame costs only its streams. Refuses boxes wider than kMaxStreamWidth (std::length_error).
+class FrameStreamEncoder {
+public:
+    FrameStreamEncoder(int width, int height);
+
+    // The stream of the box at (left, top) of a plane of planeWidth * planeHeight values, top
+    // row first; whatever of the box lies outside the plane is 0.
+    std::vector<std::uint16_t> Pixels(std::span<const Pixel555> plane, int planeWidth,
+                                      int planeHeight, int left, int top);
+    std::vector<std::uint8_t> Alpha(std::span<const std::uint8_t> plane, int planeWidth,
+                                    int planeHeight, int left, int top);
+
+private:
+    template <typename T>
+    struct Scratch {
+        std::unique_ptr<T[]> stream; // the longest stream of the box size
+        std::unique_ptr<T[]> row;    // a row of the box, where it reaches past the plane
+    };
+    template <typename T>
+    std::vector<T> Encode(Scratch<T>& scratch, std::span<const T> plane, int planeWidth,
+                          int planeHeight, int left, int top);
+
+    int width_;
+    int height_;
+    Scratch<std::uint16_t> pixels_;
+    Scratch<std::uint8_t> alpha_;
+};
+
 // Whether a frame stream read from a file is exactly `height` well-framed rows whose tokens cover
 // `width` values each, with nothing after the last row.
 bool FramePixelStreamFits(std::span<const std::uint16_t> stream, int width, int height);
@@ -44,6 +81,14 @@ std::vector<std::uint16_t> EncodeAlphaKeyed16(const Pixel555* pixels, const std:
 std::vector<std::uint8_t> EncodeAlphaKeyed8(const std::uint8_t* values, const std::uint8_t* alpha,
                                             int width, int height, std::ptrdiff_t valueStride,
                                             std::ptrdiff_t alphaStride);
+// The most bytes a 16-bit alpha-keyed stream of width * height pixels can take: a token and a
+// value for every pixel, and each row's length and terminator.
+std::size_t AlphaKeyed16Bound(int width, int height);
+// Encodes the 16-bit stream as little-endian slots into `out`, which needs room for
+// AlphaKeyed16Bound bytes and no alignment (a file's buffer); returns the bytes written.
+std::size_t EncodeAlphaKeyed16(const Pixel555* pixels, const std::uint8_t* alpha, int width,
+                               int height, std::ptrdiff_t pixelStride, std::ptrdiff_t alphaStride,
+                               std::uint8_t* out);
 // Fill width-wide rows of the outputs (alphaOut may be null); a transparent span writes 0 to
 // both. Return false, with the outputs filled as far as the stream was sound, when the stream
 // is broken (a row running past the stream, the width or the row's own length).

@@ -1,5 +1,7 @@
 #include "image/FrameStreams.h"
 
+#include "image/PictureBox.h"
+
 #include <gtest/gtest.h>
 #include <random>
 #include <stdexcept>
@@ -176,6 +178,76 @@ TEST(FrameStreams, RowsTooWideToFrameAreRefused) {
     EXPECT_NO_THROW(EncodeFrameAlpha(row, kMaxStreamWidth, 1));
 }
 
+// A box cut from a larger plane by one encoder, frame after frame, gives the streams of the box
+// cut out first (what lies outside the plane is 0), wherever the box lies: inside, across each
+// edge, past the plane altogether.
+TEST(FrameStreams, EncoderCutsBoxesAsTheCroppedPlaneEncodes) {
+    std::mt19937 random(17);
+    for (const int boxWidth : {1, 2, 7, 126, 127, 130}) {
+        const int boxHeight = static_cast<int>(random() % 5) + 1;
+        FrameStreamEncoder encoder(boxWidth, boxHeight);
+        for (int trial = 0; trial < 40; ++trial) {
+            const int planeWidth = static_cast<int>(random() % 140) + 1;
+            const int planeHeight = static_cast<int>(random() % 8) + 1;
+            const int left = static_cast<int>(random() % (planeWidth + boxWidth + 4)) - boxWidth - 2;
+            const int top = static_cast<int>(random() % (planeHeight + boxHeight + 4)) - boxHeight - 2;
+            const auto pixels = RandomPlane<Pixel555>(random, planeWidth, planeHeight, 5 + trial * 300);
+            const auto alpha = RandomPlane<std::uint8_t>(random, planeWidth, planeHeight, 3 + trial);
+            const auto croppedPixels = CropPlane<Pixel555>(pixels, planeWidth, planeHeight, left,
+                                                           top, boxWidth, boxHeight);
+            const auto croppedAlpha = CropPlane<std::uint8_t>(alpha, planeWidth, planeHeight,
+                                                              left, top, boxWidth, boxHeight);
+            ASSERT_EQ(encoder.Pixels(pixels, planeWidth, planeHeight, left, top),
+                      EncodeFramePixels(croppedPixels, boxWidth, boxHeight))
+                << boxWidth << " at " << left << "," << top;
+            ASSERT_EQ(encoder.Alpha(alpha, planeWidth, planeHeight, left, top),
+                      EncodeFrameAlpha(croppedAlpha, boxWidth, boxHeight))
+                << boxWidth << " at " << left << "," << top;
+        }
+    }
+}
+
+TEST(FrameStreams, EncoderRefusesBoxesTooWideToFrame) {
+    EXPECT_THROW(FrameStreamEncoder(kMaxStreamWidth + 1, 1), std::length_error);
+    FrameStreamEncoder widest(kMaxStreamWidth, 1);
+    const Bytes row(kMaxStreamWidth, 3);
+    const Bytes stream = widest.Alpha(row, kMaxStreamWidth, 1, 0, 0);
+    EXPECT_EQ(DecodeFrameAlpha(stream, kMaxStreamWidth, 1), row);
+    EXPECT_TRUE(FrameAlphaStreamFits(stream, kMaxStreamWidth, 1));
+    // A box of no rows has no stream.
+    EXPECT_TRUE(FrameStreamEncoder(4, 0).Alpha(row, 4, 1, 0, 0).empty());
+}
+
+// Decoding into a caller's buffer writes every value, whatever the buffer held, and gives what
+// decoding into a fresh plane gives, for broken streams too.
+TEST(FrameStreams, DecodingIntoABufferWritesEveryValue) {
+    std::mt19937 random(29);
+    const auto pixels = RandomPlane<Pixel555>(random, 40, 9, 6);
+    const Slots stream = EncodeFramePixels(pixels, 40, 9);
+    std::vector<Pixel555> out(50 * 9);
+    for (int trial = 0; trial < 500; ++trial) {
+        Slots broken = stream;
+        if (trial > 0) {
+            broken.resize(random() % (broken.size() + 1));
+            for (int k = 0; k < 2 && !broken.empty(); ++k) {
+                broken[random() % broken.size()] = static_cast<std::uint16_t>(random());
+            }
+        }
+        const int width = trial == 0 ? 40 : static_cast<int>(random() % 50);
+        std::fill(out.begin(), out.end(), Pixel555{0xEEEE});
+        DecodeFramePixels(broken, width, 9, out.data());
+        const auto fresh = DecodeFramePixels(broken, width, 9);
+        ASSERT_TRUE(std::equal(fresh.begin(), fresh.end(), out.begin())) << trial;
+        ASSERT_EQ(out[fresh.size()], 0xEEEE); // and nothing past the plane
+        if (trial == 0) {
+            ASSERT_EQ(fresh, pixels);
+        }
+    }
+    Bytes alphaOut(6, 0xEE);
+    DecodeFrameAlpha(Bytes{5, 0, 0x82, 4, 0xFF, 200, 0}, 2, 3, alphaOut.data());
+    EXPECT_EQ(alphaOut, (Bytes{4, 4, 0, 0, 0, 0}));
+}
+
 // --- Alpha-keyed streams --------------------------------------------------------------------
 
 TEST(AlphaKeyedStreams, WorkedSixteenBitRows) {
@@ -276,6 +348,52 @@ TEST(AlphaKeyedStreams, RoundTripsRandomRowsWithStrides) {
             }
         }
     }
+}
+
+// The byte form is the slot form stored little-endian; the bound holds the longest stream, which
+// a row of one-pixel spans (alpha changing at every pixel) reaches exactly.
+TEST(AlphaKeyedStreams, ByteFormFitsItsBoundExactlyAtTheLongest) {
+    std::mt19937 random(41);
+    for (const int width : {1, 2, 126, 127, 253}) {
+        const int height = 3;
+        const auto size = static_cast<std::size_t>(width) * height;
+        std::vector<Pixel555> pixels(size);
+        Bytes changing(size);
+        for (std::size_t i = 0; i < size; ++i) {
+            pixels[i] = static_cast<Pixel555>(0x7C00 | (i & 0x1F)); // red over blue, all differ
+            changing[i] = static_cast<std::uint8_t>(i % 2 ? 8 : 248);
+        }
+        auto mixed = RandomPlane<std::uint8_t>(random, width, height, 3);
+        for (auto& a : mixed) {
+            a = static_cast<std::uint8_t>(a * 100);
+        }
+        for (const Bytes* alpha : {&changing, &mixed}) {
+            const std::size_t bound = AlphaKeyed16Bound(width, height);
+            Bytes out(bound + 8, 0xEE);
+            const std::size_t length = EncodeAlphaKeyed16(pixels.data(), alpha->data(), width,
+                                                          height, width, width, out.data() + 1);
+            const Slots slots =
+                EncodeAlphaKeyed16(pixels.data(), alpha->data(), width, height, width, width);
+            ASSERT_EQ(length, 2 * slots.size());
+            ASSERT_LE(length, bound);
+            if (alpha == &changing) {
+                ASSERT_EQ(length, bound) << width;
+            }
+            for (std::size_t k = 0; k < slots.size(); ++k) {
+                ASSERT_EQ(out[1 + 2 * k], slots[k] & 0xFF);
+                ASSERT_EQ(out[2 + 2 * k], slots[k] >> 8);
+            }
+            ASSERT_EQ(out[0], 0xEE); // unaligned, and nothing written outside
+            ASSERT_EQ(out[1 + length], 0xEE);
+        }
+        // The 8-bit form of the same one-pixel spans: a two-byte token and a byte each.
+        const Bytes values(size, 5);
+        EXPECT_EQ(EncodeAlphaKeyed8(values.data(), changing.data(), width, height, width, width)
+                      .size(),
+                  static_cast<std::size_t>(3 * width + 4) * height);
+    }
+    EXPECT_EQ(AlphaKeyed16Bound(5, 0), 0u);
+    EXPECT_EQ(AlphaKeyed16Bound(0, 2), 8u); // length and terminator of each empty row
 }
 
 TEST(AlphaKeyedStreams, BrokenStreamsAreReported) {
