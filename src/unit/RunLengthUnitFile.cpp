@@ -1,12 +1,15 @@
 #include "unit/RunLengthUnitFile.h"
 
 #include "image/FrameStreams.h"
+#include "image/UninitialisedAllocator.h"
 #include "platform/BinaryReader.h"
 #include "platform/BinaryWriter.h"
 #include "platform/FileError.h"
 #include "platform/FileIo.h"
 
 #include <algorithm>
+#include <limits>
+#include <stdexcept>
 #include <string>
 
 namespace fenwold {
@@ -41,51 +44,170 @@ void WriteRecord(BinaryWriter& out, const RegisteredAnimation& animation) {
     out.write(animation.tempBuffer);
 }
 
-// One animation's frames, each an alpha-keyed colour stream; the data area puts frame i at byte
-// 2 * O_i, where O_i counts the bytes of the frames before it.
-struct FrameBlock {
-    std::uint32_t total = 0;
-    std::vector<std::uint32_t> offsets;
-    std::vector<std::uint8_t> data;
+// One animation's frames as alpha-keyed colour streams, back to back, with each one's length
+// in bytes.
+struct EncodedFrames {
+    ByteBuffer streams;
+    std::vector<std::uint32_t> lengths;
+
+    // The total T of the frame block (the sum of the lengths; the file keeps it in 32 bits).
+    std::uint32_t Total() const { return static_cast<std::uint32_t>(streams.size()); }
+    // The block: T, the offsets and the data area, where each stream is followed by as many
+    // zero bytes as it has.
+    std::size_t BlockSize() const { return 4 + 4 * lengths.size() + 2 * streams.size(); }
 };
 
-FrameBlock EncodeFrameBlock(const RegisteredAnimation& animation, bool as565) {
+// The planes a frame is decoded into, kept from frame to frame.
+struct FramePlanes {
+    UninitialisedVector<Pixel555> pixels;
+    UninitialisedVector<std::uint8_t> alpha;
+};
+
+// The streams of an animation's frames, with every pixel converted to Pixel565 when `as565`.
+// `highBit` is set when a Pixel555 frame holds a pixel with bit 15 set (only a file from
+// elsewhere can bring one in).
+EncodedFrames EncodeFrames(const RegisteredAnimation& animation, bool as565, FramePlanes& planes,
+                           bool& highBit) {
     const int width = animation.width;
     const int height = animation.height;
-    std::vector<std::vector<std::uint16_t>> streams;
+    planes.pixels.resize(PixelCount(animation));
+    planes.alpha.resize(PixelCount(animation));
+    const std::size_t bound = AlphaKeyed16Bound(width, height);
+    EncodedFrames encoded;
+    encoded.lengths.reserve(animation.frames.size());
     for (const auto& frame : animation.frames) {
-        auto pixels = DecodeFramePixels(frame.pixelStream, width, height);
-        const auto alpha = DecodeFrameAlpha(frame.alphaStream, width, height);
+        DecodeFramePixels(frame.pixelStream, width, height, planes.pixels.data());
+        DecodeFrameAlpha(frame.alphaStream, width, height, planes.alpha.data());
         if (as565) {
-            for (auto& pixel : pixels) {
+            for (auto& pixel : planes.pixels) {
                 pixel = ToPixel565(pixel);
             }
+        } else {
+            highBit = highBit || std::any_of(planes.pixels.begin(), planes.pixels.end(),
+                                             [](Pixel555 pixel) { return pixel & 0x8000; });
         }
-        streams.push_back(
-            EncodeAlphaKeyed16(pixels.data(), alpha.data(), width, height, width, width));
-    }
-    FrameBlock block;
-    for (const auto& stream : streams) {
-        block.offsets.push_back(block.total);
-        block.total += static_cast<std::uint32_t>(stream.size() * 2);
-    }
-    block.data.assign(static_cast<std::size_t>(block.total) * 2, 0);
-    for (std::size_t i = 0; i < streams.size(); ++i) {
-        std::uint8_t* target = block.data.data() + 2 * static_cast<std::size_t>(block.offsets[i]);
-        for (const std::uint16_t slot : streams[i]) {
-            *target++ = static_cast<std::uint8_t>(slot);
-            *target++ = static_cast<std::uint8_t>(slot >> 8);
+        const std::size_t at = encoded.streams.size();
+        if (encoded.streams.capacity() < at + bound) {
+            encoded.streams.reserve(std::max(2 * encoded.streams.capacity(), at + bound));
+        }
+        encoded.streams.resize(at + bound);
+        const std::size_t length =
+            EncodeAlphaKeyed16(planes.pixels.data(), planes.alpha.data(), width, height, width,
+                               width, encoded.streams.data() + at);
+        encoded.streams.resize(at + length);
+        encoded.lengths.push_back(static_cast<std::uint32_t>(length));
+        if (encoded.streams.size() > std::numeric_limits<std::uint32_t>::max()) {
+            throw std::length_error("the frames of animation " + std::to_string(animation.index) +
+                                    " take more than a frame block can hold (4 GB)");
         }
     }
-    return block;
+    return encoded;
 }
 
-void WriteFrameBlock(BinaryWriter& out, const FrameBlock& block) {
-    out.u32(block.total);
-    for (const auto offset : block.offsets) {
-        out.u32(offset);
+std::uint16_t Load16(const std::uint8_t* at) {
+    return static_cast<std::uint16_t>(at[0] | at[1] << 8);
+}
+
+void Store16(std::uint8_t* at, std::uint16_t value) {
+    at[0] = static_cast<std::uint8_t>(value);
+    at[1] = static_cast<std::uint8_t>(value >> 8);
+}
+
+void Store32(std::uint8_t* at, std::uint32_t value) {
+    Store16(at, static_cast<std::uint16_t>(value));
+    Store16(at + 2, static_cast<std::uint16_t>(value >> 16));
+}
+
+// Converts the colours of an alpha-keyed stream to Pixel565 in place: the values of every token
+// that is not transparent. Encoding the converted pixels gives the same tokens, because the
+// conversion keeps pixels that differ different (bit 15 aside).
+void ConvertStreamTo565(std::uint8_t* stream, std::size_t length) {
+    constexpr std::uint16_t kRowEnd = 0xFFFF;
+    std::uint8_t* const end = stream + length;
+    while (stream != end) {
+        std::uint8_t* at = stream + 2; // after the row's length
+        for (std::uint16_t token = Load16(at); token != kRowEnd; token = Load16(at)) {
+            at += 2;
+            const int count = (token >> 8) & 0x7F;
+            const int values = (token & 0x8000) != 0 ? 1 : count;
+            if ((token & 0xFF) != 0) {
+                for (int i = 0; i < values; ++i) {
+                    Store16(at + 2 * i, ToPixel565(Load16(at + 2 * i)));
+                }
+            }
+            at += 2 * values;
+        }
+        stream = at + 2; // after the terminator
     }
-    out.bytes(block.data);
+}
+
+// Writes the frame block at `out` and returns its end.
+std::uint8_t* WriteFrameBlock(std::uint8_t* out, const EncodedFrames& frames, bool convertTo565) {
+    Store32(out, frames.Total());
+    out += 4;
+    std::uint32_t offset = 0;
+    for (const auto length : frames.lengths) {
+        Store32(out, offset);
+        out += 4;
+        offset += length;
+    }
+    const std::uint8_t* from = frames.streams.data();
+    for (const auto length : frames.lengths) {
+        std::copy_n(from, length, out);
+        if (convertTo565) {
+            ConvertStreamTo565(out, length);
+        }
+        std::fill_n(out + length, length, std::uint8_t{0});
+        from += length;
+        out += 2 * static_cast<std::size_t>(length);
+    }
+    return out;
+}
+
+// The whole file in one buffer of its exact size.
+ByteBuffer EncodeFile(const std::list<RegisteredAnimation>& animations) {
+    BinaryWriter records;
+    records.magic(kRunLengthUnitMagic);
+    records.i32(kVersion);
+    records.i32(static_cast<std::int32_t>(animations.size()));
+    for (const auto& animation : animations) {
+        WriteRecord(records, animation);
+    }
+    FramePlanes planes;
+    bool highBit = false;
+    std::vector<EncodedFrames> frames555;
+    for (const auto& animation : animations) {
+        frames555.push_back(EncodeFrames(animation, false, planes, highBit));
+    }
+    // The Pixel565 streams are the Pixel555 ones with their colours converted, unless a pixel
+    // with bit 15 set could make two different colours equal: then they are encoded anew.
+    std::vector<EncodedFrames> frames565;
+    if (highBit) {
+        for (const auto& animation : animations) {
+            frames565.push_back(EncodeFrames(animation, true, planes, highBit));
+        }
+    }
+    const std::vector<EncodedFrames>& second = highBit ? frames565 : frames555;
+
+    std::size_t size = records.size() + 4;
+    std::uint32_t sizeWord = 0;
+    for (std::size_t a = 0; a < frames555.size(); ++a) {
+        size += frames555[a].BlockSize() + second[a].BlockSize();
+        const auto frames = static_cast<std::uint32_t>(frames555[a].lengths.size());
+        sizeWord += 2 * (frames555[a].Total() + 2 * frames + 2);
+    }
+    ByteBuffer file;
+    file.resize(size);
+    std::uint8_t* out = std::copy(records.buffer().begin(), records.buffer().end(), file.data());
+    Store32(out, sizeWord);
+    out += 4;
+    for (const auto& frames : frames555) {
+        out = WriteFrameBlock(out, frames, false);
+    }
+    for (const auto& frames : second) {
+        out = WriteFrameBlock(out, frames, !highBit);
+    }
+    return file;
 }
 
 RegisteredAnimation ReadRecord(BinaryReader& in, std::int32_t index, std::int32_t& frameCount) {
@@ -178,28 +300,8 @@ void SkipFrameBlock(BinaryReader& in, const RegisteredAnimation& animation,
 
 std::vector<std::uint8_t>
 EncodeRunLengthUnitFile(const std::list<RegisteredAnimation>& animations) {
-    BinaryWriter out;
-    out.magic(kRunLengthUnitMagic);
-    out.i32(kVersion);
-    out.i32(static_cast<std::int32_t>(animations.size()));
-    for (const auto& animation : animations) {
-        WriteRecord(out, animation);
-    }
-    std::vector<FrameBlock> blocks555;
-    std::uint32_t sizeWord = 0;
-    for (const auto& animation : animations) {
-        blocks555.push_back(EncodeFrameBlock(animation, false));
-        const auto frames = static_cast<std::uint32_t>(animation.frames.size());
-        sizeWord += 2 * (blocks555.back().total + 2 * frames + 2);
-    }
-    out.u32(sizeWord);
-    for (const auto& block : blocks555) {
-        WriteFrameBlock(out, block);
-    }
-    for (const auto& animation : animations) {
-        WriteFrameBlock(out, EncodeFrameBlock(animation, true));
-    }
-    return out.take();
+    const ByteBuffer file = EncodeFile(animations);
+    return {file.begin(), file.end()};
 }
 
 void WriteRunLengthUnitFile(const std::filesystem::path& path,
@@ -212,7 +314,13 @@ void WriteRunLengthUnitFile(const std::filesystem::path& path,
                                                "file can hold (200)");
         }
     }
-    WriteFileAtomically(path, EncodeRunLengthUnitFile(animations));
+    ByteBuffer file;
+    try {
+        file = EncodeFile(animations);
+    } catch (const std::length_error& tooLarge) {
+        throw FileError(path.string(), tooLarge.what());
+    }
+    WriteFileAtomically(path, file);
 }
 
 std::list<RegisteredAnimation> ReadRunLengthUnitFile(const std::string& name,

@@ -2,6 +2,7 @@
 
 #include "image/FrameStreams.h"
 #include "platform/FileError.h"
+#include "platform/FileIo.h"
 #include "support/TempFolder.h"
 #include "unit/UnitFixtures.h"
 
@@ -98,6 +99,115 @@ std::vector<std::int64_t> StoredFields(const RegisteredAnimation& a) {
         test::AppendFields(f, pixels, pixels.size());
     }
     return f;
+}
+
+// The frame blocks built one by one from their parts: every frame decoded, encoded as an
+// alpha-keyed stream (colours converted to Pixel565 for the second part), each stream followed by
+// as many zero bytes as it has, behind the total and the offsets.
+Bytes ExpectedFrameArea(const std::list<RegisteredAnimation>& animations) {
+    Bytes blocks[2];
+    std::uint32_t sizeWord = 0;
+    for (const bool as565 : {false, true}) {
+        for (const auto& animation : animations) {
+            const int width = animation.width;
+            const int height = animation.height;
+            Bytes data;
+            std::vector<std::uint32_t> offsets;
+            for (const auto& frame : animation.frames) {
+                auto pixels = DecodeFramePixels(frame.pixelStream, width, height);
+                const auto alpha = DecodeFrameAlpha(frame.alphaStream, width, height);
+                if (as565) {
+                    for (auto& pixel : pixels) {
+                        pixel = ToPixel565(pixel);
+                    }
+                }
+                const auto slots =
+                    EncodeAlphaKeyed16(pixels.data(), alpha.data(), width, height, width, width);
+                offsets.push_back(static_cast<std::uint32_t>(data.size() / 2));
+                for (const std::uint16_t slot : slots) {
+                    data.push_back(static_cast<std::uint8_t>(slot));
+                    data.push_back(static_cast<std::uint8_t>(slot >> 8));
+                }
+                data.resize(data.size() + 2 * slots.size(), 0);
+            }
+            const auto total = static_cast<std::uint32_t>(data.size() / 2);
+            if (!as565) {
+                sizeWord += 2 * (total + 2 * static_cast<std::uint32_t>(offsets.size()) + 2);
+            }
+            Bytes& out = blocks[as565 ? 1 : 0];
+            const auto put32 = [&out](std::uint32_t value) {
+                for (int k = 0; k < 4; ++k) {
+                    out.push_back(static_cast<std::uint8_t>(value >> (8 * k)));
+                }
+            };
+            put32(total);
+            for (const auto offset : offsets) {
+                put32(offset);
+            }
+            out.insert(out.end(), data.begin(), data.end());
+        }
+    }
+    Bytes area;
+    for (int k = 0; k < 4; ++k) {
+        area.push_back(static_cast<std::uint8_t>(sizeWord >> (8 * k)));
+    }
+    area.insert(area.end(), blocks[0].begin(), blocks[0].end());
+    area.insert(area.end(), blocks[1].begin(), blocks[1].end());
+    return area;
+}
+
+// Random animations of sprite-like frames: several alpha levels, transparent stretches, runs and
+// literals of distinct colours (every channel used). With `highBit`, some colours carry bit 15,
+// which only a file from elsewhere brings in and which the Pixel565 conversion drops, so that
+// neighbours differing only there become equal.
+std::list<RegisteredAnimation> RandomAnimations(std::mt19937& random, bool highBit) {
+    std::list<RegisteredAnimation> animations;
+    for (int a = 0; a < 3; ++a) {
+        RegisteredAnimation animation;
+        animation.width = static_cast<std::uint16_t>(random() % 130 + 1);
+        animation.height = static_cast<std::uint16_t>(random() % 6 + 1);
+        animation.sequenceLength = 0;
+        const std::size_t size = static_cast<std::size_t>(animation.width) * animation.height;
+        const int frames = static_cast<int>(random() % 4) + 1;
+        for (int f = 0; f < frames; ++f) {
+            std::vector<Pixel555> pixels(size);
+            Bytes alpha(size);
+            for (std::size_t i = 0; i < size;) {
+                const auto colour = static_cast<Pixel555>(random() & 0x7FFF);
+                const auto level = static_cast<std::uint8_t>((random() % 4) * 80);
+                const bool run = random() % 2 == 0;
+                for (std::size_t k = random() % 20 + 1; k > 0 && i < size; --k, ++i) {
+                    pixels[i] = run ? colour : static_cast<Pixel555>(random() & 0x7FFF);
+                    if (highBit && random() % 3 == 0) {
+                        pixels[i] |= 0x8000;
+                    }
+                    alpha[i] = level;
+                }
+            }
+            animation.frames.push_back(MakeFrame(pixels, alpha, animation.width, animation.height));
+        }
+        animation.frameCount = frames;
+        animations.push_back(std::move(animation));
+    }
+    return animations;
+}
+
+// Both parts of the frame area equal the frames encoded one by one, the Pixel565 part whether or
+// not a colour carries bit 15; the file written is the file encoded.
+TEST(RunLengthUnitFile, FrameAreaIsEveryFrameEncodedInBothPixelForms) {
+    std::mt19937 random(19);
+    test::TempFolder folder;
+    for (int trial = 0; trial < 40; ++trial) {
+        const auto animations = RandomAnimations(random, trial % 2 == 1);
+        const Bytes bytes = EncodeRunLengthUnitFile(animations);
+        const Bytes area = ExpectedFrameArea(animations);
+        ASSERT_GE(bytes.size(), area.size());
+        ASSERT_TRUE(std::equal(area.begin(), area.end(), bytes.end() - area.size())) << trial;
+        // The records before the frame area: header, then 100 bytes an animation (no sequence).
+        ASSERT_EQ(bytes.size() - area.size(), 40 + 100 * animations.size());
+        WriteRunLengthUnitFile(folder / "random.URE", animations);
+        ASSERT_EQ(ReadWholeFile(folder / "random.URE"), bytes);
+    }
 }
 
 // Numbers every stored field of an animation of `frames` frames of width x height, whose pixels
