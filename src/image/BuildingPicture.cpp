@@ -3,7 +3,6 @@
 #include "image/LoaderMessages.h"
 #include "image/PictureBox.h"
 #include "image/PictureReading.h"
-#include "image/TgaReader.h"
 #include "platform/FileError.h"
 
 namespace fenwold {
@@ -100,21 +99,22 @@ bool LoadBuildingMask(BuildingPicture& picture, const std::filesystem::path& fil
         Tell(failure, error.reason());
         return false;
     }
-    const CTgaReader reader(*path);
-    if (!reader.HasAlpha()) {
-        Tell(failure, reader.failure());
+    MaskPicture mask;
+    ByteBuffer bytes;
+    std::string reason;
+    if (ReadMaskPicture(*path, MaskKind::Building, mask, bytes, &reason) != tga::kNoError) {
+        Tell(failure, reason);
         return false;
     }
-    if (reader.missingPixels() > 0) {
-        prompts.ShowFileProblem(
-            messages::PictureEndsEarly(file.string(), reader.missingPixels()), *path,
-            messages::EndsEarlyReason(reader.missingPixels(), reader.pixels().size()));
+    if (mask.missingPixels > 0) {
+        prompts.ShowFileProblem(messages::PictureEndsEarly(file.string(), mask.missingPixels), *path,
+                                messages::EndsEarlyReason(mask.missingPixels, mask.plane.size()));
     }
-    const auto plane = ReadMaskPlane(reader, MaskKind::Building);
     // The padded picture's top left lies this far before the box in the Targa picture.
-    auto selection = CropPlane<std::uint8_t>(
-        plane, reader.width(), reader.height(), picture.cropX - picture.offsetX,
-        picture.cropY - picture.offsetY, picture.width, picture.height);
+    auto selection = CropPlane<std::uint8_t>(mask.plane, mask.width, mask.height,
+                                             picture.cropX - picture.offsetX,
+                                             picture.cropY - picture.offsetY, picture.width,
+                                             picture.height);
     std::vector<std::uint8_t> coverage(selection.size());
     for (std::size_t i = 0; i < selection.size(); ++i) {
         coverage[i] = selection[i] != 0 ? 255 : 0;

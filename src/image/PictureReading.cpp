@@ -287,6 +287,156 @@ std::size_t DecodeWorkingForm(const tga::Layout& layout, Picture555& picture,
     }
 }
 
+// Writes the 0/1 mask form, turning the picture over like WorkingFormSink; `Selected` decides
+// each pixel by its colour.
+template <bool (*Selected)(TgaColor)>
+class MaskSink {
+public:
+    explicit MaskSink(MaskPicture& mask)
+        : width_(static_cast<std::size_t>(mask.width)), plane_(mask.plane.data()),
+          row_(static_cast<std::size_t>(mask.height > 0 ? mask.height - 1 : 0) * width_) {}
+
+    void Run(std::size_t count, TgaColor colour) {
+        const std::uint8_t value = Selected(colour) ? 1 : 0;
+        while (count > 0) {
+            const std::size_t part = std::min(count, width_ - x_);
+            std::fill_n(plane_ + row_ + x_, part, value);
+            Advance(part);
+            count -= part;
+        }
+    }
+
+    void Raw(std::size_t count, const std::uint8_t* bgra, std::size_t) {
+        while (count > 0) {
+            const std::size_t part = std::min(count, width_ - x_);
+            std::uint8_t* to = plane_ + row_ + x_;
+            for (std::size_t k = 0; k < part; ++k) {
+                to[k] = Selected(tga::detail::LoadPixel<4>(bgra + k * 4)) ? 1 : 0;
+            }
+            bgra += part * 4;
+            Advance(part);
+            count -= part;
+        }
+    }
+
+private:
+    void Advance(std::size_t count) {
+        x_ += count;
+        if (x_ == width_) {
+            x_ = 0;
+            row_ -= width_; // wraps after the top row, when no pixel is left
+        }
+    }
+
+    std::size_t width_;
+    std::uint8_t* plane_;
+    std::size_t row_;
+    std::size_t x_ = 0;
+};
+
+// Finds the box of the visible pixels, in file order: rows are counted from the bottom of the
+// picture.
+class VisibleBoxSink {
+public:
+    explicit VisibleBoxSink(int width) : width_(static_cast<std::size_t>(width)) {}
+
+    void Run(std::size_t count, TgaColor colour) {
+        if (QuantiseAlpha(AlphaOf(colour)) == 0) {
+            Advance(count);
+            return;
+        }
+        while (count > 0) {
+            const std::size_t part = std::min(count, width_ - x_);
+            Mark(x_, x_ + part - 1);
+            Advance(part);
+            count -= part;
+        }
+    }
+
+    void Raw(std::size_t count, const std::uint8_t* bgra, std::size_t) {
+        const auto visible = [&](std::size_t k) { return QuantiseAlpha(bgra[4 * k + 3]) != 0; };
+        while (count > 0) {
+            const std::size_t part = std::min(count, width_ - x_);
+            std::size_t first = 0;
+            while (first < part && !visible(first)) {
+                ++first;
+            }
+            if (first < part) {
+                std::size_t last = part - 1;
+                while (!visible(last)) {
+                    --last;
+                }
+                Mark(x_ + first, x_ + last);
+            }
+            bgra += 4 * part;
+            Advance(part);
+            count -= part;
+        }
+    }
+
+    // The box top row first, in a picture of `height` rows.
+    std::optional<PictureBox> Box(int height) const {
+        if (!found_) {
+            return std::nullopt;
+        }
+        return PictureBox{static_cast<int>(left_), height - 1 - static_cast<int>(highestRow_),
+                          static_cast<int>(right_), height - 1 - static_cast<int>(lowestRow_)};
+    }
+
+private:
+    void Mark(std::size_t from, std::size_t to) {
+        if (!found_) {
+            found_ = true;
+            left_ = from;
+            right_ = to;
+            lowestRow_ = row_;
+        }
+        left_ = std::min(left_, from);
+        right_ = std::max(right_, to);
+        highestRow_ = row_;
+    }
+    void Advance(std::size_t count) {
+        x_ += count;
+        row_ += x_ / width_;
+        x_ %= width_;
+    }
+
+    std::size_t width_;
+    std::size_t x_ = 0;
+    std::size_t row_ = 0;
+    bool found_ = false;
+    std::size_t left_ = 0;
+    std::size_t right_ = 0;
+    std::size_t lowestRow_ = 0;
+    std::size_t highestRow_ = 0;
+};
+
+// Reads a file into `fileBuffer` and decodes it with `decode`, giving the reason of a failure
+// in words.
+template <typename Decode>
+std::uint32_t ReadFromFile(const std::filesystem::path& file, ByteBuffer& fileBuffer,
+                           std::string* failure, Decode decode) {
+    std::uint32_t error = tga::kNoError;
+    std::string reason;
+    try {
+        tga::ReadFile(file, fileBuffer);
+        error = decode(std::span<const std::uint8_t>(fileBuffer));
+        if (error != tga::kNoError) {
+            reason = tga::DescribeError(error, fileBuffer);
+        }
+    } catch (const FileError& open) {
+        error = tga::kCannotOpen;
+        reason = open.reason();
+    } catch (const std::bad_alloc&) {
+        error = tga::kOutOfMemory;
+        reason = "out of memory";
+    }
+    if (failure != nullptr) {
+        *failure = std::move(reason);
+    }
+    return error;
+}
+
 } // namespace
 
 std::uint32_t ReadPicture555(std::span<const std::uint8_t> file, Picture555& picture) {
@@ -318,43 +468,74 @@ std::uint32_t ReadPicture555(std::span<const std::uint8_t> file, Picture555& pic
 
 std::uint32_t ReadPicture555(const std::filesystem::path& file, Picture555& picture,
                              std::string* failure) {
-    std::vector<std::uint8_t> bytes;
-    std::uint32_t error = tga::kNoError;
-    std::string reason;
-    try {
-        bytes = tga::ReadFile(file);
-        error = ReadPicture555(bytes, picture);
-        if (error != tga::kNoError) {
-            reason = tga::DescribeError(error, bytes);
-        }
-    } catch (const FileError& open) {
-        error = tga::kCannotOpen;
-        reason = open.reason();
-    } catch (const std::bad_alloc&) {
-        error = tga::kOutOfMemory;
-        reason = "out of memory";
-    }
-    if (failure != nullptr) {
-        *failure = std::move(reason);
-    }
-    return error;
+    ByteBuffer bytes;
+    return ReadPicture555(file, picture, bytes, failure);
 }
 
-std::vector<std::uint8_t> ReadMaskPlane(const CTgaReader& reader, MaskKind kind) {
-    const std::size_t width = static_cast<std::size_t>(reader.width());
-    const int height = reader.height();
-    std::vector<std::uint8_t> plane(reader.pixels().size());
-    for (int y = 0; y < height; ++y) {
-        const TgaColor* from =
-            reader.pixels().data() + static_cast<std::size_t>(height - 1 - y) * width;
-        std::uint8_t* to = plane.data() + static_cast<std::size_t>(y) * width;
-        for (std::size_t x = 0; x < width; ++x) {
-            const bool selected = kind == MaskKind::Unit ? IsUnitMaskSelected(from[x])
-                                                         : IsBuildingMaskSelected(from[x]);
-            to[x] = selected ? 1 : 0;
-        }
+std::uint32_t ReadPicture555(const std::filesystem::path& file, Picture555& picture,
+                             ByteBuffer& fileBuffer, std::string* failure) {
+    return ReadFromFile(file, fileBuffer, failure,
+                        [&](std::span<const std::uint8_t> bytes) {
+                            return ReadPicture555(bytes, picture);
+                        });
+}
+
+std::uint32_t ReadPictureOutline(std::span<const std::uint8_t> file, PictureOutline& outline) {
+    tga::Layout layout;
+    const std::uint32_t error = tga::ParseHeader(file, layout);
+    if (error != tga::kNoError) {
+        return error;
     }
-    return plane;
+    outline.width = layout.width;
+    outline.height = layout.height;
+    outline.visible.reset();
+    outline.missingPixels = 0;
+    if (layout.PixelCount() > 0) {
+        VisibleBoxSink sink(layout.width);
+        outline.missingPixels = tga::DecodePixels(layout, sink);
+        outline.visible = sink.Box(layout.height);
+    }
+    return tga::kNoError;
+}
+
+std::uint32_t ReadPictureOutline(const std::filesystem::path& file, PictureOutline& outline,
+                                 ByteBuffer& fileBuffer, std::string* failure) {
+    return ReadFromFile(file, fileBuffer, failure, [&](std::span<const std::uint8_t> bytes) {
+        return ReadPictureOutline(bytes, outline);
+    });
+}
+
+std::uint32_t ReadMaskPicture(std::span<const std::uint8_t> file, MaskKind kind,
+                              MaskPicture& mask) {
+    tga::Layout layout;
+    const std::uint32_t error = tga::ParseHeader(file, layout);
+    if (error != tga::kNoError) {
+        return error;
+    }
+    try {
+        mask.plane.clear();
+        mask.plane.resize(layout.PixelCount()); // the sink writes every value
+    } catch (const std::bad_alloc&) {
+        mask = {};
+        return tga::kOutOfMemory;
+    }
+    mask.width = layout.width;
+    mask.height = layout.height;
+    if (kind == MaskKind::Unit) {
+        MaskSink<IsUnitMaskSelected> sink(mask);
+        mask.missingPixels = tga::DecodePixels(layout, sink);
+    } else {
+        MaskSink<IsBuildingMaskSelected> sink(mask);
+        mask.missingPixels = tga::DecodePixels(layout, sink);
+    }
+    return tga::kNoError;
+}
+
+std::uint32_t ReadMaskPicture(const std::filesystem::path& file, MaskKind kind, MaskPicture& mask,
+                              ByteBuffer& fileBuffer, std::string* failure) {
+    return ReadFromFile(file, fileBuffer, failure, [&](std::span<const std::uint8_t> bytes) {
+        return ReadMaskPicture(bytes, kind, mask);
+    });
 }
 
 } // namespace fenwold

@@ -1,43 +1,22 @@
 #pragma once
 
 #include "image/Pixel.h"
+#include "image/PictureBox.h"
 #include "image/PixelBlocks.h"
-#include "image/TgaReader.h"
+#include "image/TgaDecoding.h"
+#include "image/UninitialisedAllocator.h"
 
 #include <cstdint>
 #include <filesystem>
-#include <memory>
+#include <optional>
 #include <span>
 #include <string>
-#include <type_traits>
-#include <utility>
 #include <vector>
 
 namespace fenwold {
 
-// Allocates like std::allocator but leaves elements made without a value uninitialised, so that
-// a vector can be sized for a reader that writes every element itself.
 template <typename T>
-class UninitialisedAllocator : public std::allocator<T> {
-public:
-    template <typename U>
-    struct rebind {
-        using other = UninitialisedAllocator<U>;
-    };
-    using std::allocator<T>::allocator;
-
-    template <typename U>
-    void construct(U* at) noexcept(std::is_nothrow_default_constructible_v<U>) {
-        ::new (static_cast<void*>(at)) U;
-    }
-    template <typename U, typename... Args>
-    void construct(U* at, Args&&... args) {
-        ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
-    }
-};
-
-template <typename T>
-using PicturePlane = std::vector<T, UninitialisedAllocator<T>>;
+using PicturePlane = UninitialisedVector<T>;
 
 // A picture in the tool's working form, top row first: Pixel555 pixels and the alpha plane cut
 // to its 32 stored levels.
@@ -58,15 +37,46 @@ struct Picture555 {
 std::uint32_t ReadPicture555(std::span<const std::uint8_t> file, Picture555& picture);
 std::uint32_t ReadPicture555(const std::filesystem::path& file, Picture555& picture,
                              std::string* failure = nullptr);
+// The same reading the file into `fileBuffer`: a series read into one picture and one buffer
+// allocates nothing after its first picture.
+std::uint32_t ReadPicture555(const std::filesystem::path& file, Picture555& picture,
+                             ByteBuffer& fileBuffer, std::string* failure);
 // The same with block conversions no wider than `widest` (the fastest the processor runs, at
 // most `widest`); every choice gives the same picture.
 std::uint32_t ReadPicture555(std::span<const std::uint8_t> file, Picture555& picture,
                              blocks::ConversionIsa widest);
 
+// The first look at a picture: its size, the pixels its file lacks, and the box of its visible
+// pixels (those that ReadPicture555 gives a non-zero alpha: alpha 8 and above as read), top row
+// first; found without converting a pixel.
+struct PictureOutline {
+    int width = 0;
+    int height = 0;
+    std::optional<PictureBox> visible;
+    std::size_t missingPixels = 0;
+};
+
+// Reads the outline of a Targa picture; errors as ReadPicture555.
+std::uint32_t ReadPictureOutline(std::span<const std::uint8_t> file, PictureOutline& outline);
+std::uint32_t ReadPictureOutline(const std::filesystem::path& file, PictureOutline& outline,
+                                 ByteBuffer& fileBuffer, std::string* failure);
+
 enum class MaskKind { Unit, Building };
 
-// A 0/1 mask plane, top row first: a pixel is selected when the mean of its channels, cut to
-// 565 precision, is above 128 (unit masks) or 127 (building masks).
-std::vector<std::uint8_t> ReadMaskPlane(const CTgaReader& reader, MaskKind kind);
+// A mask picture in its 0/1 form, top row first: a pixel is selected when the mean of its
+// channels, cut to 565 precision, is above 128 (unit masks) or 127 (building masks).
+struct MaskPicture {
+    int width = 0;
+    int height = 0;
+    PicturePlane<std::uint8_t> plane;
+    // Pixels the file ended before; they are not selected.
+    std::size_t missingPixels = 0;
+};
+
+// Reads a Targa picture straight into its mask form; errors as ReadPicture555.
+std::uint32_t ReadMaskPicture(std::span<const std::uint8_t> file, MaskKind kind,
+                              MaskPicture& mask);
+std::uint32_t ReadMaskPicture(const std::filesystem::path& file, MaskKind kind, MaskPicture& mask,
+                              ByteBuffer& fileBuffer, std::string* failure);
 
 } // namespace fenwold

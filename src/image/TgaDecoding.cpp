@@ -2,6 +2,7 @@
 
 #include "platform/FileIo.h"
 
+#include <array>
 #include <bit>
 
 namespace fenwold::tga {
@@ -120,6 +121,17 @@ std::vector<std::uint8_t> ReadFile(const std::filesystem::path& path) {
     const InputFile file(path);
     const auto header = file.ReadHead(kHeaderSize);
     return file.ReadHead(UsefulFileSize(header));
+}
+
+void ReadFile(const std::filesystem::path& path, ByteBuffer& bytes) {
+    const InputFile file(path);
+    std::array<std::uint8_t, kHeaderSize> header{};
+    const std::size_t headerRead = file.ReadHeadInto(header);
+    // At most a few hundred megabytes: UsefulFileSize stops at the largest picture read.
+    const std::uint64_t wanted =
+        std::min(UsefulFileSize(std::span(header).first(headerRead)), file.size());
+    bytes.resize(static_cast<std::size_t>(wanted));
+    bytes.resize(file.ReadHeadInto(bytes));
 }
 
 std::string DescribeError(std::uint32_t error, std::span<const std::uint8_t> file) {

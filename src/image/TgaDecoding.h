@@ -2,6 +2,7 @@
 
 #include "image/Pixel.h"
 #include "image/PixelBlocks.h"
+#include "image/UninitialisedAllocator.h"
 
 #include <algorithm>
 #include <array>
@@ -67,6 +68,8 @@ std::uint64_t UsefulFileSize(std::span<const std::uint8_t> file);
 // The bytes of a Targa file worth reading (UsefulFileSize of its header), so that a huge or
 // wrong file is not read whole. Raises FileError.
 std::vector<std::uint8_t> ReadFile(const std::filesystem::path& path);
+// The same into `bytes`, whose memory is kept from file to file.
+void ReadFile(const std::filesystem::path& path, ByteBuffer& bytes);
 
 // Why a picture with this error was refused, in words: which kind of Targa picture it is when
 // the tool does not read that kind, how large when it is too large.

@@ -37,6 +37,11 @@ std::vector<std::uint8_t> InputFile::ReadHead(std::uint64_t count) const {
         throw FileError(name_, "the file is too large (" + std::to_string(size_) + " bytes)");
     }
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(wanted));
+    bytes.resize(ReadHeadInto(bytes)); // the file may have shrunk while we read it
+    return bytes;
+}
+
+std::size_t InputFile::ReadHeadInto(std::span<std::uint8_t> bytes) const {
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t got = ::pread(descriptor_, bytes.data() + done, bytes.size() - done,
@@ -48,12 +53,11 @@ std::vector<std::uint8_t> InputFile::ReadHead(std::uint64_t count) const {
             throw FileError(name_, posix::Reason("cannot read the file"));
         }
         if (got == 0) {
-            bytes.resize(done); // the file shrank while we read it
             break;
         }
         done += static_cast<std::size_t>(got);
     }
-    return bytes;
+    return done;
 }
 
 std::vector<std::uint8_t> InputFile::ReadAll() const {

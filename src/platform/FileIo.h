@@ -26,6 +26,9 @@ public:
     // The first `count` bytes, or the whole file when it is shorter; a format reads its header
     // this way and decides how much more it needs before reading it.
     std::vector<std::uint8_t> ReadHead(std::uint64_t count) const;
+    // The same into `bytes`, as many as it holds; returns how many were read (fewer when the
+    // file is shorter), so that a caller reading file after file can keep one buffer.
+    std::size_t ReadHeadInto(std::span<std::uint8_t> bytes) const;
     // The whole file; refused beyond kLargestReadableFile.
     std::vector<std::uint8_t> ReadAll() const;
 

@@ -1,6 +1,8 @@
 #include "image/PictureReading.h"
 
 #include "image/Hsv.h"
+#include "image/PictureBox.h"
+#include "image/TgaReader.h"
 #include "support/TempFolder.h"
 #include "support/TgaBuilder.h"
 
@@ -238,9 +240,157 @@ TEST(PictureReading, MaskPlanesUseTheirOwnThresholds) {
             .Pixels(std::vector<TgaColor>{MakeTgaColor(128, 128, 128), MakeTgaColor(127, 130, 127),
                                           MakeTgaColor(255, 255, 255), 0})
             .bytes();
-    const CTgaReader reader(file);
-    EXPECT_EQ(ReadMaskPlane(reader, MaskKind::Building), (std::vector<std::uint8_t>{1, 0, 1, 0}));
-    EXPECT_EQ(ReadMaskPlane(reader, MaskKind::Unit), (std::vector<std::uint8_t>{1, 0, 0, 0}));
+    MaskPicture mask;
+    ASSERT_EQ(ReadMaskPicture(file, MaskKind::Building, mask), tga::kNoError);
+    EXPECT_EQ(std::vector<std::uint8_t>(mask.plane.begin(), mask.plane.end()),
+              (std::vector<std::uint8_t>{1, 0, 1, 0}));
+    ASSERT_EQ(ReadMaskPicture(file, MaskKind::Unit, mask), tga::kNoError);
+    EXPECT_EQ(std::vector<std::uint8_t>(mask.plane.begin(), mask.plane.end()),
+              (std::vector<std::uint8_t>{1, 0, 0, 0}));
+}
+
+// The mask form read straight from the file equals the reader's pixels thresholded one by one
+// and turned over, in every kind of picture, read over a larger earlier mask (its plane is not
+// cleared), and with the pixels a short file lacks left unselected.
+TEST(PictureReading, MaskPicturesMatchTheReaderThresholdedPixelByPixel) {
+    std::mt19937 random(61);
+    MaskPicture mask;
+    for (int trial = 0; trial < 300; ++trial) {
+        const int width = static_cast<int>(random() % 60) + 1;
+        const int height = static_cast<int>(random() % 6) + 1;
+        const int depth = random() % 2 ? 32 : 24;
+        const bool runLength = random() % 3 != 0;
+        auto file = TgaBuilder::Picture(width, height, RandomPicture(random, width, height), depth,
+                                        runLength);
+        if (trial % 4 == 0) {
+            file.resize(18 + random() % (file.size() - 17)); // ends early
+        }
+        const CTgaReader reader(file);
+        ASSERT_TRUE(reader.HasAlpha());
+        for (const MaskKind kind : {MaskKind::Unit, MaskKind::Building}) {
+            ASSERT_EQ(ReadMaskPicture(file, kind, mask), tga::kNoError);
+            ASSERT_EQ(mask.width, width);
+            ASSERT_EQ(mask.height, height);
+            ASSERT_EQ(mask.missingPixels, reader.missingPixels()) << trial;
+            ASSERT_EQ(mask.plane.size(), reader.pixels().size());
+            for (int y = 0; y < height; ++y) {
+                for (int x = 0; x < width; ++x) {
+                    const TgaColor colour =
+                        reader.pixels()[static_cast<std::size_t>(height - 1 - y) * width + x];
+                    const bool selected = kind == MaskKind::Unit ? IsUnitMaskSelected(colour)
+                                                                 : IsBuildingMaskSelected(colour);
+                    ASSERT_EQ(mask.plane[static_cast<std::size_t>(y) * width + x],
+                              selected ? 1 : 0)
+                        << trial << " at " << x << "," << y;
+                }
+            }
+        }
+    }
+}
+
+TEST(PictureReading, MaskPicturesReportTheReaderErrors) {
+    MaskPicture mask;
+    EXPECT_EQ(ReadMaskPicture(TgaBuilder(1, 1).Descriptor(0x28).bytes(), MaskKind::Unit, mask),
+              tga::kUnsupportedKind);
+    EXPECT_EQ(ReadMaskPicture(std::vector<std::uint8_t>(17), MaskKind::Unit, mask),
+              tga::kHeaderTooShort);
+    test::TempFolder folder;
+    ByteBuffer buffer;
+    std::string failure;
+    EXPECT_EQ(ReadMaskPicture(folder / "none.tga", MaskKind::Unit, mask, buffer, &failure),
+              tga::kCannotOpen);
+    EXPECT_EQ(failure, "cannot open the file: No such file or directory");
+    folder.Write("mapped.tga", TgaBuilder(1, 1).Type(1).Depth(8).Descriptor(0).Byte(0).bytes());
+    EXPECT_EQ(ReadMaskPicture(folder / "mapped.tga", MaskKind::Unit, mask, buffer, &failure),
+              tga::kUnsupportedKind);
+    EXPECT_NE(failure.find("a colour-mapped picture"), std::string::npos) << failure;
+}
+
+// The outline's box is the box of the non-zero alpha the full reading gives, and its size and
+// missing pixels are the reading's, in every kind of picture and for pictures that end early.
+TEST(PictureReading, OutlineMatchesTheFullReading) {
+    std::mt19937 random(73);
+    int withoutVisible = 0;
+    for (int trial = 0; trial < 400; ++trial) {
+        const int width = static_cast<int>(random() % 50) + 1;
+        const int height = static_cast<int>(random() % 7) + 1;
+        const int depth = random() % 2 ? 32 : 24;
+        const bool runLength = random() % 3 != 0;
+        auto pixels = RandomPicture(random, width, height);
+        if (trial % 5 == 0) {
+            // A few visible pixels in a transparent picture, or none, or only faint ones (alpha
+            // below 8 reads as 0).
+            std::fill(pixels.begin(), pixels.end(), 0);
+            for (unsigned k = random() % 3; k > 0; --k) {
+                pixels[random() % pixels.size()] =
+                    MakeTgaColor(200, 10, 90, static_cast<std::uint8_t>(random() % 2 ? 7 : 8));
+            }
+        }
+        auto file = TgaBuilder::Picture(width, height, pixels, depth, runLength);
+        if (trial % 4 == 1) {
+            file.resize(18 + random() % (file.size() - 17)); // ends early
+        }
+        Picture555 picture;
+        ASSERT_EQ(ReadPicture555(file, picture), tga::kNoError);
+        PictureOutline outline;
+        ASSERT_EQ(ReadPictureOutline(file, outline), tga::kNoError);
+        EXPECT_EQ(outline.width, width);
+        EXPECT_EQ(outline.height, height);
+        EXPECT_EQ(outline.missingPixels, picture.missingPixels) << trial;
+        const auto expected = OpaqueBox(picture.alpha, width, height);
+        ASSERT_EQ(outline.visible, expected) << trial;
+        withoutVisible += expected ? 0 : 1;
+    }
+    EXPECT_GT(withoutVisible, 0); // the trials include pictures with nothing visible
+}
+
+TEST(PictureReading, OutlineBoxReachesTheCornersAndRefusesWhatTheReadingRefuses) {
+    // Top left and bottom right pixels visible in a 5 x 4 picture: the box is the whole picture.
+    std::vector<TgaColor> corners(20, 0);
+    corners[0] = MakeTgaColor(255, 0, 0);
+    corners[19] = MakeTgaColor(0, 0, 255, 8);
+    PictureOutline outline;
+    ASSERT_EQ(ReadPictureOutline(TgaBuilder::Picture(5, 4, corners, 32, true), outline),
+              tga::kNoError);
+    EXPECT_EQ(outline.visible, (PictureBox{0, 0, 4, 3}));
+    // One pixel in the second row from the top, second column.
+    std::vector<TgaColor> one(20, 0);
+    one[6] = MakeTgaColor(255, 0, 0);
+    ASSERT_EQ(ReadPictureOutline(TgaBuilder::Picture(5, 4, one, 32, false), outline),
+              tga::kNoError);
+    EXPECT_EQ(outline.visible, (PictureBox{1, 1, 1, 1}));
+    EXPECT_EQ(ReadPictureOutline(TgaBuilder(1, 1).Descriptor(0x28).bytes(), outline),
+              tga::kUnsupportedKind);
+    EXPECT_EQ(ReadPictureOutline(std::vector<std::uint8_t>(17), outline), tga::kHeaderTooShort);
+}
+
+// One file buffer and one picture for a whole series: a larger file, then a smaller one, then a
+// missing one, then the first again read as if each were read alone.
+TEST(PictureReading, ASeriesReadsThroughOneBufferAsEachFileAlone) {
+    std::mt19937 random(90);
+    test::TempFolder folder;
+    const auto large = TgaBuilder::Picture(40, 30, RandomPicture(random, 40, 30), 32, true);
+    auto small = TgaBuilder::Picture(7, 3, RandomPicture(random, 7, 3), 24, false);
+    small.resize(small.size() - 5); // ends early
+    folder.Write("large.tga", large);
+    folder.Write("small.tga", small);
+    ByteBuffer buffer;
+    Picture555 picture;
+    std::string failure;
+    for (const char* name : {"large.tga", "small.tga", "large.tga"}) {
+        ASSERT_EQ(ReadPicture555(folder / name, picture, buffer, &failure), tga::kNoError);
+        Picture555 alone;
+        ASSERT_EQ(ReadPicture555(folder / name, alone), tga::kNoError);
+        ExpectSamePicture(picture, alone);
+        EXPECT_EQ(picture.missingPixels, alone.missingPixels);
+        if (name == std::string("small.tga")) {
+            EXPECT_EQ(buffer.size(), small.size());
+            EXPECT_EQ(picture.missingPixels, 2u); // 5 bytes: one whole pixel and a part
+        }
+        ASSERT_EQ(ReadPicture555(folder / "missing.tga", picture, buffer, &failure),
+                  tga::kCannotOpen);
+        EXPECT_FALSE(failure.empty());
+    }
 }
 
 } // namespace

@@ -52,6 +52,14 @@ TEST(InputFile, ReadsOnlyTheHeadItIsAskedFor) {
     EXPECT_EQ(file.size(), 6u);
     EXPECT_EQ(file.ReadHead(4), (Bytes{1, 2, 3, 4}));
     EXPECT_EQ(file.ReadHead(100), (Bytes{1, 2, 3, 4, 5, 6}));
+    // Into a caller's buffer: as many as it holds, or the whole file when it holds more.
+    Bytes into(4, 0xEE);
+    EXPECT_EQ(file.ReadHeadInto(into), 4u);
+    EXPECT_EQ(into, (Bytes{1, 2, 3, 4}));
+    into.assign(9, 0xEE);
+    EXPECT_EQ(file.ReadHeadInto(into), 6u);
+    EXPECT_EQ(into, (Bytes{1, 2, 3, 4, 5, 6, 0xEE, 0xEE, 0xEE}));
+    EXPECT_EQ(file.ReadHeadInto(std::span<std::uint8_t>()), 0u);
     const BinaryReader head = BinaryReader::FromFileHead(folder / "unit.UTD", 2);
     EXPECT_EQ(head.size(), 2u);
     EXPECT_EQ(head.fileSize(), 6u);
