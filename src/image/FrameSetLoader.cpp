@@ -3,8 +3,6 @@
 #include "image/FrameStreams.h"
 #include "image/LoaderMessages.h"
 #include "image/PictureBox.h"
-#include "image/PictureReading.h"
-#include "image/TgaReader.h"
 #include "platform/FileError.h"
 #include "platform/WorkingFolder.h"
 
@@ -27,39 +25,37 @@ std::optional<std::filesystem::path> Locate(const std::filesystem::path& folder,
     }
 }
 
-// The box over every frame's visible pixels, widened to an even width; the whole first frame
-// when no frame has any.
-PictureBox CommonBox(const std::vector<Picture555>& pictures) {
-    std::optional<PictureBox> box;
-    for (const auto& picture : pictures) {
-        if (const auto own = OpaqueBox(picture.alpha, picture.width, picture.height)) {
-            box = box ? Union(*box, *own) : *own;
-        }
-    }
-    PictureBox common =
-        box.value_or(PictureBox{0, 0, pictures.front().width - 1, pictures.front().height - 1});
-    if (common.Width() % 2 != 0) {
-        ++common.right;
-    }
-    return common;
-}
-
-RegisteredFrame CroppedFrame(const Picture555& picture, const PictureBox& box) {
+// The frame of a picture cut to the series' box.
+RegisteredFrame CroppedFrame(const Picture555& picture, const PictureBox& box,
+                             FrameStreamEncoder& encoder) {
     RegisteredFrame frame;
     frame.cropLeft = box.left;
     frame.cropTop = box.top;
     frame.width = box.Width();
     frame.height = box.Height();
-    const auto pixels = CropPlane<Pixel555>(picture.pixels, picture.width, picture.height, box.left,
-                                            box.top, frame.width, frame.height);
-    const auto alpha = CropPlane<std::uint8_t>(picture.alpha, picture.width, picture.height,
-                                               box.left, box.top, frame.width, frame.height);
-    frame.pixelStream = EncodeFramePixels(pixels, frame.width, frame.height);
-    frame.alphaStream = EncodeFrameAlpha(alpha, frame.width, frame.height);
+    frame.pixelStream =
+        encoder.Pixels(picture.pixels, picture.width, picture.height, box.left, box.top);
+    frame.alphaStream =
+        encoder.Alpha(picture.alpha, picture.width, picture.height, box.left, box.top);
     return frame;
 }
 
 } // namespace
+
+template <typename Read>
+bool FrameSetLoader::ReadPicture(const PictureSeries& series, const std::string& name,
+                                 std::optional<std::filesystem::path>& path, Read read) {
+    std::string failure;
+    if (!path) {
+        path = Locate(series.folder, name, failure);
+    }
+    if (!path || read(*path, failure) != tga::kNoError) {
+        platform_.prompts.ShowFileProblem(messages::WithName(messages::kAlphaNotFound, name),
+                                          path.value_or(series.folder / name), failure);
+        return false;
+    }
+    return true;
+}
 
 bool FrameSetLoader::LoadImageSeries(const PictureSeries& series) {
     const std::vector<std::string>& fileNames = series.names;
@@ -71,36 +67,54 @@ bool FrameSetLoader::LoadImageSeries(const PictureSeries& series) {
         prompts.ShowMessage(messages::WithName(messages::kTooManyPictures, fileNames.front()));
         return false;
     }
-    std::vector<Picture555> pictures;
-    std::vector<std::filesystem::path> sources;
+    // The first reading finds the pictures that can be read and the box over every frame's
+    // visible pixels, without converting them; the second converts each picture into the one
+    // working picture and cuts it to the box.
+    struct Frame {
+        std::optional<std::filesystem::path> path;
+        const std::string* name;
+    };
+    std::vector<Frame> frames;
+    std::optional<PictureBox> visible;
+    PictureBox firstPicture;
     std::uint64_t pixelCount = 0;
+    PictureOutline outline;
+    const auto readOutline = [&](const std::filesystem::path& path, std::string& failure) {
+        return ReadPictureOutline(path, outline, fileBuffer_, &failure);
+    };
     for (const auto& name : fileNames) {
-        Picture555 picture;
-        std::string failure;
-        const auto path = Locate(series.folder, name, failure);
-        if (!path || ReadPicture555(*path, picture, &failure) != tga::kNoError) {
-            prompts.ShowFileProblem(messages::WithName(messages::kAlphaNotFound, name),
-                                    path.value_or(series.folder / name), failure);
+        Frame frame{std::nullopt, &name};
+        if (!ReadPicture(series, name, frame.path, readOutline)) {
             continue;
         }
-        if (picture.missingPixels > 0) {
-            prompts.ShowFileProblem(
-                messages::PictureEndsEarly(name, picture.missingPixels), *path,
-                messages::EndsEarlyReason(picture.missingPixels, picture.pixels.size()));
+        const std::size_t pictureSize = static_cast<std::size_t>(outline.width) * outline.height;
+        if (outline.missingPixels > 0) {
+            prompts.ShowFileProblem(messages::PictureEndsEarly(name, outline.missingPixels),
+                                    *frame.path,
+                                    messages::EndsEarlyReason(outline.missingPixels, pictureSize));
         }
-        pixelCount += picture.pixels.size();
+        pixelCount += pictureSize;
         if (pixelCount > kMaxSeriesPixels) {
             prompts.ShowMessage(messages::WithName(messages::kSeriesTooLarge, fileNames.front()));
             return false;
         }
-        pictures.push_back(std::move(picture));
-        sources.push_back(*path);
+        if (frames.empty()) {
+            firstPicture = {0, 0, outline.width - 1, outline.height - 1};
+        }
+        if (outline.visible) {
+            visible = visible ? Union(*visible, *outline.visible) : *outline.visible;
+        }
+        frames.push_back(std::move(frame));
         platform_.statusBar.StepProgress();
     }
-    if (pictures.empty()) {
+    if (frames.empty()) {
         return false;
     }
-    const PictureBox box = CommonBox(pictures);
+    // The whole first frame when no frame has a visible pixel; always of even width.
+    PictureBox box = visible.value_or(firstPicture);
+    if (box.Width() % 2 != 0) {
+        ++box.right;
+    }
     if (box.Width() > kMaxStreamWidth) {
         prompts.ShowMessage(messages::WithName(messages::kTooWide, fileNames.front()));
         return false;
@@ -112,13 +126,24 @@ bool FrameSetLoader::LoadImageSeries(const PictureSeries& series) {
     animation.width = static_cast<std::uint16_t>(box.Width());
     animation.height = static_cast<std::uint16_t>(box.Height());
     // Counted over the pictures actually read, so that no frame number names a missing frame.
-    animation.frameCount = static_cast<std::int32_t>(pictures.size());
+    animation.frameCount = static_cast<std::int32_t>(frames.size());
     animation.sequenceLength = animation.frameCount;
-    for (std::size_t i = 0; i < pictures.size(); ++i) {
+    animation.frames.reserve(frames.size());
+    FrameStreamEncoder encoder(box.Width(), box.Height());
+    const auto readPicture = [&](const std::filesystem::path& path, std::string& failure) {
+        return ReadPicture555(path, picture_, fileBuffer_, &failure);
+    };
+    for (auto& frame : frames) {
+        // A picture that can no longer be read was changed or removed since the first reading:
+        // the series it belonged to is gone, so nothing is added.
+        if (!ReadPicture(series, *frame.name, frame.path, readPicture)) {
+            return false;
+        }
+        animation.frames.push_back(CroppedFrame(picture_, box, encoder));
+        animation.frames.back().source = std::move(*frame.path);
+    }
+    for (std::size_t i = 0; i < frames.size(); ++i) {
         animation.frameNumber[i] = static_cast<std::uint16_t>(i);
-        animation.frames.push_back(CroppedFrame(pictures[i], box));
-        animation.frames.back().source = std::move(sources[i]);
-        pictures[i] = {};
         animation.frameCounter = frameCounter_++;
     }
     animations_.push_back(std::move(animation));
@@ -148,38 +173,36 @@ bool FrameSetLoader::LoadMaskSeries(const PictureSeries& series, RegisteredAnima
     struct Mask {
         int width;
         int height;
-        std::vector<std::uint8_t> cropped;
+        std::vector<std::uint8_t> stream;
     };
     std::vector<Mask> masks;
+    masks.reserve(animation.frames.size());
+    FrameStreamEncoder encoder(animation.width, animation.height);
+    const auto readMask = [&](const std::filesystem::path& path, std::string& failure) {
+        return ReadMaskPicture(path, MaskKind::Unit, mask_, fileBuffer_, &failure);
+    };
     for (std::size_t i = 0; i < animation.frames.size(); ++i) {
         const RegisteredFrame& frame = animation.frames[i];
-        std::string failure;
-        const auto path = Locate(series.folder, fileNames[i], failure);
-        const auto reader = path ? std::make_optional<CTgaReader>(*path) : std::nullopt;
-        if (!reader || !reader->HasAlpha()) {
-            // As with a short series, one unreadable mask leaves the animation without masks.
-            prompts.ShowFileProblem(messages::WithName(messages::kAlphaNotFound, fileNames[i]),
-                                    path.value_or(series.folder / fileNames[i]),
-                                    reader ? reader->failure() : failure);
+        std::optional<std::filesystem::path> path;
+        // As with a short series, one unreadable mask leaves the animation without masks.
+        if (!ReadPicture(series, fileNames[i], path, readMask)) {
             return false;
         }
-        if (reader->missingPixels() > 0) {
+        if (mask_.missingPixels > 0) {
             prompts.ShowFileProblem(
-                messages::PictureEndsEarly(fileNames[i], reader->missingPixels()), *path,
-                messages::EndsEarlyReason(reader->missingPixels(), reader->pixels().size()));
+                messages::PictureEndsEarly(fileNames[i], mask_.missingPixels), *path,
+                messages::EndsEarlyReason(mask_.missingPixels, mask_.plane.size()));
         }
-        const auto plane = ReadMaskPlane(*reader, MaskKind::Unit);
-        masks.push_back(
-            {reader->width(), reader->height(),
-             CropPlane<std::uint8_t>(plane, reader->width(), reader->height(), frame.cropLeft,
-                                     frame.cropTop, animation.width, animation.height)});
+        masks.push_back({mask_.width, mask_.height,
+                         encoder.Alpha(mask_.plane, mask_.width, mask_.height, frame.cropLeft,
+                                       frame.cropTop)});
         platform_.statusBar.StepProgress();
     }
     for (std::size_t i = 0; i < masks.size(); ++i) {
         RegisteredFrame& frame = animation.frames[i];
         frame.maskPictureWidth = masks[i].width;
         frame.maskPictureHeight = masks[i].height;
-        frame.maskStream = EncodeFrameAlpha(masks[i].cropped, animation.width, animation.height);
+        frame.maskStream = std::move(masks[i].stream);
     }
     animation.maskFlag = 1;
     return true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "image/PictureReading.h"
 #include "image/RegisteredAnimation.h"
 #include "image/SeriesNames.h"
 #include "platform/Platform.h"
@@ -8,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <list>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -17,7 +19,7 @@ namespace fenwold {
 inline constexpr std::string_view kImageLoadingCaption = "Image Tga File Loading";
 inline constexpr std::string_view kMaskLoadingCaption = "Mask Tga File Loading";
 
-// Holds the pictures of a series in memory at once; a series beyond this many pixels is refused
+// A series beyond this many pixels is refused, so that its frames' streams stay within memory
 // (200 frames of 1024 x 1024 pixels stay below it).
 inline constexpr std::uint64_t kMaxSeriesPixels = std::uint64_t{1} << 28;
 
@@ -25,7 +27,8 @@ inline constexpr std::uint64_t kMaxSeriesPixels = std::uint64_t{1} << 28;
 // appends to the registration list it is given, counts frames and animations over its whole
 // life, and tells the user about failures through the platform. Each series names its folder;
 // its file names are opened there, matched ignoring case. The working folder is neither read
-// nor moved.
+// nor moved. It reads the pictures of every series into one working picture and one file
+// buffer, which it keeps while it lives.
 class FrameSetLoader {
 public:
     FrameSetLoader(std::list<RegisteredAnimation>& animations, Platform platform)
@@ -42,8 +45,8 @@ public:
 
     // One animation from the pictures, cropped to their common box. A picture that cannot be
     // read is reported and left out; one that ends early is reported and kept as read. Returns
-    // false when no animation was added (no picture could be read, or the series is beyond the
-    // tool's limits).
+    // false when no animation was added (no picture could be read, the series is beyond the
+    // tool's limits, or a picture could not be read again when it was cut to the box).
     bool LoadImageSeries(const PictureSeries& series);
     // One animation per series.
     void LoadImageSeriesList(std::span<const PictureSeries> series);
@@ -64,11 +67,20 @@ public:
     std::int32_t animationCount() const { return animationCount_; }
 
 private:
+    // Reads a picture of the series with `read(path, failure)`, finding its file first when
+    // `path` is empty; tells the user and returns false when it cannot be read.
+    template <typename Read>
+    bool ReadPicture(const PictureSeries& series, const std::string& name,
+                     std::optional<std::filesystem::path>& path, Read read);
+
     std::list<RegisteredAnimation>& animations_;
     Platform platform_;
     std::int32_t frameCounter_ = 0;
     std::int32_t animationCount_ = 0;
     std::size_t nextMaskAnimation_ = 0;
+    Picture555 picture_;
+    MaskPicture mask_;
+    ByteBuffer fileBuffer_;
 };
 
 } // namespace fenwold

@@ -1,12 +1,16 @@
 #include "image/FrameSetLoader.h"
 
 #include "image/FrameStreams.h"
+#include "image/PictureBox.h"
+#include "image/PictureReading.h"
 #include "platform/ScriptedPlatform.h"
 #include "support/TempFolder.h"
 #include "support/TgaBuilder.h"
 
 #include <gtest/gtest.h>
 #include <list>
+#include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -218,6 +222,116 @@ TEST_F(FrameSetLoaderTest, PicturesThatEndEarlyAreKeptAndReported) {
     EXPECT_EQ(Messages().back(),
               "\"m2.tga\" ends early: its last 7 pixels are missing and are left transparent.");
     EXPECT_EQ(Mask(animations.front(), 1), (Bytes{0, 0, 0, 0, 1, 0, 0, 0}));
+}
+
+// Each frame is its own picture read alone, cut to the box over every frame's visible pixels
+// and encoded: pictures of every kind and size, larger after smaller and back, one ending early
+// and one that cannot be read, all through the loader's one working picture.
+TEST_F(FrameSetLoaderTest, EachFrameIsItsPictureReadAloneAndCutToTheBox) {
+    std::mt19937 random(37);
+    for (int trial = 0; trial < 12; ++trial) {
+        std::list<RegisteredAnimation> series;
+        FrameSetLoader fresh(series, platform.Get());
+        Names names;
+        std::vector<Picture555> pictures;
+        for (int i = 0; i < 6; ++i) {
+            const int width = static_cast<int>(random() % 40) + 1;
+            const int height = static_cast<int>(random() % 30) + 1;
+            std::vector<TgaColor> pixels(static_cast<std::size_t>(width) * height, 0);
+            // A few translucent and opaque blobs of distinct channels somewhere in the picture.
+            for (int blob = static_cast<int>(random() % 3); blob > 0; --blob) {
+                const auto at = random() % pixels.size();
+                const auto colour = MakeTgaColor(static_cast<std::uint8_t>(random()), 40,
+                                                 static_cast<std::uint8_t>(random()),
+                                                 static_cast<std::uint8_t>(random() % 2 ? 255 : 90));
+                for (std::size_t k = at; k < std::min(pixels.size(), at + random() % 50); ++k) {
+                    pixels[k] = colour;
+                }
+            }
+            auto file = TgaBuilder::Picture(width, height, pixels, random() % 2 ? 32 : 24,
+                                            random() % 3 != 0);
+            if (i == 4) {
+                file.resize(file.size() - 4); // ends early
+            }
+            const std::string name = "t" + std::to_string(trial) + "_" + std::to_string(i) + ".tga";
+            folder.Write(name, i == 2 ? TgaBuilder(2, 2).Descriptor(0x28).bytes() : file);
+            names.push_back(name);
+            if (i != 2) {
+                Picture555 alone;
+                ASSERT_EQ(ReadPicture555(file, alone), tga::kNoError);
+                pictures.push_back(std::move(alone));
+            }
+        }
+        std::optional<PictureBox> visible;
+        for (const auto& picture : pictures) {
+            if (const auto own = OpaqueBox(picture.alpha, picture.width, picture.height)) {
+                visible = visible ? Union(*visible, *own) : *own;
+            }
+        }
+        PictureBox box = visible.value_or(
+            PictureBox{0, 0, pictures.front().width - 1, pictures.front().height - 1});
+        box.right += box.Width() % 2;
+        ASSERT_TRUE(fresh.LoadImageSeries(Here(names)));
+        const RegisteredAnimation& animation = series.front();
+        ASSERT_EQ(animation.frames.size(), pictures.size());
+        EXPECT_EQ(animation.positionX, box.left);
+        EXPECT_EQ(animation.positionY, box.top);
+        ASSERT_EQ(animation.width, box.Width());
+        ASSERT_EQ(animation.height, box.Height());
+        for (std::size_t f = 0; f < pictures.size(); ++f) {
+            const Picture555& picture = pictures[f];
+            const auto pixels = CropPlane<Pixel555>(picture.pixels, picture.width, picture.height,
+                                                    box.left, box.top, box.Width(), box.Height());
+            const auto alpha = CropPlane<std::uint8_t>(picture.alpha, picture.width,
+                                                       picture.height, box.left, box.top,
+                                                       box.Width(), box.Height());
+            ASSERT_EQ(animation.frames[f].pixelStream,
+                      EncodeFramePixels(pixels, box.Width(), box.Height()))
+                << trial << " frame " << f;
+            ASSERT_EQ(animation.frames[f].alphaStream,
+                      EncodeFrameAlpha(alpha, box.Width(), box.Height()))
+                << trial << " frame " << f;
+        }
+    }
+}
+
+// A status bar that removes a file when the loader steps past the picture before it, so that
+// the picture is gone when the loader comes back to read it whole.
+class RemovingStatusBar final : public StatusBar {
+public:
+    RemovingStatusBar(std::filesystem::path file, int atStep)
+        : file_(std::move(file)), atStep_(atStep) {}
+    void SetModifiedIndicator(bool) override {}
+    void BeginProgress(std::string_view, int) override {}
+    void StepProgress() override {
+        if (++stepsTaken_ == atStep_) {
+            std::filesystem::remove(file_);
+        }
+    }
+    void EndProgress() override {}
+
+private:
+    std::filesystem::path file_;
+    int atStep_;
+    int stepsTaken_ = 0;
+};
+
+TEST_F(FrameSetLoaderTest, APictureGoneBeforeItIsCutAddsNothingAndIsReported) {
+    Picture("g1.tga", 4, 4, Rectangle(4, 4, 0, 0, 3, 3));
+    Picture("g2.tga", 4, 4, Rectangle(4, 4, 1, 1, 2, 2));
+    RemovingStatusBar bar(folder / "g2.tga", 2);
+    Platform removing = platform.Get();
+    Platform withBar{removing.prompts, removing.sound, removing.clock, bar, removing.folder};
+    FrameSetLoader gone(animations, withBar);
+    EXPECT_FALSE(gone.LoadImageSeries(Here({"g1.tga", "g2.tga"})));
+    EXPECT_TRUE(animations.empty());
+    EXPECT_EQ(gone.animationCount(), 0);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"\"g2.tga\" alpha not found"}));
+    ASSERT_EQ(platform.prompts.fileProblems.size(), 1u);
+    EXPECT_EQ(platform.prompts.fileProblems[0].file, folder / "g2.tga");
+    // The loader still reads the next series.
+    EXPECT_TRUE(gone.LoadImageSeries(Here({"g1.tga"})));
+    EXPECT_EQ(animations.size(), 1u);
 }
 
 TEST_F(FrameSetLoaderTest, SeriesWithoutAnyReadablePictureAddsNothing) {
