@@ -3,6 +3,7 @@
 #include "image/TgaReader.h"
 #include "image/TgaWriter.h"
 #include "platform/ScriptedPlatform.h"
+#include "unit/RunLengthUnitFile.h"
 
 #include <benchmark/benchmark.h>
 #include <cmath>
@@ -22,12 +23,17 @@ namespace {
 constexpr int kSide = 256;
 constexpr int kFrames = 64;
 
+// How a sprite's edges and shadow are drawn.
+enum class Look { HardEdge, SoftEdge, SoftShadow };
+
 // One frame of a rendered sprite on a transparent black canvas: a shaded body (neighbouring
 // pixels rarely equal, so raw packets), a flat-coloured belt and shield (runs), moving a little
 // from frame to frame: about 26,000 visible pixels and 1,540 packets a frame (960 runs, 580 raw
-// packets holding 23,000 pixels). With `softEdge` the body has a one-pixel anti-aliased edge of
-// translucent pixels (about 800 a frame), whose colours are restored, otherwise a hard one.
-std::vector<TgaColor> SpriteFrame(int frame, bool softEdge, std::mt19937& random) {
+// packets holding 23,000 pixels). With a soft edge the body has a one-pixel anti-aliased edge of
+// translucent pixels (about 800 a frame), whose colours are restored, otherwise a hard one. A
+// soft shadow adds a translucent dark ellipse beside the body, partly behind it (about 4,700
+// pixels a frame: runs of one colour at alpha 112, fading out towards its rim).
+std::vector<TgaColor> SpriteFrame(int frame, Look look, std::mt19937& random) {
     std::vector<TgaColor> pixels(kSide * kSide, 0);
     const double cx = 128 + 6 * std::sin(frame * 0.2);
     const double cy = 128 + 4 * std::cos(frame * 0.3);
@@ -37,9 +43,20 @@ std::vector<TgaColor> SpriteFrame(int frame, bool softEdge, std::mt19937& random
             const double dy = (y - cy) / 105.0;
             const double edge = (1.0 - std::sqrt(dx * dx + dy * dy)) * 60.0;
             if (edge <= 0) {
+                if (look == Look::SoftShadow) {
+                    const double sx = (x - cx - 30) / 90.0;
+                    const double sy = (y - cy - 95) / 26.0;
+                    const double fade = (1.0 - std::sqrt(sx * sx + sy * sy)) * 20.0;
+                    if (fade > 0) {
+                        const int alpha = fade >= 4 ? 112 : static_cast<int>(fade * 28);
+                        pixels[y * kSide + x] =
+                            MakeTgaColor(12, 10, 30, static_cast<std::uint8_t>(alpha));
+                    }
+                }
                 continue;
             }
-            const int alpha = !softEdge || edge >= 1 ? 255 : static_cast<int>(edge * 255);
+            const int alpha =
+                look == Look::HardEdge || edge >= 1 ? 255 : static_cast<int>(edge * 255);
             const bool belt = std::abs(y - cy - 10) < 4;
             const bool shield = std::abs(x - cx + 40) < 14 && std::abs(y - cy) < 30;
             const int shade = belt || shield ? 0 : static_cast<int>(random() % 64);
@@ -55,19 +72,21 @@ std::vector<TgaColor> SpriteFrame(int frame, bool softEdge, std::mt19937& random
 
 using Files = std::vector<std::vector<std::uint8_t>>;
 
-Files MakeSpriteFiles(bool softEdge) {
+Files MakeSpriteFiles(Look look) {
     std::mt19937 random(17);
     Files files;
     for (int frame = 0; frame < kFrames; ++frame) {
-        files.push_back(EncodeTga32(SpriteFrame(frame, softEdge, random), kSide, kSide));
+        files.push_back(EncodeTga32(SpriteFrame(frame, look, random), kSide, kSide));
     }
     return files;
 }
 
-const Files& SpriteFiles(bool softEdge = false) {
-    static const Files hard = MakeSpriteFiles(false);
-    static const Files soft = MakeSpriteFiles(true);
-    return softEdge ? soft : hard;
+// The series of a benchmark argument: 0 hard edges, 1 soft edges, 2 soft edges and shadow.
+const Files& SpriteFiles(std::int64_t look = 0) {
+    static const Files hard = MakeSpriteFiles(Look::HardEdge);
+    static const Files soft = MakeSpriteFiles(Look::SoftEdge);
+    static const Files shadow = MakeSpriteFiles(Look::SoftShadow);
+    return look == 2 ? shadow : look == 1 ? soft : hard;
 }
 
 // Targa decoding alone.
@@ -86,7 +105,7 @@ BENCHMARK(BM_DecodeTarga)->Unit(benchmark::kMicrosecond);
 // Reading a frame as the loaders do: decoding, Pixel555 conversion, row flip and alpha
 // quantisation, and for translucent pixels the colour restoration. Items are frames.
 void BM_ReadFrames(benchmark::State& state) {
-    const auto& files = SpriteFiles(state.range(0) != 0);
+    const auto& files = SpriteFiles(state.range(0));
     for (auto _ : state) {
         for (const auto& file : files) {
             Picture555 picture;
@@ -96,7 +115,21 @@ void BM_ReadFrames(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * kFrames);
 }
-BENCHMARK(BM_ReadFrames)->ArgName("softEdge")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ReadFrames)->ArgName("look")->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+
+// The same reading into one picture, as the loaders now read a series.
+void BM_ReadFramesIntoOnePicture(benchmark::State& state) {
+    const auto& files = SpriteFiles(state.range(0));
+    Picture555 picture;
+    for (auto _ : state) {
+        for (const auto& file : files) {
+            ReadPicture555(file, picture);
+            benchmark::DoNotOptimize(picture.pixels.data());
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * kFrames);
+}
+BENCHMARK(BM_ReadFramesIntoOnePicture)->ArgName("look")->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
 // The frames as files in a fresh temporary folder, removed afterwards.
 class SeriesFolder {
@@ -130,10 +163,11 @@ private:
     std::vector<std::string> names_;
 };
 
-// The whole registration of one animation of 64 frames from its files: reading, the common
-// box, cropping and the frame streams. Items are frames.
+// The whole registration of one animation of 64 frames from its files, with a fresh loader each
+// time as every registration makes one: reading, the common box, cropping and the frame streams.
+// Items are frames.
 void BM_RegisterSeries(benchmark::State& state) {
-    const SeriesFolder series(SpriteFiles(state.range(0) != 0));
+    const SeriesFolder series(SpriteFiles(state.range(0)));
     ScriptedPlatform platform(series.path());
     for (auto _ : state) {
         std::list<RegisteredAnimation> animations;
@@ -143,7 +177,23 @@ void BM_RegisterSeries(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * kFrames);
 }
-BENCHMARK(BM_RegisterSeries)->ArgName("softEdge")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RegisterSeries)->ArgName("look")->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// Registration followed by the run-length unit file's bytes, as `fenwold-cli ure` does it
+// without the process and the write. Items are frames.
+void BM_RegisterAndEncodeUnitFile(benchmark::State& state) {
+    const SeriesFolder series(SpriteFiles(state.range(0)));
+    ScriptedPlatform platform(series.path());
+    for (auto _ : state) {
+        std::list<RegisteredAnimation> animations;
+        FrameSetLoader loader(animations, platform.Get());
+        loader.LoadImageSeries({series.path(), series.names()});
+        const auto file = EncodeRunLengthUnitFile(animations);
+        benchmark::DoNotOptimize(file.data());
+    }
+    state.SetItemsProcessed(state.iterations() * kFrames);
+}
+BENCHMARK(BM_RegisterAndEncodeUnitFile)->ArgName("look")->Arg(2)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace fenwold
