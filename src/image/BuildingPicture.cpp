@@ -107,14 +107,14 @@ bool LoadBuildingMask(BuildingPicture& picture, const std::filesystem::path& fil
         return false;
     }
     if (mask.missingPixels > 0) {
-        prompts.ShowFileProblem(messages::PictureEndsEarly(file.string(), mask.missingPixels), *path,
+        prompts.ShowFileProblem(messages::PictureEndsEarly(file.string(), mask.missingPixels),
+                                *path,
                                 messages::EndsEarlyReason(mask.missingPixels, mask.plane.size()));
     }
     // The padded picture's top left lies this far before the box in the Targa picture.
-    auto selection = CropPlane<std::uint8_t>(mask.plane, mask.width, mask.height,
-                                             picture.cropX - picture.offsetX,
-                                             picture.cropY - picture.offsetY, picture.width,
-                                             picture.height);
+    auto selection = CropPlane<std::uint8_t>(
+        mask.plane, mask.width, mask.height, picture.cropX - picture.offsetX,
+        picture.cropY - picture.offsetY, picture.width, picture.height);
     std::vector<std::uint8_t> coverage(selection.size());
     for (std::size_t i = 0; i < selection.size(); ++i) {
         coverage[i] = selection[i] != 0 ? 255 : 0;

@@ -165,8 +165,7 @@ bool FrameSetLoader::LoadMaskSeries(const PictureSeries& series, RegisteredAnima
         // one, so a short series adds nothing.
         const std::string first = fileNames.empty() ? std::string() : fileNames.front();
         prompts.ShowFileProblem(
-            messages::WithName(messages::kMaskCountMismatch, first),
-            series.folder / first,
+            messages::WithName(messages::kMaskCountMismatch, first), series.folder / first,
             messages::MaskCountReason(fileNames.size(), animation.frames.size()));
         return false;
     }
@@ -193,9 +192,9 @@ bool FrameSetLoader::LoadMaskSeries(const PictureSeries& series, RegisteredAnima
                 messages::PictureEndsEarly(fileNames[i], mask_.missingPixels), *path,
                 messages::EndsEarlyReason(mask_.missingPixels, mask_.plane.size()));
         }
-        masks.push_back({mask_.width, mask_.height,
-                         encoder.Alpha(mask_.plane, mask_.width, mask_.height, frame.cropLeft,
-                                       frame.cropTop)});
+        masks.push_back(
+            {mask_.width, mask_.height,
+             encoder.Alpha(mask_.plane, mask_.width, mask_.height, frame.cropLeft, frame.cropTop)});
         platform_.statusBar.StepProgress();
     }
     for (std::size_t i = 0; i < masks.size(); ++i) {

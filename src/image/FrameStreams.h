@@ -32,8 +32,7 @@ std::vector<Pixel555> DecodeFramePixels(std::span<const std::uint16_t> stream, i
 std::vector<std::uint8_t> DecodeFrameAlpha(std::span<const std::uint8_t> stream, int width,
                                            int height);
 // The same into `out`, which holds at least width * height values; every one is written.
-void DecodeFramePixels(std::span<const std::uint16_t> stream, int width, int height,
-                       Pixel555* out);
+void DecodeFramePixels(std::span<const std::uint16_t> stream, int width, int height, Pixel555* out);
 void DecodeFrameAlpha(std::span<const std::uint8_t> stream, int width, int height,
                       std::uint8_t* out);
 

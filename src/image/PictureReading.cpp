@@ -119,44 +119,19 @@ private:
     }
 };
 
-// Writes the working form, turning the picture over: file row j is picture row height - 1 - j.
-// Every pixel is written, transparent black ones too, so the picture needs no clearing first.
-template <typename Conversion>
-class WorkingFormSink {
+// Where the next pixel of a picture goes in planes written top row first, as pixels come in file
+// order (bottom row first): file row j is plane row height - 1 - j.
+class TurnedOverRows {
 public:
-    explicit WorkingFormSink(Picture555& picture)
-        : width_(static_cast<std::size_t>(picture.width)), pixels_(picture.pixels.data()),
-          alpha_(picture.alpha.data()),
-          row_(static_cast<std::size_t>(picture.height > 0 ? picture.height - 1 : 0) * width_) {}
+    TurnedOverRows(int width, int height)
+        : width_(static_cast<std::size_t>(width)),
+          row_(static_cast<std::size_t>(height > 0 ? height - 1 : 0) * width_) {}
 
-    void Run(std::size_t count, TgaColor colour) {
-        const Pixel555 pixel = ToPixel555(Restored(colour));
-        const std::uint8_t a = QuantiseAlpha(AlphaOf(colour));
-        while (count > 0) {
-            const std::size_t room = width_ - x_;
-            const std::size_t part = std::min(count, room);
-            Stretches::Fill(pixels_ + row_ + x_, alpha_ + row_ + x_, part, room, pixel, a);
-            Advance(part);
-            count -= part;
-        }
-    }
+    // The plane index of the next pixel, and how many pixels its row has left.
+    std::size_t At() const { return row_ + x_; }
+    std::size_t Room() const { return width_ - x_; }
 
-    void Raw(std::size_t count, const std::uint8_t* bgra, std::size_t readable) {
-        while (count > 0) {
-            const std::size_t room = width_ - x_;
-            const std::size_t part = std::min(count, room);
-            Stretches::Convert(bgra, pixels_ + row_ + x_, alpha_ + row_ + x_, part,
-                               std::min(room, readable / 4));
-            bgra += part * 4;
-            readable -= part * 4;
-            Advance(part);
-            count -= part;
-        }
-    }
-
-private:
-    using Stretches = RowStretches<Conversion>;
-
+    // Moves on by `count` pixels, at most Room().
     void Advance(std::size_t count) {
         x_ += count;
         if (x_ == width_) {
@@ -165,11 +140,52 @@ private:
         }
     }
 
+private:
     std::size_t width_;
-    Pixel555* pixels_;
-    std::uint8_t* alpha_;
     std::size_t row_;
     std::size_t x_ = 0;
+};
+
+// Writes the working form, turning the picture over: file row j is picture row height - 1 - j.
+// Every pixel is written, transparent black ones too, so the picture needs no clearing first.
+template <typename Conversion>
+class WorkingFormSink {
+public:
+    explicit WorkingFormSink(Picture555& picture)
+        : rows_(picture.width, picture.height), pixels_(picture.pixels.data()),
+          alpha_(picture.alpha.data()) {}
+
+    void Run(std::size_t count, TgaColor colour) {
+        const Pixel555 pixel = ToPixel555(Restored(colour));
+        const std::uint8_t a = QuantiseAlpha(AlphaOf(colour));
+        while (count > 0) {
+            const std::size_t room = rows_.Room();
+            const std::size_t part = std::min(count, room);
+            Stretches::Fill(pixels_ + rows_.At(), alpha_ + rows_.At(), part, room, pixel, a);
+            rows_.Advance(part);
+            count -= part;
+        }
+    }
+
+    void Raw(std::size_t count, const std::uint8_t* bgra, std::size_t readable) {
+        while (count > 0) {
+            const std::size_t room = rows_.Room();
+            const std::size_t part = std::min(count, room);
+            Stretches::Convert(bgra, pixels_ + rows_.At(), alpha_ + rows_.At(), part,
+                               std::min(room, readable / 4));
+            bgra += part * 4;
+            readable -= part * 4;
+            rows_.Advance(part);
+            count -= part;
+        }
+    }
+
+private:
+    using Stretches = RowStretches<Conversion>;
+
+    TurnedOverRows rows_;
+    Pixel555* pixels_;
+    std::uint8_t* alpha_;
 };
 
 // Run-length 32-bit pictures, the kind the tool writes, decoded as tga::DecodePixels would with
@@ -293,45 +309,34 @@ template <bool (*Selected)(TgaColor)>
 class MaskSink {
 public:
     explicit MaskSink(MaskPicture& mask)
-        : width_(static_cast<std::size_t>(mask.width)), plane_(mask.plane.data()),
-          row_(static_cast<std::size_t>(mask.height > 0 ? mask.height - 1 : 0) * width_) {}
+        : rows_(mask.width, mask.height), plane_(mask.plane.data()) {}
 
     void Run(std::size_t count, TgaColor colour) {
         const std::uint8_t value = Selected(colour) ? 1 : 0;
         while (count > 0) {
-            const std::size_t part = std::min(count, width_ - x_);
-            std::fill_n(plane_ + row_ + x_, part, value);
-            Advance(part);
+            const std::size_t part = std::min(count, rows_.Room());
+            std::fill_n(plane_ + rows_.At(), part, value);
+            rows_.Advance(part);
             count -= part;
         }
     }
 
     void Raw(std::size_t count, const std::uint8_t* bgra, std::size_t) {
         while (count > 0) {
-            const std::size_t part = std::min(count, width_ - x_);
-            std::uint8_t* to = plane_ + row_ + x_;
+            const std::size_t part = std::min(count, rows_.Room());
+            std::uint8_t* to = plane_ + rows_.At();
             for (std::size_t k = 0; k < part; ++k) {
                 to[k] = Selected(tga::detail::LoadPixel<4>(bgra + k * 4)) ? 1 : 0;
             }
             bgra += part * 4;
-            Advance(part);
+            rows_.Advance(part);
             count -= part;
         }
     }
 
 private:
-    void Advance(std::size_t count) {
-        x_ += count;
-        if (x_ == width_) {
-            x_ = 0;
-            row_ -= width_; // wraps after the top row, when no pixel is left
-        }
-    }
-
-    std::size_t width_;
+    TurnedOverRows rows_;
     std::uint8_t* plane_;
-    std::size_t row_;
-    std::size_t x_ = 0;
 };
 
 // Finds the box of the visible pixels, in file order: rows are counted from the bottom of the
@@ -474,10 +479,9 @@ std::uint32_t ReadPicture555(const std::filesystem::path& file, Picture555& pict
 
 std::uint32_t ReadPicture555(const std::filesystem::path& file, Picture555& picture,
                              ByteBuffer& fileBuffer, std::string* failure) {
-    return ReadFromFile(file, fileBuffer, failure,
-                        [&](std::span<const std::uint8_t> bytes) {
-                            return ReadPicture555(bytes, picture);
-                        });
+    return ReadFromFile(file, fileBuffer, failure, [&](std::span<const std::uint8_t> bytes) {
+        return ReadPicture555(bytes, picture);
+    });
 }
 
 std::uint32_t ReadPictureOutline(std::span<const std::uint8_t> file, PictureOutline& outline) {

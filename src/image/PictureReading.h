@@ -1,7 +1,7 @@
 #pragma once
 
-#include "image/Pixel.h"
 #include "image/PictureBox.h"
+#include "image/Pixel.h"
 #include "image/PixelBlocks.h"
 #include "image/TgaDecoding.h"
 #include "image/UninitialisedAllocator.h"
@@ -74,8 +74,7 @@ struct MaskPicture {
 };
 
 // Reads a Targa picture straight into its mask form; errors as ReadPicture555.
-std::uint32_t ReadMaskPicture(std::span<const std::uint8_t> file, MaskKind kind,
-                              MaskPicture& mask);
+std::uint32_t ReadMaskPicture(std::span<const std::uint8_t> file, MaskKind kind, MaskPicture& mask);
 std::uint32_t ReadMaskPicture(const std::filesystem::path& file, MaskKind kind, MaskPicture& mask,
                               ByteBuffer& fileBuffer, std::string* failure);
 
