@@ -129,7 +129,12 @@ void BM_ReadFramesIntoOnePicture(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * kFrames);
 }
-BENCHMARK(BM_ReadFramesIntoOnePicture)->ArgName("look")->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ReadFramesIntoOnePicture)
+    ->ArgName("look")
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMicrosecond);
 
 // The frames as files in a fresh temporary folder, removed afterwards.
 class SeriesFolder {
@@ -163,21 +168,32 @@ private:
     std::vector<std::string> names_;
 };
 
-// The whole registration of one animation of 64 frames from its files, with a fresh loader each
-// time as every registration makes one: reading, the common box, cropping and the frame streams.
-// Items are frames.
+// One animation registered from the series' files by a fresh loader, as every registration
+// makes one.
+std::list<RegisteredAnimation> Register(const SeriesFolder& series, ScriptedPlatform& platform) {
+    std::list<RegisteredAnimation> animations;
+    FrameSetLoader loader(animations, platform.Get());
+    loader.LoadImageSeries({series.path(), series.names()});
+    return animations;
+}
+
+// The whole registration of one animation of 64 frames from its files: reading, the common box,
+// cropping and the frame streams. Items are frames.
 void BM_RegisterSeries(benchmark::State& state) {
     const SeriesFolder series(SpriteFiles(state.range(0)));
     ScriptedPlatform platform(series.path());
     for (auto _ : state) {
-        std::list<RegisteredAnimation> animations;
-        FrameSetLoader loader(animations, platform.Get());
-        loader.LoadImageSeries({series.path(), series.names()});
+        const auto animations = Register(series, platform);
         benchmark::DoNotOptimize(animations.front().frames.data());
     }
     state.SetItemsProcessed(state.iterations() * kFrames);
 }
-BENCHMARK(BM_RegisterSeries)->ArgName("look")->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RegisterSeries)
+    ->ArgName("look")
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond);
 
 // Registration followed by the run-length unit file's bytes, as `fenwold-cli ure` does it
 // without the process and the write. Items are frames.
@@ -185,10 +201,7 @@ void BM_RegisterAndEncodeUnitFile(benchmark::State& state) {
     const SeriesFolder series(SpriteFiles(state.range(0)));
     ScriptedPlatform platform(series.path());
     for (auto _ : state) {
-        std::list<RegisteredAnimation> animations;
-        FrameSetLoader loader(animations, platform.Get());
-        loader.LoadImageSeries({series.path(), series.names()});
-        const auto file = EncodeRunLengthUnitFile(animations);
+        const auto file = EncodeRunLengthUnitFile(Register(series, platform));
         benchmark::DoNotOptimize(file.data());
     }
     state.SetItemsProcessed(state.iterations() * kFrames);

@@ -241,9 +241,9 @@ TEST_F(FrameSetLoaderTest, EachFrameIsItsPictureReadAloneAndCutToTheBox) {
             // A few translucent and opaque blobs of distinct channels somewhere in the picture.
             for (int blob = static_cast<int>(random() % 3); blob > 0; --blob) {
                 const auto at = random() % pixels.size();
-                const auto colour = MakeTgaColor(static_cast<std::uint8_t>(random()), 40,
-                                                 static_cast<std::uint8_t>(random()),
-                                                 static_cast<std::uint8_t>(random() % 2 ? 255 : 90));
+                const auto colour = MakeTgaColor(
+                    static_cast<std::uint8_t>(random()), 40, static_cast<std::uint8_t>(random()),
+                    static_cast<std::uint8_t>(random() % 2 ? 255 : 90));
                 for (std::size_t k = at; k < std::min(pixels.size(), at + random() % 50); ++k) {
                     pixels[k] = colour;
                 }
@@ -282,9 +282,9 @@ TEST_F(FrameSetLoaderTest, EachFrameIsItsPictureReadAloneAndCutToTheBox) {
             const Picture555& picture = pictures[f];
             const auto pixels = CropPlane<Pixel555>(picture.pixels, picture.width, picture.height,
                                                     box.left, box.top, box.Width(), box.Height());
-            const auto alpha = CropPlane<std::uint8_t>(picture.alpha, picture.width,
-                                                       picture.height, box.left, box.top,
-                                                       box.Width(), box.Height());
+            const auto alpha =
+                CropPlane<std::uint8_t>(picture.alpha, picture.width, picture.height, box.left,
+                                        box.top, box.Width(), box.Height());
             ASSERT_EQ(animation.frames[f].pixelStream,
                       EncodeFramePixels(pixels, box.Width(), box.Height()))
                 << trial << " frame " << f;

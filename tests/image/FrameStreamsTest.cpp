@@ -189,14 +189,18 @@ TEST(FrameStreams, EncoderCutsBoxesAsTheCroppedPlaneEncodes) {
         for (int trial = 0; trial < 40; ++trial) {
             const int planeWidth = static_cast<int>(random() % 140) + 1;
             const int planeHeight = static_cast<int>(random() % 8) + 1;
-            const int left = static_cast<int>(random() % (planeWidth + boxWidth + 4)) - boxWidth - 2;
-            const int top = static_cast<int>(random() % (planeHeight + boxHeight + 4)) - boxHeight - 2;
-            const auto pixels = RandomPlane<Pixel555>(random, planeWidth, planeHeight, 5 + trial * 300);
-            const auto alpha = RandomPlane<std::uint8_t>(random, planeWidth, planeHeight, 3 + trial);
+            const int left =
+                static_cast<int>(random() % (planeWidth + boxWidth + 4)) - boxWidth - 2;
+            const int top =
+                static_cast<int>(random() % (planeHeight + boxHeight + 4)) - boxHeight - 2;
+            const auto pixels =
+                RandomPlane<Pixel555>(random, planeWidth, planeHeight, 5 + trial * 300);
+            const auto alpha =
+                RandomPlane<std::uint8_t>(random, planeWidth, planeHeight, 3 + trial);
             const auto croppedPixels = CropPlane<Pixel555>(pixels, planeWidth, planeHeight, left,
                                                            top, boxWidth, boxHeight);
-            const auto croppedAlpha = CropPlane<std::uint8_t>(alpha, planeWidth, planeHeight,
-                                                              left, top, boxWidth, boxHeight);
+            const auto croppedAlpha = CropPlane<std::uint8_t>(alpha, planeWidth, planeHeight, left,
+                                                              top, boxWidth, boxHeight);
             ASSERT_EQ(encoder.Pixels(pixels, planeWidth, planeHeight, left, top),
                       EncodeFramePixels(croppedPixels, boxWidth, boxHeight))
                 << boxWidth << " at " << left << "," << top;
@@ -388,9 +392,9 @@ TEST(AlphaKeyedStreams, ByteFormFitsItsBoundExactlyAtTheLongest) {
         }
         // The 8-bit form of the same one-pixel spans: a two-byte token and a byte each.
         const Bytes values(size, 5);
-        EXPECT_EQ(EncodeAlphaKeyed8(values.data(), changing.data(), width, height, width, width)
-                      .size(),
-                  static_cast<std::size_t>(3 * width + 4) * height);
+        EXPECT_EQ(
+            EncodeAlphaKeyed8(values.data(), changing.data(), width, height, width, width).size(),
+            static_cast<std::size_t>(3 * width + 4) * height);
     }
     EXPECT_EQ(AlphaKeyed16Bound(5, 0), 0u);
     EXPECT_EQ(AlphaKeyed16Bound(0, 2), 8u); // length and terminator of each empty row

@@ -68,6 +68,21 @@ std::vector<TgaColor> RandomPicture(std::mt19937& random, int width, int height)
     return pixels;
 }
 
+// A picture of random size (up to maxWidth x 6) and kind, as RandomPicture draws it; every
+// fourth trial's file ends early.
+std::vector<std::uint8_t> RandomFile(std::mt19937& random, int maxWidth, int trial) {
+    const int width = static_cast<int>(random() % maxWidth) + 1;
+    const int height = static_cast<int>(random() % 6) + 1;
+    const int depth = random() % 2 ? 32 : 24;
+    const bool runLength = random() % 3 != 0;
+    auto file =
+        TgaBuilder::Picture(width, height, RandomPicture(random, width, height), depth, runLength);
+    if (trial % 4 == 0) {
+        file.resize(18 + random() % (file.size() - 17)); // ends early
+    }
+    return file;
+}
+
 void ExpectSamePicture(const Picture555& actual, const Picture555& expected) {
     ASSERT_EQ(actual.width, expected.width);
     ASSERT_EQ(actual.height, expected.height);
@@ -80,15 +95,7 @@ void ExpectSamePicture(const Picture555& actual, const Picture555& expected) {
 TEST(PictureReading, MatchesTheReaderFollowedByTheConversion) {
     std::mt19937 random(21);
     for (int trial = 0; trial < 300; ++trial) {
-        const int width = static_cast<int>(random() % 70) + 1;
-        const int height = static_cast<int>(random() % 6) + 1;
-        const int depth = random() % 2 ? 32 : 24;
-        const bool runLength = random() % 3 != 0;
-        const auto pixels = RandomPicture(random, width, height);
-        auto file = TgaBuilder::Picture(width, height, pixels, depth, runLength);
-        if (trial % 4 == 0) {
-            file.resize(18 + random() % (file.size() - 17)); // ends early
-        }
+        const auto file = RandomFile(random, 70, trial);
         Picture555 picture;
         ASSERT_EQ(ReadPicture555(file, picture), tga::kNoError);
         ExpectSamePicture(picture, ReferenceReading(file));
@@ -122,15 +129,7 @@ TEST(PictureReading, EveryConversionReadsTheSamePicture) {
     using blocks::ConversionIsa;
     std::mt19937 random(34);
     for (int trial = 0; trial < 200; ++trial) {
-        const int width = static_cast<int>(random() % 90) + 1;
-        const int height = static_cast<int>(random() % 6) + 1;
-        const int depth = random() % 2 ? 32 : 24;
-        const bool runLength = random() % 3 != 0;
-        auto file = TgaBuilder::Picture(width, height, RandomPicture(random, width, height), depth,
-                                        runLength);
-        if (trial % 4 == 0) {
-            file.resize(18 + random() % (file.size() - 17)); // ends early
-        }
+        const auto file = RandomFile(random, 90, trial);
         Picture555 plain;
         ASSERT_EQ(ReadPicture555(file, plain, ConversionIsa::Plain), tga::kNoError);
         for (const ConversionIsa isa :
@@ -256,17 +255,11 @@ TEST(PictureReading, MaskPicturesMatchTheReaderThresholdedPixelByPixel) {
     std::mt19937 random(61);
     MaskPicture mask;
     for (int trial = 0; trial < 300; ++trial) {
-        const int width = static_cast<int>(random() % 60) + 1;
-        const int height = static_cast<int>(random() % 6) + 1;
-        const int depth = random() % 2 ? 32 : 24;
-        const bool runLength = random() % 3 != 0;
-        auto file = TgaBuilder::Picture(width, height, RandomPicture(random, width, height), depth,
-                                        runLength);
-        if (trial % 4 == 0) {
-            file.resize(18 + random() % (file.size() - 17)); // ends early
-        }
+        const auto file = RandomFile(random, 60, trial);
         const CTgaReader reader(file);
         ASSERT_TRUE(reader.HasAlpha());
+        const int width = reader.width();
+        const int height = reader.height();
         for (const MaskKind kind : {MaskKind::Unit, MaskKind::Building}) {
             ASSERT_EQ(ReadMaskPicture(file, kind, mask), tga::kNoError);
             ASSERT_EQ(mask.width, width);
@@ -279,8 +272,7 @@ TEST(PictureReading, MaskPicturesMatchTheReaderThresholdedPixelByPixel) {
                         reader.pixels()[static_cast<std::size_t>(height - 1 - y) * width + x];
                     const bool selected = kind == MaskKind::Unit ? IsUnitMaskSelected(colour)
                                                                  : IsBuildingMaskSelected(colour);
-                    ASSERT_EQ(mask.plane[static_cast<std::size_t>(y) * width + x],
-                              selected ? 1 : 0)
+                    ASSERT_EQ(mask.plane[static_cast<std::size_t>(y) * width + x], selected ? 1 : 0)
                         << trial << " at " << x << "," << y;
                 }
             }
