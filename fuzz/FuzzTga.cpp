@@ -1,6 +1,7 @@
 // Targa pictures: the reader that keeps the file's pixels, the one that reads straight into the
-// working form, and the mask planes made from the first.
+// working form, the outline and the mask form read straight from the file.
 #include "FuzzSupport.h"
+#include "image/PictureBox.h"
 #include "image/PictureReading.h"
 #include "image/TgaReader.h"
 
@@ -26,9 +27,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         picture.height != reader.height()) {
         fuzz::Broken("a Targa picture was read with planes of the wrong size");
     }
-    if (ReadMaskPlane(reader, MaskKind::Unit).size() != n ||
-        ReadMaskPlane(reader, MaskKind::Building).size() != n) {
-        fuzz::Broken("a mask plane has the wrong size");
+    PictureOutline outline;
+    if (ReadPictureOutline(file, outline) != tga::kNoError || outline.width != picture.width ||
+        outline.height != picture.height || outline.missingPixels != picture.missingPixels ||
+        outline.visible != OpaqueBox(picture.alpha, picture.width, picture.height)) {
+        fuzz::Broken("a picture's outline differs from the picture read");
+    }
+    for (const MaskKind kind : {MaskKind::Unit, MaskKind::Building}) {
+        MaskPicture mask;
+        if (ReadMaskPicture(file, kind, mask) != tga::kNoError || mask.plane.size() != n ||
+            mask.missingPixels != reader.missingPixels()) {
+            fuzz::Broken("a mask picture has the wrong size");
+        }
     }
     return 0;
 }
