@@ -67,16 +67,16 @@ bool CFenwoldDoc::ImportMask(const std::filesystem::path& name) {
     return true;
 }
 
-void CFenwoldDoc::AcceptCompressionResult(CompressionResult result) {
+bool CFenwoldDoc::AcceptCompressionResult(CompressionResult result) {
     if (!CompressionResultFits(result)) {
         platform_.prompts.ShowMessage(kCompressionResultRefused);
-        return;
+        return false;
     }
     if (result.animations.size() > static_cast<std::size_t>(kMaxBuildingAnimations)) {
         platform_.prompts.ShowMessage("A building holds at most 200 animations; this compression "
                                       "made " +
                                       std::to_string(result.animations.size()) + ".");
-        return;
+        return false;
     }
     Codebook codebook = CodebookFromLookupTable(result.entryCount, result.lookupTable);
     data_.FreeAnimations();
@@ -84,6 +84,7 @@ void CFenwoldDoc::AcceptCompressionResult(CompressionResult result) {
     data_.animations = MakeCompressedAnimations(std::move(result.animations));
     Notify(DocumentEvent::AnimationsReplaced);
     SetModifiedFlag(true);
+    return true;
 }
 
 std::uint32_t CFenwoldDoc::GameDataSize() const {
@@ -105,6 +106,7 @@ bool CFenwoldDoc::WriteBothVariants(const std::filesystem::path& file555,
         platform_.prompts.ShowMessage("A building holds at most 200 animations.");
         return false;
     }
+    ComputeTeamIndices(*record_);
     const std::uint32_t size = GameDataSize();
     return ReportingFileErrors([&] {
         const auto bytes555 = EncodeBuildingFile(*record_, data_, ColourVariant::Pixel555, size);
@@ -153,6 +155,9 @@ bool CFenwoldDoc::OnOpenDocument(const std::filesystem::path& path) {
         const auto file = platform_.folder.Locate(path);
         // The version decides before the rest of the file is read, if at all.
         BinaryReader head = BinaryReader::FromFileHead(file, BinaryReader::kHeadSize);
+        // Only a building file of another version opens empty; anything else is refused.
+        head.expectMagic(kBuildingMagic);
+        head.seek(0);
         const std::uint32_t version = PeekBuildingFileVersion(head);
         if (version == 7 || version == 8) {
             BinaryReader in = BinaryReader::FromFile(file);

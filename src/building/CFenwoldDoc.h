@@ -49,19 +49,23 @@ public:
     // read leaves the record as it was and says so.
     bool ImportMask(const std::filesystem::path& name);
 
-    void AcceptCompressionResult(CompressionResult result) override;
+    // Refuses, with a message, a result whose tables do not fit or that holds more than 200
+    // animations.
+    bool AcceptCompressionResult(CompressionResult result) override;
     // The byte count the building file announces in its header.
     std::uint32_t GameDataSize() const;
 
-    // Reads a building file of version 7 or 8; a file of another version empties the building
-    // and says why. A malformed file is refused with a message and nothing changes.
+    // Reads a building file of version 7 or 8; a building file of another version empties the
+    // building and says why. A file that is no building file (its first bytes are not "Build
+    // File") or is malformed is refused with a message and nothing changes.
     bool OnOpenDocument(const std::filesystem::path& path);
     bool Save() override;
     bool SaveAs() override;
 
 private:
     // Writes the Pixel555 and the Pixel565 file; false (after a message) when there is nothing
-    // to save or a file cannot be written.
+    // to save or a file cannot be written. The team indices are computed first if nothing has
+    // computed them yet, so that the file holds team colour indices, never the mask's 0 and 1.
     bool WriteBothVariants(const std::filesystem::path& file555,
                            const std::filesystem::path& file565);
 

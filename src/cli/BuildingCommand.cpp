@@ -51,8 +51,6 @@ int BuildBuilding(const BuildingOptions& options, CommandContext& context) {
         console.prompts.messagesShown() != 0) {
         throw CliFailure(kExitFileFailure, options.mask + ": the mask was not used (see above)");
     }
-    // As the building team colour dialog does when it opens.
-    ComputeTeamIndices(*document.Record());
     if (!options.teamColours.empty()) {
         try {
             document.Colours() = ReadTeamColourFile(options.teamColours);

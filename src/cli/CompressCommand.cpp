@@ -1,3 +1,5 @@
+#include "cli/CompressCommand.h"
+
 #include "cli/Commands.h"
 #include "cli/Console.h"
 #include "cli/Json.h"
@@ -46,6 +48,18 @@ int WeightModeOf(const std::string& name) {
     return kMaxBrightness;
 }
 
+} // namespace
+
+void TakeCompressionResult(CUnitDoc& document, CompressionResult result) {
+    if (!document.AcceptCompressionResult(std::move(result))) {
+        throw CliFailure(
+            kExitFileFailure,
+            "the unit refused the compression result (see above); nothing was written");
+    }
+}
+
+namespace {
+
 // Compresses the registered animations into the unit, showing the progress on the console.
 bool RunCompression(const Registration& registration, const CompressOptions& options,
                     CUnitDoc& document, ConsolePlatform& console) {
@@ -71,7 +85,7 @@ bool RunCompression(const Registration& registration, const CompressOptions& opt
         return false;
     }
     console.progress.Finish();
-    document.AcceptCompressionResult(std::move(result));
+    TakeCompressionResult(document, std::move(result));
     return true;
 }
 

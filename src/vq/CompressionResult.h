@@ -32,11 +32,12 @@ struct CompressionResult {
     float error = 0.0f;
 };
 
-// The document that receives a finished compression (a unit or a building).
+// The document that receives a finished compression (a unit or a building). It may refuse a
+// result it cannot hold: it then tells the user why, changes nothing and returns false.
 class CompressionResultSink {
 public:
     virtual ~CompressionResultSink() = default;
-    virtual void AcceptCompressionResult(CompressionResult result) = 0;
+    virtual bool AcceptCompressionResult(CompressionResult result) = 0;
 };
 
 } // namespace fenwold

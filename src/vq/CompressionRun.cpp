@@ -75,8 +75,10 @@ void CompressionRun::Work() {
 RunStatus CompressionRun::Finish(CompressionResultSink& sink, Platform& platform) {
     const RunStatus status = Status();
     if (status == RunStatus::Finished) {
+        if (!sink.AcceptCompressionResult(std::move(result_))) {
+            return RunStatus::Cancelled;
+        }
         platform.sound.PlayLooping(kCompressionDoneSound);
-        sink.AcceptCompressionResult(std::move(result_));
     } else if (status == RunStatus::Cancelled && !refusal_.empty()) {
         platform.prompts.ShowMessage(refusal_);
     }

@@ -83,8 +83,9 @@ public:
     // Cuts LBG refinement short; the run goes on with the table it has.
     void RaiseLbgStop();
 
-    // Once the status has left Running: a finished run starts the compression sound and hands
-    // its result to the sink; a refused run tells the user why. Returns the status.
+    // Once the status has left Running: a finished run hands its result to the sink and, when
+    // the sink takes it, starts the compression sound; a refused run tells the user why.
+    // Returns the status, Cancelled also when the sink refused the result.
     RunStatus Finish(CompressionResultSink& sink, Platform& platform);
     // Once the run has finished: what the compression lost, measured on the worker.
     const QualityFigures& Quality() const { return quality_; }

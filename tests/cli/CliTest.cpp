@@ -1,16 +1,22 @@
 #include "cli/Cli.h"
 
+#include "building/BuildingFile.h"
+#include "building/CFenwoldDoc.h"
+#include "cli/CompressCommand.h"
 #include "cli/Console.h"
 #include "image/SampleArt.h"
 #include "image/TgaReader.h"
 #include "platform/BinaryReader.h"
+#include "platform/ScriptedPlatform.h"
 #include "support/CliRunner.h"
 #include "support/TempFolder.h"
 #include "support/TgaBuilder.h"
+#include "teamcolour/TeamColourGradient.h"
 #include "unit/GameDataFile.h"
 #include "unit/ToolDataFile.h"
 #include "vq/CompressionRun.h"
 #include "vq/DrawCompressedFrame.h"
+#include "vq/TableValidation.h"
 #include "vq/VqEngine.h"
 
 #include <gtest/gtest.h>
@@ -284,6 +290,64 @@ TEST_F(Cli, UsageAndFileFailuresHaveTheirStatus) {
     folder.Write("unit/anim00/anim00_0003.tga", {1, 2, 3});
     EXPECT_EQ(RunCommand({"compress", "-o", Path("y"), Path("unit/anim00")}), 1);
     EXPECT_FALSE(std::filesystem::exists(folder / "y.UTD"));
+}
+
+// A building saved by the desktop before anything computed its team indices holds the same files
+// as the command line's: team pixels store their team colour index, never the mask's 0 and 1.
+TEST_F(Cli, ABuildingSavedWithoutTheTeamColourDialogMatchesTheCommandLines) {
+    ASSERT_EQ(RunCommand({"building", "-o", Path("cli.bpt"), set.building.string(), "--mask",
+                          set.buildingMask.string()}),
+              0);
+    ScriptedPlatform platform(folder.path());
+    CFenwoldDoc desktop(platform.Get());
+    ASSERT_TRUE(desktop.ImportPicture(set.building));
+    ASSERT_TRUE(desktop.ImportMask(set.buildingMask));
+    ASSERT_EQ(desktop.Record()->teamIndicesComputed, 0);
+    platform.prompts.fileAnswers.push_back(folder / "gui.bpt");
+    ASSERT_TRUE(desktop.SaveAs());
+    EXPECT_TRUE(platform.prompts.messages.empty());
+    EXPECT_EQ(folder.Read("gui.BPT"), folder.Read("cli.BPT"));
+    EXPECT_EQ(folder.Read("gui6.BPT"), folder.Read("cli6.BPT"));
+
+    BinaryReader in = BinaryReader::FromFile(folder / "gui.BPT");
+    const BuildingRecord saved = ReadBuildingFile(in).record;
+    int team = 0;
+    int aboveOne = 0;
+    for (std::size_t i = 0; i < saved.PixelCount(); ++i) {
+        if (saved.teamMask[i] != 0) {
+            ++team;
+            EXPECT_EQ(saved.teamIndex[i], TeamColourIndex(saved.picture[i])) << i;
+            aboveOne += saved.teamIndex[i] > 1 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(team, 0);
+    EXPECT_GT(aboveOne, 0);
+}
+
+// A compression result the unit refuses ends the command with status 1 before anything is
+// written, the unit's own message naming the reason.
+TEST(CompressCommand, ARefusedResultFailsWithStatus1) {
+    CompressionResult result;
+    result.entryCount = 1;
+    result.lookupTable.assign(48, 0);
+    EncodedAnimation& animation = result.animations.emplace_back();
+    animation.indexTables.push_back({0x03, 0x81, 0x01, 0x00}); // entry 1 of 1
+    animation.alphaTables.push_back({2, 1, {0x02, 0x82, 0xFF}});
+    cli::ConsolePlatform console(true);
+    CUnitDoc unit(console.Get());
+    testing::internal::CaptureStderr();
+    try {
+        cli::TakeCompressionResult(unit, std::move(result));
+        ADD_FAILURE() << "the refused result was taken";
+    } catch (const cli::CliFailure& failure) {
+        EXPECT_EQ(failure.status, cli::kExitFileFailure);
+        EXPECT_EQ(std::string(failure.what()),
+                  "the unit refused the compression result (see above); nothing was written");
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "fenwold-cli: " + std::string(kCompressionResultRefused) + "\n");
+    EXPECT_EQ(unit.Data().AnimationCount(), 0);
+    EXPECT_FALSE(unit.IsModified());
 }
 
 } // namespace

@@ -57,5 +57,15 @@ TEST_F(VqComputeDlgTest, ParametersNoRunTakesCloseWithCancel) {
     EXPECT_TRUE(platform.sound.played.empty());
 }
 
+// A document that refuses the result (it says why itself): the window closes with Cancel, so that
+// nothing after it rebuilds groups or writes the recovery copy, and no chime says "done".
+TEST_F(VqComputeDlgTest, AResultTheDocumentRefusesClosesWithCancel) {
+    sink.accepting = false;
+    CVqComputeDlg dialog(animations, CompressionParameters{}, sink, platform.Get());
+    EXPECT_EQ(test::RunToEnd(dialog), CVqComputeDlg::Outcome::Cancel);
+    EXPECT_EQ(sink.results.size(), 1u);
+    EXPECT_TRUE(platform.sound.played.empty());
+}
+
 } // namespace
 } // namespace fenwold

@@ -38,10 +38,12 @@ public:
 
 class StoringSink final : public CompressionResultSink {
 public:
-    void AcceptCompressionResult(CompressionResult result) override {
+    bool AcceptCompressionResult(CompressionResult result) override {
         results.push_back(std::move(result));
+        return accepting;
     }
     std::vector<CompressionResult> results;
+    bool accepting = true;
 };
 
 } // namespace fenwold::test
