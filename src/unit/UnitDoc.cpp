@@ -11,6 +11,7 @@
 #include "vq/TableValidation.h"
 
 #include <cstdio>
+#include <optional>
 
 namespace fenwold {
 namespace {
@@ -37,6 +38,7 @@ std::string CUnitDoc::TitleSuffix() const {
 }
 
 bool CUnitDoc::OnOpenDocument(const std::filesystem::path& path) {
+    std::optional<std::int32_t> otherVersion;
     const bool read = ReportingFileErrors([&] {
         const auto file = Locate(path);
         // The version decides before the rest of the file is read, if at all.
@@ -49,18 +51,23 @@ bool CUnitDoc::OnOpenDocument(const std::filesystem::path& path) {
             CheckEncodedTables(read, in.name());
             data_ = std::move(read);
         } else {
-            // Nothing of a file of another version is read and the unit is left empty; its
-            // groups go with the animations they borrowed.
-            if (!toolDataFlag_) {
-                platform_.prompts.ShowMessage("다른 버젼이라 읽을수 없당.");
-            }
-            data_.groups.clear();
-            data_.FreeAnimations();
-            data_.codebook.entries8.clear();
-            data_.codebook.entries16.clear();
+            otherVersion = version;
         }
     });
     if (!read) {
+        return false;
+    }
+    if (otherVersion) {
+        // Nothing of it is read, and an empty unit in its window would look like the file.
+        const std::string reason = "version " + std::to_string(*otherVersion) +
+                                   " cannot be read; " +
+                                   (toolDataFlag_ ? "unit tool data files have version 5 or 6"
+                                                  : "unit game files have version 3 or 4");
+        if (toolDataFlag_) {
+            platform_.prompts.ShowMessage(FileError(path.string(), reason).what());
+        } else {
+            platform_.prompts.ShowFileProblem("다른 버젼이라 읽을수 없당.", path, reason);
+        }
         return false;
     }
     SetFileName(path.string());
@@ -72,11 +79,31 @@ bool CUnitDoc::OnOpenDocument(const std::filesystem::path& path) {
     return true;
 }
 
+bool CUnitDoc::ConfirmSaveWithoutRegistrations() {
+    if (unkeptRegistrations_ == 0) {
+        return true;
+    }
+    const std::string text =
+        std::to_string(unkeptRegistrations_) +
+        " registered animation(s) of the \"Set animation\" tab are not compressed, and this save "
+        "writes only the compressed unit. Registered series are kept only by \"Save URE\" or by "
+        "compressing them (\"VQ Compute\"). Save without them?";
+    return platform_.prompts.ShowMessage(text, MessageButtons::OkCancel) == MessageAnswer::Ok;
+}
+
 bool CUnitDoc::Save() {
     platform_.sound.Stop();
     // A unit named by Save UPT alone has no path to save under yet.
     if (!NamedFlag() || PathName().empty()) {
-        return SaveAs();
+        // This Save saved the unit whole, under the name it asked for.
+        const bool written = SaveAs();
+        if (written) {
+            SetModifiedFlag(unkeptRegistrations_ > 0);
+        }
+        return written;
+    }
+    if (!ConfirmSaveWithoutRegistrations()) {
+        return false;
     }
     const bool written = ReportingFileErrors([&] {
         if (toolDataFlag_) {
@@ -87,12 +114,16 @@ bool CUnitDoc::Save() {
         }
     });
     if (written) {
-        SetModifiedFlag(false);
+        // What the files do not hold keeps the mark.
+        SetModifiedFlag(unkeptRegistrations_ > 0);
     }
     return written;
 }
 
 bool CUnitDoc::SaveAs() {
+    if (!ConfirmSaveWithoutRegistrations()) {
+        return false;
+    }
     const auto chosen = platform_.prompts.AskSaveFile({.filter = kToolDataFilter});
     if (!chosen) {
         return false;
@@ -108,8 +139,9 @@ bool CUnitDoc::SaveAs() {
     SetFileName(toolData.string());
     SetNamedFlag(true);
     SetTitle(kCompressionTitle);
-    // The whole path, so that a later Save lands here even after a dialog moved the folder.
-    SetPathName(*chosen);
+    // The whole path of the file written, with its extension, so that a later Save lands here
+    // even after a dialog moved the folder, and the recent-file list names a file that exists.
+    SetPathName(toolData);
     return true;
 }
 
@@ -142,10 +174,10 @@ void CUnitDoc::OpenUtdInfo() {
     }
 }
 
-void CUnitDoc::AcceptCompressionResult(CompressionResult result) {
+bool CUnitDoc::AcceptCompressionResult(CompressionResult result) {
     if (!CompressionResultFits(result)) {
         platform_.prompts.ShowMessage(kCompressionResultRefused);
-        return;
+        return false;
     }
     Codebook codebook = CodebookFromLookupTable(result.entryCount, result.lookupTable);
     // The groups borrowed the animations being replaced; the compression command rebuilds them.
@@ -158,6 +190,7 @@ void CUnitDoc::AcceptCompressionResult(CompressionResult result) {
     SetQualityText({});
     Notify(DocumentEvent::AnimationsReplaced);
     SetModifiedFlag(true);
+    return true;
 }
 
 void CUnitDoc::SetQualityText(std::string text) {

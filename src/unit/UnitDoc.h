@@ -32,10 +32,12 @@ public:
     void SetPathName(std::filesystem::path path) override;
 
     // Reads the file by the version word: tool data versions 5 and 6 when ToolDataFlag is set,
-    // game file versions 3 and 4 otherwise. Another version empties the unit. A file that cannot
-    // be read or is malformed is refused with a message and the unit stays as it was; returns
-    // false then.
+    // game file versions 3 and 4 otherwise. A file of another version, one that cannot be read
+    // and a malformed one are refused with a message and the unit stays as it was; returns false
+    // then, and the window is not opened.
     bool OnOpenDocument(const std::filesystem::path& path);
+    // Save clears the modified mark, also when it ran Save As for a unit without a name; Save As
+    // leaves the mark as it was. Both ask first when registered animations would be left out.
     bool Save() override;
     bool SaveAs() override;
     void SaveUpt();
@@ -43,8 +45,8 @@ public:
     void OpenUtdInfo();
 
     // Takes over the animations and the codebook of a finished compression; the unit now holds
-    // tool data and is modified.
-    void AcceptCompressionResult(CompressionResult result) override;
+    // tool data and is modified. A result whose tables do not fit is refused with a message.
+    bool AcceptCompressionResult(CompressionResult result) override;
     // Replaces the groups by consecutive runs of the animation list, one run per member count.
     void RebuildGroups(std::span<const std::int32_t> memberCounts);
 
@@ -53,13 +55,24 @@ public:
     const std::string& QualityText() const { return qualityText_; }
     void SetQualityText(std::string text);
 
+    // How many of the registration view's animations no file of this unit keeps: registered or
+    // changed since the last compression and not saved as a run-length file. The unit files hold
+    // only compressed animations, so Save and Save As warn before leaving them out, and the unit
+    // stays modified after such a save.
+    void SetUnkeptRegistrations(int count) { unkeptRegistrations_ = count; }
+    int UnkeptRegistrations() const { return unkeptRegistrations_; }
+
 private:
     // The compression error in <>.
     std::string TitleSuffix() const override;
     std::filesystem::path Locate(const std::filesystem::path& name) const;
+    // The warning before a save that leaves registered animations out; false when the artist
+    // cancels.
+    bool ConfirmSaveWithoutRegistrations();
 
     bool toolDataFlag_ = false;
     std::string qualityText_;
+    int unkeptRegistrations_ = 0;
 };
 
 } // namespace fenwold

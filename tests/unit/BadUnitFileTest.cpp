@@ -99,11 +99,26 @@ TEST_F(BadUnitFile, GroupMembersMustNameExistingAnimations) {
     EXPECT_THAT(Open(Patched(member, 0xFFFFFFFF)), HasSubstr("names animation -1"));
 }
 
+// A file of another version is refused like any file that cannot be read: it is said, and the
+// unit stays as it was (its window is never shown).
 TEST_F(BadUnitFile, ZerosAreAFileOfAnotherVersion) {
     EXPECT_NE(Open(std::vector<std::uint8_t>(20, 0)), "");
-    EXPECT_EQ(Open(std::vector<std::uint8_t>(1000, 0), false), "");
-    EXPECT_EQ(platform.prompts.messages.at(0).text, "다른 버젼이라 읽을수 없당.");
-    EXPECT_EQ(doc.Data().AnimationCount(), 0);
+    EXPECT_THAT(Open(std::vector<std::uint8_t>(1000, 0)),
+                HasSubstr("bad.UTD: version 0 cannot be read; unit tool data files have version "
+                          "5 or 6"));
+
+    // As a game file: the tool's own words, and the file with the reason for a log.
+    folder.Write("zeros.UPT", std::vector<std::uint8_t>(1000, 0));
+    platform.prompts.messages.clear();
+    doc.SetToolDataFlag(false);
+    EXPECT_FALSE(doc.OnOpenDocument(folder / "zeros.UPT"));
+    ASSERT_EQ(platform.prompts.messages.size(), 1u);
+    EXPECT_EQ(platform.prompts.messages[0].text, "다른 버젼이라 읽을수 없당.");
+    ASSERT_EQ(platform.prompts.fileProblems.size(), 1u);
+    EXPECT_EQ(platform.prompts.fileProblems[0].file, folder / "zeros.UPT");
+    EXPECT_EQ(platform.prompts.fileProblems[0].reason,
+              "version 0 cannot be read; unit game files have version 3 or 4");
+    EXPECT_EQ(doc.Data().AnimationCount(), 2);
 }
 
 TEST_F(BadUnitFile, RandomBytesNeverCrash) {

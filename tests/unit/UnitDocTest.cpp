@@ -66,21 +66,24 @@ TEST_F(UnitDocTest, OpenDispatchesOnTheVersionWord) {
               "Unit - VQ Compression - \"" + (folder / "g.upt").string() + "\"<-1.000000>");
     EXPECT_EQ(doc.Data().AnimationCount(), 2);
 
-    // A game file opened as tool data is of another version: nothing is read, nothing said.
+    // A game file opened as tool data is of another version: refused, naming the file.
     CUnitDoc toolDoc(platform.Get());
     toolDoc.SetToolDataFlag(true);
-    EXPECT_TRUE(toolDoc.OnOpenDocument(folder / "g.upt"));
-    EXPECT_EQ(toolDoc.Data().AnimationCount(), 0);
-    EXPECT_TRUE(toolDoc.NamedFlag());
-    EXPECT_TRUE(Messages().empty());
-
-    // A tool data file opened as a game file is refused by its version, leaving an empty unit.
-    WriteToolData(sample, folder / "t.utd");
-    EXPECT_TRUE(doc.OnOpenDocument(folder / "t.utd"));
+    EXPECT_FALSE(toolDoc.OnOpenDocument(folder / "g.upt"));
+    EXPECT_FALSE(toolDoc.NamedFlag());
     ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_EQ(Messages()[0].text, "다른 버젼이라 읽을수 없당.");
-    EXPECT_EQ(doc.Data().AnimationCount(), 0);
-    EXPECT_EQ(doc.Data().codebook.Size(), 0);
+    EXPECT_EQ(Messages()[0].text, (folder / "g.upt").string() +
+                                      ": version 4 cannot be read; unit tool data files have "
+                                      "version 5 or 6");
+
+    // A tool data file opened as a game file is refused by its version; the unit keeps what it
+    // held.
+    WriteToolData(sample, folder / "t.utd");
+    EXPECT_FALSE(doc.OnOpenDocument(folder / "t.utd"));
+    ASSERT_EQ(Messages().size(), 2u);
+    EXPECT_EQ(Messages()[1].text, "다른 버젼이라 읽을수 없당.");
+    EXPECT_EQ(doc.Data().AnimationCount(), 2);
+    EXPECT_EQ(doc.FileName(), (folder / "g.upt").string());
 }
 
 TEST_F(UnitDocTest, GameFileSavedAgainIsByteIdentical) {
@@ -141,9 +144,10 @@ TEST_F(UnitDocTest, SaveAsWritesBothFilesAndNamesTheUnit) {
     EXPECT_TRUE(std::filesystem::exists(folder / "out" / "new.UTD"));
     EXPECT_TRUE(std::filesystem::exists(folder / "out" / "new.UPT"));
     EXPECT_EQ(doc.FileName(), (folder / "out" / "new.UTD").string());
-    EXPECT_EQ(doc.PathName(), folder / "out" / "new.x.utd");
-    EXPECT_EQ(doc.Title().rfind("Unit - new.x.utd\"", 0), 0u);
-    EXPECT_TRUE(doc.IsModified());
+    // The file written, with its extension: what the recent-file list keeps.
+    EXPECT_EQ(doc.PathName(), folder / "out" / "new.UTD");
+    EXPECT_EQ(doc.Title().rfind("Unit - new.UTD\"", 0), 0u);
+    EXPECT_TRUE(doc.IsModified()); // Save As leaves the mark
 
     platform.prompts.fileAnswers.push_back(std::nullopt);
     doc.SaveAs(); // cancelled: nothing changes
