@@ -60,6 +60,8 @@ public:
     explicit ProgressDisplay(bool quiet);
     ~ProgressDisplay() override;
 
+    // Each command prints its own summary instead of the desktop's status messages.
+    void ShowMessage(std::string_view) override {}
     void SetModifiedIndicator(bool) override {}
     void BeginProgress(std::string_view caption, int steps) override;
     void StepProgress() override;

@@ -8,6 +8,7 @@
 
 #include <iterator>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace fenwold {
@@ -37,7 +38,22 @@ RegisteredFrame CroppedFrame(const Picture555& picture, const PictureBox& box,
         encoder.Pixels(picture.pixels, picture.width, picture.height, box.left, box.top);
     frame.alphaStream =
         encoder.Alpha(picture.alpha, picture.width, picture.height, box.left, box.top);
+    frame.pictureWidth = picture.width;
+    frame.pictureHeight = picture.height;
     return frame;
+}
+
+// Whether a mask picture of this size lines up with the frame: the size of the frame's own
+// picture, or, when that is not known, one that holds the frame's box.
+bool MaskFits(const RegisteredFrame& frame, int maskWidth, int maskHeight) {
+    if (frame.pictureWidth != 0) {
+        return maskWidth == frame.pictureWidth && maskHeight == frame.pictureHeight;
+    }
+    return frame.cropLeft + frame.width <= maskWidth && frame.cropTop + frame.height <= maskHeight;
+}
+
+std::string SizeText(int width, int height) {
+    return std::to_string(width) + " x " + std::to_string(height) + " pixels";
 }
 
 } // namespace
@@ -157,10 +173,12 @@ void FrameSetLoader::LoadImageSeriesList(std::span<const PictureSeries> series) 
     }
 }
 
-bool FrameSetLoader::LoadMaskSeries(const PictureSeries& series, RegisteredAnimation& animation) {
+bool FrameSetLoader::LoadMaskSeries(const PictureSeries& series, RegisteredAnimation& animation,
+                                    MaskCount count) {
     const std::vector<std::string>& fileNames = series.names;
     Prompts& prompts = platform_.prompts;
-    if (fileNames.size() < animation.frames.size()) {
+    if (fileNames.size() < animation.frames.size() ||
+        (count == MaskCount::Exact && fileNames.size() != animation.frames.size())) {
         // A partly masked animation would be compressed with two alpha schemes but drawn with
         // one, so a short series adds nothing.
         const std::string first = fileNames.empty() ? std::string() : fileNames.front();
@@ -187,6 +205,21 @@ bool FrameSetLoader::LoadMaskSeries(const PictureSeries& series, RegisteredAnima
         if (!ReadPicture(series, fileNames[i], path, readMask)) {
             return false;
         }
+        if (!MaskFits(frame, mask_.width, mask_.height)) {
+            // Cut from a picture of another size, the mask would mark the wrong pixels.
+            const std::string reason =
+                "the mask picture is " + SizeText(mask_.width, mask_.height) +
+                (frame.pictureWidth != 0
+                     ? ", the animation's picture " +
+                           SizeText(frame.pictureWidth, frame.pictureHeight)
+                     : ", too small for the animation's frames of " +
+                           SizeText(frame.width, frame.height) + " at " +
+                           std::to_string(frame.cropLeft) + ", " + std::to_string(frame.cropTop));
+            prompts.ShowFileProblem("\"" + fileNames[i] + "\": " + reason +
+                                        "; the mask series is not added.",
+                                    *path, reason);
+            return false;
+        }
         if (mask_.missingPixels > 0) {
             prompts.ShowFileProblem(
                 messages::PictureEndsEarly(fileNames[i], mask_.missingPixels), *path,
@@ -207,14 +240,16 @@ bool FrameSetLoader::LoadMaskSeries(const PictureSeries& series, RegisteredAnima
     return true;
 }
 
-void FrameSetLoader::LoadMaskSeriesList(std::span<const PictureSeries> series) {
+int FrameSetLoader::LoadMaskSeriesList(std::span<const PictureSeries> series) {
+    int added = 0;
     for (const auto& entry : series) {
         if (nextMaskAnimation_ >= animations_.size()) {
-            return;
+            break;
         }
         auto animation = std::next(animations_.begin(), static_cast<long>(nextMaskAnimation_++));
-        LoadMaskSeries(entry, *animation);
+        added += LoadMaskSeries(entry, *animation) ? 1 : 0;
     }
+    return added;
 }
 
 } // namespace fenwold

@@ -51,14 +51,18 @@ public:
     // One animation per series.
     void LoadImageSeriesList(std::span<const PictureSeries> series);
 
-    // Mask planes for every frame of `animation`, from the mask pictures in frame order; extra
-    // pictures are ignored. When there are fewer pictures than frames, or one cannot be read,
-    // the user is told and the animation gets no masks at all; a mask picture that ends early is
-    // reported and kept as read.
-    bool LoadMaskSeries(const PictureSeries& series, RegisteredAnimation& animation);
+    // How many mask pictures a series must have: at least one per frame (extra pictures are
+    // ignored), or exactly one per frame.
+    enum class MaskCount { AtLeastFrames, Exact };
+    // Mask planes for every frame of `animation`, from the mask pictures in frame order. When
+    // the count does not match, a picture cannot be read, or a mask picture's size differs from
+    // its frame's picture, the user is told and the animation gets no masks at all; a mask
+    // picture that ends early is reported and kept as read.
+    bool LoadMaskSeries(const PictureSeries& series, RegisteredAnimation& animation,
+                        MaskCount count = MaskCount::AtLeastFrames);
     // Mask series for consecutive animations, starting where the last list stopped; series
-    // beyond the last animation are ignored.
-    void LoadMaskSeriesList(std::span<const PictureSeries> series);
+    // beyond the last animation are ignored. Returns how many animations got their masks.
+    int LoadMaskSeriesList(std::span<const PictureSeries> series);
     // The next mask series list starts again at the first registered animation.
     void StartMasksAtFirstAnimation() { nextMaskAnimation_ = 0; }
 

@@ -29,6 +29,10 @@ struct RegisteredFrame {
     // The picture the frame was read from, for measuring what reading it lost; never stored,
     // empty when unknown (frames of a run-length file).
     std::filesystem::path source;
+    // The size of the picture the frame was cut from, which its mask picture must have; 0 for a
+    // frame read from a run-length file, which does not store it.
+    std::int32_t pictureWidth = 0;
+    std::int32_t pictureHeight = 0;
 };
 
 // Everything of a registered animation but its frames: the part the compression result copies

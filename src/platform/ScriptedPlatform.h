@@ -71,12 +71,14 @@ public:
 
 class RecordingStatusBar final : public StatusBar {
 public:
+    void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
     void SetModifiedIndicator(bool value) override { modified = value; }
     void SetQualityIndicator(std::string_view text) override { quality = text; }
     void BeginProgress(std::string_view caption, int steps) override;
     void StepProgress() override { ++stepsTaken; }
     void EndProgress() override { progressOpen = false; }
 
+    std::vector<std::string> messages;
     bool modified = false;
     std::string quality;
     bool progressOpen = false;

@@ -25,11 +25,13 @@ public:
     virtual std::int64_t SecondsSinceEpoch() = 0;
 };
 
-// The main window's status bar: the modified indicator, the progress control that long loads
-// put into it with a caption, and what the active unit's compression lost.
+// The main window's status bar: the message pane, the modified indicator, the progress control
+// that long loads put into it with a caption, and what the active unit's compression lost.
 class StatusBar {
 public:
     virtual ~StatusBar() = default;
+    // What a command did, in the message pane until the next message.
+    virtual void ShowMessage(std::string_view text) = 0;
     virtual void SetModifiedIndicator(bool modified) = 0;
     // Empty: nothing to show. Programs without such a pane ignore it.
     virtual void SetQualityIndicator(std::string_view) {}

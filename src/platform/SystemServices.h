@@ -21,6 +21,7 @@ public:
 // For programs with no status bar.
 class NoStatusBar final : public StatusBar {
 public:
+    void ShowMessage(std::string_view) override {}
     void SetModifiedIndicator(bool) override {}
     void BeginProgress(std::string_view, int) override {}
     void StepProgress() override {}

@@ -45,6 +45,9 @@ void CSetAnimationView::SetClientSize(int width, int height) {
 }
 
 void CSetAnimationView::Relayout() {
+    // After deletions the start may lie past the end: nothing would be drawn, nothing could be
+    // hovered, and Properties, which needs a hovered animation, could never move it back.
+    firstDrawn_ = std::clamp(firstDrawn_, 0, std::max(RegisteredCount() - 1, 0));
     std::vector<GridItem> items;
     for (const RegisteredAnimation& animation : animations_) {
         items.push_back(
@@ -56,6 +59,35 @@ void CSetAnimationView::Relayout() {
 void CSetAnimationView::Refresh() {
     Relayout();
     host_.Repaint();
+}
+
+Document& CSetAnimationView::OwnDocument() {
+    return building_ ? static_cast<Document&>(building_->document) : *unit_;
+}
+
+void CSetAnimationView::RegistrationChanged() {
+    registrationKept_ = false;
+    TellUnkeptRegistrations();
+    OwnDocument().SetModifiedFlag(true);
+}
+
+void CSetAnimationView::RegistrationKept() {
+    registrationKept_ = true;
+    TellUnkeptRegistrations();
+}
+
+void CSetAnimationView::TellUnkeptRegistrations() {
+    if (unit_ != nullptr) {
+        unit_->SetUnkeptRegistrations(registrationKept_ ? 0 : RegisteredCount());
+    }
+}
+
+std::vector<const RegisteredAnimation*> CSetAnimationView::Order() const {
+    std::vector<const RegisteredAnimation*> order;
+    for (const RegisteredAnimation& animation : animations_) {
+        order.push_back(&animation);
+    }
+    return order;
 }
 
 CSetAnimationView::Iterator CSetAnimationView::Hovered() {
@@ -140,6 +172,7 @@ void CSetAnimationView::OnLeftButtonDown() {
     if (change_ == animations_.end() && hold_ == animations_.end()) {
         return;
     }
+    const auto before = Order();
     if (change_ != animations_.end()) {
         ExchangeAnimations(animations_, change_, hovered);
         change_ = animations_.end();
@@ -153,6 +186,9 @@ void CSetAnimationView::OnLeftButtonDown() {
                        grid_.HoveredIndex());
     }
     tools_.RegisteredListChanged(*this);
+    if (Order() != before) {
+        RegistrationChanged();
+    }
     Refresh();
 }
 
@@ -244,6 +280,9 @@ void CSetAnimationView::RegisterImageSeries() {
     if (!chosen) {
         return;
     }
+    const std::size_t animationsBefore = animations_.size();
+    const std::int32_t framesBefore = loader_.frameCounter();
+    const std::size_t groupsBefore = groups_.size();
     {
         const ProgressScope progress = loader_.ImageProgress(chosen->totalFileCount);
         if (chosen->setGroup) {
@@ -271,7 +310,18 @@ void CSetAnimationView::RegisterImageSeries() {
             ShowListToBuilding();
         }
     }
+    if (animations_.size() != animationsBefore || groups_.size() != groupsBefore) {
+        RegistrationChanged();
+    }
+    ReportRegistered(animationsBefore, framesBefore);
     Refresh();
+}
+
+void CSetAnimationView::ReportRegistered(std::size_t animationsBefore, std::int32_t framesBefore) {
+    const std::size_t added = animations_.size() - animationsBefore;
+    platform_.statusBar.ShowMessage(
+        "Registered " + std::to_string(added) + (added == 1 ? " animation (" : " animations (") +
+        std::to_string(loader_.frameCounter() - framesBefore) + " frames).");
 }
 
 void CSetAnimationView::RegisterMaskSeries() {
@@ -280,17 +330,27 @@ void CSetAnimationView::RegisterMaskSeries() {
         return;
     }
     loader_.StartMasksAtFirstAnimation();
+    int masked = 0;
     {
         const ProgressScope progress = loader_.MaskProgress(chosen->totalFileCount);
         if (chosen->setGroup) {
             for (const auto& group : chosen->groups) {
-                loader_.LoadMaskSeriesList(group);
+                masked += loader_.LoadMaskSeriesList(group);
             }
         } else {
-            loader_.LoadMaskSeriesList(chosen->series);
+            masked += loader_.LoadMaskSeriesList(chosen->series);
         }
     }
+    if (masked > 0) {
+        RegistrationChanged();
+    }
+    ReportMasked(masked);
     Refresh();
+}
+
+void CSetAnimationView::ReportMasked(int animations) {
+    platform_.statusBar.ShowMessage("Masks added to " + std::to_string(animations) +
+                                    (animations == 1 ? " animation." : " animations."));
 }
 
 void CSetAnimationView::AddAnimation() {
@@ -299,11 +359,18 @@ void CSetAnimationView::AddAnimation() {
     if (series.names.empty()) {
         return;
     }
+    const std::size_t animationsBefore = animations_.size();
+    const std::int32_t framesBefore = loader_.frameCounter();
+    bool added = false;
     {
         const ProgressScope progress = loader_.ImageProgress(static_cast<int>(series.names.size()));
-        loader_.LoadImageSeries(series);
+        added = loader_.LoadImageSeries(series);
     }
     ShowListToBuilding();
+    if (added) {
+        RegistrationChanged();
+    }
+    ReportRegistered(animationsBefore, framesBefore);
     Refresh();
 }
 
@@ -313,10 +380,16 @@ void CSetAnimationView::AddMask() {
     if (series.names.empty()) {
         return;
     }
+    bool added = false;
     {
         const ProgressScope progress = loader_.MaskProgress(static_cast<int>(series.names.size()));
-        loader_.LoadMaskSeries(series, *Hovered());
+        // The series was listed for this one animation: another count is another animation's.
+        added = loader_.LoadMaskSeries(series, *Hovered(), FrameSetLoader::MaskCount::Exact);
     }
+    if (added) {
+        RegistrationChanged();
+    }
+    ReportMasked(added ? 1 : 0);
     Refresh();
 }
 
@@ -340,10 +413,15 @@ void CSetAnimationView::DeleteHoveredAnimation() {
     }
     animations_.erase(hovered);
     grid_.ClearHover();
+    RegistrationChanged();
     Refresh();
 }
 
 void CSetAnimationView::ComputeVq() {
+    if (animations_.empty()) {
+        platform_.prompts.ShowMessage(kNothingRegistered);
+        return;
+    }
     CSetLookupTableDlg settings;
     if (!host_.RunLookupTableDialog(settings)) {
         return;
@@ -357,7 +435,17 @@ void CSetAnimationView::ComputeVq() {
     CompressionResultSink& sink =
         building_ ? building_->document : static_cast<CompressionResultSink&>(*unit_);
     CVqComputeDlg compute(animations_, parameters, sink, platform_);
-    if (!host_.RunVqComputeDialog(compute) || building_) {
+    if (!host_.RunVqComputeDialog(compute)) {
+        return;
+    }
+    // The compressed animations now hold what was registered.
+    RegistrationKept();
+    const UnitData& compressed = building_ ? building_->document.Animations() : unit_->Animations();
+    platform_.statusBar.ShowMessage(
+        "VQ Compute done: " + std::to_string(compressed.AnimationCount()) + " animations, " +
+        std::to_string(compressed.TotalFrameCount()) + " frames, " +
+        std::to_string(compressed.codebook.Size()) + " lookup table entries.");
+    if (building_) {
         return;
     }
     std::vector<std::int32_t> memberCounts;
@@ -378,8 +466,9 @@ void CSetAnimationView::SetTempBuffer() {
     RegisteredAnimation& hovered = *Hovered();
     CTempBufferDlg dialog;
     dialog.values = hovered.tempBuffer;
-    if (host_.RunTempBufferDialog(dialog)) {
+    if (host_.RunTempBufferDialog(dialog) && dialog.values != hovered.tempBuffer) {
         hovered.tempBuffer = dialog.values;
+        RegistrationChanged();
     }
 }
 
@@ -404,6 +493,7 @@ void CSetAnimationView::SaveRunLengthFile() {
     try {
         WriteRunLengthUnitFile(platform_.folder.Locate(BareNameWithFixedExtension(*chosen, ".URE")),
                                animations_);
+        RegistrationKept();
     } catch (const FileError&) {
         // The file is written whole or not at all, so any failure leaves no file.
         platform_.prompts.ShowMessage(kSaveFailed);
@@ -420,6 +510,8 @@ bool CSetAnimationView::OpenRunLengthFile(const std::filesystem::path& path) {
     }
     animations_.splice(animations_.end(), read);
     runLengthFileLoaded_ = true;
+    // Kept by that file, unless other registrations were not kept before.
+    TellUnkeptRegistrations();
     Refresh();
     return true;
 }

@@ -4,8 +4,10 @@
 #include "image/Pixel.h"
 #include "image/RegisteredAnimation.h"
 #include "platform/CommandTable.h"
+#include "platform/Document.h"
 #include "platform/Platform.h"
 #include "platform/WindowPainter.h"
+#include "unit/AnimationDocument.h"
 #include "unit/AnimationListEdit.h"
 #include "unit/FrameGrid.h"
 #include "unit/RegistrationGroup.h"
@@ -26,17 +28,20 @@ namespace fenwold {
 
 class CUnitDoc;
 
-// What the building window gives a registration view in building mode: where compression results
-// go, and how the building learns of the view's animations (null when the view goes away, so the
-// building document must outlive the view).
+// What the building window gives a registration view in building mode: the building document,
+// where compression results go and which every registration change marks modified, and how the
+// building learns of the view's animations (null when the view goes away, so the building
+// document must outlive the view).
 struct BuildingRegistration {
-    CompressionResultSink& document;
+    AnimationDocument& document;
     std::function<void(const RegisteredAnimations*)> setRegisteredAnimations;
 };
 
 // "Set animation": the registered, not yet compressed animations side by side. The artist
 // registers picture series, reorders ("Change", "Hold") and deletes animations, and compresses
 // them all into the unit ("VQ Compute"). In building mode the results go to the building.
+// Every change to the registered animations (and their masks, order and temp buffers) marks the
+// document modified; the unit also learns how many registered animations no file keeps yet.
 // The window hands in its size, scroll position, mouse and commands, blits the pictures of
 // RenderVisibleFrames and lets PaintOverlays draw outlines and labels over them.
 class CSetAnimationView final : public ToolSource {
@@ -47,6 +52,9 @@ public:
     static constexpr WindowColour kPendingLabelBackground = 0x0000FF;
     static constexpr std::string_view kSaveFailed = "파일을 저장할수 없당.";
     static constexpr std::string_view kFileSpecialTitle = "Animation registration";
+    static constexpr std::string_view kNothingRegistered =
+        "Nothing is registered to compress: register animations (\"Add Animation\" or "
+        "\"Registration Ani\") before \"VQ Compute\".";
 
     CSetAnimationView(Platform platform, RegistrationViewHost& host, ToolHandOvers& tools,
                       CUnitDoc& unit);
@@ -84,6 +92,7 @@ public:
 
     // Appends the animations of a run-length unit file; "VQ Compute" is off from then on. A file
     // that cannot be read is refused with a message naming it and the list stays as it was.
+    // What the file holds is kept by the file: the unit is not marked modified.
     bool OpenRunLengthFile(const std::filesystem::path& path);
 
     const RegisteredAnimations& Animations() const { return animations_; }
@@ -91,6 +100,7 @@ public:
     int RegisteredCount() const { return static_cast<int>(animations_.size()); }
     bool IsBuildingMode() const { return building_ != nullptr; }
     bool RunLengthFileLoaded() const { return runLengthFileLoaded_; }
+    // "Start Ani Draw": always a position in the list (0 when it is empty).
     int FirstDrawn() const { return firstDrawn_; }
     // Null, or -1, while the pointer is over no frame.
     const RegisteredAnimation* HoveredAnimation() const { return Pointer(Hovered()); }
@@ -117,12 +127,23 @@ private:
     void ForEachVisibleFrame(Draw&& draw) const;
     void Relayout();
     void Refresh();
+    Document& OwnDocument();
+    // The registered animations changed: the document is marked modified and learns what no
+    // file keeps.
+    void RegistrationChanged();
+    // Every registered animation is now kept by a file or by the compressed unit.
+    void RegistrationKept();
+    void TellUnkeptRegistrations();
+    std::vector<const RegisteredAnimation*> Order() const;
 
     static CommandTable<CSetAnimationView> ContextMenuCommands();
     static CommandTable<CSetAnimationView> FileMenuCommands();
     const CommandRow<CSetAnimationView>* FindRow(int command) const;
 
     void RegisterImageSeries();
+    // The status bar says what a registration added.
+    void ReportRegistered(std::size_t animationsBefore, std::int32_t framesBefore);
+    void ReportMasked(int animations);
     void RegisterMaskSeries();
     void AddAnimation();
     void AddMask();
@@ -146,6 +167,7 @@ private:
     std::list<RegistrationGroup> groups_;
     FrameSetLoader loader_{animations_, platform_};
     bool runLengthFileLoaded_ = false;
+    bool registrationKept_ = true;
     Iterator change_ = animations_.end();
     Iterator hold_ = animations_.end();
     FrameGrid grid_;

@@ -12,8 +12,10 @@
 
 namespace fenwold {
 
-CUnitView::CUnitView(CUnitDoc& document, UnitViewHost& host, ToolHandOvers& tools)
-    : document_(document), host_(host), tools_(tools), observation_(document, *this) {
+CUnitView::CUnitView(Platform platform, CUnitDoc& document, UnitViewHost& host,
+                     ToolHandOvers& tools)
+    : platform_(platform), document_(document), host_(host), tools_(tools),
+      observation_(document, *this) {
     Relayout();
 }
 
@@ -27,6 +29,9 @@ void CUnitView::SetClientSize(int width, int height) {
 }
 
 void CUnitView::Relayout() {
+    // A smaller compression may leave the start past the end: nothing would be drawn, nothing
+    // could be hovered, and Properties, which needs a hovered animation, could never move it back.
+    firstDrawn_ = std::clamp(firstDrawn_, 0, std::max(document_.Data().AnimationCount() - 1, 0));
     std::vector<GridItem> items;
     for (const UnitAnimation& animation : document_.Data().animations) {
         items.push_back({animation.width, animation.height, animation.FrameCount()});
@@ -169,6 +174,10 @@ void CUnitView::OnCommand(int command) {
 
 void CUnitView::SetFireSource() {
     tools_.SetFireSource(document_, *this);
+    const int count = document_.Data().AnimationCount();
+    platform_.statusBar.ShowMessage("Fire animation source: \"" + document_.FileName() + "\" (" +
+                                    std::to_string(count) +
+                                    (count == 1 ? " animation)." : " animations)."));
 }
 
 void CUnitView::SetTempBuffer() {

@@ -2,6 +2,7 @@
 
 #include "platform/CommandTable.h"
 #include "platform/Document.h"
+#include "platform/Platform.h"
 #include "platform/WindowPainter.h"
 #include "unit/FrameGrid.h"
 #include "unit/ToolHandOver.h"
@@ -36,7 +37,7 @@ public:
     static constexpr int kContextMenu = 191;
 
     // Observes the document: new animations clear the hover, and every change repaints.
-    CUnitView(CUnitDoc& document, UnitViewHost& host, ToolHandOvers& tools);
+    CUnitView(Platform platform, CUnitDoc& document, UnitViewHost& host, ToolHandOvers& tools);
     // Closes the tool windows fed by this view.
     ~CUnitView();
     CUnitView(const CUnitView&) = delete;
@@ -65,6 +66,7 @@ public:
     // Runs a command of the menu; a command that is not enabled does nothing.
     void OnCommand(int command);
 
+    // "Start Ani Draw": always a position in the list (0 when it is empty).
     int FirstDrawn() const { return firstDrawn_; }
     // Null, or -1, while the pointer is over no frame.
     const UnitAnimation* HoveredAnimation() const;
@@ -86,6 +88,7 @@ private:
     void SetTempBuffer();
     void ShowProperties();
 
+    Platform platform_;
     CUnitDoc& document_;
     UnitViewHost& host_;
     ToolHandOvers& tools_;

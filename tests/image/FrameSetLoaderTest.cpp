@@ -415,6 +415,58 @@ TEST_F(FrameSetLoaderTest, FewerMasksThanFramesAddNoMasks) {
     }
 }
 
+// A mask picture of another size would mark the wrong pixels: refused, naming both sizes. A
+// frame read from a run-length file, whose picture size is not known, takes a mask picture that
+// holds its box, at the limit, and refuses one pixel less.
+TEST_F(FrameSetLoaderTest, MaskPicturesOfAnotherSizeAddNoMasks) {
+    Picture("a1.tga", 6, 4, Rectangle(6, 4, 2, 1, 3, 2));
+    Picture("a2.tga", 6, 4, Rectangle(6, 4, 2, 1, 3, 2));
+    Picture("m1.tga", 6, 4, std::vector<TgaColor>(24, kWhite), 24);
+    Picture("m2.tga", 6, 5, std::vector<TgaColor>(30, kWhite), 24);
+    ASSERT_TRUE(loader.LoadImageSeries(Here({"a1.tga", "a2.tga"})));
+    RegisteredAnimation& animation = animations.front();
+    EXPECT_EQ(animation.frames[1].pictureWidth, 6);
+    EXPECT_EQ(animation.frames[1].pictureHeight, 4);
+    EXPECT_FALSE(loader.LoadMaskSeries(Here({"m1.tga", "m2.tga"}), animation));
+    EXPECT_EQ(Messages(), (std::vector<std::string>{
+                              "\"m2.tga\": the mask picture is 6 x 5 pixels, the animation's "
+                              "picture 6 x 4 pixels; the mask series is not added."}));
+    EXPECT_EQ(platform.prompts.fileProblems.back().file, folder / "m2.tga");
+    EXPECT_EQ(animation.maskFlag, 0);
+    EXPECT_TRUE(animation.frames[0].maskStream.empty());
+
+    // As from a run-length file: the box (2, 1) of 2 x 2 pixels needs 4 x 3.
+    for (RegisteredFrame& frame : animation.frames) {
+        frame.pictureWidth = 0;
+        frame.pictureHeight = 0;
+    }
+    Picture("s1.tga", 4, 3, std::vector<TgaColor>(12, kWhite), 24);
+    Picture("s2.tga", 3, 3, std::vector<TgaColor>(9, kWhite), 24);
+    EXPECT_FALSE(loader.LoadMaskSeries(Here({"s1.tga", "s2.tga"}), animation));
+    EXPECT_EQ(platform.prompts.fileProblems.back().reason,
+              "the mask picture is 3 x 3 pixels, too small for the animation's frames of 2 x 2 "
+              "pixels at 2, 1");
+    EXPECT_TRUE(loader.LoadMaskSeries(Here({"s1.tga", "s1.tga"}), animation));
+    EXPECT_EQ(animation.maskFlag, 1);
+}
+
+// One mask series for one animation: with an exact count, a longer series is refused too.
+TEST_F(FrameSetLoaderTest, AnExactMaskCountRefusesALongerSeries) {
+    for (const char* name : {"a1.tga", "a2.tga", "m1.tga", "m2.tga", "m3.tga"}) {
+        Picture(name, 2, 2, std::vector<TgaColor>(4, kWhite));
+    }
+    ASSERT_TRUE(loader.LoadImageSeries(Here({"a1.tga", "a2.tga"})));
+    RegisteredAnimation& animation = animations.front();
+    const PictureSeries three = Here({"m1.tga", "m2.tga", "m3.tga"});
+    EXPECT_FALSE(loader.LoadMaskSeries(three, animation, FrameSetLoader::MaskCount::Exact));
+    EXPECT_EQ(platform.prompts.fileProblems.back().reason,
+              "the mask series has 3 pictures for 2 frames");
+    EXPECT_EQ(animation.maskFlag, 0);
+    EXPECT_TRUE(loader.LoadMaskSeries(Here({"m1.tga", "m2.tga"}), animation,
+                                      FrameSetLoader::MaskCount::Exact));
+    EXPECT_TRUE(loader.LoadMaskSeries(three, animation)); // the extra picture is ignored
+}
+
 TEST_F(FrameSetLoaderTest, UnreadableMaskAddsNoMasks) {
     for (const char* name : {"a1.tga", "a2.tga", "m1.tga"}) {
         Picture(name, 2, 2, std::vector<TgaColor>(4, kWhite));

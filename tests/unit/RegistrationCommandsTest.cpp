@@ -19,6 +19,20 @@
 namespace fenwold {
 namespace {
 
+// A building as its registration view meets it: a document that keeps the results it is given.
+class KeepingDocument final : public AnimationDocument {
+public:
+    explicit KeepingDocument(Platform platform) : AnimationDocument(platform, "Build - ", "b") {}
+    ~KeepingDocument() override { NotifyClosing(); }
+    bool Save() override { return false; }
+    bool SaveAs() override { return false; }
+    bool AcceptCompressionResult(CompressionResult result) override {
+        results.push_back(std::move(result));
+        return true;
+    }
+    std::vector<CompressionResult> results;
+};
+
 // Three sample series of five pictures with their mask series, registered through the view's
 // commands. The recovery copy of the tool data goes to the test's folder.
 class RegistrationCommandsTest : public ::testing::Test {
@@ -263,6 +277,19 @@ TEST_F(RegistrationCommandsTest, ASecondCompressionLeavesOnlyItsGroups) {
     EXPECT_EQ(DocumentGroupSizes(doc.Data()), (std::vector<std::size_t>{1, 1, 1, 0}));
 }
 
+TEST_F(RegistrationCommandsTest, VqComputeWithNothingRegisteredSaysSo) {
+    host.lookupTable = [](CSetLookupTableDlg&) {
+        ADD_FAILURE() << "no parameters are asked for";
+        return true;
+    };
+    view.OnCommand(command::kVqCompute);
+    ASSERT_EQ(platform.prompts.messages.size(), 1u);
+    EXPECT_EQ(platform.prompts.messages[0].text, CSetAnimationView::kNothingRegistered);
+    EXPECT_TRUE(host.computeOutcomes.empty());
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_FALSE(std::filesystem::exists(RecoveryFile()));
+}
+
 TEST_F(RegistrationCommandsTest, CancelledDialogsLeaveTheUnitAlone) {
     Register(view, Grouped({{images[0], images[1]}}));
     view.OnCommand(command::kVqCompute); // the lookup table dialog is cancelled
@@ -312,8 +339,171 @@ TEST_F(RegistrationCommandsTest, RunLengthFileKeepsPicturesAndDropsMasksGroupsAn
     }
 }
 
+// Every change to what the unit window holds marks the unit, so that closing it asks first;
+// what changes nothing marks nothing. The status bar says what each registration added.
+TEST_F(RegistrationCommandsTest, EveryRegistrationChangeMarksTheUnit) {
+    RecordingWindowPainter window;
+    const auto hover = [&](int position) {
+        const GridCell& cell = *view.Grid().CellOf(position, 0);
+        view.OnMouseMove(cell.x + 1, cell.y + 1, window);
+    };
+    const auto marked = [&] {
+        const bool modified = doc.IsModified();
+        doc.SetModifiedFlag(false);
+        return modified;
+    };
+    view.OnCommand(command::kRegistrationAni); // cancelled
+    view.OnCommand(command::kAddAnimation);    // cancelled
+    EXPECT_FALSE(marked());
+
+    host.fileSpecialAnswers.push_back(images[0]);
+    view.OnCommand(command::kAddAnimation);
+    EXPECT_TRUE(marked());
+    EXPECT_EQ(platform.statusBar.messages.back(), "Registered 1 animation (5 frames).");
+    Register(view, OneByOne({images[1], images[2]}));
+    EXPECT_TRUE(marked());
+    EXPECT_EQ(platform.statusBar.messages.back(), "Registered 2 animations (10 frames).");
+    EXPECT_EQ(doc.UnkeptRegistrations(), 3);
+
+    host.registryAnswers.push_back(OneByOne({masks[0], masks[1]}));
+    view.OnCommand(command::kRegistrationMask);
+    EXPECT_TRUE(marked());
+    EXPECT_EQ(platform.statusBar.messages.back(), "Masks added to 2 animations.");
+    hover(2);
+    host.fileSpecialAnswers.push_back(masks[2]);
+    view.OnCommand(command::kAddMask);
+    EXPECT_TRUE(marked());
+    EXPECT_EQ(platform.statusBar.messages.back(), "Masks added to 1 animation.");
+
+    // Change: a click on the source itself changes nothing; on another it exchanges them.
+    hover(0);
+    view.OnCommand(command::kChangeAnimation);
+    view.OnLeftButtonDown();
+    EXPECT_FALSE(marked());
+    view.OnCommand(command::kChangeAnimation);
+    hover(1);
+    view.OnLeftButtonDown();
+    EXPECT_TRUE(marked());
+    // Hold: behind the animation it already follows changes nothing.
+    hover(1);
+    view.OnCommand(command::kHoldAnimation);
+    hover(0);
+    view.OnLeftButtonDown();
+    EXPECT_FALSE(marked());
+    hover(0);
+    view.OnCommand(command::kHoldAnimation);
+    hover(2);
+    view.OnLeftButtonDown();
+    EXPECT_TRUE(marked());
+
+    host.tempBuffer = [](CTempBufferDlg&) { return true; }; // OK with the same values
+    view.OnCommand(command::kSetTempBuffer);
+    EXPECT_FALSE(marked());
+    host.tempBuffer = [](CTempBufferDlg& dialog) {
+        dialog.values[3] = 77;
+        return true;
+    };
+    view.OnCommand(command::kSetTempBuffer);
+    EXPECT_TRUE(marked());
+
+    hover(1);
+    view.OnCommand(command::kDeleteAnimation);
+    EXPECT_TRUE(marked());
+    EXPECT_EQ(doc.UnkeptRegistrations(), 2);
+
+    // The close question protects the registrations.
+    doc.SetModifiedFlag(true);
+    platform.prompts.messageAnswers.push_back(MessageAnswer::Cancel);
+    EXPECT_FALSE(doc.SaveModified());
+    EXPECT_EQ(platform.prompts.messages.back().text, "너 \"Noname.UTD\" 파일을 저장 할거냐?");
+
+    // The compressed unit holds them from then on.
+    Compute(view);
+    EXPECT_EQ(doc.UnkeptRegistrations(), 0);
+    EXPECT_EQ(platform.statusBar.messages.back(), "VQ Compute done: 2 animations, 10 frames, " +
+                                                      std::to_string(doc.Data().codebook.Size()) +
+                                                      " lookup table entries.");
+    hover(0);
+    view.OnCommand(command::kDeleteAnimation);
+    EXPECT_EQ(doc.UnkeptRegistrations(), 1);
+    platform.prompts.fileAnswers.push_back(folder / "kept.ure");
+    view.OnCommand(command::kSaveUre);
+    EXPECT_EQ(doc.UnkeptRegistrations(), 0);
+}
+
+// Saving writes compressed animations only: before a save would leave registered ones out, the
+// artist is told where they are kept and may cancel; the unit stays modified after such a save.
+TEST_F(RegistrationCommandsTest, SavingARegisteredOnlyUnitWarnsFirst) {
+    host.fileSpecialAnswers.push_back(images[0]);
+    view.OnCommand(command::kAddAnimation);
+    platform.prompts.messageAnswers.push_back(MessageAnswer::Cancel);
+    EXPECT_FALSE(doc.Save());
+    ASSERT_EQ(platform.prompts.messages.size(), 1u);
+    EXPECT_EQ(platform.prompts.messages[0].buttons, MessageButtons::OkCancel);
+    EXPECT_EQ(platform.prompts.messages[0].text,
+              "1 registered animation(s) of the \"Set animation\" tab are not compressed, and "
+              "this save writes only the compressed unit. Registered series are kept only by "
+              "\"Save URE\" or by compressing them (\"VQ Compute\"). Save without them?");
+    EXPECT_TRUE(platform.prompts.dialogs.empty()); // no file was asked for
+    EXPECT_FALSE(std::filesystem::exists(folder / "hero.UTD"));
+
+    platform.prompts.messageAnswers.push_back(MessageAnswer::Ok);
+    platform.prompts.fileAnswers.push_back(folder / "hero.utd");
+    EXPECT_TRUE(doc.Save());
+    EXPECT_TRUE(std::filesystem::exists(folder / "hero.UTD"));
+    EXPECT_TRUE(doc.IsModified());
+    platform.prompts.messageAnswers.push_back(MessageAnswer::Cancel);
+    EXPECT_FALSE(doc.SaveAs());
+    EXPECT_EQ(platform.prompts.dialogs.size(), 1u);
+
+    // Kept in a run-length file, they no longer stand in the way.
+    platform.prompts.fileAnswers.push_back(folder / "hero.ure");
+    view.OnCommand(command::kSaveUre);
+    const std::size_t asked = platform.prompts.messages.size();
+    EXPECT_TRUE(doc.Save());
+    EXPECT_EQ(platform.prompts.messages.size(), asked);
+    EXPECT_FALSE(doc.IsModified());
+}
+
+// Add Mask takes a series listed for the hovered animation: one of another frame count or
+// picture size is refused; Registration Mask keeps ignoring the pictures past the frames.
+TEST_F(RegistrationCommandsTest, AddMaskRefusesAnotherFrameCountOrPictureSize) {
+    host.fileSpecialAnswers.push_back(images[0]);
+    view.OnCommand(command::kAddAnimation);
+    const GridCell& cell = *view.Grid().CellOf(0, 0);
+    RecordingWindowPainter window;
+    view.OnMouseMove(cell.x + 1, cell.y + 1, window);
+    doc.SetModifiedFlag(false);
+
+    PictureSeries longer = masks[0];
+    longer.names.push_back(longer.names.back());
+    host.fileSpecialAnswers.push_back(longer);
+    view.OnCommand(command::kAddMask);
+    EXPECT_EQ(view.Animations().front().maskFlag, 0);
+    EXPECT_EQ(platform.prompts.messages.back().text,
+              "\"" + longer.names.front() + "\", 화일부분이 Image와 mask 수가 같지 않습니다.");
+    EXPECT_EQ(platform.prompts.fileProblems.back().reason,
+              "the mask series has 6 pictures for 5 frames");
+    EXPECT_FALSE(doc.IsModified());
+
+    // Mask pictures of another size.
+    const SampleSet other =
+        WriteSampleSet(folder / "other", {.animations = 1, .frames = 5, .width = 30, .height = 20});
+    host.fileSpecialAnswers.push_back(*ScanSeriesFolder(other.maskFolders[0], platform.prompts));
+    view.OnCommand(command::kAddMask);
+    EXPECT_EQ(view.Animations().front().maskFlag, 0);
+    EXPECT_EQ(platform.prompts.fileProblems.back().reason,
+              "the mask picture is 30 x 20 pixels, the animation's picture 24 x 20 pixels");
+    EXPECT_FALSE(doc.IsModified());
+
+    host.registryAnswers.push_back(OneByOne({longer}));
+    view.OnCommand(command::kRegistrationMask);
+    EXPECT_EQ(view.Animations().front().maskFlag, 1);
+    EXPECT_TRUE(doc.IsModified());
+}
+
 TEST_F(RegistrationCommandsTest, BuildingModeHandsResultsToTheBuilding) {
-    test::StoringSink building;
+    KeepingDocument building(platform.Get());
     std::vector<const RegisteredAnimations*> shown;
     {
         CSetAnimationView buildingView{

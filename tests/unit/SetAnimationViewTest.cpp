@@ -273,6 +273,32 @@ TEST_F(SetAnimationViewTest, PropertiesChooseTheFirstDrawnAnimation) {
     EXPECT_EQ(view.HoveredAnimation(), nullptr);
 }
 
+// Deletions cannot leave "Start Ani Draw" past the end, where nothing would be drawn or hovered
+// and Properties could never be reached to move it back.
+TEST_F(SetAnimationViewTest, StartAniDrawStaysInsideTheListAfterDeletions) {
+    LoadFour();
+    Hover(3);
+    host.properties = [](CPropertiesDlg& dialog) {
+        dialog.startAnimation = 3;
+        return true;
+    };
+    view.OnCommand(command::kProperties);
+    ASSERT_EQ(view.FirstDrawn(), 3);
+    Hover(3);
+    view.OnCommand(command::kDeleteAnimation);
+    EXPECT_EQ(view.FirstDrawn(), 2);
+    EXPECT_EQ(view.RenderVisibleFrames().size(), 1u);
+    Hover(2);
+    EXPECT_EQ(view.HoveredAnimation(), &At(2));
+    EXPECT_TRUE(Enabled(command::kProperties));
+    for (int position = 2; position >= 0; --position) {
+        Hover(view.FirstDrawn());
+        view.OnCommand(command::kDeleteAnimation);
+    }
+    EXPECT_EQ(view.RegisteredCount(), 0);
+    EXPECT_EQ(view.FirstDrawn(), 0);
+}
+
 TEST_F(SetAnimationViewTest, TempBufferIsStoredOnOkOnly) {
     LoadFour();
     Hover(1);

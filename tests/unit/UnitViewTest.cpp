@@ -57,7 +57,7 @@ protected:
     }
     const GridCell& Cell(int position, int frame) { return *view->Grid().CellOf(position, frame); }
     void MakeView() {
-        view = std::make_unique<CUnitView>(doc, host, tools);
+        view = std::make_unique<CUnitView>(platform.Get(), doc, host, tools);
         view->SetClientSize(640, 480);
     }
 
@@ -100,7 +100,7 @@ TEST_F(UnitViewTest, ThreeViewsOfOneUnitAreEachToldAndAGoneOneNothing) {
     RecordingUnitViewHost hosts[3];
     std::unique_ptr<CUnitView> views[3];
     for (int i = 0; i < 3; ++i) {
-        views[i] = std::make_unique<CUnitView>(doc, hosts[i], tools);
+        views[i] = std::make_unique<CUnitView>(platform.Get(), doc, hosts[i], tools);
     }
     CompressFour();
     for (const auto& host : hosts) {
@@ -306,6 +306,31 @@ TEST_F(UnitViewTest, PropertiesChooseTheFirstAnimationDrawn) {
     EXPECT_EQ(window.calls.front().rfind("rect 1,1 16,10", 0), 0u);
 }
 
+// A smaller compression cannot leave "Start Ani Draw" past the end, where nothing would be drawn
+// or hovered and Properties could never be reached to move it back.
+TEST_F(UnitViewTest, StartAniDrawStaysInsideASmallerCompression) {
+    CompressFour();
+    MakeView();
+    Hover(3);
+    host.properties = [](CPropertiesDlg& dialog) {
+        dialog.startAnimation = 3;
+        return true;
+    };
+    view->OnCommand(command::kProperties);
+    EXPECT_EQ(view->FirstDrawn(), 3);
+    RegisteredAnimations two;
+    two.push_back(test::SolidAnimation(10, 8, 2, 0x0100));
+    two.push_back(test::SolidAnimation(12, 8, 1, 0x0200));
+    CompressionParameters parameters;
+    parameters.noLbg = true;
+    test::CompressInto(doc, two, parameters);
+    EXPECT_EQ(view->FirstDrawn(), 1);
+    EXPECT_EQ(view->RenderVisibleFrames().size(), 1u);
+    Hover(1);
+    EXPECT_EQ(view->HoveredAnimation(), &At(1));
+    EXPECT_TRUE(view->IsEnabled(command::kProperties));
+}
+
 TEST_F(UnitViewTest, AClickHandsTheAnimationToTheOpenToolWindows) {
     CompressFour();
     MakeView();
@@ -365,6 +390,8 @@ TEST_F(UnitViewTest, FireSettingAndDestructionTellTheMainFrame) {
     CompressFour();
     MakeView();
     view->OnCommand(command::kFireSetting);
+    EXPECT_EQ(platform.statusBar.messages,
+              std::vector<std::string>{"Fire animation source: \"Noname.UTD\" (4 animations)."});
     const FireAnimationSource fire = tools.FireSource();
     EXPECT_EQ(fire.view, view.get());
     EXPECT_EQ(fire.document, &doc);

@@ -49,7 +49,7 @@ protected:
         view.OnLeftButtonDown(control);
     }
     std::unique_ptr<CUnitView> MakeView(CUnitDoc& document) {
-        auto view = std::make_unique<CUnitView>(document, viewHost, tools);
+        auto view = std::make_unique<CUnitView>(platform.Get(), document, viewHost, tools);
         view->SetClientSize(640, 480);
         return view;
     }
@@ -249,7 +249,7 @@ TEST_F(ToolHubTest, TheFireSourceIsNewAtAReusedAddress) {
     std::optional<CUnitView> view;
     document.emplace(platform.Get());
     CompressThree(*document);
-    view.emplace(*document, viewHost, tools);
+    view.emplace(platform.Get(), *document, viewHost, tools);
     view->OnCommand(command::kFireSetting);
     const FireAnimationSource first = tools.FireSource();
     EXPECT_EQ(first.document, &*document);
@@ -267,7 +267,7 @@ TEST_F(ToolHubTest, TheFireSourceIsNewAtAReusedAddress) {
     const std::uint64_t cleared = tools.FireSource().generation;
     document.emplace(platform.Get());
     CompressThree(*document);
-    view.emplace(*document, viewHost, tools);
+    view.emplace(platform.Get(), *document, viewHost, tools);
     view->OnCommand(command::kFireSetting);
     ASSERT_EQ(tools.FireSource().document, first.document); // the very same address
     ASSERT_EQ(tools.FireSource().view, first.view);
