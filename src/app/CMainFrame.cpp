@@ -3,6 +3,7 @@
 #include "app/DocumentFrames.h"
 #include "app/NewDocumentDialog.h"
 #include "app/ToolWindowSet.h"
+#include "app/ProgramIcon.h"
 #include "app/UnitViews.h"
 #include "platform/FileNames.h"
 
@@ -41,6 +42,8 @@ constexpr ToolCommand kToolCommands[] = {
 constexpr ToolWindow kTools[] = {ToolWindow::Animation, ToolWindow::CheckBox,
                                  ToolWindow::OriginPoint, ToolWindow::AnimationEdit};
 
+constexpr const char* kProgramName = "Fenwold";
+
 // Commands that only a unit window carries out.
 constexpr int kUnitCommands[] = {command::kSaveUpt, command::kSaveUre, command::kSaveUtdInfo,
                                  command::kOpenUtdInfo};
@@ -53,7 +56,8 @@ CMainFrame::CMainFrame()
     services_.dialogParent = this;
     toolWindows_ =
         std::make_unique<ToolWindowSet>(this, *tools_, platform(), [this] { UpdateCommands(); });
-    setWindowTitle("Fenwold");
+    setWindowIcon(ProgramIcon());
+    setWindowTitle(kProgramName);
     setCentralWidget(documents_);
     setStatusBar(statusBar_);
     setAcceptDrops(true);
@@ -69,6 +73,7 @@ CMainFrame::~CMainFrame() {
     // to still exists; the members go after.
     tools_->CloseAll();
     for (QMdiSubWindow* window : documents_->subWindowList()) {
+        disconnect(window, nullptr, this, nullptr);
         delete window;
     }
 }
@@ -154,15 +159,17 @@ void CMainFrame::CreateActions() {
     }
     tools->setToolTipsVisible(true);
 
-    // The document windows, arranged as in any multiple-document program.
-    QMenu* windows = menuBar()->addMenu("&Window");
-    windows->addAction("&Cascade", documents_, &QMdiArea::cascadeSubWindows);
-    windows->addAction("&Tile", documents_, &QMdiArea::tileSubWindows);
-    windows->addSeparator();
-    windows->addAction("Ne&xt Window", QKeySequence::NextChild, documents_,
-                       &QMdiArea::activateNextSubWindow);
-    windows->addAction("Pre&vious Window", QKeySequence::PreviousChild, documents_,
-                       &QMdiArea::activatePreviousSubWindow);
+    // The document windows, arranged as in any multiple-document program and listed by title.
+    windowMenu_ = menuBar()->addMenu("&Window");
+    windowMenu_->addAction("&Cascade", documents_, &QMdiArea::cascadeSubWindows);
+    windowMenu_->addAction("&Tile", documents_, &QMdiArea::tileSubWindows);
+    windowMenu_->addSeparator();
+    windowMenu_->addAction("Ne&xt Window", QKeySequence::NextChild, documents_,
+                           &QMdiArea::activateNextSubWindow);
+    windowMenu_->addAction("Pre&vious Window", QKeySequence::PreviousChild, documents_,
+                           &QMdiArea::activatePreviousSubWindow);
+    windowMenu_->addSeparator();
+    connect(windowMenu_, &QMenu::aboutToShow, this, &CMainFrame::RebuildWindowMenu);
 
     QMenu* help = menuBar()->addMenu("&Help");
     QAction* aboutAction =
@@ -202,6 +209,39 @@ void CMainFrame::UpdateCommands() {
     }
     statusBar_->SetModifiedIndicator(active != nullptr && active->IsModified());
     statusBar_->SetQualityIndicator(quality);
+    UpdateTitle();
+    RebuildWindowMenu();
+}
+
+void CMainFrame::UpdateTitle() {
+    const auto* active = dynamic_cast<DocumentWindow*>(documents_->activeSubWindow());
+    // A maximised document window adds its own title in brackets after this one.
+    const bool maximised = active != nullptr && active->isMaximized();
+    setWindowTitle(active == nullptr || maximised
+                       ? QString(kProgramName)
+                       : QString("%1 - %2").arg(kProgramName, active->windowTitle()));
+}
+
+void CMainFrame::RebuildWindowMenu() {
+    for (QAction* entry : windowEntries_) {
+        windowMenu_->removeAction(entry);
+        delete entry;
+    }
+    windowEntries_.clear();
+    const QList<QMdiSubWindow*> windows = documents_->subWindowList();
+    int number = 1;
+    for (QMdiSubWindow* window : windows) {
+        const QString text = number < 10 ? QString("&%1 %2").arg(number).arg(window->windowTitle())
+                                         : QString("%1 %2").arg(number).arg(window->windowTitle());
+        ++number;
+        auto* entry = new QAction(text, windowMenu_);
+        entry->setCheckable(true);
+        entry->setChecked(window == documents_->activeSubWindow());
+        connect(entry, &QAction::triggered, this,
+                [this, window] { documents_->setActiveSubWindow(window); });
+        windowMenu_->addAction(entry);
+        windowEntries_.push_back(entry);
+    }
 }
 
 CUnitFrame* CMainFrame::ActiveUnitFrame() const {
@@ -219,14 +259,29 @@ void CMainFrame::RebuildRecentMenu() {
         QAction* item =
             recentMenu_->addAction(QString("&%1 %2").arg(number++).arg(QFileInfo(path).fileName()));
         item->setToolTip(path);
-        connect(item, &QAction::triggered, this, [this, path] {
-            if (!OpenByExtension(path)) {
-                recent_.Remove(path);
-                RebuildRecentMenu();
-            }
-        });
+        connect(item, &QAction::triggered, this, [this, path] { OpenRecent(path); });
     }
     recentMenu_->setEnabled(!recent_.files().isEmpty());
+}
+
+void CMainFrame::OpenRecent(const QString& path) {
+    const std::filesystem::path file = path.toStdString();
+    std::string reason;
+    if (!QFileInfo::exists(path)) {
+        reason = "the file no longer exists";
+    } else if (FileTypeOf(file.string()) == FileType::Other) {
+        reason = "it is no unit (.UTD, .UPT, .URE) or building (.BPT) file";
+    }
+    if (!reason.empty()) {
+        services_.prompts.ShowMessage(file.string() + ": " + reason +
+                                          "; it is taken off the recent-file list.",
+                                      MessageButtons::Ok);
+        recent_.Remove(path);
+        RebuildRecentMenu();
+        return;
+    }
+    // A file that cannot be read says why itself, and stays on the list.
+    OpenByExtension(path);
 }
 
 void CMainFrame::AddRecent(const std::filesystem::path& path) {
@@ -238,71 +293,94 @@ void CMainFrame::CommandFailed() {
     services_.prompts.ShowMessage("Command failed.", MessageButtons::Ok);
 }
 
-CUnitFrame* CMainFrame::NewUnitDocument(std::optional<std::string> runLengthFile) {
-    CUnitFrame* frame = nullptr;
+CUnitFrame* CMainFrame::CreateUnitFrame() {
     try {
-        frame = new CUnitFrame(platform(), *tools_,
+        return new CUnitFrame(platform(), *tools_,
+                              [this](const std::filesystem::path& path) { AddRecent(path); });
+    } catch (const std::exception&) {
+        CommandFailed();
+        return nullptr;
+    }
+}
+
+CChildFrame* CMainFrame::CreateBuildingFrame() {
+    try {
+        return new CChildFrame(platform(),
                                [this](const std::filesystem::path& path) { AddRecent(path); });
     } catch (const std::exception&) {
         CommandFailed();
         return nullptr;
     }
+}
+
+void CMainFrame::ShowDocumentWindow(DocumentWindow* window) {
+    documents_->addSubWindow(window);
+    // The main title and the Window menu follow the document's title.
+    connect(window, &QWidget::windowTitleChanged, this, &CMainFrame::UpdateTitle);
+    connect(window, &QWidget::windowTitleChanged, this, &CMainFrame::RebuildWindowMenu);
+    connect(window, &QMdiSubWindow::windowStateChanged, this, &CMainFrame::UpdateTitle);
+    window->show();
+    UpdateCommands();
+}
+
+CUnitFrame* CMainFrame::NewUnitDocument(std::optional<std::string> runLengthFile) {
+    std::unique_ptr<CUnitFrame> frame(CreateUnitFrame());
+    if (!frame) {
+        return nullptr;
+    }
     if (runLengthFile) {
         frame->SetRunLengthFile(std::move(*runLengthFile));
     }
-    documents_->addSubWindow(frame);
-    frame->show();
-    frame->Start();
-    UpdateCommands();
-    return frame;
+    if (!frame->Start()) {
+        return nullptr;
+    }
+    ShowDocumentWindow(frame.get());
+    return frame.release();
 }
 
 CChildFrame* CMainFrame::NewBuildingDocument() {
-    CChildFrame* frame = nullptr;
-    try {
-        frame = new CChildFrame(platform(),
-                                [this](const std::filesystem::path& path) { AddRecent(path); });
-    } catch (const std::exception&) {
-        CommandFailed();
+    std::unique_ptr<CChildFrame> frame(CreateBuildingFrame());
+    if (!frame) {
         return nullptr;
     }
-    documents_->addSubWindow(frame);
-    frame->show();
     frame->Start();
-    UpdateCommands();
-    return frame;
+    ShowDocumentWindow(frame.get());
+    return frame.release();
 }
 
+// A document window is shown only once its file was read: an empty window must never stand for
+// a file that could not be read.
 bool CMainFrame::OpenUnit(const QString& path, bool toolData) {
-    CUnitFrame* frame = NewUnitDocument();
-    if (frame == nullptr) {
+    std::unique_ptr<CUnitFrame> frame(CreateUnitFrame());
+    if (!frame) {
         return false;
     }
     CUnitDoc& document = frame->document();
     document.SetToolDataFlag(toolData);
     const std::filesystem::path file = path.toStdString();
     if (!document.OnOpenDocument(file)) {
-        frame->close();
         return false;
     }
     document.SetPathName(services_.folder.Absolute(file));
-    frame->ShowTitle();
+    // Titled as its first paint titles it, after the open's own titles.
+    frame->Start();
+    ShowDocumentWindow(frame.release());
     AddRecent(file);
     return true;
 }
 
 bool CMainFrame::OpenBuilding(const QString& path) {
-    CChildFrame* frame = NewBuildingDocument();
-    if (frame == nullptr) {
+    std::unique_ptr<CChildFrame> frame(CreateBuildingFrame());
+    if (!frame) {
         return false;
     }
     const std::filesystem::path file = path.toStdString();
     if (!frame->document().OnOpenDocument(file)) {
-        frame->close();
         return false;
     }
     frame->document().SetPathName(services_.folder.Absolute(file));
-    frame->ShowTitle();
+    frame->Start();
+    ShowDocumentWindow(frame.release());
     AddRecent(file);
     return true;
 }
@@ -425,11 +503,27 @@ void CMainFrame::dropEvent(QDropEvent* event) {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    // Every document is asked about its changes; one kept open keeps the program open.
-    documents_->closeAllSubWindows();
-    if (!documents_->subWindowList().isEmpty()) {
-        event->ignore();
-        return;
+    // Every modified document is asked in turn, in front while it is asked. Cancel on any
+    // question keeps the program and every document open; only when all have answered do they
+    // close, without being asked again.
+    const QList<QMdiSubWindow*> windows = documents_->subWindowList();
+    for (QMdiSubWindow* window : windows) {
+        auto* document = dynamic_cast<DocumentWindow*>(window);
+        if (document == nullptr || !document->baseDocument().IsModified()) {
+            continue;
+        }
+        documents_->setActiveSubWindow(window);
+        if (!document->baseDocument().SaveModified()) {
+            event->ignore();
+            return;
+        }
+    }
+    for (QMdiSubWindow* window : windows) {
+        if (auto* document = dynamic_cast<DocumentWindow*>(window)) {
+            document->CloseAnswered();
+        } else {
+            window->close();
+        }
     }
     tools_->CloseAll();
     QMainWindow::closeEvent(event);

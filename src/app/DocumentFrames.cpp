@@ -1,5 +1,6 @@
 #include "app/DocumentFrames.h"
 
+#include "app/ProgramIcon.h"
 #include "app/QtWindowPainter.h"
 #include "app/UnitViews.h"
 #include "image/TgaReader.h"
@@ -8,6 +9,7 @@
 #include <CommandIds.h>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
 #include <QStackedWidget>
@@ -35,12 +37,21 @@ QWidget* TabbedClient(QTabBar* tabs, QWidget* page) {
 
 } // namespace
 
+DocumentWindow::DocumentWindow(Document& document) : document_(document) {
+    setWindowIcon(ProgramIcon());
+}
+
 void DocumentWindow::ShowTitle() {
     setWindowTitle(QString::fromStdString(document_.Title()));
 }
 
+void DocumentWindow::CloseAnswered() {
+    answered_ = true;
+    close();
+}
+
 void DocumentWindow::closeEvent(QCloseEvent* event) {
-    if (!document_.SaveModified()) {
+    if (!answered_ && !document_.SaveModified()) {
         event->ignore();
         return;
     }
@@ -51,13 +62,15 @@ CUnitFrame::CUnitFrame(Platform platform, ToolHandOvers& tools, FileNamedHandler
     : DocumentWindow(document_), platform_(platform), named_(std::move(named)), document_(platform),
       tabs_(new QTabBar), pages_(new QStackedWidget) {
     setAttribute(Qt::WA_DeleteOnClose);
-    unitView_ = new UnitViewWidget(pages_, document_, tools);
+    unitView_ = new UnitViewWidget(pages_, platform_, document_, tools);
     setAnimationView_ = new SetAnimationViewWidget(pages_, platform_, document_, tools);
     pages_->addWidget(unitView_);
     pages_->addWidget(setAnimationView_);
     tabs_->addTab("VQ compression");
     tabs_->addTab("Set animation");
     setWidget(TabbedClient(tabs_, pages_));
+    // The keyboard goes to the view of the current tab.
+    widget()->setFocusProxy(unitView_);
     connect(tabs_, &QTabBar::currentChanged, this, &CUnitFrame::SwitchTab);
     resize(500, 500);
 }
@@ -73,13 +86,16 @@ void CUnitFrame::SetRunLengthFile(std::string bareName) {
     runLengthFileName_ = std::move(bareName);
 }
 
-void CUnitFrame::Start() {
+bool CUnitFrame::Start() {
     document_.SetTitle(kFirstPaintTitle);
     ShowTitle();
     if (runLengthFile_) {
-        setAnimationView_->view().OpenRunLengthFile(runLengthFileName_);
+        if (!setAnimationView_->view().OpenRunLengthFile(runLengthFileName_)) {
+            return false;
+        }
         setAnimationView_->Refresh();
     }
+    return true;
 }
 
 void CUnitFrame::SelectTab(int tab) {
@@ -92,6 +108,8 @@ void CUnitFrame::SwitchTab(int tab) {
     }
     currentTab_ = tab;
     pages_->setCurrentIndex(tab);
+    widget()->setFocusProxy(pages_->currentWidget());
+    pages_->currentWidget()->setFocus();
     document_.SetTitle(tab == 0 ? CUnitDoc::kCompressionTitle : kSetAnimationTitle);
     ShowTitle();
 }
@@ -130,7 +148,9 @@ void CUnitFrame::OpenUtdInfo() {
 
 BuildingPictureWidget::BuildingPictureWidget(QWidget* parent, Platform platform,
                                              CFenwoldDoc& document)
-    : QWidget(parent), platform_(platform), document_(document), observation_(document, *this) {}
+    : QWidget(parent), platform_(platform), document_(document), observation_(document, *this) {
+    setFocusPolicy(Qt::StrongFocus);
+}
 
 void BuildingPictureWidget::OnDocumentEvent(DocumentEvent event) {
     if (event != DocumentEvent::ModifiedChanged && event != DocumentEvent::Closing) {
@@ -147,6 +167,20 @@ void BuildingPictureWidget::paintEvent(QPaintEvent*) {
 }
 
 void BuildingPictureWidget::contextMenuEvent(QContextMenuEvent* event) {
+    RunContextMenu(event->reason() == QContextMenuEvent::Mouse ? event->globalPos()
+                                                               : mapToGlobal(QPoint(0, 0)));
+}
+
+void BuildingPictureWidget::keyPressEvent(QKeyEvent* event) {
+    // The Menu key reaches the window as a context menu event; Shift+F10 arrives as a key.
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        RunContextMenu(mapToGlobal(QPoint(0, 0)));
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void BuildingPictureWidget::RunContextMenu(QPoint globalPosition) {
     QMenu menu(this);
     connect(menu.addAction("Open Building"), &QAction::triggered, this,
             &BuildingPictureWidget::OpenBuilding);
@@ -157,7 +191,7 @@ void BuildingPictureWidget::contextMenuEvent(QContextMenuEvent* event) {
     QAction* teamColour = menu.addAction("Team color &Setting");
     teamColour->setEnabled(false);
     teamColour->setToolTip("not available yet");
-    menu.exec(event->globalPos());
+    menu.exec(globalPosition);
 }
 
 void BuildingPictureWidget::OpenBuilding() {
@@ -184,6 +218,7 @@ CChildFrame::CChildFrame(Platform platform, FileNamedHandler named)
     tabs->addTab("Open build");
     picture_ = new BuildingPictureWidget(nullptr, platform_, document_);
     setWidget(TabbedClient(tabs, picture_));
+    widget()->setFocusProxy(picture_);
     resize(500, 500);
 }
 
@@ -197,7 +232,10 @@ void CChildFrame::Start() {
 }
 
 void CChildFrame::Save() {
-    document_.Save();
+    const bool named = document_.NamedFlag();
+    if (document_.Save() && !named) {
+        named_(document_.PathName());
+    }
     ShowTitle();
 }
 

@@ -21,19 +21,23 @@ class UnitViewWidget;
 // Tells the main window that a document now belongs to a file (for the recent-file list).
 using FileNamedHandler = std::function<void(const std::filesystem::path&)>;
 
-// The child window of one document: it shows the document's title, and it closes only when the
-// document agrees (the save question).
+// The child window of one document: it shows the document's title and the program's icon, and it
+// closes only when the document agrees (the save question).
 class DocumentWindow : public QMdiSubWindow {
 public:
     void ShowTitle();
+    Document& baseDocument() { return document_; }
+    // Closes the window without the save question, which the document has answered already.
+    void CloseAnswered();
 
 protected:
     // The document is the derived window's member: only its address is kept here.
-    explicit DocumentWindow(Document& document) : document_(document) {}
+    explicit DocumentWindow(Document& document);
     void closeEvent(QCloseEvent* event) override;
 
 private:
     Document& document_;
+    bool answered_ = false;
 };
 
 // The child window of one unit: tab "VQ compression" with the compressed animations and tab "Set
@@ -50,8 +54,9 @@ public:
 
     // A .URE file opens into the registration view once the window has started.
     void SetRunLengthFile(std::string bareName);
-    // Titles the window and reads the run-length file it was opened for.
-    void Start();
+    // Titles the window as its first paint does and reads the run-length file it was opened
+    // for; false when that file cannot be read (the window is then not to be shown).
+    bool Start();
     void SelectTab(int tab);
 
     void Save();
@@ -84,10 +89,13 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // Under the pointer, or from the keyboard (the Menu key, Shift+F10) at the window's corner.
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void OnDocumentEvent(DocumentEvent event) override;
+    void RunContextMenu(QPoint globalPosition);
     void OpenBuilding();
     void OpenMask();
 
@@ -103,6 +111,7 @@ public:
     ~CChildFrame() override;
 
     CFenwoldDoc& document() { return document_; }
+    // Titles the window as its first paint does.
     void Start();
     void Save();
     void SaveAs();

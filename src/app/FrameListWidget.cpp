@@ -2,14 +2,19 @@
 
 #include "app/QtWindowPainter.h"
 
+#include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <algorithm>
 
 namespace fenwold {
 
 FrameListWidget::FrameListWidget(QWidget* parent) : QAbstractScrollArea(parent) {
     viewport()->setMouseTracking(true);
+    // Focus, so that the keyboard opens the context menu.
+    setFocusPolicy(Qt::StrongFocus);
     verticalScrollBar()->setSingleStep(kScrollLine);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 }
@@ -25,6 +30,34 @@ void FrameListWidget::Refresh() {
     verticalScrollBar()->setPageStep(viewport()->height());
     SetScrollPosition(verticalScrollBar()->value());
     viewport()->update();
+}
+
+QPoint FrameListWidget::KeyboardMenuPoint() const {
+    const QPoint corner = HoveredFrameCorner().value_or(QPoint(0, 0));
+    // Inside the window even when the hovered frame has scrolled out of it.
+    const QRect area = viewport()->rect();
+    return {std::clamp(corner.x(), 0, area.right()), std::clamp(corner.y(), 0, area.bottom())};
+}
+
+void FrameListWidget::contextMenuEvent(QContextMenuEvent* event) {
+    if (event->reason() == QContextMenuEvent::Mouse) {
+        // The menu's commands act on the frame under the pointer (the event comes from the
+        // viewport, in its coordinates).
+        MouseMoved(event->pos().x(), event->pos().y());
+        viewport()->update();
+        RunContextMenu(event->globalPos());
+    } else {
+        RunContextMenu(viewport()->mapToGlobal(KeyboardMenuPoint()));
+    }
+}
+
+void FrameListWidget::keyPressEvent(QKeyEvent* event) {
+    // The Menu key reaches the window as a context menu event; Shift+F10 arrives as a key.
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        RunContextMenu(viewport()->mapToGlobal(KeyboardMenuPoint()));
+        return;
+    }
+    QAbstractScrollArea::keyPressEvent(event);
 }
 
 void FrameListWidget::paintEvent(QPaintEvent*) {

@@ -5,6 +5,7 @@
 
 #include <QAbstractScrollArea>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace fenwold {
@@ -13,13 +14,16 @@ class WindowPainter;
 
 // The scrolling window of a view that shows frames side by side: it hands the view its size and
 // scroll position, blits the view's pictures as they are and lets the view draw its outlines and
-// labels over them.
+// labels over them. Its context menu opens under the pointer, or from the keyboard (the Menu key,
+// Shift+F10) at the hovered frame or the window's corner.
 class FrameListWidget : public QAbstractScrollArea {
 public:
     explicit FrameListWidget(QWidget* parent);
 
     // The view's contents changed: new scroll range and a repaint.
     void Refresh();
+    // Where a context menu opened from the keyboard appears, in the viewport's coordinates.
+    QPoint KeyboardMenuPoint() const;
 
 protected:
     virtual void SetClientSize(int width, int height) = 0;
@@ -28,7 +32,13 @@ protected:
     virtual std::vector<FramePicture> RenderVisibleFrames() const = 0;
     virtual void PaintOverlays(WindowPainter& window) const = 0;
     virtual void MouseMoved(int x, int y) = 0;
+    // The top left corner of the hovered frame in the window, if a frame is hovered.
+    virtual std::optional<QPoint> HoveredFrameCorner() const = 0;
+    // Shows the view's context menu at a screen position and runs the command chosen.
+    virtual void RunContextMenu(QPoint globalPosition) = 0;
 
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
@@ -69,6 +79,13 @@ protected:
     void MouseMoved(int x, int y) override {
         DeferredWindowPainter window;
         view_->OnMouseMove(x, y, window);
+    }
+    std::optional<QPoint> HoveredFrameCorner() const override {
+        const FrameGrid& grid = view_->Grid();
+        if (const GridCell* cell = grid.CellOf(grid.HoveredItem(), grid.HoveredIndex())) {
+            return QPoint(cell->x, grid.WindowY(*cell));
+        }
+        return std::nullopt;
     }
 
     View* view_;

@@ -120,6 +120,10 @@ QString FenwoldStatusBar::message() const {
     return message_->text();
 }
 
+void FenwoldStatusBar::ShowMessage(std::string_view text) {
+    message_->setText(ToQt(text));
+}
+
 void FenwoldStatusBar::SetModifiedIndicator(bool modified) {
     modified_->setText(modified ? "Modified" : QString(15, ' '));
 }
@@ -136,6 +140,11 @@ void FenwoldStatusBar::BeginProgress(std::string_view caption, int steps) {
     progress_->setValue(0);
     caption_->show();
     progress_->show();
+    // The loads run on this thread and take no input meanwhile: the pointer says so.
+    if (!busy_) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        busy_ = true;
+    }
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
@@ -148,6 +157,10 @@ void FenwoldStatusBar::EndProgress() {
     caption_->hide();
     progress_->hide();
     message_->setText(messageBeforeProgress_.isEmpty() ? tr("Ready") : messageBeforeProgress_);
+    if (busy_) {
+        QApplication::restoreOverrideCursor();
+        busy_ = false;
+    }
 }
 
 } // namespace fenwold

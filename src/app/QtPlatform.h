@@ -46,6 +46,7 @@ class FenwoldStatusBar final : public QStatusBar, public StatusBar {
 public:
     explicit FenwoldStatusBar(QWidget* parent = nullptr);
 
+    void ShowMessage(std::string_view text) override;
     void SetModifiedIndicator(bool modified) override;
     void SetQualityIndicator(std::string_view text) override;
     void BeginProgress(std::string_view caption, int steps) override;
@@ -62,6 +63,7 @@ private:
     QLabel* caption_;
     QProgressBar* progress_;
     QString messageBeforeProgress_;
+    bool busy_ = false;
 };
 
 // Every service the documents and views call on, as the desktop program provides them.

@@ -4,6 +4,7 @@
 #include "image/SeriesNames.h"
 #include "platform/DialogFilter.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -54,10 +55,15 @@ FileSpecialDialog::FileSpecialDialog(QWidget* parent, const FileDialogRequest& r
     auto* makeList = new QPushButton("&Make List", this);
     connect(makeList, &QPushButton::clicked, this, &FileSpecialDialog::MakeList);
     connect(files_, &QFileDialog::accepted, this, [this] {
-        // File dialogs leave the working folder where the chosen files are.
-        if (!names_.empty()) {
-            platform_.folder.Set(folder_.toStdString());
+        if (names_.empty()) {
+            // Registering an empty list would register nothing without a word: the window stays,
+            // with its file dialog, which hid itself on accepting.
+            platform_.prompts.ShowMessage(kEmptyListMessage);
+            files_->show();
+            return;
         }
+        // File dialogs leave the working folder where the chosen files are.
+        platform_.folder.Set(folder_.toStdString());
         accept();
     });
     connect(files_, &QFileDialog::rejected, this, &QDialog::reject);
@@ -204,6 +210,9 @@ void VqComputeDialog::showEvent(QShowEvent* event) {
     QTimer::singleShot(0, this, [this] {
         const CVqComputeDlg::Outcome outcome = model_.Start();
         if (outcome == CVqComputeDlg::Outcome::Running) {
+            // Busy, but Cancel and End Lbg still take clicks; a short run shows it even when
+            // the window is gone before it could be read.
+            QApplication::setOverrideCursor(Qt::BusyCursor);
             timer_.start();
         } else {
             Close(outcome);
@@ -225,6 +234,9 @@ void VqComputeDialog::Poll() {
 }
 
 void VqComputeDialog::Close(CVqComputeDlg::Outcome outcome) {
+    if (timer_.isActive()) {
+        QApplication::restoreOverrideCursor();
+    }
     timer_.stop();
     if (outcome != CVqComputeDlg::Outcome::Ok) {
         QDialog::reject();

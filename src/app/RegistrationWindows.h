@@ -28,8 +28,13 @@ namespace fenwold {
 // "Animation registration": a file dialog with "&Make List" and the list of the chosen series.
 // Its OK button reads "Registration"; the listed names with the folder they were listed in are
 // what it hands back. Like every file dialog it leaves the working folder at that folder.
+// "Registration" with an empty list says so and keeps the window open.
 class FileSpecialDialog final : public QDialog {
 public:
+    static constexpr std::string_view kEmptyListMessage =
+        "The list is empty: choose the first picture of the series, press \"Make List\", then "
+        "\"Registration\".";
+
     FileSpecialDialog(QWidget* parent, const FileDialogRequest& request, Platform platform);
     PictureSeries series() const { return {folder_.toStdString(), names_}; }
     const std::vector<std::string>& names() const { return names_; }

@@ -5,7 +5,6 @@
 #include "app/RegistrationWindows.h"
 
 #include <CommandIds.h>
-#include <QContextMenuEvent>
 #include <QMouseEvent>
 
 namespace fenwold {
@@ -18,9 +17,10 @@ bool RegistryDialogCommand(int id) {
 
 } // namespace
 
-UnitViewWidget::UnitViewWidget(QWidget* parent, CUnitDoc& document, ToolHandOvers& tools)
+UnitViewWidget::UnitViewWidget(QWidget* parent, Platform platform, CUnitDoc& document,
+                               ToolHandOvers& tools)
     : FrameViewWidget(parent) {
-    Own(std::make_unique<CUnitView>(document, *this, tools));
+    Own(std::make_unique<CUnitView>(platform, document, *this, tools));
 }
 
 UnitViewWidget::~UnitViewWidget() {
@@ -33,10 +33,8 @@ void UnitViewWidget::mousePressEvent(QMouseEvent* event) {
     }
 }
 
-void UnitViewWidget::contextMenuEvent(QContextMenuEvent* event) {
-    DeferredWindowPainter window;
-    view_->OnMouseMove(event->pos().x(), event->pos().y(), window);
-    if (const auto chosen = ExecCommandMenu(this, view_->ContextMenu(), event->globalPos())) {
+void UnitViewWidget::RunContextMenu(QPoint globalPosition) {
+    if (const auto chosen = ExecCommandMenu(this, view_->ContextMenu(), globalPosition)) {
         view_->OnCommand(*chosen);
     }
 }
@@ -65,11 +63,9 @@ void SetAnimationViewWidget::mousePressEvent(QMouseEvent* event) {
     }
 }
 
-void SetAnimationViewWidget::contextMenuEvent(QContextMenuEvent* event) {
-    DeferredWindowPainter window;
-    view_->OnMouseMove(event->pos().x(), event->pos().y(), window);
-    if (const auto chosen = ExecCommandMenu(this, view_->ContextMenu(), event->globalPos(),
-                                            RegistryDialogCommand)) {
+void SetAnimationViewWidget::RunContextMenu(QPoint globalPosition) {
+    if (const auto chosen =
+            ExecCommandMenu(this, view_->ContextMenu(), globalPosition, RegistryDialogCommand)) {
         view_->OnCommand(*chosen);
     }
 }

@@ -13,12 +13,12 @@ class CUnitDoc;
 // The "VQ compression" tab: the window of a CUnitView.
 class UnitViewWidget final : public FrameViewWidget<CUnitView>, public UnitViewHost {
 public:
-    UnitViewWidget(QWidget* parent, CUnitDoc& document, ToolHandOvers& tools);
+    UnitViewWidget(QWidget* parent, Platform platform, CUnitDoc& document, ToolHandOvers& tools);
     ~UnitViewWidget() override;
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
-    void contextMenuEvent(QContextMenuEvent* event) override;
+    void RunContextMenu(QPoint globalPosition) override;
 
 private:
     bool RunPropertiesDialog(CPropertiesDlg& dialog) override;
@@ -36,7 +36,7 @@ public:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
-    void contextMenuEvent(QContextMenuEvent* event) override;
+    void RunContextMenu(QPoint globalPosition) override;
 
 private:
     std::optional<AnimationRegistryResult> RunAnimationRegistry() override;

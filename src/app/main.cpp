@@ -1,4 +1,5 @@
 #include "app/CMainFrame.h"
+#include "app/ProgramIcon.h"
 #include "app/SplashWindow.h"
 #include "platform/TerminationCleanup.h"
 
@@ -10,6 +11,7 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("Fenwold");
     QApplication::setApplicationVersion(FENWOLD_VERSION);
+    QApplication::setWindowIcon(fenwold::ProgramIcon());
 
     auto* splash = new fenwold::SplashWindow;
     splash->show();

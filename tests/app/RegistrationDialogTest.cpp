@@ -20,7 +20,7 @@ class RegistrationDialogTest : public QObject {
 
 private slots:
     void TheListedSeriesIsReadFromTheFolderItWasListedIn();
-    void RegistrationWithoutAListHandsBackNothing();
+    void RegistrationWithoutAListSaysSoAndStays();
     void AFinishedCompressionStaysToSayWhatItLost();
 };
 
@@ -70,7 +70,9 @@ void RegistrationDialogTest::TheListedSeriesIsReadFromTheFolderItWasListedIn() {
     QCOMPARE(fixture.platform.workingFolder.Current(), chosen.folder);
 }
 
-void RegistrationDialogTest::RegistrationWithoutAListHandsBackNothing() {
+// "Registration" (or Enter) before "Make List" would register nothing without a word: the dialog
+// says the list is empty and stays, ready for Make List.
+void RegistrationDialogTest::RegistrationWithoutAListSaysSoAndStays() {
     Fixture fixture;
     FileSpecialDialog dialog(nullptr, fixture.request, fixture.platform.Get());
     dialog.show();
@@ -81,6 +83,16 @@ void RegistrationDialogTest::RegistrationWithoutAListHandsBackNothing() {
     ButtonNamed(dialog, "Registration")->click();
     QVERIFY(dialog.names().empty());
     QCOMPARE(fixture.platform.workingFolder.Current(), fixture.root);
+    QCOMPARE(fixture.platform.prompts.messages.size(), std::size_t{1});
+    QCOMPARE(fixture.platform.prompts.messages[0].text,
+             std::string(FileSpecialDialog::kEmptyListMessage));
+    QVERIFY(dialog.isVisible());
+    QVERIFY(files->isVisible());
+
+    ButtonNamed(dialog, "&Make List")->click();
+    ButtonNamed(dialog, "Registration")->click();
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(dialog.names().size(), std::size_t{3});
 }
 
 void RegistrationDialogTest::AFinishedCompressionStaysToSayWhatItLost() {
