@@ -82,10 +82,12 @@ void FileSpecialDialog::MakeList() {
     names_.clear();
     const QStringList selected = files_->selectedFiles();
     // A folder in the name field is no picture of a series: nothing is listed.
-    const QString field = selected.isEmpty() || QFileInfo(selected.first()).isDir()
-                              ? QString()
-                              : QFileInfo(selected.first()).fileName();
-    folder_ = files_->directory().absolutePath();
+    const bool picture = !selected.isEmpty() && !QFileInfo(selected.first()).isDir();
+    const QString field = picture ? QFileInfo(selected.first()).fileName() : QString();
+    // The series is listed where the picture is, also when the name field holds a path into
+    // another folder than the one shown.
+    folder_ = picture ? QFileInfo(selected.first()).absolutePath()
+                      : files_->directory().absolutePath();
     names_ = fenwold::MakeList(field.toStdString(), folder_.toStdString(), platform_.prompts);
     for (const std::string& name : names_) {
         list_->addItem(QString::fromStdString(name));

@@ -6,6 +6,7 @@
 
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -22,6 +23,7 @@ private slots:
     void TheListedSeriesIsReadFromTheFolderItWasListedIn();
     void RegistrationWithoutAListSaysSoAndStays();
     void AFinishedCompressionStaysToSayWhatItLost();
+    void APathTypedIntoTheNameFieldListsItsOwnFolder();
 };
 
 struct Fixture {
@@ -121,6 +123,22 @@ void RegistrationDialogTest::AFinishedCompressionStaysToSayWhatItLost() {
     ButtonNamed(dialog, "OK")->click();
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QVERIFY(!dialog.isVisible());
+// A path typed into the name field lists the series in the picture's folder, not in the folder
+// the dialog shows.
+void RegistrationDialogTest::APathTypedIntoTheNameFieldListsItsOwnFolder() {
+    Fixture fixture;
+    FileSpecialDialog dialog(nullptr, fixture.request, fixture.platform.Get());
+    dialog.show();
+    auto* files = dialog.findChild<QFileDialog*>();
+    files->setDirectory(QString::fromStdString(fixture.root.string()));
+    const std::filesystem::path first = fixture.sample.firstPictures.front();
+    files->findChild<QLineEdit*>("fileNameEdit")->setText(QString::fromStdString(first.string()));
+    ButtonNamed(dialog, "&Make List")->click();
+    QCOMPARE(dialog.findChild<QListWidget*>()->count(), 3);
+    ButtonNamed(dialog, "Registration")->click();
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(dialog.series().folder, first.parent_path());
+    QCOMPARE(fixture.platform.workingFolder.Current(), first.parent_path());
 }
 
 } // namespace
