@@ -57,9 +57,10 @@ FileSpecialDialog::FileSpecialDialog(QWidget* parent, const FileDialogRequest& r
     connect(files_, &QFileDialog::accepted, this, [this] {
         if (names_.empty()) {
             // Registering an empty list would register nothing without a word: the window stays,
-            // with its file dialog, which hid itself on accepting.
-            platform_.prompts.ShowMessage(kEmptyListMessage);
+            // with its file dialog, which hid itself on accepting (shown again before the message,
+            // so that the window behind it is whole).
             files_->show();
+            platform_.prompts.ShowMessage(kEmptyListMessage);
             return;
         }
         // File dialogs leave the working folder where the chosen files are.
@@ -86,8 +87,8 @@ void FileSpecialDialog::MakeList() {
     const QString field = picture ? QFileInfo(selected.first()).fileName() : QString();
     // The series is listed where the picture is, also when the name field holds a path into
     // another folder than the one shown.
-    folder_ = picture ? QFileInfo(selected.first()).absolutePath()
-                      : files_->directory().absolutePath();
+    folder_ =
+        picture ? QFileInfo(selected.first()).absolutePath() : files_->directory().absolutePath();
     names_ = fenwold::MakeList(field.toStdString(), folder_.toStdString(), platform_.prompts);
     for (const std::string& name : names_) {
         list_->addItem(QString::fromStdString(name));
