@@ -22,6 +22,18 @@ std::filesystem::path ToPath(const QString& path) {
 } // namespace
 
 MessageAnswer QtPrompts::ShowMessage(std::string_view text, MessageButtons buttons) {
+    return Show(text, QString(), buttons);
+}
+
+void QtPrompts::ShowFileProblem(std::string_view text, const std::filesystem::path& file,
+                                std::string_view reason) {
+    const bool said = reason.empty() || text.find(reason) != std::string_view::npos;
+    Show(text, said ? QString() : QString::fromStdString(file.string()) + ": " + ToQt(reason) + ".",
+         MessageButtons::Ok);
+}
+
+MessageAnswer QtPrompts::Show(std::string_view text, const QString& details,
+                              MessageButtons buttons) {
     QMessageBox::StandardButtons shown = QMessageBox::Ok;
     QMessageBox::Icon icon = QMessageBox::Information;
     switch (buttons) {
@@ -41,6 +53,7 @@ MessageAnswer QtPrompts::ShowMessage(std::string_view text, MessageButtons butto
         break;
     }
     QMessageBox box(icon, QApplication::applicationName(), ToQt(text), shown, parent_);
+    box.setInformativeText(details);
     switch (box.exec()) {
     case QMessageBox::Yes:
         return MessageAnswer::Yes;

@@ -20,11 +20,15 @@ public:
     QtPrompts(WorkingFolder& folder, QWidget*& parent) : folder_(folder), parent_(parent) {}
 
     MessageAnswer ShowMessage(std::string_view text, MessageButtons buttons) override;
+    // The tool's message, with the file and the reason under it (unless the message says it).
+    void ShowFileProblem(std::string_view text, const std::filesystem::path& file,
+                         std::string_view reason) override;
     std::optional<std::filesystem::path> AskOpenFile(const FileDialogRequest& request) override;
     std::optional<std::filesystem::path> AskSaveFile(const FileDialogRequest& request) override;
     std::optional<RgbColour> AskColour(RgbColour initial) override;
 
 private:
+    MessageAnswer Show(std::string_view text, const QString& details, MessageButtons buttons);
     std::optional<std::filesystem::path> Chosen(const QString& path);
     WorkingFolder& folder_;
     QWidget*& parent_;

@@ -28,7 +28,7 @@ public:
     }
 
     void Then(Step step) { steps_.push_back(std::move(step)); }
-    // A message box: its text is recorded and the button pressed.
+    // A message box: its texts are recorded and the button pressed.
     void Press(QMessageBox::StandardButton button) {
         Then([this, button](QWidget& modal) {
             auto* box = qobject_cast<QMessageBox*>(&modal);
@@ -38,6 +38,7 @@ public:
                 return;
             }
             messages.push_back(box->text());
+            details.push_back(box->informativeText());
             box->button(button)->click();
         });
     }
@@ -58,6 +59,7 @@ public:
     bool Done() const { return steps_.empty(); }
 
     std::vector<QString> messages;   // the texts of the message boxes answered
+    std::vector<QString> details;    // and the informative texts under them
     std::vector<QString> unexpected; // windows nobody expected, by their text or title
 
 private:

@@ -5,6 +5,7 @@
 #include "app/UnitViews.h"
 #include "building/BuildingFile.h"
 #include "image/FrameStreams.h"
+#include "image/LoaderMessages.h"
 #include "image/SampleArt.h"
 #include "platform/BinaryReader.h"
 #include "unit/UnitDoc.h"
@@ -108,6 +109,7 @@ private slots:
     void RegistrationMarksTheUnitAndSavingWarnsFirst();
     void ExitAsksEveryModifiedDocumentAndCancelKeepsThemAll();
     void JunkFilesOpenNoWindow();
+    void AFileProblemNamesTheFileAndTheReason();
     void ASavedUnitClosesWithoutAQuestionAndReopensFromTheRecentList();
     void TheMainTitleAndTheWindowMenuFollowTheActiveDocument();
     void TheKeyboardOpensTheContextMenuAtTheHoveredFrame();
@@ -228,6 +230,8 @@ void NothingLostTest::JunkFilesOpenNoWindow() {
         QVERIFY2(answers.Done(), name); // each said why
     }
     QCOMPARE(answers.messages[1], QString("다른 버젼이라 읽을수 없당."));
+    // The tool's own message names neither the file nor the reason: the box says both under it.
+    QVERIFY(answers.details[1].startsWith(scratch.filePath("x.UPT") + ": "));
     QVERIFY(answers.messages[2].contains("not a \"Build File\" file"));
 
     // A building file of another version opens empty, as a building file of that name.
@@ -244,6 +248,27 @@ void NothingLostTest::JunkFilesOpenNoWindow() {
     QCOMPARE(building->document().Record(), nullptr);
     QCOMPARE(building->windowTitle(),
              QString("Build - Open Build-\"%1\"").arg(scratch.filePath("future.BPT")));
+    QVERIFY(answers.unexpected.empty());
+}
+
+void NothingLostTest::AFileProblemNamesTheFileAndTheReason() {
+    CMainFrame frame;
+    frame.show();
+    Prompts& prompts = frame.platform().prompts;
+    test::ModalAnswers answers;
+    const std::filesystem::path first = "/art/short/mask_0001.tga";
+    answers.Press(QMessageBox::Ok);
+    prompts.ShowFileProblem(messages::WithName(messages::kMaskCountMismatch, "mask_0001.tga"),
+                            first, messages::MaskCountReason(4, 8));
+    QCOMPARE(answers.messages[0],
+             QString("\"mask_0001.tga\", 화일부분이 Image와 mask 수가 같지 않습니다."));
+    QCOMPARE(answers.details[0],
+             QString("/art/short/mask_0001.tga: the mask series has 4 pictures for 8 frames."));
+    // A message that gives the reason itself is not repeated under it.
+    answers.Press(QMessageBox::Ok);
+    prompts.ShowFileProblem("\"mask_0001.tga\": too small; not added.", first, "too small");
+    QCOMPARE(answers.details[1], QString());
+    QVERIFY(answers.Done());
     QVERIFY(answers.unexpected.empty());
 }
 
