@@ -1,3 +1,4 @@
+#include "WindowFixtures.h"
 #include "app/CMainFrame.h"
 #include "app/DocumentFrames.h"
 #include "app/UnitViews.h"
@@ -26,12 +27,6 @@
 namespace fenwold {
 namespace {
 
-class QuietProgress final : public CompressionProgress {
-public:
-    void ShowText(ProgressField, std::string_view) override {}
-    void ShowBar(ProgressBar, int) override {}
-};
-
 // Two sample walking figures, drawn into the folder and registered.
 RegisteredAnimations RegisterSample(ScriptedPlatform& platform, const std::filesystem::path& folder,
                                     int frames, int size) {
@@ -53,7 +48,7 @@ std::filesystem::path WriteCompressedUnit(const std::filesystem::path& folder) {
     CompressionParameters parameters;
     parameters.lookupTableSize = 64;
     parameters.seed = 0;
-    QuietProgress progress;
+    test::QuietProgress progress;
     unit.AcceptCompressionResult(
         CompressAnimations(RefsTo(animations), parameters, *parameters.seed, progress));
     const std::filesystem::path file = folder / "walk.UTD";

@@ -1,15 +1,15 @@
 #include "ModalAnswers.h"
+#include "WindowFixtures.h"
 #include "app/CMainFrame.h"
 #include "app/DocumentFrames.h"
 #include "app/ProgramIcon.h"
+#include "app/RegistrationWindows.h"
 #include "app/UnitViews.h"
 #include "building/BuildingFile.h"
-#include "image/FrameStreams.h"
 #include "image/LoaderMessages.h"
 #include "image/SampleArt.h"
 #include "platform/BinaryReader.h"
 #include "unit/UnitDoc.h"
-#include "vq/CompressionRun.h"
 
 #include <CommandIds.h>
 #include <QAction>
@@ -23,51 +23,12 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 #include <fstream>
 #include <random>
 
 namespace fenwold {
 namespace {
-
-class QuietProgress final : public CompressionProgress {
-public:
-    void ShowText(ProgressField, std::string_view) override {}
-    void ShowBar(ProgressBar, int) override {}
-};
-
-// Two compressed animations of solid red and blue frames, as a finished "VQ Compute" leaves them.
-void Compress(CUnitDoc& document) {
-    RegisteredAnimations animations;
-    for (const Pixel555 colour : {Pixel555{0x7C00}, Pixel555{0x001F}}) {
-        RegisteredAnimation& animation = animations.emplace_back();
-        animation.width = 8;
-        animation.height = 6;
-        animation.frameCount = 2;
-        animation.sequenceLength = 2;
-        for (int f = 0; f < 2; ++f) {
-            RegisteredFrame frame;
-            frame.width = 8;
-            frame.height = 6;
-            frame.pixelStream = EncodeFramePixels(std::vector<Pixel555>(48, colour), 8, 6);
-            frame.alphaStream = EncodeFrameAlpha(std::vector<std::uint8_t>(48, 248), 8, 6);
-            animation.frames.push_back(std::move(frame));
-        }
-    }
-    CompressionParameters parameters;
-    parameters.noLbg = true;
-    QuietProgress progress;
-    QVERIFY(document.AcceptCompressionResult(
-        CompressAnimations(RefsTo(animations), parameters, 1, progress)));
-}
-
-QPushButton* ButtonNamed(QWidget& window, const QString& text) {
-    for (QPushButton* button : window.findChildren<QPushButton*>()) {
-        if (button->text() == text) {
-            return button;
-        }
-    }
-    return nullptr;
-}
 
 // In the series dialog: lists the series of `first` and registers it.
 void ListAndRegister(QWidget& dialog, const std::filesystem::path& first) {
@@ -76,8 +37,18 @@ void ListAndRegister(QWidget& dialog, const std::filesystem::path& first) {
     // Typed, as the name field has the focus (selectFile leaves a focused field alone).
     files->findChild<QLineEdit*>("fileNameEdit")
         ->setText(QString::fromStdString(first.filename().string()));
-    ButtonNamed(dialog, "&Make List")->click();
-    ButtonNamed(dialog, "Registration")->click();
+    test::ButtonNamed(dialog, "&Make List")->click();
+    test::ButtonNamed(dialog, "Registration")->click();
+}
+
+// A new unit window, on its registration tab, with the series of `first` registered.
+CUnitFrame* RegisterInNewUnit(CMainFrame& frame, test::ModalAnswers& answers,
+                              const std::filesystem::path& first) {
+    CUnitFrame* unit = frame.NewUnitDocument();
+    unit->SelectTab(1);
+    answers.Then([&](QWidget& dialog) { ListAndRegister(dialog, first); });
+    unit->setAnimationView().view().OnCommand(command::kAddAnimation);
+    return unit;
 }
 
 bool StatusShows(CMainFrame& frame, const QString& text) {
@@ -107,6 +78,7 @@ class NothingLostTest : public QObject {
 private slots:
     void initTestCase();
     void RegistrationMarksTheUnitAndSavingWarnsFirst();
+    void ACompressionShowsABusyPointerAndSaysWhenItIsDone();
     void ExitAsksEveryModifiedDocumentAndCancelKeepsThemAll();
     void JunkFilesOpenNoWindow();
     void AFileProblemNamesTheFileAndTheReason();
@@ -129,12 +101,9 @@ void NothingLostTest::RegistrationMarksTheUnitAndSavingWarnsFirst() {
         WriteSampleSet(root, {.animations = 1, .frames = 3, .width = 16, .height = 16});
     CMainFrame frame;
     frame.show();
-    CUnitFrame* unit = frame.NewUnitDocument();
-    unit->SelectTab(1);
-    CSetAnimationView& view = unit->setAnimationView().view();
     test::ModalAnswers answers;
-    answers.Then([&](QWidget& dialog) { ListAndRegister(dialog, sample.firstPictures.front()); });
-    view.OnCommand(command::kAddAnimation);
+    CUnitFrame* unit = RegisterInNewUnit(frame, answers, sample.firstPictures.front());
+    CSetAnimationView& view = unit->setAnimationView().view();
     QVERIFY(answers.Done());
     QCOMPARE(view.RegisteredCount(), 1);
     QVERIFY(unit->document().IsModified());
@@ -168,6 +137,50 @@ void NothingLostTest::RegistrationMarksTheUnitAndSavingWarnsFirst() {
     QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
     bar->EndProgress();
     QCOMPARE(QApplication::overrideCursor(), nullptr);
+    unit->document().SetModifiedFlag(false);
+}
+
+// However short the run, the pointer is busy while the compression window is up, and the status
+// bar says what the compression made once the window has gone.
+void NothingLostTest::ACompressionShowsABusyPointerAndSaysWhenItIsDone() {
+    QTemporaryDir scratch;
+    const SampleSet sample = WriteSampleSet(
+        scratch.path().toStdString(), {.animations = 1, .frames = 3, .width = 16, .height = 16});
+    CMainFrame frame;
+    frame.show();
+    CUnitFrame* unit = nullptr;
+    {
+        test::ModalAnswers answers;
+        unit = RegisterInNewUnit(frame, answers, sample.firstPictures.front());
+        QVERIFY(answers.Done());
+    }
+
+    // The settings are taken as they are; the pointer is looked at as often as the compression
+    // window is seen, which is before the window polls its run for the first time.
+    std::vector<Qt::CursorShape> seen;
+    QTimer watch;
+    watch.setInterval(1);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* settings = dynamic_cast<LookupTableDialog*>(modal)) {
+            settings->accept();
+        } else if (dynamic_cast<VqComputeDialog*>(modal) != nullptr) {
+            const QCursor* cursor = QApplication::overrideCursor();
+            seen.push_back(cursor != nullptr ? cursor->shape() : Qt::ArrowCursor);
+        }
+    });
+    watch.start();
+    unit->setAnimationView().view().OnCommand(command::kVqCompute);
+    watch.stop();
+    QVERIFY(!seen.empty());
+    QVERIFY(std::find(seen.begin(), seen.end(), Qt::BusyCursor) != seen.end());
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+    QCOMPARE(unit->document().Data().AnimationCount(), 1);
+    bool told = false;
+    for (const QLabel* label : frame.statusBar()->findChildren<QLabel*>()) {
+        told = told || label->text().startsWith("VQ Compute done: 1 animations, 3 frames, ");
+    }
+    QVERIFY(told);
     unit->document().SetModifiedFlag(false);
 }
 
@@ -278,7 +291,7 @@ void NothingLostTest::ASavedUnitClosesWithoutAQuestionAndReopensFromTheRecentLis
     CMainFrame frame;
     frame.show();
     CUnitFrame* unit = frame.NewUnitDocument();
-    Compress(unit->document());
+    QVERIFY(test::CompressRedAndBlue(unit->document()));
     QVERIFY(unit->document().IsModified());
     test::ModalAnswers answers;
     // Save of a unit without a name asks for one, typed without an extension.
@@ -370,7 +383,7 @@ void NothingLostTest::TheKeyboardOpensTheContextMenuAtTheHoveredFrame() {
     frame.show();
     QVERIFY(QTest::qWaitForWindowExposed(&frame));
     CUnitFrame* unit = frame.NewUnitDocument();
-    Compress(unit->document());
+    QVERIFY(test::CompressRedAndBlue(unit->document()));
     unit->showMaximized();
     UnitViewWidget& view = unit->unitView();
     QTest::qWait(20);

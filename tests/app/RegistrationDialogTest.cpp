@@ -1,3 +1,4 @@
+#include "WindowFixtures.h"
 #include "app/RegistrationWindows.h"
 #include "image/FrameSetLoader.h"
 #include "image/SampleArt.h"
@@ -36,15 +37,6 @@ struct Fixture {
                               .title = "Animation registration"};
 };
 
-QPushButton* ButtonNamed(QWidget& window, const QString& text) {
-    for (QPushButton* button : window.findChildren<QPushButton*>()) {
-        if (button->text() == text) {
-            return button;
-        }
-    }
-    return nullptr;
-}
-
 void RegistrationDialogTest::TheListedSeriesIsReadFromTheFolderItWasListedIn() {
     Fixture fixture;
     FileSpecialDialog dialog(nullptr, fixture.request, fixture.platform.Get());
@@ -55,12 +47,12 @@ void RegistrationDialogTest::TheListedSeriesIsReadFromTheFolderItWasListedIn() {
     files->setDirectory(QString::fromStdString(series.string()));
     files->selectFile(
         QString::fromStdString(fixture.sample.firstPictures.front().filename().string()));
-    QPushButton* makeList = ButtonNamed(dialog, "&Make List");
+    QPushButton* makeList = test::ButtonNamed(dialog, "&Make List");
     QVERIFY(makeList != nullptr);
     makeList->click();
     QCOMPARE(dialog.findChild<QListWidget*>()->count(), 3);
 
-    ButtonNamed(dialog, "Registration")->click();
+    test::ButtonNamed(dialog, "Registration")->click();
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(dialog.names().size(), std::size_t{3});
     // The names are bare; the series carries the folder they were listed in, where the dialog
@@ -82,7 +74,7 @@ void RegistrationDialogTest::RegistrationWithoutAListSaysSoAndStays() {
     files->setDirectory(QString::fromStdString(fixture.sample.animationFolders.front().string()));
     files->selectFile(
         QString::fromStdString(fixture.sample.firstPictures.front().filename().string()));
-    ButtonNamed(dialog, "Registration")->click();
+    test::ButtonNamed(dialog, "Registration")->click();
     QVERIFY(dialog.names().empty());
     QCOMPARE(fixture.platform.workingFolder.Current(), fixture.root);
     QCOMPARE(fixture.platform.prompts.messages.size(), std::size_t{1});
@@ -91,8 +83,8 @@ void RegistrationDialogTest::RegistrationWithoutAListSaysSoAndStays() {
     QVERIFY(dialog.isVisible());
     QVERIFY(files->isVisible());
 
-    ButtonNamed(dialog, "&Make List")->click();
-    ButtonNamed(dialog, "Registration")->click();
+    test::ButtonNamed(dialog, "&Make List")->click();
+    test::ButtonNamed(dialog, "Registration")->click();
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(dialog.names().size(), std::size_t{3});
 }
@@ -133,9 +125,9 @@ void RegistrationDialogTest::APathTypedIntoTheNameFieldListsItsOwnFolder() {
     files->setDirectory(QString::fromStdString(fixture.root.string()));
     const std::filesystem::path first = fixture.sample.firstPictures.front();
     files->findChild<QLineEdit*>("fileNameEdit")->setText(QString::fromStdString(first.string()));
-    ButtonNamed(dialog, "&Make List")->click();
+    test::ButtonNamed(dialog, "&Make List")->click();
     QCOMPARE(dialog.findChild<QListWidget*>()->count(), 3);
-    ButtonNamed(dialog, "Registration")->click();
+    test::ButtonNamed(dialog, "Registration")->click();
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(dialog.series().folder, first.parent_path());
     QCOMPARE(fixture.platform.workingFolder.Current(), first.parent_path());

@@ -1,4 +1,4 @@
-#include "AppFixtures.h"
+#include "WindowFixtures.h"
 #include "app/QtWindowPainter.h"
 #include "unittools/ToolHub.h"
 

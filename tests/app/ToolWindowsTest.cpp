@@ -1,4 +1,4 @@
-#include "AppFixtures.h"
+#include "WindowFixtures.h"
 #include "app/AnimationEditWindow.h"
 #include "app/AnimationWindow.h"
 #include "app/CheckBoxWindow.h"

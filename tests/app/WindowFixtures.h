@@ -4,12 +4,15 @@
 #include "app/DocumentFrames.h"
 #include "app/UnitViews.h"
 #include "image/FrameStreams.h"
+#include "unit/AnimationListEdit.h"
 #include "unit/UnitDoc.h"
 #include "vq/CompressionRun.h"
 
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QWidget>
 
 namespace fenwold::test {
 
@@ -19,10 +22,10 @@ public:
     void ShowBar(ProgressBar, int) override {}
 };
 
-// A unit window holding two compressed animations of solid red and blue frames, 8 x 6 pixels,
-// two frames and two entries each.
-inline CUnitFrame* OpenCompressedUnit(CMainFrame& frame) {
-    CUnitFrame* unit = frame.NewUnitDocument();
+// Compresses two animations of solid red and blue frames, 8 x 6 pixels, two frames and two
+// entries each, into the unit, as a finished "VQ Compute" leaves them. False when the unit
+// refused the result.
+inline bool CompressRedAndBlue(CUnitDoc& document) {
     RegisteredAnimations animations;
     for (const Pixel555 colour : {Pixel555{0x7C00}, Pixel555{0x001F}}) {
         RegisteredAnimation& animation = animations.emplace_back();
@@ -32,19 +35,25 @@ inline CUnitFrame* OpenCompressedUnit(CMainFrame& frame) {
         animation.sequenceLength = 2;
         animation.frameNumber[1] = 1;
         for (int f = 0; f < 2; ++f) {
-            RegisteredFrame registered;
-            registered.width = 8;
-            registered.height = 6;
-            registered.pixelStream = EncodeFramePixels(std::vector<Pixel555>(48, colour), 8, 6);
-            registered.alphaStream = EncodeFrameAlpha(std::vector<std::uint8_t>(48, 248), 8, 6);
-            animation.frames.push_back(std::move(registered));
+            RegisteredFrame frame;
+            frame.width = 8;
+            frame.height = 6;
+            frame.pixelStream = EncodeFramePixels(std::vector<Pixel555>(48, colour), 8, 6);
+            frame.alphaStream = EncodeFrameAlpha(std::vector<std::uint8_t>(48, 248), 8, 6);
+            animation.frames.push_back(std::move(frame));
         }
     }
     CompressionParameters parameters;
     parameters.noLbg = true;
     QuietProgress progress;
-    unit->document().AcceptCompressionResult(
+    return document.AcceptCompressionResult(
         CompressAnimations(RefsTo(animations), parameters, 1, progress));
+}
+
+// A unit window holding the red and blue compressed animations.
+inline CUnitFrame* OpenCompressedUnit(CMainFrame& frame) {
+    CUnitFrame* unit = frame.NewUnitDocument();
+    CompressRedAndBlue(unit->document());
     unit->showMaximized();
     return unit;
 }
@@ -61,6 +70,15 @@ inline void ClickAnimation(CUnitFrame& unit, int position,
                      Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(view.viewport(), &move);
     QTest::mouseClick(view.viewport(), Qt::LeftButton, modifiers, at);
+}
+
+inline QPushButton* ButtonNamed(QWidget& window, const QString& text) {
+    for (QPushButton* button : window.findChildren<QPushButton*>()) {
+        if (button->text() == text) {
+            return button;
+        }
+    }
+    return nullptr;
 }
 
 } // namespace fenwold::test
