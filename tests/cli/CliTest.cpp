@@ -18,6 +18,7 @@
 #include "vq/DrawCompressedFrame.h"
 #include "vq/TableValidation.h"
 #include "vq/VqEngine.h"
+#include "vq/VqFixtures.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -327,12 +328,7 @@ TEST_F(Cli, ABuildingSavedWithoutTheTeamColourDialogMatchesTheCommandLines) {
 // A compression result the unit refuses ends the command with status 1 before anything is
 // written, the unit's own message naming the reason.
 TEST(CompressCommand, ARefusedResultFailsWithStatus1) {
-    CompressionResult result;
-    result.entryCount = 1;
-    result.lookupTable.assign(48, 0);
-    EncodedAnimation& animation = result.animations.emplace_back();
-    animation.indexTables.push_back({0x03, 0x81, 0x01, 0x00}); // entry 1 of 1
-    animation.alphaTables.push_back({2, 1, {0x02, 0x82, 0xFF}});
+    CompressionResult result = test::ResultPastItsTable();
     cli::ConsolePlatform console(true);
     CUnitDoc unit(console.Get());
     testing::internal::CaptureStderr();

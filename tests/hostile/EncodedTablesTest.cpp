@@ -9,6 +9,7 @@
 #include "unit/UnitDoc.h"
 #include "vq/DrawCompressedFrame.h"
 #include "vq/TableValidation.h"
+#include "vq/VqFixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -114,12 +115,7 @@ TEST_F(EncodedTablesOnOpen, AFrameWithoutItsIndexTableIsRefused) {
 
 // A compression result is checked the same way before it replaces anything.
 TEST_F(EncodedTablesOnOpen, ACompressionResultThatDoesNotFitIsRefused) {
-    CompressionResult result;
-    result.entryCount = 1;
-    result.lookupTable.assign(48, 0);
-    EncodedAnimation& animation = result.animations.emplace_back();
-    animation.indexTables.push_back({0x03, 0x81, 0x01, 0x00}); // entry 1 of 1
-    animation.alphaTables.push_back({2, 1, {0x02, 0x82, 0xFF}});
+    CompressionResult result = test::ResultPastItsTable();
     ASSERT_FALSE(CompressionResultFits(result));
 
     UnitData good = OneFrameUnit(0);

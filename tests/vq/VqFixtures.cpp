@@ -20,6 +20,16 @@ TinyFrame NoisyFrame(int width, int height, unsigned seed) {
     return frame;
 }
 
+CompressionResult ResultPastItsTable() {
+    CompressionResult result;
+    result.entryCount = 1;
+    result.lookupTable.assign(48, 0);
+    EncodedAnimation& animation = result.animations.emplace_back();
+    animation.indexTables.push_back({0x03, 0x81, 0x01, 0x00}); // entry 1 of 1
+    animation.alphaTables.push_back({2, 1, {0x02, 0x82, 0xFF}});
+    return result;
+}
+
 RegisteredAnimation MakeAnimation(int width, int height, const std::vector<TinyFrame>& frames) {
     RegisteredAnimation animation;
     animation.width = static_cast<std::uint16_t>(width);

@@ -24,6 +24,10 @@ TinyFrame NoisyFrame(int width, int height, unsigned seed);
 // A registered animation holding the frames as frame streams, as the loaders leave it.
 RegisteredAnimation MakeAnimation(int width, int height, const std::vector<TinyFrame>& frames);
 
+// A compression result whose one index table points past its one-entry lookup table: every
+// document refuses it.
+CompressionResult ResultPastItsTable();
+
 class RecordingProgress final : public CompressionProgress {
 public:
     void ShowText(ProgressField field, std::string_view text) override {
