@@ -213,8 +213,7 @@ void VqComputeDialog::showEvent(QShowEvent* event) {
     QTimer::singleShot(0, this, [this] {
         const CVqComputeDlg::Outcome outcome = model_.Start();
         if (outcome == CVqComputeDlg::Outcome::Running) {
-            // Busy, but Cancel and End Lbg still take clicks; a short run shows it even when
-            // the window is gone before it could be read.
+            // Busy while it runs, but Cancel and End Lbg still take clicks.
             QApplication::setOverrideCursor(Qt::BusyCursor);
             timer_.start();
         } else {

@@ -101,7 +101,7 @@ void RegistrationDialogTest::AFinishedCompressionStaysToSayWhatItLost() {
     CVqComputeDlg model(animations, parameters, unit, fixture.platform.Get());
     VqComputeDialog dialog(nullptr, model);
     dialog.show();
-    QTRY_VERIFY(ButtonNamed(dialog, "OK") != nullptr);
+    QTRY_VERIFY(test::ButtonNamed(dialog, "OK") != nullptr);
     // The unit has the result already; the window stays open with what was lost at its end.
     QCOMPARE(unit.Data().AnimationCount(), 1);
     QVERIFY(dialog.isVisible());
@@ -112,7 +112,7 @@ void RegistrationDialogTest::AFinishedCompressionStaysToSayWhatItLost() {
                                                "pictures read: "));
     }
     QVERIFY(said);
-    ButtonNamed(dialog, "OK")->click();
+    test::ButtonNamed(dialog, "OK")->click();
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QVERIFY(!dialog.isVisible());
 // A path typed into the name field lists the series in the picture's folder, not in the folder
