@@ -115,6 +115,8 @@ void RegistrationDialogTest::AFinishedCompressionStaysToSayWhatItLost() {
     test::ButtonNamed(dialog, "OK")->click();
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QVERIFY(!dialog.isVisible());
+}
+
 // A path typed into the name field lists the series in the picture's folder, not in the folder
 // the dialog shows.
 void RegistrationDialogTest::APathTypedIntoTheNameFieldListsItsOwnFolder() {
