@@ -2,8 +2,8 @@
 
 #include "app/DocumentFrames.h"
 #include "app/NewDocumentDialog.h"
-#include "app/ToolWindowSet.h"
 #include "app/ProgramIcon.h"
+#include "app/ToolWindowSet.h"
 #include "app/UnitViews.h"
 #include "platform/FileNames.h"
 

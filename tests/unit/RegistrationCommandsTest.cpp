@@ -5,7 +5,6 @@
 #include "support/TempFolder.h"
 #include "unit/CSetAnimationView.h"
 #include "unit/RegistrationFixtures.h"
-#include "vq/VqFixtures.h"
 #include "unit/ToolDataFile.h"
 #include "unit/UnitDoc.h"
 #include "unittools/ToolHub.h"
