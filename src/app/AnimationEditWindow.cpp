@@ -75,8 +75,8 @@ void SequencePaneWidget::mousePressEvent(QMouseEvent* event) {
     }
 }
 
-void SequencePaneWidget::contextMenuEvent(QContextMenuEvent* event) {
-    if (const auto chosen = ExecCommandMenu(this, view_->ContextMenu(), event->globalPos())) {
+void SequencePaneWidget::RunContextMenu(QPoint globalPosition) {
+    if (const auto chosen = ExecCommandMenu(this, view_->ContextMenu(), globalPosition)) {
         view_->OnCommand(*chosen);
     }
 }

@@ -40,7 +40,7 @@ public:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
-    void contextMenuEvent(QContextMenuEvent* event) override;
+    void RunContextMenu(QPoint globalPosition) override;
 };
 
 // The window of the animation edit tool: its two panes, one above the other.

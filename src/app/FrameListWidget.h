@@ -34,8 +34,9 @@ protected:
     virtual void MouseMoved(int x, int y) = 0;
     // The top left corner of the hovered frame in the window, if a frame is hovered.
     virtual std::optional<QPoint> HoveredFrameCorner() const = 0;
-    // Shows the view's context menu at a screen position and runs the command chosen.
-    virtual void RunContextMenu(QPoint globalPosition) = 0;
+    // Shows the view's context menu at a screen position and runs the command chosen; a view
+    // without a context menu ignores it.
+    virtual void RunContextMenu(QPoint /*globalPosition*/) {}
 
     void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

@@ -301,6 +301,7 @@ class RemovingStatusBar final : public StatusBar {
 public:
     RemovingStatusBar(std::filesystem::path file, int atStep)
         : file_(std::move(file)), atStep_(atStep) {}
+    void ShowMessage(std::string_view) override {}
     void SetModifiedIndicator(bool) override {}
     void BeginProgress(std::string_view, int) override {}
     void StepProgress() override {

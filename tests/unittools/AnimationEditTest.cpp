@@ -277,7 +277,7 @@ TEST_F(AnimationEditTest, AFramePastTheTwoHundredthHasNoAlphaSlotAndIsDrawnOpaqu
 TEST_F(AnimationEditTest, APaneNarrowerThanTwoCellsPlacesOneCellARowAndKeepsTheUnitViewsCells) {
     Compress({3, 2});
     QuietUnitViewHost viewHost;
-    CUnitView view(unit, viewHost, hub);
+    CUnitView view(platform.Get(), unit, viewHost, hub);
     view.SetClientSize(640, 480);
     const std::vector<GridCell> before = view.Grid().Cells();
     Open();
@@ -298,7 +298,7 @@ TEST_F(AnimationEditTest, APaneNarrowerThanTwoCellsPlacesOneCellARowAndKeepsTheU
 TEST_F(AnimationEditTest, AHandOverClearsTheHoverAndTheWindowClosesWithItsSourceView) {
     Compress({3, 1});
     QuietUnitViewHost viewHost;
-    auto view = std::make_unique<CUnitView>(unit, viewHost, hub);
+    auto view = std::make_unique<CUnitView>(platform.Get(), unit, viewHost, hub);
     view->SetClientSize(640, 480);
     dialog.OnCreate(host);
     dialog.TopPane()->SetClientSize(400, 200);
