@@ -113,6 +113,19 @@ std::vector<std::string> ListTargaFiles(const std::filesystem::path& folder) {
     return names;
 }
 
+std::vector<std::filesystem::path> SeriesSubFolders(const std::filesystem::path& folder) {
+    std::vector<std::filesystem::path> folders;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+         it.increment(error)) {
+        if (IsFolder(*it) && ContainsTargaFile(it->path(), 1)) {
+            folders.push_back(it->path());
+        }
+    }
+    std::sort(folders.begin(), folders.end());
+    return folders;
+}
+
 std::optional<PictureSeries> ScanSeriesFolder(const std::filesystem::path& folder,
                                               Prompts& prompts) {
     const std::vector<std::string> files = ListTargaFiles(folder);

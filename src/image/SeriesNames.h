@@ -39,6 +39,9 @@ bool ContainsTargaFile(const std::filesystem::path& folder, int depthLimit);
 // that every file system gives the same first file.
 std::vector<std::string> ListTargaFiles(const std::filesystem::path& folder);
 
+// The sub-folders of `folder` that hold a Targa file directly, ordered by path.
+std::vector<std::filesystem::path> SeriesSubFolders(const std::filesystem::path& folder);
+
 // A folder as one animation: the series of its first Targa file, lower-cased and in frame
 // order, or that file alone when its name holds no number. None when the folder holds no Targa
 // file, or when the series has more than 200 pictures (which `prompts` is told).
