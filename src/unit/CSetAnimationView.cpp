@@ -16,6 +16,7 @@
 #include <CommandIds.h>
 #include <algorithm>
 #include <iterator>
+#include <numeric>
 
 namespace fenwold {
 CSetAnimationView::CSetAnimationView(Platform platform, RegistrationViewHost& host,
@@ -294,14 +295,16 @@ void CSetAnimationView::RegisterImageSeries() {
                 loader_.LoadImageSeriesList(group);
                 added.push_back(animations_.size() - before);
             }
-            // The members are counted from the head of the list, as the unit's groups are
-            // rebuilt from it; group numbers count from 0 in each registration.
-            auto member = animations_.begin();
-            for (std::size_t number = 0; number < added.size(); ++number) {
+            // Each group's members are the animations its series added, at the end of the list;
+            // group numbers go on from the groups registered before.
+            auto member =
+                std::prev(animations_.end(), static_cast<std::ptrdiff_t>(std::accumulate(
+                                                 added.begin(), added.end(), std::size_t{0})));
+            for (const std::size_t count : added) {
+                const auto number = static_cast<std::int32_t>(groups_.size());
                 RegistrationGroup& group = groups_.emplace_back();
-                for (std::size_t i = 0; i < added[number] && member != animations_.end();
-                     ++i, ++member) {
-                    member->groupNumber = static_cast<std::int32_t>(number);
+                for (std::size_t i = 0; i < count; ++i, ++member) {
+                    member->groupNumber = number;
                     group.members.push_back(&*member);
                 }
             }
@@ -448,11 +451,18 @@ void CSetAnimationView::ComputeVq() {
     if (building_) {
         return;
     }
-    std::vector<std::int32_t> memberCounts;
+    // The unit's animations are the registered ones in list order.
+    std::vector<std::vector<std::int32_t>> memberPositions;
     for (const RegistrationGroup& group : groups_) {
-        memberCounts.push_back(group.MemberCount());
+        auto& positions = memberPositions.emplace_back();
+        for (const RegisteredAnimation* member : group.members) {
+            const auto at =
+                std::find_if(animations_.begin(), animations_.end(),
+                             [&](const RegisteredAnimation& a) { return &a == member; });
+            positions.push_back(static_cast<std::int32_t>(std::distance(animations_.begin(), at)));
+        }
     }
-    unit_->RebuildGroups(memberCounts);
+    unit_->RebuildGroupsAt(memberPositions);
     unit_->SetQualityText(compute.QualitySummary());
     // A copy to a fixed place, so that a compression survives a crash before the first save.
     try {

@@ -62,20 +62,35 @@ UnitGroup* UnitData::FindGroup(int index) {
 }
 
 void UnitData::RebuildGroups(std::span<const std::int32_t> memberCounts) {
+    std::vector<std::vector<std::int32_t>> positions;
+    std::int32_t next = 0;
+    for (const std::int32_t count : memberCounts) {
+        auto& members = positions.emplace_back();
+        // The editor never asks for more animations than there are; should it, the groups end
+        // with the list.
+        for (std::int32_t slot = 0;
+             slot < std::min(count, kMaxGroupMembers) && next < AnimationCount(); ++slot) {
+            members.push_back(next++);
+        }
+    }
+    RebuildGroupsAt(positions);
+}
+
+void UnitData::RebuildGroupsAt(std::span<const std::vector<std::int32_t>> memberPositions) {
     groups.clear();
     for (auto& animation : animations) {
         animation.groupIndex = -1; // no animation may name a group that is gone
     }
-    auto cursor = animations.begin();
-    for (const std::int32_t count : memberCounts) {
+    for (const auto& positions : memberPositions) {
         const std::int32_t groupIndex = GroupCount();
         UnitGroup& group = AddGroup();
-        // The editor never asks for more animations than there are; should it, the groups end
-        // with the list.
-        for (std::int32_t slot = 0;
-             slot < std::min(count, kMaxGroupMembers) && cursor != animations.end(); ++slot) {
-            cursor->groupIndex = groupIndex;
-            group.members.push_back(&*cursor++);
+        for (const std::int32_t position : positions) {
+            UnitAnimation* member = FindAnimation(position);
+            if (member == nullptr || group.MemberCount() >= kMaxGroupMembers) {
+                continue;
+            }
+            member->groupIndex = groupIndex;
+            group.members.push_back(member);
         }
     }
 }

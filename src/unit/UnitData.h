@@ -49,6 +49,9 @@ struct UnitData {
     UnitGroup* FindGroup(int index);
     // Replaces the groups by consecutive runs of the animation list, one run per member count.
     void RebuildGroups(std::span<const std::int32_t> memberCounts);
+    // Replaces the groups: group g holds the animations at the positions memberPositions[g]
+    // names, in that order; positions outside the list are passed over.
+    void RebuildGroupsAt(std::span<const std::vector<std::int32_t>> memberPositions);
     // Gives every frame its animation's size and its position, and every animation its save
     // index; done after a file was read.
     void Renumber();

@@ -203,4 +203,9 @@ void CUnitDoc::RebuildGroups(std::span<const std::int32_t> memberCounts) {
     Notify(DocumentEvent::GroupsReplaced);
 }
 
+void CUnitDoc::RebuildGroupsAt(std::span<const std::vector<std::int32_t>> memberPositions) {
+    data_.RebuildGroupsAt(memberPositions);
+    Notify(DocumentEvent::GroupsReplaced);
+}
+
 } // namespace fenwold

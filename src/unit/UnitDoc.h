@@ -49,6 +49,8 @@ public:
     bool AcceptCompressionResult(CompressionResult result) override;
     // Replaces the groups by consecutive runs of the animation list, one run per member count.
     void RebuildGroups(std::span<const std::int32_t> memberCounts);
+    // Replaces the groups: group g holds the animations at the positions memberPositions[g] names.
+    void RebuildGroupsAt(std::span<const std::vector<std::int32_t>> memberPositions);
 
     // What the compression that made the animations lost, in one line for the status bar; empty
     // when the animations were read from a file. Shown at once.

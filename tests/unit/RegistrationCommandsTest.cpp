@@ -156,6 +156,28 @@ TEST_F(RegistrationCommandsTest, RegistrationAniWithGroups) {
     EXPECT_NE(std::find(window.calls.begin(), window.calls.end(), label), window.calls.end());
 }
 
+TEST_F(RegistrationCommandsTest, AGroupAfterPlainAnimationsHoldsTheAnimationsItAdded) {
+    Register(view, OneByOne({images[0], images[1]}));
+    Register(view, Grouped({{images[0], images[1], images[2]}}));
+    Register(view, Grouped({{images[2]}}));
+    // The second group registration numbers its group after the first.
+    EXPECT_EQ(GroupNumbers(view), (std::vector<std::int32_t>{-1, -1, 0, 0, 0, 1}));
+    const auto& members = view.Groups().front().members;
+    ASSERT_EQ(members.size(), 3u);
+    for (std::size_t i = 0; i < members.size(); ++i) {
+        EXPECT_EQ(members[i], &*std::next(view.Animations().begin(), static_cast<long>(i + 2)));
+    }
+    Compute(view);
+    const UnitData& data = doc.Data();
+    ASSERT_EQ(data.GroupCount(), 2);
+    std::vector<std::int32_t> groupIndices;
+    for (const auto& animation : data.animations) {
+        groupIndices.push_back(animation.groupIndex);
+    }
+    EXPECT_EQ(groupIndices, (std::vector<std::int32_t>{-1, -1, 0, 0, 0, 1}));
+    EXPECT_EQ(data.groups.front().members.front(), &*std::next(data.animations.begin(), 2));
+}
+
 TEST_F(RegistrationCommandsTest, DeletingAMemberLeavesItsGroup) {
     Register(view, Grouped({{images[0], images[1]}, {images[2]}}));
     const GridCell& frame = *view.Grid().CellOf(0, 0);
