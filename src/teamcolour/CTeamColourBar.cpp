@@ -61,7 +61,9 @@ void CTeamColourBar::SelectMiddle(int middleIndex) {
         keys_[1] = EntryColour((*table_)[middle_]);
         keys_[2] = EntryColour((*table_)[kTeamColourEntries - 1]);
     }
-    RegenerateTable();
+    // Only reading: the end colour lies one step short of its key, so a rebuild here would pull
+    // the table towards the middle every time it is shown.
+    Paint();
 }
 
 void CTeamColourBar::RegenerateTable() {

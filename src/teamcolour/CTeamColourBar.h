@@ -1,8 +1,8 @@
 #pragma once
 
 #include "image/Pixel.h"
-#include "platform/Rect.h"
 #include "platform/Prompts.h"
+#include "platform/Rect.h"
 #include "teamcolour/TeamColourGradient.h"
 
 #include <array>
@@ -28,6 +28,8 @@ public:
     void Attach(Rect client, Pixel555 background);
     void SetTable(TeamColourTable* table) { table_ = table; }
 
+    // Takes the middle index and the key colours from the table and repaints; the table itself
+    // changes only by a drag or a colour pick.
     void SelectMiddle(int middleIndex);
     int MiddleIndex() const { return middle_; }
     void RegenerateTable();

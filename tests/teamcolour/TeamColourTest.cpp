@@ -129,7 +129,25 @@ TEST_F(TeamColourBar, Geometry) {
 TEST_F(TeamColourBar, FirstSelectOnAZeroTableStaysZero) {
     bar.SelectMiddle(16);
     EXPECT_EQ(table, TeamColourTable{});
-    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(changes, 0);
+}
+
+TEST_F(TeamColourBar, SelectingOnlyReadsTheKeysAndNeverDrifts) {
+    // A table built by a drag: black to red to white, its end one step short of white (248).
+    table[0] = 0;
+    table[16] = 0x7C00;
+    table[31] = 0x7FFF;
+    bar.SelectMiddle(16);
+    bar.LeftButtonDown(4 + 6 * 16, 5);
+    bar.LeftButtonUp();
+    const TeamColourTable built = table;
+    const int told = changes;
+    bar.SelectMiddle(16);
+    bar.SelectMiddle(16);
+    EXPECT_EQ(table, built);
+    EXPECT_EQ(changes, told);
+    EXPECT_EQ(bar.keyColour(CTeamColourBar::Marker::End), EntryColour(built[31]));
+    EXPECT_EQ(bar.keyColour(CTeamColourBar::Marker::Middle), (KeyColour{248, 0, 0}));
 }
 
 // The key colours are taken from the table's first, middle and last entries, channel by channel.
