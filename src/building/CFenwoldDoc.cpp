@@ -62,6 +62,8 @@ bool CFenwoldDoc::ImportMask(const std::filesystem::path& name) {
     }
     record_->teamIndex = std::move(importedGeometry_->maskSelection);
     record_->teamMask = std::move(importedGeometry_->maskCoverage);
+    // A new mask needs its indices computed again.
+    record_->teamIndicesComputed = 0;
     Notify(DocumentEvent::Repaint);
     SetModifiedFlag(true);
     return true;

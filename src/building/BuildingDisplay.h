@@ -1,0 +1,16 @@
+#pragma once
+
+#include "image/Pixel.h"
+
+#include <vector>
+
+namespace fenwold {
+
+class CFenwoldDoc;
+
+// The picture the building window's first tab shows, record width x height (empty without a
+// record): the building picture, its team-coloured pixels drawn from table 0 once their indices
+// are known (a building read from a file, or one whose indices were computed).
+std::vector<Pixel555> BuildingDisplayPicture(const CFenwoldDoc& document);
+
+} // namespace fenwold
