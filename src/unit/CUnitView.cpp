@@ -139,7 +139,7 @@ void CUnitView::OnLeftButtonDown(bool control) {
 CommandTable<CUnitView> CUnitView::ContextMenuCommands() {
     using View = CUnitView;
     constexpr auto hovered = [](const View& view) { return view.HoveredAnimation() != nullptr; };
-    // The group, team colour and alpha windows are not part of the program yet.
+    // The group and alpha windows are not part of the program yet.
     constexpr auto notYet = [](const View&) { return false; };
     constexpr auto nothing = [](View&) {};
     static constexpr CommandRow<View> kRows[] = {
@@ -147,7 +147,16 @@ CommandTable<CUnitView> CUnitView::ContextMenuCommands() {
         {command::kSetTempBuffer, "Set Temp &Buffer", hovered,
          [](View& view) { view.SetTempBuffer(); }},
         {command::kSetGroup, "&Set Group", notYet, nothing},
-        {command::kSetTeamColour, "Set &Team Color", notYet, nothing},
+        // Only an animation with team masks has team pixels to colour.
+        {command::kSetTeamColour, "Set &Team Color",
+         [](const View& view) {
+             const UnitAnimation* animation = view.HoveredAnimation();
+             return animation != nullptr && animation->maskFlag != 0;
+         },
+         [](View& view) {
+             view.host_.RunTeamColourDialog({AnimationRef(view.document_, view.grid_.HoveredItem()),
+                                             &view, view.document_.ToolDataFlag()});
+         }},
         {command::kAlphaValueChange, "Alpha &value change ", notYet, nothing},
         {command::kProperties, "&Properties", hovered, [](View& view) { view.ShowProperties(); }},
     };

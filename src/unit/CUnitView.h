@@ -24,6 +24,9 @@ public:
     virtual ~UnitViewHost() = default;
     virtual bool RunPropertiesDialog(CPropertiesDlg& dialog) = 0;
     virtual bool RunTempBufferDialog(CTempBufferDlg& dialog) = 0;
+    // "Set &Team Color" on the animation: the team colour dialog, which copies its tables back
+    // into the document on OK.
+    virtual void RunTeamColourDialog(const AnimationHandOver& current) = 0;
     virtual void Repaint() = 0;
 };
 

@@ -7,8 +7,10 @@
 
 namespace fenwold {
 
-CAnimationDlg::CAnimationDlg(ToolHub& hub, KeyRouter& keys, Platform platform)
-    : ToolDialog(hub, ToolWindow::Animation, keys, KeySlot::Animation), platform_(platform) {}
+CAnimationDlg::CAnimationDlg(ToolHub& hub, KeyRouter& keys, Platform platform, bool secondInstance)
+    : ToolDialog(hub, ToolWindow::Animation, keys,
+                 secondInstance ? KeySlot::SecondAnimation : KeySlot::Animation, !secondInstance),
+      platform_(platform) {}
 
 CAnimationDlg::~CAnimationDlg() {
     ReleaseWindowState();

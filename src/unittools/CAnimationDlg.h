@@ -42,7 +42,9 @@ public:
     static constexpr int kMaximumZoom = 4;
     static constexpr const char* kBackgroundFilter = "그림 화일 (*.tga)|*.tga||";
 
-    CAnimationDlg(ToolHub& hub, KeyRouter& keys, Platform platform);
+    // The second instance is the one the team colour dialog opens: it takes keys in its own slot
+    // and is handed its animation by that dialog, not by the hub.
+    CAnimationDlg(ToolHub& hub, KeyRouter& keys, Platform platform, bool secondInstance = false);
     ~CAnimationDlg() override;
 
     // The window exists: zoom 1, its view created with the dialog's flags, its keys routed here.

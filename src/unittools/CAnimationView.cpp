@@ -343,7 +343,7 @@ void CAnimationView::DrawBack() {
                                      PreviewCanvas::kCentreY - std::int64_t{animation->pointY[0]});
     const auto entry = static_cast<std::size_t>(ShownEntry(*animation, backPosition_));
     DrawAnimationFrame(canvas_.Target(), corner, data, *animation, animation->frameNumber[entry],
-                       animation->alphaValue[entry]);
+                       animation->alphaValue[entry], teamTable_);
 }
 
 void CAnimationView::DrawMain() {
@@ -356,9 +356,9 @@ void CAnimationView::DrawMain() {
         listener_.PositionChanged(positions_[0], LengthOf(*animation));
         const auto entry = static_cast<std::size_t>(positions_[0]);
         const UnitData& data = mainUnit_.Document()->Animations();
-        DrawAnimationFrame(canvas_.Target(),
-                           PictureCorner(data, mainUnit_.Group(), *animation, pointIndex_), data,
-                           *animation, animation->frameNumber[entry], animation->alphaValue[entry]);
+        DrawAnimationFrame(
+            canvas_.Target(), PictureCorner(data, mainUnit_.Group(), *animation, pointIndex_), data,
+            *animation, animation->frameNumber[entry], animation->alphaValue[entry], teamTable_);
         if (crosshairShown_) {
             canvas_.DrawCrosshair(kCrosshairColour);
         }

@@ -63,6 +63,10 @@ public:
         background_ = std::move(picture);
     }
     bool HasBackground() const { return background_.has_value(); }
+    // Team pixels are drawn from `table` in place of the document's table 0 (null: the
+    // document's again). The table must outlive its use here.
+    void SetTeamTable(const TeamColourTable* table) { teamTable_ = table; }
+    const TeamColourTable* TeamTable() const { return teamTable_; }
 
     // Whether a main animation (or record, or a building's animations) with frames is set.
     bool HasMain() const;
@@ -132,6 +136,7 @@ private:
     bool gridShown_ = false;
     bool crosshairShown_ = false;
     std::optional<BackgroundPicture> background_;
+    const TeamColourTable* teamTable_ = nullptr;
     PreviewCanvas canvas_{kInitialFill};
 };
 

@@ -57,15 +57,17 @@ const AlphaTableNode* FrameAt(const UnitAnimation& animation, int frame) {
     return &animation.alphaTables[static_cast<std::size_t>(frame)];
 }
 
-FrameCodebooks DocumentCodebooks(const UnitData& data) {
-    return data.codebook.Drawing(data.teamColours.tables[0].data());
+FrameCodebooks DocumentCodebooks(const UnitData& data, const TeamColourTable* teamTable) {
+    return data.codebook.Drawing(teamTable != nullptr ? teamTable->data()
+                                                      : data.teamColours.tables[0].data());
 }
 
 void DrawAnimationFrame(const DrawTarget& target, CanvasPoint corner, const UnitData& data,
-                        const UnitAnimation& animation, int frame, int alphaValue) {
+                        const UnitAnimation& animation, int frame, int alphaValue,
+                        const TeamColourTable* teamTable) {
     if (const AlphaTableNode* node = FrameAt(animation, frame)) {
-        DrawCompressedFrame(target, corner.x, corner.y, animation, *node, DocumentCodebooks(data),
-                            alphaValue);
+        DrawCompressedFrame(target, corner.x, corner.y, animation, *node,
+                            DocumentCodebooks(data, teamTable), alphaValue);
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "image/Pixel.h"
+#include "teamcolour/TeamColour.h"
 #include "unit/UnitRecords.h"
 #include "vq/DrawCompressedFrame.h"
 
@@ -69,11 +70,13 @@ CanvasPoint ClampedPoint(std::int64_t x, std::int64_t y);
 const AlphaTableNode* FrameAt(const UnitAnimation& animation, int frame);
 
 // The drawing tables of a document: its codebooks and its team colour table 0 (all 32 entries).
-FrameCodebooks DocumentCodebooks(const UnitData& data);
+// The document's codebooks with its team colour table 0, or `teamTable` when one is given.
+FrameCodebooks DocumentCodebooks(const UnitData& data, const TeamColourTable* teamTable = nullptr);
 
 // Draws the animation's frame at position `frame` with its top-left at the corner, blended with
 // `alphaValue`; a frame number past the frame list draws nothing.
 void DrawAnimationFrame(const DrawTarget& target, CanvasPoint corner, const UnitData& data,
-                        const UnitAnimation& animation, int frame, int alphaValue);
+                        const UnitAnimation& animation, int frame, int alphaValue,
+                        const TeamColourTable* teamTable = nullptr);
 
 } // namespace fenwold

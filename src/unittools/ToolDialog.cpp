@@ -7,7 +7,9 @@ ToolDialog::~ToolDialog() {
 }
 
 void ToolDialog::Register(ToolWindowHost& host, KeyTarget* keyTarget) {
-    registration_ = hub_.Open(tool_, *this);
+    if (fedByHub_) {
+        registration_ = hub_.Open(tool_, *this);
+    }
     windowHost_ = &host;
     keyTarget_ = keyTarget;
     if (keySlot_ && keyTarget_ != nullptr) {

@@ -23,8 +23,11 @@ protected:
 // router when it takes raw keys.
 class ToolDialog : public ToolWindowClient {
 public:
-    ToolDialog(ToolHub& hub, ToolWindow tool, KeyRouter& keys, std::optional<KeySlot> keySlot)
-        : hub_(hub), keys_(keys), tool_(tool), keySlot_(keySlot) {}
+    // A tool that is not `fedByHub` is handed its animations by the window that opened it and
+    // is only known to the key router.
+    ToolDialog(ToolHub& hub, ToolWindow tool, KeyRouter& keys, std::optional<KeySlot> keySlot,
+               bool fedByHub = true)
+        : hub_(hub), keys_(keys), tool_(tool), keySlot_(keySlot), fedByHub_(fedByHub) {}
     ~ToolDialog() override;
     ToolDialog(const ToolDialog&) = delete;
     ToolDialog& operator=(const ToolDialog&) = delete;
@@ -53,6 +56,7 @@ private:
     KeyRouter& keys_;
     ToolWindow tool_;
     std::optional<KeySlot> keySlot_;
+    bool fedByHub_;
     ToolWindowHost* windowHost_ = nullptr;
     KeyTarget* keyTarget_ = nullptr;
     ToolWindowRegistration registration_;

@@ -24,8 +24,12 @@ public:
     bool RunTempBufferDialog(CTempBufferDlg& dialog) override {
         return tempBuffer && tempBuffer(dialog);
     }
+    void RunTeamColourDialog(const AnimationHandOver& current) override {
+        teamColourRuns.push_back(current);
+    }
     void Repaint() override { ++repaints; }
 
+    std::vector<AnimationHandOver> teamColourRuns;
     std::function<bool(CPropertiesDlg&)> properties;
     std::function<bool(CTempBufferDlg&)> tempBuffer;
     std::vector<CPropertiesDlg> shownProperties;
@@ -251,6 +255,23 @@ TEST_F(UnitViewTest, ContextMenuStates) {
     Hover(1);
     EXPECT_TRUE(view->IsEnabled(command::kSetTempBuffer));
     EXPECT_TRUE(view->IsEnabled(command::kProperties));
+}
+
+TEST_F(UnitViewTest, TeamColourIsOfferedOnAnAnimationWithMasksAndRunsOnIt) {
+    CompressFour();
+    At(2).maskFlag = 1;
+    MakeView();
+    EXPECT_FALSE(view->IsEnabled(command::kSetTeamColour)); // nothing hovered
+    Hover(1);
+    EXPECT_FALSE(view->IsEnabled(command::kSetTeamColour)); // no masks
+    view->OnCommand(command::kSetTeamColour);
+    EXPECT_TRUE(host.teamColourRuns.empty());
+    Hover(2);
+    EXPECT_TRUE(view->IsEnabled(command::kSetTeamColour));
+    view->OnCommand(command::kSetTeamColour);
+    ASSERT_EQ(host.teamColourRuns.size(), 1u);
+    EXPECT_EQ(host.teamColourRuns[0].animation.Get(), &At(2));
+    EXPECT_EQ(host.teamColourRuns[0].source, view.get());
 }
 
 TEST_F(UnitViewTest, TempBufferOkStoresTheValuesAndMarksTheUnit) {

@@ -14,6 +14,7 @@ class QuietUnitViewHost final : public UnitViewHost {
 public:
     bool RunPropertiesDialog(CPropertiesDlg&) override { return false; }
     bool RunTempBufferDialog(CTempBufferDlg&) override { return false; }
+    void RunTeamColourDialog(const AnimationHandOver&) override {}
     void Repaint() override {}
 };
 
