@@ -295,7 +295,7 @@ void CMainFrame::CommandFailed() {
 
 CUnitFrame* CMainFrame::CreateUnitFrame() {
     try {
-        return new CUnitFrame(platform(), *tools_,
+        return new CUnitFrame(platform(), *toolWindows_,
                               [this](const std::filesystem::path& path) { AddRecent(path); });
     } catch (const std::exception&) {
         CommandFailed();

@@ -2,7 +2,10 @@
 
 #include "app/ProgramIcon.h"
 #include "app/QtWindowPainter.h"
+#include "app/TeamColourDialogs.h"
+#include "app/ToolWindowSet.h"
 #include "app/UnitViews.h"
+#include "building/BuildingDisplay.h"
 #include "image/TgaReader.h"
 #include "platform/FileNames.h"
 
@@ -58,12 +61,12 @@ void DocumentWindow::closeEvent(QCloseEvent* event) {
     QMdiSubWindow::closeEvent(event);
 }
 
-CUnitFrame::CUnitFrame(Platform platform, ToolHandOvers& tools, FileNamedHandler named)
+CUnitFrame::CUnitFrame(Platform platform, ToolWindowSet& toolWindows, FileNamedHandler named)
     : DocumentWindow(document_), platform_(platform), named_(std::move(named)), document_(platform),
       tabs_(new QTabBar), pages_(new QStackedWidget) {
     setAttribute(Qt::WA_DeleteOnClose);
-    unitView_ = new UnitViewWidget(pages_, platform_, document_, tools);
-    setAnimationView_ = new SetAnimationViewWidget(pages_, platform_, document_, tools);
+    unitView_ = new UnitViewWidget(pages_, platform_, document_, toolWindows);
+    setAnimationView_ = new SetAnimationViewWidget(pages_, platform_, document_, toolWindows.hub());
     pages_->addWidget(unitView_);
     pages_->addWidget(setAnimationView_);
     tabs_->addTab("VQ compression");
@@ -162,7 +165,8 @@ void BuildingPictureWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), palette().base());
     if (const BuildingRecord* record = document_.Record()) {
-        painter.drawImage(0, 0, ImageOf(record->picture.data(), record->width, record->height));
+        const std::vector<Pixel555> shown = BuildingDisplayPicture(document_);
+        painter.drawImage(0, 0, ImageOf(shown.data(), record->width, record->height));
     }
 }
 
@@ -189,9 +193,18 @@ void BuildingPictureWidget::RunContextMenu(QPoint globalPosition) {
     connect(mask, &QAction::triggered, this, &BuildingPictureWidget::OpenMask);
     menu.addSeparator();
     QAction* teamColour = menu.addAction("Team color &Setting");
-    teamColour->setEnabled(false);
-    teamColour->setToolTip("not available yet");
+    teamColour->setEnabled(TeamColourSettingEnabled(document_));
+    connect(teamColour, &QAction::triggered, this, &BuildingPictureWidget::SetTeamColours);
     menu.exec(globalPosition);
+}
+
+void BuildingPictureWidget::SetTeamColours() {
+    RunTeamColourSetting(document_, platform_, BuildTeamColourDialog::kPreviewWidth,
+                         BuildTeamColourDialog::kPreviewHeight, [this](CBuildTeamColourDlg& model) {
+                             BuildTeamColourDialog dialog(this, model);
+                             return dialog.exec() == QDialog::Accepted;
+                         });
+    update();
 }
 
 void BuildingPictureWidget::OpenBuilding() {

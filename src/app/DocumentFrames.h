@@ -15,7 +15,7 @@ class QWidget;
 namespace fenwold {
 
 class SetAnimationViewWidget;
-class ToolHandOvers;
+class ToolWindowSet;
 class UnitViewWidget;
 
 // Tells the main window that a document now belongs to a file (for the recent-file list).
@@ -44,7 +44,7 @@ private:
 // animation" with the registration view.
 class CUnitFrame final : public DocumentWindow {
 public:
-    CUnitFrame(Platform platform, ToolHandOvers& tools, FileNamedHandler named);
+    CUnitFrame(Platform platform, ToolWindowSet& toolWindows, FileNamedHandler named);
     ~CUnitFrame() override;
 
     CUnitDoc& document() { return document_; }
@@ -98,6 +98,7 @@ private:
     void RunContextMenu(QPoint globalPosition);
     void OpenBuilding();
     void OpenMask();
+    void SetTeamColours();
 
     Platform platform_;
     CFenwoldDoc& document_;

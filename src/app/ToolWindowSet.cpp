@@ -121,8 +121,9 @@ QWidget* ToolWindowSet::WindowOf(KeySlot slot) const {
         return Window(ToolWindow::CheckBox);
     case KeySlot::Animation:
         return Window(ToolWindow::Animation);
-    case KeySlot::OriginPoint:
     case KeySlot::SecondAnimation:
+        return secondAnimation_;
+    case KeySlot::OriginPoint:
         break;
     }
     return nullptr;

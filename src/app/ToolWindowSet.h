@@ -44,6 +44,10 @@ public:
     CCheckBoxDlg& checkBox() { return checkBox_; }
     CAnimationEditDlg& animationEdit() { return animationEdit_; }
     KeyRouter& keys() { return keys_; }
+    ToolHub& hub() { return hub_; }
+    // The team colour dialog's animation window, to which the keys of its slot are routed (null
+    // when it went).
+    void SetSecondAnimationWindow(QWidget* window) { secondAnimation_ = window; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -63,6 +67,7 @@ private:
     CCheckBoxDlg checkBox_;
     CAnimationEditDlg animationEdit_;
     std::array<QPointer<QWidget>, kToolWindowCount> windows_;
+    QPointer<QWidget> secondAnimation_;
     std::array<std::optional<QRect>, kToolWindowCount> places_;
     // The key message last routed and the widget it was aimed at.
     struct RoutedKey {

@@ -1,26 +1,21 @@
 #include "app/UnitViews.h"
 
+#include "app/AnimationRegistryDialog.h"
 #include "app/CommandMenu.h"
 #include "app/QtWindowPainter.h"
 #include "app/RegistrationWindows.h"
+#include "app/TeamColourDialogs.h"
+#include "app/ToolWindowSet.h"
 
 #include <CommandIds.h>
 #include <QMouseEvent>
 
 namespace fenwold {
-namespace {
-
-// The commands whose windows are not part of the program yet stay greyed whatever the view says.
-bool RegistryDialogCommand(int id) {
-    return id == command::kRegistrationAni || id == command::kRegistrationMask;
-}
-
-} // namespace
 
 UnitViewWidget::UnitViewWidget(QWidget* parent, Platform platform, CUnitDoc& document,
-                               ToolHandOvers& tools)
-    : FrameViewWidget(parent) {
-    Own(std::make_unique<CUnitView>(platform, document, *this, tools));
+                               ToolWindowSet& toolWindows)
+    : FrameViewWidget(parent), platform_(platform), toolWindows_(toolWindows) {
+    Own(std::make_unique<CUnitView>(platform, document, *this, toolWindows.hub()));
 }
 
 UnitViewWidget::~UnitViewWidget() {
@@ -47,6 +42,14 @@ bool UnitViewWidget::RunTempBufferDialog(CTempBufferDlg& dialog) {
     return TempBufferDialog(this, dialog).exec() == QDialog::Accepted;
 }
 
+void UnitViewWidget::RunTeamColourDialog(const AnimationHandOver& current) {
+    RunSetTeamColour(current, platform_, toolWindows_.hub(), toolWindows_.keys(),
+                     [this](CTeamColourDlg& model) {
+                         TeamColourDialog dialog(this, model, toolWindows_);
+                         return dialog.exec() == QDialog::Accepted;
+                     });
+}
+
 SetAnimationViewWidget::SetAnimationViewWidget(QWidget* parent, Platform platform,
                                                CUnitDoc& document, ToolHandOvers& tools)
     : FrameViewWidget(parent), platform_(platform) {
@@ -64,14 +67,15 @@ void SetAnimationViewWidget::mousePressEvent(QMouseEvent* event) {
 }
 
 void SetAnimationViewWidget::RunContextMenu(QPoint globalPosition) {
-    if (const auto chosen =
-            ExecCommandMenu(this, view_->ContextMenu(), globalPosition, RegistryDialogCommand)) {
+    if (const auto chosen = ExecCommandMenu(this, view_->ContextMenu(), globalPosition)) {
         view_->OnCommand(*chosen);
     }
 }
 
 std::optional<AnimationRegistryResult> SetAnimationViewWidget::RunAnimationRegistry() {
-    return std::nullopt; // its commands stay greyed until the registry dialog exists
+    CAnimationRegistryDlg model(platform_.prompts, FolderTree::DefaultRoots());
+    AnimationRegistryDialog dialog(this, model);
+    return model.Close(dialog.exec() == QDialog::Accepted);
 }
 
 PictureSeries SetAnimationViewWidget::RunFileSpecial(const FileDialogRequest& request) {

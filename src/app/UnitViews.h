@@ -9,11 +9,13 @@
 namespace fenwold {
 
 class CUnitDoc;
+class ToolWindowSet;
 
 // The "VQ compression" tab: the window of a CUnitView.
 class UnitViewWidget final : public FrameViewWidget<CUnitView>, public UnitViewHost {
 public:
-    UnitViewWidget(QWidget* parent, Platform platform, CUnitDoc& document, ToolHandOvers& tools);
+    UnitViewWidget(QWidget* parent, Platform platform, CUnitDoc& document,
+                   ToolWindowSet& toolWindows);
     ~UnitViewWidget() override;
 
 protected:
@@ -23,7 +25,11 @@ protected:
 private:
     bool RunPropertiesDialog(CPropertiesDlg& dialog) override;
     bool RunTempBufferDialog(CTempBufferDlg& dialog) override;
+    void RunTeamColourDialog(const AnimationHandOver& current) override;
     void Repaint() override { Refresh(); }
+
+    Platform platform_;
+    ToolWindowSet& toolWindows_;
 };
 
 // The "Set animation" tab: the window of a CSetAnimationView, with its dialogs.
