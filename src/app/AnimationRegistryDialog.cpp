@@ -16,10 +16,15 @@ FolderTree::Id IdOf(const QTreeWidgetItem* item) {
     return item != nullptr ? item->data(0, Qt::UserRole).toLongLong() : FolderTree::kNone;
 }
 
+// The item with the children the model holds for it (a folder not yet expanded: its
+// placeholder, so that the tree offers to expand it).
 QTreeWidgetItem* MakeItem(const FolderTree& tree, FolderTree::Id id) {
     auto* item = new QTreeWidgetItem;
     item->setText(0, QString::fromStdString(tree.At(id).text));
     item->setData(0, Qt::UserRole, QVariant::fromValue<qlonglong>(id));
+    for (const FolderTree::Id child : tree.At(id).children) {
+        item->addChild(MakeItem(tree, child));
+    }
     return item;
 }
 
@@ -52,9 +57,7 @@ AnimationRegistryDialog::AnimationRegistryDialog(QWidget* parent, CAnimationRegi
     resize(640, 440);
 
     for (const FolderTree::Id root : model_.Tree().Roots()) {
-        QTreeWidgetItem* item = MakeItem(model_.Tree(), root);
-        tree_->addTopLevelItem(item);
-        ShowChildren(item);
+        tree_->addTopLevelItem(MakeItem(model_.Tree(), root));
     }
     connect(tree_, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) {
         model_.Tree().Expand(IdOf(item));
