@@ -159,7 +159,11 @@ TEST_F(TeamColourBar, KeyColoursComeFromTheTable) {
     EXPECT_EQ(bar.keyColour(CTeamColourBar::Marker::Start), (KeyColour{248, 0, 0}));
     EXPECT_EQ(bar.keyColour(CTeamColourBar::Marker::Middle), (KeyColour{0, 0, 248}));
     EXPECT_EQ(bar.keyColour(CTeamColourBar::Marker::End), (KeyColour{0, 248, 0}));
-    // Red falls and blue rises over the first segment, 248 / 17 a step.
+    EXPECT_EQ(table[8], 0); // selecting leaves the table as it is
+    // A drag onto cell 16 rebuilds it: red falls and blue rises over the first segment,
+    // 248 / 17 a step.
+    bar.LeftButtonDown(4 + 6 * 16 + 1, 5);
+    bar.LeftButtonUp();
     EXPECT_EQ(table[8], ToPixel555(131, 0, 116));
 }
 
