@@ -1,6 +1,6 @@
 #include "app/TeamColourDialogs.h"
 
-#include "AppFixtures.h"
+#include "WindowFixtures.h"
 #include "app/AnimationWindow.h"
 #include "app/PreviewCanvasWidget.h"
 #include "app/ToolWindowSet.h"
