@@ -157,6 +157,12 @@ void ToolHub::HandOverPointIndex(ToolWindow tool, int point) {
     }
 }
 
+void ToolHub::Refresh(ToolWindow tool) {
+    if (ToolWindowClient* client = Client(tool)) {
+        client->Redraw();
+    }
+}
+
 void ToolHub::HandOverBuilding(ToolWindow tool, const BuildingHandOver& handOver) {
     ToolWindowClient* client = Client(tool);
     if (client == nullptr) {

@@ -115,6 +115,8 @@ public:
     void HandOver(ToolWindow tool, Feed feed, const AnimationHandOver& handOver);
     // The point the origin-point window edits, given only when that window is open.
     void HandOverPointIndex(ToolWindow tool, int point);
+    // The window draws again (a point it shows moved), given only when that window is open.
+    void Refresh(ToolWindow tool);
     // A building for a window's building mode (the animation window's composite mode, the
     // origin-point window's building points), given only when that window is open.
     void HandOverBuilding(ToolWindow tool, const BuildingHandOver& handOver);

@@ -33,6 +33,7 @@ public:
     void TakeBuilding(const BuildingHandOver& handOver) override {
         buildings.push_back(handOver.building);
     }
+    void TakePointIndex(int point) override { points.push_back(point); }
     void Forget(Feed feed) override {
         forgotten.push_back(feed);
         if (registered.list != nullptr) {
@@ -66,6 +67,7 @@ public:
     std::vector<const RegisteredAnimation*> shown;
     std::vector<const ToolSource*> sources;
     std::vector<const CFenwoldDoc*> buildings;
+    std::vector<int> points;
     std::vector<Feed> forgotten;
     std::vector<const RegisteredAnimation*> forgottenRegistered;
     int groupsReplaced = 0;

@@ -7,6 +7,7 @@
 #include "unittools/CAnimationDlg.h"
 #include "unittools/CAnimationEditDlg.h"
 #include "unittools/CCheckBoxDlg.h"
+#include "unittools/CSetAnimationPointDlg.h"
 #include "vq/VqFixtures.h"
 
 #include <functional>
@@ -65,6 +66,16 @@ public:
 };
 using RecordingCheckBoxHost = RecordingCanvasHost<CheckBoxHost>;
 using RecordingAnimationHost = RecordingCanvasHost<AnimationHost>;
+
+class RecordingOriginPointHost final : public OriginPointHost {
+public:
+    void ShowState() override { ++statesShown; }
+    void RepaintCanvas() override { ++repaints; }
+    void DestroyWindow() override { ++destroyed; }
+    int statesShown = 0;
+    int repaints = 0;
+    int destroyed = 0;
+};
 
 // A unit with compressed animations, the tool hub and key router of a main frame.
 class ToolWindowTest : public ::testing::Test {
