@@ -95,6 +95,50 @@ void UnitData::RebuildGroupsAt(std::span<const std::vector<std::int32_t>> member
     }
 }
 
+std::vector<GroupByPosition> UnitData::GroupsByPosition() const {
+    std::vector<const UnitAnimation*> byPosition;
+    for (const UnitAnimation& animation : animations) {
+        byPosition.push_back(&animation);
+    }
+    std::vector<GroupByPosition> result;
+    for (const UnitGroup& group : groups) {
+        GroupByPosition& copy = result.emplace_back();
+        copy.pointX = group.pointX;
+        copy.pointY = group.pointY;
+        for (const UnitAnimation* member : group.members) {
+            const auto found = std::find(byPosition.begin(), byPosition.end(), member);
+            if (found != byPosition.end()) {
+                copy.members.push_back(static_cast<std::int32_t>(found - byPosition.begin()));
+            }
+        }
+    }
+    return result;
+}
+
+void UnitData::ReplaceGroups(std::span<const GroupByPosition> replacement) {
+    std::vector<UnitAnimation*> byPosition;
+    for (UnitAnimation& animation : animations) {
+        animation.groupIndex = -1;
+        byPosition.push_back(&animation);
+    }
+    groups.clear();
+    for (const GroupByPosition& source : replacement) {
+        const std::int32_t groupIndex = GroupCount();
+        UnitGroup& group = AddGroup();
+        group.pointX = source.pointX;
+        group.pointY = source.pointY;
+        for (const std::int32_t position : source.members) {
+            if (position < 0 || position >= AnimationCount() ||
+                group.MemberCount() == kMaxGroupMembers) {
+                continue;
+            }
+            UnitAnimation* member = byPosition[static_cast<std::size_t>(position)];
+            member->groupIndex = groupIndex;
+            group.members.push_back(member);
+        }
+    }
+}
+
 void UnitData::Renumber() {
     std::int32_t saveIndex = 0;
     for (auto& animation : animations) {

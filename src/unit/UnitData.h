@@ -7,8 +7,17 @@
 #include <cstdint>
 #include <list>
 #include <span>
+#include <vector>
 
 namespace fenwold {
+
+// A group named by its members' positions in the animation list, with its points: how the group
+// editor works on a copy of the groups without holding pointers into the list.
+struct GroupByPosition {
+    UnitPointTable pointX{};
+    UnitPointTable pointY{};
+    std::vector<std::int32_t> members;
+};
 
 // Everything a unit's files hold: the animations with their encoded tables, the groups, the
 // codebook, the point tables and the team colours. Groups borrow animations of the same object,
@@ -52,6 +61,11 @@ struct UnitData {
     // Replaces the groups: group g holds the animations at the positions memberPositions[g]
     // names, in that order; positions outside the list are passed over.
     void RebuildGroupsAt(std::span<const std::vector<std::int32_t>> memberPositions);
+    // The groups with their members as positions (a member missing from the list is left out).
+    std::vector<GroupByPosition> GroupsByPosition() const;
+    // Replaces the groups: every animation takes the number of the group that names it, -1 when
+    // none does; positions outside the list and members past 100 are left out.
+    void ReplaceGroups(std::span<const GroupByPosition> replacement);
     // Gives every frame its animation's size and its position, and every animation its save
     // index; done after a file was read.
     void Renumber();

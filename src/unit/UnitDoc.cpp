@@ -208,4 +208,16 @@ void CUnitDoc::RebuildGroupsAt(std::span<const std::vector<std::int32_t>> member
     Notify(DocumentEvent::GroupsReplaced);
 }
 
+void CUnitDoc::ReplaceGroups(std::span<const GroupByPosition> groups) {
+    data_.ReplaceGroups(groups);
+    for (UnitGroup& group : data_.groups) {
+        for (UnitAnimation* member : group.members) {
+            member->workingPointX = 0.0f;
+            member->workingPointY = 0.0f;
+        }
+    }
+    SetModifiedFlag(true);
+    Notify(DocumentEvent::GroupsReplaced);
+}
+
 } // namespace fenwold

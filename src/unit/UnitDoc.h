@@ -51,6 +51,9 @@ public:
     void RebuildGroups(std::span<const std::int32_t> memberCounts);
     // Replaces the groups: group g holds the animations at the positions memberPositions[g] names.
     void RebuildGroupsAt(std::span<const std::vector<std::int32_t>> memberPositions);
+    // Takes the groups the group editor made: every member's working point starts at (0, 0),
+    // the unit is modified, and the windows look their groups up again.
+    void ReplaceGroups(std::span<const GroupByPosition> groups);
 
     // What the compression that made the animations lost, in one line for the status bar; empty
     // when the animations were read from a file. Shown at once.

@@ -73,6 +73,35 @@ TEST(UnitData, RebuildGroupsHoldsAtMost100Members) {
     EXPECT_EQ(data.AnimationAt(100)->groupIndex, -1);
 }
 
+TEST(UnitData, GroupsByPositionRoundTripAndReplacementKeepsWithinTheListAndALimitOfAHundred) {
+    UnitData data = UnitWith(102);
+    UnitGroup& first = data.AddGroup();
+    first.pointX[3] = 7;
+    first.pointY[9] = -8;
+    first.members = {data.AnimationAt(5), data.AnimationAt(2)};
+    std::vector<GroupByPosition> groups = data.GroupsByPosition();
+    ASSERT_EQ(groups.size(), 1u);
+    EXPECT_EQ(groups[0].members, (std::vector<std::int32_t>{5, 2}));
+    EXPECT_EQ(groups[0].pointX[3], 7);
+    EXPECT_EQ(groups[0].pointY[9], -8);
+    GroupByPosition& large = groups.emplace_back();
+    for (std::int32_t position = 0; position <= 101; ++position) {
+        large.members.push_back(position == 50 ? 102 : position); // one past the list
+    }
+    data.AnimationAt(101)->groupIndex = 4; // names a group that will not exist
+    data.ReplaceGroups(groups);
+    ASSERT_EQ(data.GroupCount(), 2);
+    EXPECT_EQ(data.GroupAt(0)->pointX[3], 7);
+    EXPECT_EQ(data.GroupAt(0)->members,
+              (std::vector<UnitAnimation*>{data.AnimationAt(5), data.AnimationAt(2)}));
+    // 101 valid positions: the first hundred are taken.
+    EXPECT_EQ(data.GroupAt(1)->MemberCount(), 100);
+    EXPECT_EQ(data.GroupAt(1)->members.back(), data.AnimationAt(100));
+    EXPECT_EQ(data.AnimationAt(5)->groupIndex, 1); // the later group names it last
+    EXPECT_EQ(data.AnimationAt(99)->groupIndex, 1);
+    EXPECT_EQ(data.AnimationAt(101)->groupIndex, -1);
+}
+
 TEST(Codebook, LookupTableBecomesSixteenPixelEntries) {
     std::vector<std::uint8_t> table(48, 0);
     table[0] = 0xE1; // blue: only the low five bits count
