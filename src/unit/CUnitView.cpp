@@ -139,14 +139,16 @@ void CUnitView::OnLeftButtonDown(bool control) {
 CommandTable<CUnitView> CUnitView::ContextMenuCommands() {
     using View = CUnitView;
     constexpr auto hovered = [](const View& view) { return view.HoveredAnimation() != nullptr; };
-    // The group and alpha windows are not part of the program yet.
-    constexpr auto notYet = [](const View&) { return false; };
-    constexpr auto nothing = [](View&) {};
+    // The alpha change reads plain alpha tables only: team-coloured animations keep theirs.
+    constexpr auto plainHovered = [](const View& view) {
+        return view.HoveredAnimation() != nullptr && view.HoveredAnimation()->maskFlag == 0;
+    };
     static constexpr CommandRow<View> kRows[] = {
         {command::kFireSetting, "&Fire Setting", nullptr, [](View& view) { view.SetFireSource(); }},
         {command::kSetTempBuffer, "Set Temp &Buffer", hovered,
          [](View& view) { view.SetTempBuffer(); }},
-        {command::kSetGroup, "&Set Group", notYet, nothing},
+        {command::kSetGroup, "&Set Group", nullptr,
+         [](View& view) { view.host_.RunGroupEditor(view.document_); }},
         // Only an animation with team masks has team pixels to colour.
         {command::kSetTeamColour, "Set &Team Color",
          [](const View& view) {
@@ -157,7 +159,8 @@ CommandTable<CUnitView> CUnitView::ContextMenuCommands() {
              view.host_.RunTeamColourDialog({AnimationRef(view.document_, view.grid_.HoveredItem()),
                                              &view, view.document_.ToolDataFlag()});
          }},
-        {command::kAlphaValueChange, "Alpha &value change ", notYet, nothing},
+        {command::kAlphaValueChange, "Alpha &value change ", plainHovered,
+         [](View& view) { view.host_.RunAlphaValueChange(view.document_, view.grid_.HoveredItem()); }},
         {command::kProperties, "&Properties", hovered, [](View& view) { view.ShowProperties(); }},
     };
     return kRows;

@@ -27,6 +27,10 @@ public:
     // "Set &Team Color" on the animation: the team colour dialog, which copies its tables back
     // into the document on OK.
     virtual void RunTeamColourDialog(const AnimationHandOver& current) = 0;
+    // "&Set Group": the group editor on the unit, which takes the groups when it closes.
+    virtual void RunGroupEditor(CUnitDoc& unit) = 0;
+    // "Alpha &value change ": the alpha dialog for the animation at `position` of the unit.
+    virtual void RunAlphaValueChange(CUnitDoc& unit, int position) = 0;
     virtual void Repaint() = 0;
 };
 

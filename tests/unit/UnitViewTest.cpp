@@ -27,9 +27,15 @@ public:
     void RunTeamColourDialog(const AnimationHandOver& current) override {
         teamColourRuns.push_back(current);
     }
+    void RunGroupEditor(CUnitDoc& unit) override { groupEditors.push_back(&unit); }
+    void RunAlphaValueChange(CUnitDoc& unit, int position) override {
+        alphaChanges.emplace_back(&unit, position);
+    }
     void Repaint() override { ++repaints; }
 
     std::vector<AnimationHandOver> teamColourRuns;
+    std::vector<CUnitDoc*> groupEditors;
+    std::vector<std::pair<CUnitDoc*, int>> alphaChanges;
     std::function<bool(CPropertiesDlg&)> properties;
     std::function<bool(CTempBufferDlg&)> tempBuffer;
     std::vector<CPropertiesDlg> shownProperties;
@@ -272,6 +278,25 @@ TEST_F(UnitViewTest, TeamColourIsOfferedOnAnAnimationWithMasksAndRunsOnIt) {
     ASSERT_EQ(host.teamColourRuns.size(), 1u);
     EXPECT_EQ(host.teamColourRuns[0].animation.Get(), &At(2));
     EXPECT_EQ(host.teamColourRuns[0].source, view.get());
+}
+
+TEST_F(UnitViewTest, SetGroupAlwaysAndAlphaChangeForAPlainHoveredAnimation) {
+    CompressFour();
+    MakeView();
+    EXPECT_TRUE(view->IsEnabled(command::kSetGroup));
+    EXPECT_FALSE(view->IsEnabled(command::kAlphaValueChange));
+    view->OnCommand(command::kAlphaValueChange);
+    EXPECT_TRUE(host.alphaChanges.empty());
+    Hover(2);
+    EXPECT_TRUE(view->IsEnabled(command::kAlphaValueChange));
+    view->OnCommand(command::kAlphaValueChange);
+    view->OnCommand(command::kSetGroup);
+    ASSERT_EQ(host.alphaChanges.size(), 1u);
+    EXPECT_EQ(host.alphaChanges[0], std::make_pair(&doc, 2));
+    EXPECT_EQ(host.groupEditors, std::vector<CUnitDoc*>{&doc});
+    // A team-coloured animation keeps its tables: the change is not offered.
+    doc.Data().FindAnimation(2)->maskFlag = 1;
+    EXPECT_FALSE(view->IsEnabled(command::kAlphaValueChange));
 }
 
 TEST_F(UnitViewTest, TempBufferOkStoresTheValuesAndMarksTheUnit) {

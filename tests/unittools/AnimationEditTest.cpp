@@ -15,6 +15,8 @@ public:
     bool RunPropertiesDialog(CPropertiesDlg&) override { return false; }
     bool RunTempBufferDialog(CTempBufferDlg&) override { return false; }
     void RunTeamColourDialog(const AnimationHandOver&) override {}
+    void RunGroupEditor(CUnitDoc&) override {}
+    void RunAlphaValueChange(CUnitDoc&, int) override {}
     void Repaint() override {}
 };
 
