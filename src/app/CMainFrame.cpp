@@ -6,6 +6,7 @@
 #include "app/ToolWindowSet.h"
 #include "app/UnitViews.h"
 #include "platform/FileNames.h"
+#include "unittools/RadialTables.h"
 
 #include <CommandIds.h>
 #include <QApplication>
@@ -54,6 +55,7 @@ CMainFrame::CMainFrame()
     : statusBar_(new FenwoldStatusBar(this)), services_(*statusBar_),
       documents_(new QMdiArea(this)) {
     services_.dialogParent = this;
+    Radial(); // the origin-point window's cosine and sine tables, filled once at start-up
     toolWindows_ =
         std::make_unique<ToolWindowSet>(this, *tools_, platform(), [this] { UpdateCommands(); });
     setWindowIcon(ProgramIcon());
@@ -145,15 +147,10 @@ void CMainFrame::CreateActions() {
         item->setData(kToolCommands[i].id);
         item->setCheckable(true);
         const ToolWindow tool = kTools[i];
-        if (toolWindows_->IsAvailable(tool)) {
-            connect(item, &QAction::triggered, this, [this, tool] {
-                toolWindows_->Toggle(tool);
-                UpdateCommands();
-            });
-        } else {
-            item->setEnabled(false);
-            item->setToolTip("not available yet");
-        }
+        connect(item, &QAction::triggered, this, [this, tool] {
+            toolWindows_->Toggle(tool);
+            UpdateCommands();
+        });
         tools->addAction(item);
         commands_.push_back(item);
     }

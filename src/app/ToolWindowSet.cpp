@@ -3,6 +3,7 @@
 #include "app/AnimationEditWindow.h"
 #include "app/AnimationWindow.h"
 #include "app/CheckBoxWindow.h"
+#include "app/OriginPointWindow.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -51,7 +52,7 @@ int ToolKeyOf(const QKeyEvent& event) {
 ToolWindowSet::ToolWindowSet(QWidget* frame, ToolHub& hub, Platform platform,
                              std::function<void()> changed)
     : frame_(frame), hub_(hub), changed_(std::move(changed)), animation_(hub, keys_, platform),
-      checkBox_(hub, keys_), animationEdit_(hub, keys_) {
+      checkBox_(hub, keys_), originPoint_(hub, keys_), animationEdit_(hub, keys_) {
     qApp->installEventFilter(this);
 }
 
@@ -60,10 +61,6 @@ ToolWindowSet::~ToolWindowSet() {
     for (const QPointer<QWidget>& window : windows_) {
         delete window.data();
     }
-}
-
-bool ToolWindowSet::IsAvailable(ToolWindow tool) const {
-    return tool != ToolWindow::OriginPoint;
 }
 
 QWidget* ToolWindowSet::Window(ToolWindow tool) const {
@@ -79,8 +76,9 @@ QRect ToolWindowSet::FirstPlace(ToolWindow tool, QSize size) const {
         return {QPoint(right, area.top()), size};
     case ToolWindow::CheckBox:
         return {QPoint(right, area.bottom() + 1 - size.height()), size};
-    case ToolWindow::AnimationEdit:
     case ToolWindow::OriginPoint:
+        return {QPoint(std::max(area.left(), right - 440), area.top()), size};
+    case ToolWindow::AnimationEdit:
         break;
     }
     return {QPoint(std::max(area.left(), right - 440), area.bottom() + 1 - size.height()), size};
@@ -111,6 +109,7 @@ void ToolWindowSet::Toggle(ToolWindow tool) {
         Opened(tool, new AnimationEditWindow(frame_, animationEdit_));
         break;
     case ToolWindow::OriginPoint:
+        Opened(tool, new OriginPointWindow(frame_, originPoint_));
         break;
     }
 }
@@ -121,10 +120,10 @@ QWidget* ToolWindowSet::WindowOf(KeySlot slot) const {
         return Window(ToolWindow::CheckBox);
     case KeySlot::Animation:
         return Window(ToolWindow::Animation);
+    case KeySlot::OriginPoint:
+        return Window(ToolWindow::OriginPoint);
     case KeySlot::SecondAnimation:
         return secondAnimation_;
-    case KeySlot::OriginPoint:
-        break;
     }
     return nullptr;
 }

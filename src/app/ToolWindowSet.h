@@ -4,6 +4,7 @@
 #include "unittools/CAnimationDlg.h"
 #include "unittools/CAnimationEditDlg.h"
 #include "unittools/CCheckBoxDlg.h"
+#include "unittools/CSetAnimationPointDlg.h"
 #include "unittools/KeyRouting.h"
 
 #include <QEvent>
@@ -36,12 +37,12 @@ public:
 
     // The Tools command: closes the tool's window when it is open, opens it otherwise.
     void Toggle(ToolWindow tool);
-    bool IsAvailable(ToolWindow tool) const;
     // The open window of the tool, or null.
     QWidget* Window(ToolWindow tool) const;
 
     CAnimationDlg& animation() { return animation_; }
     CCheckBoxDlg& checkBox() { return checkBox_; }
+    CSetAnimationPointDlg& originPoint() { return originPoint_; }
     CAnimationEditDlg& animationEdit() { return animationEdit_; }
     KeyRouter& keys() { return keys_; }
     ToolHub& hub() { return hub_; }
@@ -56,7 +57,7 @@ private:
     QWidget* WindowOf(KeySlot slot) const;
     void Opened(ToolWindow tool, ToolDialogWindow* window);
     // Where a tool's window first shows: the animation and check box windows down the screen's
-    // right edge, the edit window left of them at the bottom.
+    // right edge, the origin-point window left of them at the top, the edit window at the bottom.
     QRect FirstPlace(ToolWindow tool, QSize size) const;
 
     QWidget* frame_;
@@ -65,6 +66,7 @@ private:
     KeyRouter keys_;
     CAnimationDlg animation_;
     CCheckBoxDlg checkBox_;
+    CSetAnimationPointDlg originPoint_;
     CAnimationEditDlg animationEdit_;
     std::array<QPointer<QWidget>, kToolWindowCount> windows_;
     QPointer<QWidget> secondAnimation_;

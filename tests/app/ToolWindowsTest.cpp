@@ -2,11 +2,14 @@
 #include "app/AnimationEditWindow.h"
 #include "app/AnimationWindow.h"
 #include "app/CheckBoxWindow.h"
+#include "app/OriginPointWindow.h"
 #include "app/PreviewCanvasWidget.h"
 #include "app/ToolWindowSet.h"
 
 #include <CommandIds.h>
 #include <QAbstractButton>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QAction>
 #include <QPointer>
 #include <QSlider>
@@ -21,6 +24,7 @@ using test::OpenCompressedUnit;
 constexpr std::pair<int, ToolWindow> kTools[] = {
     {command::kToolAnimation, ToolWindow::Animation},
     {command::kToolCheckBox, ToolWindow::CheckBox},
+    {command::kToolSetOriginPoint, ToolWindow::OriginPoint},
     {command::kToolAnimationEdit, ToolWindow::AnimationEdit},
 };
 
@@ -56,7 +60,8 @@ private slots:
     void PlaybackRunsOnATimerOnlyWhileThePlayerPlays();
     void TheEditWindowAppendsTheClickedFrame();
     void ValuesSetFromCodeAreNotTakenAsTheUsers();
-    void ClosingTheSourceUnitWithAllThreeWindowsOpenClosesThem();
+    void TheOriginWindowPlacesPointsWithItsKeysAndControls();
+    void ClosingTheSourceUnitWithAllWindowsOpenClosesThem();
 };
 
 void ToolWindowsTest::ToolsCommandsToggleTheirWindowsAndTheCheckMarksFollow() {
@@ -82,7 +87,6 @@ void ToolWindowsTest::ToolsCommandsToggleTheirWindowsAndTheCheckMarksFollow() {
         QVERIFY(!item->isChecked());
         QVERIFY(!scene.frame.tools().IsOpen(tool));
     }
-    QVERIFY(!scene.frame.action(command::kToolSetOriginPoint)->isEnabled());
 }
 
 void ToolWindowsTest::TheUnitViewsClicksReachTheRealWindows() {
@@ -218,7 +222,50 @@ void ToolWindowsTest::ValuesSetFromCodeAreNotTakenAsTheUsers() {
     QCOMPARE(player->zoomText(), QString("x2"));
 }
 
-void ToolWindowsTest::ClosingTheSourceUnitWithAllThreeWindowsOpenClosesThem() {
+void ToolWindowsTest::TheOriginWindowPlacesPointsWithItsKeysAndControls() {
+    Scene scene;
+    QVERIFY(scene.exposed);
+    CUnitDoc& unit = scene.unit->document();
+    unit.SetToolDataFlag(true);
+    unit.SetModifiedFlag(false);
+    auto* box = static_cast<CheckBoxWindow*>(scene.Open(ToolWindow::CheckBox));
+    auto* window = static_cast<OriginPointWindow*>(scene.Open(ToolWindow::OriginPoint));
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QVERIFY(!window->timer().isActive());
+    ClickAnimation(*scene.unit, 1);
+    QVERIFY(window->timer().isActive());
+    QCOMPARE(window->windowTitle(), QString("Set animation point - 0"));
+    QCOMPARE(window->mainNumber()->text(), QString("1"));
+    // Held Left raises x at every tick until it is released.
+    QTest::keyPress(window->canvas(), Qt::Key_Left);
+    QTRY_VERIFY(unit.Data().unitPointX[0] >= 2);
+    QTest::keyRelease(window->canvas(), Qt::Key_Left);
+    const std::int32_t x = unit.Data().unitPointX[0];
+    QTest::qWait(120);
+    QCOMPARE(unit.Data().unitPointX[0], x);
+    QCOMPARE(window->coordinatesText(), QString("%1,0").arg(x));
+    QVERIFY(unit.IsModified());
+    QTest::keyClick(window->canvas(), Qt::Key_7);
+    QCOMPARE(window->windowTitle(), QString("Set animation point - 7"));
+    QTest::mouseClick(window->canvas(), Qt::RightButton, Qt::NoModifier, QPoint(20, 20));
+    QCOMPARE(window->windowTitle(), QString("Set animation point - 8"));
+    // The unit has no group: Group falls back to Total.
+    emit window->modeCombo()->activated(1);
+    QCOMPARE(window->modeCombo()->currentIndex(), 0);
+    emit window->modeCombo()->activated(2);
+    QCOMPARE(scene.tools().originPoint().ModeIndex(), 2);
+    // A number typed into the main box: that animation, here and in the check box window.
+    window->mainNumber()->setFocus();
+    QTest::keyClick(window->mainNumber(), Qt::Key_Backspace);
+    QTest::keyClicks(window->mainNumber(), "0");
+    QCOMPARE(scene.tools().originPoint().View()->Main().Position(), 0);
+    QCOMPARE(scene.tools().checkBox().View()->Held().Position(), 0);
+    QVERIFY(box != nullptr);
+    window->zoomSpin()->setValue(2);
+    QCOMPARE(scene.tools().originPoint().Zoom(), 2);
+}
+
+void ToolWindowsTest::ClosingTheSourceUnitWithAllWindowsOpenClosesThem() {
     Scene scene;
     QVERIFY(scene.exposed);
     std::vector<QPointer<QWidget>> windows;
