@@ -1,7 +1,9 @@
 #include "app/UnitViews.h"
 
+#include "app/AlphaChangeWindow.h"
 #include "app/AnimationRegistryDialog.h"
 #include "app/CommandMenu.h"
+#include "app/GroupEditorWindow.h"
 #include "app/QtWindowPainter.h"
 #include "app/RegistrationWindows.h"
 #include "app/TeamColourDialogs.h"
@@ -48,6 +50,16 @@ void UnitViewWidget::RunTeamColourDialog(const AnimationHandOver& current) {
                          TeamColourDialog dialog(this, model, toolWindows_);
                          return dialog.exec() == QDialog::Accepted;
                      });
+}
+
+void UnitViewWidget::RunGroupEditor(CUnitDoc& unit) {
+    RunSetGroupCommand(unit, [this](CSetGroupDlg& dialog) { GroupEditorWindow(this, dialog).exec(); });
+}
+
+void UnitViewWidget::RunAlphaValueChange(CUnitDoc& unit, int position) {
+    RunAlphaValueChangeCommand(unit, position, [this](CAlphaValueChangeDlg& dialog) {
+        return AlphaChangeWindow(this, dialog).exec() == QDialog::Accepted;
+    });
 }
 
 SetAnimationViewWidget::SetAnimationViewWidget(QWidget* parent, Platform platform,

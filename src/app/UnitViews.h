@@ -26,6 +26,8 @@ private:
     bool RunPropertiesDialog(CPropertiesDlg& dialog) override;
     bool RunTempBufferDialog(CTempBufferDlg& dialog) override;
     void RunTeamColourDialog(const AnimationHandOver& current) override;
+    void RunGroupEditor(CUnitDoc& unit) override;
+    void RunAlphaValueChange(CUnitDoc& unit, int position) override;
     void Repaint() override { Refresh(); }
 
     Platform platform_;

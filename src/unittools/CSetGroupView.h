@@ -44,6 +44,9 @@ public:
     // The hovered animation follows the pointer; returns whether it changed (it then starts at
     // its first frame).
     bool OnMouseMove(int x, int y);
+    // The same for a window that draws outlines as they change: this view's window paints them
+    // all again after every move.
+    bool OnMouseMove(int x, int y, WindowPainter&) { return OnMouseMove(x, y); }
     // The left button on the hovered animation.
     void OnLeftButtonDown();
     void Add();
