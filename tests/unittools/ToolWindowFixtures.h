@@ -53,7 +53,7 @@ private:
     }
 };
 
-// Counts what the check box or the animation dialog asks of its window.
+// Counts what the check box, the animation or the origin-point dialog asks of its window.
 template <typename Host>
 class RecordingCanvasHost final : public Host {
 public:
@@ -66,16 +66,7 @@ public:
 };
 using RecordingCheckBoxHost = RecordingCanvasHost<CheckBoxHost>;
 using RecordingAnimationHost = RecordingCanvasHost<AnimationHost>;
-
-class RecordingOriginPointHost final : public OriginPointHost {
-public:
-    void ShowState() override { ++statesShown; }
-    void RepaintCanvas() override { ++repaints; }
-    void DestroyWindow() override { ++destroyed; }
-    int statesShown = 0;
-    int repaints = 0;
-    int destroyed = 0;
-};
+using RecordingOriginPointHost = RecordingCanvasHost<OriginPointHost>;
 
 // A unit with compressed animations, the tool hub and key router of a main frame.
 class ToolWindowTest : public ::testing::Test {
