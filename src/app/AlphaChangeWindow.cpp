@@ -22,7 +22,8 @@ constexpr int kShortestTimer = 10;
 AlphaChangeWindow::AlphaChangeWindow(QWidget* parent, CAlphaValueChangeDlg& dialog)
     : CResizableDialog(parent), dialog_(dialog),
       canvas_(new PreviewCanvasWidget(
-          this, [this] { return &dialog_.View().Canvas(); }, [this] { return dialog_.View().Zoom(); })),
+          this, [this] { return &dialog_.View().Canvas(); },
+          [this] { return dialog_.View().Zoom(); })),
       alphaSpin_(new QSpinBox(this)), alphaEdit_(new QLineEdit(this)), scope_(new QComboBox(this)),
       zoom_(new QSpinBox(this)), zoomText_(new QLabel(this)) {
     setWindowTitle(CAlphaValueChangeDlg::kCaption);
@@ -87,7 +88,8 @@ AlphaChangeWindow::AlphaChangeWindow(QWidget* parent, CAlphaValueChangeDlg& dial
 
 void AlphaChangeWindow::accept() {
     // The value and the scope are read as they stand, whatever has the focus.
-    if (const auto refused = dialog_.Accept(alphaEdit_->text().toStdString(), scope_->currentIndex())) {
+    if (const auto refused =
+            dialog_.Accept(alphaEdit_->text().toStdString(), scope_->currentIndex())) {
         QMessageBox::warning(this, windowTitle(), QString::fromStdString(*refused));
         alphaEdit_->setFocus();
         return;

@@ -53,7 +53,8 @@ void UnitViewWidget::RunTeamColourDialog(const AnimationHandOver& current) {
 }
 
 void UnitViewWidget::RunGroupEditor(CUnitDoc& unit) {
-    RunSetGroupCommand(unit, [this](CSetGroupDlg& dialog) { GroupEditorWindow(this, dialog).exec(); });
+    RunSetGroupCommand(unit,
+                       [this](CSetGroupDlg& dialog) { GroupEditorWindow(this, dialog).exec(); });
 }
 
 void UnitViewWidget::RunAlphaValueChange(CUnitDoc& unit, int position) {

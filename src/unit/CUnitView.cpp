@@ -160,7 +160,9 @@ CommandTable<CUnitView> CUnitView::ContextMenuCommands() {
                                              &view, view.document_.ToolDataFlag()});
          }},
         {command::kAlphaValueChange, "Alpha &value change ", plainHovered,
-         [](View& view) { view.host_.RunAlphaValueChange(view.document_, view.grid_.HoveredItem()); }},
+         [](View& view) {
+             view.host_.RunAlphaValueChange(view.document_, view.grid_.HoveredItem());
+         }},
         {command::kProperties, "&Properties", hovered, [](View& view) { view.ShowProperties(); }},
     };
     return kRows;

@@ -17,8 +17,8 @@ namespace {
 template <typename Field>
 Field Added(Field value, int by) {
     using Unsigned = std::make_unsigned_t<Field>;
-    return static_cast<Field>(static_cast<Unsigned>(static_cast<Unsigned>(value) +
-                                                    static_cast<Unsigned>(by)));
+    return static_cast<Field>(
+        static_cast<Unsigned>(static_cast<Unsigned>(value) + static_cast<Unsigned>(by)));
 }
 
 // A working point's coordinate as a 16-bit point: truncated toward zero, then wrapped.
@@ -26,8 +26,8 @@ std::int16_t TruncatedPoint(float value) {
     if (!std::isfinite(value)) {
         return 0;
     }
-    const double whole = std::clamp(std::trunc(static_cast<double>(value)), -2147483648.0,
-                                    2147483647.0);
+    const double whole =
+        std::clamp(std::trunc(static_cast<double>(value)), -2147483648.0, 2147483647.0);
     return static_cast<std::int16_t>(static_cast<std::uint16_t>(static_cast<std::int64_t>(whole)));
 }
 
@@ -326,8 +326,9 @@ void CAniPointView::DrawBuilding(const BuildingRecord& record) {
     }
     const auto i = static_cast<std::size_t>(point_);
     DrawImage(PreviewCanvas::kWidth, PreviewCanvas::kHeight,
-              PreviewCanvas::kCentreX - record.pointX[i], PreviewCanvas::kCentreY - record.pointY[i],
-              record.width, record.height, record.picture, canvas_.pixels());
+              PreviewCanvas::kCentreX - record.pointX[i],
+              PreviewCanvas::kCentreY - record.pointY[i], record.width, record.height,
+              record.picture, canvas_.pixels());
 }
 
 } // namespace fenwold

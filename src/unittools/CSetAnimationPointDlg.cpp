@@ -53,8 +53,8 @@ void CSetAnimationPointDlg::ReleaseWindowState() {
 }
 
 std::string CSetAnimationPointDlg::CoordinatesText() const {
-    const auto point =
-        view_ != nullptr ? view_->CurrentPoint().value_or(CAniPointView::Point{}) : CAniPointView::Point{};
+    const auto point = view_ != nullptr ? view_->CurrentPoint().value_or(CAniPointView::Point{})
+                                        : CAniPointView::Point{};
     return std::to_string(point.x) + "," + std::to_string(point.y);
 }
 

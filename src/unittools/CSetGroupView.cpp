@@ -134,9 +134,8 @@ WindowColour CSetGroupView::OutlineColour(int position) const {
                    ? kMemberOutline
                    : kNormalOutline;
     }
-    return std::find(pending_.begin(), pending_.end(), position) != pending_.end()
-               ? kPendingOutline
-               : kNormalOutline;
+    return std::find(pending_.begin(), pending_.end(), position) != pending_.end() ? kPendingOutline
+                                                                                   : kNormalOutline;
 }
 
 std::vector<FramePicture> CSetGroupView::RenderVisibleFrames() const {
@@ -146,10 +145,10 @@ std::vector<FramePicture> CSetGroupView::RenderVisibleFrames() const {
         const GridCell* cell = grid_.CellOf(position, 0);
         if (cell != nullptr && grid_.IsVisible(*cell)) {
             const int frame = position == grid_.HoveredItem() ? hoveredFrame_ : 0;
-            FramePicture picture{cell->x, grid_.WindowY(*cell), animation.width, animation.height,
-                                 std::vector<Pixel555>(static_cast<std::size_t>(animation.width) *
-                                                           animation.height,
-                                                       kCellBackground)};
+            FramePicture picture{
+                cell->x, grid_.WindowY(*cell), animation.width, animation.height,
+                std::vector<Pixel555>(static_cast<std::size_t>(animation.width) * animation.height,
+                                      kCellBackground)};
             DrawAnimationFrame({picture.pixels.data(), animation.width, animation.height}, {0, 0},
                                data_, animation, frame, 255);
             pictures.push_back(std::move(picture));

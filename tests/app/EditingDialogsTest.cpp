@@ -1,4 +1,4 @@
-#include "AppFixtures.h"
+#include "WindowFixtures.h"
 #include "app/AlphaChangeWindow.h"
 #include "app/GroupEditorWindow.h"
 #include "vq/RowEncoding.h"
@@ -90,7 +90,8 @@ void EditingDialogsTest::TheAlphaDialogTakesTheTextAndTheScopeAtOk() {
     const auto firstAlpha = [&](int position) {
         const UnitAnimation& animation = *unit.Data().FindAnimation(position);
         const AlphaTableNode& node = animation.alphaTables[0];
-        const std::vector<std::uint8_t> plane = DecodeAlphaTable(node.bytes, node.width, node.height);
+        const std::vector<std::uint8_t> plane =
+            DecodeAlphaTable(node.bytes, node.width, node.height);
         return *std::max_element(plane.begin(), plane.end());
     };
     QCOMPARE(int(firstAlpha(1)), 100);

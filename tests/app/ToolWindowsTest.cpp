@@ -8,9 +8,9 @@
 
 #include <CommandIds.h>
 #include <QAbstractButton>
+#include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QAction>
 #include <QPointer>
 #include <QSlider>
 #include <QSpinBox>

@@ -18,9 +18,9 @@ protected:
             std::copy(values.begin(), values.end(), plane.begin());
             node.bytes.clear();
             for (int y = 0; y < kHeight; ++y) {
-                AppendAlphaRow(std::span(plane).subspan(static_cast<std::size_t>(y * kWidth),
-                                                        kWidth),
-                               node.bytes);
+                AppendAlphaRow(
+                    std::span(plane).subspan(static_cast<std::size_t>(y * kWidth), kWidth),
+                    node.bytes);
             }
         }
     }

@@ -44,7 +44,8 @@ protected:
         }
     }
 
-    struct Source : ToolSource {} source;
+    struct Source : ToolSource {
+    } source;
     CSetAnimationPointDlg dialog;
     RecordingOriginPointHost host;
 };
