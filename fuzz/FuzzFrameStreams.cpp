@@ -87,9 +87,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::span<const std::uint16_t> wide(slots);
 
-    FrameStream(wide, width, height, EncodeFramePixels, DecodeFramePixels, FramePixelStreamFits);
-    FrameStream(bytes, width, height, EncodeFrameAlpha, DecodeFrameAlpha, FrameAlphaStreamFits);
-    KeyedStream(wide, width, height, EncodeAlphaKeyed16, DecodeAlphaKeyed16);
+    // The decoders and the 16-bit encoder also come in forms that write into a caller's buffer:
+    // the casts pick the forms that return their values.
+    using DecodePixels = std::vector<Pixel555> (*)(std::span<const std::uint16_t>, int, int);
+    using DecodeAlpha = std::vector<std::uint8_t> (*)(std::span<const std::uint8_t>, int, int);
+    using EncodeKeyed16 = std::vector<std::uint16_t> (*)(const Pixel555*, const std::uint8_t*, int,
+                                                         int, std::ptrdiff_t, std::ptrdiff_t);
+    FrameStream(wide, width, height, EncodeFramePixels,
+                static_cast<DecodePixels>(DecodeFramePixels), FramePixelStreamFits);
+    FrameStream(bytes, width, height, EncodeFrameAlpha, static_cast<DecodeAlpha>(DecodeFrameAlpha),
+                FrameAlphaStreamFits);
+    KeyedStream(wide, width, height, static_cast<EncodeKeyed16>(EncodeAlphaKeyed16),
+                DecodeAlphaKeyed16);
     KeyedStream(bytes, width, height, EncodeAlphaKeyed8, DecodeAlphaKeyed8);
     return 0;
 }
