@@ -8,17 +8,8 @@
 namespace fenwold {
 namespace {
 
+using test::QuietUnitViewHost;
 using test::ScriptedEditHost;
-
-class QuietUnitViewHost final : public UnitViewHost {
-public:
-    bool RunPropertiesDialog(CPropertiesDlg&) override { return false; }
-    bool RunTempBufferDialog(CTempBufferDlg&) override { return false; }
-    void RunTeamColourDialog(const AnimationHandOver&) override {}
-    void RunGroupEditor(CUnitDoc&) override {}
-    void RunAlphaValueChange(CUnitDoc&, int) override {}
-    void Repaint() override {}
-};
 
 bool HasText(const RecordingWindowPainter& painter, const std::string& fragment) {
     return std::any_of(painter.calls.begin(), painter.calls.end(), [&](const std::string& call) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "unit/CUnitView.h"
 #include "unittools/ToolHub.h"
 
 #include <vector>
@@ -87,6 +88,17 @@ private:
 
     ToolHub& hub_;
     ToolWindow tool_;
+};
+
+// A unit view host whose dialogs are all cancelled at once.
+class QuietUnitViewHost final : public UnitViewHost {
+public:
+    bool RunPropertiesDialog(CPropertiesDlg&) override { return false; }
+    bool RunTempBufferDialog(CTempBufferDlg&) override { return false; }
+    void RunTeamColourDialog(const AnimationHandOver&) override {}
+    void RunGroupEditor(CUnitDoc&) override {}
+    void RunAlphaValueChange(CUnitDoc&, int) override {}
+    void Repaint() override {}
 };
 
 } // namespace fenwold::test

@@ -15,17 +15,8 @@
 namespace fenwold {
 namespace {
 
+using test::QuietUnitViewHost;
 using test::RecordingToolWindow;
-
-class QuietUnitViewHost final : public UnitViewHost {
-public:
-    bool RunPropertiesDialog(CPropertiesDlg&) override { return false; }
-    bool RunTempBufferDialog(CTempBufferDlg&) override { return false; }
-    void RunTeamColourDialog(const AnimationHandOver&) override {}
-    void RunGroupEditor(CUnitDoc&) override {}
-    void RunAlphaValueChange(CUnitDoc&, int) override {}
-    void Repaint() override {}
-};
 
 // Three animations of 10, 12 and 14 pixels compressed into the document, the first two in
 // group 0.
