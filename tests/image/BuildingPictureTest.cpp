@@ -64,16 +64,14 @@ TEST_F(BuildingPictureTest, VisibleBoxIsCentredInWholeTiles) {
     EXPECT_TRUE(platform.prompts.messages.empty());
 }
 
-TEST_F(BuildingPictureTest, WholeTilesKeepTheirSize) {
+// Whole tiles keep their size, up to 50 x 50 tiles; nothing visible is refused silently.
+TEST_F(BuildingPictureTest, WholeTilesKeepTheirSizeUpToTheLimit) {
     folder.Write("block.tga", TgaBuilder::Picture(64, 64, std::vector<TgaColor>(64 * 64, kWhite)));
     const auto picture = LoadBuildingPicture(folder / "block.tga", platform.Get());
     ASSERT_TRUE(picture);
     EXPECT_EQ(picture->width, 64);
     EXPECT_EQ(picture->tileColumns, 2);
     EXPECT_EQ(picture->offsetX, 0);
-}
-
-TEST_F(BuildingPictureTest, FailuresAndLimits) {
     EXPECT_FALSE(LoadBuildingPicture("none.tga", platform.Get()));
     folder.Write("clear.tga", TgaBuilder::Picture(4, 4, std::vector<TgaColor>(16, 0)));
     EXPECT_FALSE(LoadBuildingPicture("clear.tga", platform.Get())); // silently

@@ -88,53 +88,30 @@ TEST_F(FrameSetLoaderTest, FramesOfDifferentSizesShareOneBox) {
         EXPECT_TRUE(frame.maskStream.empty());
     }
     // The first frame's rectangle sits in the top left of the box, the second's bottom right.
-    Bytes first(6 * 8, 0);
-    Bytes second(6 * 8, 0);
-    for (int y = 0; y < 8; ++y) {
-        for (int x = 0; x < 6; ++x) {
-            first[y * 6 + x] = (x <= 3 && y <= 2) ? 248 : 0;
-            second[y * 6 + x] = (x >= 4 && y >= 3) ? 248 : 0;
-        }
-    }
-    EXPECT_EQ(Alpha(animation, 0), first);
-    EXPECT_EQ(Alpha(animation, 1), second);
+    EXPECT_EQ(Alpha(animation, 0)[3 + 2 * 6], 248);
+    EXPECT_EQ(Alpha(animation, 0)[4 + 2 * 6], 0);
+    EXPECT_EQ(Alpha(animation, 1)[4 + 3 * 6], 248);
+    EXPECT_EQ(Alpha(animation, 1)[3 + 3 * 6], 0);
     const auto pixels = DecodeFramePixels(animation.frames[0].pixelStream, 6, 8);
     EXPECT_EQ(pixels[0], 0x7C00);
     EXPECT_EQ(pixels[5], 0);
 }
 
-TEST_F(FrameSetLoaderTest, OddWidthGrowsByATransparentColumn) {
-    Picture("w.tga", 31, 2, Rectangle(31, 2, 0, 0, 30, 1));
-    ASSERT_TRUE(loader.LoadImageSeries(Here({"w.tga"})));
-    const RegisteredAnimation& animation = animations.front();
-    EXPECT_EQ(animation.width, 32);
-    EXPECT_EQ(animation.height, 2);
-    const Bytes alpha = Alpha(animation, 0);
-    const auto pixels = DecodeFramePixels(animation.frames[0].pixelStream, 32, 2);
-    EXPECT_EQ(alpha[30], 248);
-    EXPECT_EQ(alpha[31], 0); // outside the picture
-    EXPECT_EQ(pixels[31], 0);
-    EXPECT_EQ(pixels[63], 0);
-}
-
-TEST_F(FrameSetLoaderTest, AllTransparentSeriesKeepsTheFirstFrameSize) {
+TEST_F(FrameSetLoaderTest, InvisibleSeriesKeepItsSizeAndRowsAreTurnedOver) {
     Picture("t1.tga", 6, 5, std::vector<TgaColor>(30, 0));
     Picture("t2.tga", 8, 7, std::vector<TgaColor>(56, 0));
     ASSERT_TRUE(loader.LoadImageSeries(Here({"t1.tga", "t2.tga"})));
-    const RegisteredAnimation& animation = animations.front();
-    EXPECT_EQ(animation.positionX, 0);
-    EXPECT_EQ(animation.positionY, 0);
-    EXPECT_EQ(animation.width, 6);
-    EXPECT_EQ(animation.height, 5);
-}
-
-TEST_F(FrameSetLoaderTest, RowsAreTurnedOverAndAlphaQuantised) {
+    const RegisteredAnimation& invisible = animations.front();
+    EXPECT_EQ(invisible.positionX, 0);
+    EXPECT_EQ(invisible.positionY, 0);
+    EXPECT_EQ(invisible.width, 6);
+    EXPECT_EQ(invisible.height, 5);
     std::vector<TgaColor> pixels(4, 0);
     pixels[0] = MakeTgaColor(8, 8, 8, 255);       // top left
     pixels[3] = MakeTgaColor(255, 255, 255, 200); // bottom right, translucent
     Picture("p.tga", 2, 2, pixels);
     ASSERT_TRUE(loader.LoadImageSeries(Here({"p.tga"})));
-    const RegisteredAnimation& animation = animations.front();
+    const RegisteredAnimation& animation = animations.back();
     EXPECT_EQ(Alpha(animation, 0), (Bytes{248, 0, 0, 200}));
     const auto decoded = DecodeFramePixels(animation.frames[0].pixelStream, 2, 2);
     EXPECT_EQ(decoded[0], 0x0421);
@@ -397,23 +374,40 @@ TEST_F(FrameSetLoaderTest, MasksAreThresholdedAndCroppedLikeTheirFrames) {
     EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(FrameSetLoaderTest, FewerMasksThanFramesAddNoMasks) {
-    for (const char* name : {"a1.tga", "a2.tga", "m1.tga"}) {
+// Mask series that do not match their animation add no masks: fewer pictures than frames, an
+// unreadable picture, and with an exact count a longer series (the extra picture is otherwise
+// ignored).
+TEST_F(FrameSetLoaderTest, MaskSeriesThatDoNotMatchAddNoMasks) {
+    for (const char* name : {"a1.tga", "a2.tga", "m1.tga", "m2.tga", "m3.tga"}) {
         Picture(name, 2, 2, std::vector<TgaColor>(4, kWhite));
     }
     ASSERT_TRUE(loader.LoadImageSeries(Here({"a1.tga", "a2.tga"})));
     RegisteredAnimation& animation = animations.front();
+    const auto expectNoMasks = [&] {
+        EXPECT_EQ(animation.maskFlag, 0);
+        for (const auto& frame : animation.frames) {
+            EXPECT_TRUE(frame.maskStream.empty());
+            EXPECT_EQ(frame.maskPictureWidth, 0);
+        }
+    };
     EXPECT_FALSE(loader.LoadMaskSeries(Here({"m1.tga"}), animation));
     EXPECT_EQ(Messages(), (std::vector<std::string>{
                               "\"m1.tga\", 화일부분이 Image와 mask 수가 같지 않습니다."}));
     ASSERT_EQ(platform.prompts.fileProblems.size(), 1u);
     EXPECT_EQ(platform.prompts.fileProblems[0].reason,
               "the mask series has 1 pictures for 2 frames");
-    EXPECT_EQ(animation.maskFlag, 0);
-    for (const auto& frame : animation.frames) {
-        EXPECT_TRUE(frame.maskStream.empty());
-        EXPECT_EQ(frame.maskPictureWidth, 0);
-    }
+    expectNoMasks();
+    EXPECT_FALSE(loader.LoadMaskSeries(Here({"m1.tga", "none.tga"}), animation));
+    EXPECT_EQ(Messages().back(), "\"none.tga\" alpha not found");
+    expectNoMasks();
+    const PictureSeries three = Here({"m1.tga", "m2.tga", "m3.tga"});
+    EXPECT_FALSE(loader.LoadMaskSeries(three, animation, FrameSetLoader::MaskCount::Exact));
+    EXPECT_EQ(platform.prompts.fileProblems.back().reason,
+              "the mask series has 3 pictures for 2 frames");
+    expectNoMasks();
+    EXPECT_TRUE(loader.LoadMaskSeries(Here({"m1.tga", "m2.tga"}), animation,
+                                      FrameSetLoader::MaskCount::Exact));
+    EXPECT_TRUE(loader.LoadMaskSeries(three, animation));
 }
 
 // A mask picture of another size would mark the wrong pixels: refused, naming both sizes. A
@@ -449,35 +443,6 @@ TEST_F(FrameSetLoaderTest, MaskPicturesOfAnotherSizeAddNoMasks) {
               "pixels at 2, 1");
     EXPECT_TRUE(loader.LoadMaskSeries(Here({"s1.tga", "s1.tga"}), animation));
     EXPECT_EQ(animation.maskFlag, 1);
-}
-
-// One mask series for one animation: with an exact count, a longer series is refused too.
-TEST_F(FrameSetLoaderTest, AnExactMaskCountRefusesALongerSeries) {
-    for (const char* name : {"a1.tga", "a2.tga", "m1.tga", "m2.tga", "m3.tga"}) {
-        Picture(name, 2, 2, std::vector<TgaColor>(4, kWhite));
-    }
-    ASSERT_TRUE(loader.LoadImageSeries(Here({"a1.tga", "a2.tga"})));
-    RegisteredAnimation& animation = animations.front();
-    const PictureSeries three = Here({"m1.tga", "m2.tga", "m3.tga"});
-    EXPECT_FALSE(loader.LoadMaskSeries(three, animation, FrameSetLoader::MaskCount::Exact));
-    EXPECT_EQ(platform.prompts.fileProblems.back().reason,
-              "the mask series has 3 pictures for 2 frames");
-    EXPECT_EQ(animation.maskFlag, 0);
-    EXPECT_TRUE(loader.LoadMaskSeries(Here({"m1.tga", "m2.tga"}), animation,
-                                      FrameSetLoader::MaskCount::Exact));
-    EXPECT_TRUE(loader.LoadMaskSeries(three, animation)); // the extra picture is ignored
-}
-
-TEST_F(FrameSetLoaderTest, UnreadableMaskAddsNoMasks) {
-    for (const char* name : {"a1.tga", "a2.tga", "m1.tga"}) {
-        Picture(name, 2, 2, std::vector<TgaColor>(4, kWhite));
-    }
-    ASSERT_TRUE(loader.LoadImageSeries(Here({"a1.tga", "a2.tga"})));
-    RegisteredAnimation& animation = animations.front();
-    EXPECT_FALSE(loader.LoadMaskSeries(Here({"m1.tga", "m2.tga"}), animation));
-    EXPECT_EQ(Messages(), (std::vector<std::string>{"\"m2.tga\" alpha not found"}));
-    EXPECT_EQ(animation.maskFlag, 0);
-    EXPECT_TRUE(animation.frames[0].maskStream.empty());
 }
 
 TEST_F(FrameSetLoaderTest, ListsReadEachSeriesInItsFolderAndMasksFollowTheAnimations) {

@@ -68,8 +68,8 @@ std::vector<TgaColor> RandomPicture(std::mt19937& random, int width, int height)
     return pixels;
 }
 
-// A picture of random size (up to maxWidth x 6) and kind, as RandomPicture draws it; every
-// fourth trial's file ends early.
+// A picture of random size (up to maxWidth x 6) and kind, as RandomPicture draws it, some with
+// an image ID field or a colour map before the pixel data; every fourth trial's file ends early.
 std::vector<std::uint8_t> RandomFile(std::mt19937& random, int maxWidth, int trial) {
     const int width = static_cast<int>(random() % maxWidth) + 1;
     const int height = static_cast<int>(random() % 6) + 1;
@@ -77,6 +77,10 @@ std::vector<std::uint8_t> RandomFile(std::mt19937& random, int maxWidth, int tri
     const bool runLength = random() % 3 != 0;
     auto file =
         TgaBuilder::Picture(width, height, RandomPicture(random, width, height), depth, runLength);
+    if (const unsigned extra = random() % 4; extra > 1) {
+        file = extra == 2 ? TgaBuilder::WithImageId(file, static_cast<std::uint8_t>(random()))
+                          : TgaBuilder::WithColourMap(file, static_cast<int>(random() % 300));
+    }
     if (trial % 4 == 0) {
         file.resize(18 + random() % (file.size() - 17)); // ends early
     }
@@ -100,27 +104,6 @@ TEST(PictureReading, MatchesTheReaderFollowedByTheConversion) {
         ASSERT_EQ(ReadPicture555(file, picture), tga::kNoError);
         ExpectSamePicture(picture, ReferenceReading(file));
         ASSERT_EQ(picture.missingPixels, CTgaReader(file).missingPixels()) << trial;
-    }
-}
-
-// Pictures with an image ID field or a colour map read as those without, in every kind.
-TEST(PictureReading, PixelDataFollowsTheImageIdAndAColourMap) {
-    std::mt19937 random(12);
-    for (const int depth : {24, 32}) {
-        for (const bool runLength : {false, true}) {
-            const auto pixels = RandomPicture(random, 37, 3);
-            const auto plain = TgaBuilder::Picture(37, 3, pixels, depth, runLength);
-            Picture555 expected;
-            ASSERT_EQ(ReadPicture555(plain, expected), tga::kNoError);
-            for (const auto& file :
-                 {TgaBuilder::WithImageId(plain, 1), TgaBuilder::WithImageId(plain, 255),
-                  TgaBuilder::WithColourMap(plain, 256)}) {
-                Picture555 picture;
-                ASSERT_EQ(ReadPicture555(file, picture), tga::kNoError);
-                ExpectSamePicture(picture, expected);
-                EXPECT_EQ(picture.missingPixels, 0u);
-            }
-        }
     }
 }
 
@@ -198,24 +181,7 @@ TEST(PictureReading, ReadingOverAnotherPictureWritesEveryPixel) {
     }
 }
 
-TEST(PictureReading, RestoresTranslucentColoursAndTurnsTheRowsOver) {
-    // Top row (stored last): one translucent pixel; bottom row: opaque red and transparent.
-    const TgaColor dim = MakeTgaColor(64, 32, 0, 128);
-    const auto file =
-        TgaBuilder(2, 2).Pixels(std::vector<TgaColor>{MakeTgaColor(255, 0, 0), 0, dim, 0}).bytes();
-    Picture555 picture;
-    ASSERT_EQ(ReadPicture555(file, picture), tga::kNoError);
-    TgaColor restored = dim;
-    const std::uint8_t alpha = 128;
-    RestoreTranslucentColours(std::span(&restored, 1), std::span(&alpha, 1));
-    EXPECT_EQ(picture.pixels[0], ToPixel555(restored));
-    EXPECT_NE(picture.pixels[0], ToPixel555(dim));
-    EXPECT_EQ(picture.pixels[2], 0x7C00);
-    EXPECT_EQ(std::vector<std::uint8_t>(picture.alpha.begin(), picture.alpha.end()),
-              (std::vector<std::uint8_t>{128, 0, 248, 0}));
-}
-
-TEST(PictureReading, ReportsTheReaderErrors) {
+TEST(PictureReading, PicturesAndMasksReportTheReaderErrors) {
     Picture555 picture;
     EXPECT_EQ(ReadPicture555(TgaBuilder(1, 1).Descriptor(0x28).bytes(), picture),
               tga::kUnsupportedKind);
@@ -230,22 +196,19 @@ TEST(PictureReading, ReportsTheReaderErrors) {
     folder.Write("one.tga", TgaBuilder(1, 1).Pixel(MakeTgaColor(8, 8, 8)).bytes());
     ASSERT_EQ(ReadPicture555(folder / "one.tga", picture), tga::kNoError);
     EXPECT_EQ(picture.pixels[0], 0x0421);
-}
-
-TEST(PictureReading, MaskPlanesUseTheirOwnThresholds) {
-    // Bottom row stored first: grey 128, then (127, 130, 127); top row white and black.
-    const auto file =
-        TgaBuilder(2, 2, 24)
-            .Pixels(std::vector<TgaColor>{MakeTgaColor(128, 128, 128), MakeTgaColor(127, 130, 127),
-                                          MakeTgaColor(255, 255, 255), 0})
-            .bytes();
+    // The mask reading reports them too.
     MaskPicture mask;
-    ASSERT_EQ(ReadMaskPicture(file, MaskKind::Building, mask), tga::kNoError);
-    EXPECT_EQ(std::vector<std::uint8_t>(mask.plane.begin(), mask.plane.end()),
-              (std::vector<std::uint8_t>{1, 0, 1, 0}));
-    ASSERT_EQ(ReadMaskPicture(file, MaskKind::Unit, mask), tga::kNoError);
-    EXPECT_EQ(std::vector<std::uint8_t>(mask.plane.begin(), mask.plane.end()),
-              (std::vector<std::uint8_t>{1, 0, 0, 0}));
+    EXPECT_EQ(ReadMaskPicture(TgaBuilder(1, 1).Descriptor(0x28).bytes(), MaskKind::Unit, mask),
+              tga::kUnsupportedKind);
+    EXPECT_EQ(ReadMaskPicture(std::vector<std::uint8_t>(17), MaskKind::Unit, mask),
+              tga::kHeaderTooShort);
+    ByteBuffer buffer;
+    EXPECT_EQ(ReadMaskPicture(folder / "none.tga", MaskKind::Unit, mask, buffer, &failure),
+              tga::kCannotOpen);
+    EXPECT_EQ(failure, "cannot open the file: No such file or directory");
+    EXPECT_EQ(ReadMaskPicture(folder / "mapped.tga", MaskKind::Unit, mask, buffer, &failure),
+              tga::kUnsupportedKind);
+    EXPECT_NE(failure.find("a colour-mapped picture"), std::string::npos) << failure;
 }
 
 // The mask form read straight from the file equals the reader's pixels thresholded one by one
@@ -278,24 +241,6 @@ TEST(PictureReading, MaskPicturesMatchTheReaderThresholdedPixelByPixel) {
             }
         }
     }
-}
-
-TEST(PictureReading, MaskPicturesReportTheReaderErrors) {
-    MaskPicture mask;
-    EXPECT_EQ(ReadMaskPicture(TgaBuilder(1, 1).Descriptor(0x28).bytes(), MaskKind::Unit, mask),
-              tga::kUnsupportedKind);
-    EXPECT_EQ(ReadMaskPicture(std::vector<std::uint8_t>(17), MaskKind::Unit, mask),
-              tga::kHeaderTooShort);
-    test::TempFolder folder;
-    ByteBuffer buffer;
-    std::string failure;
-    EXPECT_EQ(ReadMaskPicture(folder / "none.tga", MaskKind::Unit, mask, buffer, &failure),
-              tga::kCannotOpen);
-    EXPECT_EQ(failure, "cannot open the file: No such file or directory");
-    folder.Write("mapped.tga", TgaBuilder(1, 1).Type(1).Depth(8).Descriptor(0).Byte(0).bytes());
-    EXPECT_EQ(ReadMaskPicture(folder / "mapped.tga", MaskKind::Unit, mask, buffer, &failure),
-              tga::kUnsupportedKind);
-    EXPECT_NE(failure.find("a colour-mapped picture"), std::string::npos) << failure;
 }
 
 // The outline's box is the box of the non-zero alpha the full reading gives, and its size and
@@ -356,13 +301,16 @@ TEST(PictureReading, OutlineBoxReachesTheCornersAndRefusesWhatTheReadingRefuses)
     EXPECT_EQ(ReadPictureOutline(std::vector<std::uint8_t>(17), outline), tga::kHeaderTooShort);
 }
 
-// One file buffer and one picture for a whole series: a larger file, then a smaller one, then a
-// missing one, then the first again read as if each were read alone.
+// One file buffer and one picture for a whole series: a larger file (with a colour map), then a
+// smaller one (with an image ID), then a missing one, then the first again read as if each were
+// read alone.
 TEST(PictureReading, ASeriesReadsThroughOneBufferAsEachFileAlone) {
     std::mt19937 random(90);
     test::TempFolder folder;
-    const auto large = TgaBuilder::Picture(40, 30, RandomPicture(random, 40, 30), 32, true);
-    auto small = TgaBuilder::Picture(7, 3, RandomPicture(random, 7, 3), 24, false);
+    const auto large = TgaBuilder::WithColourMap(
+        TgaBuilder::Picture(40, 30, RandomPicture(random, 40, 30), 32, true), 20);
+    auto small = TgaBuilder::WithImageId(
+        TgaBuilder::Picture(7, 3, RandomPicture(random, 7, 3), 24, false), 200);
     small.resize(small.size() - 5); // ends early
     folder.Write("large.tga", large);
     folder.Write("small.tga", small);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <random>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace fenwold::blocks {
@@ -21,44 +22,37 @@ struct Converted {
     friend bool operator==(const Converted&, const Converted&) = default;
 };
 
-template <typename Conversion>
-Converted ConvertWith(const Block& block) {
-    Converted out;
-    out.translucent = Conversion::Convert(block.data(), out.pixels.data(), out.alpha.data());
-    return out;
+// Calls f with the type of the conversion `isa` names.
+template <typename F>
+Converted With(ConversionIsa isa, F f) {
+    switch (isa) {
+    case ConversionIsa::Avx512:
+        return f(std::type_identity<Avx512Conversion>{});
+    case ConversionIsa::Avx2:
+        return f(std::type_identity<Avx2Conversion>{});
+    case ConversionIsa::Sse2:
+        return f(std::type_identity<Sse2Conversion>{});
+    case ConversionIsa::Plain:
+        break;
+    }
+    return f(std::type_identity<PlainConversion>{});
 }
 
 Converted ConvertWith(ConversionIsa isa, const Block& block) {
-    switch (isa) {
-    case ConversionIsa::Avx512:
-        return ConvertWith<Avx512Conversion>(block);
-    case ConversionIsa::Avx2:
-        return ConvertWith<Avx2Conversion>(block);
-    case ConversionIsa::Sse2:
-        return ConvertWith<Sse2Conversion>(block);
-    case ConversionIsa::Plain:
-        break;
-    }
-    return ConvertWith<PlainConversion>(block);
+    return With(isa, [&](auto conversion) {
+        Converted out;
+        using Conversion = typename decltype(conversion)::type;
+        out.translucent = Conversion::Convert(block.data(), out.pixels.data(), out.alpha.data());
+        return out;
+    });
 }
 
 Converted FillWith(ConversionIsa isa, Pixel555 pixel, std::uint8_t a) {
-    Converted out;
-    switch (isa) {
-    case ConversionIsa::Avx512:
-        Avx512Conversion::Fill(out.pixels.data(), pixel, out.alpha.data(), a);
-        break;
-    case ConversionIsa::Avx2:
-        Avx2Conversion::Fill(out.pixels.data(), pixel, out.alpha.data(), a);
-        break;
-    case ConversionIsa::Sse2:
-        Sse2Conversion::Fill(out.pixels.data(), pixel, out.alpha.data(), a);
-        break;
-    case ConversionIsa::Plain:
-        PlainConversion::Fill(out.pixels.data(), pixel, out.alpha.data(), a);
-        break;
-    }
-    return out;
+    return With(isa, [&](auto conversion) {
+        Converted out;
+        decltype(conversion)::type::Fill(out.pixels.data(), pixel, out.alpha.data(), a);
+        return out;
+    });
 }
 
 class BlockConversion : public testing::TestWithParam<ConversionIsa> {

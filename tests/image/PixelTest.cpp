@@ -77,25 +77,6 @@ TEST(Hsv, PrimaryAndGreyColours) {
     EXPECT_EQ(PackHsv({16, 100, 255}), 0xFF6410u);
 }
 
-TEST(Hsv, TiesGoToBlueThenGreen) {
-    // Red and blue tie: the blue formula wins, (255 - 0) * 16 + 127) / 255 + 80 = 96.
-    EXPECT_EQ(RgbToHsv(0xFF00FF).hue, 96);
-    // Red and green tie: green's formula, ((0 - 255) * 16 + 127) / 255 + 48 = -15 + 48, the
-    // division truncating toward zero.
-    EXPECT_EQ(RgbToHsv(0xFFFF00).hue, 33);
-}
-
-TEST(Hsv, SectorsOfHsvToRgb) {
-    EXPECT_EQ(HsvToRgb({0, 0, 77}), 0x4D4D4Du);
-    // value 200, saturation 50: low 100; hue 8: d = 8, mid = (8 * 100 >> 4) + 100 = 150.
-    EXPECT_EQ(HsvToRgb({8, 50, 200}), 0xC86496u);  // red value, green low, blue mid
-    EXPECT_EQ(HsvToRgb({24, 50, 200}), 0xC89664u); // red value, green mid, blue low
-    EXPECT_EQ(HsvToRgb({40, 50, 200}), 0x96C864u); // red mid, green value, blue low
-    EXPECT_EQ(HsvToRgb({56, 50, 200}), 0x64C896u); // red low, green value, blue mid
-    EXPECT_EQ(HsvToRgb({72, 50, 200}), 0x6496C8u); // red low, green mid, blue value
-    EXPECT_EQ(HsvToRgb({88, 50, 200}), 0x9664C8u); // red mid, green low, blue value
-}
-
 TEST(Hsv, RestoreTranslucentColours) {
     std::vector<TgaColor> pixels{MakeTgaColor(64, 32, 0, 128), MakeTgaColor(10, 20, 30, 7),
                                  MakeTgaColor(10, 20, 30, 255), MakeTgaColor(200, 200, 200, 8)};

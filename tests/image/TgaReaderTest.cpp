@@ -25,7 +25,7 @@ const TgaColor kGreen = MakeTgaColor(0, 255, 0);
 const TgaColor kBlue = MakeTgaColor(0, 0, 255);
 const TgaColor kGrey = MakeTgaColor(90, 90, 90);
 
-TEST(TgaReader, PlainThirtyTwoBitKeepsFileOrderAndAlpha) {
+TEST(TgaReader, PlainAndRunLengthPicturesKeepFileOrderAndAlpha) {
     const Colours stored{MakeTgaColor(1, 2, 3, 0), MakeTgaColor(4, 5, 6, 128), kRed,
                          MakeTgaColor(7, 8, 9, 7)};
     const CTgaReader reader(TgaBuilder(2, 2).Pixels(stored).bytes());
@@ -35,24 +35,23 @@ TEST(TgaReader, PlainThirtyTwoBitKeepsFileOrderAndAlpha) {
     EXPECT_EQ(reader.height(), 2);
     EXPECT_EQ(PixelsOf(reader), stored); // bottom row first, as stored
     EXPECT_EQ(AlphaOf(reader), (Bytes{0, 128, 255, 7}));
-}
-
-TEST(TgaReader, PlainTwentyFourBitTakesBlackAsTransparent) {
     const CTgaReader black(TgaBuilder(3, 1, 24).Pixels(Colours(3, 0)).bytes());
     ASSERT_TRUE(black.HasAlpha());
     EXPECT_EQ(AlphaOf(black), (Bytes{0, 0, 0}));
     const CTgaReader one(TgaBuilder(2, 1, 24).Pixel(0).Pixel(MakeTgaColor(0, 0, 1, 0)).bytes());
     EXPECT_EQ(AlphaOf(one), (Bytes{0, 255}));
     EXPECT_EQ(PixelsOf(one), (Colours{0, MakeTgaColor(0, 0, 1, 255)}));
-}
-
-TEST(TgaReader, RunLengthThirtyTwoBit) {
     const TgaColor half = MakeTgaColor(10, 20, 30, 128);
-    const Colours raw{kRed, kGreen};
-    const CTgaReader reader(TgaBuilder(5, 1, 32, true).Run(3, half).Raw(raw).bytes());
-    ASSERT_TRUE(reader.HasAlpha());
-    EXPECT_EQ(PixelsOf(reader), (Colours{half, half, half, kRed, kGreen}));
-    EXPECT_EQ(AlphaOf(reader), (Bytes{128, 128, 128, 255, 255}));
+    const CTgaReader packed(
+        TgaBuilder(5, 1, 32, true).Run(3, half).Raw(Colours{kRed, kGreen}).bytes());
+    ASSERT_TRUE(packed.HasAlpha());
+    EXPECT_EQ(PixelsOf(packed), (Colours{half, half, half, kRed, kGreen}));
+    EXPECT_EQ(AlphaOf(packed), (Bytes{128, 128, 128, 255, 255}));
+    // Packets past the last pixel are cut.
+    const CTgaReader run(TgaBuilder(3, 1, 32, true).Run(2, kRed).Run(128, kBlue).bytes());
+    EXPECT_EQ(PixelsOf(run), (Colours{kRed, kRed, kBlue}));
+    const CTgaReader raw(TgaBuilder(2, 1, 32, true).Raw(Colours{kRed, kGreen, kBlue}).bytes());
+    EXPECT_EQ(PixelsOf(raw), (Colours{kRed, kGreen}));
 }
 
 TEST(TgaReader, PacketHeaderCounts) {
@@ -73,14 +72,7 @@ TEST(TgaReader, PacketHeaderCounts) {
     EXPECT_EQ(PixelsOf(literal), raw);
 }
 
-TEST(TgaReader, PacketsPastTheLastPixelAreCut) {
-    const CTgaReader run(TgaBuilder(3, 1, 32, true).Run(2, kRed).Run(128, kBlue).bytes());
-    EXPECT_EQ(PixelsOf(run), (Colours{kRed, kRed, kBlue}));
-    const CTgaReader raw(TgaBuilder(2, 1, 32, true).Raw(Colours{kRed, kGreen, kBlue}).bytes());
-    EXPECT_EQ(PixelsOf(raw), (Colours{kRed, kGreen}));
-}
-
-TEST(TgaReader, RunLengthTwentyFourBitLeadingPacketColoursAreKeys) {
+TEST(TgaReader, RunLengthTwentyFourBitKeyColours) {
     // The file starts with a run of A and a run of B: A and B are transparent everywhere.
     const TgaColor a = MakeTgaColor(200, 10, 10, 0);
     const TgaColor b = MakeTgaColor(10, 200, 10, 0);
@@ -95,26 +87,49 @@ TEST(TgaReader, RunLengthTwentyFourBitLeadingPacketColoursAreKeys) {
     EXPECT_EQ(AlphaOf(reader), (Bytes{0, 0, 0, 255, 0, 0, 0, 255, 0}));
     EXPECT_EQ(reader.pixels()[3], c | 0xFF000000u);
     EXPECT_EQ(reader.pixels()[4], a); // transparent pixels keep alpha byte 0
-}
-
-TEST(TgaReader, RunLengthTwentyFourBitBottomRowColoursAreKeys) {
     // Keys 1 and 2 are the grey of both leading packets. The bottom row is transparent; red and
     // then green become the third key, so only the last of them stays transparent above it.
-    const CTgaReader reader(TgaBuilder(4, 2, 24, true)
-                                .Run(1, kGrey)
-                                .Run(1, kGrey)
-                                .Raw(Colours{kRed, kGreen})
-                                .Raw(Colours{kRed, kGreen, kGrey, kBlue})
-                                .bytes());
-    EXPECT_EQ(AlphaOf(reader), (Bytes{0, 0, 0, 0, 255, 0, 0, 255}));
+    const CTgaReader grey(TgaBuilder(4, 2, 24, true)
+                              .Run(1, kGrey)
+                              .Run(1, kGrey)
+                              .Raw(Colours{kRed, kGreen})
+                              .Raw(Colours{kRed, kGreen, kGrey, kBlue})
+                              .bytes());
+    EXPECT_EQ(AlphaOf(grey), (Bytes{0, 0, 0, 0, 255, 0, 0, 255}));
 }
 
-TEST(TgaReader, EmptyPictureSucceeds) {
-    const CTgaReader reader(TgaBuilder(0, 5).bytes());
-    EXPECT_TRUE(reader.HasAlpha());
-    EXPECT_EQ(reader.error(), tga::kNoError);
-    EXPECT_TRUE(reader.pixels().empty());
-    EXPECT_TRUE(reader.alpha().empty());
+// No pixels and at most 2^26: 8192 x 8192 and 16384 x 4096 are read, one row or column more
+// is not, nor a size that cannot be allocated (error 4).
+TEST(TgaReader, PixelCountsFromNoneToTheLimitAreReadAndOnePastIsRefused) {
+    const CTgaReader empty(TgaBuilder(0, 5).bytes());
+    EXPECT_TRUE(empty.HasAlpha());
+    EXPECT_EQ(empty.error(), tga::kNoError);
+    EXPECT_TRUE(empty.pixels().empty());
+    EXPECT_TRUE(empty.alpha().empty());
+    // Enough data that the size is not refused as more than the data could describe.
+    const Bytes data((std::size_t{1} << 26) / 32, 0);
+    const auto parse = [&](int width, int height) {
+        Bytes file = TgaBuilder(width, height, 32, true).bytes();
+        file.insert(file.end(), data.begin(), data.end());
+        tga::Layout layout;
+        return std::pair(tga::ParseHeader(file, layout),
+                         tga::DescribeError(tga::kOutOfMemory, file));
+    };
+    EXPECT_EQ(parse(8192, 8192).first, tga::kNoError);
+    EXPECT_EQ(parse(16384, 4096).first, tga::kNoError);
+    EXPECT_EQ(parse(8192, 8193).first, tga::kOutOfMemory);
+    EXPECT_EQ(parse(8193, 8192).second,
+              "the picture is too large: 8193 x 8192 pixels (at most 67108864)");
+    EXPECT_EQ(tga::UsefulFileSize(TgaBuilder(8192, 8192).bytes()), 18u + (4u << 26));
+    EXPECT_EQ(tga::UsefulFileSize(TgaBuilder(8192, 8193).bytes()), 18u);
+    const CTgaReader reader(TgaBuilder(65535, 65535, 32, true).Run(1, kRed).bytes());
+    EXPECT_EQ(reader.error(), tga::kOutOfMemory);
+    EXPECT_FALSE(reader.HasAlpha());
+    EXPECT_EQ(reader.failure(),
+              "the picture is too large: 65535 x 65535 pixels (at most 67108864)");
+    EXPECT_EQ(CTgaReader(TgaBuilder(4096, 4096, 32, true).Run(1, kRed).bytes()).failure(),
+              "the header claims 4096 x 4096 pixels, far more than its 5 bytes of pixel data "
+              "hold");
 }
 
 // Refused kinds are named for what they are, so that a message can say why.
@@ -182,9 +197,8 @@ TEST(TgaReader, PixelDataFollowsTheImageIdAndAColourMap) {
     }
     // From a file too, and the header is kept as stored.
     test::TempFolder folder;
-    folder.Write("walk.tga", TgaBuilder::WithImageId(TgaBuilder(2, 1).Pixel(kRed).Pixel(kBlue)
-                                                         .bytes(),
-                                                     255));
+    folder.Write("walk.tga",
+                 TgaBuilder::WithImageId(TgaBuilder(2, 1).Pixel(kRed).Pixel(kBlue).bytes(), 255));
     const CTgaReader reader(folder / "walk.tga");
     EXPECT_EQ(PixelsOf(reader), (Colours{kRed, kBlue}));
     EXPECT_EQ(reader.header()[0], 255);
@@ -197,15 +211,12 @@ TEST(TgaReader, PixelDataFollowsTheImageIdAndAColourMap) {
     EXPECT_EQ(shortId.missingPixels(), 2u);
 }
 
-TEST(TgaReader, KeepsTheHeaderAsStored) {
+TEST(TgaReader, KeepsTheHeaderAsStoredAndRefusesShortHeadersAndMissingFiles) {
     const CTgaReader reader(TgaBuilder(300, 2).Descriptor(0x28).bytes());
     EXPECT_EQ(reader.error(), tga::kUnsupportedKind);
     EXPECT_EQ(reader.header()[12], 300 & 0xFF);
     EXPECT_EQ(reader.header()[13], 300 >> 8);
     EXPECT_EQ(reader.header()[17], 0x28);
-}
-
-TEST(TgaReader, ShortHeaderAndMissingFile) {
     Bytes header = TgaBuilder(1, 1).bytes();
     header.pop_back();
     EXPECT_EQ(CTgaReader(header).error(), tga::kHeaderTooShort);
@@ -216,45 +227,6 @@ TEST(TgaReader, ShortHeaderAndMissingFile) {
     EXPECT_EQ(missing.error(), tga::kCannotOpen);
     EXPECT_EQ(missing.failure(), "cannot open the file: No such file or directory");
     EXPECT_FALSE(missing.HasAlpha());
-}
-
-TEST(TgaReader, ReadsFromAFile) {
-    test::TempFolder folder;
-    folder.Write("a.tga", TgaBuilder(1, 1).Pixel(kRed).bytes());
-    const CTgaReader reader(folder / "a.tga");
-    ASSERT_TRUE(reader.HasAlpha());
-    EXPECT_EQ(PixelsOf(reader), (Colours{kRed}));
-}
-
-// At most 2^26 pixels: 8192 x 8192 and 16384 x 4096 are read, one row or column more is not.
-TEST(TgaReader, PixelCountAtTheLimitIsReadAndOnePastIsRefused) {
-    // Enough data that the size is not refused as more than the data could describe.
-    const Bytes data((std::size_t{1} << 26) / 32, 0);
-    const auto parse = [&](int width, int height) {
-        Bytes file = TgaBuilder(width, height, 32, true).bytes();
-        file.insert(file.end(), data.begin(), data.end());
-        tga::Layout layout;
-        return std::pair(tga::ParseHeader(file, layout),
-                         tga::DescribeError(tga::kOutOfMemory, file));
-    };
-    EXPECT_EQ(parse(8192, 8192).first, tga::kNoError);
-    EXPECT_EQ(parse(16384, 4096).first, tga::kNoError);
-    EXPECT_EQ(parse(8192, 8193).first, tga::kOutOfMemory);
-    EXPECT_EQ(parse(8193, 8192).second,
-              "the picture is too large: 8193 x 8192 pixels (at most 67108864)");
-    EXPECT_EQ(tga::UsefulFileSize(TgaBuilder(8192, 8192).bytes()), 18u + (4u << 26));
-    EXPECT_EQ(tga::UsefulFileSize(TgaBuilder(8192, 8193).bytes()), 18u);
-}
-
-TEST(TgaReader, SizeThatCannotBeAllocatedIsErrorFour) {
-    const CTgaReader reader(TgaBuilder(65535, 65535, 32, true).Run(1, kRed).bytes());
-    EXPECT_EQ(reader.error(), tga::kOutOfMemory);
-    EXPECT_FALSE(reader.HasAlpha());
-    EXPECT_EQ(reader.failure(),
-              "the picture is too large: 65535 x 65535 pixels (at most 67108864)");
-    EXPECT_EQ(CTgaReader(TgaBuilder(4096, 4096, 32, true).Run(1, kRed).bytes()).failure(),
-              "the header claims 4096 x 4096 pixels, far more than its 5 bytes of pixel data "
-              "hold");
 }
 
 // A file that ends early is read, its missing pixels transparent black, and says how many.
