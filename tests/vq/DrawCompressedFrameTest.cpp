@@ -81,36 +81,34 @@ TEST(BlendWeighted, MixesEachChannelByThirtySeconds) {
     EXPECT_EQ(BlendWeighted(0x7C00, 0x001F, 1), 0x001F);
 }
 
-TEST(DrawCompressedFrame, LeftClipStartsInsideAPair) {
-    Canvas canvas(8, 2, 0);
-    canvas.Draw(EightByTwo(std::vector<std::uint8_t>(8, 255)), -3, 0, 255);
+// The left clip starts inside a pair, the top clip with the bottom pair; the right edge cuts, and
+// a frame at the edge draws nothing.
+TEST(DrawCompressedFrame, ClipsAtEachEdge) {
+    const auto opaque = EightByTwo(std::vector<std::uint8_t>(8, 255));
+    Canvas left(8, 2, 0);
+    left.Draw(opaque, -3, 0, 255);
     // Buffer column 0 shows the frame's fourth pixel: second index, column 1 of its pair.
-    EXPECT_EQ(canvas.At(0, 0), Source(1, 0, 0, 1));
-    EXPECT_EQ(canvas.At(4, 0), Source(3, 0, 0, 1));
-    EXPECT_EQ(canvas.At(4, 1), Source(3, 0, 1, 1));
-    EXPECT_EQ(canvas.At(5, 0), 0);
-}
-
-TEST(DrawCompressedFrame, TopClipStartsWithTheBottomPair) {
-    Canvas canvas(8, 2, 0);
-    canvas.Draw(EightByTwo(std::vector<std::uint8_t>(8, 255)), 0, -1, 255);
-    EXPECT_EQ(canvas.At(0, 0), Source(0, 0, 1, 0));
-    EXPECT_EQ(canvas.At(7, 0), Source(3, 0, 1, 1));
-    EXPECT_EQ(canvas.At(0, 1), 0);
-}
-
-TEST(DrawCompressedFrame, RightEdgeCutsAndAFrameAtTheEdgeDrawsNothing) {
-    Canvas canvas(8, 2, 0);
-    canvas.Draw(EightByTwo(std::vector<std::uint8_t>(8, 255)), 6, 0, 255);
-    EXPECT_EQ(canvas.At(6, 0), Source(0, 0, 0, 0));
-    EXPECT_EQ(canvas.At(7, 1), Source(0, 0, 1, 1));
-    EXPECT_EQ(canvas.At(5, 0), 0);
+    EXPECT_EQ(left.At(0, 0), Source(1, 0, 0, 1));
+    EXPECT_EQ(left.At(4, 0), Source(3, 0, 0, 1));
+    EXPECT_EQ(left.At(4, 1), Source(3, 0, 1, 1));
+    EXPECT_EQ(left.At(5, 0), 0);
+    Canvas top(8, 2, 0);
+    top.Draw(opaque, 0, -1, 255);
+    EXPECT_EQ(top.At(0, 0), Source(0, 0, 1, 0));
+    EXPECT_EQ(top.At(7, 0), Source(3, 0, 1, 1));
+    EXPECT_EQ(top.At(0, 1), 0);
+    Canvas right(8, 2, 0);
+    right.Draw(opaque, 6, 0, 255);
+    EXPECT_EQ(right.At(6, 0), Source(0, 0, 0, 0));
+    EXPECT_EQ(right.At(7, 1), Source(0, 0, 1, 1));
+    EXPECT_EQ(right.At(5, 0), 0);
     Canvas untouched(8, 2, 0);
-    untouched.Draw(EightByTwo(std::vector<std::uint8_t>(8, 255)), 8, 0, 255);
+    untouched.Draw(opaque, 8, 0, 255);
     EXPECT_EQ(untouched.pixels, std::vector<Pixel555>(16, 0));
 }
 
-TEST(DrawCompressedFrame, OverallAlphaWeighsOpaqueRuns) {
+// The overall alpha weighs opaque runs; literals and runs of a plain frame carry their own.
+TEST(DrawCompressedFrame, AlphaKindsOfPlainFrames) {
     const Pixel555 background = 0x3DEF;
     Canvas half(8, 2, background);
     half.Draw(EightByTwo(std::vector<std::uint8_t>(8, 255)), 0, 0, 128);
@@ -118,10 +116,6 @@ TEST(DrawCompressedFrame, OverallAlphaWeighsOpaqueRuns) {
     Canvas none(8, 2, background);
     none.Draw(EightByTwo(std::vector<std::uint8_t>(8, 255)), 0, 0, 0);
     EXPECT_EQ(none.pixels, std::vector<Pixel555>(16, background));
-}
-
-TEST(DrawCompressedFrame, AlphaKindsOfPlainFrames) {
-    const Pixel555 background = 0x3DEF;
     Canvas canvas(8, 2, background);
     // Literal 255 and 8, then a run of 0, then a run of 128.
     canvas.Draw(EightByTwo({255, 8, 0, 0, 0, 128, 128, 128}), 0, 0, 255);

@@ -143,8 +143,7 @@ TEST(LookupTableDesign, LbgStopKeepsTheStartingTable) {
     EngineRun run(false, false);
     run.flags.lbgStop = true;
     DesignContext context{run.pool, run.progress, run.flags};
-    const DesignedTable table = DesignLookupTable(list, 2, kFineThreshold, 2, context);
-    EXPECT_EQ(table.entries[0], 0);
+    EXPECT_EQ(DesignLookupTable(list, 2, kFineThreshold, 2, context).entries[0], 0);
     EXPECT_EQ(run.progress.TextsOf(ProgressField::Loop), (std::vector<std::string>{"0"}));
 }
 

@@ -19,26 +19,10 @@ namespace {
 
 using test::MakeAnimation;
 using test::NoisyFrame;
+using test::NoLbg;
+using test::Small;
 using test::TinyFrame;
-
-CompressionResult Compress(const std::vector<const RegisteredAnimation*>& animations,
-                           CompressionParameters parameters) {
-    test::RecordingProgress progress;
-    return CompressAnimations(animations, parameters, 5, progress);
-}
-
-CompressionParameters NoLbg() {
-    CompressionParameters parameters;
-    parameters.noLbg = true;
-    return parameters;
-}
-
-CompressionParameters Small(int size) {
-    CompressionParameters parameters;
-    parameters.lookupTableSize = size;
-    parameters.sampling = false;
-    return parameters;
-}
+constexpr auto Compress = test::CompressQuietly;
 
 // Noisy colours with every alpha level, some pixels transparent, and (when `masked`) a team
 // mask over a band of each frame.

@@ -13,13 +13,10 @@ namespace {
 
 using test::MakeAnimation;
 using test::NoisyFrame;
+using test::NoLbg;
 using test::SolidFrame;
 using test::TinyFrame;
-
-CompressionResult Compress(const AnimationRefs& animations, CompressionParameters parameters) {
-    test::RecordingProgress progress;
-    return CompressAnimations(animations, parameters, 5, progress);
-}
+constexpr auto Compress = test::CompressQuietly;
 
 // Five frames of 10 x 7 noise (a second group with one frame), the left column transparent in
 // the first frame only and a band of team pixels when masked.
@@ -58,9 +55,7 @@ TEST(CodebookUsage, CountsAddUpToTheVisibleBlocks) {
     // group's left column shows in its later frames).
     const std::uint64_t visibleBlocks = 2 * (2 * 20);
 
-    CompressionParameters noLbg;
-    noLbg.noLbg = true;
-    const CompressionResult exact = Compress(refs, noLbg);
+    const CompressionResult exact = Compress(refs, NoLbg());
     const std::vector<std::uint32_t> once = CountEntryUses(Views(exact), exact.entryCount);
     EXPECT_EQ(static_cast<std::uint64_t>(exact.entryCount), visibleBlocks);
     EXPECT_TRUE(std::all_of(once.begin(), once.end(), [](std::uint32_t c) { return c == 1; }));
@@ -82,9 +77,7 @@ TEST(CodebookUsage, GroupBlocksSeeAPixelInAnyFrameOfTheGroup) {
     first.alpha[15] = 248; // bottom-right pixel of the last block, first frame only
     const TinyFrame hidden = SolidFrame(4, 4, 0x001F, 0);
     const RegisteredAnimation animation = MakeAnimation(4, 4, {first, hidden, hidden});
-    CompressionParameters noLbg;
-    noLbg.noLbg = true;
-    const CompressionResult result = Compress({&animation}, noLbg);
+    const CompressionResult result = Compress({&animation}, NoLbg());
     const std::vector<GroupBlocks> groups = ReadGroupBlocks(ViewOf(result.animations[0]));
     ASSERT_EQ(groups.size(), 1u);
     EXPECT_EQ(groups[0].blocksPerRow, 2);
@@ -94,9 +87,7 @@ TEST(CodebookUsage, GroupBlocksSeeAPixelInAnyFrameOfTheGroup) {
 
 TEST(ReviewPictures, ExactFramesHaveBlackDifferencesAndLossesShowAmplified) {
     const RegisteredAnimation animation = Noise(3, true);
-    CompressionParameters noLbg;
-    noLbg.noLbg = true;
-    const CompressionResult exact = Compress({&animation}, noLbg);
+    const CompressionResult exact = Compress({&animation}, NoLbg());
     const std::vector<Pixel555> exactBook = LookupTablePixels(exact.lookupTable);
     const FrameComparison same =
         CompressionComparer(exactBook, 1).CompareFrame(animation, 2, ViewOf(exact.animations[0]));
@@ -174,9 +165,7 @@ TEST(ReviewPictures, FramesInColourKeepTheirAlphaAndTeamColours) {
     frame.mask[7] = 1;
     frame.pixels[7] = 0x001F; // blue, under the mask
     const RegisteredAnimation animation = MakeAnimation(4, 2, {frame});
-    CompressionParameters noLbg;
-    noLbg.noLbg = true;
-    const CompressionResult result = Compress({&animation}, noLbg);
+    const CompressionResult result = Compress({&animation}, NoLbg());
     const std::vector<Pixel555> codebook = LookupTablePixels(result.lookupTable);
     std::vector<Pixel555> team(32, 0x03E0); // green
     const CompressedAnimationView view = ViewOf(result.animations[0]);

@@ -3,6 +3,7 @@
 #include "image/RegisteredAnimation.h"
 #include "vq/CompressionProgress.h"
 #include "vq/CompressionResult.h"
+#include "vq/CompressionRun.h"
 
 #include <string>
 #include <utility>
@@ -23,6 +24,13 @@ TinyFrame NoisyFrame(int width, int height, unsigned seed);
 
 // A registered animation holding the frames as frame streams, as the loaders leave it.
 RegisteredAnimation MakeAnimation(int width, int height, const std::vector<TinyFrame>& frames);
+
+// Compresses in one go with seed 5, the progress unseen.
+CompressionResult CompressQuietly(const AnimationRefs& animations,
+                                  CompressionParameters parameters);
+CompressionParameters NoLbg();
+// A table of `size` entries designed on every block, unsampled.
+CompressionParameters Small(int size);
 
 // A compression result whose one index table points past its one-entry lookup table: every
 // document refuses it.
