@@ -19,36 +19,22 @@ TEST(FileNames, CutTheFileNameAtItsFirstDotOnly) {
     EXPECT_FALSE(EqualsIgnoringCase("walk1.tga", "walk01.tga"));
 }
 
-class CaseInsensitiveLookup : public ::testing::Test {
-protected:
+// None found leaves the name as given; the one variant is found, the exact name wins over
+// others, and two variants without it are a clear error.
+TEST(CaseInsensitiveLookup, FindsTheOneVariant) {
     test::TempFolder folder;
-};
-
-TEST_F(CaseInsensitiveLookup, ExactNameWins) {
-    folder.Write("house.tga", {1});
-    folder.Write("HOUSE.TGA", {2});
-    EXPECT_EQ(FindFileIgnoringCase(folder.path(), "HOUSE.TGA"), folder / "HOUSE.TGA");
-}
-
-TEST_F(CaseInsensitiveLookup, FindsTheOneVariant) {
-    folder.Write("house.tga", {1});
-    EXPECT_EQ(FindFileIgnoringCase(folder.path(), "HOUSE.TGA"), folder / "house.tga");
     WorkingFolder current(folder.path());
-    EXPECT_EQ(current.Locate("House.Tga"), folder / "house.tga");
-}
-
-TEST_F(CaseInsensitiveLookup, NoneFoundLeavesTheNameAsGiven) {
     EXPECT_EQ(FindFileIgnoringCase(folder.path(), "HOUSE.TGA"), std::nullopt);
-    WorkingFolder current(folder.path());
     EXPECT_EQ(current.Locate("HOUSE.TGA"), folder / "HOUSE.TGA");
     EXPECT_EQ(ResolveExisting(folder / "nowhere/x.tga"), folder / "nowhere/x.tga");
-}
-
-TEST_F(CaseInsensitiveLookup, TwoVariantsAreAClearError) {
     folder.Write("house.tga", {1});
-    folder.Write("House.tga", {2});
+    EXPECT_EQ(FindFileIgnoringCase(folder.path(), "HOUSE.TGA"), folder / "house.tga");
+    EXPECT_EQ(current.Locate("House.Tga"), folder / "house.tga");
+    folder.Write("HOUSE.TGA", {2});
+    EXPECT_EQ(FindFileIgnoringCase(folder.path(), "HOUSE.TGA"), folder / "HOUSE.TGA");
+    folder.Write("House.tga", {3});
     try {
-        FindFileIgnoringCase(folder.path(), "HOUSE.TGA");
+        FindFileIgnoringCase(folder.path(), "house.TGA");
         FAIL() << "no error";
     } catch (const FileError& e) {
         EXPECT_NE(e.reason().find("house.tga"), std::string::npos) << e.reason();

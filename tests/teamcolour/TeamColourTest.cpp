@@ -14,7 +14,7 @@ namespace {
 constexpr KeyColour kBlack{0, 0, 0};
 constexpr KeyColour kWhite{255, 255, 255};
 
-TEST(TeamColourGradient, TwoSegmentsThroughTheKeyColours) {
+TEST(TeamColourGradient, TwoSegmentsThroughTheKeyColoursWithTheMiddleAnywhere) {
     TeamColourTable table{};
     RegenerateTable(table, 16, kBlack, {248, 0, 0}, kWhite);
     EXPECT_EQ(table[0], 0x0000);
@@ -24,10 +24,6 @@ TEST(TeamColourGradient, TwoSegmentsThroughTheKeyColours) {
     // Entry 31 stops short of white: 248 + 15 * 7 / 16 red, 15 * 255 / 16 green and blue.
     EXPECT_EQ(table[31], ToPixel555(254, 239, 239));
     EXPECT_NE(table[31], 0x7FFF);
-}
-
-TEST(TeamColourGradient, MiddleAtEitherEnd) {
-    TeamColourTable table{};
     RegenerateTable(table, 0, kWhite, {80, 160, 240}, kBlack);
     EXPECT_EQ(table[0], ToPixel555(80, 160, 240)); // the first segment is empty
 
@@ -126,13 +122,11 @@ TEST_F(TeamColourBar, Geometry) {
     EXPECT_EQ(bar.CellAt(195), 31);
 }
 
-TEST_F(TeamColourBar, FirstSelectOnAZeroTableStaysZero) {
+// A first select on a zero table leaves it zero; selecting a built table changes nothing.
+TEST_F(TeamColourBar, SelectingOnlyReadsTheKeysAndNeverDrifts) {
     bar.SelectMiddle(16);
     EXPECT_EQ(table, TeamColourTable{});
     EXPECT_EQ(changes, 0);
-}
-
-TEST_F(TeamColourBar, SelectingOnlyReadsTheKeysAndNeverDrifts) {
     // A table built by a drag: black to red to white, its end one step short of white (248).
     table[0] = 0;
     table[16] = 0x7C00;
