@@ -45,6 +45,12 @@ protected:
             "compress",           "-q",       "-o", Path(base), "--seed",
             std::to_string(seed), "--lookup", "20", "--group",  Path("unit") + "," + Path("mask")};
     }
+    // The same as a whole command line, for a program started apart.
+    std::vector<std::string> CompressCommand(const std::string& base, int seed = 11) const {
+        auto arguments = Compress(base, seed);
+        arguments.insert(arguments.begin(), test::CliProgram());
+        return arguments;
+    }
     // The names in the folder other than the sample's own.
     std::vector<std::string> Made() const {
         std::vector<std::string> names;
@@ -249,13 +255,7 @@ TEST_F(PairSaves, RenamesWaitForTheFoldersLock) {
     folder.Write("hero.UTD", {1});
     folder.Write("hero.UPT", {2});
     std::optional<test::HeldLock> lock(std::in_place, folder.path());
-    test::Program run(
-        [&] {
-            auto arguments = Compress("hero");
-            arguments.insert(arguments.begin(), test::CliProgram());
-            return arguments;
-        }(),
-        {.workingFolder = folder.path()});
+    test::Program run(CompressCommand("hero"), {.workingFolder = folder.path()});
     ASSERT_TRUE(test::WaitForLockWaiter(folder.path(), std::chrono::seconds(60)));
     EXPECT_EQ(folder.Read("hero.UTD"), Bytes{1});
     EXPECT_EQ(folder.Read("hero.UPT"), Bytes{2});
@@ -273,10 +273,7 @@ TEST_F(PairSaves, ConcurrentRunsNeverMixAPair) {
     const Bytes sixTool = folder.Read("six.UTD"), sixGame = folder.Read("six.UPT");
     ASSERT_NE(fiveTool, sixTool);
     for (int round = 0; round < 6; ++round) {
-        std::vector<std::string> first = Compress("hero", 5), second = Compress("hero", 6);
-        first.insert(first.begin(), test::CliProgram());
-        second.insert(second.begin(), test::CliProgram());
-        test::Program a(first), b(second);
+        test::Program a(CompressCommand("hero", 5)), b(CompressCommand("hero", 6));
         EXPECT_EQ(a.Wait().exitStatus, 0);
         EXPECT_EQ(b.Wait().exitStatus, 0);
         const Bytes tool = folder.Read("hero.UTD"), game = folder.Read("hero.UPT");
@@ -303,9 +300,7 @@ protected:
     ProgramEnd SignalARun(int signal, std::chrono::milliseconds after) {
         folder.Write("hero.UTD", {1});
         folder.Write("hero.UPT", {2});
-        auto arguments = Compress("hero");
-        arguments.insert(arguments.begin(), test::CliProgram());
-        test::Program run(arguments);
+        test::Program run(CompressCommand("hero"));
         std::this_thread::sleep_for(after);
         run.Signal(signal);
         return run.Wait();
@@ -320,9 +315,7 @@ TEST_F(Signals, ASignalWhileWaitingForTheLockRemovesTheNewFiles) {
         folder.Write("hero.UTD", {1});
         folder.Write("hero.UPT", {2});
         std::optional<test::HeldLock> lock(std::in_place, folder.path());
-        auto arguments = Compress("hero");
-        arguments.insert(arguments.begin(), test::CliProgram());
-        test::Program run(arguments);
+        test::Program run(CompressCommand("hero"));
         ASSERT_TRUE(test::WaitForLockWaiter(folder.path(), std::chrono::seconds(60)));
         ASSERT_EQ(Made().size(), 4u);
         run.Signal(signal);
