@@ -20,4 +20,11 @@ std::vector<Pixel555> BuildingDisplayPicture(const CFenwoldDoc& document) {
     return picture;
 }
 
+BuildingViewPicture RecordSizedPicture(const BuildingRecord* record, std::vector<Pixel555> pixels) {
+    if (record == nullptr) {
+        return {};
+    }
+    return {std::move(pixels), record->width, record->height, 1};
+}
+
 } // namespace fenwold
