@@ -69,9 +69,8 @@ void CAniPositionView::Tick() {
         return;
     }
     BuildingRecord* record = document_.Record();
+    CopyBuildingPicture(picture_, record, zoom_);
     if (record == nullptr) {
-        picture_ = {};
-        picture_.zoom = zoom_;
         return;
     }
     const PlacementMove move = keys_.Step();
@@ -81,10 +80,6 @@ void CAniPositionView::Tick() {
         position[1] += move.dy;
         document_.SetModifiedFlag(true);
     }
-    picture_.pixels = record->picture;
-    picture_.width = record->width;
-    picture_.height = record->height;
-    picture_.zoom = zoom_;
     DrawCurrentFrame(picture_.pixels, record->width, record->height);
 }
 

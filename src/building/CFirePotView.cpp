@@ -102,9 +102,8 @@ void CFirePotView::Tick() {
         RestartAll();
     }
     BuildingRecord* record = document_.Record();
+    CopyBuildingPicture(picture_, record, zoom_);
     if (record == nullptr) {
-        picture_ = {};
-        picture_.zoom = zoom_;
         return;
     }
     const PlacementMove move = keys_.Step();
@@ -115,10 +114,6 @@ void CFirePotView::Tick() {
             static_cast<std::uint16_t>(record->fireY[EditedPoint()] + move.dy);
         document_.SetModifiedFlag(true);
     }
-    picture_.pixels = record->picture;
-    picture_.width = record->width;
-    picture_.height = record->height;
-    picture_.zoom = zoom_;
     DrawSlots(picture_.pixels, record->width, record->height);
     seenGeneration_ = source_.generation;
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "building/BuildingRecord.h"
+#include "building/BuildingTabView.h"
+
 #include <array>
 
 namespace fenwold {
@@ -40,6 +43,18 @@ private:
     int speed_ = 0;
     int tickCounter_ = 0;
 };
+
+// The picture a step draws on: a copy of the record's, at the zoom; empty without a record.
+inline void CopyBuildingPicture(BuildingViewPicture& picture, const BuildingRecord* record,
+                                int zoom) {
+    picture = {};
+    picture.zoom = zoom;
+    if (record != nullptr) {
+        picture.pixels = record->picture;
+        picture.width = record->width;
+        picture.height = record->height;
+    }
+}
 
 // The frame a playing view shows after `frame`: the next one, or the first after the last.
 inline int NextFrame(int frame, int frameCount) {
