@@ -217,12 +217,6 @@ Edge BuildingEdge(const ManifestWriter& manifest, const std::filesystem::path& s
                   const std::filesystem::path& outFolder, std::size_t index,
                   const BuildingSetting& building) {
     const std::filesystem::path folder = settings.parent_path();
-    if (!building.animations.empty()) {
-        throw CliFailure(kExitFileFailure,
-                         settings.string() + ": buildings[" + std::to_string(index) +
-                             "].animations: buildings are built from their picture and mask "
-                             "only for now; leave the list empty");
-    }
     Edge edge{"building", manifest.Relative(outFolder / building.name), {}, settings, {}, {}};
     const std::filesystem::path base = outFolder / building.name;
     edge.outputs = {base.string() + ".BPT", base.string() + "6.BPT"};
@@ -233,6 +227,22 @@ Edge BuildingEdge(const ManifestWriter& manifest, const std::filesystem::path& s
         edge.arguments.insert(edge.arguments.end(),
                               {"--team-colours", manifest.Relative(folder / building.teamColours)});
         edge.inputs.push_back(folder / building.teamColours);
+    }
+    if (building.animations.empty()) {
+        return edge;
+    }
+    AddCompressionArguments(building.compression, edge.arguments);
+    const std::string key = "buildings[" + std::to_string(index) + "].animations";
+    const auto relative = [&](const std::string& path) { return manifest.Relative(folder / path); };
+    const auto absolute = [&](const std::string& path) { return (folder / path).string(); };
+    for (std::size_t a = 0; a < building.animations.size(); ++a) {
+        const BuildingAnimationSetting& animation = building.animations[a];
+        edge.arguments.insert(edge.arguments.end(),
+                              {"--animation", SeriesArgument(animation.series, relative),
+                               "--position",
+                               std::to_string(animation.x) + "," + std::to_string(animation.y)});
+        ListInputs(settings, key + "[" + std::to_string(a) + "]",
+                   {}, {SeriesArgument(animation.series, absolute)}, edge);
     }
     return edge;
 }

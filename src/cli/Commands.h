@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <functional>
 #include <string>
+#include <utility>
 
 namespace fenwold::cli {
 
@@ -18,6 +19,9 @@ struct CommandContext {
 const CLI::Validator& NonEmpty();
 // A seed: a whole number from 0 to 4294967295, written in decimal.
 const CLI::Validator& SeedNumber();
+// Two whole numbers joined by `separator` ("100x80", "-3,5"); anything else ends the command
+// with status 2, naming the option `what`.
+std::pair<int, int> ParsePair(const std::string& text, char separator, const char* what);
 
 void AddSampleCommand(CLI::App& app, CommandContext& context);
 void AddInfoCommand(CLI::App& app, CommandContext& context);

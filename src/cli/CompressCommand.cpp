@@ -24,14 +24,8 @@ namespace {
 
 struct CompressOptions {
     std::string output;
-    int lookupTableSize = 500;
-    std::string weight = "max";
-    bool noSampling = false;
-    bool noLbg = false;
-    std::optional<std::uint64_t> seed;
-    int threads = 0;
+    CompressionOptions compression;
     bool json = false;
-    int refine = 0;
     std::optional<double> minPsnr;
     std::string teamColours;
     std::vector<std::string> groups;
@@ -50,30 +44,53 @@ int WeightModeOf(const std::string& name) {
 
 } // namespace
 
-void TakeCompressionResult(CUnitDoc& document, CompressionResult result) {
+CompressionParameters CompressionOptions::Parameters() const {
+    CompressionParameters parameters;
+    parameters.lookupTableSize = lookupTableSize;
+    parameters.sampling = !noSampling;
+    parameters.noLbg = noLbg;
+    parameters.weightMode = WeightModeOf(weight);
+    parameters.seed = seed;
+    parameters.threads = threads;
+    parameters.refinePasses = refine;
+    return parameters;
+}
+
+void AddCompressionOptions(CLI::App& command, CompressionOptions& options) {
+    command.add_option("--lookup", options.lookupTableSize, "lookup table entries (K)")
+        ->check(CLI::Range(1, 65534));
+    command.add_option("--weight", options.weight, "brightness weighting of the training")
+        ->check(CLI::IsMember({"none", "average", "max"}));
+    command.add_flag("--no-sampling", options.noSampling, "design on every training block");
+    auto* noLbg = command.add_flag("--no-lbg", options.noLbg,
+                                   "take the first distinct blocks as the table");
+    command
+        .add_option("--refine", options.refine,
+                    "weighted Lloyd passes over every block after the design (default 0)")
+        ->check(CLI::Range(0, kMaxRefinePasses))
+        ->excludes(noLbg);
+    command.add_option("--seed", options.seed, "seed of the sampling (default: the clock)")
+        ->check(SeedNumber());
+    command.add_option("--threads", options.threads, "worker threads (default: all cores)")
+        ->check(CLI::Range(0, 256));
+}
+
+void TakeCompressionResult(CompressionResultSink& document, std::string_view kind,
+                           CompressionResult result) {
     if (!document.AcceptCompressionResult(std::move(result))) {
-        throw CliFailure(
-            kExitFileFailure,
-            "the unit refused the compression result (see above); nothing was written");
+        throw CliFailure(kExitFileFailure,
+                         "the " + std::string(kind) +
+                             " refused the compression result (see above); nothing was written");
     }
 }
 
-namespace {
-
-// Compresses the registered animations into the unit, showing the progress on the console.
-bool RunCompression(const Registration& registration, const CompressOptions& options,
-                    CUnitDoc& document, ConsolePlatform& console) {
-    CompressionParameters parameters;
-    parameters.lookupTableSize = options.lookupTableSize;
-    parameters.sampling = !options.noSampling;
-    parameters.noLbg = options.noLbg;
-    parameters.weightMode = WeightModeOf(options.weight);
-    parameters.seed = options.seed;
-    parameters.threads = options.threads;
-    parameters.refinePasses = options.refine;
+bool CompressInto(CompressionResultSink& document, std::string_view kind,
+                  const std::list<RegisteredAnimation>& animations,
+                  const CompressionOptions& options, ConsolePlatform& console) {
+    const CompressionParameters parameters = options.Parameters();
     CompressionResult result;
     try {
-        result = CompressAnimations(RefsTo(registration.animations), parameters,
+        result = CompressAnimations(RefsTo(animations), parameters,
                                     RunSeed(parameters, console.clock), console.progress);
     } catch (const RunCancelled& refused) {
         console.progress.Finish();
@@ -85,9 +102,11 @@ bool RunCompression(const Registration& registration, const CompressOptions& opt
         return false;
     }
     console.progress.Finish();
-    TakeCompressionResult(document, std::move(result));
+    TakeCompressionResult(document, kind, std::move(result));
     return true;
 }
+
+namespace {
 
 int Compress(const CompressOptions& options, CommandContext& context) {
     if (options.series.empty() && options.groups.empty()) {
@@ -115,7 +134,7 @@ int Compress(const CompressOptions& options, CommandContext& context) {
     context.subject = options.output;
     CUnitDoc document(console.Get());
     const auto start = std::chrono::steady_clock::now();
-    if (!RunCompression(registration, options, document, console)) {
+    if (!CompressInto(document, "unit", registration.animations, options.compression, console)) {
         throw CliFailure(kExitFileFailure, "the compression did not finish (see above)");
     }
     const double seconds =
@@ -149,7 +168,7 @@ int Compress(const CompressOptions& options, CommandContext& context) {
         Json json = {{"tool_data", toolData.string()},      {"game_data", gameData.string()},
                      {"animations", data.AnimationCount()}, {"frames", data.TotalFrameCount()},
                      {"groups", data.GroupCount()},         {"codebook_size", data.codebook.Size()},
-                     {"refine_passes", options.refine},     {"seconds", Measured(seconds)}};
+                     {"refine_passes", options.compression.refine},     {"seconds", Measured(seconds)}};
         AddQualityJson(json, quality);
         std::cout << DumpJson(json) << '\n';
     } else {
@@ -200,26 +219,11 @@ void AddCompressCommand(CLI::App& app, CommandContext& context) {
     command->add_option("-o,--output", options->output, "BASE of the files to write")
         ->required()
         ->check(NonEmpty());
-    command->add_option("--lookup", options->lookupTableSize, "lookup table entries (K)")
-        ->check(CLI::Range(1, 65534));
-    command->add_option("--weight", options->weight, "brightness weighting of the training")
-        ->check(CLI::IsMember({"none", "average", "max"}));
-    command->add_flag("--no-sampling", options->noSampling, "design on every training block");
-    auto* noLbg = command->add_flag("--no-lbg", options->noLbg,
-                                    "take the first distinct blocks as the table");
-    command
-        ->add_option("--refine", options->refine,
-                     "weighted Lloyd passes over every block after the design (default 0)")
-        ->check(CLI::Range(0, kMaxRefinePasses))
-        ->excludes(noLbg);
+    AddCompressionOptions(*command, options->compression);
     command
         ->add_option("--min-psnr", options->minPsnr,
                      "write nothing and end with status 3 when an animation's PSNR is below DB")
         ->check(CLI::Range(0.0, 1000.0));
-    command->add_option("--seed", options->seed, "seed of the sampling (default: the clock)")
-        ->check(SeedNumber());
-    command->add_option("--threads", options->threads, "worker threads (default: all cores)")
-        ->check(CLI::Range(0, 256));
     command->add_flag("--json", options->json, "print a machine-readable summary");
     command
         ->add_option("--team-colours", options->teamColours,

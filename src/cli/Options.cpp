@@ -1,5 +1,7 @@
 #include "cli/Commands.h"
 
+#include "cli/Console.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -26,6 +28,27 @@ const CLI::Validator& SeedNumber() {
         },
         "0..4294967295", "SeedNumber");
     return validator;
+}
+
+std::pair<int, int> ParsePair(const std::string& text, char separator, const char* what) {
+    const auto split = text.find(separator);
+    try {
+        if (split == std::string::npos) {
+            throw std::invalid_argument(text);
+        }
+        std::size_t used = 0;
+        const int first = std::stoi(text.substr(0, split), &used);
+        const std::string rest = text.substr(split + 1);
+        std::size_t usedRest = 0;
+        const int second = std::stoi(rest, &usedRest);
+        if (used != split || usedRest != rest.size()) {
+            throw std::invalid_argument(text);
+        }
+        return {first, second};
+    } catch (const std::exception&) {
+        throw CliFailure(kExitUsage, std::string(what) + " takes two whole numbers like 100" +
+                                         separator + "80, not \"" + text + "\"");
+    }
 }
 
 } // namespace fenwold::cli

@@ -9,7 +9,9 @@
 #include "platform/FileError.h"
 #include "vq/DrawCompressedFrame.h"
 
+#include <algorithm>
 #include <iostream>
+#include <optional>
 
 namespace fenwold::cli {
 namespace {
@@ -18,7 +20,8 @@ struct RenderOptions {
     std::string input;
     std::string output;
     int animation = 0;
-    int frame = 0;
+    // A unit's frame (0 when not given); on a building, the frame its animations are drawn at.
+    std::optional<int> frame;
     bool sheet = false;
     int team = -1;
     int scale = 1;
@@ -37,27 +40,6 @@ struct RenderOptions {
 
 // What is drawn: a picture in working pixels.
 using Canvas = ReviewPicture;
-
-std::pair<int, int> ParsePair(const std::string& text, char separator, const char* what) {
-    const auto split = text.find(separator);
-    try {
-        if (split == std::string::npos) {
-            throw std::invalid_argument(text);
-        }
-        std::size_t used = 0;
-        const int first = std::stoi(text.substr(0, split), &used);
-        const std::string rest = text.substr(split + 1);
-        std::size_t usedRest = 0;
-        const int second = std::stoi(rest, &usedRest);
-        if (used != split || usedRest != rest.size()) {
-            throw std::invalid_argument(text);
-        }
-        return {first, second};
-    } catch (const std::exception&) {
-        throw CliFailure(kExitUsage, std::string(what) + " takes two whole numbers like 100" +
-                                         separator + "80, not \"" + text + "\"");
-    }
-}
 
 const Pixel555* TeamTable(const UnitData& data, int team) {
     return team < 0 ? nullptr : data.teamColours.tables[team].data();
@@ -95,7 +77,8 @@ Canvas DrawSheet(const UnitData& data, int team) {
 
 Canvas DrawOneFrame(const UnitData& data, const RenderOptions& options) {
     const UnitAnimation* animation = &AnimationAt(data, options.animation);
-    CheckFrame(*animation, options.frame);
+    const int frame = options.frame.value_or(0);
+    CheckFrame(*animation, frame);
     Canvas canvas{animation->width, animation->height, {}};
     if (!options.canvas.empty()) {
         std::tie(canvas.width, canvas.height) = ParsePair(options.canvas, 'x', "--canvas");
@@ -109,26 +92,40 @@ Canvas DrawOneFrame(const UnitData& data, const RenderOptions& options) {
         std::tie(x, y) = ParsePair(options.at, ',', "--at");
     }
     canvas.pixels.assign(static_cast<std::size_t>(canvas.width) * canvas.height, 0);
-    DrawFrameOf(data, *animation, animation->alphaTables[options.frame], canvas, x, y, options.team,
+    DrawFrameOf(data, *animation, animation->alphaTables[frame], canvas, x, y, options.team,
                 options.alpha);
     return canvas;
 }
 
 // The building picture with its team-coloured pixels drawn from a table, as the building views
-// show it.
-Canvas DrawBuilding(const BuildingFileContent& building, int team) {
+// show it; with a frame, every animation over it at its position, at that frame modulo its
+// length, drawn with the same table.
+Canvas DrawBuilding(const BuildingFileContent& building, int team, std::optional<int> frame) {
     const BuildingRecord& record = building.record;
+    const UnitData& data = building.animations;
+    const int table = std::max(team, 0);
     Canvas canvas{record.width, record.height, record.picture};
     DrawIndexedImage(canvas.width, canvas.height, 0, 0, record.width, record.height, canvas.pixels,
-                     record.teamIndex, record.teamMask,
-                     building.animations.teamColours.tables[std::max(team, 0)]);
+                     record.teamIndex, record.teamMask, data.teamColours.tables[table]);
+    if (!frame) {
+        return canvas;
+    }
+    std::size_t n = 0;
+    for (const UnitAnimation& animation : data.animations) {
+        const auto& [x, y] = record.animationPositions[n++];
+        if (!animation.alphaTables.empty()) {
+            const auto length = static_cast<int>(animation.alphaTables.size());
+            DrawFrameOf(data, animation, animation.alphaTables[*frame % length], canvas, x, y, table,
+                        255);
+        }
+    }
     return canvas;
 }
 
 // The review pictures and the animated preview, which need a unit.
 Canvas DrawReview(const UnitData& data, const RenderOptions& options, ConsolePlatform& console,
                   std::ostream& summary) {
-    const FrameChoice choice{options.animation, options.frame, options.sheet};
+    const FrameChoice choice{options.animation, options.frame.value_or(0), options.sheet};
     if (options.usage) {
         return DrawUsage(data, choice, options.team, summary);
     }
@@ -148,8 +145,13 @@ int Render(const RenderOptions& options, CommandContext& context) {
     context.subject = options.input;
     const LoadedFile file = LoadAnyFile(options.input);
     const bool review = options.diff || options.usage || options.animate;
-    if (review && !file.unit) {
-        throw CliFailure(kExitUsage, options.input + ": --diff, --usage and --animate draw units");
+    // A building's animations are drawn as a unit's are, but for its picture.
+    const UnitData* animations = file.unit                   ? &*file.unit
+                                 : file.building             ? &file.building->animations
+                                                             : nullptr;
+    if ((review || options.sheet) && !animations) {
+        throw CliFailure(kExitUsage, options.input + ": --sheet, --diff, --usage and --animate "
+                                                     "draw the animations of units and buildings");
     }
     // Where the picture goes to the standard output, the summary must not go there too.
     std::ostream& summary = GoesToStandardOutput(options.output) ? std::cerr : std::cout;
@@ -157,15 +159,16 @@ int Render(const RenderOptions& options, CommandContext& context) {
     std::vector<std::uint8_t> animated;
     Canvas canvas;
     if (options.animate) {
-        animated = AnimateWebp(*file.unit, options.animation, options.team, options.loops,
+        animated = AnimateWebp(*animations, options.animation, options.team, options.loops,
                                options.scale, options.output, summary);
     } else if (review) {
-        canvas = DrawReview(*file.unit, options, console, summary);
+        canvas = DrawReview(*animations, options, console, summary);
+    } else if (options.sheet) {
+        canvas = DrawSheet(*animations, options.team);
     } else if (file.building) {
-        canvas = DrawBuilding(*file.building, options.team);
+        canvas = DrawBuilding(*file.building, options.team, options.frame);
     } else if (file.unit) {
-        canvas =
-            options.sheet ? DrawSheet(*file.unit, options.team) : DrawOneFrame(*file.unit, options);
+        canvas = DrawOneFrame(*file.unit, options);
     } else {
         throw CliFailure(kExitUsage, options.input + ": only unit and building files are drawn");
     }
@@ -196,7 +199,8 @@ int Render(const RenderOptions& options, CommandContext& context) {
 void AddRenderCommand(CLI::App& app, CommandContext& context) {
     auto options = std::make_shared<RenderOptions>();
     auto* command = app.add_subcommand(
-        "render", "Draw compressed frames of a unit, or a building picture with its team colours");
+        "render", "Draw compressed frames of a unit, or a building picture with its team colours "
+                  "and its animations");
     command->add_option("FILE", options->input, "a .UTD, .UPT or .BPT file")
         ->required()
         ->check(NonEmpty());
@@ -206,7 +210,11 @@ void AddRenderCommand(CLI::App& app, CommandContext& context) {
         ->required()
         ->check(NonEmpty());
     command->add_option("--anim", options->animation, "the animation to draw (from 0)");
-    command->add_option("--frame", options->frame, "the frame of that animation (from 0)");
+    command
+        ->add_option("--frame", options->frame,
+                     "the frame of that animation (from 0); on a building, draw every animation "
+                     "at its position, at frame N modulo its length")
+        ->check(CLI::NonNegativeNumber);
     command->add_flag("--sheet", options->sheet, "every frame, laid out as the unit view does");
     command->add_option("--team", options->team, "draw team pixels from team colour table T")
         ->check(CLI::Range(0, 9));

@@ -277,7 +277,7 @@ TEST(CompressCommand, ARefusedResultFailsWithStatus1) {
     CUnitDoc unit(console.Get());
     testing::internal::CaptureStderr();
     try {
-        cli::TakeCompressionResult(unit, std::move(result));
+        cli::TakeCompressionResult(unit, "unit", std::move(result));
         ADD_FAILURE() << "the refused result was taken";
     } catch (const cli::CliFailure& failure) {
         EXPECT_EQ(failure.status, cli::kExitFileFailure);
