@@ -241,8 +241,8 @@ Edge BuildingEdge(const ManifestWriter& manifest, const std::filesystem::path& s
                               {"--animation", SeriesArgument(animation.series, relative),
                                "--position",
                                std::to_string(animation.x) + "," + std::to_string(animation.y)});
-        ListInputs(settings, key + "[" + std::to_string(a) + "]",
-                   {}, {SeriesArgument(animation.series, absolute)}, edge);
+        ListInputs(settings, key + "[" + std::to_string(a) + "]", {},
+                   {SeriesArgument(animation.series, absolute)}, edge);
     }
     return edge;
 }

@@ -29,8 +29,7 @@ std::vector<std::pair<int, int>> PositionsOf(const BuildingOptions& options) {
     if (options.animations.size() > static_cast<std::size_t>(kMaxBuildingAnimations)) {
         throw CliFailure(kExitUsage, "a building holds at most " +
                                          std::to_string(kMaxBuildingAnimations) + " animations; " +
-                                         std::to_string(options.animations.size()) +
-                                         " were given");
+                                         std::to_string(options.animations.size()) + " were given");
     }
     if (options.positions.size() != options.animations.size()) {
         throw CliFailure(kExitUsage, "give one --position X,Y for each --animation, in the same "

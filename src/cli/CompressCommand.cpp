@@ -62,8 +62,8 @@ void AddCompressionOptions(CLI::App& command, CompressionOptions& options) {
     command.add_option("--weight", options.weight, "brightness weighting of the training")
         ->check(CLI::IsMember({"none", "average", "max"}));
     command.add_flag("--no-sampling", options.noSampling, "design on every training block");
-    auto* noLbg = command.add_flag("--no-lbg", options.noLbg,
-                                   "take the first distinct blocks as the table");
+    auto* noLbg =
+        command.add_flag("--no-lbg", options.noLbg, "take the first distinct blocks as the table");
     command
         .add_option("--refine", options.refine,
                     "weighted Lloyd passes over every block after the design (default 0)")
@@ -165,10 +165,14 @@ int Compress(const CompressOptions& options, CommandContext& context) {
     }
 
     if (options.json) {
-        Json json = {{"tool_data", toolData.string()},      {"game_data", gameData.string()},
-                     {"animations", data.AnimationCount()}, {"frames", data.TotalFrameCount()},
-                     {"groups", data.GroupCount()},         {"codebook_size", data.codebook.Size()},
-                     {"refine_passes", options.compression.refine},     {"seconds", Measured(seconds)}};
+        Json json = {{"tool_data", toolData.string()},
+                     {"game_data", gameData.string()},
+                     {"animations", data.AnimationCount()},
+                     {"frames", data.TotalFrameCount()},
+                     {"groups", data.GroupCount()},
+                     {"codebook_size", data.codebook.Size()},
+                     {"refine_passes", options.compression.refine},
+                     {"seconds", Measured(seconds)}};
         AddQualityJson(json, quality);
         std::cout << DumpJson(json) << '\n';
     } else {

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <iostream>
+#include <limits>
 #include <optional>
 
 namespace fenwold::cli {
@@ -115,8 +116,8 @@ Canvas DrawBuilding(const BuildingFileContent& building, int team, std::optional
         const auto& [x, y] = record.animationPositions[n++];
         if (!animation.alphaTables.empty()) {
             const auto length = static_cast<int>(animation.alphaTables.size());
-            DrawFrameOf(data, animation, animation.alphaTables[*frame % length], canvas, x, y, table,
-                        255);
+            DrawFrameOf(data, animation, animation.alphaTables[*frame % length], canvas, x, y,
+                        table, 255);
         }
     }
     return canvas;
@@ -146,9 +147,9 @@ int Render(const RenderOptions& options, CommandContext& context) {
     const LoadedFile file = LoadAnyFile(options.input);
     const bool review = options.diff || options.usage || options.animate;
     // A building's animations are drawn as a unit's are, but for its picture.
-    const UnitData* animations = file.unit                   ? &*file.unit
-                                 : file.building             ? &file.building->animations
-                                                             : nullptr;
+    const UnitData* animations = file.unit       ? &*file.unit
+                                 : file.building ? &file.building->animations
+                                                 : nullptr;
     if ((review || options.sheet) && !animations) {
         throw CliFailure(kExitUsage, options.input + ": --sheet, --diff, --usage and --animate "
                                                      "draw the animations of units and buildings");
@@ -214,7 +215,7 @@ void AddRenderCommand(CLI::App& app, CommandContext& context) {
         ->add_option("--frame", options->frame,
                      "the frame of that animation (from 0); on a building, draw every animation "
                      "at its position, at frame N modulo its length")
-        ->check(CLI::NonNegativeNumber);
+        ->check(CLI::Range(0, std::numeric_limits<int>::max()));
     command->add_flag("--sheet", options->sheet, "every frame, laid out as the unit view does");
     command->add_option("--team", options->team, "draw team pixels from team colour table T")
         ->check(CLI::Range(0, 9));

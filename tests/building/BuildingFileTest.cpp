@@ -1,5 +1,6 @@
 #include "building/BuildingFile.h"
 
+#include "building/BuildingExpectations.h"
 #include "building/CFenwoldDoc.h"
 #include "image/FrameStreams.h"
 #include "platform/BinaryWriter.h"
@@ -15,6 +16,8 @@ namespace fenwold {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
+using test::ExpectAnimationsEqual;
+using test::ExpectStoredFieldsEqual;
 
 // A 3 x 2 tile building whose picture is a colour ramp, opaque except a transparent first row,
 // with a team mask over its left half.
@@ -172,51 +175,6 @@ struct NumberedBuilding {
     BuildingRecord record;
     UnitData data;
 };
-
-// What a building file keeps of a record: everything but the crop and box, and colours only
-// where the alpha is not 0 (the team index only where the team mask is not 0).
-void ExpectStoredFieldsEqual(const BuildingRecord& back, const BuildingRecord& written) {
-    EXPECT_EQ(back.tileCount, written.tileCount);
-    EXPECT_EQ(back.tileColumns, written.tileColumns);
-    EXPECT_EQ(back.tileRows, written.tileRows);
-    EXPECT_EQ(back.width, written.width);
-    EXPECT_EQ(back.height, written.height);
-    EXPECT_EQ(back.area, written.area);
-    EXPECT_EQ(back.rootOfFloat, written.rootOfFloat);
-    EXPECT_EQ(back.pointX, written.pointX);
-    EXPECT_EQ(back.pointY, written.pointY);
-    EXPECT_EQ(back.clash, written.clash);
-    EXPECT_EQ(back.animationPositions, written.animationPositions);
-    EXPECT_EQ(back.fireX, written.fireX);
-    EXPECT_EQ(back.fireY, written.fireY);
-    EXPECT_EQ(back.fireFlag, written.fireFlag);
-    EXPECT_EQ(back.fireAnimation, written.fireAnimation);
-    EXPECT_EQ(back.firePointCount, 9);
-    EXPECT_EQ(back.alpha, written.alpha);
-    EXPECT_EQ(back.teamMask, written.teamMask);
-    ASSERT_EQ(back.picture.size(), written.picture.size());
-    ASSERT_EQ(back.teamIndex.size(), written.teamIndex.size());
-    for (std::size_t i = 0; i < back.picture.size(); ++i) {
-        ASSERT_EQ(back.picture[i], written.alpha[i] != 0 ? written.picture[i] : 0) << i;
-        ASSERT_EQ(back.teamIndex[i], written.teamMask[i] != 0 ? written.teamIndex[i] : 0) << i;
-    }
-    EXPECT_EQ(back.cropX, 0);
-    EXPECT_EQ(back.cropY, 0);
-    EXPECT_EQ(back.boxWidth, 0);
-    EXPECT_EQ(back.boxHeight, 0);
-}
-
-void ExpectAnimationsEqual(const UnitData& back, const UnitData& written) {
-    ASSERT_EQ(back.AnimationCount(), written.AnimationCount());
-    auto animation = written.animations.begin();
-    for (const UnitAnimation& read : back.animations) {
-        EXPECT_EQ(test::StoredFields(read, false), test::StoredFields(*animation++, false));
-        EXPECT_EQ(read.blockFlag, written.codebook.blockFlag);
-    }
-    EXPECT_EQ(back.teamColours.tables, written.teamColours.tables);
-    EXPECT_EQ(back.codebook.blockFlag, written.codebook.blockFlag);
-    EXPECT_EQ(back.codebook.InUse(), written.codebook.InUse());
-}
 
 BuildingFileContent ReadBack(const Bytes& bytes) {
     BinaryReader in("house.BPT", bytes);

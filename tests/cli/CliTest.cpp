@@ -12,6 +12,7 @@
 #include "teamcolour/TeamColourGradient.h"
 #include "unit/GameDataFile.h"
 #include "unit/ToolDataFile.h"
+#include "unit/UnitDoc.h"
 #include "vq/CompressionRun.h"
 #include "vq/DrawCompressedFrame.h"
 #include "vq/TableValidation.h"
