@@ -123,7 +123,7 @@ Canvas DrawBuilding(const BuildingFileContent& building, int team, std::optional
     return canvas;
 }
 
-// The review pictures and the animated preview, which need a unit.
+// The review pictures, which need compressed animations (a unit's or a building's).
 Canvas DrawReview(const UnitData& data, const RenderOptions& options, ConsolePlatform& console,
                   std::ostream& summary) {
     const FrameChoice choice{options.animation, options.frame.value_or(0), options.sheet};
