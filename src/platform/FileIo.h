@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace fenwold {
@@ -47,10 +48,23 @@ std::vector<std::uint8_t> ReadWholeFile(const std::filesystem::path& path);
 // same file.
 bool IsSameFile(const std::filesystem::path& a, const std::filesystem::path& b);
 
-// One file of a save: where it goes and its bytes.
-struct FileToSave {
-    std::filesystem::path target;
+// A stretch of a file being saved: its bytes, then a run of zero bytes that is written without
+// being held in memory. A large file is saved from the pieces it is made of, never copied into
+// one buffer.
+struct FilePiece {
     std::span<const std::uint8_t> bytes;
+    std::uint64_t zerosAfter = 0;
+};
+
+// One file of a save: where it goes and its contents, the pieces one after the other.
+struct FileToSave {
+    FileToSave(std::filesystem::path target, std::span<const std::uint8_t> bytes)
+        : target(std::move(target)), pieces{FilePiece{bytes}} {}
+    FileToSave(std::filesystem::path target, std::vector<FilePiece> pieces)
+        : target(std::move(target)), pieces(std::move(pieces)) {}
+
+    std::filesystem::path target;
+    std::vector<FilePiece> pieces;
 };
 
 // Saves files as one, so that no failure or signal leaves some replaced and others not:
@@ -69,6 +83,7 @@ void SaveFilesTogether(std::span<const FileToSave> files);
 
 // One file, saved as above.
 void WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+void WriteFileAtomically(const std::filesystem::path& path, std::vector<FilePiece> pieces);
 
 // Writes to the program's standard output (for "-o -"); raises FileError.
 void WriteToStandardOutput(std::span<const std::uint8_t> bytes);

@@ -4,11 +4,14 @@
 #include "platform/TerminationCleanup.h"
 
 #include <algorithm>
+#include <array>
+#include <climits>
 #include <cstdio>
 #include <fcntl.h>
 #include <memory>
 #include <optional>
 #include <sys/file.h>
+#include <sys/uio.h>
 #include <system_error>
 #include <tuple>
 
@@ -95,6 +98,73 @@ bool SameFile(const Target& a, const Target& b) {
            std::filesystem::absolute(b.file, error).lexically_normal();
 }
 
+// Zero runs are written from here. They are written, not left as holes: a file full of holes
+// is slow to free where the file system discards freed blocks, as the next save over it does.
+constexpr std::size_t kZeroRun = 64 * 1024;
+const std::array<std::uint8_t, kZeroRun> kZeros{};
+
+// Writes a file's pieces with as few system calls as they allow, the bytes straight from where
+// they are.
+class PieceWriter {
+public:
+    explicit PieceWriter(int descriptor) : descriptor_(descriptor) {}
+
+    // False (with errno) on failure.
+    bool Write(std::span<const FilePiece> pieces) {
+        for (const auto& piece : pieces) {
+            if (!Add(piece.bytes.data(), piece.bytes.size())) {
+                return false;
+            }
+            for (std::uint64_t left = piece.zerosAfter; left > 0;) {
+                const auto run = static_cast<std::size_t>(std::min<std::uint64_t>(left, kZeroRun));
+                if (!Add(kZeros.data(), run)) {
+                    return false;
+                }
+                left -= run;
+            }
+        }
+        return Flush();
+    }
+
+private:
+    bool Add(const std::uint8_t* bytes, std::size_t count) {
+        if (count == 0) {
+            return true;
+        }
+        batch_.push_back({const_cast<std::uint8_t*>(bytes), count});
+        return batch_.size() < IOV_MAX || Flush();
+    }
+
+    // Writes the batch, taking partial writes.
+    bool Flush() {
+        std::size_t first = 0;
+        while (first < batch_.size()) {
+            const auto count = static_cast<int>(batch_.size() - first);
+            const ssize_t put = ::writev(descriptor_, &batch_[first], count);
+            if (put < 0 && errno == EINTR) {
+                continue;
+            }
+            if (put <= 0) {
+                errno = put == 0 ? EIO : errno;
+                return false;
+            }
+            for (auto left = static_cast<std::size_t>(put); left > 0;) {
+                iovec& next = batch_[first];
+                const std::size_t taken = std::min(left, next.iov_len);
+                next.iov_base = static_cast<std::uint8_t*>(next.iov_base) + taken;
+                next.iov_len -= taken;
+                left -= taken;
+                first += next.iov_len == 0 ? 1 : 0;
+            }
+        }
+        batch_.clear();
+        return true;
+    }
+
+    int descriptor_;
+    std::vector<iovec> batch_; // never more than IOV_MAX
+};
+
 std::filesystem::path FolderOf(const std::filesystem::path& file) {
     return file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
 }
@@ -103,7 +173,7 @@ std::filesystem::path FolderOf(const std::filesystem::path& file) {
 // is removed when this goes, unless it was renamed, and on a termination signal before that.
 class PendingFile {
 public:
-    PendingFile(const Target& target, std::span<const std::uint8_t> bytes) {
+    PendingFile(const Target& target, std::span<const FilePiece> pieces) {
         const std::string name = target.named.string();
         std::string pattern =
             (FolderOf(target.file) / ("." + target.file.filename().string() + ".tmp-XXXXXX"))
@@ -127,7 +197,7 @@ public:
         } else {
             ::fchmod(descriptor_.get(), 0644);
         }
-        if (!posix::WriteAll(descriptor_.get(), bytes)) {
+        if (!PieceWriter(descriptor_.get()).Write(pieces)) {
             throw FileError(name, posix::Reason("cannot write the file"));
         }
         if (::fsync(descriptor_.get()) != 0 || !descriptor_.Close()) {
@@ -158,13 +228,13 @@ private:
     Descriptor descriptor_;
 };
 
-void WriteStraightInto(const Target& target, std::span<const std::uint8_t> bytes) {
+void WriteStraightInto(const Target& target, std::span<const FilePiece> pieces) {
     const std::string name = target.named.string();
     Descriptor file(::open(name.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
     if (file.get() < 0) {
         throw FileError(name, posix::Reason("cannot open the file for writing"));
     }
-    if (!posix::WriteAll(file.get(), bytes) || !file.Close()) {
+    if (!PieceWriter(file.get()).Write(pieces) || !file.Close()) {
         throw FileError(name, posix::Reason("cannot write the file"));
     }
 }
@@ -284,7 +354,7 @@ void SaveFilesTogether(std::span<const FileToSave> files) {
     std::vector<std::filesystem::path> folders;
     for (std::size_t i = 0; i < targets.size(); ++i) {
         if (targets[i].way != Way::Stream) {
-            owned.push_back(std::make_unique<PendingFile>(targets[i], files[i].bytes));
+            owned.push_back(std::make_unique<PendingFile>(targets[i], files[i].pieces));
             renamed.push_back(targets[i]);
             pending.push_back(owned.back().get());
             folders.push_back(FolderOf(targets[i].file));
@@ -292,7 +362,7 @@ void SaveFilesTogether(std::span<const FileToSave> files) {
     }
     for (std::size_t i = 0; i < targets.size(); ++i) {
         if (targets[i].way == Way::Stream) {
-            WriteStraightInto(targets[i], files[i].bytes);
+            WriteStraightInto(targets[i], files[i].pieces);
         }
     }
     if (renamed.empty()) {
@@ -308,6 +378,11 @@ void SaveFilesTogether(std::span<const FileToSave> files) {
 
 void WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
     const FileToSave file{path, bytes};
+    SaveFilesTogether(std::span(&file, 1));
+}
+
+void WriteFileAtomically(const std::filesystem::path& path, std::vector<FilePiece> pieces) {
+    const FileToSave file{path, std::move(pieces)};
     SaveFilesTogether(std::span(&file, 1));
 }
 

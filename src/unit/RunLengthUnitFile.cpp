@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -141,74 +142,87 @@ void ConvertStreamTo565(std::uint8_t* stream, std::size_t length) {
     }
 }
 
-// Writes the frame block at `out` and returns its end.
-std::uint8_t* WriteFrameBlock(std::uint8_t* out, const EncodedFrames& frames, bool convertTo565) {
-    Store32(out, frames.Total());
-    out += 4;
-    std::uint32_t offset = 0;
-    for (const auto length : frames.lengths) {
-        Store32(out, offset);
-        out += 4;
-        offset += length;
-    }
-    const std::uint8_t* from = frames.streams.data();
-    for (const auto length : frames.lengths) {
-        std::copy_n(from, length, out);
-        if (convertTo565) {
-            ConvertStreamTo565(out, length);
-        }
-        std::fill_n(out + length, length, std::uint8_t{0});
-        from += length;
-        out += 2 * static_cast<std::size_t>(length);
-    }
-    return out;
-}
-
-// The whole file in one buffer of its exact size.
-ByteBuffer EncodeFile(const std::list<RegisteredAnimation>& animations) {
-    BinaryWriter records;
-    records.magic(kRunLengthUnitMagic);
-    records.i32(kVersion);
-    records.i32(static_cast<std::int32_t>(animations.size()));
-    for (const auto& animation : animations) {
-        WriteRecord(records, animation);
-    }
-    FramePlanes planes;
-    bool highBit = false;
-    std::vector<EncodedFrames> frames555;
-    for (const auto& animation : animations) {
-        frames555.push_back(EncodeFrames(animation, false, planes, highBit));
-    }
-    // The Pixel565 streams are the Pixel555 ones with their colours converted, unless a pixel
-    // with bit 15 set could make two different colours equal: then they are encoded anew.
-    std::vector<EncodedFrames> frames565;
-    if (highBit) {
+// The file as the pieces it is made of, pointing into the buffers kept here: the records, then
+// each frame block's total and offsets followed by its streams, each stream with as many zero
+// bytes after it as it has. Neither the file nor its zero bytes are ever held in one buffer.
+class FilePieces {
+public:
+    explicit FilePieces(const std::list<RegisteredAnimation>& animations) {
+        head_.magic(kRunLengthUnitMagic);
+        head_.i32(kVersion);
+        head_.i32(static_cast<std::int32_t>(animations.size()));
         for (const auto& animation : animations) {
-            frames565.push_back(EncodeFrames(animation, true, planes, highBit));
+            WriteRecord(head_, animation);
+        }
+        FramePlanes planes;
+        bool highBit = false;
+        for (const auto& animation : animations) {
+            frames555_.push_back(EncodeFrames(animation, false, planes, highBit));
+        }
+        // The Pixel565 streams are the Pixel555 ones with their colours converted, unless a
+        // pixel with bit 15 set could make two different colours equal: then they are encoded
+        // anew.
+        auto frames = frames555_.begin();
+        for (const auto& animation : animations) {
+            frames565_.push_back(highBit ? EncodeFrames(animation, true, planes, highBit)
+                                         : ConvertedTo565(*frames++));
+        }
+        std::uint32_t sizeWord = 0;
+        for (const auto& frames : frames555_) {
+            const auto count = static_cast<std::uint32_t>(frames.lengths.size());
+            sizeWord += 2 * (frames.Total() + 2 * count + 2);
+        }
+        head_.u32(sizeWord);
+        pieces_.push_back({head_.buffer()});
+        blockHeads_.reserve(frames555_.size() + frames565_.size());
+        for (const auto& frames : frames555_) {
+            AddFrameBlock(frames);
+        }
+        for (const auto& frames : frames565_) {
+            AddFrameBlock(frames);
         }
     }
-    const std::vector<EncodedFrames>& second = highBit ? frames565 : frames555;
+    FilePieces(const FilePieces&) = delete;
+    FilePieces& operator=(const FilePieces&) = delete;
 
-    std::size_t size = records.size() + 4;
-    std::uint32_t sizeWord = 0;
-    for (std::size_t a = 0; a < frames555.size(); ++a) {
-        size += frames555[a].BlockSize() + second[a].BlockSize();
-        const auto frames = static_cast<std::uint32_t>(frames555[a].lengths.size());
-        sizeWord += 2 * (frames555[a].Total() + 2 * frames + 2);
+    const std::vector<FilePiece>& pieces() const { return pieces_; }
+
+private:
+    static EncodedFrames ConvertedTo565(const EncodedFrames& frames) {
+        EncodedFrames converted = frames;
+        std::uint8_t* stream = converted.streams.data();
+        for (const auto length : converted.lengths) {
+            ConvertStreamTo565(stream, length);
+            stream += length;
+        }
+        return converted;
     }
-    ByteBuffer file;
-    file.resize(size);
-    std::uint8_t* out = std::copy(records.buffer().begin(), records.buffer().end(), file.data());
-    Store32(out, sizeWord);
-    out += 4;
-    for (const auto& frames : frames555) {
-        out = WriteFrameBlock(out, frames, false);
+
+    // The block's total T and offsets, then each stream followed by its zero bytes.
+    void AddFrameBlock(const EncodedFrames& frames) {
+        ByteBuffer& head = blockHeads_.emplace_back(4 + 4 * frames.lengths.size());
+        std::uint8_t* out = head.data();
+        Store32(out, frames.Total());
+        std::uint32_t offset = 0;
+        for (const auto length : frames.lengths) {
+            out += 4;
+            Store32(out, offset);
+            offset += length;
+        }
+        pieces_.push_back({head});
+        const std::uint8_t* stream = frames.streams.data();
+        for (const auto length : frames.lengths) {
+            pieces_.push_back({{stream, length}, length});
+            stream += length;
+        }
     }
-    for (const auto& frames : second) {
-        out = WriteFrameBlock(out, frames, !highBit);
-    }
-    return file;
-}
+
+    BinaryWriter head_; // the records and the size word
+    std::vector<EncodedFrames> frames555_;
+    std::vector<EncodedFrames> frames565_;
+    std::vector<ByteBuffer> blockHeads_; // reserved, so that pieces pointing into them stay put
+    std::vector<FilePiece> pieces_;
+};
 
 RegisteredAnimation ReadRecord(BinaryReader& in, std::int32_t index, std::int32_t& frameCount) {
     RegisteredAnimation animation;
@@ -300,8 +314,13 @@ void SkipFrameBlock(BinaryReader& in, const RegisteredAnimation& animation,
 
 std::vector<std::uint8_t>
 EncodeRunLengthUnitFile(const std::list<RegisteredAnimation>& animations) {
-    const ByteBuffer file = EncodeFile(animations);
-    return {file.begin(), file.end()};
+    const FilePieces pieces(animations);
+    std::vector<std::uint8_t> file;
+    for (const auto& piece : pieces.pieces()) {
+        file.insert(file.end(), piece.bytes.begin(), piece.bytes.end());
+        file.resize(file.size() + piece.zerosAfter);
+    }
+    return file;
 }
 
 void WriteRunLengthUnitFile(const std::filesystem::path& path,
@@ -314,13 +333,13 @@ void WriteRunLengthUnitFile(const std::filesystem::path& path,
                                                "file can hold (200)");
         }
     }
-    ByteBuffer file;
+    std::optional<FilePieces> file;
     try {
-        file = EncodeFile(animations);
+        file.emplace(animations);
     } catch (const std::length_error& tooLarge) {
         throw FileError(path.string(), tooLarge.what());
     }
-    WriteFileAtomically(path, file);
+    WriteFileAtomically(path, file->pieces());
 }
 
 std::list<RegisteredAnimation> ReadRunLengthUnitFile(const std::string& name,
