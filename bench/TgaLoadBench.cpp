@@ -195,8 +195,9 @@ BENCHMARK(BM_RegisterSeries)
     ->Arg(2)
     ->Unit(benchmark::kMillisecond);
 
-// Registration followed by the run-length unit file's bytes, as `fenwold-cli ure` does it
-// without the process and the write. Items are frames.
+// Registration followed by the run-length unit file's bytes, as `fenwold-cli ure` makes them
+// without the process and the write (which takes the file's pieces where they are, rather than
+// joined into one buffer as here). Items are frames.
 void BM_RegisterAndEncodeUnitFile(benchmark::State& state) {
     const SeriesFolder series(SpriteFiles(state.range(0)));
     ScriptedPlatform platform(series.path());
