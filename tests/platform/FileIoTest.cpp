@@ -5,9 +5,11 @@
 #include "support/Subprocess.h"
 #include "support/TempFolder.h"
 
+#include <csignal>
 #include <cstdio>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>
 
@@ -142,17 +144,73 @@ TEST(SaveFilesTogether, SavesThroughASymbolicLink) {
     EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"frame.png", "later.png", "real"}));
 }
 
-// A pipe is written straight into and stays a pipe.
-TEST(SaveFilesTogether, WritesStraightIntoAPipe) {
+// Pieces with distinct bytes and zero runs: longer than one written at a time (64 KB), empty
+// pieces, and more pieces than one system call takes; with the bytes they make.
+std::pair<std::vector<FilePiece>, Bytes> PiecesAndTheirBytes(const Bytes& data) {
+    const auto at = [&data](std::size_t offset, std::size_t count) {
+        return std::span(data).subspan(offset, count);
+    };
+    std::vector<FilePiece> pieces{{at(0, 5), 0},     {{}, 0}, {{}, 200001},
+                                  {at(5, 1), 65536}, {{}, 0}, {at(6, 3), 1}};
+    for (std::size_t i = 0; i < 1500; ++i) {
+        pieces.push_back({at(9 + i % 200, 2), i % 3});
+    }
+    pieces.push_back({{}, 70000});
+    Bytes bytes;
+    for (const auto& piece : pieces) {
+        bytes.insert(bytes.end(), piece.bytes.begin(), piece.bytes.end());
+        bytes.resize(bytes.size() + piece.zerosAfter, 0);
+    }
+    return {pieces, bytes};
+}
+
+Bytes Numbered(std::size_t count) {
+    Bytes data(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        data[i] = static_cast<std::uint8_t>(i * 7 + 1);
+    }
+    return data;
+}
+
+// A file is saved from its pieces, one after the other with their zeros; a pipe is written
+// straight into and stays a pipe.
+TEST(SaveFilesTogether, WritesThePiecesIntoAFileOrStraightIntoAPipe) {
     test::TempFolder folder;
+    const Bytes data = Numbered(300);
+    const auto [pieces, bytes] = PiecesAndTheirBytes(data);
+    ASSERT_EQ(bytes.size(), 5 + 200001 + 1 + 65536 + 3 + 1 + 1500 * 2 + 1500 + 70000);
+    WriteFileAtomically(folder / "walk.URE", pieces);
+    EXPECT_EQ(folder.Read("walk.URE"), bytes);
+
     ASSERT_EQ(::mkfifo((folder / "frame.png").c_str(), 0644), 0);
     test::PipeReader reader(folder / "frame.png");
-    const Bytes bytes(100000, 0x5A);
-    EXPECT_NO_THROW(WriteFileAtomically(folder / "frame.png", bytes));
+    EXPECT_NO_THROW(WriteFileAtomically(folder / "frame.png", pieces));
     EXPECT_EQ(reader.Finish(), bytes);
     struct stat info {};
     ASSERT_EQ(::lstat((folder / "frame.png").c_str(), &info), 0);
     EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"frame.png", "walk.URE"}));
+}
+
+// A write that fails part way (here at the file size limit) leaves the old file as it was and
+// no temporary file.
+TEST(SaveFilesTogether, AWriteFailingPartWayKeepsTheOldFile) {
+    test::TempFolder folder;
+    folder.Write("walk.URE", {1, 2});
+    const Bytes data = Numbered(300);
+    const auto pieces = PiecesAndTheirBytes(data).first;
+    struct rlimit limit {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const auto oldSignal = ::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit lowered = limit;
+    lowered.rlim_cur = 100000;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &lowered), 0);
+    const std::string reason = ReasonOf([&] { WriteFileAtomically(folder / "walk.URE", pieces); });
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    ::signal(SIGXFSZ, oldSignal);
+    EXPECT_EQ(reason, "cannot write the file: File too large");
+    EXPECT_EQ(folder.Read("walk.URE"), (Bytes{1, 2}));
+    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"walk.URE"});
 }
 
 // Saving a pair.
