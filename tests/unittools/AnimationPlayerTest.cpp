@@ -16,11 +16,17 @@ class AnimationPlayerTest : public test::ToolWindowTest {
 protected:
     AnimationPlayerTest() : dialog(hub, keys, platform.Get()) {}
 
-    void Open() { dialog.OnCreate(host); }
+    // Opens the window, showing the animation at `position` unless it is negative.
+    void Open(int position = -1) {
+        dialog.OnCreate(host);
+        if (position >= 0) {
+            Show(position);
+        }
+    }
     void Show(int position) { hub.HandOver(ToolWindow::Animation, Feed::Main, HandOver(position)); }
     CAnimationView& View() { return *dialog.View(); }
     // Gives the animation the sequence of delays; entry i shows frame i modulo the frame count.
-    void SetSequence(UnitAnimation& animation, std::initializer_list<int> delays, int loop) {
+    void SetSequence(UnitAnimation& animation, const std::vector<int>& delays, int loop) {
         animation.sequenceLength = static_cast<std::int32_t>(delays.size());
         std::size_t entry = 0;
         for (const int delay : delays) {
@@ -31,94 +37,64 @@ protected:
         }
         animation.tempBuffer[0] = loop;
     }
-    void At(std::uint32_t milliseconds) {
+    void TickAt(std::uint32_t milliseconds) {
         platform.clock.milliseconds = milliseconds;
         dialog.Tick();
     }
-    void Play() { dialog.OnCommand(CAnimationDlg::kPlayButton); }
+    // Presses Play with the clock at `milliseconds`.
+    void Play(std::uint32_t milliseconds = 0) {
+        platform.clock.milliseconds = milliseconds;
+        dialog.OnCommand(CAnimationDlg::kPlayButton);
+    }
 
     CAnimationDlg dialog;
     RecordingAnimationHost host;
 };
 
-TEST_F(AnimationPlayerTest, EntriesShowForTheirDelaysAndTheSequenceLoops) {
-    Compress({3});
-    SetSequence(test::ToolWindowTest::At(0), {4, 0, 2}, 1);
-    Open();
-    Show(0);
-    platform.clock.milliseconds = 0;
-    Play();
-    EXPECT_TRUE(dialog.WantsTicks());
-    const std::pair<std::uint32_t, int> expected[] = {
-        {63, 0}, {64, 1}, {80, 2}, {112, 1}, {144, 2}};
-    for (const auto& [time, entry] : expected) {
-        At(time);
-        EXPECT_EQ(View().MainPosition(), entry) << time << " ms";
-    }
-    dialog.OnCommand(CAnimationDlg::kStopButton);
-    EXPECT_FALSE(dialog.WantsTicks());
-    EXPECT_EQ(View().MainPosition(), 0);
-}
-
-TEST_F(AnimationPlayerTest, AGapOfAHundredMillisecondsStepsSixTimesAndCarriesFour) {
-    Compress({1});
-    SetSequence(test::ToolWindowTest::At(0), {1, 1, 1, 1, 1, 1, 1, 1, 1, 1}, 0);
-    Open();
-    Show(0);
-    platform.clock.milliseconds = 1000;
-    Play();
-    At(1100);
-    EXPECT_EQ(View().MainPosition(), 6);
-    At(1111); // 11 + 4 carried: no step yet
-    EXPECT_EQ(View().MainPosition(), 6);
-    At(1112);
-    EXPECT_EQ(View().MainPosition(), 7);
-}
-
-TEST_F(AnimationPlayerTest, TheClockWrapsAround) {
-    Compress({1});
-    SetSequence(test::ToolWindowTest::At(0), {1, 1, 1, 1}, 0);
-    Open();
-    Show(0);
-    platform.clock.milliseconds = 0xFFFFFFF0;
-    Play();
-    At(0x10);
-    EXPECT_EQ(View().MainPosition(), 2);
-}
-
-TEST_F(AnimationPlayerTest, AClockJumpStepsAtMostOnePassOfTheSequence) {
-    Compress({1});
-    SetSequence(test::ToolWindowTest::At(0), {1, 1, 1}, 0);
-    Open();
-    Show(0);
-    platform.clock.milliseconds = 0;
-    Play();
-    // 62500 steps would end on entry 1; one pass of three steps ends where it began.
-    At(1000000);
-    EXPECT_EQ(View().MainPosition(), 0);
-}
-
-TEST_F(AnimationPlayerTest, ALoopStartOutsideTheSequenceLoopsToTheFirstEntry) {
-    Compress({2});
-    for (const int loop : {-1, 2, 5, 1 << 30}) {
-        SetSequence(test::ToolWindowTest::At(0), {1, 1}, loop);
-        Open();
-        Show(0);
-        platform.clock.milliseconds = 0;
-        Play();
-        At(16);
-        EXPECT_EQ(View().MainPosition(), 1);
-        At(32);
-        EXPECT_EQ(View().MainPosition(), 0) << "loop start " << loop;
+// Entries show for their delays in 16 ms steps and the sequence loops from its loop start (one
+// outside the sequence loops to the first entry); a gap carries its remainder, the clock wraps, and
+// a clock jump steps at most one pass of the sequence.
+TEST_F(AnimationPlayerTest, PlayingStepsTheEntriesByTheClock) {
+    struct Case {
+        int frames;
+        std::vector<int> delays;
+        int loop;
+        std::uint32_t start;
+        std::vector<std::pair<std::uint32_t, int>> entryAt;
+    };
+    const std::vector<int> ten(10, 1);
+    const Case cases[] = {
+        {3, {4, 0, 2}, 1, 0, {{63, 0}, {64, 1}, {80, 2}, {112, 1}, {144, 2}}},
+        {1, ten, 0, 1000, {{1100, 6}, {1111, 6}, {1112, 7}}}, // 100 ms: six steps, four carried
+        {1, {1, 1, 1, 1}, 0, 0xFFFFFFF0, {{0x10, 2}}},
+        {1, {1, 1, 1}, 0, 0, {{1000000, 0}}}, // 62500 steps would end on entry 1
+        {2, {1, 1}, -1, 0, {{16, 1}, {32, 0}}},
+        {2, {1, 1}, 2, 0, {{16, 1}, {32, 0}}},
+        {2, {1, 1}, 5, 0, {{16, 1}, {32, 0}}},
+        {2, {1, 1}, 1 << 30, 0, {{16, 1}, {32, 0}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.delays.size() << " entries, loop " << c.loop);
+        Compress({c.frames});
+        SetSequence(At(0), c.delays, c.loop);
+        Open(0);
+        Play(c.start);
+        EXPECT_TRUE(dialog.WantsTicks());
+        for (const auto& [time, entry] : c.entryAt) {
+            TickAt(time);
+            EXPECT_EQ(View().MainPosition(), entry) << time << " ms";
+        }
+        dialog.OnCommand(CAnimationDlg::kStopButton);
+        EXPECT_FALSE(dialog.WantsTicks());
+        EXPECT_EQ(View().MainPosition(), 0);
         dialog.OnDestroy();
     }
 }
 
 TEST_F(AnimationPlayerTest, NextAndBackStayInsideTheSequence) {
     Compress({2});
-    SetSequence(test::ToolWindowTest::At(0), {4, 4, 4, 4, 4, 4, 4, 4}, 0);
-    Open();
-    Show(0);
+    SetSequence(At(0), {4, 4, 4, 4, 4, 4, 4, 4}, 0);
+    Open(0);
     EXPECT_EQ(dialog.PositionText(), "1/8 frame");
     EXPECT_EQ(dialog.SliderMaximum(), 7);
     dialog.OnCommand(CAnimationDlg::kBackButton);
@@ -133,15 +109,13 @@ TEST_F(AnimationPlayerTest, NextAndBackStayInsideTheSequence) {
 
 TEST_F(AnimationPlayerTest, AnEmptySequenceNeitherStepsNorDraws) {
     Compress({2});
-    test::ToolWindowTest::At(0).sequenceLength = 0;
-    Open();
-    Show(0);
+    At(0).sequenceLength = 0;
+    Open(0);
     EXPECT_EQ(dialog.PositionText(), "0/0 frame");
     dialog.OnCommand(CAnimationDlg::kNextButton);
     EXPECT_EQ(View().MainPosition(), 0);
-    platform.clock.milliseconds = 0;
-    Play();
-    At(1000);
+    Play(0);
+    TickAt(1000);
     EXPECT_EQ(View().MainPosition(), 0);
     const auto& pixels = View().Canvas().pixels();
     EXPECT_TRUE(std::all_of(pixels.begin(), pixels.end(), [](Pixel555 p) { return p == 0; }));
@@ -149,11 +123,10 @@ TEST_F(AnimationPlayerTest, AnEmptySequenceNeitherStepsNorDraws) {
 
 TEST_F(AnimationPlayerTest, AFrameNumberPastTheFrameListDrawsNothing) {
     Compress({2});
-    UnitAnimation& animation = test::ToolWindowTest::At(0);
+    UnitAnimation& animation = At(0);
     animation.sequenceLength = 2;
     animation.frameNumber = {1, 2};
-    Open();
-    Show(0);
+    Open(0);
     const CanvasPoint corner = PictureCorner(unit.Data(), nullptr, animation, 0);
     EXPECT_NE(View().Canvas().At(corner.x + 5, corner.y + 3), 0);
     dialog.OnCommand(CAnimationDlg::kNextButton);
@@ -162,10 +135,9 @@ TEST_F(AnimationPlayerTest, AFrameNumberPastTheFrameListDrawsNothing) {
 
 TEST_F(AnimationPlayerTest, TheSliderKeepsEachSideInsideItsOwnSequence) {
     Compress({1, 1});
-    SetSequence(test::ToolWindowTest::At(0), {1, 1, 1, 1, 1, 1}, 0);
-    SetSequence(test::ToolWindowTest::At(1), {1, 1}, 0);
-    Open();
-    Show(0);
+    SetSequence(At(0), {1, 1, 1, 1, 1, 1}, 0);
+    SetSequence(At(1), {1, 1}, 0);
+    Open(0);
     hub.HandOver(ToolWindow::Animation, Feed::Back, HandOver(1));
     dialog.OnSlider(4);
     EXPECT_EQ(View().MainPosition(), 4);
@@ -176,16 +148,20 @@ TEST_F(AnimationPlayerTest, TheSliderKeepsEachSideInsideItsOwnSequence) {
 
 TEST_F(AnimationPlayerTest, TheChosenPointOfTheMainAnimationLiesAtTheCentre) {
     Compress({1, 1});
-    const std::int32_t counts[] = {1};
-    unit.RebuildGroups(counts);
-    UnitAnimation& animation = test::ToolWindowTest::At(0);
+    unit.RebuildGroups(std::vector<std::int32_t>{1});
+    UnitAnimation& animation = At(0);
     UnitGroup& group = unit.Data().groups.front();
-    group.pointX[0] = 2;
     animation.pointX[0] = 10;
     animation.pointY[0] = 5;
-    animation.positionX = 0;
-    animation.positionY = 0;
+    for (UnitAnimation* placed : {&animation, &At(1)}) {
+        placed->positionX = placed->positionY = 0;
+    }
     Open();
+    // An animation without a group has no group point: drawn with its top-left at the centre.
+    group.pointX[0] = 50;
+    Show(1);
+    EXPECT_EQ(View().Canvas().At(205, 153), ReferenceFrame(1, 0)[3 * kWidth + 5]);
+    group.pointX[0] = 2;
     Show(0);
     EXPECT_EQ(PictureCorner(unit.Data(), View().MainAnimation().Group(), animation, 0),
               (CanvasPoint{188, 145}));
@@ -203,28 +179,11 @@ TEST_F(AnimationPlayerTest, TheChosenPointOfTheMainAnimationLiesAtTheCentre) {
     EXPECT_EQ(View().Canvas().At(193, 150), 0);
 }
 
-TEST_F(AnimationPlayerTest, AnAnimationWithoutAGroupHasNoGroupPoint) {
-    Compress({1, 1});
-    const std::int32_t counts[] = {1};
-    unit.RebuildGroups(counts);
-    unit.Data().groups.front().pointX[0] = 50;
-    UnitAnimation& loner = test::ToolWindowTest::At(1);
-    ASSERT_EQ(loner.groupIndex, -1);
-    loner.positionX = 0;
-    loner.positionY = 0;
-    Open();
-    Show(1);
-    const std::vector<Pixel555> frame = ReferenceFrame(1, 0);
-    // Drawn with its top-left at the centre: no group 0 point pulls it left.
-    EXPECT_EQ(View().Canvas().At(205, 153), frame[static_cast<std::size_t>(3 * kWidth + 5)]);
-}
-
 TEST_F(AnimationPlayerTest, TeamPixelsTakeEveryEntryOfTheDocumentsTeamTable) {
     CompressTeamColoured();
-    test::ToolWindowTest::At(0).positionX = 0;
-    test::ToolWindowTest::At(0).positionY = 0;
-    Open();
-    Show(0);
+    At(0).positionX = 0;
+    At(0).positionY = 0;
+    Open(0);
     const Pixel555 team = ReferenceFrame(0, 0)[static_cast<std::size_t>(3 * kWidth + 5)];
     EXPECT_GT(Red5(team), 0);
     EXPECT_EQ(Blue5(team), 0);
@@ -310,9 +269,8 @@ TEST_F(AnimationPlayerTest, CompositeModePlaysEveryAnimationOfABuildingUpToTwoHu
     hub.HandOverBuilding(ToolWindow::Animation, {&building, nullptr});
     ASSERT_TRUE(View().IsComposite());
     EXPECT_EQ(View().Canvas().At(200 - 32 + 5, 150 - 32 + 5), 0x03E0); // the building picture
-    platform.clock.milliseconds = 0;
-    Play();
-    At(16);
+    Play(0);
+    TickAt(16);
     EXPECT_EQ(View().PositionOf(0), 1);
     EXPECT_EQ(View().PositionOf(149), 1);
     // Back and Next do nothing in composite mode.
@@ -325,13 +283,11 @@ TEST_F(AnimationPlayerTest, CompositeModePlaysEveryAnimationOfABuildingUpToTwoHu
 
 TEST_F(AnimationPlayerTest, AHandOverResetsPositionsAndKeepsPlaying) {
     Compress({1, 1});
-    SetSequence(test::ToolWindowTest::At(0), {1, 1, 1}, 0);
-    SetSequence(test::ToolWindowTest::At(1), {1, 1, 1}, 0);
-    Open();
-    Show(0);
-    platform.clock.milliseconds = 0;
-    Play();
-    At(32);
+    SetSequence(At(0), {1, 1, 1}, 0);
+    SetSequence(At(1), {1, 1, 1}, 0);
+    Open(0);
+    Play(0);
+    TickAt(32);
     EXPECT_EQ(View().MainPosition(), 2);
     Show(1);
     EXPECT_EQ(View().MainPosition(), 0);
@@ -343,7 +299,7 @@ TEST_F(AnimationPlayerTest, AHandOverResetsPositionsAndKeepsPlaying) {
 
 TEST_F(AnimationPlayerTest, TheBackAnimationOfAUnitWithoutToolDataSitsOnItsOwnOrigin) {
     Compress({1, 1});
-    UnitAnimation& back = test::ToolWindowTest::At(1);
+    UnitAnimation& back = At(1);
     back.pointX[0] = 4;
     back.pointY[0] = 2;
     back.positionX = 30; // not used without tool data
@@ -361,8 +317,7 @@ TEST_F(AnimationPlayerTest, TheBackAnimationOfAUnitWithoutToolDataSitsOnItsOwnOr
 
 TEST_F(AnimationPlayerTest, GridCrosshairAndZoomFollowTheirCommands) {
     Compress({1});
-    Open();
-    Show(0);
+    Open(0);
     dialog.OnCommand(command::kShowGrid);
     EXPECT_EQ(View().Canvas().At(390, 7), CAnimationView::kGridColour);
     EXPECT_EQ(View().Canvas().At(7, 290), CAnimationView::kGridColour);
