@@ -29,60 +29,59 @@ std::vector<int> Order(const RegisteredAnimations& list) {
     return order;
 }
 
-RegisteredAnimations::iterator At(RegisteredAnimations& list, int position) {
-    return std::next(list.begin(), position);
+// Each move acts on positions in a list of `size`, in turn; -1 stands for the end (no animation).
+struct ListMoves {
+    const char* name;
+    int size;
+    std::vector<std::pair<int, int>> moves;
+    std::vector<int> order;
+};
+
+void ExpectOrderAfter(void (*move)(RegisteredAnimations&, RegisteredAnimations::iterator,
+                                   RegisteredAnimations::iterator),
+                      const ListMoves& c) {
+    SCOPED_TRACE(c.name);
+    auto list = ListOf(c.size);
+    const auto at = [&list](int position) {
+        return position < 0 ? list.end() : std::next(list.begin(), position);
+    };
+    for (const auto& [from, to] : c.moves) {
+        move(list, at(from), at(to));
+    }
+    EXPECT_EQ(Order(list), c.order);
 }
 
-TEST(ChangeAnimations, FirstAndLastExchangeAndStayTheEnds) {
+TEST(ChangeAnimations, ExchangeTwoAnimationsInPlace) {
+    const ListMoves cases[] = {
+        {"first and last", 4, {{0, 3}}, {3, 1, 2, 0}},
+        {"neighbours", 4, {{1, 2}}, {0, 2, 1, 3}},
+        {"neighbours back", 4, {{1, 2}, {2, 1}}, {0, 1, 2, 3}},
+        {"the last two backwards", 4, {{1, 2}, {2, 1}, {3, 2}}, {0, 1, 3, 2}},
+        {"none or the same", 3, {{1, -1}, {-1, 1}, {1, 1}}, {0, 1, 2}},
+    };
+    for (const ListMoves& c : cases) {
+        ExpectOrderAfter(ExchangeAnimations, c);
+    }
     auto list = ListOf(4);
     const RegisteredAnimation* first = &list.front();
-    ExchangeAnimations(list, At(list, 0), At(list, 3));
-    EXPECT_EQ(Order(list), (std::vector<int>{3, 1, 2, 0}));
+    ExchangeAnimations(list, list.begin(), std::prev(list.end()));
     EXPECT_EQ(&list.back(), first); // the node moved, it was not copied
 }
 
-TEST(ChangeAnimations, NeighboursInEitherOrder) {
-    auto list = ListOf(4);
-    ExchangeAnimations(list, At(list, 1), At(list, 2));
-    EXPECT_EQ(Order(list), (std::vector<int>{0, 2, 1, 3}));
-    ExchangeAnimations(list, At(list, 2), At(list, 1));
-    EXPECT_EQ(Order(list), (std::vector<int>{0, 1, 2, 3}));
-    ExchangeAnimations(list, At(list, 3), At(list, 2));
-    EXPECT_EQ(Order(list), (std::vector<int>{0, 1, 3, 2}));
-}
-
-TEST(ChangeAnimations, NoneOrTheSameChangesNothing) {
-    auto list = ListOf(3);
-    ExchangeAnimations(list, At(list, 1), list.end());
-    ExchangeAnimations(list, list.end(), At(list, 1));
-    ExchangeAnimations(list, At(list, 1), At(list, 1));
-    EXPECT_EQ(Order(list), (std::vector<int>{0, 1, 2}));
-}
-
 TEST(HoldAnimation, MovesRightAfterTheTarget) {
-    auto list = ListOf(5);
-    MoveAnimationAfter(list, At(list, 0), At(list, 3));
-    EXPECT_EQ(Order(list), (std::vector<int>{1, 2, 3, 0, 4}));
-    MoveAnimationAfter(list, At(list, 4), At(list, 0)); // the last moves to the front part
-    EXPECT_EQ(Order(list), (std::vector<int>{1, 4, 2, 3, 0}));
-    MoveAnimationAfter(list, At(list, 1), At(list, 4)); // onto the last: the new last
-    EXPECT_EQ(Order(list), (std::vector<int>{1, 2, 3, 0, 4}));
-    EXPECT_EQ(list.back().index, 4);
-}
-
-TEST(HoldAnimation, OntoTheOneItFollowsChangesNothing) {
-    auto list = ListOf(3);
-    MoveAnimationAfter(list, At(list, 2), At(list, 1));
-    MoveAnimationAfter(list, At(list, 1), At(list, 1));
-    MoveAnimationAfter(list, list.end(), At(list, 1));
-    MoveAnimationAfter(list, At(list, 1), list.end());
-    EXPECT_EQ(Order(list), (std::vector<int>{0, 1, 2}));
-}
-
-TEST(HoldAnimation, TheHeadMovesBehindItsNeighbour) {
-    auto list = ListOf(2);
-    MoveAnimationAfter(list, At(list, 0), At(list, 1));
-    EXPECT_EQ(Order(list), (std::vector<int>{1, 0}));
+    const ListMoves cases[] = {
+        {"forwards", 5, {{0, 3}}, {1, 2, 3, 0, 4}},
+        {"the last to the front part", 5, {{0, 3}, {4, 0}}, {1, 4, 2, 3, 0}},
+        {"onto the last: the new last", 5, {{0, 3}, {4, 0}, {1, 4}}, {1, 2, 3, 0, 4}},
+        {"onto the one it follows, itself or none",
+         3,
+         {{2, 1}, {1, 1}, {-1, 1}, {1, -1}},
+         {0, 1, 2}},
+        {"the head behind its neighbour", 2, {{0, 1}}, {1, 0}},
+    };
+    for (const ListMoves& c : cases) {
+        ExpectOrderAfter(MoveAnimationAfter, c);
+    }
 }
 
 } // namespace

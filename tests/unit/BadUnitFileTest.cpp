@@ -64,39 +64,41 @@ protected:
     std::vector<std::uint8_t> good;
 };
 
-TEST_F(BadUnitFile, CountsBeyondTheFormatAreRefused) {
-    EXPECT_THAT(Open(Patched(test::kToolA, 201)), HasSubstr("animation 0: the frame count 201"));
-    EXPECT_THAT(Open(Patched(test::kToolA + 4, 201)), HasSubstr("sequence length 201"));
-    EXPECT_THAT(Open(Patched(test::kToolA + 8, 0xFFFFFFFF)), HasSubstr("index table count -1"));
-    EXPECT_THAT(Open(Patched(52, 2)), HasSubstr("block flag 2"));
-    EXPECT_THAT(Open(Patched(test::kToolGroup, 101)), HasSubstr("group 0: the member count 101"));
-}
-
-TEST_F(BadUnitFile, HugeCountsAreRefusedBeforeAllocating) {
-    EXPECT_THAT(Open(Patched(40, 0x7FFFFFFF)), HasSubstr("animation records"));
-    EXPECT_THAT(Open(Patched(36, 0x7FFFFFFF)), HasSubstr("group records"));
-    EXPECT_THAT(Open(Patched(44, 0x7FFFFFFF)), HasSubstr("codebook"));
-    EXPECT_THAT(Open(Patched(44, 0xFFFFFFFF)), HasSubstr("codebook size -1"));
-    EXPECT_THAT(Open(Patched(test::kToolAIndexBlock, 0xFFFFFF00)), HasSubstr("index block data"));
-}
-
-TEST_F(BadUnitFile, OffsetsMustRiseInsideTheirBlock) {
+// Counts beyond the format, huge counts (refused before allocating), offsets that do not rise
+// inside their block and members naming no animation: each refused for its reason.
+TEST_F(BadUnitFile, BadCountsOffsetsAndMembersAreRefused) {
     const std::size_t second = test::kToolAAlphaOffsets + 4;
-    EXPECT_THAT(Open(Patched(test::kToolAAlphaOffsets, 1)), HasSubstr("alpha block offset 0"));
-    EXPECT_THAT(Open(Patched(second + 4, 1)), HasSubstr("alpha block offset 2"));
-    EXPECT_THAT(Open(Patched(second, 7)), HasSubstr("alpha block offset 1 (7)"));
+    const std::size_t member = test::kToolGroup + 84;
+    const struct {
+        std::size_t offset;
+        std::uint32_t value;
+        const char* reason;
+    } cases[] = {
+        {test::kToolA, 201, "animation 0: the frame count 201"},
+        {test::kToolA + 4, 201, "sequence length 201"},
+        {test::kToolA + 8, 0xFFFFFFFF, "index table count -1"},
+        {52, 2, "block flag 2"},
+        {test::kToolGroup, 101, "group 0: the member count 101"},
+        {40, 0x7FFFFFFF, "animation records"},
+        {36, 0x7FFFFFFF, "group records"},
+        {44, 0x7FFFFFFF, "codebook"},
+        {44, 0xFFFFFFFF, "codebook size -1"},
+        {test::kToolAIndexBlock, 0xFFFFFF00, "index block data"},
+        {test::kToolAAlphaOffsets, 1, "alpha block offset 0"},
+        {second + 4, 1, "alpha block offset 2"},
+        {second, 7, "alpha block offset 1 (7)"},
+        {second + 4, 7, "alpha block offset 2 (7)"},
+        {member, 2, "member 0 names animation 2"},
+        {member, 0xFFFFFFFF, "names animation -1"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_THAT(Open(Patched(c.offset, c.value)), HasSubstr(c.reason));
+    }
     EXPECT_EQ(Open(Patched(second, 5)), ""); // an empty piece is allowed
     EXPECT_EQ(doc.Data().animations.front().alphaTables[1].bytes.size(), 0u);
     // The last offset may reach the end of the 6 data bytes, leaving an empty last piece.
     EXPECT_EQ(Open(Patched(second + 4, 6)), "");
     EXPECT_EQ(doc.Data().animations.front().alphaTables[2].bytes.size(), 0u);
-    EXPECT_THAT(Open(Patched(second + 4, 7)), HasSubstr("alpha block offset 2 (7)"));
-}
-
-TEST_F(BadUnitFile, GroupMembersMustNameExistingAnimations) {
-    const std::size_t member = test::kToolGroup + 84;
-    EXPECT_THAT(Open(Patched(member, 2)), HasSubstr("member 0 names animation 2"));
-    EXPECT_THAT(Open(Patched(member, 0xFFFFFFFF)), HasSubstr("names animation -1"));
 }
 
 // A file of another version is refused like any file that cannot be read: it is said, and the

@@ -108,6 +108,7 @@ protected:
         return sizes;
     }
     std::filesystem::path RecoveryFile() const { return folder / "fenwold" / "VQ.UTD"; }
+    void Hover(int position, int frame = 0) { test::HoverCell(view, position, frame, window); }
 
     test::TempFolder folder;
     std::optional<std::string> oldDataHome;
@@ -119,6 +120,7 @@ protected:
     std::vector<PictureSeries> images;
     std::vector<PictureSeries> masks;
     CSetAnimationView view{platform.Get(), host, tools, doc};
+    RecordingWindowPainter window;
 };
 
 TEST_F(RegistrationCommandsTest, RegistrationAniOneByOne) {
@@ -146,13 +148,10 @@ TEST_F(RegistrationCommandsTest, RegistrationAniWithGroups) {
     EXPECT_EQ(MemberCounts(view), (std::vector<std::int32_t>{2, 1}));
     EXPECT_EQ(view.Groups().front().members[1], &*std::next(view.Animations().begin()));
     // The group number is drawn in red 10 pixels below the position.
-    RecordingWindowPainter window;
     view.PaintOverlays(window);
-    const GridCell& last = *view.Grid().CellOf(view.RegisteredCount() - 1, 0);
-    const int x = last.x;
-    const int y = last.y;
-    const std::string label =
-        "text " + std::to_string(x + 1) + "," + std::to_string(y + 11) + " \"1\" 0000FF on 000000";
+    const GridCell& last = *view.Grid().CellOf(2, 0);
+    const std::string label = "text " + std::to_string(last.x + 1) + "," +
+                              std::to_string(last.y + 11) + " \"1\" 0000FF on 000000";
     EXPECT_NE(std::find(window.calls.begin(), window.calls.end(), label), window.calls.end());
 }
 
@@ -180,9 +179,7 @@ TEST_F(RegistrationCommandsTest, AGroupAfterPlainAnimationsHoldsTheAnimationsItA
 
 TEST_F(RegistrationCommandsTest, DeletingAMemberLeavesItsGroup) {
     Register(view, Grouped({{images[0], images[1]}, {images[2]}}));
-    const GridCell& frame = *view.Grid().CellOf(0, 0);
-    RecordingWindowPainter window;
-    view.OnMouseMove(frame.x + 1, frame.y + 1, window);
+    Hover(0);
     view.OnCommand(command::kDeleteAnimation);
     EXPECT_EQ(MemberCounts(view), (std::vector<std::int32_t>{1, 1}));
     EXPECT_EQ(view.Groups().front().members[0], &view.Animations().front());
@@ -215,9 +212,7 @@ TEST_F(RegistrationCommandsTest, AddAnimationAndAddMaskFromTheSeriesDialog) {
     EXPECT_EQ(host.fileSpecialRequests[0].title, "Animation registration");
     EXPECT_FALSE(view.IsEnabled(command::kAddMask)); // nothing hovered yet
 
-    const GridCell& frame = *view.Grid().CellOf(0, 2);
-    RecordingWindowPainter window;
-    view.OnMouseMove(frame.x, frame.y, window);
+    Hover(0, 2);
     host.fileSpecialAnswers.push_back(masks[1]);
     view.OnCommand(command::kAddMask);
     EXPECT_EQ(view.Animations().front().maskFlag, 1);
@@ -228,14 +223,12 @@ TEST_F(RegistrationCommandsTest, AddAnimationAndAddMaskFromTheSeriesDialog) {
 
 TEST_F(RegistrationCommandsTest, PropertiesShowTheLoadersCounts) {
     Register(view, OneByOne(images));
-    const GridCell& frame = *view.Grid().CellOf(view.RegisteredCount() - 1, 0);
-    RecordingWindowPainter window;
-    view.OnMouseMove(frame.x, frame.y, window);
+    Hover(2);
     view.OnCommand(command::kProperties);
     ASSERT_EQ(host.propertiesShown.size(), 1u);
-    EXPECT_EQ(host.propertiesShown[0].animationCount, 3);
-    EXPECT_EQ(host.propertiesShown[0].totalFrameCount, 15);
-    EXPECT_EQ(host.propertiesShown[0].width, view.Animations().back().width);
+    const CPropertiesDlg& shown = host.propertiesShown[0];
+    EXPECT_EQ((std::vector{shown.animationCount, shown.totalFrameCount, shown.width}),
+              (std::vector<std::int32_t>{3, 15, int{view.Animations().back().width}}));
 }
 
 TEST_F(RegistrationCommandsTest, CompressionFromSeriesToUnit) {
@@ -363,11 +356,6 @@ TEST_F(RegistrationCommandsTest, RunLengthFileKeepsPicturesAndDropsMasksGroupsAn
 // Every change to what the unit window holds marks the unit, so that closing it asks first;
 // what changes nothing marks nothing. The status bar says what each registration added.
 TEST_F(RegistrationCommandsTest, EveryRegistrationChangeMarksTheUnit) {
-    RecordingWindowPainter window;
-    const auto hover = [&](int position) {
-        const GridCell& cell = *view.Grid().CellOf(position, 0);
-        view.OnMouseMove(cell.x + 1, cell.y + 1, window);
-    };
     const auto marked = [&] {
         const bool modified = doc.IsModified();
         doc.SetModifiedFlag(false);
@@ -390,30 +378,30 @@ TEST_F(RegistrationCommandsTest, EveryRegistrationChangeMarksTheUnit) {
     view.OnCommand(command::kRegistrationMask);
     EXPECT_TRUE(marked());
     EXPECT_EQ(platform.statusBar.messages.back(), "Masks added to 2 animations.");
-    hover(2);
+    Hover(2);
     host.fileSpecialAnswers.push_back(masks[2]);
     view.OnCommand(command::kAddMask);
     EXPECT_TRUE(marked());
     EXPECT_EQ(platform.statusBar.messages.back(), "Masks added to 1 animation.");
 
     // Change: a click on the source itself changes nothing; on another it exchanges them.
-    hover(0);
+    Hover(0);
     view.OnCommand(command::kChangeAnimation);
     view.OnLeftButtonDown();
     EXPECT_FALSE(marked());
     view.OnCommand(command::kChangeAnimation);
-    hover(1);
+    Hover(1);
     view.OnLeftButtonDown();
     EXPECT_TRUE(marked());
     // Hold: behind the animation it already follows changes nothing.
-    hover(1);
+    Hover(1);
     view.OnCommand(command::kHoldAnimation);
-    hover(0);
+    Hover(0);
     view.OnLeftButtonDown();
     EXPECT_FALSE(marked());
-    hover(0);
+    Hover(0);
     view.OnCommand(command::kHoldAnimation);
-    hover(2);
+    Hover(2);
     view.OnLeftButtonDown();
     EXPECT_TRUE(marked());
 
@@ -427,7 +415,7 @@ TEST_F(RegistrationCommandsTest, EveryRegistrationChangeMarksTheUnit) {
     view.OnCommand(command::kSetTempBuffer);
     EXPECT_TRUE(marked());
 
-    hover(1);
+    Hover(1);
     view.OnCommand(command::kDeleteAnimation);
     EXPECT_TRUE(marked());
     EXPECT_EQ(doc.UnkeptRegistrations(), 2);
@@ -444,7 +432,7 @@ TEST_F(RegistrationCommandsTest, EveryRegistrationChangeMarksTheUnit) {
     EXPECT_EQ(platform.statusBar.messages.back(), "VQ Compute done: 2 animations, 10 frames, " +
                                                       std::to_string(doc.Data().codebook.Size()) +
                                                       " lookup table entries.");
-    hover(0);
+    Hover(0);
     view.OnCommand(command::kDeleteAnimation);
     EXPECT_EQ(doc.UnkeptRegistrations(), 1);
     platform.prompts.fileAnswers.push_back(folder / "kept.ure");
@@ -491,9 +479,7 @@ TEST_F(RegistrationCommandsTest, SavingARegisteredOnlyUnitWarnsFirst) {
 TEST_F(RegistrationCommandsTest, AddMaskRefusesAnotherFrameCountOrPictureSize) {
     host.fileSpecialAnswers.push_back(images[0]);
     view.OnCommand(command::kAddAnimation);
-    const GridCell& cell = *view.Grid().CellOf(0, 0);
-    RecordingWindowPainter window;
-    view.OnMouseMove(cell.x + 1, cell.y + 1, window);
+    Hover(0);
     doc.SetModifiedFlag(false);
 
     PictureSeries longer = masks[0];

@@ -31,6 +31,25 @@ RegisteredAnimation SolidAnimation(int width, int height, int frames, Pixel555 c
     return animation;
 }
 
+RegisteredAnimations FourSolidAnimations() {
+    RegisteredAnimations list;
+    list.push_back(SolidAnimation(10, 8, 2, 0x0100));
+    list.push_back(SolidAnimation(12, 8, 1, 0x0200));
+    list.push_back(SolidAnimation(14, 8, 1, 0x0300));
+    list.push_back(SolidAnimation(16, 8, 3, 0x0400));
+    return list;
+}
+
+void CompressPlain(AnimationDocument& document, const RegisteredAnimations& animations,
+                   std::vector<std::int32_t> groups) {
+    CompressionParameters parameters;
+    parameters.noLbg = true;
+    CompressInto(document, animations, parameters);
+    if (!groups.empty()) {
+        document.Animations().RebuildGroups(groups);
+    }
+}
+
 void CompressInto(CompressionResultSink& document, const RegisteredAnimations& animations,
                   const CompressionParameters& parameters) {
     RecordingProgress progress;

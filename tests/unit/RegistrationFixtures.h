@@ -1,11 +1,14 @@
 #pragma once
 
 #include "image/RegisteredAnimation.h"
+#include "platform/ScriptedPlatform.h"
+#include "unit/AnimationDocument.h"
 #include "unit/CPropertiesDlg.h"
 #include "unit/CSetAnimationView.h"
 #include "unit/CSetLookupTableDlg.h"
 #include "unit/CTempBufferDlg.h"
 #include "unit/CVqComputeDlg.h"
+#include "unit/FrameGrid.h"
 #include "unit/RegistrationHost.h"
 
 #include <deque>
@@ -18,10 +21,25 @@ namespace fenwold::test {
 // opaque but for a transparent first column.
 RegisteredAnimation SolidAnimation(int width, int height, int frames, Pixel555 colour);
 
+// Animations 10, 12, 14 and 16 pixels wide and 8 high, of 2, 1, 1 and 3 solid frames in colours
+// 0x0100 to 0x0400.
+RegisteredAnimations FourSolidAnimations();
+
 // Compresses the animations and hands the result to the document, as a finished "VQ Compute"
 // does; without a seed in the parameters the run is seeded with 0.
 void CompressInto(CompressionResultSink& document, const RegisteredAnimations& animations,
                   const CompressionParameters& parameters);
+
+// Compresses the animations without LBG and makes groups of the consecutive runs of `groups`.
+void CompressPlain(AnimationDocument& document, const RegisteredAnimations& animations,
+                   std::vector<std::int32_t> groups = {});
+
+// Moves the mouse over frame `frame` of the animation at `position`, one pixel inside the cell.
+template <typename View>
+void HoverCell(View& view, int position, int frame, RecordingWindowPainter& painter) {
+    const GridCell& cell = *view.Grid().CellOf(position, frame);
+    view.OnMouseMove(cell.x + 1, cell.y + 1, painter);
+}
 
 // Runs the compression window's model as its window does, until it closes; `whileRunning` is
 // called once after the start.

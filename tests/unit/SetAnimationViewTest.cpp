@@ -19,15 +19,10 @@ protected:
         view.SetClientSize(640, 480);
     }
 
-    // Four animations 10, 12, 14 and 16 pixels wide with 2, 1, 1 and 3 frames, put into the view
-    // through a run-length file (which numbers them 0 to 3).
+    // The four solid animations, put into the view through a run-length file (which numbers them
+    // 0 to 3).
     void LoadFour() {
-        RegisteredAnimations list;
-        list.push_back(test::SolidAnimation(10, 8, 2, 0x0100));
-        list.push_back(test::SolidAnimation(12, 8, 1, 0x0200));
-        list.push_back(test::SolidAnimation(14, 8, 1, 0x0300));
-        list.push_back(test::SolidAnimation(16, 8, 3, 0x0400));
-        WriteRunLengthUnitFile(folder / "four.ure", list);
+        WriteRunLengthUnitFile(folder / "four.ure", test::FourSolidAnimations());
         ASSERT_TRUE(view.OpenRunLengthFile(folder / "four.ure"));
     }
     const RegisteredAnimation& At(int position) {
@@ -46,6 +41,21 @@ protected:
     }
     void HoverNothing() { view.OnMouseMove(600, 400, window); }
     bool Enabled(int command) { return view.IsEnabled(command); }
+    // The commands of `commands` that are enabled now.
+    std::vector<int> EnabledOf(std::initializer_list<int> commands) {
+        std::vector<int> enabled;
+        std::copy_if(commands.begin(), commands.end(), std::back_inserter(enabled),
+                     [this](int command) { return Enabled(command); });
+        return enabled;
+    }
+    // Runs Properties, answering with `startAnimation` and `ok`.
+    void Properties(int startAnimation, bool ok = true) {
+        host.properties = [=](CPropertiesDlg& dialog) {
+            dialog.startAnimation = startAnimation;
+            return ok;
+        };
+        view.OnCommand(command::kProperties);
+    }
 
     test::TempFolder folder;
     ScriptedPlatform platform;
@@ -57,17 +67,23 @@ protected:
     CSetAnimationView view{platform.Get(), host, tools, doc};
 };
 
-TEST_F(SetAnimationViewTest, ContextMenuOfAnEmptyView) {
-    for (const int enabled : {command::kRegistrationAni, command::kAddAnimation,
-                              command::kVqCompute, command::kSaveUre}) {
-        EXPECT_TRUE(Enabled(enabled)) << enabled;
-    }
-    for (const int disabled :
-         {command::kRegistrationMask, command::kAddMask, command::kChangeAnimation,
-          command::kHoldAnimation, command::kDeleteAnimation, command::kDeleteFrame,
-          command::kSetTempBuffer, command::kProperties}) {
-        EXPECT_FALSE(Enabled(disabled)) << disabled;
-    }
+TEST_F(SetAnimationViewTest, CommandsFollowWhatIsRegisteredAndHovered) {
+    const auto all = {
+        command::kRegistrationAni, command::kAddAnimation,     command::kVqCompute,
+        command::kSaveUre,         command::kRegistrationMask, command::kAddMask,
+        command::kChangeAnimation, command::kHoldAnimation,    command::kDeleteAnimation,
+        command::kDeleteFrame,     command::kSetTempBuffer,    command::kProperties};
+    EXPECT_EQ(EnabledOf(all), (std::vector{command::kRegistrationAni, command::kAddAnimation,
+                                           command::kVqCompute, command::kSaveUre}));
+    LoadFour();
+    Hover(2);
+    const auto onHovered = {command::kAddMask,       command::kChangeAnimation,
+                            command::kHoldAnimation, command::kDeleteAnimation,
+                            command::kDeleteFrame,   command::kSetTempBuffer,
+                            command::kProperties};
+    EXPECT_EQ(EnabledOf(onHovered), std::vector<int>(onHovered));
+    HoverNothing();
+    EXPECT_EQ(EnabledOf({command::kChangeAnimation, command::kProperties}), std::vector<int>{});
 }
 
 TEST_F(SetAnimationViewTest, RunLengthFileAppendsAndTurnsVqComputeOff) {
@@ -92,36 +108,16 @@ TEST_F(SetAnimationViewTest, ABadRunLengthFileIsRefusedAndTheListStays) {
     EXPECT_EQ(view.RegisteredCount(), 4);
 }
 
-TEST_F(SetAnimationViewTest, HoverDrawsTheOutlinesThatChange) {
+// The outlines drawn are the frame grid's; the view says what is hovered.
+TEST_F(SetAnimationViewTest, HoverFollowsTheMouse) {
     LoadFour();
     Hover(0, 1);
-    ASSERT_EQ(view.HoveredAnimation(), &At(0));
+    EXPECT_EQ(view.HoveredAnimation(), &At(0));
     EXPECT_EQ(view.HoveredFrame(), 1);
-    // Frames of animation 0 at x = 2 and 17, 10 x 8: its frames, then the hovered one.
-    EXPECT_EQ(window.calls,
-              (std::vector<std::string>{"rect 1,1 12,10 0000FF", "rect 16,1 27,10 0000FF",
-                                        "rect 16,1 27,10 00FF00"}));
-    window.calls.clear();
-    Hover(0, 1); // the same frame draws nothing again
-    EXPECT_TRUE(window.calls.empty());
+    EXPECT_EQ(window.calls.front(), "rect 1,1 12,10 0000FF");
     HoverNothing();
     EXPECT_EQ(view.HoveredAnimation(), nullptr);
     EXPECT_EQ(view.HoveredFrame(), -1);
-    EXPECT_EQ(window.calls,
-              (std::vector<std::string>{"rect 1,1 12,10 000080", "rect 16,1 27,10 000080"}));
-}
-
-TEST_F(SetAnimationViewTest, CommandsThatNeedAHoveredAnimation) {
-    LoadFour();
-    Hover(2);
-    for (int command : {command::kAddMask, command::kChangeAnimation, command::kHoldAnimation,
-                        command::kDeleteAnimation, command::kDeleteFrame, command::kSetTempBuffer,
-                        command::kProperties}) {
-        EXPECT_TRUE(Enabled(command)) << view.MenuText(command);
-    }
-    HoverNothing();
-    EXPECT_FALSE(Enabled(command::kChangeAnimation));
-    EXPECT_FALSE(Enabled(command::kProperties));
 }
 
 TEST_F(SetAnimationViewTest, ChangeBetweenFirstAndLast) {
@@ -130,9 +126,9 @@ TEST_F(SetAnimationViewTest, ChangeBetweenFirstAndLast) {
     view.OnCommand(command::kChangeAnimation);
     EXPECT_EQ(view.ChangeSource(), &At(0));
     EXPECT_EQ(view.MenuText(command::kChangeAnimation), "&Change Cancel");
-    EXPECT_FALSE(Enabled(command::kHoldAnimation));
-    EXPECT_FALSE(Enabled(command::kDeleteAnimation));
-    EXPECT_FALSE(Enabled(command::kDeleteFrame));
+    EXPECT_EQ(
+        EnabledOf({command::kHoldAnimation, command::kDeleteAnimation, command::kDeleteFrame}),
+        std::vector<int>{});
     Hover(3);
     view.OnLeftButtonDown();
     EXPECT_EQ(Order(), (std::vector<int>{3, 1, 2, 0}));
@@ -149,8 +145,8 @@ TEST_F(SetAnimationViewTest, HoldMovesBehindTheClickedAnimation) {
     Hover(0);
     view.OnCommand(command::kHoldAnimation);
     EXPECT_EQ(view.MenuText(command::kHoldAnimation), "&Hold Cancel");
-    EXPECT_FALSE(Enabled(command::kChangeAnimation));
-    EXPECT_FALSE(Enabled(command::kDeleteAnimation));
+    EXPECT_EQ(EnabledOf({command::kChangeAnimation, command::kDeleteAnimation}),
+              std::vector<int>{});
     Hover(2);
     view.OnLeftButtonDown();
     EXPECT_EQ(Order(), (std::vector<int>{1, 2, 0, 3}));
@@ -246,23 +242,14 @@ TEST_F(SetAnimationViewTest, PropertiesChooseTheFirstDrawnAnimation) {
     LoadFour();
     Hover(3, 2);
     const GridCell skipped = *view.Grid().CellOf(0, 1);
-    host.properties = [](CPropertiesDlg& dialog) {
-        dialog.startAnimation = 1;
-        return false; // cancelled: the start stays
-    };
-    view.OnCommand(command::kProperties);
+    Properties(1, false); // cancelled: the start stays
     EXPECT_EQ(view.FirstDrawn(), 0);
     host.propertiesShown.clear();
-    host.properties = [](CPropertiesDlg& dialog) {
-        dialog.startAnimation = 2;
-        return true;
-    };
-    view.OnCommand(command::kProperties);
+    Properties(2);
     ASSERT_EQ(host.propertiesShown.size(), 1u);
-    EXPECT_EQ(host.propertiesShown[0].width, 16);
-    EXPECT_EQ(host.propertiesShown[0].height, 8);
-    EXPECT_EQ(host.propertiesShown[0].startAnimation, 0);
-    EXPECT_EQ(host.propertiesShown[0].codebookSize, 0);
+    const CPropertiesDlg& shown = host.propertiesShown[0];
+    EXPECT_EQ((std::vector{shown.width, shown.height, shown.startAnimation, shown.codebookSize}),
+              (std::vector{16, 8, 0, 0}));
     EXPECT_EQ(view.FirstDrawn(), 2);
     EXPECT_EQ(view.Grid().CellOf(2, 0)->x, 2);
     // What is skipped has no place and cannot be hovered where it was.
@@ -278,11 +265,7 @@ TEST_F(SetAnimationViewTest, PropertiesChooseTheFirstDrawnAnimation) {
 TEST_F(SetAnimationViewTest, StartAniDrawStaysInsideTheListAfterDeletions) {
     LoadFour();
     Hover(3);
-    host.properties = [](CPropertiesDlg& dialog) {
-        dialog.startAnimation = 3;
-        return true;
-    };
-    view.OnCommand(command::kProperties);
+    Properties(3);
     ASSERT_EQ(view.FirstDrawn(), 3);
     Hover(3);
     view.OnCommand(command::kDeleteAnimation);

@@ -8,8 +8,6 @@ namespace {
 TEST(SetLookupTableDlg, Defaults) {
     const CSetLookupTableDlg dialog;
     EXPECT_EQ(dialog.weightMode, 2);
-    EXPECT_EQ(CSetLookupTableDlg::kWeightModeNames[2], "Max Brightness");
-    EXPECT_EQ(CSetLookupTableDlg::kWeightModeNames[0], "No Weight "); // with its trailing space
     EXPECT_EQ(dialog.lookupTableSize, 500);
     EXPECT_FALSE(dialog.noLbg);
     EXPECT_TRUE(dialog.sampling);

@@ -46,24 +46,16 @@ class UnitViewTest : public ::testing::Test {
 protected:
     UnitViewTest() : platform(folder.path()), doc(platform.Get()) {}
 
-    // Compresses animations 10, 12, 14 and 16 pixels wide with 2, 1, 1 and 3 frames into the
-    // document, the first two in group 0.
-    void CompressFour() {
-        RegisteredAnimations list;
-        list.push_back(test::SolidAnimation(10, 8, 2, 0x0100));
-        list.push_back(test::SolidAnimation(12, 8, 1, 0x0200));
-        list.push_back(test::SolidAnimation(14, 8, 1, 0x0300));
-        list.push_back(test::SolidAnimation(16, 8, 3, 0x0400));
-        CompressionParameters parameters;
-        parameters.noLbg = true;
-        test::CompressInto(doc, list, parameters);
-        const std::int32_t counts[] = {2};
-        doc.Data().RebuildGroups(counts);
-    }
+    // Compresses the four solid animations into the document, the first two in group 0.
+    void CompressFour() { test::CompressPlain(doc, test::FourSolidAnimations(), {2}); }
     UnitAnimation& At(int position) { return *doc.Data().AnimationAt(position); }
-    void Hover(int position, int frame = 0) {
-        const GridCell& cell = Cell(position, frame);
-        view->OnMouseMove(cell.x + 1, cell.y + 1, window);
+    void Hover(int position, int frame = 0) { test::HoverCell(*view, position, frame, window); }
+    void Properties(int startAnimation) {
+        host.properties = [=](CPropertiesDlg& dialog) {
+            dialog.startAnimation = startAnimation;
+            return true;
+        };
+        view->OnCommand(command::kProperties);
     }
     const GridCell& Cell(int position, int frame) { return *view->Grid().CellOf(position, frame); }
     void MakeView() {
@@ -215,25 +207,15 @@ TEST_F(UnitViewTest, CompressedFramesShowTheRegisteredPicturesInEveryMode) {
     }
 }
 
-TEST_F(UnitViewTest, HoverRedrawsTheOutlinesThatChange) {
+// The outlines drawn are the frame grid's; the view says what is hovered.
+TEST_F(UnitViewTest, HoverFollowsTheMouse) {
     CompressFour();
     MakeView();
     Hover(0, 1);
-    const int first = Cell(0, 0).x;
-    const int second = Cell(0, 1).x;
-    const std::vector<std::string> expected = {
-        "rect " + std::to_string(first - 1) + ",1 " + std::to_string(first + 10) + ",10 0000FF",
-        "rect " + std::to_string(second - 1) + ",1 " + std::to_string(second + 10) + ",10 0000FF",
-        "rect " + std::to_string(second - 1) + ",1 " + std::to_string(second + 10) + ",10 00FF00",
-    };
-    ASSERT_EQ(window.calls.size(), 3u);
-    EXPECT_EQ(window.calls, expected);
-    // Leaving every frame puts the animation back in the normal colour.
-    window.calls.clear();
+    EXPECT_EQ(view->HoveredAnimation(), &At(0));
+    EXPECT_EQ(window.calls.size(), 3u);
     view->OnMouseMove(600, 400, window);
     EXPECT_EQ(view->HoveredAnimation(), nullptr);
-    ASSERT_EQ(window.calls.size(), 2u);
-    EXPECT_NE(window.calls[0].find("000080"), std::string::npos);
 }
 
 TEST_F(UnitViewTest, LabelsShowThePositionAndTheGroup) {
@@ -252,51 +234,43 @@ TEST_F(UnitViewTest, LabelsShowThePositionAndTheGroup) {
     EXPECT_FALSE(has("text " + std::to_string(x + 1) + ",13"));
 }
 
-TEST_F(UnitViewTest, ContextMenuStates) {
-    CompressFour();
-    MakeView();
-    EXPECT_TRUE(view->IsEnabled(command::kFireSetting));
-    EXPECT_FALSE(view->IsEnabled(command::kSetTempBuffer));
-    EXPECT_FALSE(view->IsEnabled(command::kProperties));
-    Hover(1);
-    EXPECT_TRUE(view->IsEnabled(command::kSetTempBuffer));
-    EXPECT_TRUE(view->IsEnabled(command::kProperties));
-}
-
-TEST_F(UnitViewTest, TeamColourIsOfferedOnAnAnimationWithMasksAndRunsOnIt) {
+// Fire Setting and Set Group are always offered; Temp Buffer and Properties on a hovered
+// animation, Alpha Value Change on a hovered one without masks (a team-coloured animation keeps
+// its tables) and Set Team Color on one with masks; each runs on the hovered animation.
+TEST_F(UnitViewTest, CommandsFollowTheHoveredAnimation) {
     CompressFour();
     At(2).maskFlag = 1;
     MakeView();
-    EXPECT_FALSE(view->IsEnabled(command::kSetTeamColour)); // nothing hovered
-    Hover(1);
-    EXPECT_FALSE(view->IsEnabled(command::kSetTeamColour)); // no masks
+    const auto enabled = [&](std::initializer_list<int> commands) {
+        std::vector<int> on;
+        std::copy_if(commands.begin(), commands.end(), std::back_inserter(on),
+                     [&](int command) { return view->IsEnabled(command); });
+        return on;
+    };
+    const auto all = {command::kFireSetting, command::kSetGroup,         command::kSetTempBuffer,
+                      command::kProperties,  command::kAlphaValueChange, command::kSetTeamColour};
+    EXPECT_EQ(enabled(all), (std::vector{command::kFireSetting, command::kSetGroup}));
+    view->OnCommand(command::kAlphaValueChange);
     view->OnCommand(command::kSetTeamColour);
+    EXPECT_TRUE(host.alphaChanges.empty());
+    EXPECT_TRUE(host.teamColourRuns.empty());
+    Hover(1);
+    EXPECT_EQ(enabled(all),
+              (std::vector{command::kFireSetting, command::kSetGroup, command::kSetTempBuffer,
+                           command::kProperties, command::kAlphaValueChange}));
+    view->OnCommand(command::kSetTeamColour);
+    view->OnCommand(command::kAlphaValueChange);
+    view->OnCommand(command::kSetGroup);
+    EXPECT_EQ(host.alphaChanges, (std::vector{std::make_pair(&doc, 1)}));
+    EXPECT_EQ(host.groupEditors, std::vector<CUnitDoc*>{&doc});
     EXPECT_TRUE(host.teamColourRuns.empty());
     Hover(2);
-    EXPECT_TRUE(view->IsEnabled(command::kSetTeamColour));
+    EXPECT_EQ(enabled({command::kAlphaValueChange, command::kSetTeamColour}),
+              std::vector{command::kSetTeamColour});
     view->OnCommand(command::kSetTeamColour);
     ASSERT_EQ(host.teamColourRuns.size(), 1u);
     EXPECT_EQ(host.teamColourRuns[0].animation.Get(), &At(2));
     EXPECT_EQ(host.teamColourRuns[0].source, view.get());
-}
-
-TEST_F(UnitViewTest, SetGroupAlwaysAndAlphaChangeForAPlainHoveredAnimation) {
-    CompressFour();
-    MakeView();
-    EXPECT_TRUE(view->IsEnabled(command::kSetGroup));
-    EXPECT_FALSE(view->IsEnabled(command::kAlphaValueChange));
-    view->OnCommand(command::kAlphaValueChange);
-    EXPECT_TRUE(host.alphaChanges.empty());
-    Hover(2);
-    EXPECT_TRUE(view->IsEnabled(command::kAlphaValueChange));
-    view->OnCommand(command::kAlphaValueChange);
-    view->OnCommand(command::kSetGroup);
-    ASSERT_EQ(host.alphaChanges.size(), 1u);
-    EXPECT_EQ(host.alphaChanges[0], std::make_pair(&doc, 2));
-    EXPECT_EQ(host.groupEditors, std::vector<CUnitDoc*>{&doc});
-    // A team-coloured animation keeps its tables: the change is not offered.
-    doc.Data().FindAnimation(2)->maskFlag = 1;
-    EXPECT_FALSE(view->IsEnabled(command::kAlphaValueChange));
 }
 
 TEST_F(UnitViewTest, TempBufferOkStoresTheValuesAndMarksTheUnit) {
@@ -329,18 +303,12 @@ TEST_F(UnitViewTest, PropertiesChooseTheFirstAnimationDrawn) {
     MakeView();
     Hover(3);
     const int skipped = Cell(0, 1).x;
-    host.properties = [](CPropertiesDlg& dialog) {
-        dialog.startAnimation = 2;
-        return true;
-    };
-    view->OnCommand(command::kProperties);
+    Properties(2);
     ASSERT_EQ(host.shownProperties.size(), 1u);
     const CPropertiesDlg& shown = host.shownProperties[0];
-    EXPECT_EQ(shown.animationCount, 4);
-    EXPECT_EQ(shown.totalFrameCount, 7);
-    EXPECT_EQ(shown.width, 16);
-    EXPECT_EQ(shown.height, 8);
-    EXPECT_EQ(shown.codebookSize, doc.Data().codebook.Size());
+    EXPECT_EQ((std::vector{shown.animationCount, shown.totalFrameCount, shown.width, shown.height,
+                           shown.codebookSize}),
+              (std::vector{4, 7, 16, 8, doc.Data().codebook.Size()}));
     EXPECT_EQ(view->FirstDrawn(), 2);
     // Animation 2 now starts the window; the skipped ones cannot be hovered.
     EXPECT_EQ(Cell(2, 0).x, 2);
@@ -358,18 +326,11 @@ TEST_F(UnitViewTest, StartAniDrawStaysInsideASmallerCompression) {
     CompressFour();
     MakeView();
     Hover(3);
-    host.properties = [](CPropertiesDlg& dialog) {
-        dialog.startAnimation = 3;
-        return true;
-    };
-    view->OnCommand(command::kProperties);
+    Properties(3);
     EXPECT_EQ(view->FirstDrawn(), 3);
-    RegisteredAnimations two;
-    two.push_back(test::SolidAnimation(10, 8, 2, 0x0100));
-    two.push_back(test::SolidAnimation(12, 8, 1, 0x0200));
-    CompressionParameters parameters;
-    parameters.noLbg = true;
-    test::CompressInto(doc, two, parameters);
+    RegisteredAnimations two = test::FourSolidAnimations();
+    two.resize(2);
+    test::CompressPlain(doc, two);
     EXPECT_EQ(view->FirstDrawn(), 1);
     EXPECT_EQ(view->RenderVisibleFrames().size(), 1u);
     Hover(1);

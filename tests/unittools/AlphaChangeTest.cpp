@@ -45,10 +45,8 @@ TEST_F(AlphaChangeTest, TwoHundredTurns255And100And40Into200And45And0) {
     EXPECT_TRUE(Run(0, "200"));
     for (int frame = 0; frame < 2; ++frame) {
         const std::vector<std::uint8_t> alphas = Alphas(0, frame);
-        EXPECT_EQ(alphas[0], 200);
-        EXPECT_EQ(alphas[1], 45);
-        EXPECT_EQ(alphas[2], 0);
-        EXPECT_EQ(alphas[3], 0);
+        EXPECT_EQ(std::vector(alphas.begin(), alphas.begin() + 4),
+                  (std::vector<std::uint8_t>{200, 45, 0, 0}));
         EXPECT_EQ(alphas[kWidth], 200);
     }
     EXPECT_TRUE(unit.IsModified());
@@ -64,9 +62,9 @@ TEST_F(AlphaChangeTest, TheTopLevelIsStoredAsOpaqueAndZeroClearsEverything) {
     Compress({1});
     SetAlphas(0, {255, 250, 249});
     Run(0, "253"); // 255 - 2 = 253, 250 - 2 = 248 (stored 255), 249 - 2 = 247
-    EXPECT_EQ(Alphas(0)[0], 253);
-    EXPECT_EQ(Alphas(0)[1], 255);
-    EXPECT_EQ(Alphas(0)[2], 247);
+    const std::vector<std::uint8_t> alphas = Alphas(0);
+    EXPECT_EQ(std::vector(alphas.begin(), alphas.begin() + 3),
+              (std::vector<std::uint8_t>{253, 255, 247}));
     Run(0, "0");
     EXPECT_EQ(Alphas(0), std::vector<std::uint8_t>(static_cast<std::size_t>(kWidth * kHeight), 0));
     EXPECT_TRUE(AlphaTableFits(At(0).alphaTables[0].bytes, kHeight, 0));
@@ -146,12 +144,7 @@ TEST_F(AlphaChangeTest, ThePreviewPlaysCentredAtTheChosenAlphaKeptWithinRange) {
     const int left = 200 - kWidth / 2;
     const int top = 150 - kHeight / 2;
     const auto drawnAt = [&](int alpha, int frame) {
-        std::vector<Pixel555> pixels(static_cast<std::size_t>(kWidth * kHeight));
-        const UnitAnimation& animation = At(0);
-        DrawCompressedFrame({pixels.data(), kWidth, kHeight}, 0, 0, animation,
-                            animation.alphaTables[static_cast<std::size_t>(frame)],
-                            DocumentCodebooks(unit.Data()), alpha);
-        return pixels[static_cast<std::size_t>(2 * kWidth + 3)];
+        return ReferenceFrame(0, frame, alpha)[2 * kWidth + 3];
     };
     dialog.OnAlphaText("100");
     view.Tick();

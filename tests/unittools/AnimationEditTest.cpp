@@ -11,6 +11,12 @@ namespace {
 using test::QuietUnitViewHost;
 using test::ScriptedEditHost;
 
+// The first `count` values of a sequence table.
+template <typename Table>
+std::vector<int> Slots(const Table& table, std::size_t count) {
+    return {table.begin(), table.begin() + static_cast<std::ptrdiff_t>(count)};
+}
+
 bool HasText(const RecordingWindowPainter& painter, const std::string& fragment) {
     return std::any_of(painter.calls.begin(), painter.calls.end(), [&](const std::string& call) {
         return call.find(fragment) != std::string::npos;
@@ -54,6 +60,19 @@ protected:
         dialog.Redraw();
     }
 
+    // Opens the window on the first of two-frame animation whose sequence FillSequence numbers.
+    UnitAnimation& OpenWithSequence(int length) {
+        Compress({2});
+        Open();
+        FillSequence(At(0), length);
+        return At(0);
+    }
+    // Selects the entries from `first` to `last` with a click and a Shift-click.
+    void SelectEntries(int first, int last) {
+        ClickEntry(first);
+        ClickEntry(last, true);
+    }
+
     CAnimationEditDlg dialog;
     ScriptedEditHost host;
     RecordingWindowPainter painter;
@@ -69,12 +88,10 @@ TEST_F(AnimationEditTest, ClickingOneFrameThreeTimesAppendsThreeEntries) {
         ClickFrame(1);
     }
     ASSERT_EQ(animation.sequenceLength, 3);
-    for (std::size_t entry = 0; entry < 3; ++entry) {
-        EXPECT_EQ(animation.frameNumber[entry], 1);
-        EXPECT_EQ(animation.delay[entry], 4);
-        EXPECT_EQ(animation.alphaValue[entry], 255);
-        EXPECT_EQ(animation.attribute[entry], 7 + entry); // the attribute slots keep their values
-    }
+    EXPECT_EQ(Slots(animation.frameNumber, 3), (std::vector{1, 1, 1}));
+    EXPECT_EQ(Slots(animation.delay, 3), (std::vector{4, 4, 4}));
+    EXPECT_EQ(Slots(animation.alphaValue, 3), (std::vector{255, 255, 255}));
+    EXPECT_EQ(Slots(animation.attribute, 3), (std::vector{7, 8, 9})); // the slots keep their values
     EXPECT_TRUE(unit.IsModified());
     EXPECT_EQ(Bottom().Grid().Cells().size(), 3u);
 }
@@ -93,14 +110,11 @@ TEST_F(AnimationEditTest, TheTwoHundredthClickIsTheLastAppended) {
 }
 
 TEST_F(AnimationEditTest, ShiftClickSelectsFromTheFirstClickWhicheverComesFirst) {
-    Compress({2});
-    Open();
-    FillSequence(At(0), 8);
+    OpenWithSequence(8);
     ClickEntry(3, true); // Shift before any plain click: nothing
     EXPECT_EQ(Bottom().SelectionStart(), -1);
     EXPECT_EQ(Bottom().SelectionEnd(), -1);
-    ClickEntry(5);
-    ClickEntry(2, true);
+    SelectEntries(5, 2);
     EXPECT_EQ(Bottom().SelectionStart(), 2);
     EXPECT_EQ(Bottom().SelectionEnd(), 5);
     // The outlines of the new range are drawn green over the old one's dark red.
@@ -113,32 +127,22 @@ TEST_F(AnimationEditTest, ShiftClickSelectsFromTheFirstClickWhicheverComesFirst)
 }
 
 TEST_F(AnimationEditTest, DeleteMovesFrameNumbersAndLeavesTheOtherValuesByPosition) {
-    Compress({2});
-    Open();
-    UnitAnimation& animation = At(0);
-    FillSequence(animation, 10);
+    UnitAnimation& animation = OpenWithSequence(10);
     animation.tempBuffer[0] = 6;
-    ClickEntry(2);
-    ClickEntry(4, true);
+    SelectEntries(2, 4);
     Bottom().OnCommand(command::kDeleteEntries);
     ASSERT_EQ(animation.sequenceLength, 7);
-    const std::uint16_t frames[] = {10, 11, 15, 16, 17, 18, 19};
-    for (std::size_t entry = 0; entry < 7; ++entry) {
-        EXPECT_EQ(animation.frameNumber[entry], frames[entry]);
-        EXPECT_EQ(animation.delay[entry], 100 + entry);
-        EXPECT_EQ(animation.attribute[entry], 200 + entry);
-        EXPECT_EQ(animation.alphaValue[entry], 50 + entry);
-    }
+    EXPECT_EQ(Slots(animation.frameNumber, 7), (std::vector{10, 11, 15, 16, 17, 18, 19}));
+    EXPECT_EQ(Slots(animation.delay, 7), (std::vector{100, 101, 102, 103, 104, 105, 106}));
+    EXPECT_EQ(Slots(animation.attribute, 7), (std::vector{200, 201, 202, 203, 204, 205, 206}));
+    EXPECT_EQ(Slots(animation.alphaValue, 7), (std::vector{50, 51, 52, 53, 54, 55, 56}));
     EXPECT_EQ(animation.tempBuffer[0], 0);
     EXPECT_EQ(Bottom().SelectionStart(), -1);
     EXPECT_TRUE(unit.IsModified());
 }
 
 TEST_F(AnimationEditTest, SetLoopStoresTheSelectionStartAndMarksItWithL) {
-    Compress({2});
-    Open();
-    UnitAnimation& animation = At(0);
-    FillSequence(animation, 5);
+    UnitAnimation& animation = OpenWithSequence(5);
     ClickEntry(3);
     Bottom().OnCommand(command::kSetLoop);
     EXPECT_EQ(animation.tempBuffer[0], 3);
@@ -158,61 +162,42 @@ TEST_F(AnimationEditTest, SetLoopStoresTheSelectionStartAndMarksItWithL) {
 }
 
 TEST_F(AnimationEditTest, DelayAbove120IsRefusedAnd120IsStored) {
-    Compress({2});
-    Open();
-    UnitAnimation& animation = At(0);
-    FillSequence(animation, 4);
-    ClickEntry(1);
-    ClickEntry(2, true);
+    UnitAnimation& animation = OpenWithSequence(4);
+    SelectEntries(1, 2);
     unit.SetModifiedFlag(false);
     host.typed = {"121", "120"};
     Bottom().OnCommand(command::kSetDelay);
     ASSERT_EQ(host.refusals.size(), 1u);
     EXPECT_EQ(host.refusals[0], "Please enter an integer between 0 and 120.");
     EXPECT_EQ(host.shownValues.back(), 101); // the first selected entry's delay
-    EXPECT_EQ(animation.delay[0], 100);
-    EXPECT_EQ(animation.delay[1], 120);
-    EXPECT_EQ(animation.delay[2], 120);
-    EXPECT_EQ(animation.delay[3], 103);
+    EXPECT_EQ(Slots(animation.delay, 4), (std::vector{100, 120, 120, 103}));
     EXPECT_TRUE(unit.IsModified());
 }
 
 TEST_F(AnimationEditTest, AttributeKeepsTheLowSixteenBitsAndAlphaClearsTheSelection) {
-    Compress({2});
-    Open();
-    UnitAnimation& animation = At(0);
-    FillSequence(animation, 3);
-    ClickEntry(0);
-    ClickEntry(1, true);
+    UnitAnimation& animation = OpenWithSequence(3);
+    SelectEntries(0, 1);
     host.typed = {"70000"};
     Bottom().OnCommand(command::kSetAttrib);
-    EXPECT_EQ(animation.attribute[0], 4464);
-    EXPECT_EQ(animation.attribute[1], 4464);
-    EXPECT_EQ(animation.attribute[2], 202);
+    EXPECT_EQ(Slots(animation.attribute, 3), (std::vector{4464, 4464, 202}));
 
     host.typed = {"256", "abc", "-1", "0"};
     Bottom().OnCommand(command::kSetAlphaValue);
     EXPECT_EQ(host.refusals.size(), 3u);
-    EXPECT_EQ(animation.alphaValue[0], 0);
-    EXPECT_EQ(animation.alphaValue[1], 0);
-    EXPECT_EQ(animation.alphaValue[2], 52);
+    EXPECT_EQ(Slots(animation.alphaValue, 3), (std::vector{0, 0, 52}));
     EXPECT_EQ(Bottom().SelectionStart(), -1);
 }
 
 TEST_F(AnimationEditTest, CancelChangesNothingAndMarksNothing) {
-    Compress({2});
-    Open();
-    UnitAnimation& animation = At(0);
-    FillSequence(animation, 3);
+    UnitAnimation& animation = OpenWithSequence(3);
     unit.SetModifiedFlag(false);
-    ClickEntry(0);
-    ClickEntry(2, true);
+    SelectEntries(0, 2);
     host.typed = {std::nullopt, std::nullopt, std::nullopt};
     for (const int command : {command::kSetDelay, command::kSetAttrib, command::kSetAlphaValue}) {
         Bottom().OnCommand(command);
     }
-    EXPECT_EQ(animation.delay[1], 101);
-    EXPECT_EQ(animation.attribute[1], 201);
+    EXPECT_EQ((std::vector{animation.delay[1], animation.attribute[1]}),
+              (std::vector<std::uint16_t>{101, 201}));
     EXPECT_EQ(animation.alphaValue[1], 51);
     EXPECT_EQ(Bottom().SelectionEnd(), 2);
     // Storing the value an entry already has is no change either.
@@ -281,12 +266,14 @@ TEST_F(AnimationEditTest, APaneNarrowerThanTwoCellsPlacesOneCellARowAndKeepsTheU
     EXPECT_EQ(cells[1].x, 2);
     EXPECT_EQ(cells[1].y, 2 + kHeight + 5);
     // The edit pane's layout is its own.
-    const auto& after = view.Grid().Cells();
-    ASSERT_EQ(after.size(), before.size());
-    for (std::size_t i = 0; i < after.size(); ++i) {
-        EXPECT_EQ(after[i].x, before[i].x);
-        EXPECT_EQ(after[i].y, before[i].y);
-    }
+    const auto places = [](const std::vector<GridCell>& cells) {
+        std::vector<std::pair<int, int>> xy;
+        for (const GridCell& cell : cells) {
+            xy.emplace_back(cell.x, cell.y);
+        }
+        return xy;
+    };
+    EXPECT_EQ(places(view.Grid().Cells()), places(before));
 }
 
 TEST_F(AnimationEditTest, AHandOverClearsTheHoverAndTheWindowClosesWithItsSourceView) {
@@ -298,8 +285,7 @@ TEST_F(AnimationEditTest, AHandOverClearsTheHoverAndTheWindowClosesWithItsSource
     dialog.TopPane()->SetClientSize(400, 200);
     unit.SetToolDataFlag(true);
     const auto click = [&](int position) {
-        const GridCell& cell = *view->Grid().CellOf(position, 0);
-        view->OnMouseMove(cell.x + 1, cell.y + 1, painter);
+        test::HoverCell(*view, position, 0, painter);
         view->OnLeftButtonDown(false);
     };
     click(0);

@@ -228,8 +228,7 @@ TEST_F(AnimationPlayerTest, TheRegistrationViewsClickPreviewsUntilTheAnimationOr
     ASSERT_TRUE(view->OpenRunLengthFile(folder.path() / "two.ure"));
     Open();
     RecordingWindowPainter painter;
-    const GridCell& cell = *view->Grid().CellOf(1, 0);
-    view->OnMouseMove(cell.x + 1, cell.y + 1, painter);
+    test::HoverCell(*view, 1, 0, painter);
     view->OnLeftButtonDown();
     const RegisteredAnimation* shown = View().MainRegistered().Get();
     ASSERT_NE(shown, nullptr);
@@ -238,8 +237,7 @@ TEST_F(AnimationPlayerTest, TheRegistrationViewsClickPreviewsUntilTheAnimationOr
     EXPECT_EQ(View().Canvas().At(200 - 6 + 3, 150 - 3 + 1), BlendPixel555(0x7C00, 0, 248));
     view->OnCommand(command::kDeleteAnimation); // the hovered animation goes
     EXPECT_EQ(View().MainRegistered().Get(), nullptr);
-    const GridCell& first = *view->Grid().CellOf(0, 0);
-    view->OnMouseMove(first.x + 1, first.y + 1, painter);
+    test::HoverCell(*view, 0, 0, painter);
     view->OnLeftButtonDown();
     ASSERT_NE(View().MainRegistered().Get(), nullptr);
     view.reset();
@@ -253,9 +251,7 @@ TEST_F(AnimationPlayerTest, CompositeModePlaysEveryAnimationOfABuildingUpToTwoHu
     for (int k = 0; k < 150; ++k) {
         list.push_back(test::SolidAnimation(2, 2, 2, static_cast<Pixel555>(0x0400 + k)));
     }
-    CompressionParameters parameters;
-    parameters.noLbg = true;
-    test::CompressInto(building, list, parameters);
+    test::CompressPlain(building, list);
     building.SetRecord(MakeBuildingRecord(std::vector<Pixel555>(64 * 64, 0x03E0),
                                           std::vector<std::uint8_t>(64 * 64, 255), 64, 64, 0, 0, 64,
                                           64));

@@ -173,14 +173,7 @@ TEST_F(GroupEditorTest, AClickOnAGroupTheUnitDoesNotHaveDoesNothing) {
 }
 
 TEST_F(GroupEditorTest, AHundredAnimationsMakeAGroupAndTheHundredAndFirstClickIsIgnored) {
-    std::vector<int> counts(101, 1);
-    RegisteredAnimations list;
-    for (int k = 0; k < 101; ++k) {
-        list.push_back(test::SolidAnimation(4, 4, 1, static_cast<Pixel555>(0x0100 + k)));
-    }
-    CompressionParameters parameters;
-    parameters.noLbg = true;
-    test::CompressInto(unit, list, parameters);
+    Compress(std::vector<int>(101, 1));
     Run([&](CSetGroupDlg& dialog) {
         for (int position = 0; position <= 100; ++position) {
             Click(position);
@@ -226,31 +219,29 @@ TEST_F(GroupEditorTest, CellsAreOutlinedAndLabelledWithTheirPositionGroupAndSlot
         HoverNowhere();
         RecordingWindowPainter painter;
         dialog.View().PaintOverlays(painter);
+        // Whether every call `draw` makes was among the view's.
+        const auto drawn = [&](const std::function<void(RecordingWindowPainter&)>& draw) {
+            RecordingWindowPainter expected;
+            draw(expected);
+            return std::all_of(expected.calls.begin(), expected.calls.end(), [&](auto& call) {
+                return std::find(painter.calls.begin(), painter.calls.end(), call) !=
+                       painter.calls.end();
+            });
+        };
         const GridCell& cell = *dialog.View().Grid().CellOf(1, 0);
-        const auto has = [&](const std::string& call) {
-            return std::find(painter.calls.begin(), painter.calls.end(), call) !=
-                   painter.calls.end();
-        };
-        const auto rectangle = [](int x0, int y0, int x1, int y1, WindowColour colour) {
-            RecordingWindowPainter one;
-            one.Rectangle(x0, y0, x1, y1, colour);
-            return one.calls.front();
-        };
-        EXPECT_TRUE(has(rectangle(cell.x - 2, cell.y - 2, cell.x + cell.width + 1,
-                                  cell.y + cell.height + 1, CSetGroupView::kPendingOutline)));
-        RecordingWindowPainter labels;
-        DrawNumberLabel(labels, cell.x, cell.y + 20, 0, CSetGroupView::kSlotText,
-                        CSetGroupView::kSlotBackground);
-        for (const std::string& call : labels.calls) {
-            EXPECT_TRUE(has(call)) << call;
-        }
         const GridCell& grouped = *dialog.View().Grid().CellOf(0, 0);
-        RecordingWindowPainter group;
-        DrawNumberLabel(group, grouped.x, grouped.y + 10, 0, CSetGroupView::kGroupText,
-                        CSetGroupView::kGroupBackground);
-        for (const std::string& call : group.calls) {
-            EXPECT_TRUE(has(call)) << call;
-        }
+        EXPECT_TRUE(drawn([&](RecordingWindowPainter& p) {
+            p.Rectangle(cell.x - 2, cell.y - 2, cell.x + cell.width + 1, cell.y + cell.height + 1,
+                        CSetGroupView::kPendingOutline);
+        }));
+        EXPECT_TRUE(drawn([&](RecordingWindowPainter& p) {
+            DrawNumberLabel(p, cell.x, cell.y + 20, 0, CSetGroupView::kSlotText,
+                            CSetGroupView::kSlotBackground);
+        }));
+        EXPECT_TRUE(drawn([&](RecordingWindowPainter& p) {
+            DrawNumberLabel(p, grouped.x, grouped.y + 10, 0, CSetGroupView::kGroupText,
+                            CSetGroupView::kGroupBackground);
+        }));
     });
 }
 

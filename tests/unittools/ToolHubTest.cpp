@@ -25,11 +25,7 @@ void CompressThree(AnimationDocument& document) {
     list.push_back(test::SolidAnimation(10, 8, 2, 0x0100));
     list.push_back(test::SolidAnimation(12, 8, 1, 0x0200));
     list.push_back(test::SolidAnimation(14, 8, 3, 0x7C00));
-    CompressionParameters parameters;
-    parameters.noLbg = true;
-    test::CompressInto(document, list, parameters);
-    const std::int32_t counts[] = {2};
-    document.Animations().RebuildGroups(counts);
+    test::CompressPlain(document, list, {2});
 }
 
 class ToolHubTest : public ::testing::Test {
@@ -38,8 +34,7 @@ protected:
 
     // A click on the animation at `position` in the view.
     void Click(CUnitView& view, int position, bool control = false) {
-        const GridCell& cell = *view.Grid().CellOf(position, 0);
-        view.OnMouseMove(cell.x + 1, cell.y + 1, painter);
+        test::HoverCell(view, position, 0, painter);
         view.OnLeftButtonDown(control);
     }
     std::unique_ptr<CUnitView> MakeView(CUnitDoc& document) {

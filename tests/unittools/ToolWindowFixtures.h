@@ -75,7 +75,7 @@ protected:
 
     // Compresses solid animations (frame f of animation a is colour_a + f) of the given frame
     // counts, 10 x 8 pixels, into the unit, which then holds tool data and is not modified.
-    void Compress(std::initializer_list<int> frameCounts,
+    void Compress(const std::vector<int>& frameCounts,
                   std::initializer_list<Pixel555> colours = {}) {
         RegisteredAnimations list;
         auto colour = colours.begin();
@@ -85,9 +85,7 @@ protected:
             list.push_back(SolidAnimation(kWidth, kHeight, frames, first));
             next = static_cast<Pixel555>(next + 0x0100);
         }
-        CompressionParameters parameters;
-        parameters.noLbg = true;
-        CompressInto(unit, list, parameters);
+        CompressPlain(unit, list);
         unit.SetModifiedFlag(false);
     }
     // One team-coloured animation of one white frame, all of it under the mask: its team pixels
@@ -99,20 +97,18 @@ protected:
         RegisteredAnimations list;
         list.push_back(MakeAnimation(kWidth, kHeight, {frame}));
         list.back().sequenceLength = 1;
-        CompressionParameters parameters;
-        parameters.noLbg = true;
-        CompressInto(unit, list, parameters);
+        CompressPlain(unit, list);
         for (std::size_t index = 0; index < kTeamColourEntries; ++index) {
             unit.Data().teamColours.tables[0][index] = index < 16 ? 0x001F : 0x7C00;
         }
     }
-    // The animation's frame drawn on its own through the document's tables, at full opacity.
-    std::vector<Pixel555> ReferenceFrame(int position, int frame) {
+    // The animation's frame drawn on its own through the document's tables, at `alpha`.
+    std::vector<Pixel555> ReferenceFrame(int position, int frame, int alpha = 255) {
         const UnitAnimation& animation = At(position);
         std::vector<Pixel555> pixels(static_cast<std::size_t>(kWidth * kHeight));
         DrawCompressedFrame({pixels.data(), kWidth, kHeight}, 0, 0, animation,
                             animation.alphaTables[static_cast<std::size_t>(frame)],
-                            DocumentCodebooks(unit.Data()), 255);
+                            DocumentCodebooks(unit.Data()), alpha);
         return pixels;
     }
     UnitAnimation& At(int position) { return *unit.Data().FindAnimation(position); }
