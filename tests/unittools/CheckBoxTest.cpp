@@ -62,8 +62,7 @@ TEST_F(CheckBoxTest, LeftAtZeroStores65535AndTheNextHandOverShowsIt) {
     EXPECT_EQ(dialog.Title(), "Check Box");
     EXPECT_TRUE(unit.IsModified());
     hub.HandOver(ToolWindow::CheckBox, Feed::Main, HandOver(0));
-    EXPECT_EQ(dialog.Current().x, 65535);
-    EXPECT_EQ(dialog.Committed().x, 65535);
+    EXPECT_EQ((std::pair{dialog.Current().x, dialog.Committed().x}), std::pair(65535, 65535));
 }
 
 TEST_F(CheckBoxTest, EscAfterThreeRightsReturnsToTheStoredBox) {
@@ -73,12 +72,10 @@ TEST_F(CheckBoxTest, EscAfterThreeRightsReturnsToTheStoredBox) {
     Open();
     Press(key::kRight, 3);
     Press(key::kDown);
-    EXPECT_EQ(dialog.Current().x, 7);
-    EXPECT_EQ(dialog.Current().y, 7);
+    EXPECT_EQ((std::pair{dialog.Current().x, dialog.Current().y}), std::pair(7, 7));
     EXPECT_EQ(dialog.Title(), "Check Box *");
     Press(key::kEscape);
-    EXPECT_EQ(dialog.Current().x, 4);
-    EXPECT_EQ(dialog.Current().y, 6);
+    EXPECT_EQ((std::pair{dialog.Current().x, dialog.Current().y}), std::pair(4, 6));
     EXPECT_EQ(dialog.Title(), "Check Box");
     EXPECT_FALSE(unit.IsModified());
     // Enter with the box unchanged stores the same values: nothing to save.
@@ -95,14 +92,12 @@ TEST_F(CheckBoxTest, PageDownThenEscShowsTheEarlierCommittedBoxOverTheNextAnimat
     Open(0);
     Press(key::kPageDown);
     EXPECT_EQ(dialog.View()->Held().Position(), 1);
-    EXPECT_EQ(dialog.Current().x, 9);
-    EXPECT_EQ(dialog.Current().width, 5);
+    EXPECT_EQ((std::pair{dialog.Current().x, dialog.Current().width}), std::pair(9, 5));
     EXPECT_EQ(dialog.Committed().x, 3);
     EXPECT_EQ(dialog.Title(), "Check Box *");
     Press(key::kEscape);
     EXPECT_EQ(dialog.View()->Held().Position(), 1);
-    EXPECT_EQ(dialog.Current().x, 3);
-    EXPECT_EQ(dialog.Current().width, 2);
+    EXPECT_EQ((std::pair{dialog.Current().x, dialog.Current().width}), std::pair(3, 2));
     // At the end of the list the animation stays.
     Press(key::kPageDown);
     EXPECT_EQ(dialog.View()->Held().Position(), 1);
@@ -112,33 +107,27 @@ TEST_F(CheckBoxTest, PageDownThenEscShowsTheEarlierCommittedBoxOverTheNextAnimat
 
 TEST_F(CheckBoxTest, ThePictureIsPlacedByCommonGroupAndOwnOrigin) {
     Compress({1, 1});
-    const std::int32_t counts[] = {1};
-    unit.RebuildGroups(counts);
+    unit.RebuildGroups(std::vector<std::int32_t>{1});
     unit.Data().groups.front().pointX[0] = 2;
-    At(0).pointX[0] = 10;
-    At(0).pointY[0] = 5;
-    At(0).positionX = 0;
-    At(0).positionY = 0;
+    for (const int position : {0, 1}) {
+        At(position).pointX[0] = 10;
+        At(position).pointY[0] = 5;
+        At(position).positionX = At(position).positionY = 0;
+    }
     Open(0);
     EXPECT_EQ(dialog.View()->PictureCornerNow(), (CanvasPoint{188, 145}));
     // Animation 1 has no group: no group point, though the unit has a group 0.
-    At(1).pointX[0] = 10;
-    At(1).pointY[0] = 5;
-    At(1).positionX = 0;
-    At(1).positionY = 0;
     hub.HandOver(ToolWindow::CheckBox, Feed::Main, HandOver(1));
     EXPECT_EQ(dialog.View()->PictureCornerNow(), (CanvasPoint{190, 145}));
 }
 
 TEST_F(CheckBoxTest, TheGroupIsLookedUpByNumberAfterTheGroupsAreReplaced) {
     Compress({1, 1});
-    const std::int32_t one[] = {1};
-    unit.RebuildGroups(one);
+    unit.RebuildGroups(std::vector<std::int32_t>{1});
     unit.Data().groups.front().pointX[0] = 2;
     Open(0);
     dialog.Tick();
-    const std::int32_t two[] = {1, 1};
-    unit.RebuildGroups(two); // the old group is freed
+    unit.RebuildGroups(std::vector<std::int32_t>{1, 1}); // the old group is freed
     unit.Data().groups.front().pointX[0] = 7;
     dialog.Tick();
     const UnitAnimation& animation = At(0);
@@ -186,12 +175,7 @@ TEST_F(CheckBoxTest, TeamPixelsTakeEveryEntryOfTheDocumentsTeamTable) {
     Open();
     dialog.Tick();
     const CanvasPoint corner = dialog.View()->PictureCornerNow();
-    const std::vector<Pixel555> reference = ReferenceFrame(0, 0);
-    const Pixel555 team = reference[static_cast<std::size_t>(3 * kWidth + 5)];
-    // A bright team pixel, drawn from the upper half of the table: red, no blue.
-    EXPECT_GT(Red5(team), 0);
-    EXPECT_EQ(Blue5(team), 0);
-    EXPECT_EQ(Canvas().At(corner.x + 5, corner.y + 3), team);
+    EXPECT_EQ(Canvas().At(corner.x + 5, corner.y + 3), BrightTeamPixel());
 }
 
 } // namespace

@@ -37,6 +37,13 @@ protected:
         unit.SetModifiedFlag(false);
     }
     UnitGroup& GroupNumber(int index) { return *unit.Data().FindGroup(index); }
+    Point PointOf(int position, int index) {
+        return {At(position).pointX[index], At(position).pointY[index]};
+    }
+    void SetPoint(int position, int index, Point point) {
+        At(position).pointX[index] = static_cast<std::int16_t>(point.x);
+        At(position).pointY[index] = static_cast<std::int16_t>(point.y);
+    }
     // Every animation's crop position at the origin, so that pictures lie where their points say.
     void PlaceAtOrigin() {
         for (UnitAnimation& animation : unit.Data().animations) {
@@ -190,31 +197,26 @@ TEST_F(OriginPointTest, EnteringReverseFoldsTheGroupPointIntoEachMemberAndIsSafe
     group.pointX[3] = 5;
     group.pointY[3] = -7;
     group.pointX[0] = 100;
-    At(0).pointX[3] = 1;
-    At(0).pointY[3] = 2;
-    At(1).pointX[3] = 30;
-    At(1).pointY[3] = 40;
-    At(1).pointX[0] = 11;
-    At(1).pointY[0] = -12;
+    SetPoint(0, 3, {1, 2});
+    SetPoint(1, 3, {30, 40});
+    SetPoint(1, 0, {11, -12});
     Open();
     Down('3');
     dialog.OnModeSelected(static_cast<int>(Mode::Reverse));
     EXPECT_EQ(View().GetMode(), Mode::Reverse);
-    EXPECT_EQ((Point{At(0).pointX[3], At(0).pointY[3]}), (Point{6, -5}));
-    EXPECT_EQ((Point{At(1).pointX[3], At(1).pointY[3]}), (Point{35, 33}));
-    EXPECT_EQ(group.pointX[3], 0);
-    EXPECT_EQ(group.pointY[3], 0);
+    EXPECT_EQ(PointOf(0, 3), (Point{6, -5}));
+    EXPECT_EQ(PointOf(1, 3), (Point{35, 33}));
+    EXPECT_EQ((Point{group.pointX[3], group.pointY[3]}), (Point{0, 0}));
     EXPECT_EQ(group.pointX[0], 100); // only the edited point folds
     EXPECT_EQ(dialog.CoordinatesText(), "6,-5");
     // The working points start at the members' origins, so the first move keeps them.
-    EXPECT_EQ(At(1).workingPointX, 11.0f);
-    EXPECT_EQ(At(1).workingPointY, -12.0f);
+    EXPECT_EQ((std::pair{At(1).workingPointX, At(1).workingPointY}), std::pair(11.0f, -12.0f));
     EXPECT_TRUE(unit.IsModified());
     // Again: nothing changes.
     dialog.OnModeSelected(static_cast<int>(Mode::Total));
     dialog.OnModeSelected(static_cast<int>(Mode::Reverse));
-    EXPECT_EQ((Point{At(0).pointX[3], At(0).pointY[3]}), (Point{6, -5}));
-    EXPECT_EQ((Point{At(1).pointX[3], At(1).pointY[3]}), (Point{35, 33}));
+    EXPECT_EQ(PointOf(0, 3), (Point{6, -5}));
+    EXPECT_EQ(PointOf(1, 3), (Point{35, 33}));
     // The animation of no group leaves Reverse for Total.
     Down(key::kPageDown);
     Down(key::kPageDown);
@@ -315,10 +317,7 @@ TEST_F(OriginPointTest, TeamPixelsTakeEveryEntryOfTheDocumentsTeamTable) {
     PlaceAtOrigin();
     Open();
     dialog.Tick();
-    const Pixel555 team = ReferenceFrame(0, 0)[static_cast<std::size_t>(3 * kWidth + 5)];
-    EXPECT_GT(Red5(team), 0);
-    EXPECT_EQ(Blue5(team), 0);
-    EXPECT_EQ(Canvas().At(205, 153), team);
+    EXPECT_EQ(Canvas().At(205, 153), BrightTeamPixel());
 }
 
 TEST_F(OriginPointTest, HeldKeysAreLetGoWhenTheWindowLosesTheKeyboardOrCloses) {

@@ -111,6 +111,14 @@ protected:
                             DocumentCodebooks(unit.Data()), alpha);
         return pixels;
     }
+    // A bright team pixel of the team-coloured animation, drawn from the upper half of the table:
+    // red, no blue.
+    Pixel555 BrightTeamPixel() {
+        const Pixel555 team = ReferenceFrame(0, 0)[3 * kWidth + 5];
+        EXPECT_GT(Red5(team), 0);
+        EXPECT_EQ(Blue5(team), 0);
+        return team;
+    }
     UnitAnimation& At(int position) { return *unit.Data().FindAnimation(position); }
     AnimationHandOver HandOver(int position, const ToolSource* source = nullptr) {
         return {AnimationRef(unit, position), source, true};
