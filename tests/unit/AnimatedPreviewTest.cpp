@@ -27,11 +27,12 @@ TEST(PlayTimeline, EntriesLastTheirDelayInSixteenMillisecondSteps) {
     const PlayTimeline timeline = SequenceTimeline(animation);
     ASSERT_EQ(timeline.entries.size(), 4u);
     EXPECT_EQ(timeline.loopStart, 1);
-    EXPECT_EQ(timeline.entries[0].milliseconds, 64);
-    EXPECT_EQ(timeline.entries[1].milliseconds, 16);
-    EXPECT_EQ(timeline.entries[2].milliseconds, 32);
+    std::vector<int> milliseconds;
+    for (const auto& entry : timeline.entries) {
+        milliseconds.push_back(entry.milliseconds);
+    }
     // A delay read as a negative signed value lasts one step.
-    EXPECT_EQ(timeline.entries[3].milliseconds, 16);
+    EXPECT_EQ(milliseconds, (std::vector{64, 16, 32, 16}));
     EXPECT_EQ(timeline.entries[0].frame, 2);
     EXPECT_EQ(timeline.entries[1].alphaValue, 16);
     // Frame 3 of a three-frame animation is no frame.

@@ -96,9 +96,8 @@ TEST(GameDataFile, GameUnitsKeepEveryStoredFieldAndThe565CopiesAreNotRead) {
     auto written = data.animations.begin();
     for (const auto& animation : back.animations) {
         EXPECT_EQ(test::StoredFields(animation, false), test::StoredFields(*written++, false));
-        EXPECT_EQ(animation.groupIndex, -1);
-        EXPECT_EQ(animation.positionX, 0);
-        EXPECT_EQ(animation.blockFlag, 1);
+        EXPECT_EQ((std::vector{animation.groupIndex, animation.positionX, animation.blockFlag}),
+                  (std::vector{-1, 0, 1}));
     }
     EXPECT_EQ(back.teamColours.tables, data.teamColours.tables);
     EXPECT_EQ(back.teamColours.selection, TeamColours{}.selection);
@@ -125,11 +124,9 @@ TEST(GameDataFile, ReadsVersion3WithoutBlockFlag) {
     EXPECT_EQ(data.teamColours.tables[0][0], 0x0421);
     ASSERT_EQ(data.AnimationCount(), 1);
     const UnitAnimation& animation = data.animations.front();
-    EXPECT_EQ(animation.blockFlag, 0);
-    EXPECT_EQ(animation.maskFlag, 1);
-    EXPECT_EQ(animation.pointX[0], 4);
-    EXPECT_EQ(animation.delay[0], 6);
-    EXPECT_EQ(animation.alphaValue[0], 99);
+    EXPECT_EQ((std::vector<int>{animation.blockFlag, animation.maskFlag, animation.pointX[0],
+                                animation.delay[0], animation.alphaValue[0]}),
+              (std::vector{0, 1, 4, 6, 99}));
 }
 
 } // namespace

@@ -151,16 +151,13 @@ TEST_F(SetAnimationViewTest, HoldMovesBehindTheClickedAnimation) {
     view.OnLeftButtonDown();
     EXPECT_EQ(Order(), (std::vector<int>{1, 2, 0, 3}));
     EXPECT_EQ(view.HoldSource(), nullptr);
-}
-
-TEST_F(SetAnimationViewTest, AClickOnNothingClearsAPendingHold) {
-    LoadFour();
+    // A click on nothing clears a pending hold.
     Hover(3);
     view.OnCommand(command::kHoldAnimation);
     HoverNothing();
     view.OnLeftButtonDown();
     EXPECT_EQ(view.HoldSource(), nullptr);
-    EXPECT_EQ(Order(), (std::vector<int>{0, 1, 2, 3}));
+    EXPECT_EQ(Order(), (std::vector<int>{1, 2, 0, 3}));
 }
 
 TEST_F(SetAnimationViewTest, DeleteTheHoveredAnimation) {
@@ -299,15 +296,13 @@ TEST_F(SetAnimationViewTest, TempBufferIsStoredOnOkOnly) {
     EXPECT_EQ(At(0).tempBuffer[0], 0);
 }
 
-TEST_F(SetAnimationViewTest, SaveUreOfAnEmptyViewWrites44Bytes) {
+TEST_F(SetAnimationViewTest, SaveUreWritesTheEmptyViewOrSaysWhyNot) {
     platform.prompts.fileAnswers.push_back(folder / "walk.Units.ure");
     view.OnCommand(command::kSaveUre);
     ASSERT_EQ(platform.prompts.dialogs.size(), 1u);
     EXPECT_EQ(platform.prompts.dialogs[0].request.filter, "Unit RLE화일 (*.ure)|*.ure||");
     EXPECT_EQ(folder.Read("walk.URE").size(), 44u);
-}
-
-TEST_F(SetAnimationViewTest, SaveUreThatCannotBeCreatedSaysSo) {
+    // One that cannot be created says so.
     platform.prompts.fileAnswers.push_back(folder / "missing" / "walk.ure");
     view.OnCommand(command::kSaveUre);
     ASSERT_EQ(platform.prompts.messages.size(), 1u);

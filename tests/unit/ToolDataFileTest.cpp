@@ -146,18 +146,16 @@ TEST(ToolDataFile, ReadsVersion5WithEightPixelEntries) {
     folder.Write("v5.UTD", v5.bytes);
 
     UnitData data = ReadBack(folder, "v5.UTD");
-    EXPECT_EQ(data.codebook.blockFlag, 0);
-    EXPECT_EQ(data.codebook.Size(), 1);
+    EXPECT_EQ((std::vector{data.codebook.blockFlag, data.codebook.Size(), data.unitPointX[0],
+                           data.unitPointY[9]}),
+              (std::vector{0, 1, -1, 1}));
     ASSERT_EQ(data.codebook.entries8.size(), 8u);
     EXPECT_EQ(data.codebook.entries8[0], 0x1234);
-    EXPECT_EQ(data.unitPointX[0], -1);
-    EXPECT_EQ(data.unitPointY[9], 1);
     ASSERT_EQ(data.AnimationCount(), 1);
     const UnitAnimation& animation = data.animations.front();
-    EXPECT_EQ(animation.blockFlag, 0);
-    EXPECT_EQ(animation.positionX, 70);
-    EXPECT_EQ(animation.attribute[0], 9);
-    EXPECT_EQ(animation.alphaValue[0], 200);
+    EXPECT_EQ((std::vector<int>{animation.blockFlag, animation.positionX, animation.attribute[0],
+                                animation.alphaValue[0]}),
+              (std::vector{0, 70, 9, 200}));
     EXPECT_EQ(animation.indexTables.front().bytes, (std::vector<std::uint8_t>{7, 8}));
     EXPECT_EQ(animation.alphaTables.front().bytes, (std::vector<std::uint8_t>{9}));
 }

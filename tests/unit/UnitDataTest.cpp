@@ -137,19 +137,16 @@ TEST(CompressedAnimations, CopyEveryFieldOfTheRegistrationAndNumberTheFrames) {
     ASSERT_EQ(animations.size(), 2u);
     const UnitAnimation& made = animations.back();
     // The registered fields live on only in `expected`: the encoded records are gone.
-    EXPECT_EQ(made.positionX, expected.positionX);
-    EXPECT_EQ(made.positionY, expected.positionY);
-    EXPECT_EQ(made.extra0, expected.extra0);
-    EXPECT_EQ(made.extra1, expected.extra1);
-    EXPECT_EQ(made.groupIndex, -1);
-    EXPECT_EQ(made.maskFlag, expected.maskFlag);
+    EXPECT_EQ((std::vector{made.positionX, made.positionY, made.extra0, made.extra1,
+                           made.groupIndex, made.maskFlag}),
+              (std::vector{expected.positionX, expected.positionY, expected.extra0, expected.extra1,
+                           -1, expected.maskFlag}));
     std::vector<std::int64_t> copied, wanted;
     test::AppendRecordFields(copied, made, kMaxSequenceLength);
     test::AppendRecordFields(wanted, expected, kMaxSequenceLength);
     EXPECT_EQ(copied, wanted);
-    EXPECT_EQ(made.blockFlag, 1);
-    EXPECT_EQ(made.loadIndex, 1);
-    EXPECT_EQ(made.saveIndex, 1);
+    EXPECT_EQ((std::vector{made.blockFlag, made.loadIndex, made.saveIndex}),
+              (std::vector{1, 1, 1}));
     ASSERT_EQ(made.IndexTableCount(), 1);
     EXPECT_EQ(made.indexTables[0].bytes, (std::vector<std::uint8_t>{1, 2}));
     ASSERT_EQ(made.FrameCount(), 2);

@@ -51,11 +51,10 @@ TEST_F(UnitDocTest, OpenReadsToolDataAndRenumbers) {
     EXPECT_EQ(doc.Title(), "Unit - hero.utd\"" + path + "\"<0.500000>");
     EXPECT_EQ(doc.Data().AnimationCount(), 2);
     EXPECT_EQ(doc.Data().TotalFrameCount(), 3);
-    const UnitAnimation& a = doc.Data().animations.front();
-    EXPECT_EQ(a.alphaTables[2].index, 2);
-    EXPECT_EQ(a.alphaTables[2].width, 8);
-    EXPECT_EQ(doc.Data().animations.back().saveIndex, 1);
-    EXPECT_EQ(doc.Data().animations.back().loadIndex, 1);
+    const AlphaTableNode& last = doc.Data().animations.front().alphaTables[2];
+    const UnitAnimation& b = doc.Data().animations.back();
+    EXPECT_EQ((std::vector{last.index, last.width, b.saveIndex, b.loadIndex}),
+              (std::vector{2, 8, 1, 1}));
 }
 
 TEST_F(UnitDocTest, OpenDispatchesOnTheVersionWord) {
@@ -226,11 +225,10 @@ TEST_F(UnitDocTest, CompressionResultReplacesAnimationsAndCodebook) {
     EXPECT_TRUE(doc.IsModified());
     EXPECT_TRUE(doc.ToolDataFlag());
     EXPECT_EQ(doc.Data().compressionError, 2.5f);
-    EXPECT_EQ(doc.Data().codebook.blockFlag, 1);
-    EXPECT_EQ(doc.Data().codebook.Size(), 0);
-    EXPECT_EQ(doc.Data().AnimationCount(), 1);
-    EXPECT_EQ(doc.Data().TotalFrameCount(), 4);
-    EXPECT_EQ(doc.Data().GroupCount(), 0);
+    const UnitData& data = doc.Data();
+    EXPECT_EQ((std::vector{data.codebook.blockFlag, data.codebook.Size(), data.AnimationCount(),
+                           data.TotalFrameCount(), data.GroupCount()}),
+              (std::vector{1, 0, 1, 4, 0}));
 }
 
 } // namespace

@@ -5,7 +5,6 @@
 #include "unittools/ToolWindowFixtures.h"
 
 #include <CommandIds.h>
-#include <fstream>
 
 namespace fenwold {
 namespace {
@@ -332,24 +331,18 @@ TEST_F(AnimationPlayerTest, ABackgroundPictureIsShownTopRowFirstAndABrokenOneIsN
     const TgaColor blue = MakeTgaColor(0, 0, 255);
     // Two rows of two: red on top, blue below.
     const TgaColor pixels[] = {red, red, blue, blue};
-    const auto write = [&](const std::string& name, const std::vector<std::uint8_t>& bytes) {
-        std::ofstream(folder.path() / name, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
-        return folder.path() / name;
-    };
-    const auto good = write("back.tga", test::TgaBuilder::Picture(2, 2, pixels));
+    folder.Write("back.tga", test::TgaBuilder::Picture(2, 2, pixels));
     std::vector<std::uint8_t> shortBytes = test::TgaBuilder::Picture(2, 2, pixels);
     shortBytes.resize(shortBytes.size() - 4);
-    const auto broken = write("short.tga", shortBytes);
+    folder.Write("short.tga", shortBytes);
     Open();
-    platform.prompts.fileAnswers = {good};
+    platform.prompts.fileAnswers = {folder / "back.tga"};
     dialog.OnCommand(command::kLoadBackground);
     EXPECT_TRUE(View().HasBackground());
     EXPECT_EQ(View().Canvas().At(199, 149), 0x7C00);
     EXPECT_EQ(View().Canvas().At(199, 150), 0x001F);
     EXPECT_EQ(View().Canvas().At(198, 148), 0); // cleared around it
-    platform.prompts.fileAnswers = {broken};
+    platform.prompts.fileAnswers = {folder / "short.tga"};
     dialog.OnCommand(command::kLoadBackground);
     EXPECT_FALSE(View().HasBackground());
     ASSERT_FALSE(platform.prompts.messages.empty());

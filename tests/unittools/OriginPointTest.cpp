@@ -73,8 +73,7 @@ TEST_F(OriginPointTest, LeftForOneTickRaisesXByOneAndWithCtrlByTen) {
     Up(key::kControl);
     Hold(key::kRight);
     Hold(key::kDown);
-    EXPECT_EQ(unit.Data().unitPointX[0], 10);
-    EXPECT_EQ(unit.Data().unitPointY[0], 9);
+    EXPECT_EQ((Point{unit.Data().unitPointX[0], unit.Data().unitPointY[0]}), (Point{10, 9}));
     // Released: the next tick moves nothing.
     dialog.Tick();
     EXPECT_EQ(unit.Data().unitPointX[0], 10);
@@ -91,10 +90,9 @@ TEST_F(OriginPointTest, EachModeMovesItsOwnSetAndAniWrapsAt16Bits) {
         ASSERT_EQ(View().GetMode(), mode);
         Hold(key::kLeft);
     }
-    EXPECT_EQ(unit.Data().unitPointX[4], 1);
-    EXPECT_EQ(GroupNumber(0).pointX[4], 1);
-    EXPECT_EQ(At(0).pointX[4], -32768);
-    EXPECT_EQ(At(1).pointX[4], 0);
+    EXPECT_EQ((std::vector<int>{unit.Data().unitPointX[4], GroupNumber(0).pointX[4], At(0).pointX[4],
+                                At(1).pointX[4]}),
+              (std::vector{1, 1, -32768, 0}));
     EXPECT_EQ(dialog.CoordinatesText(), "-32768,0");
     EXPECT_EQ(unit.Data().unitPointX[0], 0);
 }
@@ -306,10 +304,8 @@ TEST_F(OriginPointTest, ThePictureLiesWithTheEditedPointUnderTheCrosshairAndPlay
     dialog.OnZoomSpin(4);
     EXPECT_EQ(dialog.ZoomText(), "x4");
     const CanvasPlacement placed = PlaceCanvas(1000, 700, dialog.Zoom());
-    EXPECT_EQ(placed.width, 1600);
-    EXPECT_EQ(placed.height, 1200);
-    EXPECT_EQ(placed.left, 500 - 800);
-    EXPECT_EQ(placed.top, 350 - 600);
+    EXPECT_EQ((std::vector{placed.width, placed.height, placed.left, placed.top}),
+              (std::vector{1600, 1200, 500 - 800, 350 - 600}));
 }
 
 TEST_F(OriginPointTest, TeamPixelsTakeEveryEntryOfTheDocumentsTeamTable) {

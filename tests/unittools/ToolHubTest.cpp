@@ -129,8 +129,7 @@ TEST_F(ToolHubTest, NewGroupsAreLookedUpAgainByNumber) {
     player.Open();
     tools.HandOver(ToolWindow::Animation, Feed::Main, HandOverOf(unit, 1, nullptr));
     ASSERT_EQ(player.held[0].Group(), unit.Data().FindGroup(0));
-    const std::int32_t counts[] = {1, 2};
-    unit.RebuildGroups(counts);
+    unit.RebuildGroups(std::vector<std::int32_t>{1, 2});
     EXPECT_EQ(player.groupsReplaced, 1);
     EXPECT_EQ(player.Held()->groupIndex, 1);
     EXPECT_EQ(player.held[0].Group(), unit.Data().FindGroup(1));
