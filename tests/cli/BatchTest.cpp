@@ -253,7 +253,7 @@ TEST_F(Batch, SettingsAtTheirLimitsReadBackAsWritten) {
     unit.name = "edge";
     unit.series = {{"unit/anim00", "mask/anim00"}};
     unit.groups = {{"unit", "mask"}};
-    unit.compression = {65534, "none", false, false, 18446744073709551615u};
+    unit.compression = {65534, "none", false, false, 18446744073709551615u, 0, std::nullopt};
     unit.teamColours = "teamcolours.UTC";
     settings.units.push_back(unit);
     cli::UnitSetting refined = unit;
@@ -265,7 +265,7 @@ TEST_F(Batch, SettingsAtTheirLimitsReadBackAsWritten) {
     building.picture = "building/house.tga";
     building.mask = "building/house_mask.tga";
     building.animations = {{{"unit/anim00", "mask/anim00"}, -32768, 32767}};
-    building.compression = {1, "average", true, true, 0};
+    building.compression = {1, "average", true, true, 0, 0, std::nullopt};
     settings.buildings.push_back(building);
     const fs::path path = assets / cli::kSettingsFileName;
     WriteText(path, cli::SettingsText(settings));
