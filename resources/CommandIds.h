@@ -53,6 +53,11 @@ inline constexpr int kShowGrid = 32866;
 inline constexpr int kLoadBackground = 32867;
 inline constexpr int kShowCrosshair = 32868;
 
+// The building picture view's context menu (199).
+inline constexpr int kOpenBuilding = 32823;
+inline constexpr int kOpenMask = 32824;
+inline constexpr int kTeamColourSetting = 32821;
+
 // In both view menus.
 inline constexpr int kSetTempBuffer = 32844;
 inline constexpr int kProperties = 32795;

@@ -8,6 +8,10 @@ std::optional<int> ExecCommandMenu(QWidget* parent, const std::vector<MenuItem>&
                                    const std::function<bool(int)>& unavailable) {
     QMenu menu(parent);
     for (const MenuItem& item : items) {
+        if (item.command == 0) {
+            menu.addSeparator();
+            continue;
+        }
         QAction* action = menu.addAction(QString::fromStdString(item.text));
         action->setData(item.command);
         const bool notYet = unavailable && unavailable(item.command);

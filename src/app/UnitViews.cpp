@@ -14,7 +14,7 @@
 
 namespace fenwold {
 
-UnitViewWidget::UnitViewWidget(QWidget* parent, Platform platform, CUnitDoc& document,
+UnitViewWidget::UnitViewWidget(QWidget* parent, Platform platform, AnimationDocument& document,
                                ToolWindowSet& toolWindows)
     : FrameViewWidget(parent), platform_(platform), toolWindows_(toolWindows) {
     Own(std::make_unique<CUnitView>(platform, document, *this, toolWindows.hub()));
@@ -67,6 +67,12 @@ SetAnimationViewWidget::SetAnimationViewWidget(QWidget* parent, Platform platfor
                                                CUnitDoc& document, ToolHandOvers& tools)
     : FrameViewWidget(parent), platform_(platform) {
     Own(std::make_unique<CSetAnimationView>(platform, *this, tools, document));
+}
+
+SetAnimationViewWidget::SetAnimationViewWidget(QWidget* parent, Platform platform,
+                                               BuildingRegistration building, ToolHandOvers& tools)
+    : FrameViewWidget(parent), platform_(platform) {
+    Own(std::make_unique<CSetAnimationView>(platform, *this, tools, std::move(building)));
 }
 
 SetAnimationViewWidget::~SetAnimationViewWidget() {

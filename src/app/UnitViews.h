@@ -8,13 +8,14 @@
 
 namespace fenwold {
 
+class AnimationDocument;
 class CUnitDoc;
 class ToolWindowSet;
 
-// The "VQ compression" tab: the window of a CUnitView.
+// The "VQ compression" tab (a building's "VQ view"): the window of a CUnitView.
 class UnitViewWidget final : public FrameViewWidget<CUnitView>, public UnitViewHost {
 public:
-    UnitViewWidget(QWidget* parent, Platform platform, CUnitDoc& document,
+    UnitViewWidget(QWidget* parent, Platform platform, AnimationDocument& document,
                    ToolWindowSet& toolWindows);
     ~UnitViewWidget() override;
 
@@ -39,6 +40,9 @@ class SetAnimationViewWidget final : public FrameViewWidget<CSetAnimationView>,
                                      public RegistrationViewHost {
 public:
     SetAnimationViewWidget(QWidget* parent, Platform platform, CUnitDoc& document,
+                           ToolHandOvers& tools);
+    // A building window's "Set animation": the results go to the building.
+    SetAnimationViewWidget(QWidget* parent, Platform platform, BuildingRegistration building,
                            ToolHandOvers& tools);
     ~SetAnimationViewWidget() override;
 

@@ -10,6 +10,8 @@
 #include "unit/UnitRecordIo.h"
 #include "vq/TableValidation.h"
 
+#include <utility>
+
 namespace fenwold {
 
 void CFenwoldDoc::FreeAnimations() {
@@ -17,13 +19,16 @@ void CFenwoldDoc::FreeAnimations() {
     Notify(DocumentEvent::AnimationsReplaced);
 }
 
+// The tool windows that draw the old record hear of it while it still exists, and find no
+// record (or the new one) when they look it up.
 void CFenwoldDoc::FreeBuildingRecord() {
-    record_.reset();
+    const std::unique_ptr<BuildingRecord> old = std::move(record_);
     Notify(DocumentEvent::BuildingRecordReplaced);
 }
 
 void CFenwoldDoc::SetRecord(BuildingRecord record) {
-    record_ = std::make_unique<BuildingRecord>(std::move(record));
+    const std::unique_ptr<BuildingRecord> old =
+        std::exchange(record_, std::make_unique<BuildingRecord>(std::move(record)));
     Notify(DocumentEvent::BuildingRecordReplaced);
 }
 

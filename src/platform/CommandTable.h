@@ -34,6 +34,12 @@ struct CommandRow {
 template <typename Owner>
 using CommandTable = std::span<const CommandRow<Owner>>;
 
+// A separator between a menu's groups of rows: command 0 with no action. MenuItemsOf gives it as
+// an item of command 0, never enabled, and RunCommand never runs it.
+template <typename Owner>
+inline constexpr CommandRow<Owner> kSeparatorRow{0, "", [](const Owner&) { return false; },
+                                                 nullptr};
+
 template <typename Owner>
 const CommandRow<Owner>* FindCommand(CommandTable<Owner> table, int command) {
     for (const CommandRow<Owner>& row : table) {
@@ -69,7 +75,7 @@ std::vector<MenuItem> MenuItemsOf(CommandTable<Owner> table, const Owner& owner)
 template <typename Owner>
 bool RunCommand(CommandTable<Owner> table, Owner& owner, int command) {
     const CommandRow<Owner>* row = FindCommand(table, command);
-    if (row == nullptr || !IsCommandEnabled(*row, owner)) {
+    if (row == nullptr || row->action == nullptr || !IsCommandEnabled(*row, owner)) {
         return false;
     }
     row->action(owner);

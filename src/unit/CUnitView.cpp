@@ -12,10 +12,10 @@
 
 namespace fenwold {
 
-CUnitView::CUnitView(Platform platform, CUnitDoc& document, UnitViewHost& host,
+CUnitView::CUnitView(Platform platform, AnimationDocument& document, UnitViewHost& host,
                      ToolHandOvers& tools)
-    : platform_(platform), document_(document), host_(host), tools_(tools),
-      observation_(document, *this) {
+    : platform_(platform), document_(document), unit_(dynamic_cast<CUnitDoc*>(&document)),
+      host_(host), tools_(tools), observation_(document, *this) {
     Relayout();
 }
 
@@ -31,12 +31,16 @@ void CUnitView::SetClientSize(int width, int height) {
 void CUnitView::Relayout() {
     // A smaller compression may leave the start past the end: nothing would be drawn, nothing
     // could be hovered, and Properties, which needs a hovered animation, could never move it back.
-    firstDrawn_ = std::clamp(firstDrawn_, 0, std::max(document_.Data().AnimationCount() - 1, 0));
+    firstDrawn_ = std::clamp(firstDrawn_, 0, std::max(document_.Animations().AnimationCount() - 1, 0));
     std::vector<GridItem> items;
-    for (const UnitAnimation& animation : document_.Data().animations) {
+    for (const UnitAnimation& animation : document_.Animations().animations) {
         items.push_back({animation.width, animation.height, animation.FrameCount()});
     }
     grid_.Layout(items, firstDrawn_);
+}
+
+bool CUnitView::ToolData() const {
+    return unit_ != nullptr && unit_->ToolDataFlag();
 }
 
 void CUnitView::Refresh() {
@@ -62,16 +66,16 @@ void CUnitView::OnDocumentEvent(DocumentEvent event) {
 }
 
 UnitAnimation* CUnitView::Hovered() {
-    return document_.Data().FindAnimation(grid_.HoveredItem());
+    return document_.Animations().FindAnimation(grid_.HoveredItem());
 }
 
 const UnitAnimation* CUnitView::HoveredAnimation() const {
-    return document_.Data().FindAnimation(grid_.HoveredItem());
+    return document_.Animations().FindAnimation(grid_.HoveredItem());
 }
 
 std::vector<const UnitAnimation*> CUnitView::AnimationsByPosition() const {
     std::vector<const UnitAnimation*> animations;
-    for (const UnitAnimation& animation : document_.Data().animations) {
+    for (const UnitAnimation& animation : document_.Animations().animations) {
         animations.push_back(&animation);
     }
     return animations;
@@ -94,7 +98,7 @@ void CUnitView::ForEachVisibleFrame(Draw&& draw) const {
 }
 
 std::vector<FramePicture> CUnitView::RenderVisibleFrames() const {
-    const UnitData& data = document_.Data();
+    const UnitData& data = document_.Animations();
     std::vector<FramePicture> pictures;
     ForEachVisibleFrame(
         [&](const GridCell& cell, const UnitAnimation& animation, const AlphaTableNode& frame) {
@@ -131,7 +135,7 @@ void CUnitView::OnMouseMove(int x, int y, WindowPainter& window) {
 void CUnitView::OnLeftButtonDown(bool control) {
     if (Hovered() != nullptr) {
         tools_.AnimationClicked(
-            {AnimationRef(document_, grid_.HoveredItem()), this, document_.ToolDataFlag()},
+            {AnimationRef(document_, grid_.HoveredItem()), this, ToolData()},
             control);
     }
 }
@@ -139,16 +143,19 @@ void CUnitView::OnLeftButtonDown(bool control) {
 CommandTable<CUnitView> CUnitView::ContextMenuCommands() {
     using View = CUnitView;
     constexpr auto hovered = [](const View& view) { return view.HoveredAnimation() != nullptr; };
+    // The groups and the alpha change belong to a unit.
+    constexpr auto unit = [](const View& view) { return view.unit_ != nullptr; };
     // The alpha change reads plain alpha tables only: team-coloured animations keep theirs.
     constexpr auto plainHovered = [](const View& view) {
-        return view.HoveredAnimation() != nullptr && view.HoveredAnimation()->maskFlag == 0;
+        return view.unit_ != nullptr && view.HoveredAnimation() != nullptr &&
+               view.HoveredAnimation()->maskFlag == 0;
     };
     static constexpr CommandRow<View> kRows[] = {
         {command::kFireSetting, "&Fire Setting", nullptr, [](View& view) { view.SetFireSource(); }},
         {command::kSetTempBuffer, "Set Temp &Buffer", hovered,
          [](View& view) { view.SetTempBuffer(); }},
-        {command::kSetGroup, "&Set Group", nullptr,
-         [](View& view) { view.host_.RunGroupEditor(view.document_); }},
+        {command::kSetGroup, "&Set Group", unit,
+         [](View& view) { view.host_.RunGroupEditor(*view.unit_); }},
         // Only an animation with team masks has team pixels to colour.
         {command::kSetTeamColour, "Set &Team Color",
          [](const View& view) {
@@ -157,11 +164,11 @@ CommandTable<CUnitView> CUnitView::ContextMenuCommands() {
          },
          [](View& view) {
              view.host_.RunTeamColourDialog({AnimationRef(view.document_, view.grid_.HoveredItem()),
-                                             &view, view.document_.ToolDataFlag()});
+                                             &view, view.ToolData()});
          }},
         {command::kAlphaValueChange, "Alpha &value change ", plainHovered,
          [](View& view) {
-             view.host_.RunAlphaValueChange(view.document_, view.grid_.HoveredItem());
+             view.host_.RunAlphaValueChange(*view.unit_, view.grid_.HoveredItem());
          }},
         {command::kProperties, "&Properties", hovered, [](View& view) { view.ShowProperties(); }},
     };
@@ -188,7 +195,7 @@ void CUnitView::OnCommand(int command) {
 
 void CUnitView::SetFireSource() {
     tools_.SetFireSource(document_, *this);
-    const int count = document_.Data().AnimationCount();
+    const int count = document_.Animations().AnimationCount();
     platform_.statusBar.ShowMessage("Fire animation source: \"" + document_.FileName() + "\" (" +
                                     std::to_string(count) +
                                     (count == 1 ? " animation)." : " animations)."));
@@ -205,7 +212,7 @@ void CUnitView::SetTempBuffer() {
 }
 
 void CUnitView::ShowProperties() {
-    const UnitData& data = document_.Data();
+    const UnitData& data = document_.Animations();
     CPropertiesDlg dialog{.animationCount = data.AnimationCount(),
                           .totalFrameCount = data.TotalFrameCount(),
                           .startAnimation = firstDrawn_,

@@ -14,6 +14,7 @@
 namespace fenwold {
 
 class CPropertiesDlg;
+class AnimationDocument;
 class CTempBufferDlg;
 class CUnitDoc;
 
@@ -35,7 +36,8 @@ public:
 };
 
 // "VQ compression": every frame of the unit's compressed animations side by side, drawn from
-// the codebook. A click hands the animation under the pointer to the open tool windows; the
+// the codebook. A building window shows its building's animations in it ("VQ view"); the group
+// editor and the alpha change, which edit a unit's groups and tables, are then not offered. A click hands the animation under the pointer to the open tool windows; the
 // context menu opens the unit's dialogs. The window hands in its size, scroll position, mouse and
 // commands, blits the pictures of RenderVisibleFrames and lets PaintOverlays draw outlines and
 // labels over them.
@@ -44,7 +46,8 @@ public:
     static constexpr int kContextMenu = 191;
 
     // Observes the document: new animations clear the hover, and every change repaints.
-    CUnitView(Platform platform, CUnitDoc& document, UnitViewHost& host, ToolHandOvers& tools);
+    CUnitView(Platform platform, AnimationDocument& document, UnitViewHost& host,
+              ToolHandOvers& tools);
     // Closes the tool windows fed by this view.
     ~CUnitView();
     CUnitView(const CUnitView&) = delete;
@@ -77,6 +80,7 @@ public:
     int FirstDrawn() const { return firstDrawn_; }
     // Null, or -1, while the pointer is over no frame.
     const UnitAnimation* HoveredAnimation() const;
+    bool IsBuildingMode() const { return unit_ == nullptr; }
     int HoveredFrame() const { return grid_.HoveredIndex(); }
     // Where the view shows each frame.
     const FrameGrid& Grid() const { return grid_; }
@@ -89,6 +93,8 @@ private:
     void ForEachVisibleFrame(Draw&& draw) const;
     void Relayout();
     void Refresh();
+    // Whether the hand-over carries tool data: a unit read from its tool data file.
+    bool ToolData() const;
 
     static CommandTable<CUnitView> ContextMenuCommands();
     void SetFireSource();
@@ -96,7 +102,8 @@ private:
     void ShowProperties();
 
     Platform platform_;
-    CUnitDoc& document_;
+    AnimationDocument& document_;
+    CUnitDoc* unit_; // null for a building
     UnitViewHost& host_;
     ToolHandOvers& tools_;
     DocumentObservation observation_;

@@ -172,6 +172,14 @@ void ToolHub::HandOverBuilding(ToolWindow tool, const BuildingHandOver& handOver
     client->TakeBuilding(handOver);
 }
 
+bool ToolHub::BuildingClicked(CFenwoldDoc& building, const ToolSource& view) {
+    if (!IsOpen(ToolWindow::OriginPoint)) {
+        return false;
+    }
+    HandOverBuilding(ToolWindow::OriginPoint, {&building, &view});
+    return true;
+}
+
 void ToolHub::ShowRegistered(const RegisteredHandOver& handOver) {
     ToolWindowClient* player = Client(ToolWindow::Animation);
     if (player == nullptr) {

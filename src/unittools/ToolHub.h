@@ -1,5 +1,6 @@
 #pragma once
 
+#include "building/CFenwoldView.h"
 #include "platform/Document.h"
 #include "unit/ToolHandOver.h"
 
@@ -89,7 +90,7 @@ private:
 // - the fire animation source has a generation that changes with every change of the source.
 // The main frame owns it, closes the tool windows before the document windows, and keeps it
 // until every window and view that reports to it has gone.
-class ToolHub final : public ToolHandOvers {
+class ToolHub final : public ToolHandOvers, public BuildingToolHandOvers {
 public:
     ToolHub();
     // Closes the windows still open.
@@ -125,7 +126,9 @@ public:
     void ShowRegistered(const RegisteredHandOver& handOver) override;
     void RegisteredListChanged(const ToolSource& source) override;
     void SetFireSource(AnimationDocument& document, const ToolSource& view) override;
+    // Serves both the animation views and the building picture view.
     void SourceGone(const ToolSource& source) override;
+    bool BuildingClicked(CFenwoldDoc& building, const ToolSource& view) override;
 
     const FireAnimationSource& FireSource() const { return fire_; }
 
