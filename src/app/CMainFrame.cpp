@@ -302,7 +302,7 @@ CUnitFrame* CMainFrame::CreateUnitFrame() {
 
 CChildFrame* CMainFrame::CreateBuildingFrame() {
     try {
-        return new CChildFrame(platform(),
+        return new CChildFrame(platform(), *toolWindows_,
                                [this](const std::filesystem::path& path) { AddRecent(path); });
     } catch (const std::exception&) {
         CommandFailed();

@@ -5,16 +5,15 @@
 #include "app/TeamColourDialogs.h"
 #include "app/ToolWindowSet.h"
 #include "app/UnitViews.h"
-#include "building/BuildingDisplay.h"
+#include "app/BuildingModeViews.h"
+#include "app/BuildingTabWidget.h"
 #include "image/TgaReader.h"
 #include "platform/FileNames.h"
 
 #include <CommandIds.h>
 #include <QCloseEvent>
-#include <QContextMenuEvent>
-#include <QKeyEvent>
-#include <QMenu>
-#include <QPainter>
+#include <QShortcut>
+#include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QVBoxLayout>
@@ -149,99 +148,115 @@ void CUnitFrame::OpenUtdInfo() {
     document_.OpenUtdInfo();
 }
 
-BuildingPictureWidget::BuildingPictureWidget(QWidget* parent, Platform platform,
-                                             CFenwoldDoc& document)
-    : QWidget(parent), platform_(platform), document_(document), observation_(document, *this) {
-    setFocusPolicy(Qt::StrongFocus);
-}
-
-void BuildingPictureWidget::OnDocumentEvent(DocumentEvent event) {
-    if (event != DocumentEvent::ModifiedChanged && event != DocumentEvent::Closing) {
-        update();
-    }
-}
-
-void BuildingPictureWidget::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.fillRect(rect(), palette().base());
-    if (const BuildingRecord* record = document_.Record()) {
-        const std::vector<Pixel555> shown = BuildingDisplayPicture(document_);
-        painter.drawImage(0, 0, ImageOf(shown.data(), record->width, record->height));
-    }
-}
-
-void BuildingPictureWidget::contextMenuEvent(QContextMenuEvent* event) {
-    RunContextMenu(event->reason() == QContextMenuEvent::Mouse ? event->globalPos()
-                                                               : mapToGlobal(QPoint(0, 0)));
-}
-
-void BuildingPictureWidget::keyPressEvent(QKeyEvent* event) {
-    // The Menu key reaches the window as a context menu event; Shift+F10 arrives as a key.
-    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
-        RunContextMenu(mapToGlobal(QPoint(0, 0)));
-        return;
-    }
-    QWidget::keyPressEvent(event);
-}
-
-void BuildingPictureWidget::RunContextMenu(QPoint globalPosition) {
-    QMenu menu(this);
-    connect(menu.addAction("Open Building"), &QAction::triggered, this,
-            &BuildingPictureWidget::OpenBuilding);
-    QAction* mask = menu.addAction("Open Mask");
-    mask->setEnabled(document_.PictureImported());
-    connect(mask, &QAction::triggered, this, &BuildingPictureWidget::OpenMask);
-    menu.addSeparator();
-    QAction* teamColour = menu.addAction("Team color &Setting");
-    teamColour->setEnabled(TeamColourSettingEnabled(document_));
-    connect(teamColour, &QAction::triggered, this, &BuildingPictureWidget::SetTeamColours);
-    menu.exec(globalPosition);
-}
-
-void BuildingPictureWidget::SetTeamColours() {
-    RunTeamColourSetting(document_, platform_, BuildTeamColourDialog::kPreviewWidth,
-                         BuildTeamColourDialog::kPreviewHeight, [this](CBuildTeamColourDlg& model) {
-                             BuildTeamColourDialog dialog(this, model);
-                             return dialog.exec() == QDialog::Accepted;
-                         });
-    update();
-}
-
-void BuildingPictureWidget::OpenBuilding() {
-    const auto chosen = platform_.prompts.AskOpenFile({.filter = std::string(kPictureFilter)});
-    if (chosen) {
-        document_.ImportPicture(BareNameWithFixedExtension(*chosen, ".TGA"));
-        update();
-    }
-}
-
-void BuildingPictureWidget::OpenMask() {
-    const auto chosen = platform_.prompts.AskOpenFile({.filter = std::string(kPictureFilter)});
-    if (chosen) {
-        document_.ImportMask(BareNameWithFixedExtension(*chosen, ".TGA"));
-        update();
-    }
-}
-
-CChildFrame::CChildFrame(Platform platform, FileNamedHandler named)
+CChildFrame::CChildFrame(Platform platform, ToolWindowSet& toolWindows, FileNamedHandler named)
     : DocumentWindow(document_), platform_(platform), named_(std::move(named)),
-      document_(platform) {
+      document_(platform), tabs_(document_, *this), tabBar_(new QTabBar),
+      pages_(new QStackedWidget) {
     setAttribute(Qt::WA_DeleteOnClose);
-    auto* tabs = new QTabBar;
-    tabs->addTab("Open build");
-    picture_ = new BuildingPictureWidget(nullptr, platform_, document_);
-    setWidget(TabbedClient(tabs, picture_));
-    widget()->setFocusProxy(picture_);
+    ToolHub& hub = toolWindows.hub();
+    CFenwoldViewHost& pictureHost = *this;
+    pictureView_ = std::make_unique<CFenwoldView>(platform_, document_, tabs_, pictureHost, hub);
+    const auto showTitle = [this] { ShowTitle(); };
+    pageOf_[0] = new BuildingTabWidget(
+        pages_, *pictureView_,
+        {[this] { return pictureView_->ContextMenu(); },
+         [this](int command) { pictureView_->OnCommand(command); }, showTitle});
+    pageOf_[1] = new SetAnimationViewWidget(
+        pages_, platform_,
+        BuildingRegistration{document_,
+                             [this](const RegisteredAnimations* list) {
+                                 document_.SetRegisteredAnimations(list);
+                             }},
+        hub);
+    pageOf_[2] = new UnitViewWidget(pages_, platform_, document_, toolWindows);
+    for (int tab = kFirstModeTab; tab < kBuildingTabCount; ++tab) {
+        auto& view = modeViews_[static_cast<std::size_t>(tab)];
+        view = MakeModeView(tab, document_, hub);
+        pageOf_[static_cast<std::size_t>(tab)] =
+            view ? new BuildingTabWidget(pages_, *view, {{}, {}, showTitle}) : new QWidget(pages_);
+    }
+    for (QWidget* page : pageOf_) {
+        pages_->addWidget(page);
+    }
+    tabBar_->addTab(QString::fromUtf8(kBuildingTabs[0].text.data(), kBuildingTabs[0].text.size()));
+    setWidget(TabbedClient(tabBar_, pages_));
+    widget()->setFocusProxy(pageOf_[0]);
+    connect(tabBar_, &QTabBar::currentChanged, this, &CChildFrame::OnTabBarChanged);
+    // Keyboard access to the tabs; the views keep the plain Page keys.
+    auto* next = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageDown), this);
+    connect(next, &QShortcut::activated, this, [this] {
+        SelectTab((tabs_.CurrentTab() + 1) % tabs_.TabCount());
+    });
+    auto* previous = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageUp), this);
+    connect(previous, &QShortcut::activated, this, [this] {
+        SelectTab((tabs_.CurrentTab() + tabs_.TabCount() - 1) % tabs_.TabCount());
+    });
     resize(500, 500);
 }
 
 CChildFrame::~CChildFrame() {
-    delete picture_;
+    // The windows go before the views they show, and the views before the document.
+    delete pages_;
+    pictureView_.reset();
+    for (auto& view : modeViews_) {
+        view.reset();
+    }
+}
+
+BuildingTabWidget* CChildFrame::tabWidget(int tab) const {
+    return tab < 0 || tab >= kBuildingTabCount
+               ? nullptr
+               : dynamic_cast<BuildingTabWidget*>(pageOf_[static_cast<std::size_t>(tab)]);
 }
 
 void CChildFrame::Start() {
-    document_.SetTitle("Open Build-");
+    tabs_.Start();
     ShowTitle();
+}
+
+void CChildFrame::SelectTab(int tab) {
+    tabBar_->setCurrentIndex(tab);
+}
+
+void CChildFrame::OnTabBarChanged(int tab) {
+    tabs_.SelectTab(tab);
+}
+
+void CChildFrame::ShowTabs() {
+    const QSignalBlocker quiet(tabBar_);
+    for (int tab = tabBar_->count(); tab < tabs_.TabCount(); ++tab) {
+        const std::string_view text = kBuildingTabs[static_cast<std::size_t>(tab)].text;
+        tabBar_->addTab(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    }
+    tabBar_->setCurrentIndex(tabs_.CurrentTab());
+    pageOf_[0]->update();
+}
+
+void CChildFrame::ShowCurrentTab() {
+    QWidget* page = pageOf_[static_cast<std::size_t>(tabs_.CurrentTab())];
+    const bool hadFocus = pages_->currentWidget()->hasFocus();
+    pages_->setCurrentWidget(page);
+    widget()->setFocusProxy(page);
+    if (hadFocus || isActiveWindow()) {
+        page->setFocus();
+    }
+    if (auto* building = dynamic_cast<BuildingTabWidget*>(page)) {
+        building->Refresh();
+    }
+    ShowTitle();
+}
+
+void CChildFrame::RunTeamColourSetting() {
+    fenwold::RunTeamColourSetting(document_, platform_, BuildTeamColourDialog::kPreviewWidth,
+                                  BuildTeamColourDialog::kPreviewHeight,
+                                  [this](CBuildTeamColourDlg& model) {
+                                      BuildTeamColourDialog dialog(this, model);
+                                      return dialog.exec() == QDialog::Accepted;
+                                  });
+}
+
+void CChildFrame::Repaint() {
+    tabWidget(0)->Refresh();
 }
 
 void CChildFrame::Save() {
@@ -253,8 +268,7 @@ void CChildFrame::Save() {
 }
 
 void CChildFrame::SaveAs() {
-    document_.SaveAs();
-    if (!document_.PathName().empty()) {
+    if (document_.SaveAs()) {
         named_(document_.PathName());
     }
     ShowTitle();

@@ -1,11 +1,16 @@
 #pragma once
 
+#include "building/BuildingTabView.h"
 #include "building/CFenwoldDoc.h"
+#include "building/CFenwoldView.h"
+#include "building/ChildFrameTabs.h"
 #include "platform/Platform.h"
 #include "unit/UnitDoc.h"
 
 #include <QMdiSubWindow>
+#include <array>
 #include <functional>
+#include <memory>
 #include <string>
 
 class QTabBar;
@@ -14,6 +19,7 @@ class QWidget;
 
 namespace fenwold {
 
+class BuildingTabWidget;
 class SetAnimationViewWidget;
 class ToolWindowSet;
 class UnitViewWidget;
@@ -81,47 +87,43 @@ private:
     SetAnimationViewWidget* setAnimationView_;
 };
 
-// The picture view of a building: the building picture at the top-left corner, and the context
-// menu that imports the picture and its team mask.
-class BuildingPictureWidget final : public QWidget, private DocumentObserver {
+// The child window of one building: tab "Open build" with the picture view, and, once the
+// building has a picture, the seven mode tabs with their views. The tabs and views are this
+// window's own. Ctrl+PageDown and Ctrl+PageUp choose the next and the previous tab.
+class CChildFrame final : public DocumentWindow, private ChildFrameHost, private CFenwoldViewHost {
 public:
-    BuildingPictureWidget(QWidget* parent, Platform platform, CFenwoldDoc& document);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    // Under the pointer, or from the keyboard (the Menu key, Shift+F10) at the window's corner.
-    void contextMenuEvent(QContextMenuEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-
-private:
-    void OnDocumentEvent(DocumentEvent event) override;
-    void RunContextMenu(QPoint globalPosition);
-    void OpenBuilding();
-    void OpenMask();
-    void SetTeamColours();
-
-    Platform platform_;
-    CFenwoldDoc& document_;
-    DocumentObservation observation_;
-};
-
-// The child window of one building. Only its first tab, "Open build", exists so far.
-class CChildFrame final : public DocumentWindow {
-public:
-    CChildFrame(Platform platform, FileNamedHandler named);
+    CChildFrame(Platform platform, ToolWindowSet& toolWindows, FileNamedHandler named);
     ~CChildFrame() override;
 
     CFenwoldDoc& document() { return document_; }
-    // Titles the window as its first paint does.
+    const ChildFrameTabs& tabs() const { return tabs_; }
+    QTabBar& tabBar() { return *tabBar_; }
+    CFenwoldView& pictureView() { return *pictureView_; }
+    // The window of tab 0 or of a mode tab (3 to 7); null for tabs 1 and 2.
+    BuildingTabWidget* tabWidget(int tab) const;
+    // Titles the window as its first paint does, with the mode tabs for a building from a file.
     void Start();
+    void SelectTab(int tab);
     void Save();
     void SaveAs();
 
 private:
+    void ShowTabs() override;
+    void ShowCurrentTab() override;
+    void RunTeamColourSetting() override;
+    void Repaint() override;
+    void OnTabBarChanged(int tab);
+
     Platform platform_;
     FileNamedHandler named_;
     CFenwoldDoc document_;
-    BuildingPictureWidget* picture_;
+    ChildFrameTabs tabs_;
+    QTabBar* tabBar_;
+    QStackedWidget* pages_;
+    std::unique_ptr<CFenwoldView> pictureView_;
+    // The views of the mode tabs 3 to 7, each shown by a BuildingTabWidget.
+    std::array<std::unique_ptr<BuildingTabView>, kBuildingTabCount> modeViews_;
+    std::array<QWidget*, kBuildingTabCount> pageOf_{};
 };
 
 } // namespace fenwold
