@@ -1,12 +1,24 @@
 #include "app/BuildingModeViews.h"
 
 #include "building/CFenwoldDoc.h"
+#include "building/CRootOfFloatView.h"
+#include "building/CSetAttribView1.h"
+#include "building/CSetAttribView2.h"
 #include "unittools/ToolHub.h"
 
 namespace fenwold {
 
-std::unique_ptr<BuildingTabView> MakeModeView(int, CFenwoldDoc&, ToolHub&) {
-    return nullptr;
+std::unique_ptr<BuildingTabView> MakeModeView(int tab, CFenwoldDoc& document, ToolHub&) {
+    switch (tab) {
+    case 3:
+        return std::make_unique<CSetAttribView2>(document);
+    case 4:
+        return std::make_unique<CSetAttribView1>(document);
+    case 6:
+        return std::make_unique<CRootOfFloatView>(document);
+    default:
+        return nullptr;
+    }
 }
 
 } // namespace fenwold
