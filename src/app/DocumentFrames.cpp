@@ -184,10 +184,12 @@ CChildFrame::CChildFrame(Platform platform, ToolWindowSet& toolWindows, FileName
     connect(tabBar_, &QTabBar::currentChanged, this, &CChildFrame::OnTabBarChanged);
     // Keyboard access to the tabs; the views keep the plain Page keys.
     auto* next = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageDown), this);
+    next->setContext(Qt::WidgetWithChildrenShortcut);
     connect(next, &QShortcut::activated, this, [this] {
         SelectTab((tabs_.CurrentTab() + 1) % tabs_.TabCount());
     });
     auto* previous = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageUp), this);
+    previous->setContext(Qt::WidgetWithChildrenShortcut);
     connect(previous, &QShortcut::activated, this, [this] {
         SelectTab((tabs_.CurrentTab() + tabs_.TabCount() - 1) % tabs_.TabCount());
     });
