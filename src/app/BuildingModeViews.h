@@ -13,7 +13,8 @@ class ToolHub;
 // it show the picture, the registration and the compressed animations.
 inline constexpr int kFirstModeTab = 3;
 
-// The view of mode tab `tab` (3 to 7) of a building window on `document`.
+// The view of mode tab `tab` (3 to 7) of a building window on `document`; the fire point tab
+// plays the hub's fire animation source.
 std::unique_ptr<BuildingTabView> MakeModeView(int tab, CFenwoldDoc& document, ToolHub& hub);
 
 } // namespace fenwold

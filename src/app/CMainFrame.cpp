@@ -72,9 +72,10 @@ CMainFrame::CMainFrame()
 CMainFrame::~CMainFrame() {
     disconnect(documents_, nullptr, this, nullptr);
     // The tool windows close first, then the document windows go while the tool hub they report
-    // to still exists; the members go after.
+    // to still exists; the members go after. A window closed but not yet deleted has left the
+    // area's list and is found as a child.
     tools_->CloseAll();
-    for (QMdiSubWindow* window : documents_->subWindowList()) {
+    for (QMdiSubWindow* window : documents_->findChildren<QMdiSubWindow*>()) {
         disconnect(window, nullptr, this, nullptr);
         delete window;
     }

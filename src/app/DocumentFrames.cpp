@@ -1,12 +1,12 @@
 #include "app/DocumentFrames.h"
 
+#include "app/BuildingModeViews.h"
+#include "app/BuildingTabWidget.h"
 #include "app/ProgramIcon.h"
 #include "app/QtWindowPainter.h"
 #include "app/TeamColourDialogs.h"
 #include "app/ToolWindowSet.h"
 #include "app/UnitViews.h"
-#include "app/BuildingModeViews.h"
-#include "app/BuildingTabWidget.h"
 #include "image/TgaReader.h"
 #include "platform/FileNames.h"
 
@@ -149,31 +149,30 @@ void CUnitFrame::OpenUtdInfo() {
 }
 
 CChildFrame::CChildFrame(Platform platform, ToolWindowSet& toolWindows, FileNamedHandler named)
-    : DocumentWindow(document_), platform_(platform), named_(std::move(named)),
-      document_(platform), tabs_(document_, *this), tabBar_(new QTabBar),
-      pages_(new QStackedWidget) {
+    : DocumentWindow(document_), platform_(platform), named_(std::move(named)), document_(platform),
+      tabs_(document_, *this), tabBar_(new QTabBar), pages_(new QStackedWidget) {
     setAttribute(Qt::WA_DeleteOnClose);
     ToolHub& hub = toolWindows.hub();
     CFenwoldViewHost& pictureHost = *this;
     pictureView_ = std::make_unique<CFenwoldView>(platform_, document_, tabs_, pictureHost, hub);
     const auto showTitle = [this] { ShowTitle(); };
-    pageOf_[0] = new BuildingTabWidget(
-        pages_, *pictureView_,
-        {[this] { return pictureView_->ContextMenu(); },
-         [this](int command) { pictureView_->OnCommand(command); }, showTitle});
-    pageOf_[1] = new SetAnimationViewWidget(
-        pages_, platform_,
-        BuildingRegistration{document_,
-                             [this](const RegisteredAnimations* list) {
-                                 document_.SetRegisteredAnimations(list);
-                             }},
-        hub);
+    pageOf_[0] = new BuildingTabWidget(pages_, *pictureView_,
+                                       {[this] { return pictureView_->ContextMenu(); },
+                                        [this](int command) { pictureView_->OnCommand(command); },
+                                        showTitle});
+    pageOf_[1] =
+        new SetAnimationViewWidget(pages_, platform_,
+                                   BuildingRegistration{document_,
+                                                        [this](const RegisteredAnimations* list) {
+                                                            document_.SetRegisteredAnimations(list);
+                                                        }},
+                                   hub);
     pageOf_[2] = new UnitViewWidget(pages_, platform_, document_, toolWindows);
     for (int tab = kFirstModeTab; tab < kBuildingTabCount; ++tab) {
         auto& view = modeViews_[static_cast<std::size_t>(tab)];
         view = MakeModeView(tab, document_, hub);
         pageOf_[static_cast<std::size_t>(tab)] =
-            view ? new BuildingTabWidget(pages_, *view, {{}, {}, showTitle}) : new QWidget(pages_);
+            new BuildingTabWidget(pages_, *view, {{}, {}, showTitle});
     }
     for (QWidget* page : pageOf_) {
         pages_->addWidget(page);
@@ -185,14 +184,12 @@ CChildFrame::CChildFrame(Platform platform, ToolWindowSet& toolWindows, FileName
     // Keyboard access to the tabs; the views keep the plain Page keys.
     auto* next = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageDown), this);
     next->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(next, &QShortcut::activated, this, [this] {
-        SelectTab((tabs_.CurrentTab() + 1) % tabs_.TabCount());
-    });
+    connect(next, &QShortcut::activated, this,
+            [this] { SelectTab((tabs_.CurrentTab() + 1) % tabs_.TabCount()); });
     auto* previous = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageUp), this);
     previous->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(previous, &QShortcut::activated, this, [this] {
-        SelectTab((tabs_.CurrentTab() + tabs_.TabCount() - 1) % tabs_.TabCount());
-    });
+    connect(previous, &QShortcut::activated, this,
+            [this] { SelectTab((tabs_.CurrentTab() + tabs_.TabCount() - 1) % tabs_.TabCount()); });
     resize(500, 500);
 }
 
