@@ -31,8 +31,7 @@ int BuildingKeyOf(const QKeyEvent& event) {
     }
 }
 
-BuildingTabWidget::BuildingTabWidget(QWidget* parent, BuildingTabView& view,
-                                     BuildingTabHooks hooks)
+BuildingTabWidget::BuildingTabWidget(QWidget* parent, BuildingTabView& view, BuildingTabHooks hooks)
     : QAbstractScrollArea(parent), view_(view), hooks_(std::move(hooks)) {
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setMouseTracking(true);

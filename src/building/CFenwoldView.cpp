@@ -29,8 +29,7 @@ void CFenwoldView::OnDocumentEvent(DocumentEvent event) {
 CommandTable<CFenwoldView> CFenwoldView::ContextMenuCommands() {
     using View = CFenwoldView;
     static constexpr CommandRow<View> kRows[] = {
-        {command::kOpenBuilding, "Open Building", nullptr,
-         [](View& view) { view.OpenBuilding(); }},
+        {command::kOpenBuilding, "Open Building", nullptr, [](View& view) { view.OpenBuilding(); }},
         // Only into a picture imported here: the mask lines up with where that picture lay.
         {command::kOpenMask, "Open Mask",
          [](const View& view) {

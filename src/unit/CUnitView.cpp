@@ -31,7 +31,8 @@ void CUnitView::SetClientSize(int width, int height) {
 void CUnitView::Relayout() {
     // A smaller compression may leave the start past the end: nothing would be drawn, nothing
     // could be hovered, and Properties, which needs a hovered animation, could never move it back.
-    firstDrawn_ = std::clamp(firstDrawn_, 0, std::max(document_.Animations().AnimationCount() - 1, 0));
+    firstDrawn_ =
+        std::clamp(firstDrawn_, 0, std::max(document_.Animations().AnimationCount() - 1, 0));
     std::vector<GridItem> items;
     for (const UnitAnimation& animation : document_.Animations().animations) {
         items.push_back({animation.width, animation.height, animation.FrameCount()});
@@ -134,9 +135,8 @@ void CUnitView::OnMouseMove(int x, int y, WindowPainter& window) {
 
 void CUnitView::OnLeftButtonDown(bool control) {
     if (Hovered() != nullptr) {
-        tools_.AnimationClicked(
-            {AnimationRef(document_, grid_.HoveredItem()), this, ToolData()},
-            control);
+        tools_.AnimationClicked({AnimationRef(document_, grid_.HoveredItem()), this, ToolData()},
+                                control);
     }
 }
 
@@ -163,13 +163,11 @@ CommandTable<CUnitView> CUnitView::ContextMenuCommands() {
              return animation != nullptr && animation->maskFlag != 0;
          },
          [](View& view) {
-             view.host_.RunTeamColourDialog({AnimationRef(view.document_, view.grid_.HoveredItem()),
-                                             &view, view.ToolData()});
+             view.host_.RunTeamColourDialog(
+                 {AnimationRef(view.document_, view.grid_.HoveredItem()), &view, view.ToolData()});
          }},
         {command::kAlphaValueChange, "Alpha &value change ", plainHovered,
-         [](View& view) {
-             view.host_.RunAlphaValueChange(*view.unit_, view.grid_.HoveredItem());
-         }},
+         [](View& view) { view.host_.RunAlphaValueChange(*view.unit_, view.grid_.HoveredItem()); }},
         {command::kProperties, "&Properties", hovered, [](View& view) { view.ShowProperties(); }},
     };
     return kRows;

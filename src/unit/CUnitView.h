@@ -37,10 +37,10 @@ public:
 
 // "VQ compression": every frame of the unit's compressed animations side by side, drawn from
 // the codebook. A building window shows its building's animations in it ("VQ view"); the group
-// editor and the alpha change, which edit a unit's groups and tables, are then not offered. A click hands the animation under the pointer to the open tool windows; the
-// context menu opens the unit's dialogs. The window hands in its size, scroll position, mouse and
-// commands, blits the pictures of RenderVisibleFrames and lets PaintOverlays draw outlines and
-// labels over them.
+// editor and the alpha change, which edit a unit's groups and tables, are then not offered. A click
+// hands the animation under the pointer to the open tool windows; the context menu opens the unit's
+// dialogs. The window hands in its size, scroll position, mouse and commands, blits the pictures of
+// RenderVisibleFrames and lets PaintOverlays draw outlines and labels over them.
 class CUnitView final : public ToolSource, private DocumentObserver {
 public:
     static constexpr int kContextMenu = 191;

@@ -184,8 +184,7 @@ void BuildingWindowTest::ModeTabsAppearAndRetitleTheirOwnWindow() {
     QTRY_VERIFY(frame.isActiveWindow());
     QTest::keyClick(building->tabWidget(4), Qt::Key_PageDown, Qt::ControlModifier);
     QTRY_COMPARE(building->tabs().CurrentTab(), 5);
-    QCOMPARE(building->windowTitle(),
-             QString("Build - Set animation position - \"Noname.Bpt\""));
+    QCOMPARE(building->windowTitle(), QString("Build - Set animation position - \"Noname.Bpt\""));
     building->SelectTab(2);
     QCOMPARE(building->windowTitle(), QString("Build - VQ Compression - \"Noname.Bpt\""));
     // Closing asks to save the new picture; No closes.

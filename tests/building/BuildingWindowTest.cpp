@@ -43,8 +43,8 @@ class BuildingWindowTest : public test::ToolWindowTest {
 protected:
     BuildingWindowTest() {
         // A 40 x 40 red house (2 x 2 tiles) whose left half takes the team colour.
-        WriteTga32(folder / "house.tga",
-                   std::vector<TgaColor>(40 * 40, MakeTgaColor(255, 0, 0)), 40, 40);
+        WriteTga32(folder / "house.tga", std::vector<TgaColor>(40 * 40, MakeTgaColor(255, 0, 0)),
+                   40, 40);
         std::vector<TgaColor> mask(40 * 40, MakeTgaColor(0, 0, 0));
         for (int y = 0; y < 40; ++y) {
             for (int x = 0; x < 20; ++x) {
@@ -54,7 +54,9 @@ protected:
         WriteTga32(folder / "mask.tga", mask, 40, 40);
     }
 
-    BuildingWindow& NewWindow() { return *windows.emplace_back(new BuildingWindow(platform.Get(), hub)); }
+    BuildingWindow& NewWindow() {
+        return *windows.emplace_back(new BuildingWindow(platform.Get(), hub));
+    }
     // A menu command whose file dialog is answered with `file`.
     void Choose(BuildingWindow& window, int command, const std::string& file) {
         platform.prompts.fileAnswers.push_back(folder / file);
@@ -204,7 +206,8 @@ TEST_F(BuildingWindowTest, OpenBuildingLetsTheOriginWindowAndThePlayerGoFirst) {
     dialog.Tick(); // draws the record
     // While they let go, the old record is no longer to be found.
     struct Watcher final : DocumentObserver {
-        explicit Watcher(CFenwoldDoc& document) : document(document), observation(document, *this) {}
+        explicit Watcher(CFenwoldDoc& document)
+            : document(document), observation(document, *this) {}
         void OnDocumentEvent(DocumentEvent event) override {
             if (event == DocumentEvent::BuildingRecordReplaced) {
                 recordsSeen.push_back(document.Record());
@@ -215,7 +218,7 @@ TEST_F(BuildingWindowTest, OpenBuildingLetsTheOriginWindowAndThePlayerGoFirst) {
         std::vector<const BuildingRecord*> recordsSeen;
     } watcher(window.document);
     Choose(window, command::kOpenBuilding, "house.tga");
-    EXPECT_EQ(player.recordsForgotten, 2); // the old record freed, the new one in its place
+    EXPECT_EQ(player.recordsForgotten, 2);     // the old record freed, the new one in its place
     ASSERT_EQ(watcher.recordsSeen.size(), 2U); // freed, then the new one
     EXPECT_EQ(watcher.recordsSeen[0], nullptr);
     EXPECT_EQ(watcher.recordsSeen[1], window.document.Record());

@@ -90,8 +90,8 @@ TEST_F(OriginPointTest, EachModeMovesItsOwnSetAndAniWrapsAt16Bits) {
         ASSERT_EQ(View().GetMode(), mode);
         Hold(key::kLeft);
     }
-    EXPECT_EQ((std::vector<int>{unit.Data().unitPointX[4], GroupNumber(0).pointX[4], At(0).pointX[4],
-                                At(1).pointX[4]}),
+    EXPECT_EQ((std::vector<int>{unit.Data().unitPointX[4], GroupNumber(0).pointX[4],
+                                At(0).pointX[4], At(1).pointX[4]}),
               (std::vector{1, 1, -32768, 0}));
     EXPECT_EQ(dialog.CoordinatesText(), "-32768,0");
     EXPECT_EQ(unit.Data().unitPointX[0], 0);
