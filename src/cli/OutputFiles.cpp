@@ -37,16 +37,38 @@ void RefuseStandardOutput(const std::string& output) {
 
 void RefuseOverwritingInputs(const std::vector<std::filesystem::path>& outputs,
                              const std::vector<std::filesystem::path>& inputs) {
-    for (const auto& input : inputs) {
-        std::filesystem::path found;
-        try {
-            found = ResolveExisting(input);
-        } catch (const FileError&) {
-            found = input; // several case variants: each output is checked against the name
+    // Each file is looked at once, so that a run of hundreds of pictures costs a look at each.
+    struct ExistingOutput {
+        const std::filesystem::path* name;
+        dev_t device;
+        ino_t inode;
+    };
+    std::vector<ExistingOutput> existing;
+    for (const auto& output : outputs) {
+        struct stat info {};
+        if (::stat(output.c_str(), &info) == 0) {
+            existing.push_back({&output, info.st_dev, info.st_ino});
         }
-        for (const auto& output : outputs) {
-            if (IsSameFile(output, found) || IsSameFile(output, input)) {
-                throw CliFailure(kExitUsage, "the output " + output.string() +
+    }
+    if (existing.empty()) {
+        return; // an output that is not there yet is no input
+    }
+    for (const auto& input : inputs) {
+        std::filesystem::path found = input;
+        struct stat info {};
+        if (::stat(input.c_str(), &info) != 0) {
+            try {
+                found = ResolveExisting(input);
+            } catch (const FileError&) {
+                continue; // several files match it ignoring case: it is not read either
+            }
+            if (::stat(found.c_str(), &info) != 0) {
+                continue;
+            }
+        }
+        for (const auto& output : existing) {
+            if (output.device == info.st_dev && output.inode == info.st_ino) {
+                throw CliFailure(kExitUsage, "the output " + output.name->string() +
                                                  " is the input file " + found.string());
             }
         }

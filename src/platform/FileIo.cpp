@@ -68,11 +68,6 @@ std::vector<std::uint8_t> ReadWholeFile(const std::filesystem::path& path) {
     return InputFile(path).ReadAll();
 }
 
-bool IsSameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
-    std::error_code error;
-    return std::filesystem::equivalent(a, b, error) && !error;
-}
-
 void WriteToStandardOutput(std::span<const std::uint8_t> bytes) {
     if (!posix::WriteAll(STDOUT_FILENO, bytes)) {
         throw FileError("standard output", posix::Reason("cannot write"));

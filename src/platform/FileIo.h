@@ -43,11 +43,6 @@ private:
 // is too large.
 std::vector<std::uint8_t> ReadWholeFile(const std::filesystem::path& path);
 
-// True when both names lead to the same existing file (device and inode, after symbolic links):
-// "./hero.UTD", an absolute path, "../dir/hero.UTD", a link or a hard link to it are all the
-// same file.
-bool IsSameFile(const std::filesystem::path& a, const std::filesystem::path& b);
-
 // A stretch of a file being saved: its bytes, then a run of zero bytes that is written without
 // being held in memory. A large file is saved from the pieces it is made of, never copied into
 // one buffer.
