@@ -3,7 +3,9 @@
 #include "platform/FileError.h"
 #include "platform/PosixFile.h"
 
+#include <algorithm>
 #include <fcntl.h>
+#include <stdexcept>
 #include <system_error>
 
 namespace fenwold {
@@ -66,6 +68,18 @@ std::vector<std::uint8_t> InputFile::ReadAll() const {
 
 std::vector<std::uint8_t> ReadWholeFile(const std::filesystem::path& path) {
     return InputFile(path).ReadAll();
+}
+
+void ByteSink::Append(std::span<const std::uint8_t> bytes, std::uint64_t zerosAfter) {
+    bytes_.insert(bytes_.end(), bytes.begin(), bytes.end());
+    bytes_.resize(bytes_.size() + zerosAfter);
+}
+
+void ByteSink::Overwrite(std::uint64_t offset, std::span<const std::uint8_t> bytes) {
+    if (offset > bytes_.size() || bytes.size() > bytes_.size() - offset) {
+        throw std::out_of_range("a file may only be overwritten where it was written");
+    }
+    std::copy(bytes.begin(), bytes.end(), bytes_.begin() + static_cast<std::ptrdiff_t>(offset));
 }
 
 void WriteToStandardOutput(std::span<const std::uint8_t> bytes) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <span>
 #include <string>
 #include <utility>
@@ -43,23 +44,46 @@ private:
 // is too large.
 std::vector<std::uint8_t> ReadWholeFile(const std::filesystem::path& path);
 
-// A stretch of a file being saved: its bytes, then a run of zero bytes that is written without
-// being held in memory. A large file is saved from the pieces it is made of, never copied into
-// one buffer.
-struct FilePiece {
-    std::span<const std::uint8_t> bytes;
-    std::uint64_t zerosAfter = 0;
+// Where a file being saved is written while its contents are made, so that a large file is
+// never held in memory whole. Each Append is written before it returns, so its buffer may be
+// used again at once; bytes already written can be overwritten once their values are known
+// (a total ahead of what it counts). The writer raises what the save raises.
+class FileSink {
+public:
+    virtual ~FileSink() = default;
+    // The bytes, then a run of zero bytes that is not held in memory.
+    virtual void Append(std::span<const std::uint8_t> bytes, std::uint64_t zerosAfter = 0) = 0;
+    // Writes over bytes appended before, which must reach `offset + bytes.size()`.
+    virtual void Overwrite(std::uint64_t offset, std::span<const std::uint8_t> bytes) = 0;
+    // How many bytes were appended.
+    virtual std::uint64_t size() const = 0;
 };
 
-// One file of a save: where it goes and its contents, the pieces one after the other.
+// A file's contents as the writer that makes them.
+using FileContents = std::function<void(FileSink&)>;
+
+// A sink that keeps the bytes in memory.
+class ByteSink final : public FileSink {
+public:
+    void Append(std::span<const std::uint8_t> bytes, std::uint64_t zerosAfter = 0) override;
+    void Overwrite(std::uint64_t offset, std::span<const std::uint8_t> bytes) override;
+    std::uint64_t size() const override { return bytes_.size(); }
+
+    std::vector<std::uint8_t>& bytes() { return bytes_; }
+
+private:
+    std::vector<std::uint8_t> bytes_;
+};
+
+// One file of a save: where it goes and its contents.
 struct FileToSave {
     FileToSave(std::filesystem::path target, std::span<const std::uint8_t> bytes)
-        : target(std::move(target)), pieces{FilePiece{bytes}} {}
-    FileToSave(std::filesystem::path target, std::vector<FilePiece> pieces)
-        : target(std::move(target)), pieces(std::move(pieces)) {}
+        : target(std::move(target)), write([bytes](FileSink& sink) { sink.Append(bytes); }) {}
+    FileToSave(std::filesystem::path target, FileContents write)
+        : target(std::move(target)), write(std::move(write)) {}
 
     std::filesystem::path target;
-    std::vector<FilePiece> pieces;
+    FileContents write;
 };
 
 // Saves files as one, so that no failure or signal leaves some replaced and others not:
@@ -78,7 +102,7 @@ void SaveFilesTogether(std::span<const FileToSave> files);
 
 // One file, saved as above.
 void WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
-void WriteFileAtomically(const std::filesystem::path& path, std::vector<FilePiece> pieces);
+void WriteFileAtomically(const std::filesystem::path& path, FileContents write);
 
 // Writes to the program's standard output (for "-o -"); raises FileError.
 void WriteToStandardOutput(std::span<const std::uint8_t> bytes);

@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <sys/file.h>
 #include <sys/uio.h>
 #include <system_error>
@@ -103,40 +104,56 @@ bool SameFile(const Target& a, const Target& b) {
 constexpr std::size_t kZeroRun = 64 * 1024;
 const std::array<std::uint8_t, kZeroRun> kZeros{};
 
-// Writes a file's pieces with as few system calls as they allow, the bytes straight from where
-// they are.
-class PieceWriter {
+// Writes to a file with as few system calls as the bytes allow, straight from where they are.
+class DescriptorSink final : public FileSink {
 public:
-    explicit PieceWriter(int descriptor) : descriptor_(descriptor) {}
+    DescriptorSink(int descriptor, std::string name)
+        : descriptor_(descriptor), name_(std::move(name)) {}
 
-    // False (with errno) on failure.
-    bool Write(std::span<const FilePiece> pieces) {
-        for (const auto& piece : pieces) {
-            if (!Add(piece.bytes.data(), piece.bytes.size())) {
-                return false;
-            }
-            for (std::uint64_t left = piece.zerosAfter; left > 0;) {
-                const auto run = static_cast<std::size_t>(std::min<std::uint64_t>(left, kZeroRun));
-                if (!Add(kZeros.data(), run)) {
-                    return false;
-                }
-                left -= run;
-            }
+    void Append(std::span<const std::uint8_t> bytes, std::uint64_t zerosAfter) override {
+        Add(bytes.data(), bytes.size());
+        for (std::uint64_t left = zerosAfter; left > 0;) {
+            const auto run = static_cast<std::size_t>(std::min<std::uint64_t>(left, kZeroRun));
+            Add(kZeros.data(), run);
+            left -= run;
         }
-        return Flush();
+        Flush();
+        size_ += bytes.size() + zerosAfter;
     }
 
+    void Overwrite(std::uint64_t offset, std::span<const std::uint8_t> bytes) override {
+        if (offset > size_ || bytes.size() > size_ - offset) {
+            throw std::out_of_range("a file may only be overwritten where it was written");
+        }
+        while (!bytes.empty()) {
+            const ssize_t put =
+                ::pwrite(descriptor_, bytes.data(), bytes.size(), static_cast<off_t>(offset));
+            if (put < 0 && errno == EINTR) {
+                continue;
+            }
+            if (put <= 0) {
+                Fail(put == 0 ? EIO : errno);
+            }
+            bytes = bytes.subspan(static_cast<std::size_t>(put));
+            offset += static_cast<std::uint64_t>(put);
+        }
+    }
+
+    std::uint64_t size() const override { return size_; }
+
 private:
-    bool Add(const std::uint8_t* bytes, std::size_t count) {
+    void Add(const std::uint8_t* bytes, std::size_t count) {
         if (count == 0) {
-            return true;
+            return;
         }
         batch_.push_back({const_cast<std::uint8_t*>(bytes), count});
-        return batch_.size() < IOV_MAX || Flush();
+        if (batch_.size() == IOV_MAX) {
+            Flush();
+        }
     }
 
     // Writes the batch, taking partial writes.
-    bool Flush() {
+    void Flush() {
         std::size_t first = 0;
         while (first < batch_.size()) {
             const auto count = static_cast<int>(batch_.size() - first);
@@ -145,8 +162,7 @@ private:
                 continue;
             }
             if (put <= 0) {
-                errno = put == 0 ? EIO : errno;
-                return false;
+                Fail(put == 0 ? EIO : errno);
             }
             for (auto left = static_cast<std::size_t>(put); left > 0;) {
                 iovec& next = batch_[first];
@@ -158,10 +174,16 @@ private:
             }
         }
         batch_.clear();
-        return true;
+    }
+
+    [[noreturn]] void Fail(int error) const {
+        errno = error;
+        throw FileError(name_, posix::Reason("cannot write the file"));
     }
 
     int descriptor_;
+    std::string name_;
+    std::uint64_t size_ = 0;
     std::vector<iovec> batch_; // never more than IOV_MAX
 };
 
@@ -173,7 +195,7 @@ std::filesystem::path FolderOf(const std::filesystem::path& file) {
 // is removed when this goes, unless it was renamed, and on a termination signal before that.
 class PendingFile {
 public:
-    PendingFile(const Target& target, std::span<const FilePiece> pieces) {
+    PendingFile(const Target& target, const FileContents& write) {
         const std::string name = target.named.string();
         std::string pattern =
             (FolderOf(target.file) / ("." + target.file.filename().string() + ".tmp-XXXXXX"))
@@ -197,9 +219,8 @@ public:
         } else {
             ::fchmod(descriptor_.get(), 0644);
         }
-        if (!PieceWriter(descriptor_.get()).Write(pieces)) {
-            throw FileError(name, posix::Reason("cannot write the file"));
-        }
+        DescriptorSink sink(descriptor_.get(), name);
+        write(sink);
         if (::fsync(descriptor_.get()) != 0 || !descriptor_.Close()) {
             throw FileError(name, posix::Reason("cannot finish writing the file"));
         }
@@ -228,13 +249,17 @@ private:
     Descriptor descriptor_;
 };
 
-void WriteStraightInto(const Target& target, std::span<const FilePiece> pieces) {
+void WriteStraightInto(const Target& target, const FileContents& write) {
     const std::string name = target.named.string();
     Descriptor file(::open(name.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
     if (file.get() < 0) {
         throw FileError(name, posix::Reason("cannot open the file for writing"));
     }
-    if (!PieceWriter(file.get()).Write(pieces) || !file.Close()) {
+    // A pipe cannot be overwritten, so the contents are made in memory first.
+    ByteSink contents;
+    write(contents);
+    DescriptorSink(file.get(), name).Append(contents.bytes(), 0);
+    if (!file.Close()) {
         throw FileError(name, posix::Reason("cannot write the file"));
     }
 }
@@ -354,7 +379,7 @@ void SaveFilesTogether(std::span<const FileToSave> files) {
     std::vector<std::filesystem::path> folders;
     for (std::size_t i = 0; i < targets.size(); ++i) {
         if (targets[i].way != Way::Stream) {
-            owned.push_back(std::make_unique<PendingFile>(targets[i], files[i].pieces));
+            owned.push_back(std::make_unique<PendingFile>(targets[i], files[i].write));
             renamed.push_back(targets[i]);
             pending.push_back(owned.back().get());
             folders.push_back(FolderOf(targets[i].file));
@@ -362,7 +387,7 @@ void SaveFilesTogether(std::span<const FileToSave> files) {
     }
     for (std::size_t i = 0; i < targets.size(); ++i) {
         if (targets[i].way == Way::Stream) {
-            WriteStraightInto(targets[i], files[i].pieces);
+            WriteStraightInto(targets[i], files[i].write);
         }
     }
     if (renamed.empty()) {
@@ -381,8 +406,8 @@ void WriteFileAtomically(const std::filesystem::path& path, std::span<const std:
     SaveFilesTogether(std::span(&file, 1));
 }
 
-void WriteFileAtomically(const std::filesystem::path& path, std::vector<FilePiece> pieces) {
-    const FileToSave file{path, std::move(pieces)};
+void WriteFileAtomically(const std::filesystem::path& path, FileContents write) {
+    const FileToSave file{path, std::move(write)};
     SaveFilesTogether(std::span(&file, 1));
 }
 

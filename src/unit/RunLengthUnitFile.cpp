@@ -8,8 +8,8 @@
 #include "platform/FileIo.h"
 
 #include <algorithm>
+#include <array>
 #include <limits>
-#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -45,184 +45,85 @@ void WriteRecord(BinaryWriter& out, const RegisteredAnimation& animation) {
     out.write(animation.tempBuffer);
 }
 
-// One animation's frames as alpha-keyed colour streams, back to back, with each one's length
-// in bytes.
-struct EncodedFrames {
-    ByteBuffer streams;
-    std::vector<std::uint32_t> lengths;
+void Store32(std::uint8_t* at, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) {
+        at[i] = static_cast<std::uint8_t>(value >> (8 * i));
+    }
+}
 
-    // The total T of the frame block (the sum of the lengths; the file keeps it in 32 bits).
-    std::uint32_t Total() const { return static_cast<std::uint32_t>(streams.size()); }
-    // The block: T, the offsets and the data area, where each stream is followed by as many
-    // zero bytes as it has.
-    std::size_t BlockSize() const { return 4 + 4 * lengths.size() + 2 * streams.size(); }
-};
-
-// The planes a frame is decoded into, kept from frame to frame.
-struct FramePlanes {
+// The planes a frame is decoded into and the stream it is encoded into, kept from frame to
+// frame, so that the file is written without holding more than one frame's stream.
+struct FrameScratch {
     UninitialisedVector<Pixel555> pixels;
     UninitialisedVector<std::uint8_t> alpha;
+    ByteBuffer stream;
 };
 
-// The streams of an animation's frames, with every pixel converted to Pixel565 when `as565`.
-// `highBit` is set when a Pixel555 frame holds a pixel with bit 15 set (only a file from
-// elsewhere can bring one in).
-EncodedFrames EncodeFrames(const RegisteredAnimation& animation, bool as565, FramePlanes& planes,
-                           bool& highBit) {
-    const int width = animation.width;
-    const int height = animation.height;
-    planes.pixels.resize(PixelCount(animation));
-    planes.alpha.resize(PixelCount(animation));
-    const std::size_t bound = AlphaKeyed16Bound(width, height);
-    EncodedFrames encoded;
-    encoded.lengths.reserve(animation.frames.size());
-    for (const auto& frame : animation.frames) {
-        DecodeFramePixels(frame.pixelStream, width, height, planes.pixels.data());
-        DecodeFrameAlpha(frame.alphaStream, width, height, planes.alpha.data());
-        if (as565) {
-            for (auto& pixel : planes.pixels) {
-                pixel = ToPixel565(pixel);
-            }
-        } else {
-            highBit = highBit || std::any_of(planes.pixels.begin(), planes.pixels.end(),
-                                             [](Pixel555 pixel) { return pixel & 0x8000; });
-        }
-        const std::size_t at = encoded.streams.size();
-        if (encoded.streams.capacity() < at + bound) {
-            encoded.streams.reserve(std::max(2 * encoded.streams.capacity(), at + bound));
-        }
-        encoded.streams.resize(at + bound);
-        const std::size_t length =
-            EncodeAlphaKeyed16(planes.pixels.data(), planes.alpha.data(), width, height, width,
-                               width, encoded.streams.data() + at);
-        encoded.streams.resize(at + length);
-        encoded.lengths.push_back(static_cast<std::uint32_t>(length));
-        if (encoded.streams.size() > std::numeric_limits<std::uint32_t>::max()) {
-            throw std::length_error("the frames of animation " + std::to_string(animation.index) +
-                                    " take more than a frame block can hold (4 GB)");
-        }
-    }
-    return encoded;
-}
-
-std::uint16_t Load16(const std::uint8_t* at) {
-    return static_cast<std::uint16_t>(at[0] | at[1] << 8);
-}
-
-void Store16(std::uint8_t* at, std::uint16_t value) {
-    at[0] = static_cast<std::uint8_t>(value);
-    at[1] = static_cast<std::uint8_t>(value >> 8);
-}
-
-void Store32(std::uint8_t* at, std::uint32_t value) {
-    Store16(at, static_cast<std::uint16_t>(value));
-    Store16(at + 2, static_cast<std::uint16_t>(value >> 16));
-}
-
-// Converts the colours of an alpha-keyed stream to Pixel565 in place: the values of every token
-// that is not transparent. Encoding the converted pixels gives the same tokens, because the
-// conversion keeps pixels that differ different (bit 15 aside).
-void ConvertStreamTo565(std::uint8_t* stream, std::size_t length) {
-    constexpr std::uint16_t kRowEnd = 0xFFFF;
-    std::uint8_t* const end = stream + length;
-    while (stream != end) {
-        std::uint8_t* at = stream + 2; // after the row's length
-        for (std::uint16_t token = Load16(at); token != kRowEnd; token = Load16(at)) {
-            at += 2;
-            const int count = (token >> 8) & 0x7F;
-            const int values = (token & 0x8000) != 0 ? 1 : count;
-            if ((token & 0xFF) != 0) {
-                for (int i = 0; i < values; ++i) {
-                    Store16(at + 2 * i, ToPixel565(Load16(at + 2 * i)));
+// Writes a frame block for every animation, with every pixel converted to Pixel565 when
+// `as565`: its total T and offsets (filled in once its frames are encoded), then each frame's
+// alpha-keyed colour stream followed by as many zero bytes as it has. Returns the sum over the
+// blocks of 2 (T + 2 n + 2), n the block's frame count.
+std::uint32_t WriteFrameBlocks(FileSink& sink, const std::list<RegisteredAnimation>& animations,
+                               bool as565, FrameScratch& scratch) {
+    std::uint32_t sizeWord = 0;
+    for (const auto& animation : animations) {
+        const int width = animation.width;
+        const int height = animation.height;
+        const std::size_t count = animation.frames.size();
+        std::vector<std::uint8_t> head(4 + 4 * count);
+        const std::uint64_t headAt = sink.size();
+        sink.Append(head);
+        scratch.pixels.resize(PixelCount(animation));
+        scratch.alpha.resize(PixelCount(animation));
+        scratch.stream.resize(AlphaKeyed16Bound(width, height));
+        std::uint64_t total = 0;
+        for (std::size_t i = 0; i < count; ++i) {
+            const RegisteredFrame& frame = animation.frames[i];
+            DecodeFramePixels(frame.pixelStream, width, height, scratch.pixels.data());
+            DecodeFrameAlpha(frame.alphaStream, width, height, scratch.alpha.data());
+            if (as565) {
+                for (auto& pixel : scratch.pixels) {
+                    pixel = ToPixel565(pixel);
                 }
             }
-            at += 2 * values;
+            const std::size_t length =
+                EncodeAlphaKeyed16(scratch.pixels.data(), scratch.alpha.data(), width, height,
+                                   width, width, scratch.stream.data());
+            Store32(head.data() + 4 + 4 * i, static_cast<std::uint32_t>(total));
+            total += length;
+            if (total > std::numeric_limits<std::uint32_t>::max()) {
+                throw std::length_error("the frames of animation " +
+                                        std::to_string(animation.index) +
+                                        " take more than a frame block can hold (4 GB)");
+            }
+            sink.Append({scratch.stream.data(), length}, length);
         }
-        stream = at + 2; // after the terminator
+        const auto blockTotal = static_cast<std::uint32_t>(total);
+        Store32(head.data(), blockTotal);
+        sink.Overwrite(headAt, head);
+        sizeWord += 2 * (blockTotal + 2 * static_cast<std::uint32_t>(count) + 2);
     }
+    return sizeWord;
 }
 
-// The file as the pieces it is made of, pointing into the buffers kept here: the records, then
-// each frame block's total and offsets followed by its streams, each stream with as many zero
-// bytes after it as it has. Neither the file nor its zero bytes are ever held in one buffer.
-class FilePieces {
-public:
-    explicit FilePieces(const std::list<RegisteredAnimation>& animations) {
-        head_.magic(kRunLengthUnitMagic);
-        head_.i32(kVersion);
-        head_.i32(static_cast<std::int32_t>(animations.size()));
-        for (const auto& animation : animations) {
-            WriteRecord(head_, animation);
-        }
-        FramePlanes planes;
-        bool highBit = false;
-        for (const auto& animation : animations) {
-            frames555_.push_back(EncodeFrames(animation, false, planes, highBit));
-        }
-        // The Pixel565 streams are the Pixel555 ones with their colours converted, unless a
-        // pixel with bit 15 set could make two different colours equal: then they are encoded
-        // anew.
-        auto frames = frames555_.begin();
-        for (const auto& animation : animations) {
-            frames565_.push_back(highBit ? EncodeFrames(animation, true, planes, highBit)
-                                         : ConvertedTo565(*frames++));
-        }
-        std::uint32_t sizeWord = 0;
-        for (const auto& frames : frames555_) {
-            const auto count = static_cast<std::uint32_t>(frames.lengths.size());
-            sizeWord += 2 * (frames.Total() + 2 * count + 2);
-        }
-        head_.u32(sizeWord);
-        pieces_.push_back({head_.buffer()});
-        blockHeads_.reserve(frames555_.size() + frames565_.size());
-        for (const auto& frames : frames555_) {
-            AddFrameBlock(frames);
-        }
-        for (const auto& frames : frames565_) {
-            AddFrameBlock(frames);
-        }
+// The records and the size word, then the Pixel555 frame blocks and the Pixel565 ones.
+void WriteUnitFile(FileSink& sink, const std::list<RegisteredAnimation>& animations) {
+    BinaryWriter head;
+    head.magic(kRunLengthUnitMagic);
+    head.i32(kVersion);
+    head.i32(static_cast<std::int32_t>(animations.size()));
+    for (const auto& animation : animations) {
+        WriteRecord(head, animation);
     }
-    FilePieces(const FilePieces&) = delete;
-    FilePieces& operator=(const FilePieces&) = delete;
-
-    const std::vector<FilePiece>& pieces() const { return pieces_; }
-
-private:
-    static EncodedFrames ConvertedTo565(const EncodedFrames& frames) {
-        EncodedFrames converted = frames;
-        std::uint8_t* stream = converted.streams.data();
-        for (const auto length : converted.lengths) {
-            ConvertStreamTo565(stream, length);
-            stream += length;
-        }
-        return converted;
-    }
-
-    // The block's total T and offsets, then each stream followed by its zero bytes.
-    void AddFrameBlock(const EncodedFrames& frames) {
-        ByteBuffer& head = blockHeads_.emplace_back(4 + 4 * frames.lengths.size());
-        std::uint8_t* out = head.data();
-        Store32(out, frames.Total());
-        std::uint32_t offset = 0;
-        for (const auto length : frames.lengths) {
-            out += 4;
-            Store32(out, offset);
-            offset += length;
-        }
-        pieces_.push_back({head});
-        const std::uint8_t* stream = frames.streams.data();
-        for (const auto length : frames.lengths) {
-            pieces_.push_back({{stream, length}, length});
-            stream += length;
-        }
-    }
-
-    BinaryWriter head_; // the records and the size word
-    std::vector<EncodedFrames> frames555_;
-    std::vector<EncodedFrames> frames565_;
-    std::vector<ByteBuffer> blockHeads_; // reserved, so that pieces pointing into them stay put
-    std::vector<FilePiece> pieces_;
-};
+    head.u32(0); // the size word, known once the Pixel555 blocks are written
+    sink.Append(head.buffer());
+    const std::uint64_t sizeWordAt = sink.size() - 4;
+    FrameScratch scratch;
+    std::array<std::uint8_t, 4> sizeWord{};
+    Store32(sizeWord.data(), WriteFrameBlocks(sink, animations, false, scratch));
+    sink.Overwrite(sizeWordAt, sizeWord);
+    WriteFrameBlocks(sink, animations, true, scratch);
+}
 
 RegisteredAnimation ReadRecord(BinaryReader& in, std::int32_t index, std::int32_t& frameCount) {
     RegisteredAnimation animation;
@@ -314,13 +215,9 @@ void SkipFrameBlock(BinaryReader& in, const RegisteredAnimation& animation,
 
 std::vector<std::uint8_t>
 EncodeRunLengthUnitFile(const std::list<RegisteredAnimation>& animations) {
-    const FilePieces pieces(animations);
-    std::vector<std::uint8_t> file;
-    for (const auto& piece : pieces.pieces()) {
-        file.insert(file.end(), piece.bytes.begin(), piece.bytes.end());
-        file.resize(file.size() + piece.zerosAfter);
-    }
-    return file;
+    ByteSink file;
+    WriteUnitFile(file, animations);
+    return std::move(file.bytes());
 }
 
 void WriteRunLengthUnitFile(const std::filesystem::path& path,
@@ -333,13 +230,12 @@ void WriteRunLengthUnitFile(const std::filesystem::path& path,
                                                "file can hold (200)");
         }
     }
-    std::optional<FilePieces> file;
     try {
-        file.emplace(animations);
+        WriteFileAtomically(path,
+                            [&animations](FileSink& sink) { WriteUnitFile(sink, animations); });
     } catch (const std::length_error& tooLarge) {
         throw FileError(path.string(), tooLarge.what());
     }
-    WriteFileAtomically(path, file->pieces());
 }
 
 std::list<RegisteredAnimation> ReadRunLengthUnitFile(const std::string& name,

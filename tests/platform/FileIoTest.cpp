@@ -5,10 +5,12 @@
 #include "support/Subprocess.h"
 #include "support/TempFolder.h"
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <stdexcept>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>
@@ -144,24 +146,40 @@ TEST(SaveFilesTogether, SavesThroughASymbolicLink) {
     EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"frame.png", "later.png", "real"}));
 }
 
-// Pieces with distinct bytes and zero runs: longer than one written at a time (64 KB), empty
-// pieces, and more pieces than one system call takes; with the bytes they make.
-std::pair<std::vector<FilePiece>, Bytes> PiecesAndTheirBytes(const Bytes& data) {
+// Contents written while they are made: distinct bytes and zero runs longer than one written at
+// a time (64 KB), empty appends, more appends than one system call takes, and bytes overwritten
+// afterwards (a total ahead of what it counts, across a zero run); with the bytes they make.
+std::pair<FileContents, Bytes> ContentsAndTheirBytes(const Bytes& data) {
+    struct Append {
+        std::span<const std::uint8_t> bytes;
+        std::uint64_t zerosAfter;
+    };
     const auto at = [&data](std::size_t offset, std::size_t count) {
         return std::span(data).subspan(offset, count);
     };
-    std::vector<FilePiece> pieces{{at(0, 5), 0},     {{}, 0}, {{}, 200001},
-                                  {at(5, 1), 65536}, {{}, 0}, {at(6, 3), 1}};
+    std::vector<Append> appends{{at(0, 5), 0},     {{}, 0}, {{}, 200001},
+                                {at(5, 1), 65536}, {{}, 0}, {at(6, 3), 1}};
     for (std::size_t i = 0; i < 1500; ++i) {
-        pieces.push_back({at(9 + i % 200, 2), i % 3});
+        appends.push_back({at(9 + i % 200, 2), i % 3});
     }
-    pieces.push_back({{}, 70000});
+    appends.push_back({{}, 70000});
+    const Bytes patch{0xA1, 0xB2, 0xC3};
+    const std::uint64_t patchAt = 200004; // the last two zeros of a run, then data[5]
     Bytes bytes;
-    for (const auto& piece : pieces) {
-        bytes.insert(bytes.end(), piece.bytes.begin(), piece.bytes.end());
-        bytes.resize(bytes.size() + piece.zerosAfter, 0);
+    for (const auto& append : appends) {
+        bytes.insert(bytes.end(), append.bytes.begin(), append.bytes.end());
+        bytes.resize(bytes.size() + append.zerosAfter, 0);
     }
-    return {pieces, bytes};
+    std::copy(patch.begin(), patch.end(), bytes.begin() + patchAt);
+    std::copy(patch.begin(), patch.end(), bytes.begin());
+    const auto write = [appends, patch, patchAt](FileSink& sink) {
+        for (const auto& append : appends) {
+            sink.Append(append.bytes, append.zerosAfter);
+        }
+        sink.Overwrite(patchAt, patch);
+        sink.Overwrite(0, patch);
+    };
+    return {write, bytes};
 }
 
 Bytes Numbered(std::size_t count) {
@@ -172,19 +190,31 @@ Bytes Numbered(std::size_t count) {
     return data;
 }
 
-// A file is saved from its pieces, one after the other with their zeros; a pipe is written
-// straight into and stays a pipe.
-TEST(SaveFilesTogether, WritesThePiecesIntoAFileOrStraightIntoAPipe) {
+// A file is saved as its contents are written, appends one after the other with their zeros
+// and overwrites in place; in memory the same; a pipe is written straight into and stays a pipe.
+// Overwriting past what was written is refused, and the old file stays.
+TEST(SaveFilesTogether, WritesTheContentsIntoAFileMemoryOrStraightIntoAPipe) {
     test::TempFolder folder;
     const Bytes data = Numbered(300);
-    const auto [pieces, bytes] = PiecesAndTheirBytes(data);
+    const auto [contents, bytes] = ContentsAndTheirBytes(data);
     ASSERT_EQ(bytes.size(), 5 + 200001 + 1 + 65536 + 3 + 1 + 1500 * 2 + 1500 + 70000);
-    WriteFileAtomically(folder / "walk.URE", pieces);
+    WriteFileAtomically(folder / "walk.URE", contents);
+    EXPECT_EQ(folder.Read("walk.URE"), bytes);
+    ByteSink memory;
+    contents(memory);
+    EXPECT_EQ(memory.bytes(), bytes);
+    const auto pastTheEnd = [](FileSink& sink) {
+        sink.Append(Bytes{1, 2}, 1);
+        sink.Overwrite(1, Bytes{3, 4, 5});
+    };
+    ByteSink fresh;
+    EXPECT_THROW(pastTheEnd(fresh), std::out_of_range);
+    EXPECT_THROW(WriteFileAtomically(folder / "walk.URE", pastTheEnd), std::out_of_range);
     EXPECT_EQ(folder.Read("walk.URE"), bytes);
 
     ASSERT_EQ(::mkfifo((folder / "frame.png").c_str(), 0644), 0);
     test::PipeReader reader(folder / "frame.png");
-    EXPECT_NO_THROW(WriteFileAtomically(folder / "frame.png", pieces));
+    EXPECT_NO_THROW(WriteFileAtomically(folder / "frame.png", contents));
     EXPECT_EQ(reader.Finish(), bytes);
     struct stat info {};
     ASSERT_EQ(::lstat((folder / "frame.png").c_str(), &info), 0);
@@ -198,14 +228,15 @@ TEST(SaveFilesTogether, AWriteFailingPartWayKeepsTheOldFile) {
     test::TempFolder folder;
     folder.Write("walk.URE", {1, 2});
     const Bytes data = Numbered(300);
-    const auto pieces = PiecesAndTheirBytes(data).first;
+    const auto contents = ContentsAndTheirBytes(data).first;
     struct rlimit limit {};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &limit), 0);
     const auto oldSignal = ::signal(SIGXFSZ, SIG_IGN);
     struct rlimit lowered = limit;
     lowered.rlim_cur = 100000;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &lowered), 0);
-    const std::string reason = ReasonOf([&] { WriteFileAtomically(folder / "walk.URE", pieces); });
+    const std::string reason =
+        ReasonOf([&] { WriteFileAtomically(folder / "walk.URE", contents); });
     ::setrlimit(RLIMIT_FSIZE, &limit);
     ::signal(SIGXFSZ, oldSignal);
     EXPECT_EQ(reason, "cannot write the file: File too large");
