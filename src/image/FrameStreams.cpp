@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -208,6 +209,11 @@ struct KeyedWriter16 {
         StoreLittle16(out, value);
         out += 2;
     }
+    void Values(const std::uint16_t* values, int count) {
+        const auto bytes = static_cast<std::size_t>(count) * 2;
+        std::memcpy(out, values, bytes); // slots are little-endian, as the machine is
+        out += bytes;
+    }
 };
 
 // The 8-bit variant: a two-byte length, tokens of two bytes (alpha, then run flag and count)
@@ -231,6 +237,10 @@ struct KeyedWriter8 {
         at[1] = static_cast<std::uint8_t>((run ? kFrameRunFlag : 0) | count);
     }
     void Value(std::uint8_t value) { *out++ = value; }
+    void Values(const std::uint8_t* values, int count) {
+        std::memcpy(out, values, static_cast<std::size_t>(count));
+        out += count;
+    }
 };
 
 // The most bytes a row can take: a token and a value for each pixel (spans of one pixel), the
@@ -240,36 +250,50 @@ constexpr std::size_t KeyedRowBound(std::size_t width, std::size_t valueSize) {
 }
 
 // One span of equal, non-zero alpha (at most 126 pixels, so no literal can outgrow its count):
-// runs of equal neighbours and literals between them.
+// a run wherever two equal neighbours begin, a literal up to the next such place.
 template <typename Writer, typename T>
 void AppendKeyedSpan(Writer& writer, const T* values, int count, int alpha) {
-    auto* header = writer.ReserveHeader();
-    int run = 0;
-    int literal = 0;
-    for (int i = 0; i + 1 < count; ++i) {
-        if (values[i] == values[i + 1]) {
-            if (literal > 0) {
-                writer.SetHeader(header, alpha, false, literal);
-                header = writer.ReserveHeader();
-                literal = 0;
+    int i = 0;
+    while (i < count) {
+        if (i + 1 < count && values[i] == values[i + 1]) {
+            int end = i + 2;
+            while (end < count && values[end] == values[i]) {
+                ++end;
             }
-            ++run;
-        } else if (run > 0) {
+            writer.SetHeader(writer.ReserveHeader(), alpha, true, end - i);
             writer.Value(values[i]);
-            writer.SetHeader(header, alpha, true, run + 1);
-            header = writer.ReserveHeader();
-            run = 0;
-        } else {
-            writer.Value(values[i]);
-            ++literal;
+            i = end;
+            continue;
+        }
+        int end = i + 1;
+        while (end + 1 < count && values[end] != values[end + 1]) {
+            ++end;
+        }
+        if (end + 1 >= count) {
+            end = count;
+        }
+        writer.SetHeader(writer.ReserveHeader(), alpha, false, end - i);
+        writer.Values(values + i, end - i);
+        i = end;
+    }
+}
+
+// Where the bytes equal to row[from] that follow it end, at most at `limit`; eight at a time.
+int EqualBytesEnd(const std::uint8_t* row, int from, int limit) {
+    const std::uint8_t value = row[from];
+    const std::uint64_t repeated = 0x0101010101010101ULL * value;
+    int x = from + 1;
+    for (; x + 8 <= limit; x += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, row + x, 8);
+        if (const std::uint64_t differing = word ^ repeated; differing != 0) {
+            return x + std::countr_zero(differing) / 8; // the first byte in memory order
         }
     }
-    writer.Value(values[count - 1]);
-    if (run > 0) {
-        writer.SetHeader(header, alpha, true, run + 1);
-    } else {
-        writer.SetHeader(header, alpha, false, literal + 1);
+    while (x < limit && row[x] == value) {
+        ++x;
     }
+    return x;
 }
 
 template <typename Writer, typename T>
@@ -286,10 +310,7 @@ void EncodeKeyed(Writer& writer, const T* values, const std::uint8_t* alpha, int
         int x = 0;
         while (x < width) {
             const int a = alphaRow[x];
-            int end = x + 1;
-            while (end < width && end - x < kMaxTokenCount && alphaRow[end] == a) {
-                ++end;
-            }
+            const int end = EqualBytesEnd(alphaRow, x, std::min(width, x + kMaxTokenCount));
             if (a == 0) {
                 writer.SetHeader(writer.ReserveHeader(), 0, true, end - x);
                 writer.Value(0);
