@@ -35,30 +35,102 @@ void RequireFramable(int width) {
 
 // --- Frame streams --------------------------------------------------------------------------
 
-bool StartsThreeEqual(const auto* row, int x, int width) {
-    return x + 2 < width && row[x] == row[x + 1] && row[x] == row[x + 2];
+// Scans over 8- or 16-bit values a 64-bit word at a time: runs and literals are measured this
+// way, since most of a sprite's rows are long stretches of either.
+template <typename T>
+struct Lanes {
+    static constexpr int kCount = 8 / sizeof(T);
+    static constexpr int kBits = 8 * sizeof(T);
+    static constexpr std::uint64_t kOnes = ~std::uint64_t{0} / ((std::uint64_t{1} << kBits) - 1);
+    static constexpr std::uint64_t kBelowTop = ~(kOnes << (kBits - 1));
+
+    static std::uint64_t Load(const T* at) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, at, sizeof word);
+        return word;
+    }
+    // The top bit of every lane that is zero, and no other bit.
+    static std::uint64_t ZeroLanes(std::uint64_t word) {
+        return ~(((word & kBelowTop) + kBelowTop) | word | kBelowTop);
+    }
+    // The first lane in memory order with a bit set.
+    static int FirstLane(std::uint64_t word) { return std::countr_zero(word) / kBits; }
+};
+
+// Where the values equal to values[from] that follow it end, at most at `limit`.
+template <typename T>
+int EqualRunEnd(const T* values, int from, int limit) {
+    using L = Lanes<T>;
+    const std::uint64_t repeated = L::kOnes * values[from];
+    int x = from + 1;
+    for (; x + L::kCount <= limit; x += L::kCount) {
+        if (const std::uint64_t differing = L::Load(values + x) ^ repeated; differing != 0) {
+            return x + L::FirstLane(differing);
+        }
+    }
+    while (x < limit && values[x] == values[from]) {
+        ++x;
+    }
+    return x;
+}
+
+// The first k in [from, last) with values[k] == values[k + 1], otherwise `last` (or `from`
+// when that is beyond it); reads values[last].
+template <typename T>
+int FirstEqualPair(const T* values, int from, int last) {
+    using L = Lanes<T>;
+    int k = from;
+    for (; k + L::kCount <= last; k += L::kCount) {
+        const std::uint64_t pairs = L::ZeroLanes(L::Load(values + k) ^ L::Load(values + k + 1));
+        if (pairs != 0) {
+            return k + L::FirstLane(pairs);
+        }
+    }
+    while (k < last && values[k] != values[k + 1]) {
+        ++k;
+    }
+    return k;
+}
+
+// The first k in [from, last) where three equal values begin, otherwise `last` (or `from` when
+// that is beyond it); reads values[last + 1].
+template <typename T>
+int FirstEqualTriple(const T* values, int from, int last) {
+    using L = Lanes<T>;
+    int k = from;
+    for (; k + L::kCount <= last; k += L::kCount) {
+        const std::uint64_t middle = L::Load(values + k + 1);
+        const std::uint64_t triples = L::ZeroLanes(L::Load(values + k) ^ middle) &
+                                      L::ZeroLanes(middle ^ L::Load(values + k + 2));
+        if (triples != 0) {
+            return k + L::FirstLane(triples);
+        }
+    }
+    while (k < last && !(values[k] == values[k + 1] && values[k] == values[k + 2])) {
+        ++k;
+    }
+    return k;
 }
 
 // Tokens of one row (the 7-bit scheme): a run wherever three equal values begin, otherwise a
 // literal that stops before the next such place. Returns the end of what it wrote.
 template <typename T>
 T* WriteFrameTokens(const T* row, int width, T* out) {
+    // Three equal values can begin only before this.
+    const int lastTriple = std::max(width - 2, 0);
     int x = 0;
     while (x < width) {
-        if (StartsThreeEqual(row, x, width)) {
-            int count = 3;
-            while (count < kMaxTokenCount && x + count < width && row[x + count] == row[x]) {
-                ++count;
-            }
-            *out++ = static_cast<T>(kFrameRunFlag | count);
+        const int limit = std::min(width, x + kMaxTokenCount);
+        if (x < lastTriple && row[x] == row[x + 1] && row[x] == row[x + 2]) {
+            const int end = EqualRunEnd(row, x, limit);
+            *out++ = static_cast<T>(kFrameRunFlag | (end - x));
             *out++ = row[x];
-            x += count;
+            x = end;
             continue;
         }
-        const int limit = std::min(width, x + kMaxTokenCount);
-        int end = x + 1;
-        while (end < limit && !StartsThreeEqual(row, end, width)) {
-            ++end;
+        int end = FirstEqualTriple(row, x + 1, std::min(limit, lastTriple));
+        if (end >= std::min(limit, lastTriple)) {
+            end = limit;
         }
         *out++ = static_cast<T>(end - x);
         out = std::copy(row + x, row + end, out);
@@ -256,44 +328,20 @@ void AppendKeyedSpan(Writer& writer, const T* values, int count, int alpha) {
     int i = 0;
     while (i < count) {
         if (i + 1 < count && values[i] == values[i + 1]) {
-            int end = i + 2;
-            while (end < count && values[end] == values[i]) {
-                ++end;
-            }
+            const int end = EqualRunEnd(values, i, count);
             writer.SetHeader(writer.ReserveHeader(), alpha, true, end - i);
             writer.Value(values[i]);
             i = end;
             continue;
         }
-        int end = i + 1;
-        while (end + 1 < count && values[end] != values[end + 1]) {
-            ++end;
-        }
-        if (end + 1 >= count) {
+        int end = FirstEqualPair(values, i + 1, count - 1);
+        if (end >= count - 1) {
             end = count;
         }
         writer.SetHeader(writer.ReserveHeader(), alpha, false, end - i);
         writer.Values(values + i, end - i);
         i = end;
     }
-}
-
-// Where the bytes equal to row[from] that follow it end, at most at `limit`; eight at a time.
-int EqualBytesEnd(const std::uint8_t* row, int from, int limit) {
-    const std::uint8_t value = row[from];
-    const std::uint64_t repeated = 0x0101010101010101ULL * value;
-    int x = from + 1;
-    for (; x + 8 <= limit; x += 8) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, row + x, 8);
-        if (const std::uint64_t differing = word ^ repeated; differing != 0) {
-            return x + std::countr_zero(differing) / 8; // the first byte in memory order
-        }
-    }
-    while (x < limit && row[x] == value) {
-        ++x;
-    }
-    return x;
 }
 
 template <typename Writer, typename T>
@@ -310,7 +358,7 @@ void EncodeKeyed(Writer& writer, const T* values, const std::uint8_t* alpha, int
         int x = 0;
         while (x < width) {
             const int a = alphaRow[x];
-            const int end = EqualBytesEnd(alphaRow, x, std::min(width, x + kMaxTokenCount));
+            const int end = EqualRunEnd(alphaRow, x, std::min(width, x + kMaxTokenCount));
             if (a == 0) {
                 writer.SetHeader(writer.ReserveHeader(), 0, true, end - x);
                 writer.Value(0);
