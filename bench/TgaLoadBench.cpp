@@ -196,8 +196,8 @@ BENCHMARK(BM_RegisterSeries)
     ->Unit(benchmark::kMillisecond);
 
 // Registration followed by the run-length unit file's bytes, as `fenwold-cli ure` makes them
-// without the process and the write (which takes the file's pieces where they are, rather than
-// joined into one buffer as here). Items are frames.
+// without the process and the save (which writes each frame's stream to the file as it is
+// encoded, rather than into memory as here). Items are frames.
 void BM_RegisterAndEncodeUnitFile(benchmark::State& state) {
     const SeriesFolder series(SpriteFiles(state.range(0)));
     ScriptedPlatform platform(series.path());

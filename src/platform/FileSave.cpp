@@ -104,20 +104,41 @@ bool SameFile(const Target& a, const Target& b) {
 constexpr std::size_t kZeroRun = 64 * 1024;
 const std::array<std::uint8_t, kZeroRun> kZeros{};
 
-// Writes to a file with as few system calls as the bytes allow, straight from where they are.
+// Writes to a file with few system calls: small appends are gathered in a staging buffer, large
+// ones and zero runs are written from where they are, many in one call.
 class DescriptorSink final : public FileSink {
 public:
     DescriptorSink(int descriptor, std::string name)
         : descriptor_(descriptor), name_(std::move(name)) {}
 
     void Append(std::span<const std::uint8_t> bytes, std::uint64_t zerosAfter) override {
-        Add(bytes.data(), bytes.size());
+        const bool staged = bytes.size() <= kStagingSize;
+        if (batch_.size() == IOV_MAX || (staged && bytes.size() > kStagingSize - staged_)) {
+            Flush();
+        }
+        if (!bytes.empty()) {
+            const std::uint8_t* from = bytes.data();
+            if (staged) {
+                if (!staging_) {
+                    staging_ = std::make_unique_for_overwrite<std::uint8_t[]>(kStagingSize);
+                }
+                from =
+                    std::copy(bytes.begin(), bytes.end(), staging_.get() + staged_) - bytes.size();
+                staged_ += bytes.size();
+            }
+            batch_.push_back({const_cast<std::uint8_t*>(from), bytes.size()});
+        }
         for (std::uint64_t left = zerosAfter; left > 0;) {
             const auto run = static_cast<std::size_t>(std::min<std::uint64_t>(left, kZeroRun));
-            Add(kZeros.data(), run);
+            if (batch_.size() == IOV_MAX) {
+                Flush();
+            }
+            batch_.push_back({const_cast<std::uint8_t*>(kZeros.data()), run});
             left -= run;
         }
-        Flush();
+        if (!staged) {
+            Flush(); // the caller may use its buffer again once this returns
+        }
         size_ += bytes.size() + zerosAfter;
     }
 
@@ -125,6 +146,7 @@ public:
         if (offset > size_ || bytes.size() > size_ - offset) {
             throw std::out_of_range("a file may only be overwritten where it was written");
         }
+        Flush();
         while (!bytes.empty()) {
             const ssize_t put =
                 ::pwrite(descriptor_, bytes.data(), bytes.size(), static_cast<off_t>(offset));
@@ -141,16 +163,11 @@ public:
 
     std::uint64_t size() const override { return size_; }
 
+    // Writes what is still gathered.
+    void Finish() { Flush(); }
+
 private:
-    void Add(const std::uint8_t* bytes, std::size_t count) {
-        if (count == 0) {
-            return;
-        }
-        batch_.push_back({const_cast<std::uint8_t*>(bytes), count});
-        if (batch_.size() == IOV_MAX) {
-            Flush();
-        }
-    }
+    static constexpr std::size_t kStagingSize = 256 * 1024;
 
     // Writes the batch, taking partial writes.
     void Flush() {
@@ -174,6 +191,7 @@ private:
             }
         }
         batch_.clear();
+        staged_ = 0;
     }
 
     [[noreturn]] void Fail(int error) const {
@@ -185,6 +203,8 @@ private:
     std::string name_;
     std::uint64_t size_ = 0;
     std::vector<iovec> batch_; // never more than IOV_MAX
+    std::unique_ptr<std::uint8_t[]> staging_;
+    std::size_t staged_ = 0; // bytes of the staging buffer the batch points into
 };
 
 std::filesystem::path FolderOf(const std::filesystem::path& file) {
@@ -221,6 +241,7 @@ public:
         }
         DescriptorSink sink(descriptor_.get(), name);
         write(sink);
+        sink.Finish();
         if (::fsync(descriptor_.get()) != 0 || !descriptor_.Close()) {
             throw FileError(name, posix::Reason("cannot finish writing the file"));
         }
@@ -258,7 +279,9 @@ void WriteStraightInto(const Target& target, const FileContents& write) {
     // A pipe cannot be overwritten, so the contents are made in memory first.
     ByteSink contents;
     write(contents);
-    DescriptorSink(file.get(), name).Append(contents.bytes(), 0);
+    DescriptorSink sink(file.get(), name);
+    sink.Append(contents.bytes(), 0);
+    sink.Finish();
     if (!file.Close()) {
         throw FileError(name, posix::Reason("cannot write the file"));
     }
