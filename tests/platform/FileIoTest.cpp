@@ -147,7 +147,8 @@ TEST(SaveFilesTogether, SavesThroughASymbolicLink) {
 }
 
 // Contents written while they are made: distinct bytes and zero runs longer than one written at
-// a time (64 KB), empty appends, more appends than one system call takes, and bytes overwritten
+// a time (64 KB), empty appends, more appends than one system call takes, one larger than the
+// staging buffer, and bytes overwritten
 // afterwards (a total ahead of what it counts, across a zero run); with the bytes they make.
 std::pair<FileContents, Bytes> ContentsAndTheirBytes(const Bytes& data) {
     struct Append {
@@ -163,6 +164,7 @@ std::pair<FileContents, Bytes> ContentsAndTheirBytes(const Bytes& data) {
         appends.push_back({at(9 + i % 200, 2), i % 3});
     }
     appends.push_back({{}, 70000});
+    appends.push_back({at(0, 270000), 3}); // beyond what is gathered before writing
     const Bytes patch{0xA1, 0xB2, 0xC3};
     const std::uint64_t patchAt = 200004; // the last two zeros of a run, then data[5]
     Bytes bytes;
@@ -195,9 +197,9 @@ Bytes Numbered(std::size_t count) {
 // Overwriting past what was written is refused, and the old file stays.
 TEST(SaveFilesTogether, WritesTheContentsIntoAFileMemoryOrStraightIntoAPipe) {
     test::TempFolder folder;
-    const Bytes data = Numbered(300);
+    const Bytes data = Numbered(270000);
     const auto [contents, bytes] = ContentsAndTheirBytes(data);
-    ASSERT_EQ(bytes.size(), 5 + 200001 + 1 + 65536 + 3 + 1 + 1500 * 2 + 1500 + 70000);
+    ASSERT_EQ(bytes.size(), 5 + 200001 + 1 + 65536 + 3 + 1 + 1500 * 2 + 1500 + 70000 + 270003);
     WriteFileAtomically(folder / "walk.URE", contents);
     EXPECT_EQ(folder.Read("walk.URE"), bytes);
     ByteSink memory;
@@ -227,7 +229,7 @@ TEST(SaveFilesTogether, WritesTheContentsIntoAFileMemoryOrStraightIntoAPipe) {
 TEST(SaveFilesTogether, AWriteFailingPartWayKeepsTheOldFile) {
     test::TempFolder folder;
     folder.Write("walk.URE", {1, 2});
-    const Bytes data = Numbered(300);
+    const Bytes data = Numbered(270000);
     const auto contents = ContentsAndTheirBytes(data).first;
     struct rlimit limit {};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &limit), 0);
