@@ -37,15 +37,22 @@ struct EngineRun {
     CVqEngine engine;
 };
 
-TEST(LookupTableDesign, NoLbgTakesTheTrainingListItself) {
+// Without LBG, and when sampling with fewer than five blocks, the table is the training list.
+TEST(LookupTableDesign, NoLbgAndFewBlocksTakeTheTrainingListItself) {
     const std::vector<RegisteredAnimation> animations = {
-        MakeAnimation(4, 2, {SolidFrame(4, 2, 0x1234)})};
-    EngineRun run(true, true);
-    run.engine.Run(RefsTo(animations));
-    ASSERT_EQ(run.engine.LookupTableSize(), 2);
-    const std::vector<std::uint8_t>& table = run.engine.LookupTable();
-    EXPECT_TRUE(std::equal(table.begin(), table.begin() + 48, table.begin() + 48));
-    EXPECT_EQ(run.engine.Training().vectors[1].index, 1u);
+        MakeAnimation(4, 2, {NoisyFrame(4, 2, 5)})};
+    for (const bool noLbg : {true, false}) {
+        EngineRun run(true, noLbg);
+        run.engine.Run(RefsTo(animations));
+        ASSERT_EQ(run.engine.LookupTableSize(), 2);
+        const std::vector<VqVector>& vectors = run.engine.Training().vectors;
+        EXPECT_EQ(vectors[1].index, 1u);
+        for (std::size_t k = 0; k < 2; ++k) {
+            EXPECT_TRUE(std::equal(vectors[k].block.begin(), vectors[k].block.end(),
+                                   run.engine.LookupTable().begin() + 48 * k))
+                << noLbg << k;
+        }
+    }
 }
 
 TEST(LookupTableDesign, SampledSizesFollowTheTrainingList) {
@@ -97,15 +104,6 @@ TEST(LookupTableDesign, TheFirstVectorKeepsItsNearestEntry) {
             EXPECT_NE(first.index, 0u) << "entry 0 is the leading all-zero sample";
         }
     }
-}
-
-TEST(LookupTableDesign, SamplingWithFewerThanFiveBlocksDesignsOnTheTrainingList) {
-    const std::vector<RegisteredAnimation> animations = {
-        MakeAnimation(4, 2, {NoisyFrame(4, 2, 5)})};
-    EngineRun run(true, false);
-    run.engine.Run(RefsTo(animations));
-    EXPECT_EQ(run.engine.LookupTableSize(), 2);
-    EXPECT_EQ(run.engine.Training().vectors[1].index, 1u);
 }
 
 TEST(LookupTableDesign, FewerDistinctVectorsThanWantedCutTheTable) {
