@@ -181,6 +181,15 @@ BuildingFileContent ReadBack(const Bytes& bytes) {
     return ReadBuildingFile(in);
 }
 
+void ExpectRefused(const Bytes& bytes, const std::string& reason) {
+    try {
+        ReadBack(bytes);
+        ADD_FAILURE() << "accepted: " << reason;
+    } catch (const FileError& error) {
+        EXPECT_NE(error.reason().find(reason), std::string::npos) << error.reason();
+    }
+}
+
 TEST(BuildingFile, RoundTripFieldForFieldInBothVariants) {
     const NumberedBuilding building(3, 2, 4);
     for (const ColourVariant variant : {ColourVariant::Pixel555, ColourVariant::Pixel565}) {
@@ -219,28 +228,31 @@ TEST(BuildingFile, CountsAtTheLimitsRoundTrip) {
     ExpectAnimationsEqual(read.animations, building.data);
 }
 
-TEST(BuildingFile, CountsOnePastTheLimitsAreRefused) {
+// Counts one past the file's limits, a tile count that is not columns x rows, a codebook larger
+// than the file and an unknown colour variant are refused for that reason.
+TEST(BuildingFile, CountsPastTheLimitsAndBadHeadersAreRefused) {
     NumberedBuilding building(1, 1, 1);
     building.record.firePointCount = kFirePointSlots;
     const Bytes good =
         EncodeBuildingFile(building.record, building.data, ColourVariant::Pixel555, 0);
     // The fire point count follows the record's fields, the clash grid and one position.
     const std::size_t fireCount = 56 + 4 * 8 + 40 + 2 * 2 + 8;
-    const std::pair<std::size_t, std::pair<std::uint8_t, const char*>> counts[] = {
+    const std::pair<std::size_t, std::pair<std::uint32_t, const char*>> patches[] = {
         {40, {201, "the animation count 201 is outside 0 to 200"}},
         {56 + 4, {51, "the tile columns 51 is outside 0 to 50"}},
         {56 + 8, {51, "the tile rows 51 is outside 0 to 50"}},
-        {fireCount, {101, "the fire point count 101 is outside 0 to 100"}}};
-    for (const auto& [offset, patch] : counts) {
+        {fireCount, {101, "the fire point count 101 is outside 0 to 100"}},
+        {56, {7, "the tile count 7 does not match 1 x 1 tiles"}},
+        {44, {0x40000000, "the codebook with its Pixel565 copy"}},
+        {36, {2, "unknown colour variant 2"}}};
+    for (const auto& [offset, patch] : patches) {
         Bytes bad = good;
-        bad[offset] = patch.first;
-        try {
-            ReadBack(bad);
-            ADD_FAILURE() << "accepted: " << patch.second;
-        } catch (const FileError& error) {
-            EXPECT_NE(error.reason().find(patch.second), std::string::npos) << error.reason();
+        for (std::size_t i = 0; i < 4; ++i) {
+            bad[offset + i] = static_cast<std::uint8_t>(patch.first >> (8 * i));
         }
+        ExpectRefused(bad, patch.second);
     }
+    EXPECT_THROW(ReadBack(Bytes(4096, 0)), FileError);
 }
 
 TEST(BuildingFile, IndexBlockTotalsAndOffsets) {
@@ -271,18 +283,6 @@ TEST(BuildingFile, Version7HasNoBlockFlagAndEightPixelEntries) {
     EXPECT_EQ(read.animations.codebook.blockFlag, 0);
     EXPECT_EQ(read.animations.codebook.Size(), 2);
     EXPECT_EQ(read.animations.codebook.entries8, data.codebook.entries8);
-}
-
-TEST(BuildingFile, FirePointCountBecomesNine) {
-    BuildingRecord record = SmallBuilding();
-    record.firePointCount = 3;
-    record.fireX[5] = 99; // beyond the stored count
-    UnitData data;
-    const Bytes bytes = EncodeBuildingFile(record, data, ColourVariant::Pixel555, 0);
-    BinaryReader in("fire.BPT", bytes);
-    const auto read = ReadBuildingFile(in);
-    EXPECT_EQ(read.record.firePointCount, 9);
-    EXPECT_EQ(read.record.fireX[5], 0);
 }
 
 // Tiles as a hostile file could hold them, built by hand into a 1 x 1 building whose file ends
@@ -332,39 +332,8 @@ TEST(BuildingFile, HandMadeTilesAreCheckedAndTransparentSpansStayEmpty) {
         {withTile(teamTile, 14, Bytes(team.bytes.begin(), team.bytes.begin() + 14)),
          "team tile (0, 0) is not a 32 x 32 tile"}};
     for (const auto& [bytes, reason] : refused) {
-        try {
-            ReadBack(bytes);
-            ADD_FAILURE() << "accepted: " << reason;
-        } catch (const FileError& error) {
-            EXPECT_NE(error.reason().find(reason), std::string::npos) << error.reason();
-        }
+        ExpectRefused(bytes, reason);
     }
-}
-
-TEST(BuildingFile, BadFilesAreRefused) {
-    UnitData data;
-    AddAnimationWithTables(data, {4});
-    data.codebook.blockFlag = 1;
-    data.codebook.entries16.assign(16, 5);
-    const Bytes good = EncodeBuildingFile(SmallBuilding(), data, ColourVariant::Pixel555, 0);
-    const auto refused = [&](std::size_t offset, std::uint32_t value) {
-        Bytes bad = good;
-        for (int i = 0; i < 4; ++i) {
-            bad[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
-        }
-        BinaryReader in("bad.BPT", bad);
-        EXPECT_THROW(ReadBuildingFile(in), FileError) << offset;
-    };
-    refused(56, 7);             // tile count against 3 x 2
-    refused(44, 0x40000000);    // codebook entries
-    refused(36, 2);             // colour variant
-    const Bytes zeros(4096, 0); // the reader only borrows the bytes
-    EXPECT_THROW(
-        {
-            BinaryReader in("zeros.BPT", zeros);
-            ReadBuildingFile(in);
-        },
-        FileError);
 }
 
 class BuildingDocument : public ::testing::Test {
