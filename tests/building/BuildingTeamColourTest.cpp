@@ -41,14 +41,6 @@ protected:
     CFenwoldDoc doc;
 };
 
-TEST_F(BuildingTeamColour, OfferedOnceTheBuildingHasTeamPlanes) {
-    EXPECT_FALSE(TeamColourSettingEnabled(doc));
-    ASSERT_TRUE(doc.ImportPicture("house.tga"));
-    EXPECT_FALSE(TeamColourSettingEnabled(doc));
-    ImportMask(0);
-    EXPECT_TRUE(TeamColourSettingEnabled(doc));
-}
-
 TEST_F(BuildingTeamColour, CancelKeepsTheTablesButTheComputedIndicesMarkTheDocument) {
     ASSERT_TRUE(doc.ImportPicture("house.tga"));
     ImportMask(0);
