@@ -123,7 +123,7 @@ TEST_F(TeamColourBar, Geometry) {
 }
 
 // A first select on a zero table leaves it zero; selecting a built table changes nothing.
-TEST_F(TeamColourBar, SelectingOnlyReadsTheKeysAndNeverDrifts) {
+TEST_F(TeamColourBar, SelectingOnlyReadsTheKeysAndDraggingMovesTheMiddle) {
     bar.SelectMiddle(16);
     EXPECT_EQ(table, TeamColourTable{});
     EXPECT_EQ(changes, 0);
@@ -142,6 +142,16 @@ TEST_F(TeamColourBar, SelectingOnlyReadsTheKeysAndNeverDrifts) {
     EXPECT_EQ(changes, told);
     EXPECT_EQ(bar.keyColour(CTeamColourBar::Marker::End), EntryColour(built[31]));
     EXPECT_EQ(bar.keyColour(CTeamColourBar::Marker::Middle), (KeyColour{248, 0, 0}));
+    // A drag moves the middle while the button is down.
+    bar.LeftButtonDown(4 + 6 * 20, 5);
+    EXPECT_TRUE(bar.dragging());
+    EXPECT_EQ(bar.MiddleIndex(), 20);
+    EXPECT_EQ(table[20], 0x7C00);
+    bar.MouseMove(2, 5);
+    EXPECT_EQ(bar.MiddleIndex(), 0);
+    bar.LeftButtonUp();
+    bar.MouseMove(150, 5);
+    EXPECT_EQ(bar.MiddleIndex(), 0);
 }
 
 // The key colours are taken from the table's first, middle and last entries, channel by channel.
@@ -159,22 +169,6 @@ TEST_F(TeamColourBar, KeyColoursComeFromTheTable) {
     bar.LeftButtonDown(4 + 6 * 16 + 1, 5);
     bar.LeftButtonUp();
     EXPECT_EQ(table[8], ToPixel555(131, 0, 116));
-}
-
-TEST_F(TeamColourBar, DraggingMovesTheMiddle) {
-    table[0] = 0;
-    table[16] = 0x7C00;
-    table[31] = 0x7FFF;
-    bar.SelectMiddle(16);
-    bar.LeftButtonDown(4 + 6 * 20, 5);
-    EXPECT_TRUE(bar.dragging());
-    EXPECT_EQ(bar.MiddleIndex(), 20);
-    EXPECT_EQ(table[20], 0x7C00);
-    bar.MouseMove(2, 5);
-    EXPECT_EQ(bar.MiddleIndex(), 0);
-    bar.LeftButtonUp();
-    bar.MouseMove(150, 5);
-    EXPECT_EQ(bar.MiddleIndex(), 0);
 }
 
 TEST_F(TeamColourBar, ClickingAMarkerPicksItsKeyColour) {
