@@ -45,43 +45,6 @@ BuildingRecord SmallBuilding() {
     return record;
 }
 
-// Adds an animation whose index tables have the given sizes and whose two frames have 3 bytes.
-UnitAnimation& AddAnimationWithTables(UnitData& data,
-                                      std::initializer_list<std::size_t> indexSizes) {
-    UnitAnimation& animation = data.AddAnimation({});
-    animation.width = 4;
-    animation.height = 2;
-    animation.sequenceLength = 2;
-    animation.attribute = {};
-    animation.attribute[1] = 3;
-    animation.delay[0] = 4;
-    animation.alphaValue[1] = 200;
-    animation.frameNumber[1] = 1;
-    animation.pointX[2] = -9;
-    animation.tempBuffer[9] = 42;
-    animation.checkBoxWidth = 5;
-    animation.maskFlag = 1;
-    std::uint8_t fill = 1;
-    for (const std::size_t size : indexSizes) {
-        animation.indexTables.push_back({Bytes(size, fill++)});
-    }
-    for (int frame = 0; frame < 2; ++frame) {
-        animation.alphaTables.emplace_back().bytes = Bytes(3, static_cast<std::uint8_t>(frame));
-    }
-    return animation;
-}
-
-template <typename T>
-void Put(BinaryWriter& out, T value) {
-    if constexpr (sizeof(T) == 1) {
-        out.u8(static_cast<std::uint8_t>(value));
-    } else if constexpr (sizeof(T) == 2) {
-        out.u16(static_cast<std::uint16_t>(value));
-    } else {
-        out.u32(static_cast<std::uint32_t>(value));
-    }
-}
-
 TEST(BuildingFile, LayoutOfASmallBuilding) {
     const BuildingRecord record = SmallBuilding();
     UnitData data;
@@ -89,18 +52,18 @@ TEST(BuildingFile, LayoutOfASmallBuilding) {
 
     BinaryWriter expected;
     expected.magic("Build File");
-    Put<std::uint32_t>(expected, 8);
-    Put<std::uint32_t>(expected, 0); // variant
-    Put<std::int32_t>(expected, 0);  // animations
-    Put<std::int32_t>(expected, 0);  // codebook entries
-    Put<std::int32_t>(expected, 0);  // block flag of a new building
-    Put<std::uint32_t>(expected, 0); // game data size
+    expected.u32(8);
+    expected.u32(0); // variant
+    expected.u32(0); // animations
+    expected.u32(0); // codebook entries
+    expected.u32(0); // block flag of a new building
+    expected.u32(0); // game data size
     for (const std::int32_t value : {6, 3, 2, 0, 0, 3, 2, 0}) {
-        Put(expected, value); // tiles, columns, rows, area, root of float
+        expected.i32(value); // tiles, columns, rows, area, root of float
     }
-    expected.zeros(40);             // building points
-    expected.zeros(4 * 6);          // clash grid: 4 rows of 6 cells
-    Put<std::int32_t>(expected, 9); // fire points
+    expected.zeros(40);    // building points
+    expected.zeros(4 * 6); // clash grid: 4 rows of 6 cells
+    expected.u32(9);       // fire points
     expected.zeros(9 * 9);
     for (int row = 0; row < 2; ++row) {
         for (int column = 0; column < 3; ++column) {
@@ -113,7 +76,7 @@ TEST(BuildingFile, LayoutOfASmallBuilding) {
                 }
             }
             const Bytes stream = EncodeAlphaKeyed8(values.data(), mask.data(), 32, 32, 32, 32);
-            Put<std::uint32_t>(expected, stream.size());
+            expected.u32(static_cast<std::uint32_t>(stream.size()));
             expected.bytes(stream);
         }
     }
@@ -123,7 +86,7 @@ TEST(BuildingFile, LayoutOfASmallBuilding) {
             const std::size_t at = row * 32 * 96 + column * 32;
             const auto stream = EncodeAlphaKeyed16(record.picture.data() + at,
                                                    record.alpha.data() + at, 32, 32, 96, 96);
-            Put<std::uint32_t>(expected, stream.size() * 2);
+            expected.u32(static_cast<std::uint32_t>(stream.size() * 2));
             expected.write(stream);
         }
     }
@@ -257,7 +220,15 @@ TEST(BuildingFile, CountsPastTheLimitsAndBadHeadersAreRefused) {
 
 TEST(BuildingFile, IndexBlockTotalsAndOffsets) {
     UnitData data;
-    AddAnimationWithTables(data, {10, 20, 5});
+    UnitAnimation& animation = data.AddAnimation({});
+    animation.width = 4;
+    animation.height = 2;
+    animation.sequenceLength = 2;
+    animation.maskFlag = 1;
+    animation.indexTables = {{Bytes(10, 1)}, {Bytes(20, 2)}, {Bytes(5, 3)}};
+    for (int frame = 0; frame < 2; ++frame) {
+        animation.alphaTables.emplace_back().bytes = Bytes(3, static_cast<std::uint8_t>(frame));
+    }
     const Bytes bytes = EncodeBuildingFile(SmallBuilding(), data, ColourVariant::Pixel555, 0);
     // The animation block is last but for the empty codebook: find its index block from the end.
     // alpha block: 4 + 2 * 4 + 6; index data 35 before it, offsets 3 * 4, total 4.
