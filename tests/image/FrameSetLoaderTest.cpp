@@ -82,10 +82,9 @@ TEST_F(FrameSetLoaderTest, InvisibleSeriesKeepItsSizeAndRowsAreTurnedOver) {
     Picture("t2.tga", 8, 7, std::vector<TgaColor>(56, 0));
     ASSERT_TRUE(loader.LoadImageSeries(Here({"t1.tga", "t2.tga"})));
     const RegisteredAnimation& invisible = animations.front();
-    EXPECT_EQ(invisible.positionX, 0);
-    EXPECT_EQ(invisible.positionY, 0);
-    EXPECT_EQ(invisible.width, 6);
-    EXPECT_EQ(invisible.height, 5);
+    EXPECT_EQ(
+        std::tuple(invisible.positionX, invisible.positionY, invisible.width, invisible.height),
+        std::tuple(0, 0, 6, 5));
     std::vector<TgaColor> pixels(4, 0);
     pixels[0] = MakeTgaColor(8, 8, 8, 255);       // top left
     pixels[3] = MakeTgaColor(255, 255, 255, 200); // bottom right, translucent
@@ -108,19 +107,12 @@ TEST_F(FrameSetLoaderTest, RecordsAndTheRunningFrameCounter) {
     EXPECT_EQ(loader.animationCount(), 2);
     const RegisteredAnimation& first = animations.front();
     const RegisteredAnimation& second = animations.back();
-    EXPECT_EQ(first.frameCounter, 2);
-    EXPECT_EQ(second.frameCounter, 4);
-    EXPECT_EQ(first.frameCount, 3);
-    EXPECT_EQ(first.sequenceLength, 3);
-    EXPECT_EQ(first.frameNumber[0], 0);
-    EXPECT_EQ(first.frameNumber[2], 2);
-    EXPECT_EQ(first.frameNumber[3], 0);
-    EXPECT_EQ(first.groupNumber, -1);
-    EXPECT_EQ(first.delay[199], 4);
-    EXPECT_EQ(first.alphaValue[0], 255);
-    EXPECT_EQ(first.checkBoxWidth, 1);
-    EXPECT_EQ(first.maskFlag, 0);
-    EXPECT_EQ(second.frames.size(), 2u);
+    EXPECT_EQ(std::tuple(first.frameCounter, second.frameCounter, first.frameCount,
+                         first.sequenceLength, first.frameNumber[0], first.frameNumber[2],
+                         first.frameNumber[3], first.groupNumber, first.delay[199],
+                         first.alphaValue[0], first.checkBoxWidth, first.maskFlag,
+                         second.frames.size()),
+              std::tuple(2, 4, 3, 3, 0, 2, 0, -1, 4, 255, 1, 0, 2u));
 }
 
 TEST_F(FrameSetLoaderTest, UnreadablePictureIsSkippedAndTheCountsFollowTheFramesRead) {
@@ -142,10 +134,9 @@ TEST_F(FrameSetLoaderTest, UnreadablePictureIsSkippedAndTheCountsFollowTheFrames
                                 "bits, plain or run-length, stored bottom row first)"},
             {folder / "missing.tga", "cannot open the file: No such file or directory"}}));
     const RegisteredAnimation& animation = animations.front();
-    EXPECT_EQ(animation.frameCount, 2);
-    EXPECT_EQ(animation.sequenceLength, 2);
-    EXPECT_EQ(animation.frames.size(), 2u);
-    EXPECT_EQ(animation.frameCounter, 1);
+    EXPECT_EQ(std::tuple(animation.frameCount, animation.sequenceLength, animation.frames.size(),
+                         animation.frameCounter),
+              std::tuple(2, 2, 2u, 1));
     EXPECT_EQ(platform.statusBar.captions, (std::vector<std::string>{"Image Tga File Loading"}));
     EXPECT_EQ(platform.statusBar.stepsPlanned, 4);
     EXPECT_EQ(platform.statusBar.stepsTaken, 2);
