@@ -118,7 +118,7 @@ TEST(LookupTableDesign, FewerDistinctVectorsThanWantedCutTheTable) {
     EXPECT_TRUE(std::equal(list[2].block.begin(), list[2].block.end(), table.entries.begin() + 96));
 }
 
-TEST(LookupTableDesign, OnePassMovesEntriesToTheirMeans) {
+TEST(LookupTableDesign, OnePassMovesEntriesToTheirMeansUnlessStopped) {
     std::vector<VqVector> list(4);
     list[1].block.fill(2);
     list[2].block.fill(10);
@@ -132,17 +132,12 @@ TEST(LookupTableDesign, OnePassMovesEntriesToTheirMeans) {
     EXPECT_EQ(table.entries[0], 0);
     EXPECT_EQ(table.entries[48], 11);
     EXPECT_EQ(run.progress.TextsOf(ProgressField::Loop), (std::vector<std::string>{"0", "1"}));
-}
-
-TEST(LookupTableDesign, LbgStopKeepsTheStartingTable) {
-    std::vector<VqVector> list(3);
-    list[1].block.fill(2);
-    list[2].block.fill(20);
-    EngineRun run(false, false);
-    run.flags.lbgStop = true;
-    DesignContext context{run.pool, run.progress, run.flags};
-    EXPECT_EQ(DesignLookupTable(list, 2, kFineThreshold, 2, context).entries[0], 0);
-    EXPECT_EQ(run.progress.TextsOf(ProgressField::Loop), (std::vector<std::string>{"0"}));
+    // Told to stop, the design keeps its starting table.
+    EngineRun stopped(false, false);
+    stopped.flags.lbgStop = true;
+    DesignContext stoppedContext{stopped.pool, stopped.progress, stopped.flags};
+    EXPECT_EQ(DesignLookupTable(list, 2, kFineThreshold, 2, stoppedContext).entries[48], 2);
+    EXPECT_EQ(stopped.progress.TextsOf(ProgressField::Loop), (std::vector<std::string>{"0"}));
 }
 
 TEST(LookupTableDesign, TwoLevelDesignStopsAfterTwoPassesWithoutGain) {
