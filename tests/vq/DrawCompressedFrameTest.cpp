@@ -62,75 +62,62 @@ public:
         return Between(0, 5) == 0 ? Between(0, width) : width + Between(-3, 20);
     }
 
-    static void AppendFramed(const Bytes& tokens, Bytes& table) {
-        table.insert(table.end(), tokens.size() / 255, 0xFF);
-        table.push_back(static_cast<std::uint8_t>(tokens.size() % 255));
-        table.insert(table.end(), tokens.begin(), tokens.end());
+    // A run or a literal token of up to 127 values, each appended by `append`; gives the count.
+    template <typename Append>
+    int AppendToken(Bytes& tokens, Append append) {
+        const int count = Count(kMaxTokenCount + 1);
+        const bool run = Between(0, 1) == 0;
+        tokens.push_back(static_cast<std::uint8_t>((run ? kRunFlag : 0) | count));
+        for (int k = 0; k < (run ? 1 : count); ++k) {
+            append();
+        }
+        return count;
+    }
+
+    // Rows of random tokens covering `columnsPerValue` columns a value, framed by their length.
+    template <typename Token>
+    Bytes Table(int rows, int width, int columnsPerValue, Token token) {
+        Bytes table;
+        for (int row = 0; row < rows; ++row) {
+            Bytes tokens;
+            const int coverage = Between(0, 7) == 0 ? 0 : RowCoverage(width);
+            for (int covered = 0; covered < coverage;) {
+                covered += columnsPerValue * token(tokens);
+            }
+            table.insert(table.end(), tokens.size() / 255, 0xFF);
+            table.push_back(static_cast<std::uint8_t>(tokens.size() % 255));
+            table.insert(table.end(), tokens.begin(), tokens.end());
+        }
+        return table;
     }
 
     Bytes IndexTable(int rows, int width, int entries) {
-        Bytes table;
-        const auto appendValue = [&](Bytes& tokens, int value) {
-            tokens.push_back(static_cast<std::uint8_t>(value));
-            tokens.push_back(static_cast<std::uint8_t>(value >> 8));
-        };
-        // Few distinct entries make equal neighbours, as in real frames.
-        const auto value = [&] {
-            return Between(0, 5) == 0 ? Between(0, entries - 1)
-                                      : Between(0, std::min(2, entries - 1));
-        };
-        for (int row = 0; row < rows; ++row) {
-            Bytes tokens;
-            const int coverage = Between(0, 7) == 0 ? 0 : RowCoverage(width);
-            for (int covered = 0; covered < coverage;) {
-                const int count = Count(kMaxTokenCount + 1);
-                if (Between(0, 1) == 0) {
-                    tokens.push_back(static_cast<std::uint8_t>(kRunFlag | count));
-                    appendValue(tokens, value());
-                } else {
-                    tokens.push_back(static_cast<std::uint8_t>(count));
-                    for (int k = 0; k < count; ++k) {
-                        appendValue(tokens, value());
-                    }
-                }
-                covered += 2 * count;
-            }
-            AppendFramed(tokens, table);
-        }
-        return table;
+        return Table(rows, width, 2, [&](Bytes& tokens) {
+            return AppendToken(tokens, [&] {
+                // Few distinct entries make equal neighbours, as in real frames.
+                const int value = Between(0, 5) == 0 ? Between(0, entries - 1)
+                                                     : Between(0, std::min(2, entries - 1));
+                tokens.push_back(static_cast<std::uint8_t>(value));
+                tokens.push_back(static_cast<std::uint8_t>(value >> 8));
+            });
+        });
     }
 
     Bytes AlphaTable(int rows, int width, bool teamColoured) {
-        Bytes table;
-        const auto value = [&] {
-            const int kind = Between(0, 3);
-            return static_cast<std::uint8_t>(kind == 0 ? 0 : kind == 1 ? 255 : Between(0, 255));
-        };
-        for (int row = 0; row < rows; ++row) {
-            Bytes tokens;
-            const int coverage = Between(0, 7) == 0 ? 0 : RowCoverage(width);
-            for (int covered = 0; covered < coverage;) {
-                int count = 0;
-                if (teamColoured) {
-                    count = Count(kMaxRunLength6);
-                    const int code = Between(0, 9) == 0 ? 3 : Between(0, 2);
-                    tokens.push_back(static_cast<std::uint8_t>(code << 6 | count));
-                } else if (Between(0, 1) == 0) {
-                    count = Count(kMaxTokenCount + 1);
-                    tokens.push_back(static_cast<std::uint8_t>(kRunFlag | count));
-                    tokens.push_back(value());
-                } else {
-                    count = Count(kMaxTokenCount + 1);
-                    tokens.push_back(static_cast<std::uint8_t>(count));
-                    for (int k = 0; k < count; ++k) {
-                        tokens.push_back(value());
-                    }
-                }
-                covered += count;
+        return Table(rows, width, 1, [&](Bytes& tokens) {
+            if (teamColoured) {
+                const int count = Count(kMaxRunLength6);
+                const int code = Between(0, 9) == 0 ? 3 : Between(0, 2);
+                tokens.push_back(static_cast<std::uint8_t>(code << 6 | count));
+                return count;
             }
-            AppendFramed(tokens, table);
-        }
-        return table;
+            return AppendToken(tokens, [&] {
+                const int kind = Between(0, 3);
+                tokens.push_back(static_cast<std::uint8_t>(kind == 0   ? 0
+                                                           : kind == 1 ? 255
+                                                                       : Between(0, 255)));
+            });
+        });
     }
 
     std::vector<Pixel555> Pixels(std::size_t count) {
