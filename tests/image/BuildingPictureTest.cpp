@@ -131,16 +131,5 @@ TEST_F(BuildingPictureTest, PicturesThatEndEarlyAreKeptAndReported) {
               "the picture ends early: 79 of its 80 pixels are missing");
 }
 
-TEST_F(BuildingPictureTest, UnreadableMaskLeavesThePictureAsItWas) {
-    Write("house.tga", 40, 20, 3, 2, 30, 10);
-    auto picture = LoadBuildingPicture("house.tga", platform.Get());
-    ASSERT_TRUE(picture);
-    std::string failure;
-    EXPECT_FALSE(LoadBuildingMask(*picture, folder / "none.tga", platform.prompts, &failure));
-    EXPECT_EQ(failure, "cannot open the file: No such file or directory");
-    EXPECT_TRUE(picture->maskSelection.empty());
-    EXPECT_TRUE(picture->maskCoverage.empty());
-}
-
 } // namespace
 } // namespace fenwold
