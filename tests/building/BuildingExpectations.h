@@ -5,28 +5,25 @@
 #include "unit/UnitFixtures.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace fenwold::test {
 
 // What a building file keeps of a record: everything but the crop and box, and colours only
 // where the alpha is not 0 (the team index only where the team mask is not 0).
 inline void ExpectStoredFieldsEqual(const BuildingRecord& back, const BuildingRecord& written) {
-    EXPECT_EQ(back.tileCount, written.tileCount);
-    EXPECT_EQ(back.tileColumns, written.tileColumns);
-    EXPECT_EQ(back.tileRows, written.tileRows);
-    EXPECT_EQ(back.width, written.width);
-    EXPECT_EQ(back.height, written.height);
-    EXPECT_EQ(back.area, written.area);
-    EXPECT_EQ(back.rootOfFloat, written.rootOfFloat);
-    EXPECT_EQ(back.pointX, written.pointX);
-    EXPECT_EQ(back.pointY, written.pointY);
+    EXPECT_EQ(std::tuple(back.tileCount, back.tileColumns, back.tileRows, back.width, back.height,
+                         back.area, back.rootOfFloat, back.pointX, back.pointY,
+                         back.firePointCount),
+              std::tuple(written.tileCount, written.tileColumns, written.tileRows, written.width,
+                         written.height, written.area, written.rootOfFloat, written.pointX,
+                         written.pointY, 9));
     EXPECT_EQ(back.clash, written.clash);
     EXPECT_EQ(back.animationPositions, written.animationPositions);
     EXPECT_EQ(back.fireX, written.fireX);
     EXPECT_EQ(back.fireY, written.fireY);
     EXPECT_EQ(back.fireFlag, written.fireFlag);
     EXPECT_EQ(back.fireAnimation, written.fireAnimation);
-    EXPECT_EQ(back.firePointCount, 9);
     EXPECT_EQ(back.alpha, written.alpha);
     EXPECT_EQ(back.teamMask, written.teamMask);
     ASSERT_EQ(back.picture.size(), written.picture.size());
@@ -35,10 +32,8 @@ inline void ExpectStoredFieldsEqual(const BuildingRecord& back, const BuildingRe
         ASSERT_EQ(back.picture[i], written.alpha[i] != 0 ? written.picture[i] : 0) << i;
         ASSERT_EQ(back.teamIndex[i], written.teamMask[i] != 0 ? written.teamIndex[i] : 0) << i;
     }
-    EXPECT_EQ(back.cropX, 0);
-    EXPECT_EQ(back.cropY, 0);
-    EXPECT_EQ(back.boxWidth, 0);
-    EXPECT_EQ(back.boxHeight, 0);
+    EXPECT_EQ(std::tuple(back.cropX, back.cropY, back.boxWidth, back.boxHeight),
+              std::tuple(0, 0, 0, 0));
 }
 
 inline void ExpectAnimationsEqual(const UnitData& back, const UnitData& written) {

@@ -45,43 +45,6 @@ BuildingRecord SmallBuilding() {
     return record;
 }
 
-// Adds an animation whose index tables have the given sizes and whose two frames have 3 bytes.
-UnitAnimation& AddAnimationWithTables(UnitData& data,
-                                      std::initializer_list<std::size_t> indexSizes) {
-    UnitAnimation& animation = data.AddAnimation({});
-    animation.width = 4;
-    animation.height = 2;
-    animation.sequenceLength = 2;
-    animation.attribute = {};
-    animation.attribute[1] = 3;
-    animation.delay[0] = 4;
-    animation.alphaValue[1] = 200;
-    animation.frameNumber[1] = 1;
-    animation.pointX[2] = -9;
-    animation.tempBuffer[9] = 42;
-    animation.checkBoxWidth = 5;
-    animation.maskFlag = 1;
-    std::uint8_t fill = 1;
-    for (const std::size_t size : indexSizes) {
-        animation.indexTables.push_back({Bytes(size, fill++)});
-    }
-    for (int frame = 0; frame < 2; ++frame) {
-        animation.alphaTables.emplace_back().bytes = Bytes(3, static_cast<std::uint8_t>(frame));
-    }
-    return animation;
-}
-
-template <typename T>
-void Put(BinaryWriter& out, T value) {
-    if constexpr (sizeof(T) == 1) {
-        out.u8(static_cast<std::uint8_t>(value));
-    } else if constexpr (sizeof(T) == 2) {
-        out.u16(static_cast<std::uint16_t>(value));
-    } else {
-        out.u32(static_cast<std::uint32_t>(value));
-    }
-}
-
 TEST(BuildingFile, LayoutOfASmallBuilding) {
     const BuildingRecord record = SmallBuilding();
     UnitData data;
@@ -89,18 +52,18 @@ TEST(BuildingFile, LayoutOfASmallBuilding) {
 
     BinaryWriter expected;
     expected.magic("Build File");
-    Put<std::uint32_t>(expected, 8);
-    Put<std::uint32_t>(expected, 0); // variant
-    Put<std::int32_t>(expected, 0);  // animations
-    Put<std::int32_t>(expected, 0);  // codebook entries
-    Put<std::int32_t>(expected, 0);  // block flag of a new building
-    Put<std::uint32_t>(expected, 0); // game data size
+    expected.u32(8);
+    expected.u32(0); // variant
+    expected.u32(0); // animations
+    expected.u32(0); // codebook entries
+    expected.u32(0); // block flag of a new building
+    expected.u32(0); // game data size
     for (const std::int32_t value : {6, 3, 2, 0, 0, 3, 2, 0}) {
-        Put(expected, value); // tiles, columns, rows, area, root of float
+        expected.i32(value); // tiles, columns, rows, area, root of float
     }
-    expected.zeros(40);             // building points
-    expected.zeros(4 * 6);          // clash grid: 4 rows of 6 cells
-    Put<std::int32_t>(expected, 9); // fire points
+    expected.zeros(40);    // building points
+    expected.zeros(4 * 6); // clash grid: 4 rows of 6 cells
+    expected.u32(9);       // fire points
     expected.zeros(9 * 9);
     for (int row = 0; row < 2; ++row) {
         for (int column = 0; column < 3; ++column) {
@@ -113,7 +76,7 @@ TEST(BuildingFile, LayoutOfASmallBuilding) {
                 }
             }
             const Bytes stream = EncodeAlphaKeyed8(values.data(), mask.data(), 32, 32, 32, 32);
-            Put<std::uint32_t>(expected, stream.size());
+            expected.u32(static_cast<std::uint32_t>(stream.size()));
             expected.bytes(stream);
         }
     }
@@ -123,7 +86,7 @@ TEST(BuildingFile, LayoutOfASmallBuilding) {
             const std::size_t at = row * 32 * 96 + column * 32;
             const auto stream = EncodeAlphaKeyed16(record.picture.data() + at,
                                                    record.alpha.data() + at, 32, 32, 96, 96);
-            Put<std::uint32_t>(expected, stream.size() * 2);
+            expected.u32(static_cast<std::uint32_t>(stream.size() * 2));
             expected.write(stream);
         }
     }
@@ -181,6 +144,15 @@ BuildingFileContent ReadBack(const Bytes& bytes) {
     return ReadBuildingFile(in);
 }
 
+void ExpectRefused(const Bytes& bytes, const std::string& reason) {
+    try {
+        ReadBack(bytes);
+        ADD_FAILURE() << "accepted: " << reason;
+    } catch (const FileError& error) {
+        EXPECT_NE(error.reason().find(reason), std::string::npos) << error.reason();
+    }
+}
+
 TEST(BuildingFile, RoundTripFieldForFieldInBothVariants) {
     const NumberedBuilding building(3, 2, 4);
     for (const ColourVariant variant : {ColourVariant::Pixel555, ColourVariant::Pixel565}) {
@@ -219,33 +191,44 @@ TEST(BuildingFile, CountsAtTheLimitsRoundTrip) {
     ExpectAnimationsEqual(read.animations, building.data);
 }
 
-TEST(BuildingFile, CountsOnePastTheLimitsAreRefused) {
+// Counts one past the file's limits, a tile count that is not columns x rows, a codebook larger
+// than the file and an unknown colour variant are refused for that reason.
+TEST(BuildingFile, CountsPastTheLimitsAndBadHeadersAreRefused) {
     NumberedBuilding building(1, 1, 1);
     building.record.firePointCount = kFirePointSlots;
     const Bytes good =
         EncodeBuildingFile(building.record, building.data, ColourVariant::Pixel555, 0);
     // The fire point count follows the record's fields, the clash grid and one position.
     const std::size_t fireCount = 56 + 4 * 8 + 40 + 2 * 2 + 8;
-    const std::pair<std::size_t, std::pair<std::uint8_t, const char*>> counts[] = {
+    const std::pair<std::size_t, std::pair<std::uint32_t, const char*>> patches[] = {
         {40, {201, "the animation count 201 is outside 0 to 200"}},
         {56 + 4, {51, "the tile columns 51 is outside 0 to 50"}},
         {56 + 8, {51, "the tile rows 51 is outside 0 to 50"}},
-        {fireCount, {101, "the fire point count 101 is outside 0 to 100"}}};
-    for (const auto& [offset, patch] : counts) {
+        {fireCount, {101, "the fire point count 101 is outside 0 to 100"}},
+        {56, {7, "the tile count 7 does not match 1 x 1 tiles"}},
+        {44, {0x40000000, "the codebook with its Pixel565 copy"}},
+        {36, {2, "unknown colour variant 2"}}};
+    for (const auto& [offset, patch] : patches) {
         Bytes bad = good;
-        bad[offset] = patch.first;
-        try {
-            ReadBack(bad);
-            ADD_FAILURE() << "accepted: " << patch.second;
-        } catch (const FileError& error) {
-            EXPECT_NE(error.reason().find(patch.second), std::string::npos) << error.reason();
+        for (std::size_t i = 0; i < 4; ++i) {
+            bad[offset + i] = static_cast<std::uint8_t>(patch.first >> (8 * i));
         }
+        ExpectRefused(bad, patch.second);
     }
+    EXPECT_THROW(ReadBack(Bytes(4096, 0)), FileError);
 }
 
 TEST(BuildingFile, IndexBlockTotalsAndOffsets) {
     UnitData data;
-    AddAnimationWithTables(data, {10, 20, 5});
+    UnitAnimation& animation = data.AddAnimation({});
+    animation.width = 4;
+    animation.height = 2;
+    animation.sequenceLength = 2;
+    animation.maskFlag = 1;
+    animation.indexTables = {{Bytes(10, 1)}, {Bytes(20, 2)}, {Bytes(5, 3)}};
+    for (int frame = 0; frame < 2; ++frame) {
+        animation.alphaTables.emplace_back().bytes = Bytes(3, static_cast<std::uint8_t>(frame));
+    }
     const Bytes bytes = EncodeBuildingFile(SmallBuilding(), data, ColourVariant::Pixel555, 0);
     // The animation block is last but for the empty codebook: find its index block from the end.
     // alpha block: 4 + 2 * 4 + 6; index data 35 before it, offsets 3 * 4, total 4.
@@ -271,18 +254,6 @@ TEST(BuildingFile, Version7HasNoBlockFlagAndEightPixelEntries) {
     EXPECT_EQ(read.animations.codebook.blockFlag, 0);
     EXPECT_EQ(read.animations.codebook.Size(), 2);
     EXPECT_EQ(read.animations.codebook.entries8, data.codebook.entries8);
-}
-
-TEST(BuildingFile, FirePointCountBecomesNine) {
-    BuildingRecord record = SmallBuilding();
-    record.firePointCount = 3;
-    record.fireX[5] = 99; // beyond the stored count
-    UnitData data;
-    const Bytes bytes = EncodeBuildingFile(record, data, ColourVariant::Pixel555, 0);
-    BinaryReader in("fire.BPT", bytes);
-    const auto read = ReadBuildingFile(in);
-    EXPECT_EQ(read.record.firePointCount, 9);
-    EXPECT_EQ(read.record.fireX[5], 0);
 }
 
 // Tiles as a hostile file could hold them, built by hand into a 1 x 1 building whose file ends
@@ -332,39 +303,8 @@ TEST(BuildingFile, HandMadeTilesAreCheckedAndTransparentSpansStayEmpty) {
         {withTile(teamTile, 14, Bytes(team.bytes.begin(), team.bytes.begin() + 14)),
          "team tile (0, 0) is not a 32 x 32 tile"}};
     for (const auto& [bytes, reason] : refused) {
-        try {
-            ReadBack(bytes);
-            ADD_FAILURE() << "accepted: " << reason;
-        } catch (const FileError& error) {
-            EXPECT_NE(error.reason().find(reason), std::string::npos) << error.reason();
-        }
+        ExpectRefused(bytes, reason);
     }
-}
-
-TEST(BuildingFile, BadFilesAreRefused) {
-    UnitData data;
-    AddAnimationWithTables(data, {4});
-    data.codebook.blockFlag = 1;
-    data.codebook.entries16.assign(16, 5);
-    const Bytes good = EncodeBuildingFile(SmallBuilding(), data, ColourVariant::Pixel555, 0);
-    const auto refused = [&](std::size_t offset, std::uint32_t value) {
-        Bytes bad = good;
-        for (int i = 0; i < 4; ++i) {
-            bad[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
-        }
-        BinaryReader in("bad.BPT", bad);
-        EXPECT_THROW(ReadBuildingFile(in), FileError) << offset;
-    };
-    refused(56, 7);             // tile count against 3 x 2
-    refused(44, 0x40000000);    // codebook entries
-    refused(36, 2);             // colour variant
-    const Bytes zeros(4096, 0); // the reader only borrows the bytes
-    EXPECT_THROW(
-        {
-            BinaryReader in("zeros.BPT", zeros);
-            ReadBuildingFile(in);
-        },
-        FileError);
 }
 
 class BuildingDocument : public ::testing::Test {
@@ -375,20 +315,12 @@ protected:
     CFenwoldDoc doc;
 };
 
+// Save As writes both variants under the name rule, and a document reopens from the 6.BPT.
 TEST_F(BuildingDocument, SaveAsWritesBothVariants) {
     doc.SetRecord(SmallBuilding());
-    platform.prompts.fileAnswers.push_back(folder / "my.house.bpt");
-    doc.SaveAs();
-    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"my.BPT", "my6.BPT"}));
-    EXPECT_EQ(doc.FileName(), "my.BPT");
-    EXPECT_TRUE(doc.NamedFlag());
-    EXPECT_EQ(platform.prompts.dialogs[0].request.filter, "Build 화일 (*.bpt)|*.bpt||");
-
     platform.prompts.fileAnswers.push_back(folder / "house.bpt");
     doc.SaveAs();
     EXPECT_TRUE(std::filesystem::exists(folder / "house.BPT"));
-    EXPECT_TRUE(std::filesystem::exists(folder / "house6.BPT"));
-
     CFenwoldDoc reopened(platform.Get());
     ASSERT_TRUE(reopened.OnOpenDocument(folder / "house6.BPT"));
     ASSERT_NE(reopened.Record(), nullptr);
@@ -434,15 +366,17 @@ TEST_F(BuildingDocument, SavesAtMost200Animations) {
     for (int i = 0; i < kMaxBuildingAnimations; ++i) {
         doc.Animations().AddAnimation({});
     }
-    platform.prompts.fileAnswers.push_back(folder / "many.bpt");
+    platform.prompts.fileAnswers.push_back(folder / "my.house.bpt");
     doc.SaveAs();
+    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"my.BPT", "my6.BPT"}));
+    EXPECT_EQ(doc.FileName(), "my.BPT");
     EXPECT_TRUE(doc.NamedFlag());
-    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"many.BPT", "many6.BPT"}));
+    EXPECT_EQ(platform.prompts.dialogs[0].request.filter, "Build 화일 (*.bpt)|*.bpt||");
     doc.Animations().AddAnimation({});
     platform.prompts.fileAnswers.push_back(folder / "more.bpt");
     doc.SaveAs();
     EXPECT_EQ(platform.prompts.messages.back().text, "A building holds at most 200 animations.");
-    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"many.BPT", "many6.BPT"}));
+    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"my.BPT", "my6.BPT"}));
 }
 
 TEST_F(BuildingDocument, TitleModifiedMarkAndSizes) {

@@ -213,22 +213,6 @@ TEST_F(BuildingMarkingViews, ClashTabOutlinesCellsByStateAndTheCellUnderTheMouse
     EXPECT_EQ(At(view.Picture(), 0, 32), kGreen);
 }
 
-TEST_F(BuildingMarkingViews, RootOfFloatArrowsStayWithinTheTileRowsAndMarkTheBuilding) {
-    BuildingRecord& record = MakeBuilding(1, 2);
-    CRootOfFloatView view(doc);
-    view.OnKeyDown(key::kUp);
-    EXPECT_EQ(record.rootOfFloat, 0);
-    EXPECT_TRUE(doc.IsModified());
-    doc.SetModifiedFlag(false);
-    view.OnKeyDown('A');
-    EXPECT_FALSE(doc.IsModified());
-    for (int i = 0; i < 3; ++i) {
-        view.OnKeyDown(key::kDown);
-    }
-    EXPECT_EQ(record.rootOfFloat, 2);
-    EXPECT_TRUE(doc.IsModified());
-}
-
 TEST_F(BuildingMarkingViews, RootOfFloatDrawsBlueTileLinesAndTheRootInRedWithoutTeamColours) {
     MakeBuilding(1, 2).rootOfFloat = 1;
     CRootOfFloatView view(doc);
@@ -253,22 +237,29 @@ struct StoredRoot {
     int after;
 };
 
-class RootOutsideTheTileRows : public BuildingMarkingViews,
-                               public ::testing::WithParamInterface<StoredRoot> {};
+class RootOfFloatArrows : public BuildingMarkingViews,
+                          public ::testing::WithParamInterface<StoredRoot> {};
 
-TEST_P(RootOutsideTheTileRows, IsShownAndMovedFromTheNearestTileRow) {
+// The root is shown and moved within the tile rows, also from outside them; an arrow marks the
+// building even where it cannot move, other keys do not.
+TEST_P(RootOfFloatArrows, ShowAndMoveTheRootWithinTheTileRows) {
     BuildingRecord& record = MakeBuilding(1, 2);
     record.rootOfFloat = GetParam().stored;
     CRootOfFloatView view(doc);
     const BuildingViewPicture& shown = view.Picture();
     ASSERT_EQ(shown.pixels.size(), 32u * 64u);
     EXPECT_EQ(At(shown, 5, GetParam().redRow), kRed);
+    view.OnKeyDown('A');
+    EXPECT_FALSE(doc.IsModified());
     view.OnKeyDown(GetParam().key);
     EXPECT_EQ(record.rootOfFloat, GetParam().after);
+    EXPECT_TRUE(doc.IsModified());
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, RootOutsideTheTileRows,
-                         ::testing::Values(StoredRoot{7, 63, key::kUp, 1},
+INSTANTIATE_TEST_SUITE_P(Cases, RootOfFloatArrows,
+                         ::testing::Values(StoredRoot{0, 0, key::kUp, 0},
+                                           StoredRoot{2, 63, key::kDown, 2},
+                                           StoredRoot{7, 63, key::kUp, 1},
                                            StoredRoot{-3, 0, key::kDown, 1},
                                            StoredRoot{1000000, 63, key::kDown, 2}));
 

@@ -3,6 +3,7 @@
 #include "building/CTeamColourPreview.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace fenwold {
 namespace {
@@ -25,13 +26,10 @@ BuildingRecord OneTile() {
 TEST(BuildingRecord, NewRecordCoversEveryTile) {
     const BuildingRecord record = MakeBuildingRecord(
         std::vector<Pixel555>(96 * 64), std::vector<std::uint8_t>(96 * 64), 96, 64, 3, 4, 70, 40);
-    EXPECT_EQ(record.tileColumns, 3);
-    EXPECT_EQ(record.tileRows, 2);
-    EXPECT_EQ(record.tileCount, 6);
-    EXPECT_EQ(record.area, (std::array<std::int32_t, 4>{0, 0, 3, 2}));
-    EXPECT_EQ(record.boxWidth, 70);
-    EXPECT_EQ(record.firePointCount, 9);
-    EXPECT_FALSE(record.HasTeamPlanes());
+    EXPECT_EQ(std::tuple(record.tileColumns, record.tileRows, record.tileCount, record.area,
+                         record.cropX, record.cropY, record.boxWidth, record.boxHeight,
+                         record.firePointCount, record.HasTeamPlanes()),
+              std::tuple(3, 2, 6, std::array<std::int32_t, 4>{0, 0, 3, 2}, 3, 4, 70, 40, 9, false));
 }
 
 TEST(BuildingRecord, TeamIndicesAreComputedOnce) {

@@ -172,26 +172,6 @@ TEST_F(BuildingWindowTest, AFailedOpenBuildingLeavesNoPictureAndNothingToHandOve
     EXPECT_FALSE(window.document.IsModified());
 }
 
-TEST_F(BuildingWindowTest, AClickFeedsTheOpenOriginWindowWhichClosesWithTheView) {
-    BuildingWindow& window = NewWindow();
-    Choose(window, command::kOpenBuilding, "house.tga");
-    window.document.SetModifiedFlag(false);
-    window.view->OnLeftButtonDown(5, 5); // no origin-point window: nothing happens
-    EXPECT_FALSE(window.document.IsModified());
-    RecordingToolWindow origin(hub, ToolWindow::OriginPoint);
-    RecordingToolWindow player(hub, ToolWindow::Animation);
-    origin.Open();
-    player.Open();
-    window.view->OnLeftButtonDown(5, 5);
-    ASSERT_EQ(origin.buildings.size(), 1U);
-    EXPECT_EQ(origin.buildings[0], &window.document);
-    EXPECT_TRUE(player.buildings.empty());
-    EXPECT_TRUE(window.document.IsModified());
-    window.view.reset();
-    EXPECT_EQ(origin.closed, 1);
-    EXPECT_EQ(player.closed, 0);
-}
-
 TEST_F(BuildingWindowTest, OpenBuildingLetsTheOriginWindowAndThePlayerGoFirst) {
     CSetAnimationPointDlg dialog(hub, keys);
     test::RecordingOriginPointHost host;
@@ -232,13 +212,20 @@ TEST_F(BuildingWindowTest, OpenBuildingLetsTheOriginWindowAndThePlayerGoFirst) {
     EXPECT_NE(window.document.Record()->pointX[0], 7);
 }
 
-TEST_F(BuildingWindowTest, ThreeWindowsEachKeepTheirOwnTabsAndViews) {
-    RecordingToolWindow origin(hub, ToolWindow::OriginPoint);
-    origin.Open();
+// A click feeds the open origin-point window (not the player), which closes with the view that
+// fed it last.
+TEST_F(BuildingWindowTest, ThreeWindowsEachKeepTheirOwnTabsAndViewsAndFeedTheOriginWindow) {
     BuildingWindow& first = NewWindow();
     BuildingWindow& second = NewWindow();
     BuildingWindow& third = NewWindow();
     Choose(second, command::kOpenBuilding, "house.tga");
+    second.document.SetModifiedFlag(false);
+    second.view->OnLeftButtonDown(5, 5); // no origin-point window: nothing happens
+    EXPECT_FALSE(second.document.IsModified());
+    RecordingToolWindow origin(hub, ToolWindow::OriginPoint);
+    RecordingToolWindow player(hub, ToolWindow::Animation);
+    origin.Open();
+    player.Open();
     EXPECT_EQ(first.tabs.TabCount(), 1);
     EXPECT_EQ(second.tabs.TabCount(), kBuildingTabCount);
     EXPECT_EQ(third.tabs.TabCount(), 1);
@@ -254,8 +241,13 @@ TEST_F(BuildingWindowTest, ThreeWindowsEachKeepTheirOwnTabsAndViews) {
     EXPECT_EQ(origin.buildings[0], &third.document);
     EXPECT_EQ(origin.buildings[1], &second.document);
     EXPECT_EQ(hub.SourceOf(ToolWindow::OriginPoint, Feed::Main), second.view.get());
+    EXPECT_TRUE(player.buildings.empty());
+    EXPECT_TRUE(second.document.IsModified());
     third.view.reset(); // not the origin window's source any more
     EXPECT_EQ(origin.closed, 0);
+    second.view.reset();
+    EXPECT_EQ(origin.closed, 1);
+    EXPECT_EQ(player.closed, 0);
 }
 
 TEST_F(BuildingWindowTest, TheVqViewShowsTheBuildingsAnimationsWithoutTheUnitCommands) {

@@ -12,6 +12,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace fenwold {
@@ -50,6 +51,14 @@ protected:
         }
         return texts;
     }
+    // The file problems a batch run reports, as file and reason.
+    std::vector<std::pair<std::filesystem::path, std::string>> Problems() const {
+        std::vector<std::pair<std::filesystem::path, std::string>> problems;
+        for (const auto& problem : platform.prompts.fileProblems) {
+            problems.emplace_back(problem.file, problem.reason);
+        }
+        return problems;
+    }
     static Bytes Alpha(const RegisteredAnimation& animation, std::size_t frame) {
         return DecodeFrameAlpha(animation.frames[frame].alphaStream, animation.width,
                                 animation.height);
@@ -68,44 +77,14 @@ protected:
     FrameSetLoader loader{animations, platform.Get()};
 };
 
-TEST_F(FrameSetLoaderTest, FramesOfDifferentSizesShareOneBox) {
-    Picture("a1.tga", 10, 8, Rectangle(10, 8, 2, 1, 5, 3));
-    Picture("a2.tga", 12, 10, Rectangle(12, 10, 6, 4, 7, 8));
-    ASSERT_TRUE(loader.LoadImageSeries(Here({"a1.tga", "a2.tga"})));
-    ASSERT_EQ(animations.size(), 1u);
-    const RegisteredAnimation& animation = animations.front();
-    // Columns 2 to 7 and rows 1 to 8: six wide, so no widening.
-    EXPECT_EQ(animation.positionX, 2);
-    EXPECT_EQ(animation.positionY, 1);
-    EXPECT_EQ(animation.width, 6);
-    EXPECT_EQ(animation.height, 8);
-    for (const auto& frame : animation.frames) {
-        EXPECT_EQ(frame.cropLeft, 2);
-        EXPECT_EQ(frame.cropTop, 1);
-        EXPECT_EQ(frame.width, 6);
-        EXPECT_EQ(frame.height, 8);
-        EXPECT_EQ(frame.maskPictureWidth, 0);
-        EXPECT_TRUE(frame.maskStream.empty());
-    }
-    // The first frame's rectangle sits in the top left of the box, the second's bottom right.
-    EXPECT_EQ(Alpha(animation, 0)[3 + 2 * 6], 248);
-    EXPECT_EQ(Alpha(animation, 0)[4 + 2 * 6], 0);
-    EXPECT_EQ(Alpha(animation, 1)[4 + 3 * 6], 248);
-    EXPECT_EQ(Alpha(animation, 1)[3 + 3 * 6], 0);
-    const auto pixels = DecodeFramePixels(animation.frames[0].pixelStream, 6, 8);
-    EXPECT_EQ(pixels[0], 0x7C00);
-    EXPECT_EQ(pixels[5], 0);
-}
-
 TEST_F(FrameSetLoaderTest, InvisibleSeriesKeepItsSizeAndRowsAreTurnedOver) {
     Picture("t1.tga", 6, 5, std::vector<TgaColor>(30, 0));
     Picture("t2.tga", 8, 7, std::vector<TgaColor>(56, 0));
     ASSERT_TRUE(loader.LoadImageSeries(Here({"t1.tga", "t2.tga"})));
     const RegisteredAnimation& invisible = animations.front();
-    EXPECT_EQ(invisible.positionX, 0);
-    EXPECT_EQ(invisible.positionY, 0);
-    EXPECT_EQ(invisible.width, 6);
-    EXPECT_EQ(invisible.height, 5);
+    EXPECT_EQ(
+        std::tuple(invisible.positionX, invisible.positionY, invisible.width, invisible.height),
+        std::tuple(0, 0, 6, 5));
     std::vector<TgaColor> pixels(4, 0);
     pixels[0] = MakeTgaColor(8, 8, 8, 255);       // top left
     pixels[3] = MakeTgaColor(255, 255, 255, 200); // bottom right, translucent
@@ -128,19 +107,12 @@ TEST_F(FrameSetLoaderTest, RecordsAndTheRunningFrameCounter) {
     EXPECT_EQ(loader.animationCount(), 2);
     const RegisteredAnimation& first = animations.front();
     const RegisteredAnimation& second = animations.back();
-    EXPECT_EQ(first.frameCounter, 2);
-    EXPECT_EQ(second.frameCounter, 4);
-    EXPECT_EQ(first.frameCount, 3);
-    EXPECT_EQ(first.sequenceLength, 3);
-    EXPECT_EQ(first.frameNumber[0], 0);
-    EXPECT_EQ(first.frameNumber[2], 2);
-    EXPECT_EQ(first.frameNumber[3], 0);
-    EXPECT_EQ(first.groupNumber, -1);
-    EXPECT_EQ(first.delay[199], 4);
-    EXPECT_EQ(first.alphaValue[0], 255);
-    EXPECT_EQ(first.checkBoxWidth, 1);
-    EXPECT_EQ(first.maskFlag, 0);
-    EXPECT_EQ(second.frames.size(), 2u);
+    EXPECT_EQ(std::tuple(first.frameCounter, second.frameCounter, first.frameCount,
+                         first.sequenceLength, first.frameNumber[0], first.frameNumber[2],
+                         first.frameNumber[3], first.groupNumber, first.delay[199],
+                         first.alphaValue[0], first.checkBoxWidth, first.maskFlag,
+                         second.frames.size()),
+              std::tuple(2, 4, 3, 3, 0, 2, 0, -1, 4, 255, 1, 0, 2u));
 }
 
 TEST_F(FrameSetLoaderTest, UnreadablePictureIsSkippedAndTheCountsFollowTheFramesRead) {
@@ -154,24 +126,25 @@ TEST_F(FrameSetLoaderTest, UnreadablePictureIsSkippedAndTheCountsFollowTheFrames
     EXPECT_EQ(Messages(), (std::vector<std::string>{"\"a2.tga\" alpha not found",
                                                     "\"missing.tga\" alpha not found"}));
     // A batch run says which file and why instead.
-    ASSERT_EQ(platform.prompts.fileProblems.size(), 2u);
-    EXPECT_EQ(platform.prompts.fileProblems[0].file, folder / "a2.tga");
-    EXPECT_EQ(platform.prompts.fileProblems[0].reason,
-              "the tool does not read this kind of Targa picture: a picture stored top row "
-              "first (it reads true-colour pictures of 24 or 32 bits, plain or run-length, "
-              "stored bottom row first)");
-    EXPECT_EQ(platform.prompts.fileProblems[1].file, folder / "missing.tga");
-    EXPECT_EQ(platform.prompts.fileProblems[1].reason,
-              "cannot open the file: No such file or directory");
+    EXPECT_EQ(
+        Problems(),
+        (decltype(Problems()){
+            {folder / "a2.tga", "the tool does not read this kind of Targa picture: a picture "
+                                "stored top row first (it reads true-colour pictures of 24 or 32 "
+                                "bits, plain or run-length, stored bottom row first)"},
+            {folder / "missing.tga", "cannot open the file: No such file or directory"}}));
     const RegisteredAnimation& animation = animations.front();
-    EXPECT_EQ(animation.frameCount, 2);
-    EXPECT_EQ(animation.sequenceLength, 2);
-    EXPECT_EQ(animation.frames.size(), 2u);
-    EXPECT_EQ(animation.frameCounter, 1);
+    EXPECT_EQ(std::tuple(animation.frameCount, animation.sequenceLength, animation.frames.size(),
+                         animation.frameCounter),
+              std::tuple(2, 2, 2u, 1));
     EXPECT_EQ(platform.statusBar.captions, (std::vector<std::string>{"Image Tga File Loading"}));
     EXPECT_EQ(platform.statusBar.stepsPlanned, 4);
     EXPECT_EQ(platform.statusBar.stepsTaken, 2);
     EXPECT_FALSE(platform.statusBar.progressOpen);
+    // A series without any readable picture adds nothing.
+    EXPECT_FALSE(loader.LoadImageSeries(Here({"none1.tga", "none2.tga"})));
+    EXPECT_EQ(loader.animationCount(), 1);
+    EXPECT_EQ(Messages().size(), 4u);
 }
 
 // A picture that ends early is kept as read, its missing pixels transparent, and the user is
@@ -184,10 +157,9 @@ TEST_F(FrameSetLoaderTest, PicturesThatEndEarlyAreKeptAndReported) {
     ASSERT_TRUE(loader.LoadImageSeries(Here({"a1.tga", "a2.tga"})));
     EXPECT_EQ(Messages(), (std::vector<std::string>{"\"a2.tga\" ends early: its last 3 pixels "
                                                     "are missing and are left transparent."}));
-    ASSERT_EQ(platform.prompts.fileProblems.size(), 1u);
-    EXPECT_EQ(platform.prompts.fileProblems[0].file, folder / "a2.tga");
-    EXPECT_EQ(platform.prompts.fileProblems[0].reason,
-              "the picture ends early: 3 of its 8 pixels are missing");
+    EXPECT_EQ(Problems(),
+              (decltype(Problems()){
+                  {folder / "a2.tga", "the picture ends early: 3 of its 8 pixels are missing"}}));
     const RegisteredAnimation& animation = animations.front();
     ASSERT_EQ(animation.frames.size(), 2u);
     EXPECT_EQ(Alpha(animation, 0), Bytes(8, 248));
@@ -256,17 +228,21 @@ TEST_F(FrameSetLoaderTest, EachFrameIsItsPictureReadAloneAndCutToTheBox) {
         ASSERT_EQ(animation.width, box.Width());
         ASSERT_EQ(animation.height, box.Height());
         for (std::size_t f = 0; f < pictures.size(); ++f) {
+            const RegisteredFrame& frame = animation.frames[f];
             const Picture555& picture = pictures[f];
+            ASSERT_EQ(std::tuple(frame.cropLeft, frame.cropTop, frame.width, frame.height,
+                                 frame.pictureWidth, frame.pictureHeight, frame.maskPictureWidth),
+                      std::tuple(box.left, box.top, box.Width(), box.Height(), picture.width,
+                                 picture.height, 0));
+            ASSERT_TRUE(frame.maskStream.empty());
             const auto pixels = CropPlane<Pixel555>(picture.pixels, picture.width, picture.height,
                                                     box.left, box.top, box.Width(), box.Height());
             const auto alpha =
                 CropPlane<std::uint8_t>(picture.alpha, picture.width, picture.height, box.left,
                                         box.top, box.Width(), box.Height());
-            ASSERT_EQ(animation.frames[f].pixelStream,
-                      EncodeFramePixels(pixels, box.Width(), box.Height()))
+            ASSERT_EQ(frame.pixelStream, EncodeFramePixels(pixels, box.Width(), box.Height()))
                 << trial << " frame " << f;
-            ASSERT_EQ(animation.frames[f].alphaStream,
-                      EncodeFrameAlpha(alpha, box.Width(), box.Height()))
+            ASSERT_EQ(frame.alphaStream, EncodeFrameAlpha(alpha, box.Width(), box.Height()))
                 << trial << " frame " << f;
         }
     }
@@ -305,18 +281,10 @@ TEST_F(FrameSetLoaderTest, APictureGoneBeforeItIsCutAddsNothingAndIsReported) {
     EXPECT_TRUE(animations.empty());
     EXPECT_EQ(gone.animationCount(), 0);
     EXPECT_EQ(Messages(), (std::vector<std::string>{"\"g2.tga\" alpha not found"}));
-    ASSERT_EQ(platform.prompts.fileProblems.size(), 1u);
-    EXPECT_EQ(platform.prompts.fileProblems[0].file, folder / "g2.tga");
+    EXPECT_EQ(Problems().at(0).first, folder / "g2.tga");
     // The loader still reads the next series.
     EXPECT_TRUE(gone.LoadImageSeries(Here({"g1.tga"})));
     EXPECT_EQ(animations.size(), 1u);
-}
-
-TEST_F(FrameSetLoaderTest, SeriesWithoutAnyReadablePictureAddsNothing) {
-    EXPECT_FALSE(loader.LoadImageSeries(Here({"none1.tga", "none2.tga"})));
-    EXPECT_TRUE(animations.empty());
-    EXPECT_EQ(loader.animationCount(), 0);
-    EXPECT_EQ(Messages().size(), 2u);
 }
 
 TEST_F(FrameSetLoaderTest, ASeriesHoldsAtMost200Pictures) {
@@ -393,9 +361,7 @@ TEST_F(FrameSetLoaderTest, MaskSeriesThatDoNotMatchAddNoMasks) {
     EXPECT_FALSE(loader.LoadMaskSeries(Here({"m1.tga"}), animation));
     EXPECT_EQ(Messages(), (std::vector<std::string>{
                               "\"m1.tga\", 화일부분이 Image와 mask 수가 같지 않습니다."}));
-    ASSERT_EQ(platform.prompts.fileProblems.size(), 1u);
-    EXPECT_EQ(platform.prompts.fileProblems[0].reason,
-              "the mask series has 1 pictures for 2 frames");
+    EXPECT_EQ(Problems().at(0).second, "the mask series has 1 pictures for 2 frames");
     expectNoMasks();
     EXPECT_FALSE(loader.LoadMaskSeries(Here({"m1.tga", "none.tga"}), animation));
     EXPECT_EQ(Messages().back(), "\"none.tga\" alpha not found");

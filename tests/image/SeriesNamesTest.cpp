@@ -37,26 +37,28 @@ TEST(FrameNumber, DigitsAtTheEndOfTheNameBeforeItsFirstDot) {
     EXPECT_EQ(ParseFrameNumber("walk2147483648.tga"), std::nullopt);
 }
 
-TEST_F(SeriesNamesTest, ScanOrdersFramesByNumber) {
-    Touch({"walk2.tga", "walk10.tga", "walk1.tga", "notes.txt"});
-    const auto series = ScanSeriesFolder(folder.path(), platform.prompts);
-    ASSERT_TRUE(series);
-    EXPECT_EQ(series->folder, folder.path());
-    EXPECT_EQ(series->names, (Names{"walk1.tga", "walk2.tga", "walk10.tga"}));
-}
-
-TEST_F(SeriesNamesTest, ScanTakesOnlyTheFirstFilesSeriesInAnyCase) {
-    Touch({"walk001.tga", "run001.tga", "run002.TGA", "RUN003.Tga"});
-    const auto series = ScanSeriesFolder(folder.path(), platform.prompts);
-    ASSERT_TRUE(series);
-    EXPECT_EQ(series->names, (Names{"run001.tga", "run002.tga", "run003.tga"}));
-}
-
-TEST_F(SeriesNamesTest, ScanOfAnUnnumberedFirstFileGivesThatFileAlone) {
-    Touch({"title.tga", "walk1.tga", "walk2.tga"});
-    const auto series = ScanSeriesFolder(folder.path(), platform.prompts);
-    ASSERT_TRUE(series);
-    EXPECT_EQ(series->names, (Names{"title.tga"}));
+// A scan takes the series of the folder's first file, in number order and lower case, or that
+// file alone when it has no number; an empty folder has none.
+TEST_F(SeriesNamesTest, ScanTakesTheFirstFilesSeriesInNumberOrder) {
+    const std::pair<Names, Names> cases[] = {
+        {{"walk2.tga", "walk10.tga", "walk1.tga", "notes.txt"},
+         {"walk1.tga", "walk2.tga", "walk10.tga"}},
+        {{"walk001.tga", "run001.tga", "run002.TGA", "RUN003.Tga"},
+         {"run001.tga", "run002.tga", "run003.tga"}},
+        {{"title.tga", "walk1.tga", "walk2.tga"}, {"title.tga"}}};
+    int n = 0;
+    for (const auto& [files, expected] : cases) {
+        const std::string sub = std::to_string(n++);
+        std::filesystem::create_directories(folder / sub);
+        for (const auto& name : files) {
+            folder.Write(sub + "/" + name, {0});
+        }
+        const std::filesystem::path here = folder / sub;
+        const auto series = ScanSeriesFolder(here, platform.prompts);
+        ASSERT_TRUE(series);
+        EXPECT_EQ(series->folder, here);
+        EXPECT_EQ(series->names, expected);
+    }
     std::filesystem::create_directories(folder / "empty");
     EXPECT_FALSE(ScanSeriesFolder(folder / "empty", platform.prompts));
 }
@@ -87,28 +89,21 @@ TEST_F(SeriesNamesTest, TargaSearchLooksAtOneDepth) {
     EXPECT_FALSE(ContainsTargaFile(folder.path(), 2));
 }
 
+// The list follows the chosen file in number order, the same number with other leading zeros
+// left out; the field is cut at its first dot and lower-cased.
 TEST_F(SeriesNamesTest, MakeListFollowsTheChosenFileInNumberOrder) {
     Touch({"walk0003.tga", "walk0005.tga", "walk10.tga", "walk0006.TGA", "walk7.tga", "run0009.tga",
-           "walk0004.tga"});
-    EXPECT_EQ(MakeList("walk0005.tga", folder.path(), platform.prompts),
-              (Names{"walk0005.tga", "walk0006.TGA", "walk7.tga", "walk10.tga"}));
-    // The field is cut at its first dot and lower-cased.
-    EXPECT_EQ(MakeList("WALK7.bmp", folder.path(), platform.prompts),
-              (Names{"walk7.tga", "walk10.tga"}));
-}
-
-TEST_F(SeriesNamesTest, MakeListTreatsLeadingZerosAsTheSameNumber) {
-    Touch({"walk5.tga", "walk05.tga", "walk06.tga"});
-    EXPECT_EQ(MakeList("walk5.tga", folder.path(), platform.prompts),
-              (Names{"walk5.tga", "walk06.tga"}));
-    EXPECT_EQ(MakeList("walk05.tga", folder.path(), platform.prompts),
-              (Names{"walk05.tga", "walk06.tga"}));
-}
-
-TEST_F(SeriesNamesTest, MakeListOfUnnumberedOrEmptyNames) {
-    Touch({"title.tga", "title1.tga"});
-    EXPECT_EQ(MakeList("Title.tga", folder.path(), platform.prompts), (Names{"title.tga"}));
-    EXPECT_TRUE(MakeList("", folder.path(), platform.prompts).empty());
+           "walk0004.tga", "jog5.tga", "jog05.tga", "jog06.tga", "title.tga", "title1.tga"});
+    const std::pair<std::string, Names> cases[] = {
+        {"walk0005.tga", {"walk0005.tga", "walk0006.TGA", "walk7.tga", "walk10.tga"}},
+        {"WALK7.bmp", {"walk7.tga", "walk10.tga"}},
+        {"jog5.tga", {"jog5.tga", "jog06.tga"}},
+        {"jog05.tga", {"jog05.tga", "jog06.tga"}},
+        {"Title.tga", {"title.tga"}},
+        {"", {}}};
+    for (const auto& [chosen, expected] : cases) {
+        EXPECT_EQ(MakeList(chosen, folder.path(), platform.prompts), expected) << chosen;
+    }
 }
 
 TEST_F(SeriesNamesTest, MakeListRefusesMoreThan200Names) {

@@ -278,21 +278,5 @@ TEST(TgaReader, ReadsOnlyTheBytesThePictureCanUse) {
     EXPECT_EQ(PixelsOf(reader), (Colours{kRed, kBlue}));
 }
 
-TEST(TgaReader, WholePicturesRoundTripThroughTheBuilder) {
-    Colours picture(37 * 5);
-    for (std::size_t i = 0; i < picture.size(); ++i) {
-        picture[i] = i % 7 < 3 ? kRed : MakeTgaColor(static_cast<std::uint8_t>(i), 3, 4, 200);
-    }
-    for (const bool runLength : {false, true}) {
-        const CTgaReader reader(TgaBuilder::Picture(37, 5, picture, 32, runLength));
-        ASSERT_TRUE(reader.HasAlpha());
-        for (int y = 0; y < 5; ++y) {
-            for (int x = 0; x < 37; ++x) {
-                ASSERT_EQ(reader.pixels()[(4 - y) * 37 + x], picture[y * 37 + x]);
-            }
-        }
-    }
-}
-
 } // namespace
 } // namespace fenwold

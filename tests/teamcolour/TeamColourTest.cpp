@@ -2,6 +2,7 @@
 #include "support/FieldNumbers.h"
 #include "support/TempFolder.h"
 #include "teamcolour/CTeamColourBar.h"
+#include "teamcolour/TeamColourEditor.h"
 #include "teamcolour/TeamColourFile.h"
 #include "teamcolour/TeamColourGradient.h"
 #include "teamcolour/TeamColourListItem.h"
@@ -123,7 +124,7 @@ TEST_F(TeamColourBar, Geometry) {
 }
 
 // A first select on a zero table leaves it zero; selecting a built table changes nothing.
-TEST_F(TeamColourBar, SelectingOnlyReadsTheKeysAndNeverDrifts) {
+TEST_F(TeamColourBar, SelectingOnlyReadsTheKeysAndDraggingMovesTheMiddle) {
     bar.SelectMiddle(16);
     EXPECT_EQ(table, TeamColourTable{});
     EXPECT_EQ(changes, 0);
@@ -142,6 +143,16 @@ TEST_F(TeamColourBar, SelectingOnlyReadsTheKeysAndNeverDrifts) {
     EXPECT_EQ(changes, told);
     EXPECT_EQ(bar.keyColour(CTeamColourBar::Marker::End), EntryColour(built[31]));
     EXPECT_EQ(bar.keyColour(CTeamColourBar::Marker::Middle), (KeyColour{248, 0, 0}));
+    // A drag moves the middle while the button is down.
+    bar.LeftButtonDown(4 + 6 * 20, 5);
+    EXPECT_TRUE(bar.dragging());
+    EXPECT_EQ(bar.MiddleIndex(), 20);
+    EXPECT_EQ(table[20], 0x7C00);
+    bar.MouseMove(2, 5);
+    EXPECT_EQ(bar.MiddleIndex(), 0);
+    bar.LeftButtonUp();
+    bar.MouseMove(150, 5);
+    EXPECT_EQ(bar.MiddleIndex(), 0);
 }
 
 // The key colours are taken from the table's first, middle and last entries, channel by channel.
@@ -159,22 +170,6 @@ TEST_F(TeamColourBar, KeyColoursComeFromTheTable) {
     bar.LeftButtonDown(4 + 6 * 16 + 1, 5);
     bar.LeftButtonUp();
     EXPECT_EQ(table[8], ToPixel555(131, 0, 116));
-}
-
-TEST_F(TeamColourBar, DraggingMovesTheMiddle) {
-    table[0] = 0;
-    table[16] = 0x7C00;
-    table[31] = 0x7FFF;
-    bar.SelectMiddle(16);
-    bar.LeftButtonDown(4 + 6 * 20, 5);
-    EXPECT_TRUE(bar.dragging());
-    EXPECT_EQ(bar.MiddleIndex(), 20);
-    EXPECT_EQ(table[20], 0x7C00);
-    bar.MouseMove(2, 5);
-    EXPECT_EQ(bar.MiddleIndex(), 0);
-    bar.LeftButtonUp();
-    bar.MouseMove(150, 5);
-    EXPECT_EQ(bar.MiddleIndex(), 0);
 }
 
 TEST_F(TeamColourBar, ClickingAMarkerPicksItsKeyColour) {
@@ -224,6 +219,90 @@ TEST(TeamColourListItem, CellsInsideABlackFrame) {
     DrawTeamColourListItem(narrow, 65, 3, {0, 0, 65, 3}, table);
     EXPECT_EQ(narrow[65 + 1], 1);
     EXPECT_EQ(narrow[65 + 2], 2);
+}
+
+// Ten tables of distinct colours (table k: entry i = red k + 1, blue i), middles 10 + k.
+TeamColours DistinctColours() {
+    TeamColours colours;
+    for (int k = 0; k < kTeamColourTableCount; ++k) {
+        colours.selection[k] = static_cast<std::uint8_t>(10 + k);
+        for (int i = 0; i < kTeamColourEntries; ++i) {
+            colours.tables[k][i] = static_cast<Pixel555>(((k + 1) << 10) | i);
+        }
+    }
+    for (int b = kTeamColourTableCount; b < kTeamColourSelectionSize; ++b) {
+        colours.selection[b] = static_cast<std::uint8_t>(100 + b);
+    }
+    return colours;
+}
+
+class TeamColourEditorTest : public ::testing::Test {
+protected:
+    TeamColourEditorTest()
+        : platform(folder.path()), original(DistinctColours()),
+          editor(platform.Get(), original, [this] { ++shown; }) {
+        editor.Open({0, 0, 200, 60}, 0x1111);
+    }
+    // A drag on the bar to cell `cell`.
+    void DragTo(int cell) {
+        editor.Bar().LeftButtonDown(4 + 6 * cell + 1, 5);
+        editor.Bar().LeftButtonUp();
+    }
+
+    test::TempFolder folder;
+    ScriptedPlatform platform;
+    TeamColours original;
+    int shown = 0;
+    TeamColourEditor editor;
+};
+
+TEST_F(TeamColourEditorTest, ShowingTablesChangesNothing) {
+    EXPECT_EQ(editor.CurrentTable(), 0);
+    EXPECT_EQ(editor.Bar().MiddleIndex(), 10);
+    for (int k : {3, 9, 0, 3}) {
+        editor.SelectTable(k);
+        EXPECT_EQ(editor.Bar().MiddleIndex(), 10 + k);
+        EXPECT_EQ(&editor.ShownTable(), &editor.Colours().tables[k]);
+    }
+    EXPECT_EQ(editor.Colours(), original);
+    EXPECT_EQ(shown, 5); // the open and each list change repaint
+}
+
+TEST_F(TeamColourEditorTest, ADragEditsTheTableShownAndItsMiddle) {
+    editor.SelectTable(3);
+    DragTo(20);
+    EXPECT_EQ(editor.Colours().selection[3], 20);
+    EXPECT_EQ(editor.Colours().tables[3][20], original.tables[3][13]); // the middle key
+    EXPECT_NE(editor.Colours().tables[3], original.tables[3]);
+    for (int k = 0; k < kTeamColourTableCount; ++k) {
+        if (k != 3) {
+            EXPECT_EQ(editor.Colours().tables[k], original.tables[k]) << k;
+            EXPECT_EQ(editor.Colours().selection[k], original.selection[k]) << k;
+        }
+    }
+}
+
+// Saved and loaded over an edited table, every byte comes back; the load shows table 0, so the
+// next drag edits it.
+TEST_F(TeamColourEditorTest, SaveAndLoadRoundTripEveryByteAndShowTableZero) {
+    platform.prompts.fileAnswers.push_back(folder / "blue.utc");
+    ASSERT_TRUE(editor.Save());
+    EXPECT_EQ(std::filesystem::file_size(folder / "blue.UTC"), 672u);
+    editor.SelectTable(6);
+    DragTo(3);
+    const int before = shown;
+    platform.prompts.fileAnswers.push_back(folder / "blue.utc");
+    ASSERT_TRUE(editor.Load());
+    EXPECT_EQ(editor.Colours(), original);
+    EXPECT_EQ(editor.CurrentTable(), 0);
+    EXPECT_EQ(&editor.ShownTable(), &editor.Colours().tables[0]);
+    EXPECT_GT(shown, before);
+    DragTo(5);
+    EXPECT_EQ(editor.Colours().selection[0], 5);
+    EXPECT_EQ(editor.Colours().tables[6], original.tables[6]);
+    // A cancelled file dialog changes nothing.
+    EXPECT_FALSE(editor.Load());
+    EXPECT_EQ(editor.Colours().selection[0], 5);
 }
 
 } // namespace

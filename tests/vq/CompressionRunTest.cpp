@@ -13,7 +13,6 @@ namespace fenwold {
 namespace {
 
 using test::MakeAnimation;
-using test::NoisyFrame;
 using test::SolidFrame;
 using test::TinyFrame;
 
@@ -30,19 +29,6 @@ CompressionResult Compress(const std::vector<RegisteredAnimation>& animations,
     EXPECT_EQ(run.Finish(sink, services), RunStatus::Finished);
     EXPECT_EQ(platform.sound.played, std::vector<int>{kCompressionDoneSound});
     return sink.results.empty() ? CompressionResult{} : std::move(sink.results[0]);
-}
-
-std::vector<RegisteredAnimation> NoisyUnit() {
-    std::vector<RegisteredAnimation> animations;
-    for (unsigned a = 0; a < 3; ++a) {
-        std::vector<TinyFrame> frames;
-        for (unsigned f = 0; f < 6; ++f) {
-            frames.push_back(NoisyFrame(16, 12, a * 10 + f));
-            frames.back().alpha[5] = 0;
-        }
-        animations.push_back(MakeAnimation(16, 12, frames));
-    }
-    return animations;
 }
 
 bool SameResult(const CompressionResult& a, const CompressionResult& b) {
@@ -64,7 +50,7 @@ bool SameResult(const CompressionResult& a, const CompressionResult& b) {
 }
 
 TEST(CompressionRun, ResultsDoNotDependOnTheThreadCount) {
-    const std::vector<RegisteredAnimation> animations = NoisyUnit();
+    const std::vector<RegisteredAnimation> animations = test::NoisyUnit();
     for (bool sampling : {true, false}) {
         CompressionParameters parameters;
         parameters.lookupTableSize = 40;
@@ -127,7 +113,7 @@ private:
 };
 
 TEST(CompressionRun, CancelLeavesTheDocumentUntouched) {
-    const std::vector<RegisteredAnimation> animations = NoisyUnit();
+    const std::vector<RegisteredAnimation> animations = test::NoisyUnit();
     CancellingProgress progress;
     CompressionRun run(RefsTo(animations), CompressionParameters{}, 1, progress);
     run.Cancel();

@@ -37,15 +37,22 @@ struct EngineRun {
     CVqEngine engine;
 };
 
-TEST(LookupTableDesign, NoLbgTakesTheTrainingListItself) {
+// Without LBG, and when sampling with fewer than five blocks, the table is the training list.
+TEST(LookupTableDesign, NoLbgAndFewBlocksTakeTheTrainingListItself) {
     const std::vector<RegisteredAnimation> animations = {
-        MakeAnimation(4, 2, {SolidFrame(4, 2, 0x1234)})};
-    EngineRun run(true, true);
-    run.engine.Run(RefsTo(animations));
-    ASSERT_EQ(run.engine.LookupTableSize(), 2);
-    const std::vector<std::uint8_t>& table = run.engine.LookupTable();
-    EXPECT_TRUE(std::equal(table.begin(), table.begin() + 48, table.begin() + 48));
-    EXPECT_EQ(run.engine.Training().vectors[1].index, 1u);
+        MakeAnimation(4, 2, {NoisyFrame(4, 2, 5)})};
+    for (const bool noLbg : {true, false}) {
+        EngineRun run(true, noLbg);
+        run.engine.Run(RefsTo(animations));
+        ASSERT_EQ(run.engine.LookupTableSize(), 2);
+        const std::vector<VqVector>& vectors = run.engine.Training().vectors;
+        EXPECT_EQ(vectors[1].index, 1u);
+        for (std::size_t k = 0; k < 2; ++k) {
+            EXPECT_TRUE(std::equal(vectors[k].block.begin(), vectors[k].block.end(),
+                                   run.engine.LookupTable().begin() + 48 * k))
+                << noLbg << k;
+        }
+    }
 }
 
 TEST(LookupTableDesign, SampledSizesFollowTheTrainingList) {
@@ -99,15 +106,6 @@ TEST(LookupTableDesign, TheFirstVectorKeepsItsNearestEntry) {
     }
 }
 
-TEST(LookupTableDesign, SamplingWithFewerThanFiveBlocksDesignsOnTheTrainingList) {
-    const std::vector<RegisteredAnimation> animations = {
-        MakeAnimation(4, 2, {NoisyFrame(4, 2, 5)})};
-    EngineRun run(true, false);
-    run.engine.Run(RefsTo(animations));
-    EXPECT_EQ(run.engine.LookupTableSize(), 2);
-    EXPECT_EQ(run.engine.Training().vectors[1].index, 1u);
-}
-
 TEST(LookupTableDesign, FewerDistinctVectorsThanWantedCutTheTable) {
     std::vector<VqVector> list = RandomVectors(3, 32, 3);
     list.push_back(list[1]);
@@ -120,7 +118,7 @@ TEST(LookupTableDesign, FewerDistinctVectorsThanWantedCutTheTable) {
     EXPECT_TRUE(std::equal(list[2].block.begin(), list[2].block.end(), table.entries.begin() + 96));
 }
 
-TEST(LookupTableDesign, OnePassMovesEntriesToTheirMeans) {
+TEST(LookupTableDesign, OnePassMovesEntriesToTheirMeansUnlessStopped) {
     std::vector<VqVector> list(4);
     list[1].block.fill(2);
     list[2].block.fill(10);
@@ -134,17 +132,12 @@ TEST(LookupTableDesign, OnePassMovesEntriesToTheirMeans) {
     EXPECT_EQ(table.entries[0], 0);
     EXPECT_EQ(table.entries[48], 11);
     EXPECT_EQ(run.progress.TextsOf(ProgressField::Loop), (std::vector<std::string>{"0", "1"}));
-}
-
-TEST(LookupTableDesign, LbgStopKeepsTheStartingTable) {
-    std::vector<VqVector> list(3);
-    list[1].block.fill(2);
-    list[2].block.fill(20);
-    EngineRun run(false, false);
-    run.flags.lbgStop = true;
-    DesignContext context{run.pool, run.progress, run.flags};
-    EXPECT_EQ(DesignLookupTable(list, 2, kFineThreshold, 2, context).entries[0], 0);
-    EXPECT_EQ(run.progress.TextsOf(ProgressField::Loop), (std::vector<std::string>{"0"}));
+    // Told to stop, the design keeps its starting table.
+    EngineRun stopped(false, false);
+    stopped.flags.lbgStop = true;
+    DesignContext stoppedContext{stopped.pool, stopped.progress, stopped.flags};
+    EXPECT_EQ(DesignLookupTable(list, 2, kFineThreshold, 2, stoppedContext).entries[48], 2);
+    EXPECT_EQ(stopped.progress.TextsOf(ProgressField::Loop), (std::vector<std::string>{"0"}));
 }
 
 TEST(LookupTableDesign, TwoLevelDesignStopsAfterTwoPassesWithoutGain) {

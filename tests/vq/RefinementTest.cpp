@@ -11,10 +11,6 @@
 namespace fenwold {
 namespace {
 
-using test::MakeAnimation;
-using test::NoisyFrame;
-using test::TinyFrame;
-
 // Vectors whose bytes cluster around a few centres, so that a table has something to find.
 std::vector<VqVector> ClusteredVectors(std::size_t count, unsigned seed) {
     std::mt19937 random(seed);
@@ -120,22 +116,6 @@ TEST(Refinement, StopsWhenNothingMovesAndObeysTheStopAndCancel) {
     }
 }
 
-std::vector<RegisteredAnimation> NoisyUnit() {
-    std::vector<RegisteredAnimation> animations;
-    for (unsigned a = 0; a < 3; ++a) {
-        std::vector<TinyFrame> frames;
-        for (unsigned f = 0; f < 5; ++f) {
-            frames.push_back(NoisyFrame(20, 14, a * 10 + f));
-            // Fewer colours than the noise, so that entries share blocks.
-            for (Pixel555& pixel : frames.back().pixels) {
-                pixel &= 0x6318;
-            }
-        }
-        animations.push_back(MakeAnimation(20, 14, frames));
-    }
-    return animations;
-}
-
 struct EngineResult {
     std::vector<std::uint8_t> table;
     std::vector<std::uint32_t> indices;
@@ -160,7 +140,7 @@ EngineResult RunEngine(const std::vector<RegisteredAnimation>& animations, bool 
 }
 
 TEST(Refinement, EngineResultsAreTheSameForAnyThreadCountAndImproveTheDesign) {
-    const std::vector<RegisteredAnimation> animations = NoisyUnit();
+    const std::vector<RegisteredAnimation> animations = test::NoisyUnit();
     for (const bool sampling : {true, false}) {
         const EngineResult plain = RunEngine(animations, sampling, false, 0, 2);
         const EngineResult one = RunEngine(animations, sampling, false, 4, 1);
@@ -173,15 +153,12 @@ TEST(Refinement, EngineResultsAreTheSameForAnyThreadCountAndImproveTheDesign) {
         EXPECT_NE(one.table, plain.table);
         EXPECT_EQ(one.table.size(), plain.table.size());
     }
-}
-
-TEST(Refinement, NoLbgTablesAreNeverRefined) {
-    const std::vector<RegisteredAnimation> animations = NoisyUnit();
-    const EngineResult plain = RunEngine(animations, true, true, 0, 1);
-    const EngineResult refined = RunEngine(animations, true, true, 3, 1);
-    EXPECT_EQ(plain.table, refined.table);
-    EXPECT_EQ(plain.indices, refined.indices);
-    EXPECT_EQ(refined.refinement.passes, 0);
+    // Tables kept without LBG are never refined.
+    const EngineResult kept = RunEngine(animations, true, true, 0, 1);
+    const EngineResult notRefined = RunEngine(animations, true, true, 3, 1);
+    EXPECT_EQ(kept.table, notRefined.table);
+    EXPECT_EQ(kept.indices, notRefined.indices);
+    EXPECT_EQ(notRefined.refinement.passes, 0);
 }
 
 } // namespace

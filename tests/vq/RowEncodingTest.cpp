@@ -118,13 +118,11 @@ TEST(IndexMaps, FourFramesOfFourByFourGiveOneMapWithEmptyLowerRows) {
     EXPECT_EQ(progress.bars.back(), std::make_pair(ProgressBar::IndexTable, 100));
 }
 
-TEST(AlphaTables, PlainAlphaKeepsFiveBitsAndWritesTheTopLevelAsOpaque) {
+TEST(AlphaTables, PlainAlphaKeepsFiveBitsAndMaskedAlphaMarksTeamAndOpaquePixels) {
     const EncodedAlphaTable table = EncodeAlphaPlanes(Bytes{0, 19, 248, 248}, {}, 4, 1);
     EXPECT_EQ(table.bytes, (Bytes{0x05, 0x04, 0, 16, 255, 255})); // two equal values stay literal
     EXPECT_EQ(DecodeAlphaTable(table.bytes, 4, 1), (Bytes{0, 16, 255, 255}));
-}
-
-TEST(AlphaTables, MaskedAlphaMarksTeamAndOpaquePixels) {
+    // With a mask: team and opaque pixels are marked.
     EXPECT_EQ(EncodeAlphaPlanes(Bytes{0, 248, 0, 248}, Bytes{0, 0, 1, 1}, 4, 1).bytes,
               (Bytes{0x03, 0x81, 0x01, 0x42}));
 }

@@ -39,6 +39,22 @@ TinyFrame NoisyFrame(int width, int height, unsigned seed) {
     return frame;
 }
 
+std::vector<RegisteredAnimation> NoisyUnit() {
+    std::vector<RegisteredAnimation> animations;
+    for (unsigned a = 0; a < 3; ++a) {
+        std::vector<TinyFrame> frames;
+        for (unsigned f = 0; f < 6; ++f) {
+            frames.push_back(NoisyFrame(16, 12, a * 10 + f));
+            for (Pixel555& pixel : frames.back().pixels) {
+                pixel &= 0x6318;
+            }
+            frames.back().alpha[5] = 0;
+        }
+        animations.push_back(MakeAnimation(16, 12, frames));
+    }
+    return animations;
+}
+
 CompressionResult ResultPastItsTable() {
     CompressionResult result;
     result.entryCount = 1;

@@ -22,6 +22,10 @@ TinyFrame SolidFrame(int width, int height, Pixel555 colour, std::uint8_t alpha 
 // Every pixel a different colour, opaque.
 TinyFrame NoisyFrame(int width, int height, unsigned seed);
 
+// Three animations of six 16 x 12 frames of noise in fewer colours than the noise, so that
+// entries share blocks, each frame with one transparent pixel.
+std::vector<RegisteredAnimation> NoisyUnit();
+
 // A registered animation holding the frames as frame streams, as the loaders leave it.
 RegisteredAnimation MakeAnimation(int width, int height, const std::vector<TinyFrame>& frames);
 
