@@ -192,25 +192,31 @@ TEST(SaveFilesTogether, WritesThePiecesIntoAFileOrStraightIntoAPipe) {
     EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"frame.png", "walk.URE"}));
 }
 
-// A write that fails part way (here at the file size limit) leaves the old file as it was and
-// no temporary file.
-TEST(SaveFilesTogether, AWriteFailingPartWayKeepsTheOldFile) {
+// A write that fails part way (here at the file size limit, as on a full disk) leaves the old
+// files as they were and no temporary file, also when the first file of a pair was written.
+TEST(SaveFilesTogether, AWriteFailingPartWayKeepsTheOldFiles) {
     test::TempFolder folder;
+    folder.Write("walk.UTD", {3});
     folder.Write("walk.URE", {1, 2});
     const Bytes data = Numbered(300);
-    const auto pieces = PiecesAndTheirBytes(data).first;
+    const FileToSave pair[] = {{folder / "walk.UTD", Bytes{4}},
+                               {folder / "walk.URE", PiecesAndTheirBytes(data).first}};
     struct rlimit limit {};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &limit), 0);
     const auto oldSignal = ::signal(SIGXFSZ, SIG_IGN);
     struct rlimit lowered = limit;
     lowered.rlim_cur = 100000;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &lowered), 0);
-    const std::string reason = ReasonOf([&] { WriteFileAtomically(folder / "walk.URE", pieces); });
+    const std::string single =
+        ReasonOf([&] { WriteFileAtomically(folder / "walk.URE", pair[1].pieces); });
+    const std::string both = ReasonOf([&] { SaveFilesTogether(pair); });
     ::setrlimit(RLIMIT_FSIZE, &limit);
     ::signal(SIGXFSZ, oldSignal);
-    EXPECT_EQ(reason, "cannot write the file: File too large");
+    EXPECT_EQ(single, "cannot write the file: File too large");
+    EXPECT_EQ(both, "cannot write the file: File too large");
+    EXPECT_EQ(folder.Read("walk.UTD"), Bytes{3});
     EXPECT_EQ(folder.Read("walk.URE"), (Bytes{1, 2}));
-    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"walk.URE"});
+    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"walk.URE", "walk.UTD"}));
 }
 
 // Saving a pair.
