@@ -72,23 +72,6 @@ TEST_F(Cli, CompressWritesFilesThatOpenAgain) {
     }
 }
 
-TEST_F(Cli, SameSeedAndAnyThreadCountGiveTheSameBytes) {
-    auto once = CompressArguments("a");
-    ASSERT_EQ(RunCommand(once), 0);
-    ASSERT_EQ(RunCommand(CompressArguments("b")), 0);
-    auto oneThread = CompressArguments("c");
-    oneThread.insert(oneThread.end(), {"--threads", "1"});
-    ASSERT_EQ(RunCommand(oneThread), 0);
-    auto twoThreads = CompressArguments("d");
-    twoThreads.insert(twoThreads.end(), {"--threads", "2"});
-    ASSERT_EQ(RunCommand(twoThreads), 0);
-    const auto reference = folder.Read("a.UTD");
-    EXPECT_EQ(folder.Read("b.UTD"), reference);
-    EXPECT_EQ(folder.Read("c.UTD"), reference);
-    EXPECT_EQ(folder.Read("d.UTD"), reference);
-    EXPECT_EQ(folder.Read("c.UPT"), folder.Read("d.UPT"));
-}
-
 TEST_F(Cli, RawRenderEqualsTheLibrarysDrawing) {
     ASSERT_EQ(RunCommand(CompressArguments("hero")), 0);
     ASSERT_EQ(RunCommand({"render", Path("hero.UTD"), "-o", Path("frame.raw"), "--raw", "--anim",
@@ -109,18 +92,6 @@ TEST_F(Cli, RawRenderEqualsTheLibrarysDrawing) {
     }
     EXPECT_EQ(RunCommand({"render", Path("hero.UPT"), "--sheet", "-o", Path("sheet.png")}), 0);
     EXPECT_EQ(folder.Read("sheet.png")[1], 'P');
-}
-
-TEST_F(Cli, UreAndBuildingAndInfo) {
-    EXPECT_EQ(RunCommand({"ure", "-o", Path("walk.ure"),
-                          set.firstPictures[0].string() + "," + set.firstMasks[0].string()}),
-              0);
-    EXPECT_EQ(RunCommand({"building", "-o", Path("house.bpt"), set.building.string(), "--mask",
-                          set.buildingMask.string()}),
-              0);
-    EXPECT_EQ(RunCommand({"info", "--json", Path("house6.BPT")}), 0);
-    EXPECT_EQ(RunCommand({"render", Path("house.BPT"), "-o", Path("house.png")}), 0);
-    EXPECT_EQ(folder.Read("house.png")[1], 'P');
 }
 
 // Options: the seed's range, empty values, --at only with --canvas, and the program's options
