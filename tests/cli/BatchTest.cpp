@@ -74,9 +74,14 @@ protected:
     fs::path assets = folder / "sample art";
 };
 
-TEST_F(Batch, InitFindsTheSampleUnitAsOneGroupAndTheHouse) {
+// --init finds the sample unit as one group and the house, and its settings build them with
+// their masks and team colours; a second --init keeps what is there.
+TEST_F(Batch, StartingSettingsBuildTheSampleWithItsMasksAndTeamColours) {
     WriteSample(6);
-    ASSERT_EQ(RunCommand({"batch", "--init", assets.string()}), 0);
+    const fs::path out = folder / "out";
+    ASSERT_EQ(RunCommand({"batch", "--init", assets.string(), "-o", out.string(), "--cli",
+                          test::CliProgram()}),
+              0);
     const cli::Settings unit = cli::ReadSettings(assets / "unit" / cli::kSettingsFileName);
     ASSERT_EQ(unit.units.size(), 1u);
     EXPECT_TRUE(unit.buildings.empty());
@@ -92,36 +97,29 @@ TEST_F(Batch, InitFindsTheSampleUnitAsOneGroupAndTheHouse) {
     EXPECT_EQ(house.buildings[0].name, "house");
     EXPECT_EQ(house.buildings[0].picture, "house.tga");
     EXPECT_EQ(house.buildings[0].mask, "house_mask.tga");
-    // No other folder got settings, and a second --init keeps what is there.
     int settingsFiles = 0;
     for (const auto& entry : fs::recursive_directory_iterator(assets)) {
         settingsFiles += entry.path().filename() == cli::kSettingsFileName;
     }
     EXPECT_EQ(settingsFiles, 2);
-    WriteText(assets / "unit" / cli::kSettingsFileName, "{\"units\": []}");
-    ASSERT_EQ(RunCommand({"batch", "--init", assets.string()}), 0);
-    EXPECT_EQ(ReadText(assets / "unit" / cli::kSettingsFileName), "{\"units\": []}");
-}
 
-TEST_F(Batch, StartingSettingsBuildTheSampleWithItsMasksAndTeamColours) {
-    WriteSample(6);
-    const fs::path out = folder / "out";
-    ASSERT_EQ(RunCommand({"batch", "--init", assets.string(), "-o", out.string(), "--cli",
-                          test::CliProgram()}),
-              0);
     Ninja(out);
-    const UnitData unit = ReadUnit(out / "unit" / "unit.UTD");
-    EXPECT_EQ(unit.AnimationCount(), 6);
-    ASSERT_EQ(unit.GroupCount(), 1);
-    EXPECT_EQ(unit.groups.front().MemberCount(), 6);
-    for (const auto& animation : unit.animations) {
+    const UnitData built = ReadUnit(out / "unit" / "unit.UTD");
+    EXPECT_EQ(built.AnimationCount(), 6);
+    ASSERT_EQ(built.GroupCount(), 1);
+    EXPECT_EQ(built.groups.front().MemberCount(), 6);
+    for (const auto& animation : built.animations) {
         EXPECT_EQ(animation.maskFlag, 1);
         EXPECT_EQ(animation.FrameCount(), 3);
     }
-    EXPECT_NE(unit.teamColours.tables[3][20], 0); // from teamcolours.UTC
+    EXPECT_NE(built.teamColours.tables[3][20], 0); // from teamcolours.UTC
     EXPECT_TRUE(fs::exists(out / "unit" / "unit.UPT"));
     EXPECT_TRUE(fs::exists(out / "building" / "house.BPT"));
     EXPECT_TRUE(fs::exists(out / "building" / "house6.BPT"));
+
+    WriteText(assets / "unit" / cli::kSettingsFileName, "{\"units\": []}");
+    ASSERT_EQ(RunCommand({"batch", "--init", assets.string()}), 0);
+    EXPECT_EQ(ReadText(assets / "unit" / cli::kSettingsFileName), "{\"units\": []}");
 }
 
 TEST_F(Batch, RebuildsExactlyWhatChangedAndTheSameBytesOnAnyJobCount) {
