@@ -63,7 +63,6 @@ private slots:
     void initTestCase();
     void NoDocumentLeavesTheDocumentCommandsOff();
     void ACompressedUnitShowsTheLibrarysDrawing();
-    void TabsRetitleTheUnitWindow();
     void UnknownExtensionsOpenNothing();
     void DroppedFilesOpenOnlyBuildingsAndGameFiles();
     void ARunLengthFileOpensFromAnyFolder();
@@ -157,21 +156,6 @@ void MainFrameTest::ACompressedUnitShowsTheLibrarysDrawing() {
         ++position;
     }
     QVERIFY(compared > 1000);
-}
-
-void MainFrameTest::TabsRetitleTheUnitWindow() {
-    CMainFrame frame;
-    frame.show();
-    CUnitFrame* unit = frame.NewUnitDocument();
-    QVERIFY(unit != nullptr);
-    QCOMPARE(unit->windowTitle(), QString("Unit - VQ Compression -\"Noname.UTD\"<-1.000000>"));
-    unit->SelectTab(1);
-    QCOMPARE(unit->currentTab(), 1);
-    QCOMPARE(unit->windowTitle(), QString("Unit - Set animation - \"Noname.UTD\"<-1.000000>"));
-    QVERIFY(unit->setAnimationView().isVisible());
-    QVERIFY(!unit->unitView().isVisible());
-    unit->SelectTab(0);
-    QCOMPARE(unit->windowTitle(), QString("Unit - VQ Compression - \"Noname.UTD\"<-1.000000>"));
 }
 
 void MainFrameTest::UnknownExtensionsOpenNothing() {

@@ -353,6 +353,10 @@ void NothingLostTest::TheMainTitleAndTheWindowMenuFollowTheActiveDocument() {
     unit->SelectTab(1);
     QCOMPARE(frame.windowTitle(),
              QString("Fenwold - Unit - Set animation - \"Noname.UTD\"<-1.000000>"));
+    QVERIFY(unit->setAnimationView().isVisible());
+    QVERIFY(!unit->unitView().isVisible());
+    unit->SelectTab(0); // back on its first tab, the title has a space the first title lacks
+    QCOMPARE(unit->windowTitle(), QString("Unit - VQ Compression - \"Noname.UTD\"<-1.000000>"));
     // A maximised window adds its title in brackets, once.
     unit->showMaximized();
     QCOMPARE(frame.windowTitle(), "Fenwold - [" + unit->windowTitle() + "]");
