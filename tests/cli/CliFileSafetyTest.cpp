@@ -1,6 +1,6 @@
 // fenwold-cli run as a user would run it, as a program of its own: where its files go, what it
 // refuses, and what signals, concurrent runs and odd targets do to its saves.
-#include "image/SampleArt.h"
+#include "cli/SampleFolder.h"
 #include "support/Subprocess.h"
 #include "support/TempFolder.h"
 #include "support/TgaBuilder.h"
@@ -22,25 +22,23 @@ bool Contains(const std::string& text, const std::string& part) {
 }
 
 // A sample unit (two walking figures, masks, a house) and the pair compressed from it.
-class CliRun : public ::testing::Test {
+class CliRun : public test::SampleFolder {
 protected:
-    CliRun() {
-        set = WriteSampleSet(folder.path(),
-                             {.animations = 2, .frames = 5, .width = 32, .height = 28, .seed = 3});
+    CliRun() : SampleFolder({.animations = 2, .frames = 5, .width = 32, .height = 28, .seed = 3}) {
         TeamColours colours;
         colours.selection[2] = 17;
         colours.tables[4][9] = 0x7C1F;
         WriteTeamColourFile(folder / "teamcolours.UTC", colours);
     }
 
-    std::string Path(const std::string& name) const { return (folder / name).string(); }
     // Runs in the sample's folder, so that relative names are relative to it.
     ProgramEnd Run(const std::vector<std::string>& arguments) const {
         return test::RunCliProgram(arguments, {.workingFolder = folder.path()});
     }
     std::vector<std::string> Compress(const std::string& base) const {
-        return {"compress", "-q",       "-o", Path(base), "--seed",
-                "11",       "--lookup", "20", "--group",  Path("unit") + "," + Path("mask")};
+        auto arguments = CompressGroup(base, 11, 20);
+        arguments.insert(arguments.begin() + 1, "-q");
+        return arguments;
     }
     // The same as a whole command line, for a program started apart.
     std::vector<std::string> CompressCommand(const std::string& base) const {
@@ -59,9 +57,6 @@ protected:
         }
         return names;
     }
-
-    test::TempFolder folder;
-    SampleSet set;
 };
 
 // Identity of inputs and outputs: an output is compared with the inputs as a file, however

@@ -1,5 +1,5 @@
+#include "cli/SampleFolder.h"
 #include "cli/SpriteSheet.h"
-#include "image/SampleArt.h"
 #include "platform/BinaryReader.h"
 #include "platform/FileIo.h"
 #include "support/CliRunner.h"
@@ -36,13 +36,9 @@ bool Overlap(const Rect& a, const Rect& b) {
     return a.x < b.x + b.w && b.x < a.x + a.w && a.y < b.y + b.h && b.y < a.y + a.h;
 }
 
-class Export : public ::testing::Test {
+class Export : public test::SampleFolder {
 protected:
-    Export() {
-        set = WriteSampleSet(folder.path(),
-                             {.animations = 2, .frames = 5, .width = 32, .height = 28, .seed = 5});
-    }
-    std::string Path(const std::string& name) const { return (folder / name).string(); }
+    Export() : SampleFolder({.animations = 2, .frames = 5, .width = 32, .height = 28, .seed = 5}) {}
 
     // A compressed unit whose records carry distinct values in every field the sheet reports.
     void WriteEditedUnit(bool masks) {
@@ -88,8 +84,6 @@ protected:
         unit = std::move(data);
     }
 
-    test::TempFolder folder;
-    SampleSet set;
     UnitData unit;
 };
 
