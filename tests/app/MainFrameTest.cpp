@@ -15,6 +15,7 @@
 
 #include <CommandIds.h>
 #include <QAction>
+#include <QApplication>
 #include <QImage>
 #include <QLabel>
 #include <QMdiArea>
@@ -250,12 +251,16 @@ void MainFrameTest::StatusBarShowsProgressAndEachDocumentsModifiedMark() {
         return false;
     };
     QCOMPARE(bar->message(), QString("Ready"));
+    // The progress shows a busy pointer for as long as it is up.
     bar->BeginProgress("Image Tga File Loading", 3);
     QVERIFY(shown("Image Tga File Loading"));
+    QVERIFY(QApplication::overrideCursor() != nullptr);
+    QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
     bar->StepProgress();
     bar->showMessage("Open a unit (.UTD, .UPT, .URE) or a building (.BPT)"); // passing help
     bar->clearMessage();
     bar->EndProgress();
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
     QVERIFY(!shown("Image Tga File Loading"));
     QCOMPARE(bar->message(), QString("Ready"));
     QVERIFY(shown("Ready"));
