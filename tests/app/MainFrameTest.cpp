@@ -15,6 +15,7 @@
 
 #include <CommandIds.h>
 #include <QAction>
+#include <QApplication>
 #include <QImage>
 #include <QLabel>
 #include <QMdiArea>
@@ -63,7 +64,6 @@ private slots:
     void initTestCase();
     void NoDocumentLeavesTheDocumentCommandsOff();
     void ACompressedUnitShowsTheLibrarysDrawing();
-    void TabsRetitleTheUnitWindow();
     void UnknownExtensionsOpenNothing();
     void DroppedFilesOpenOnlyBuildingsAndGameFiles();
     void ARunLengthFileOpensFromAnyFolder();
@@ -159,21 +159,6 @@ void MainFrameTest::ACompressedUnitShowsTheLibrarysDrawing() {
     QVERIFY(compared > 1000);
 }
 
-void MainFrameTest::TabsRetitleTheUnitWindow() {
-    CMainFrame frame;
-    frame.show();
-    CUnitFrame* unit = frame.NewUnitDocument();
-    QVERIFY(unit != nullptr);
-    QCOMPARE(unit->windowTitle(), QString("Unit - VQ Compression -\"Noname.UTD\"<-1.000000>"));
-    unit->SelectTab(1);
-    QCOMPARE(unit->currentTab(), 1);
-    QCOMPARE(unit->windowTitle(), QString("Unit - Set animation - \"Noname.UTD\"<-1.000000>"));
-    QVERIFY(unit->setAnimationView().isVisible());
-    QVERIFY(!unit->unitView().isVisible());
-    unit->SelectTab(0);
-    QCOMPARE(unit->windowTitle(), QString("Unit - VQ Compression - \"Noname.UTD\"<-1.000000>"));
-}
-
 void MainFrameTest::UnknownExtensionsOpenNothing() {
     CMainFrame frame;
     QVERIFY(!frame.OpenByExtension("notes.txt"));
@@ -266,12 +251,16 @@ void MainFrameTest::StatusBarShowsProgressAndEachDocumentsModifiedMark() {
         return false;
     };
     QCOMPARE(bar->message(), QString("Ready"));
+    // The progress shows a busy pointer for as long as it is up.
     bar->BeginProgress("Image Tga File Loading", 3);
     QVERIFY(shown("Image Tga File Loading"));
+    QVERIFY(QApplication::overrideCursor() != nullptr);
+    QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
     bar->StepProgress();
     bar->showMessage("Open a unit (.UTD, .UPT, .URE) or a building (.BPT)"); // passing help
     bar->clearMessage();
     bar->EndProgress();
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
     QVERIFY(!shown("Image Tga File Loading"));
     QCOMPARE(bar->message(), QString("Ready"));
     QVERIFY(shown("Ready"));

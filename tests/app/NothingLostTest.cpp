@@ -129,14 +129,6 @@ void NothingLostTest::RegistrationMarksTheUnitAndSavingWarnsFirst() {
     QVERIFY(std::filesystem::exists(root / "hero.UTD"));
     QVERIFY(StatusShows(frame, "Modified"));
     QVERIFY(answers.unexpected.empty());
-
-    // The status bar's progress shows a busy pointer for as long as it is up.
-    auto* bar = frame.findChild<FenwoldStatusBar*>();
-    bar->BeginProgress("Image Tga File Loading", 2);
-    QVERIFY(QApplication::overrideCursor() != nullptr);
-    QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
-    bar->EndProgress();
-    QCOMPARE(QApplication::overrideCursor(), nullptr);
     unit->document().SetModifiedFlag(false);
 }
 
@@ -353,6 +345,10 @@ void NothingLostTest::TheMainTitleAndTheWindowMenuFollowTheActiveDocument() {
     unit->SelectTab(1);
     QCOMPARE(frame.windowTitle(),
              QString("Fenwold - Unit - Set animation - \"Noname.UTD\"<-1.000000>"));
+    QVERIFY(unit->setAnimationView().isVisible());
+    QVERIFY(!unit->unitView().isVisible());
+    unit->SelectTab(0); // back on its first tab, the title has a space the first title lacks
+    QCOMPARE(unit->windowTitle(), QString("Unit - VQ Compression - \"Noname.UTD\"<-1.000000>"));
     // A maximised window adds its title in brackets, once.
     unit->showMaximized();
     QCOMPARE(frame.windowTitle(), "Fenwold - [" + unit->windowTitle() + "]");

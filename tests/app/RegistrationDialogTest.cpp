@@ -21,7 +21,6 @@ class RegistrationDialogTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void TheListedSeriesIsReadFromTheFolderItWasListedIn();
     void RegistrationWithoutAListSaysSoAndStays();
     void AFinishedCompressionStaysToSayWhatItLost();
     void APathTypedIntoTheNameFieldListsItsOwnFolder();
@@ -37,7 +36,10 @@ struct Fixture {
                               .title = "Animation registration"};
 };
 
-void RegistrationDialogTest::TheListedSeriesIsReadFromTheFolderItWasListedIn() {
+// "Registration" (or Enter) before "Make List" would register nothing without a word: the dialog
+// says the list is empty and stays, ready for Make List. The listed series is then read from the
+// folder it was listed in.
+void RegistrationDialogTest::RegistrationWithoutAListSaysSoAndStays() {
     Fixture fixture;
     FileSpecialDialog dialog(nullptr, fixture.request, fixture.platform.Get());
     dialog.show();
@@ -45,33 +47,6 @@ void RegistrationDialogTest::TheListedSeriesIsReadFromTheFolderItWasListedIn() {
     QVERIFY(files != nullptr);
     const std::filesystem::path series = fixture.sample.animationFolders.front();
     files->setDirectory(QString::fromStdString(series.string()));
-    files->selectFile(
-        QString::fromStdString(fixture.sample.firstPictures.front().filename().string()));
-    QPushButton* makeList = test::ButtonNamed(dialog, "&Make List");
-    QVERIFY(makeList != nullptr);
-    makeList->click();
-    QCOMPARE(dialog.findChild<QListWidget*>()->count(), 3);
-
-    test::ButtonNamed(dialog, "Registration")->click();
-    QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(dialog.names().size(), std::size_t{3});
-    // The names are bare; the series carries the folder they were listed in, where the dialog
-    // also leaves the working folder.
-    const PictureSeries chosen = dialog.series();
-    QCOMPARE(QString::fromStdString(chosen.folder.string()),
-             QString::fromStdString(series.string()));
-    QVERIFY(std::filesystem::exists(chosen.folder / chosen.names.front()));
-    QCOMPARE(fixture.platform.workingFolder.Current(), chosen.folder);
-}
-
-// "Registration" (or Enter) before "Make List" would register nothing without a word: the dialog
-// says the list is empty and stays, ready for Make List.
-void RegistrationDialogTest::RegistrationWithoutAListSaysSoAndStays() {
-    Fixture fixture;
-    FileSpecialDialog dialog(nullptr, fixture.request, fixture.platform.Get());
-    dialog.show();
-    auto* files = dialog.findChild<QFileDialog*>();
-    files->setDirectory(QString::fromStdString(fixture.sample.animationFolders.front().string()));
     files->selectFile(
         QString::fromStdString(fixture.sample.firstPictures.front().filename().string()));
     test::ButtonNamed(dialog, "Registration")->click();
@@ -84,9 +59,17 @@ void RegistrationDialogTest::RegistrationWithoutAListSaysSoAndStays() {
     QVERIFY(files->isVisible());
 
     test::ButtonNamed(dialog, "&Make List")->click();
+    QCOMPARE(dialog.findChild<QListWidget*>()->count(), 3);
     test::ButtonNamed(dialog, "Registration")->click();
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(dialog.names().size(), std::size_t{3});
+    // The names are bare; the series carries the folder they were listed in, where the dialog
+    // also leaves the working folder.
+    const PictureSeries chosen = dialog.series();
+    QCOMPARE(QString::fromStdString(chosen.folder.string()),
+             QString::fromStdString(series.string()));
+    QVERIFY(std::filesystem::exists(chosen.folder / chosen.names.front()));
+    QCOMPARE(fixture.platform.workingFolder.Current(), chosen.folder);
 }
 
 void RegistrationDialogTest::AFinishedCompressionStaysToSayWhatItLost() {

@@ -62,6 +62,7 @@ private slots:
     void ValuesSetFromCodeAreNotTakenAsTheUsers();
     void TheOriginWindowPlacesPointsWithItsKeysAndControls();
     void ClosingTheSourceUnitWithAllWindowsOpenClosesThem();
+    void TearingDownTheMainFrameWithADocumentAndToolWindowsOpenIsClean();
 };
 
 void ToolWindowsTest::ToolsCommandsToggleTheirWindowsAndTheCheckMarksFollow() {
@@ -291,6 +292,31 @@ void ToolWindowsTest::ClosingTheSourceUnitWithAllWindowsOpenClosesThem() {
     }
     QVERIFY(scene.tools().animation().View() == nullptr);
     QTest::qWait(40); // nothing ticks any more
+}
+
+// The main frame goes first, with a modified unit (asked nothing), every tool window fed from
+// it and a fire source set there.
+void ToolWindowsTest::TearingDownTheMainFrameWithADocumentAndToolWindowsOpenIsClean() {
+    auto* scene = new Scene;
+    QVERIFY(scene->exposed);
+    std::vector<QPointer<QWidget>> windows;
+    for (const auto& [id, tool] : kTools) {
+        windows.emplace_back(scene->Open(tool));
+    }
+    scene->unit->document().SetToolDataFlag(true);
+    ClickAnimation(*scene->unit, 1);
+    QCOMPARE(scene->tools().checkBox().View()->Held().Position(), 1);
+    scene->unit->unitView().view().OnCommand(command::kFireSetting);
+    QVERIFY(scene->frame.tools().FireSource().document == &scene->unit->document());
+    scene->unit->document().SetModifiedFlag(true);
+    QPointer<CUnitFrame> document = scene->unit;
+
+    delete scene;
+    QVERIFY(document.isNull());
+    for (const QPointer<QWidget>& window : windows) {
+        QVERIFY(window.isNull());
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 } // namespace

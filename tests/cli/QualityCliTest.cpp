@@ -1,6 +1,5 @@
-#include "image/SampleArt.h"
+#include "cli/SampleFolder.h"
 #include "support/CliRunner.h"
-#include "support/TempFolder.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -11,19 +10,13 @@ namespace {
 
 using test::RunCommand;
 
-class QualityCli : public ::testing::Test {
+class QualityCli : public test::SampleFolder {
 protected:
-    QualityCli() {
-        WriteSampleSet(folder.path(),
-                       {.animations = 3, .frames = 5, .width = 24, .height = 20, .seed = 4});
-    }
-    std::string Path(const std::string& name) const { return (folder / name).string(); }
+    QualityCli()
+        : SampleFolder({.animations = 3, .frames = 5, .width = 24, .height = 20, .seed = 4}) {}
     std::vector<std::string> Compress(const std::string& base,
                                       std::vector<std::string> extra = {}) const {
-        std::vector<std::string> arguments = {
-            "compress", "-o",      Path(base),
-            "--seed",   "7",       "--lookup",
-            "24",       "--group", Path("unit") + "," + Path("mask")};
+        std::vector<std::string> arguments = CompressGroup(base, 7, 24);
         arguments.insert(arguments.end(), extra.begin(), extra.end());
         return arguments;
     }
@@ -34,8 +27,6 @@ protected:
         const std::string text = testing::internal::GetCapturedStdout();
         return text.empty() ? nlohmann::json() : nlohmann::json::parse(text);
     }
-
-    test::TempFolder folder;
 };
 
 TEST_F(QualityCli, KeepingEveryBlockReportsLossless) {

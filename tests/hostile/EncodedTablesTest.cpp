@@ -56,27 +56,38 @@ protected:
     ScriptedPlatform platform;
 };
 
-// Entry 1 of a one-entry codebook: the drawing would read past the codebook.
-TEST_F(EncodedTablesOnOpen, AUnitNamingAnEntryBeyondItsCodebookIsRefused) {
+// Entry 1 of a one-entry codebook (the drawing would read past the codebook), and a frame whose
+// group of four has no index table: in tool data and in game data, each is refused naming the
+// file and the animation, and the unit open before stays as it was.
+TEST_F(EncodedTablesOnOpen, AUnitWithTablesThatDoNotFitIsRefused) {
     UnitData good = OneFrameUnit(0);
-    UnitData bad = OneFrameUnit(1);
-    folder.Write("good.UTD", EncodeToolData(good, "good.UTD"));
-    folder.Write("bad.UTD", EncodeToolData(bad, "bad.UTD"));
-    folder.Write("good.UPT", EncodeGameData(good, true, "good.UPT"));
-    folder.Write("bad.UPT", EncodeGameData(bad, true, "bad.UPT"));
+    UnitData pastTheCodebook = OneFrameUnit(1);
+    UnitData noIndexTable = OneFrameUnit(0);
+    noIndexTable.animations.front().indexTables.clear();
     for (const bool toolData : {true, false}) {
         const std::string extension = toolData ? ".UTD" : ".UPT";
+        const auto write = [&](UnitData& data, const std::string& base) {
+            const std::string name = base + extension;
+            folder.Write(name,
+                         toolData ? EncodeToolData(data, name) : EncodeGameData(data, true, name));
+        };
+        write(good, "good");
+        write(pastTheCodebook, "past");
+        write(noIndexTable, "none");
         CUnitDoc doc(platform.Get());
         doc.SetToolDataFlag(toolData);
         ASSERT_TRUE(doc.OnOpenDocument(folder / ("good" + extension)));
         const std::string title = doc.Title();
-        EXPECT_FALSE(doc.OnOpenDocument(folder / ("bad" + extension)));
-        const std::string message = OnlyMessage();
-        EXPECT_NE(message.find("bad" + extension), std::string::npos) << message;
-        EXPECT_NE(message.find("animation 0"), std::string::npos) << message;
-        EXPECT_EQ(doc.Title(), title);
-        EXPECT_EQ(doc.Data().animations.front().indexTables.front().bytes[2], 0);
-        platform.prompts.messages.clear();
+        for (const char* bad : {"past", "none"}) {
+            EXPECT_FALSE(doc.OnOpenDocument(folder / (bad + extension))) << bad;
+            const std::string message = OnlyMessage();
+            EXPECT_NE(message.find(bad + extension), std::string::npos) << message;
+            EXPECT_NE(message.find("animation 0"), std::string::npos) << message;
+            EXPECT_EQ(doc.Title(), title);
+            EXPECT_EQ(doc.Data().animations.front().IndexTableCount(), 1);
+            EXPECT_EQ(doc.Data().animations.front().indexTables.front().bytes[2], 0);
+            platform.prompts.messages.clear();
+        }
     }
 }
 
@@ -96,21 +107,6 @@ TEST_F(EncodedTablesOnOpen, ABuildingWhoseFrameLacksAnAlphaRowIsRefused) {
     EXPECT_NE(message.find("animation 0"), std::string::npos) << message;
     ASSERT_EQ(doc.Animations().AnimationCount(), 1);
     EXPECT_EQ(doc.Animations().animations.front().alphaTables.front().bytes.size(), 3u);
-}
-
-// A frame whose group of four has no index table.
-TEST_F(EncodedTablesOnOpen, AFrameWithoutItsIndexTableIsRefused) {
-    UnitData good = OneFrameUnit(0);
-    UnitData bad = OneFrameUnit(0);
-    bad.animations.front().indexTables.clear();
-    folder.Write("good.UTD", EncodeToolData(good, "good.UTD"));
-    folder.Write("bad.UTD", EncodeToolData(bad, "bad.UTD"));
-    CUnitDoc doc(platform.Get());
-    doc.SetToolDataFlag(true);
-    ASSERT_TRUE(doc.OnOpenDocument(folder / "good.UTD"));
-    EXPECT_FALSE(doc.OnOpenDocument(folder / "bad.UTD"));
-    EXPECT_NE(OnlyMessage().find("animation 0"), std::string::npos);
-    EXPECT_EQ(doc.Data().animations.front().IndexTableCount(), 1);
 }
 
 // A compression result is checked the same way before it replaces anything.

@@ -108,28 +108,6 @@ TEST(SaveFilesTogether, KeepsThePermissionsOfTheReplacedFile) {
     EXPECT_EQ(info.st_mode & 0777, 0644u);
 }
 
-TEST(SaveFilesTogether, RefusesAMissingFolderWithTheTargetsName) {
-    test::TempFolder folder;
-    const auto target = folder / "no/such/folder/a.UTD";
-    try {
-        WriteFileAtomically(target, Bytes{1});
-        FAIL() << "no error";
-    } catch (const FileError& e) {
-        EXPECT_EQ(e.path(), target.string());
-    }
-}
-
-// Root may write any file, but a file made read-only is kept as it is.
-TEST(SaveFilesTogether, KeepsAReadOnlyFile) {
-    test::TempFolder folder;
-    folder.Write("kept.png", {1});
-    ::chmod((folder / "kept.png").c_str(), 0444);
-    EXPECT_EQ(ReasonOf([&] { WriteFileAtomically(folder / "kept.png", Bytes{2}); }),
-              "the file is read-only");
-    EXPECT_EQ(folder.Read("kept.png"), Bytes{1});
-    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"kept.png"});
-}
-
 // A link keeps its place: the file it leads to is replaced, or made when it is missing.
 TEST(SaveFilesTogether, SavesThroughASymbolicLink) {
     test::TempFolder folder;
@@ -224,32 +202,38 @@ TEST(SaveFilesTogether, WritesTheContentsIntoAFileMemoryOrStraightIntoAPipe) {
     EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"frame.png", "walk.URE"}));
 }
 
-// A write that fails part way (here at the file size limit) leaves the old file as it was and
-// no temporary file.
-TEST(SaveFilesTogether, AWriteFailingPartWayKeepsTheOldFile) {
+// A write that fails part way (here at the file size limit, as on a full disk) leaves the old
+// files as they were and no temporary file, also when the first file of a pair was written.
+TEST(SaveFilesTogether, AWriteFailingPartWayKeepsTheOldFiles) {
     test::TempFolder folder;
+    folder.Write("walk.UTD", {3});
     folder.Write("walk.URE", {1, 2});
     const Bytes data = Numbered(270000);
-    const auto contents = ContentsAndTheirBytes(data).first;
+    const FileToSave pair[] = {{folder / "walk.UTD", Bytes{4}},
+                               {folder / "walk.URE", ContentsAndTheirBytes(data).first}};
     struct rlimit limit {};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &limit), 0);
     const auto oldSignal = ::signal(SIGXFSZ, SIG_IGN);
     struct rlimit lowered = limit;
     lowered.rlim_cur = 100000;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &lowered), 0);
-    const std::string reason =
-        ReasonOf([&] { WriteFileAtomically(folder / "walk.URE", contents); });
+    const std::string single =
+        ReasonOf([&] { WriteFileAtomically(folder / "walk.URE", pair[1].write); });
+    const std::string both = ReasonOf([&] { SaveFilesTogether(pair); });
     ::setrlimit(RLIMIT_FSIZE, &limit);
     ::signal(SIGXFSZ, oldSignal);
-    EXPECT_EQ(reason, "cannot write the file: File too large");
+    EXPECT_EQ(single, "cannot write the file: File too large");
+    EXPECT_EQ(both, "cannot write the file: File too large");
+    EXPECT_EQ(folder.Read("walk.UTD"), Bytes{3});
     EXPECT_EQ(folder.Read("walk.URE"), (Bytes{1, 2}));
-    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"walk.URE"});
+    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"walk.URE", "walk.UTD"}));
 }
 
 // Saving a pair.
 
-// Every target is checked before anything is written: a folder in the way, a read-only file or
-// a missing folder for the second file leaves the first file as it was, and no litter.
+// Every target is checked before anything is written: a folder in the way, a read-only file (even
+// for root) or a missing folder for the second file leaves the first file as it was, and no
+// litter.
 TEST(SaveFilesTogether, ChecksEveryTargetFirst) {
     test::TempFolder folder;
     folder.Write("b.UTD", {1});
@@ -261,8 +245,12 @@ TEST(SaveFilesTogether, ChecksEveryTargetFirst) {
     ::chmod((folder / "b.UPT").c_str(), 0444);
     EXPECT_EQ(ReasonOf([&] { SaveBoth(folder / "b.UTD", {2}, folder / "b.UPT", {3}); }),
               "the file is read-only");
-    EXPECT_NE(ReasonOf([&] { SaveBoth(folder / "b.UTD", {2}, folder / "gone/b.UPT", {3}); }),
-              "no error");
+    try {
+        SaveBoth(folder / "b.UTD", {2}, folder / "gone/b.UPT", {3});
+        ADD_FAILURE() << "no error";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.path(), (folder / "gone/b.UPT").string()); // the target, named
+    }
     EXPECT_EQ(folder.Read("b.UTD"), Bytes{1});
     EXPECT_EQ(folder.Read("b.UPT"), Bytes{4});
     EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"b.UPT", "b.UTD"}));
