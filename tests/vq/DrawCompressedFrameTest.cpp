@@ -30,7 +30,7 @@ TEST(DrawCompressedFrame, FifthFrameUsesTheSecondIndexTable) {
         int height = 1;
         int index;
         Bytes bytes;
-    } frame{.index = 4};
+    } frame{.index = 4, .bytes = {}};
     AppendAlphaRow(Bytes(8, 255), frame.bytes);
     std::vector<Pixel555> buffer(8, 0);
     for (const int index : {4, 6}) {
