@@ -15,33 +15,6 @@
 namespace fenwold {
 namespace {
 
-class RecordingUnitViewHost final : public UnitViewHost {
-public:
-    bool RunPropertiesDialog(CPropertiesDlg& dialog) override {
-        shownProperties.push_back(dialog);
-        return properties && properties(dialog);
-    }
-    bool RunTempBufferDialog(CTempBufferDlg& dialog) override {
-        return tempBuffer && tempBuffer(dialog);
-    }
-    void RunTeamColourDialog(const AnimationHandOver& current) override {
-        teamColourRuns.push_back(current);
-    }
-    void RunGroupEditor(CUnitDoc& unit) override { groupEditors.push_back(&unit); }
-    void RunAlphaValueChange(CUnitDoc& unit, int position) override {
-        alphaChanges.emplace_back(&unit, position);
-    }
-    void Repaint() override { ++repaints; }
-
-    std::vector<AnimationHandOver> teamColourRuns;
-    std::vector<CUnitDoc*> groupEditors;
-    std::vector<std::pair<CUnitDoc*, int>> alphaChanges;
-    std::function<bool(CPropertiesDlg&)> properties;
-    std::function<bool(CTempBufferDlg&)> tempBuffer;
-    std::vector<CPropertiesDlg> shownProperties;
-    int repaints = 0;
-};
-
 class UnitViewTest : public ::testing::Test {
 protected:
     UnitViewTest() : platform(folder.path()), doc(platform.Get()) {}
@@ -67,7 +40,7 @@ protected:
     ScriptedPlatform platform;
     CUnitDoc doc;
     ToolHub tools;
-    RecordingUnitViewHost host;
+    test::RecordingUnitViewHost host;
     RecordingWindowPainter window;
     std::unique_ptr<CUnitView> view;
 };
@@ -76,14 +49,10 @@ TEST_F(UnitViewTest, FramesSitSideBySideAndWrapAtTheWindowWidth) {
     CompressFour();
     MakeView();
     view->SetClientSize(60, 200);
-    // 10-pixel frames at 2 and 17; 12 at 32 wraps (32 + 17 + 12 >= 60).
-    EXPECT_EQ(Cell(0, 0).x, 2);
-    EXPECT_EQ(Cell(0, 1).x, 17);
-    EXPECT_EQ(Cell(1, 0).x, 32);
-    EXPECT_EQ(Cell(1, 0).y, 2);
-    EXPECT_EQ(Cell(2, 0).x, 2);
-    EXPECT_EQ(Cell(2, 0).y, 15);
-    EXPECT_EQ(view->GetScrollSize().width, 100);
+    // 10-pixel frames at 2 and 17, 12 at 32; 14 wraps (32 + 12 + 5 + 14 >= 60).
+    EXPECT_EQ((std::vector{Cell(0, 0).x, Cell(0, 1).x, Cell(1, 0).x, Cell(1, 0).y, Cell(2, 0).x,
+                           Cell(2, 0).y, view->GetScrollSize().width}),
+              (std::vector{2, 17, 32, 2, 2, 15, 100}));
 }
 
 TEST_F(UnitViewTest, ACompressionResultClearsTheHoverAndRepaints) {
@@ -99,7 +68,7 @@ TEST_F(UnitViewTest, ACompressionResultClearsTheHoverAndRepaints) {
 }
 
 TEST_F(UnitViewTest, ThreeViewsOfOneUnitAreEachToldAndAGoneOneNothing) {
-    RecordingUnitViewHost hosts[3];
+    test::RecordingUnitViewHost hosts[3];
     std::unique_ptr<CUnitView> views[3];
     for (int i = 0; i < 3; ++i) {
         views[i] = std::make_unique<CUnitView>(platform.Get(), doc, hosts[i], tools);
@@ -205,17 +174,6 @@ TEST_F(UnitViewTest, CompressedFramesShowTheRegisteredPicturesInEveryMode) {
         parameters.lookupTableSize = check(parameters, sampling ? "sampled" : "plain");
         check(parameters, sampling ? "sampled, refined" : "plain, refined");
     }
-}
-
-// The outlines drawn are the frame grid's; the view says what is hovered.
-TEST_F(UnitViewTest, HoverFollowsTheMouse) {
-    CompressFour();
-    MakeView();
-    Hover(0, 1);
-    EXPECT_EQ(view->HoveredAnimation(), &At(0));
-    EXPECT_EQ(window.calls.size(), 3u);
-    view->OnMouseMove(600, 400, window);
-    EXPECT_EQ(view->HoveredAnimation(), nullptr);
 }
 
 TEST_F(UnitViewTest, LabelsShowThePositionAndTheGroup) {

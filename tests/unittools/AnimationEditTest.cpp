@@ -8,7 +8,6 @@
 namespace fenwold {
 namespace {
 
-using test::QuietUnitViewHost;
 using test::ScriptedEditHost;
 
 // The first `count` values of a sequence table.
@@ -255,7 +254,7 @@ TEST_F(AnimationEditTest, AFramePastTheTwoHundredthHasNoAlphaSlotAndIsDrawnOpaqu
 
 TEST_F(AnimationEditTest, APaneNarrowerThanTwoCellsPlacesOneCellARowAndKeepsTheUnitViewsCells) {
     Compress({3, 2});
-    QuietUnitViewHost viewHost;
+    test::RecordingUnitViewHost viewHost;
     CUnitView view(platform.Get(), unit, viewHost, hub);
     view.SetClientSize(640, 480);
     const std::vector<GridCell> before = view.Grid().Cells();
@@ -278,7 +277,7 @@ TEST_F(AnimationEditTest, APaneNarrowerThanTwoCellsPlacesOneCellARowAndKeepsTheU
 
 TEST_F(AnimationEditTest, AHandOverClearsTheHoverAndTheWindowClosesWithItsSourceView) {
     Compress({3, 1});
-    QuietUnitViewHost viewHost;
+    test::RecordingUnitViewHost viewHost;
     auto view = std::make_unique<CUnitView>(platform.Get(), unit, viewHost, hub);
     view->SetClientSize(640, 480);
     dialog.OnCreate(host);

@@ -15,7 +15,6 @@
 namespace fenwold {
 namespace {
 
-using test::QuietUnitViewHost;
 using test::RecordingToolWindow;
 
 // Three animations of 10, 12 and 14 pixels compressed into the document, the first two in
@@ -55,7 +54,7 @@ protected:
     RecordingToolWindow checkBox{tools, ToolWindow::CheckBox};
     RecordingToolWindow origin{tools, ToolWindow::OriginPoint};
     RecordingToolWindow edit{tools, ToolWindow::AnimationEdit};
-    QuietUnitViewHost viewHost;
+    test::RecordingUnitViewHost viewHost;
     RecordingWindowPainter painter;
 };
 
