@@ -108,18 +108,6 @@ TEST_F(SetAnimationViewTest, ABadRunLengthFileIsRefusedAndTheListStays) {
     EXPECT_EQ(view.RegisteredCount(), 4);
 }
 
-// The outlines drawn are the frame grid's; the view says what is hovered.
-TEST_F(SetAnimationViewTest, HoverFollowsTheMouse) {
-    LoadFour();
-    Hover(0, 1);
-    EXPECT_EQ(view.HoveredAnimation(), &At(0));
-    EXPECT_EQ(view.HoveredFrame(), 1);
-    EXPECT_EQ(window.calls.front(), "rect 1,1 12,10 0000FF");
-    HoverNothing();
-    EXPECT_EQ(view.HoveredAnimation(), nullptr);
-    EXPECT_EQ(view.HoveredFrame(), -1);
-}
-
 TEST_F(SetAnimationViewTest, ChangeBetweenFirstAndLast) {
     LoadFour();
     Hover(0);
@@ -238,6 +226,7 @@ TEST_F(SetAnimationViewTest, LeftClickHandsTheAnimationToAnOpenPlayer) {
 TEST_F(SetAnimationViewTest, PropertiesChooseTheFirstDrawnAnimation) {
     LoadFour();
     Hover(3, 2);
+    EXPECT_EQ(view.HoveredFrame(), 2);
     const GridCell skipped = *view.Grid().CellOf(0, 1);
     Properties(1, false); // cancelled: the start stays
     EXPECT_EQ(view.FirstDrawn(), 0);

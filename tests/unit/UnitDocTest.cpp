@@ -163,16 +163,13 @@ TEST_F(UnitDocTest, SaveUptWritesTheBareNameInTheChosenFolder) {
     EXPECT_EQ(doc.FileName(), "unit.UPT");
 }
 
-TEST_F(UnitDocTest, SaveOfAnUnnamedUnitAsksForAName) {
-    doc.Save();
-    ASSERT_EQ(platform.prompts.dialogs.size(), 1u);
-    EXPECT_TRUE(platform.prompts.dialogs[0].save);
-    EXPECT_TRUE(folder.Entries().empty());
-}
-
 TEST_F(UnitDocTest, SavePromptFollowsTheAnswer) {
     EXPECT_TRUE(doc.SaveModified()); // not modified: no question
     EXPECT_TRUE(Messages().empty());
+    doc.Save(); // an unnamed unit asks for a name; cancelled, nothing is written
+    ASSERT_EQ(platform.prompts.dialogs.size(), 1u);
+    EXPECT_TRUE(platform.prompts.dialogs[0].save);
+    EXPECT_TRUE(folder.Entries().empty());
 
     OpenSampleToolData();
     doc.SetModifiedFlag(true);
