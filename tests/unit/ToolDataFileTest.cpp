@@ -83,40 +83,6 @@ TEST(ToolDataFile, WritesVersion6FieldByField) {
     EXPECT_EQ(data.animations.back().saveIndex, 1);
 }
 
-TEST(ToolDataFile, ReadsBackEveryStoredField) {
-    test::TempFolder folder;
-    UnitData data = test::NumberedUnit();
-    data.animations.front().positionX = 70000;
-    data.animations.front().positionY = -2;
-    WriteToolData(data, folder / "s.UTD");
-    UnitData back = ReadBack(folder, "s.UTD");
-
-    EXPECT_EQ(back.unitPointX, data.unitPointX);
-    EXPECT_EQ(back.unitPointY, data.unitPointY);
-    EXPECT_EQ(back.compressionError, data.compressionError);
-    EXPECT_EQ(back.teamColours, data.teamColours);
-    EXPECT_EQ(back.codebook.blockFlag, 1);
-    EXPECT_EQ(back.codebook.entries16, data.codebook.entries16);
-    EXPECT_TRUE(back.codebook.entries8.empty());
-    ASSERT_EQ(back.AnimationCount(), 3);
-    EXPECT_EQ(back.animations.front().positionX, 4464);   // 70000 in 16 bits
-    EXPECT_EQ(back.animations.front().positionY, 0xFFFE); // not sign-extended
-    auto written = data.animations.begin();
-    for (const auto& animation : back.animations) {
-        EXPECT_EQ(test::StoredFields(animation, true), test::StoredFields(*written++, true));
-        EXPECT_EQ(animation.blockFlag, 1);
-    }
-    ASSERT_EQ(back.GroupCount(), 2);
-    auto group = data.groups.begin();
-    for (const UnitGroup& read : back.groups) {
-        EXPECT_EQ(read.pointX, group->pointX);
-        EXPECT_EQ(read.pointY, group->pointY);
-        ASSERT_EQ(read.MemberCount(), 1);
-        EXPECT_EQ(read.members[0]->loadIndex, group->members[0]->saveIndex);
-        ++group;
-    }
-}
-
 TEST(ToolDataFile, LongSequencesKeepTheLayoutAndEveryAlphaValue) {
     test::TempFolder folder;
     UnitData data;
