@@ -105,9 +105,7 @@ TEST_F(BadUnitFile, BadCountsOffsetsAndMembersAreRefused) {
 // unit stays as it was (its window is never shown).
 TEST_F(BadUnitFile, ZerosAreAFileOfAnotherVersion) {
     EXPECT_NE(Open(std::vector<std::uint8_t>(20, 0)), "");
-    EXPECT_THAT(Open(std::vector<std::uint8_t>(1000, 0)),
-                HasSubstr("bad.UTD: version 0 cannot be read; unit tool data files have version "
-                          "5 or 6"));
+    EXPECT_THAT(Open(std::vector<std::uint8_t>(1000, 0)), HasSubstr("version 0 cannot be read"));
 
     // As a game file: the tool's own words, and the file with the reason for a log.
     folder.Write("zeros.UPT", std::vector<std::uint8_t>(1000, 0));

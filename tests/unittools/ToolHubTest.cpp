@@ -156,22 +156,6 @@ TEST_F(ToolHubTest, AClosingDocumentClosesTheWindowsItFed) {
     EXPECT_EQ(player.redraws, 1);
 }
 
-TEST_F(ToolHubTest, WindowsPassAnimationsOnWithTheSourceTheyCameFrom) {
-    auto view = MakeView(unit);
-    origin.Open();
-    checkBox.Open();
-    unit.SetToolDataFlag(true);
-    Click(*view, 0);
-    // The origin window steps to the next animation and keeps the check box window in step.
-    tools.HandOver(ToolWindow::CheckBox, Feed::Main, HandOverOf(unit, 1, origin.taken[0].source));
-    tools.HandOver(ToolWindow::AnimationEdit, Feed::Main, HandOverOf(unit, 1, view.get()));
-    EXPECT_TRUE(edit.taken.empty()); // not open: given nothing
-    EXPECT_EQ(checkBox.Held(), unit.Data().FindAnimation(1));
-    view.reset();
-    EXPECT_EQ(checkBox.closed, 1);
-    EXPECT_EQ(origin.closed, 1);
-}
-
 TEST_F(ToolHubTest, RegisteredPreviewsAreLetGoWhenTheirListChanges) {
     RegisteredAnimations list;
     list.push_back(test::SolidAnimation(4, 4, 1, 0x0001));
