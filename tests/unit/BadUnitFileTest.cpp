@@ -7,7 +7,6 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <random>
 
 namespace fenwold {
 namespace {
@@ -119,33 +118,6 @@ TEST_F(BadUnitFile, ZerosAreAFileOfAnotherVersion) {
     EXPECT_EQ(platform.prompts.fileProblems[0].reason,
               "version 0 cannot be read; unit game files have version 3 or 4");
     EXPECT_EQ(doc.Data().AnimationCount(), 2);
-}
-
-TEST_F(BadUnitFile, RandomBytesNeverCrash) {
-    std::mt19937 random(7);
-    for (int round = 0; round < 300; ++round) {
-        auto bytes = good;
-        if (round % 2 == 0) {
-            bytes.resize(random() % 3000);
-            for (auto& byte : bytes) {
-                byte = static_cast<std::uint8_t>(random());
-            }
-            if (bytes.size() > 36) {
-                bytes[32] = round % 4 == 0 ? 6 : 5;
-                bytes[33] = bytes[34] = bytes[35] = 0;
-            }
-        } else {
-            for (int flips = 0; flips < 4; ++flips) {
-                bytes[random() % bytes.size()] = static_cast<std::uint8_t>(random());
-            }
-        }
-        folder.Write("bad.UTD", bytes);
-        CUnitDoc fresh(platform.Get());
-        fresh.SetToolDataFlag(true);
-        fresh.OnOpenDocument(folder / "bad.UTD");
-        fresh.SetToolDataFlag(false);
-        fresh.OnOpenDocument(folder / "bad.UTD");
-    }
 }
 
 } // namespace
