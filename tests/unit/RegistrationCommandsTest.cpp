@@ -59,23 +59,20 @@ protected:
         }
     }
 
-    static AnimationRegistryResult OneByOne(std::vector<PictureSeries> series) {
-        AnimationRegistryResult result;
-        for (const auto& s : series) {
-            result.totalFileCount += static_cast<int>(s.names.size());
-        }
-        result.series = std::move(series);
-        return result;
-    }
     static AnimationRegistryResult Grouped(std::vector<std::vector<PictureSeries>> groups) {
-        AnimationRegistryResult result;
-        result.setGroup = true;
-        for (const auto& group : groups) {
+        AnimationRegistryResult result{.setGroup = true, .groups = std::move(groups)};
+        for (const auto& group : result.groups) {
             for (const auto& s : group) {
                 result.totalFileCount += static_cast<int>(s.names.size());
             }
         }
-        result.groups = std::move(groups);
+        return result;
+    }
+    static AnimationRegistryResult OneByOne(std::vector<PictureSeries> series) {
+        AnimationRegistryResult result = Grouped({std::move(series)});
+        result.setGroup = false;
+        result.series = std::move(result.groups.front());
+        result.groups.clear();
         return result;
     }
     void Register(CSetAnimationView& target, AnimationRegistryResult chosen) {
