@@ -305,6 +305,8 @@ TEST_F(RegistrationCommandsTest, CancelledDialogsLeaveTheUnitAlone) {
     view.OnCommand(command::kVqCompute);
     EXPECT_EQ(host.computeOutcomes,
               std::vector<CVqComputeDlg::Outcome>{CVqComputeDlg::Outcome::Cancel});
+    EXPECT_EQ(platform.prompts.messages.size(), 1u); // why the run could not start
+    EXPECT_TRUE(platform.sound.played.empty());
     EXPECT_EQ(doc.Data().AnimationCount(), 0);
     EXPECT_TRUE(doc.Data().groups.empty());
     EXPECT_FALSE(std::filesystem::exists(RecoveryFile()));
