@@ -86,26 +86,26 @@ TEST_F(SetAnimationViewTest, CommandsFollowWhatIsRegisteredAndHovered) {
     EXPECT_EQ(EnabledOf({command::kChangeAnimation, command::kProperties}), std::vector<int>{});
 }
 
-TEST_F(SetAnimationViewTest, RunLengthFileAppendsAndTurnsVqComputeOff) {
+TEST_F(SetAnimationViewTest, RunLengthFilesAppendTurnVqComputeOffAndABadOneChangesNothing) {
     LoadFour();
     LoadFour();
     EXPECT_EQ(view.RegisteredCount(), 8);
     EXPECT_EQ(Order(), (std::vector<int>{0, 1, 2, 3, 0, 1, 2, 3}));
     EXPECT_TRUE(view.RunLengthFileLoaded());
     EXPECT_FALSE(Enabled(command::kVqCompute));
+    host.lookupTable = [](CSetLookupTableDlg&) { return true; };
+    view.OnCommand(command::kVqCompute); // disabled after a run-length file
+    EXPECT_FALSE(doc.ToolDataFlag());
     EXPECT_TRUE(Enabled(command::kRegistrationMask));
     EXPECT_GT(host.repaints, 0);
-}
-
-TEST_F(SetAnimationViewTest, ABadRunLengthFileIsRefusedAndTheListStays) {
-    LoadFour();
+    // A bad file is refused, naming it, and the list stays.
     auto bytes = folder.Read("four.ure");
     bytes.resize(bytes.size() / 3); // into the Pixel555 part
     folder.Write("short.ure", bytes);
     EXPECT_FALSE(view.OpenRunLengthFile(folder / "short.ure"));
     ASSERT_EQ(platform.prompts.messages.size(), 1u);
     EXPECT_NE(platform.prompts.messages[0].text.find("short.ure"), std::string::npos);
-    EXPECT_EQ(view.RegisteredCount(), 4);
+    EXPECT_EQ(view.RegisteredCount(), 8);
 }
 
 TEST_F(SetAnimationViewTest, ChangeBetweenFirstAndLast) {
@@ -117,6 +117,8 @@ TEST_F(SetAnimationViewTest, ChangeBetweenFirstAndLast) {
     EXPECT_EQ(
         EnabledOf({command::kHoldAnimation, command::kDeleteAnimation, command::kDeleteFrame}),
         std::vector<int>{});
+    view.OnCommand(command::kDeleteAnimation); // disabled: nothing happens
+    EXPECT_EQ(view.RegisteredCount(), 4);
     Hover(3);
     view.OnLeftButtonDown();
     EXPECT_EQ(Order(), (std::vector<int>{3, 1, 2, 0}));
@@ -162,16 +164,6 @@ TEST_F(SetAnimationViewTest, DeleteTheHoveredAnimation) {
     EXPECT_EQ(player.forgottenRegistered, (std::vector<const RegisteredAnimation*>{doomed}));
     // The frames after it moved up: animation 2 now starts where animation 1 did.
     EXPECT_EQ(view.Grid().CellOf(1, 0)->x, 32);
-}
-
-TEST_F(SetAnimationViewTest, DisabledCommandsDoNothing) {
-    LoadFour();
-    Hover(1);
-    view.OnCommand(command::kChangeAnimation);
-    view.OnCommand(command::kDeleteAnimation); // disabled while a change is pending
-    EXPECT_EQ(view.RegisteredCount(), 4);
-    view.OnCommand(command::kVqCompute); // disabled after a run-length file
-    EXPECT_FALSE(doc.ToolDataFlag());
 }
 
 TEST_F(SetAnimationViewTest, LabelsAndOutlines) {

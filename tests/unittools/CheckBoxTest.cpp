@@ -119,20 +119,13 @@ TEST_F(CheckBoxTest, ThePictureIsPlacedByCommonGroupAndOwnOrigin) {
     // Animation 1 has no group: no group point, though the unit has a group 0.
     hub.HandOver(ToolWindow::CheckBox, Feed::Main, HandOver(1));
     EXPECT_EQ(dialog.View()->PictureCornerNow(), (CanvasPoint{190, 145}));
-}
-
-TEST_F(CheckBoxTest, TheGroupIsLookedUpByNumberAfterTheGroupsAreReplaced) {
-    Compress({1, 1});
-    unit.RebuildGroups(std::vector<std::int32_t>{1});
-    unit.Data().groups.front().pointX[0] = 2;
-    Open(0);
+    // Replaced groups are looked up again by number: the old group is freed.
+    hub.HandOver(ToolWindow::CheckBox, Feed::Main, HandOver(0));
     dialog.Tick();
-    unit.RebuildGroups(std::vector<std::int32_t>{1, 1}); // the old group is freed
+    unit.RebuildGroups(std::vector<std::int32_t>{1, 1});
     unit.Data().groups.front().pointX[0] = 7;
     dialog.Tick();
-    const UnitAnimation& animation = At(0);
-    EXPECT_EQ(dialog.View()->PictureCornerNow().x,
-              200 - 7 - animation.pointX[0] + animation.positionX);
+    EXPECT_EQ(dialog.View()->PictureCornerNow(), (CanvasPoint{183, 145}));
 }
 
 TEST_F(CheckBoxTest, FramesAdvanceOneATickAndWrap) {

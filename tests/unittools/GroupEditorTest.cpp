@@ -136,9 +136,11 @@ TEST_F(GroupEditorTest, DeletingGroupZeroOfThreeRenumbersTheOthers) {
     EXPECT_EQ((std::vector{At(1).groupIndex, At(3).groupIndex}), (std::vector{-1, -1}));
 }
 
+// A click on a group the unit does not have, or outside every cell, does nothing.
 TEST_F(GroupEditorTest, PendingAndSelectionExcludeEachOtherAndAddNeedsNoSelection) {
-    Compress({1, 1, 1});
+    Compress({1, 1, 1, 1});
     Group({1});
+    At(3).groupIndex = 4;
     Run([&](CSetGroupDlg& dialog) {
         Click(1);
         Click(2);
@@ -150,22 +152,11 @@ TEST_F(GroupEditorTest, PendingAndSelectionExcludeEachOtherAndAddNeedsNoSelectio
         EXPECT_EQ(dialog.View().Groups().size(), 1u);
         Click(2); // an ungrouped click ends the selection
         EXPECT_EQ(dialog.View().Selected(), std::nullopt);
-        EXPECT_EQ(dialog.View().Pending(), (std::vector<int>{2}));
-    });
-}
-
-TEST_F(GroupEditorTest, AClickOnAGroupTheUnitDoesNotHaveDoesNothing) {
-    Compress({1, 1});
-    Group({1});
-    At(1).groupIndex = 4;
-    Run([&](CSetGroupDlg& dialog) {
-        Click(1);
-        EXPECT_EQ(dialog.View().Selected(), std::nullopt);
-        EXPECT_TRUE(dialog.View().Pending().empty());
-        // Clicks outside every cell do nothing either.
+        Click(3);
         HoverNowhere();
         dialog.View().OnLeftButtonDown();
         EXPECT_EQ(dialog.View().Selected(), std::nullopt);
+        EXPECT_EQ(dialog.View().Pending(), (std::vector<int>{2}));
     });
 }
 
