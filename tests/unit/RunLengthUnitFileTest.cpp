@@ -64,13 +64,9 @@ std::string RefusalOf(const Bytes& bytes) {
 }
 
 TEST(RunLengthUnitFile, AnEmptyViewWrites44Bytes) {
-    const Bytes bytes = EncodeRunLengthUnitFile({});
-    ASSERT_EQ(bytes.size(), 44u);
-    EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 15), "RLE Encode File");
-    EXPECT_EQ(bytes[15], 0);
-    EXPECT_EQ(U32At(bytes, 32), 1u); // version
-    EXPECT_EQ(U32At(bytes, 36), 0u); // animations
-    EXPECT_EQ(U32At(bytes, 40), 0u); // size word
+    test::Layout expected;
+    expected.magic("RLE Encode File").u32(1).u32(0).u32(0); // version, animations, size word
+    EXPECT_EQ(EncodeRunLengthUnitFile({}), expected.bytes);
 }
 
 TEST(RunLengthUnitFile, FrameBlockLayout) {

@@ -148,16 +148,6 @@ TEST_F(UnitDocTest, SaveAsWritesBothFilesAndNamesTheUnit) {
     EXPECT_EQ(doc.FileName(), (folder / "out" / "new.UTD").string());
 }
 
-TEST_F(UnitDocTest, SaveUptWritesTheBareNameInTheChosenFolder) {
-    OpenSampleToolData();
-    std::filesystem::create_directory(folder / "game");
-    platform.prompts.fileAnswers.push_back(folder / "game" / "unit.v1.upt");
-    doc.SaveUpt();
-    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"game", "hero.utd"}));
-    EXPECT_TRUE(std::filesystem::exists(folder / "game" / "unit.UPT"));
-    EXPECT_EQ(doc.FileName(), "unit.UPT");
-}
-
 TEST_F(UnitDocTest, SavePromptFollowsTheAnswer) {
     EXPECT_TRUE(doc.SaveModified()); // not modified: no question
     EXPECT_TRUE(Messages().empty());
@@ -188,8 +178,15 @@ TEST_F(UnitDocTest, SavePromptFollowsTheAnswer) {
     EXPECT_TRUE(platform.prompts.dialogs.back().save);
 }
 
-TEST_F(UnitDocTest, OriginInfoCommandsUseTheBareNameInTheChosenFolder) {
+TEST_F(UnitDocTest, SaveUptAndTheOriginInfoCommandsUseTheBareNameInTheChosenFolder) {
     OpenSampleToolData();
+    std::filesystem::create_directory(folder / "game");
+    platform.prompts.fileAnswers.push_back(folder / "game" / "unit.v1.upt");
+    doc.SaveUpt();
+    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"game", "hero.utd"}));
+    EXPECT_TRUE(std::filesystem::exists(folder / "game" / "unit.UPT"));
+    EXPECT_EQ(doc.FileName(), "unit.UPT");
+
     platform.prompts.fileAnswers.push_back(folder / "points.txt");
     doc.SaveUtdInfo();
     EXPECT_TRUE(std::filesystem::exists(folder / "points.OID"));

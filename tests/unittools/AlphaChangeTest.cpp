@@ -70,15 +70,6 @@ TEST_F(AlphaChangeTest, TheTopLevelIsStoredAsOpaqueAndZeroClearsEverything) {
     EXPECT_TRUE(AlphaTableFits(At(0).alphaTables[0].bytes, kHeight, 0));
 }
 
-TEST_F(AlphaChangeTest, TwoHundredFiftyFiveLeavesTheFileBytesAsTheyWere) {
-    Compress({1, 1});
-    SetAlphas(0, {255, 100});
-    const std::vector<std::uint8_t> before = FileBytes();
-    EXPECT_FALSE(Run(0, "255"));
-    EXPECT_EQ(FileBytes(), before);
-    EXPECT_FALSE(unit.IsModified());
-}
-
 TEST_F(AlphaChangeTest, AniAndFrameChangeTheCurrentAnimationTotalEveryOne) {
     Compress({1, 1, 1});
     for (const int scope : {1, 2}) {
@@ -107,17 +98,20 @@ TEST_F(AlphaChangeTest, TeamColouredAnimationsKeepTheirTables) {
     EXPECT_FALSE(unit.IsModified());
 }
 
-TEST_F(AlphaChangeTest, CancelChangesNothingAfterThePreviewShowedAnotherValue) {
-    Compress({1});
+// Cancel, after the preview showed another value, and OK with 255 leave the file's bytes as they
+// were.
+TEST_F(AlphaChangeTest, CancelAnd255ChangeNothing) {
+    Compress({1, 1});
     SetAlphas(0, {255, 100});
-    const std::vector<std::uint8_t> before = At(0).alphaTables[0].bytes;
+    const std::vector<std::uint8_t> before = FileBytes();
     const bool changed = RunAlphaValueChangeCommand(unit, 0, [](CAlphaValueChangeDlg& dialog) {
         dialog.OnAlphaSpin(10);
         dialog.View().Tick();
         return false;
     });
     EXPECT_FALSE(changed);
-    EXPECT_EQ(At(0).alphaTables[0].bytes, before);
+    EXPECT_FALSE(Run(0, "255"));
+    EXPECT_EQ(FileBytes(), before);
     EXPECT_FALSE(unit.IsModified());
 }
 

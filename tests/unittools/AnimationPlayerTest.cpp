@@ -90,9 +90,11 @@ TEST_F(AnimationPlayerTest, PlayingStepsTheEntriesByTheClock) {
     }
 }
 
+// Next, Back and the slider keep each side inside its own sequence.
 TEST_F(AnimationPlayerTest, NextAndBackStayInsideTheSequence) {
-    Compress({2});
+    Compress({2, 1});
     SetSequence(At(0), {4, 4, 4, 4, 4, 4, 4, 4}, 0);
+    SetSequence(At(1), {1, 1}, 0);
     Open(0);
     EXPECT_EQ(dialog.PositionText(), "1/8 frame");
     EXPECT_EQ(dialog.SliderMaximum(), 7);
@@ -104,6 +106,11 @@ TEST_F(AnimationPlayerTest, NextAndBackStayInsideTheSequence) {
     EXPECT_EQ(View().MainPosition(), 7);
     EXPECT_EQ(dialog.PositionText(), "8/8 frame");
     EXPECT_EQ(dialog.SliderPosition(), 7);
+    hub.HandOver(ToolWindow::Animation, Feed::Back, HandOver(1));
+    dialog.OnSlider(4);
+    EXPECT_EQ((std::pair{View().MainPosition(), View().BackPosition()}), std::pair(4, 1));
+    dialog.OnSlider(99);
+    EXPECT_EQ(View().MainPosition(), 7);
 }
 
 TEST_F(AnimationPlayerTest, AnEmptySequenceNeitherStepsNorDraws) {
@@ -130,19 +137,6 @@ TEST_F(AnimationPlayerTest, AFrameNumberPastTheFrameListDrawsNothing) {
     EXPECT_NE(View().Canvas().At(corner.x + 5, corner.y + 3), 0);
     dialog.OnCommand(CAnimationDlg::kNextButton);
     EXPECT_EQ(View().Canvas().At(corner.x + 5, corner.y + 3), 0);
-}
-
-TEST_F(AnimationPlayerTest, TheSliderKeepsEachSideInsideItsOwnSequence) {
-    Compress({1, 1});
-    SetSequence(At(0), {1, 1, 1, 1, 1, 1}, 0);
-    SetSequence(At(1), {1, 1}, 0);
-    Open(0);
-    hub.HandOver(ToolWindow::Animation, Feed::Back, HandOver(1));
-    dialog.OnSlider(4);
-    EXPECT_EQ(View().MainPosition(), 4);
-    EXPECT_EQ(View().BackPosition(), 1);
-    dialog.OnSlider(99);
-    EXPECT_EQ(View().MainPosition(), 5);
 }
 
 TEST_F(AnimationPlayerTest, TheChosenPointOfTheMainAnimationLiesAtTheCentre) {
