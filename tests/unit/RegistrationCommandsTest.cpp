@@ -131,6 +131,13 @@ TEST_F(RegistrationCommandsTest, RegistrationAniOneByOne) {
     EXPECT_EQ(platform.statusBar.stepsTaken, 15);
     EXPECT_FALSE(platform.statusBar.progressOpen);
     EXPECT_TRUE(view.IsEnabled(command::kRegistrationMask));
+    // Properties show the loader's counts.
+    Hover(2);
+    view.OnCommand(command::kProperties);
+    ASSERT_EQ(host.propertiesShown.size(), 1u);
+    const CPropertiesDlg& shown = host.propertiesShown[0];
+    EXPECT_EQ((std::vector{shown.animationCount, shown.totalFrameCount, shown.width}),
+              (std::vector<std::int32_t>{3, 15, int{view.Animations().back().width}}));
 }
 
 TEST_F(RegistrationCommandsTest, RegistrationAniWithGroups) {
@@ -144,6 +151,11 @@ TEST_F(RegistrationCommandsTest, RegistrationAniWithGroups) {
     const std::string label = "text " + std::to_string(last.x + 1) + "," +
                               std::to_string(last.y + 11) + " \"1\" 0000FF on 000000";
     EXPECT_NE(std::find(window.calls.begin(), window.calls.end(), label), window.calls.end());
+    // A deleted member leaves its group.
+    Hover(0);
+    view.OnCommand(command::kDeleteAnimation);
+    EXPECT_EQ(MemberCounts(view), (std::vector<std::int32_t>{1, 1}));
+    EXPECT_EQ(view.Groups().front().members[0], &view.Animations().front());
 }
 
 TEST_F(RegistrationCommandsTest, AGroupAfterPlainAnimationsHoldsTheAnimationsItAdded) {
@@ -166,14 +178,6 @@ TEST_F(RegistrationCommandsTest, AGroupAfterPlainAnimationsHoldsTheAnimationsItA
     }
     EXPECT_EQ(groupIndices, (std::vector<std::int32_t>{-1, -1, 0, 0, 0, 1}));
     EXPECT_EQ(data.groups.front().members.front(), &*std::next(data.animations.begin(), 2));
-}
-
-TEST_F(RegistrationCommandsTest, DeletingAMemberLeavesItsGroup) {
-    Register(view, Grouped({{images[0], images[1]}, {images[2]}}));
-    Hover(0);
-    view.OnCommand(command::kDeleteAnimation);
-    EXPECT_EQ(MemberCounts(view), (std::vector<std::int32_t>{1, 1}));
-    EXPECT_EQ(view.Groups().front().members[0], &view.Animations().front());
 }
 
 TEST_F(RegistrationCommandsTest, RegistrationMaskAddsMasksFromTheFirstAnimation) {
@@ -210,16 +214,6 @@ TEST_F(RegistrationCommandsTest, AddAnimationAndAddMaskFromTheSeriesDialog) {
 
     view.OnCommand(command::kAddAnimation); // cancelled: no names
     EXPECT_EQ(view.RegisteredCount(), 1);
-}
-
-TEST_F(RegistrationCommandsTest, PropertiesShowTheLoadersCounts) {
-    Register(view, OneByOne(images));
-    Hover(2);
-    view.OnCommand(command::kProperties);
-    ASSERT_EQ(host.propertiesShown.size(), 1u);
-    const CPropertiesDlg& shown = host.propertiesShown[0];
-    EXPECT_EQ((std::vector{shown.animationCount, shown.totalFrameCount, shown.width}),
-              (std::vector<std::int32_t>{3, 15, int{view.Animations().back().width}}));
 }
 
 TEST_F(RegistrationCommandsTest, CompressionFromSeriesToUnit) {

@@ -201,7 +201,7 @@ TEST_F(SetAnimationViewTest, OnlyFramesCrossingTheWindowAreRendered) {
     EXPECT_EQ(view.RenderVisibleFrames().size(), 4u);
 }
 
-TEST_F(SetAnimationViewTest, LeftClickHandsTheAnimationToAnOpenPlayer) {
+TEST_F(SetAnimationViewTest, LeftClickHandsTheAnimationToAnOpenPlayerUntilTheViewGoes) {
     LoadFour();
     Hover(2);
     view.OnLeftButtonDown();
@@ -213,6 +213,14 @@ TEST_F(SetAnimationViewTest, LeftClickHandsTheAnimationToAnOpenPlayer) {
     view.OnCommand(command::kHoldAnimation);
     view.OnLeftButtonDown(); // completes the hold instead
     EXPECT_EQ(player.shown.size(), 1u);
+    // A view that goes closes the windows it fed.
+    {
+        CSetAnimationView doomed{platform.Get(), host, tools, doc};
+        tools.ShowRegistered({&view.Animations(), 0, &doomed});
+        EXPECT_FALSE(doomed.IsBuildingMode());
+    }
+    EXPECT_EQ(player.closed, 1);
+    EXPECT_FALSE(tools.IsOpen(ToolWindow::Animation));
 }
 
 TEST_F(SetAnimationViewTest, PropertiesChooseTheFirstDrawnAnimation) {
@@ -236,12 +244,9 @@ TEST_F(SetAnimationViewTest, PropertiesChooseTheFirstDrawnAnimation) {
     EXPECT_EQ(view.HoveredAnimation(), &At(2));
     view.OnMouseMove(skipped.x + 3, skipped.y + 3, window);
     EXPECT_EQ(view.HoveredAnimation(), nullptr);
-}
 
-// Deletions cannot leave "Start Ani Draw" past the end, where nothing would be drawn or hovered
-// and Properties could never be reached to move it back.
-TEST_F(SetAnimationViewTest, StartAniDrawStaysInsideTheListAfterDeletions) {
-    LoadFour();
+    // Deletions cannot leave "Start Ani Draw" past the end, where nothing would be drawn or
+    // hovered and Properties could never be reached to move it back.
     Hover(3);
     Properties(3);
     ASSERT_EQ(view.FirstDrawn(), 3);
@@ -289,18 +294,6 @@ TEST_F(SetAnimationViewTest, SaveUreWritesTheEmptyViewOrSaysWhyNot) {
     ASSERT_EQ(platform.prompts.messages.size(), 1u);
     EXPECT_EQ(platform.prompts.messages[0].text, "파일을 저장할수 없당.");
     EXPECT_FALSE(std::filesystem::exists(folder / "missing"));
-}
-
-TEST_F(SetAnimationViewTest, DestroyingTheViewClosesItsToolWindows) {
-    LoadFour();
-    player.Open();
-    {
-        CSetAnimationView doomed{platform.Get(), host, tools, doc};
-        tools.ShowRegistered({&view.Animations(), 0, &doomed}); // fed by the doomed view
-        EXPECT_FALSE(doomed.IsBuildingMode());
-    }
-    EXPECT_EQ(player.closed, 1);
-    EXPECT_FALSE(tools.IsOpen(ToolWindow::Animation));
 }
 
 } // namespace

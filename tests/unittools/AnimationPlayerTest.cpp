@@ -113,21 +113,7 @@ TEST_F(AnimationPlayerTest, NextAndBackStayInsideTheSequence) {
     EXPECT_EQ(View().MainPosition(), 7);
 }
 
-TEST_F(AnimationPlayerTest, AnEmptySequenceNeitherStepsNorDraws) {
-    Compress({2});
-    At(0).sequenceLength = 0;
-    Open(0);
-    EXPECT_EQ(dialog.PositionText(), "0/0 frame");
-    dialog.OnCommand(CAnimationDlg::kNextButton);
-    EXPECT_EQ(View().MainPosition(), 0);
-    Play(0);
-    TickAt(1000);
-    EXPECT_EQ(View().MainPosition(), 0);
-    const auto& pixels = View().Canvas().pixels();
-    EXPECT_TRUE(std::all_of(pixels.begin(), pixels.end(), [](Pixel555 p) { return p == 0; }));
-}
-
-TEST_F(AnimationPlayerTest, AFrameNumberPastTheFrameListDrawsNothing) {
+TEST_F(AnimationPlayerTest, AFrameNumberPastTheFrameListOrAnEmptySequenceDrawsNothing) {
     Compress({2});
     UnitAnimation& animation = At(0);
     animation.sequenceLength = 2;
@@ -137,6 +123,17 @@ TEST_F(AnimationPlayerTest, AFrameNumberPastTheFrameListDrawsNothing) {
     EXPECT_NE(View().Canvas().At(corner.x + 5, corner.y + 3), 0);
     dialog.OnCommand(CAnimationDlg::kNextButton);
     EXPECT_EQ(View().Canvas().At(corner.x + 5, corner.y + 3), 0);
+    // An empty sequence neither steps nor draws.
+    animation.sequenceLength = 0;
+    Show(0);
+    EXPECT_EQ(dialog.PositionText(), "0/0 frame");
+    dialog.OnCommand(CAnimationDlg::kNextButton);
+    EXPECT_EQ(View().MainPosition(), 0);
+    Play(0);
+    TickAt(1000);
+    EXPECT_EQ(View().MainPosition(), 0);
+    const auto& pixels = View().Canvas().pixels();
+    EXPECT_TRUE(std::all_of(pixels.begin(), pixels.end(), [](Pixel555 p) { return p == 0; }));
 }
 
 TEST_F(AnimationPlayerTest, TheChosenPointOfTheMainAnimationLiesAtTheCentre) {

@@ -57,7 +57,7 @@ protected:
     RecordingOriginPointHost host;
 };
 
-TEST_F(OriginPointTest, LeftForOneTickRaisesXByOneAndWithCtrlByTen) {
+TEST_F(OriginPointTest, ArrowsMoveThePointByOneAndWithCtrlByTenAndDigitsChooseIt) {
     Compress({1});
     RecordingToolWindow player(hub, ToolWindow::Animation);
     player.Open();
@@ -77,6 +77,17 @@ TEST_F(OriginPointTest, LeftForOneTickRaisesXByOneAndWithCtrlByTen) {
     // Released: the next tick moves nothing.
     dialog.Tick();
     EXPECT_EQ(unit.Data().unitPointX[0], 10);
+    // Digits choose the point, and the right button on point 9 goes to 0.
+    EXPECT_EQ(dialog.Title(), "Set animation point - 0");
+    Down('9');
+    EXPECT_EQ(View().PointIndex(), 9);
+    EXPECT_EQ(dialog.Title(), "Set animation point - 9");
+    dialog.OnRightButton();
+    EXPECT_EQ(View().PointIndex(), 0);
+    EXPECT_EQ(dialog.Title(), "Set animation point - 0");
+    ASSERT_GE(player.points.size(), 2u);
+    EXPECT_EQ(player.points[player.points.size() - 2], 9);
+    EXPECT_EQ(player.points.back(), 0);
 }
 
 TEST_F(OriginPointTest, EachModeMovesItsOwnSetAndAniWrapsAt16Bits) {
@@ -95,23 +106,6 @@ TEST_F(OriginPointTest, EachModeMovesItsOwnSetAndAniWrapsAt16Bits) {
               (std::vector{1, 1, -32768, 0}));
     EXPECT_EQ(dialog.CoordinatesText(), "-32768,0");
     EXPECT_EQ(unit.Data().unitPointX[0], 0);
-}
-
-TEST_F(OriginPointTest, TheRightButtonOnPointNineGoesToZeroAndDigitsChooseThePoint) {
-    Compress({1});
-    RecordingToolWindow player(hub, ToolWindow::Animation);
-    player.Open();
-    Open();
-    EXPECT_EQ(dialog.Title(), "Set animation point - 0");
-    Down('9');
-    EXPECT_EQ(View().PointIndex(), 9);
-    EXPECT_EQ(dialog.Title(), "Set animation point - 9");
-    dialog.OnRightButton();
-    EXPECT_EQ(View().PointIndex(), 0);
-    EXPECT_EQ(dialog.Title(), "Set animation point - 0");
-    ASSERT_GE(player.points.size(), 2u);
-    EXPECT_EQ(player.points[player.points.size() - 2], 9);
-    EXPECT_EQ(player.points.back(), 0);
 }
 
 TEST_F(OriginPointTest, RResetsThePointExceptInReverse) {
