@@ -28,7 +28,7 @@ TEST(FrameGrid, CellsFlowAcrossItemsAndWrap) {
     EXPECT_EQ(grid.GetScrollSize(), (ScrollSize{100, 67}));
 }
 
-TEST(FrameGrid, SkippedItemsHaveNoPlace) {
+TEST(FrameGrid, SkippedItemsHaveNoPlaceAndTheScrollHeightStops) {
     FrameGrid grid;
     grid.SetClientSize(1000, 100);
     const GridItem items[] = {{10, 10, 1}, {10, 10, 1}};
@@ -40,13 +40,10 @@ TEST(FrameGrid, SkippedItemsHaveNoPlace) {
     EXPECT_EQ(grid.GetScrollSize(), (ScrollSize{100, 7})); // nothing drawn
     grid.Layout(items, -3);
     EXPECT_EQ(Place(grid, 0, 0), std::make_pair(2, 2)); // a negative first counts as 0
-}
-
-TEST(FrameGrid, ScrollHeightStopsAt32767) {
-    FrameGrid grid;
+    // The scroll height stops at 32767.
     grid.SetClientSize(10, 100);
-    const GridItem items[] = {{10, 200, 200}};
-    grid.Layout(items, 0);
+    const GridItem tall[] = {{10, 200, 200}};
+    grid.Layout(tall, 0);
     EXPECT_EQ(grid.GetScrollSize().height, 32767);
 }
 

@@ -50,11 +50,19 @@ TEST(GameDataFile, WritesVersion4WithFoldedPoints) {
 
 // Point i of a tool data unit is unit + group + animation point - position, each term in 16
 // bits, the sum wrapping.
-TEST(GameDataFile, FoldsEveryPointOfEveryAnimation) {
+// The Pixel565 copies of the team colours and the codebook are not read.
+TEST(GameDataFile, FoldsEveryPointOfEveryAnimationAndReadsNoPixel565Copy) {
     test::TempFolder folder;
     UnitData data = test::NumberedUnit();
     WriteGameData(data, true, folder / "f.UPT");
+    auto bytes = folder.Read("f.UPT");
+    const std::size_t codebookCopy = 2 * 32;
+    bytes[bytes.size() - 2] ^= 0xFF;                          // codebook copy
+    bytes[bytes.size() - 2 * codebookCopy - 640 + 1] ^= 0xFF; // team colour copy
+    folder.Write("f.UPT", bytes);
     const UnitData back = ReadBack(folder, "f.UPT");
+    EXPECT_EQ(back.teamColours.tables, data.teamColours.tables);
+    EXPECT_EQ(back.codebook.entries16, data.codebook.entries16);
     ASSERT_EQ(back.AnimationCount(), 3);
     auto read = back.animations.begin();
     for (const UnitAnimation& a : data.animations) {
@@ -75,20 +83,6 @@ TEST(GameDataFile, FoldsEveryPointOfEveryAnimation) {
         }
         ++read;
     }
-}
-
-TEST(GameDataFile, The565CopiesAreNotRead) {
-    test::TempFolder folder;
-    UnitData data = test::NumberedUnit();
-    WriteGameData(data, false, folder / "s.UPT");
-    auto bytes = folder.Read("s.UPT");
-    const std::size_t codebookCopy = 2 * 32;
-    bytes[bytes.size() - 2] ^= 0xFF;                          // codebook copy
-    bytes[bytes.size() - 2 * codebookCopy - 640 + 1] ^= 0xFF; // team colour copy
-    folder.Write("s.UPT", bytes);
-    UnitData back = ReadBack(folder, "s.UPT");
-    EXPECT_EQ(back.teamColours.tables, data.teamColours.tables);
-    EXPECT_EQ(back.codebook.entries16, data.codebook.entries16);
 }
 
 TEST(GameDataFile, ReadsVersion3WithoutBlockFlag) {

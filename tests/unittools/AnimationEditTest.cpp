@@ -153,7 +153,7 @@ TEST_F(AnimationEditTest, SetLoopStoresTheSelectionStartAndMarksItWithL) {
     EXPECT_FALSE(HasText(none, "\"L\""));
 }
 
-TEST_F(AnimationEditTest, DelayAbove120IsRefusedAnd120IsStored) {
+TEST_F(AnimationEditTest, DelayAttributeAndAlphaTakeWhatIsInRange) {
     UnitAnimation& animation = OpenWithSequence(4);
     SelectEntries(1, 2);
     unit.SetModifiedFlag(false);
@@ -164,19 +164,15 @@ TEST_F(AnimationEditTest, DelayAbove120IsRefusedAnd120IsStored) {
     EXPECT_EQ(host.shownValues.back(), 101); // the first selected entry's delay
     EXPECT_EQ(Slots(animation.delay, 4), (std::vector{100, 120, 120, 103}));
     EXPECT_TRUE(unit.IsModified());
-}
-
-TEST_F(AnimationEditTest, AttributeKeepsTheLowSixteenBitsAndAlphaClearsTheSelection) {
-    UnitAnimation& animation = OpenWithSequence(3);
+    // The attribute keeps the low sixteen bits; the alpha value clears the selection.
     SelectEntries(0, 1);
     host.typed = {"70000"};
     Bottom().OnCommand(command::kSetAttrib);
-    EXPECT_EQ(Slots(animation.attribute, 3), (std::vector{4464, 4464, 202}));
-
+    EXPECT_EQ(Slots(animation.attribute, 4), (std::vector{4464, 4464, 202, 203}));
     host.typed = {"256", "abc", "-1", "0"};
     Bottom().OnCommand(command::kSetAlphaValue);
-    EXPECT_EQ(host.refusals.size(), 3u);
-    EXPECT_EQ(Slots(animation.alphaValue, 3), (std::vector{0, 0, 52}));
+    EXPECT_EQ(host.refusals.size(), 4u);
+    EXPECT_EQ(Slots(animation.alphaValue, 4), (std::vector{0, 0, 52, 53}));
     EXPECT_EQ(Bottom().SelectionStart(), -1);
 }
 
@@ -220,6 +216,12 @@ TEST_F(AnimationEditTest, EachEntryIsDrawnWithItsOwnAlphaAndAFrameOutOfTheListIs
     const GridCell& cell = *Bottom().Grid().CellOf(0, 2);
     EXPECT_TRUE(HasText(shown, "text " + std::to_string(cell.x + 1) + "," +
                                    std::to_string(cell.y + 12) + " \"7\" FFFFFF on 000000"));
+    // A new animation list leaves the panes empty.
+    Compress({3});
+    EXPECT_EQ(Top().Animation(), nullptr);
+    EXPECT_EQ(Bottom().Animation(), nullptr);
+    EXPECT_TRUE(Top().RenderVisibleFrames().empty());
+    Bottom().OnCommand(command::kSetLoop); // nothing to change
 }
 
 // The top pane draws frame i at alpha value i; a frame past the 200th has none and is opaque.
@@ -288,17 +290,6 @@ TEST_F(AnimationEditTest, AHandOverClearsTheHoverAndTheWindowClosesWithItsSource
     EXPECT_EQ(host.destroyed, 1);
     EXPECT_FALSE(dialog.IsWindowOpen());
     EXPECT_FALSE(hub.IsOpen(ToolWindow::AnimationEdit));
-}
-
-TEST_F(AnimationEditTest, ANewAnimationListLeavesThePanesEmpty) {
-    Compress({2});
-    Open();
-    ASSERT_NE(Top().Animation(), nullptr);
-    Compress({3});
-    EXPECT_EQ(Top().Animation(), nullptr);
-    EXPECT_EQ(Bottom().Animation(), nullptr);
-    EXPECT_TRUE(Top().RenderVisibleFrames().empty());
-    Bottom().OnCommand(command::kSetLoop); // nothing to change
 }
 
 TEST(SequenceValueDialogs, RefuseWhatIsNotAWholeNumberInRange) {

@@ -49,23 +49,7 @@ TEST_F(CheckBoxTest, ABoxOfTwoByThreeCellsIsOutlined32By48) {
     EXPECT_EQ(Canvas().At(200, 295), CCheckBoxView::kCrosshairColour);
 }
 
-TEST_F(CheckBoxTest, LeftAtZeroStores65535AndTheNextHandOverShowsIt) {
-    Compress({1});
-    At(0).checkBoxX = 0;
-    Open();
-    Press(key::kLeft);
-    EXPECT_EQ(dialog.Current().x, -1);
-    EXPECT_EQ(At(0).checkBoxX, 0); // only Enter stores
-    EXPECT_FALSE(unit.IsModified());
-    Press(key::kEnter);
-    EXPECT_EQ(At(0).checkBoxX, 65535);
-    EXPECT_EQ(dialog.Title(), "Check Box");
-    EXPECT_TRUE(unit.IsModified());
-    hub.HandOver(ToolWindow::CheckBox, Feed::Main, HandOver(0));
-    EXPECT_EQ((std::pair{dialog.Current().x, dialog.Committed().x}), std::pair(65535, 65535));
-}
-
-TEST_F(CheckBoxTest, EscAfterThreeRightsReturnsToTheStoredBox) {
+TEST_F(CheckBoxTest, EscReturnsToTheStoredBoxAndEnterStoresLeftOfZeroAs65535) {
     Compress({1});
     At(0).checkBoxX = 4;
     At(0).checkBoxY = 6;
@@ -81,6 +65,19 @@ TEST_F(CheckBoxTest, EscAfterThreeRightsReturnsToTheStoredBox) {
     // Enter with the box unchanged stores the same values: nothing to save.
     Press(key::kEnter);
     EXPECT_FALSE(unit.IsModified());
+    // Left at 0 stores 65535, and the next hand-over shows it.
+    At(0).checkBoxX = 0;
+    hub.HandOver(ToolWindow::CheckBox, Feed::Main, HandOver(0));
+    Press(key::kLeft);
+    EXPECT_EQ(dialog.Current().x, -1);
+    EXPECT_EQ(At(0).checkBoxX, 0); // only Enter stores
+    EXPECT_FALSE(unit.IsModified());
+    Press(key::kEnter);
+    EXPECT_EQ(At(0).checkBoxX, 65535);
+    EXPECT_EQ(dialog.Title(), "Check Box");
+    EXPECT_TRUE(unit.IsModified());
+    hub.HandOver(ToolWindow::CheckBox, Feed::Main, HandOver(0));
+    EXPECT_EQ((std::pair{dialog.Current().x, dialog.Committed().x}), std::pair(65535, 65535));
 }
 
 TEST_F(CheckBoxTest, PageDownThenEscShowsTheEarlierCommittedBoxOverTheNextAnimation) {
