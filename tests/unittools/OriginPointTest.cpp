@@ -88,6 +88,20 @@ TEST_F(OriginPointTest, ArrowsMoveThePointByOneAndWithCtrlByTenAndDigitsChooseIt
     ASSERT_GE(player.points.size(), 2u);
     EXPECT_EQ(player.points[player.points.size() - 2], 9);
     EXPECT_EQ(player.points.back(), 0);
+    // Held keys are let go when the window loses the keyboard or closes.
+    Down(key::kLeft);
+    dialog.Tick();
+    dialog.OnFocusLost(); // the key-up goes to another window
+    dialog.Tick();
+    dialog.Tick();
+    EXPECT_EQ(unit.Data().unitPointX[0], 11);
+    Down(key::kUp);
+    dialog.OnDestroy();
+    EXPECT_EQ(keys.Target(KeySlot::OriginPoint), nullptr);
+    dialog.OnCreate(host);
+    hub.HandOver(ToolWindow::OriginPoint, Feed::Main, HandOver(0));
+    dialog.Tick();
+    EXPECT_EQ(unit.Data().unitPointY[0], 9);
 }
 
 TEST_F(OriginPointTest, EachModeMovesItsOwnSetAndAniWrapsAt16Bits) {
@@ -165,7 +179,7 @@ TEST_F(OriginPointTest, FourMembersSpreadOverTheWheelAndHalfOverItsHalf) {
     ExpectSpokes(GroupNumber(1), {0, 120, 240}, -std::sqrt(2.0));
 }
 
-TEST_F(OriginPointTest, ThreeRadialMovesAtAngleZeroGiveOneTwoFour) {
+TEST_F(OriginPointTest, ThreeRadialMovesAtAngleZeroGiveOneTwoFourUntilTheGroupsAreReplaced) {
     Compress({1, 1});
     Group({2});
     Open();
@@ -180,6 +194,19 @@ TEST_F(OriginPointTest, ThreeRadialMovesAtAngleZeroGiveOneTwoFour) {
     EXPECT_LT(member.workingPointX, 0.00001f);
     EXPECT_NEAR(member.workingPointY, 3 * std::sqrt(2.0), 1e-5);
     EXPECT_TRUE(unit.IsModified());
+    // Replaced groups are looked up again, and Reverse is left.
+    unit.RebuildGroups(std::vector<std::int32_t>{1, 1}); // the old group is freed
+    EXPECT_EQ(View().GetMode(), Mode::Total);
+    EXPECT_EQ(dialog.MemberCount(), 1);
+    dialog.OnModeSelected(static_cast<int>(Mode::Group));
+    Hold(key::kLeft);
+    EXPECT_EQ(GroupNumber(0).pointX[0], 1);
+    // A new animation list: the window lets go and draws nothing.
+    Compress({1});
+    dialog.Tick();
+    EXPECT_EQ(Canvas().At(200, 150), 0);
+    Hold(key::kLeft);
+    EXPECT_FALSE(unit.IsModified());
 }
 
 TEST_F(OriginPointTest, EnteringReverseFoldsTheGroupPointIntoEachMemberAndIsSafeToRepeat) {
@@ -310,24 +337,6 @@ TEST_F(OriginPointTest, TeamPixelsTakeEveryEntryOfTheDocumentsTeamTable) {
     EXPECT_EQ(Canvas().At(205, 153), BrightTeamPixel());
 }
 
-TEST_F(OriginPointTest, HeldKeysAreLetGoWhenTheWindowLosesTheKeyboardOrCloses) {
-    Compress({1});
-    Open();
-    Down(key::kLeft);
-    dialog.Tick();
-    dialog.OnFocusLost(); // the key-up goes to another window
-    dialog.Tick();
-    dialog.Tick();
-    EXPECT_EQ(unit.Data().unitPointX[0], 1);
-    Down(key::kUp);
-    dialog.OnDestroy();
-    EXPECT_EQ(keys.Target(KeySlot::OriginPoint), nullptr);
-    dialog.OnCreate(host);
-    hub.HandOver(ToolWindow::OriginPoint, Feed::Main, HandOver(0));
-    dialog.Tick();
-    EXPECT_EQ(unit.Data().unitPointY[0], 0);
-}
-
 TEST_F(OriginPointTest, PageKeysAndTheNumberBoxKeepTheOpenWindowsInStep) {
     Compress({1, 1, 1, 1});
     RecordingToolWindow player(hub, ToolWindow::Animation);
@@ -434,25 +443,6 @@ TEST_F(OriginPointTest, BuildingModeMovesTheBuildingPointsAndDropsAFreedRecord) 
     // A unit animation ends building mode.
     hub.HandOver(ToolWindow::OriginPoint, Feed::Main, HandOver(0));
     EXPECT_FALSE(View().BuildingMode());
-}
-
-TEST_F(OriginPointTest, ReplacedGroupsAreLookedUpAgainAndReverseIsLeft) {
-    Compress({1, 1});
-    Group({2});
-    Open();
-    dialog.OnModeSelected(static_cast<int>(Mode::Reverse));
-    unit.RebuildGroups(std::vector<std::int32_t>{1, 1}); // the old group is freed
-    EXPECT_EQ(View().GetMode(), Mode::Total);
-    EXPECT_EQ(dialog.MemberCount(), 1);
-    dialog.OnModeSelected(static_cast<int>(Mode::Group));
-    Hold(key::kLeft);
-    EXPECT_EQ(GroupNumber(0).pointX[0], 1);
-    // A new animation list: the window lets go and draws nothing.
-    Compress({1});
-    dialog.Tick();
-    EXPECT_EQ(Canvas().At(200, 150), 0);
-    Hold(key::kLeft);
-    EXPECT_FALSE(unit.IsModified());
 }
 
 } // namespace

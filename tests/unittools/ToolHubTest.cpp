@@ -196,7 +196,7 @@ TEST_F(ToolHubTest, ABuildingClickPlaysTheBuildingAndForgetsItsRecord) {
     EXPECT_EQ(edit.Held(), nullptr);
 }
 
-TEST_F(ToolHubTest, AWindowThatClosesItselfIsForgotten) {
+TEST_F(ToolHubTest, AWindowThatClosesItselfIsForgottenAndTheHubClosesTheRest) {
     player.Open();
     tools.HandOver(ToolWindow::Animation, Feed::Main, HandOverOf(unit, 0, nullptr));
     player.registration.End(); // its close box
@@ -213,6 +213,18 @@ TEST_F(ToolHubTest, AWindowThatClosesItselfIsForgotten) {
     EXPECT_EQ(tools.Client(ToolWindow::Animation), &second);
     player.registration.End(); // too late: it does not close the new one
     EXPECT_TRUE(second.registration.IsOpen());
+
+    // The hub closes what is still open when it goes.
+    auto hub = std::make_unique<ToolHub>();
+    RecordingToolWindow window{*hub, ToolWindow::CheckBox};
+    window.Open();
+    hub->HandOver(ToolWindow::CheckBox, Feed::Main, HandOverOf(unit, 0, nullptr));
+    hub->CloseAll();
+    EXPECT_EQ(window.closed, 1);
+    EXPECT_EQ(window.Held(), nullptr);
+    window.Open();
+    hub.reset();
+    EXPECT_EQ(window.closed, 2);
 }
 
 TEST_F(ToolHubTest, TheFireSourceIsNewAtAReusedAddress) {
@@ -253,19 +265,6 @@ TEST_F(ToolHubTest, TheFireSourceIsNewAtAReusedAddress) {
     delete building;
     EXPECT_EQ(tools.FireSource().document, nullptr);
     EXPECT_GT(tools.FireSource().generation, set);
-}
-
-TEST_F(ToolHubTest, TheHubClosesWhatIsStillOpenWhenItGoes) {
-    auto hub = std::make_unique<ToolHub>();
-    RecordingToolWindow window{*hub, ToolWindow::CheckBox};
-    window.Open();
-    hub->HandOver(ToolWindow::CheckBox, Feed::Main, HandOverOf(unit, 0, nullptr));
-    hub->CloseAll();
-    EXPECT_EQ(window.closed, 1);
-    EXPECT_EQ(window.Held(), nullptr);
-    window.Open();
-    hub.reset();
-    EXPECT_EQ(window.closed, 2);
 }
 
 } // namespace
