@@ -89,14 +89,9 @@ TEST_F(UnitViewTest, ThreeViewsOfOneUnitAreEachToldAndAGoneOneNothing) {
 // row; and four frames of 48 x 4 whose right half lies under the team mask. Every colour has
 // distinct channels, and every kind of block comes in runs long enough for sampling to meet it.
 RegisteredAnimations ColouredSeries() {
-    static constexpr Pixel555 kPalette[] = {0x7C00,
-                                            0x03E0,
-                                            0x001F,
-                                            0x7FE0,
-                                            0x7C1F,
-                                            0x03FF,
-                                            10 << 10 | 20 << 5 | 30,
-                                            30 << 10 | 5 << 5 | 12};
+    // The last two are (10, 20, 30) and (30, 5, 12).
+    static constexpr Pixel555 kPalette[] = {0x7C00, 0x03E0, 0x001F, 0x7FE0,
+                                            0x7C1F, 0x03FF, 0x2A9E, 0x78AC};
     const auto frame = [](int width, int height, int f, int region) {
         test::TinyFrame picture = test::SolidFrame(width, height, 0);
         for (int y = 0; y < height; ++y) {
