@@ -43,7 +43,7 @@ TEST_F(UnitDocTest, NewDocumentDefaults) {
     EXPECT_EQ(doc.Title(), "Unit - x - \"Noname.UTD\"<-1.000000>");
 }
 
-TEST_F(UnitDocTest, OpenReadsToolDataAndRenumbers) {
+TEST_F(UnitDocTest, OpenReadsToolDataAndACompressionResultReplacesIt) {
     OpenSampleToolData();
     const std::string path = (folder / "hero.utd").string();
     EXPECT_TRUE(doc.NamedFlag());
@@ -55,6 +55,24 @@ TEST_F(UnitDocTest, OpenReadsToolDataAndRenumbers) {
     const UnitAnimation& b = doc.Data().animations.back();
     EXPECT_EQ((std::vector{last.index, last.width, b.saveIndex, b.loadIndex}),
               (std::vector{2, 8, 1, 1}));
+    // A compression result replaces the animations and the codebook.
+    test::RecordingObserver observer(doc);
+    doc.SetToolDataFlag(false);
+    CompressionResult result;
+    result.entryCount = 0;
+    result.animations.resize(1);
+    result.animations[0].indexTables.resize(1);
+    result.animations[0].alphaTables.resize(4);
+    result.error = 2.5f;
+    doc.AcceptCompressionResult(std::move(result));
+    EXPECT_EQ(observer.Count(DocumentEvent::AnimationsReplaced), 1);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_TRUE(doc.ToolDataFlag());
+    EXPECT_EQ(doc.Data().compressionError, 2.5f);
+    const UnitData& data = doc.Data();
+    EXPECT_EQ((std::vector{data.codebook.blockFlag, data.codebook.Size(), data.AnimationCount(),
+                           data.TotalFrameCount(), data.GroupCount()}),
+              (std::vector{1, 0, 1, 4, 0}));
 }
 
 TEST_F(UnitDocTest, OpenDispatchesOnTheVersionWord) {
@@ -197,27 +215,6 @@ TEST_F(UnitDocTest, SaveUptAndTheOriginInfoCommandsUseTheBareNameInTheChosenFold
     EXPECT_EQ(doc.Data().animations.front().pointX, before);
     EXPECT_EQ(platform.prompts.dialogs.back().request.filter,
               "Unit Origin Info화일 (*.oid)|*.oid||");
-}
-
-TEST_F(UnitDocTest, CompressionResultReplacesAnimationsAndCodebook) {
-    OpenSampleToolData();
-    test::RecordingObserver observer(doc);
-    doc.SetToolDataFlag(false);
-    CompressionResult result;
-    result.entryCount = 0;
-    result.animations.resize(1);
-    result.animations[0].indexTables.resize(1);
-    result.animations[0].alphaTables.resize(4);
-    result.error = 2.5f;
-    doc.AcceptCompressionResult(std::move(result));
-    EXPECT_EQ(observer.Count(DocumentEvent::AnimationsReplaced), 1);
-    EXPECT_TRUE(doc.IsModified());
-    EXPECT_TRUE(doc.ToolDataFlag());
-    EXPECT_EQ(doc.Data().compressionError, 2.5f);
-    const UnitData& data = doc.Data();
-    EXPECT_EQ((std::vector{data.codebook.blockFlag, data.codebook.Size(), data.AnimationCount(),
-                           data.TotalFrameCount(), data.GroupCount()}),
-              (std::vector{1, 0, 1, 4, 0}));
 }
 
 } // namespace

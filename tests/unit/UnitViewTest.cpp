@@ -171,22 +171,6 @@ TEST_F(UnitViewTest, CompressedFramesShowTheRegisteredPicturesInEveryMode) {
     }
 }
 
-TEST_F(UnitViewTest, LabelsShowThePositionAndTheGroup) {
-    CompressFour();
-    MakeView();
-    view->PaintOverlays(window);
-    const auto has = [&](const std::string& part) {
-        return std::any_of(window.calls.begin(), window.calls.end(), [&](const std::string& call) {
-            return call.find(part) != std::string::npos;
-        });
-    };
-    EXPECT_TRUE(has("text 3,3 \"0\" FFFFFF"));
-    EXPECT_TRUE(has("text 3,13 \"0\" 0000FF")); // group 0, 10 pixels lower
-    const int x = Cell(3, 0).x;
-    EXPECT_TRUE(has("text " + std::to_string(x + 1) + ",3 \"3\" FFFFFF"));
-    EXPECT_FALSE(has("text " + std::to_string(x + 1) + ",13"));
-}
-
 // Fire Setting and Set Group are always offered; Temp Buffer and Properties on a hovered
 // animation, Alpha Value Change on a hovered one without masks (a team-coloured animation keeps
 // its tables) and Set Team Color on one with masks; each runs on the hovered animation.
@@ -341,9 +325,22 @@ TEST_F(UnitViewTest, AClickHandsTheAnimationToTheOpenToolWindows) {
     EXPECT_TRUE(order.empty());
 }
 
-TEST_F(UnitViewTest, FireSettingAndDestructionTellTheMainFrame) {
+// Labels show the position and the group; Fire Setting and the view's end tell the main frame.
+TEST_F(UnitViewTest, LabelsFireSettingAndDestruction) {
     CompressFour();
     MakeView();
+    view->PaintOverlays(window);
+    const auto has = [&](const std::string& part) {
+        return std::any_of(window.calls.begin(), window.calls.end(), [&](const std::string& call) {
+            return call.find(part) != std::string::npos;
+        });
+    };
+    EXPECT_TRUE(has("text 3,3 \"0\" FFFFFF"));
+    EXPECT_TRUE(has("text 3,13 \"0\" 0000FF")); // group 0, 10 pixels lower
+    const int x = Cell(3, 0).x;
+    EXPECT_TRUE(has("text " + std::to_string(x + 1) + ",3 \"3\" FFFFFF"));
+    EXPECT_FALSE(has("text " + std::to_string(x + 1) + ",13"));
+
     view->OnCommand(command::kFireSetting);
     EXPECT_EQ(platform.statusBar.messages,
               std::vector<std::string>{"Fire animation source: \"Noname.UTD\" (4 animations)."});

@@ -68,9 +68,9 @@ TEST_F(GroupEditorTest, ThreeClicksAndAddMakeTheNextGroupInClickOrder) {
         dialog.OnAdd();
         EXPECT_TRUE(dialog.View().Pending().empty());
         EXPECT_EQ(dialog.View().GroupIndexOf(5), 2);
-        EXPECT_EQ(dialog.View().SlotOf(2), 0);
-        EXPECT_EQ(dialog.View().SlotOf(5), 1);
-        EXPECT_EQ(dialog.View().SlotOf(3), 2);
+        EXPECT_EQ((std::vector{dialog.View().SlotOf(2), dialog.View().SlotOf(5),
+                               dialog.View().SlotOf(3)}),
+                  (std::vector{0, 1, 2}));
         // The unit sees nothing before the editor closes.
         EXPECT_EQ(unit.Data().GroupCount(), 2);
         EXPECT_EQ(At(5).groupIndex, -1);
@@ -81,8 +81,7 @@ TEST_F(GroupEditorTest, ThreeClicksAndAddMakeTheNextGroupInClickOrder) {
     ASSERT_EQ(unit.Data().GroupCount(), 3);
     EXPECT_EQ(MembersOf(2), (Positions{2, 5, 3}));
     EXPECT_EQ(MembersOf(0), (Positions{0}));
-    EXPECT_EQ(At(3).groupIndex, 2);
-    EXPECT_EQ(At(4).groupIndex, -1);
+    EXPECT_EQ((std::vector{At(3).groupIndex, At(4).groupIndex}), (std::vector{2, -1}));
     EXPECT_TRUE(unit.IsModified());
 }
 

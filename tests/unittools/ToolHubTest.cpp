@@ -73,12 +73,10 @@ TEST_F(ToolHubTest, WindowsFedByAViewCloseWhenItGoes) {
     tools.HandOver(ToolWindow::AnimationEdit, Feed::Main, HandOverOf(unit, 2, other.get()));
 
     view.reset();
-    EXPECT_EQ(player.closed, 1);
-    EXPECT_EQ(checkBox.closed, 1);
-    EXPECT_EQ(edit.closed, 0);
-    EXPECT_FALSE(tools.IsOpen(ToolWindow::Animation));
-    EXPECT_FALSE(tools.IsOpen(ToolWindow::CheckBox));
-    EXPECT_TRUE(tools.IsOpen(ToolWindow::AnimationEdit));
+    EXPECT_EQ((std::vector{player.closed, checkBox.closed, edit.closed}), (std::vector{1, 1, 0}));
+    EXPECT_EQ((std::vector{tools.IsOpen(ToolWindow::Animation), tools.IsOpen(ToolWindow::CheckBox),
+                           tools.IsOpen(ToolWindow::AnimationEdit)}),
+              (std::vector{false, false, true}));
     EXPECT_FALSE(player.registration.IsOpen());
     // A closed window is given nothing and told nothing more.
     Click(*other, 0);
