@@ -98,11 +98,7 @@ TEST_F(BadUnitFile, BadCountsOffsetsAndMembersAreRefused) {
     // The last offset may reach the end of the 6 data bytes, leaving an empty last piece.
     EXPECT_EQ(Open(Patched(second + 4, 6)), "");
     EXPECT_EQ(doc.Data().animations.front().alphaTables[2].bytes.size(), 0u);
-}
-
-// A file of another version is refused like any file that cannot be read: it is said, and the
-// unit stays as it was (its window is never shown).
-TEST_F(BadUnitFile, ZerosAreAFileOfAnotherVersion) {
+    // Zeros are a file of another version, refused like any file that cannot be read.
     EXPECT_NE(Open(std::vector<std::uint8_t>(20, 0)), "");
     EXPECT_THAT(Open(std::vector<std::uint8_t>(1000, 0)), HasSubstr("version 0 cannot be read"));
 

@@ -130,7 +130,7 @@ TEST_F(SetAnimationViewTest, ChangeBetweenFirstAndLast) {
     EXPECT_EQ(view.ChangeSource(), nullptr);
 }
 
-TEST_F(SetAnimationViewTest, HoldMovesBehindTheClickedAnimation) {
+TEST_F(SetAnimationViewTest, HoldMovesBehindTheClickedAnimationAndTempBufferStoresOnOk) {
     LoadFour();
     Hover(0);
     view.OnCommand(command::kHoldAnimation);
@@ -148,6 +148,20 @@ TEST_F(SetAnimationViewTest, HoldMovesBehindTheClickedAnimation) {
     view.OnLeftButtonDown();
     EXPECT_EQ(view.HoldSource(), nullptr);
     EXPECT_EQ(Order(), (std::vector<int>{1, 2, 0, 3}));
+    // The temp buffer is stored on OK only.
+    Hover(1);
+    view.OnCommand(command::kSetTempBuffer); // cancelled
+    EXPECT_EQ(At(1).tempBuffer[0], 0);
+    host.tempBuffer = [](CTempBufferDlg& dialog) {
+        EXPECT_EQ(dialog.values[4], 0);
+        dialog.values[0] = 3;
+        dialog.values[9] = -7;
+        return true;
+    };
+    view.OnCommand(command::kSetTempBuffer);
+    EXPECT_EQ(At(1).tempBuffer[0], 3);
+    EXPECT_EQ(At(1).tempBuffer[9], -7);
+    EXPECT_EQ(At(0).tempBuffer[0], 0);
 }
 
 TEST_F(SetAnimationViewTest, DeleteTheHoveredAnimation) {
@@ -263,23 +277,6 @@ TEST_F(SetAnimationViewTest, PropertiesChooseTheFirstDrawnAnimation) {
     }
     EXPECT_EQ(view.RegisteredCount(), 0);
     EXPECT_EQ(view.FirstDrawn(), 0);
-}
-
-TEST_F(SetAnimationViewTest, TempBufferIsStoredOnOkOnly) {
-    LoadFour();
-    Hover(1);
-    view.OnCommand(command::kSetTempBuffer); // cancelled
-    EXPECT_EQ(At(1).tempBuffer[0], 0);
-    host.tempBuffer = [](CTempBufferDlg& dialog) {
-        EXPECT_EQ(dialog.values[4], 0);
-        dialog.values[0] = 3;
-        dialog.values[9] = -7;
-        return true;
-    };
-    view.OnCommand(command::kSetTempBuffer);
-    EXPECT_EQ(At(1).tempBuffer[0], 3);
-    EXPECT_EQ(At(1).tempBuffer[9], -7);
-    EXPECT_EQ(At(0).tempBuffer[0], 0);
 }
 
 TEST_F(SetAnimationViewTest, SaveUreWritesTheEmptyViewOrSaysWhyNot) {

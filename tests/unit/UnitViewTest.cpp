@@ -208,11 +208,7 @@ TEST_F(UnitViewTest, CommandsFollowTheHoveredAnimation) {
     ASSERT_EQ(host.teamColourRuns.size(), 1u);
     EXPECT_EQ(host.teamColourRuns[0].animation.Get(), &At(2));
     EXPECT_EQ(host.teamColourRuns[0].source, view.get());
-}
-
-TEST_F(UnitViewTest, TempBufferOkStoresTheValuesAndMarksTheUnit) {
-    CompressFour();
-    MakeView();
+    // Temp Buffer OK stores the values and marks the unit.
     doc.SetModifiedFlag(false);
     Hover(2);
     host.tempBuffer = [](CTempBufferDlg& dialog) {

@@ -47,6 +47,18 @@ TEST_F(CheckBoxTest, ABoxOfTwoByThreeCellsIsOutlined32By48) {
     // The crosshair in blue through the centre.
     EXPECT_EQ(Canvas().At(5, 150), CCheckBoxView::kCrosshairColour);
     EXPECT_EQ(Canvas().At(200, 295), CCheckBoxView::kCrosshairColour);
+    // The box and the scale survive between showings, but the scale starts at 1.
+    dialog.OnScaleSpin(3);
+    EXPECT_EQ(dialog.ScaleText(), "x3");
+    Press(key::kRight);
+    dialog.OnDestroy();
+    EXPECT_EQ(dialog.View(), nullptr);
+    EXPECT_FALSE(hub.IsOpen(ToolWindow::CheckBox));
+    EXPECT_EQ(keys.Target(KeySlot::CheckBox), nullptr);
+    dialog.OnCreate(host);
+    EXPECT_EQ(dialog.Scale(), 1);
+    EXPECT_EQ(dialog.Current().x, At(0).checkBoxX + 1);
+    EXPECT_EQ(keys.Target(KeySlot::CheckBox), &dialog);
 }
 
 TEST_F(CheckBoxTest, EscReturnsToTheStoredBoxAndEnterStoresLeftOfZeroAs65535) {
@@ -142,22 +154,6 @@ TEST_F(CheckBoxTest, FramesAdvanceOneATickAndWrap) {
     EXPECT_EQ(Canvas().At(200, 150), 0);
     Press(key::kEnter); // stores nothing
     EXPECT_FALSE(unit.IsModified());
-}
-
-TEST_F(CheckBoxTest, TheBoxAndTheScaleSurviveBetweenShowingsButTheScaleStartsAtOne) {
-    Compress({1});
-    Open();
-    dialog.OnScaleSpin(3);
-    EXPECT_EQ(dialog.ScaleText(), "x3");
-    Press(key::kRight);
-    dialog.OnDestroy();
-    EXPECT_EQ(dialog.View(), nullptr);
-    EXPECT_FALSE(hub.IsOpen(ToolWindow::CheckBox));
-    EXPECT_EQ(keys.Target(KeySlot::CheckBox), nullptr);
-    dialog.OnCreate(host);
-    EXPECT_EQ(dialog.Scale(), 1);
-    EXPECT_EQ(dialog.Current().x, At(0).checkBoxX + 1);
-    EXPECT_EQ(keys.Target(KeySlot::CheckBox), &dialog);
 }
 
 TEST_F(CheckBoxTest, TeamPixelsTakeEveryEntryOfTheDocumentsTeamTable) {
