@@ -11,10 +11,6 @@ using Positions = std::vector<std::int32_t>;
 
 class GroupEditorTest : public test::ToolWindowTest {
 protected:
-    void Group(std::initializer_list<std::int32_t> counts) {
-        unit.RebuildGroups(std::vector<std::int32_t>(counts));
-        unit.SetModifiedFlag(false);
-    }
     // Runs the command; `edit` works the open editor.
     void Run(const std::function<void(CSetGroupDlg&)>& edit) {
         RunSetGroupCommand(unit, [&](CSetGroupDlg& dialog) {

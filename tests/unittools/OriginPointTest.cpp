@@ -31,11 +31,6 @@ protected:
     }
     CAniPointView& View() { return *dialog.View(); }
     const PreviewCanvas& Canvas() { return View().Canvas(); }
-    // Makes groups of consecutive animations.
-    void Group(std::initializer_list<std::int32_t> counts) {
-        unit.RebuildGroups(std::vector<std::int32_t>(counts));
-        unit.SetModifiedFlag(false);
-    }
     UnitGroup& GroupNumber(int index) { return *unit.Data().FindGroup(index); }
     Point PointOf(int position, int index) {
         return {At(position).pointX[index], At(position).pointY[index]};

@@ -17,13 +17,11 @@ namespace {
 
 using test::RecordingToolWindow;
 
-// Three animations of 10, 12 and 14 pixels compressed into the document, the first two in
+// The first three of the four solid animations compressed into the document, the first two in
 // group 0.
 void CompressThree(AnimationDocument& document) {
-    RegisteredAnimations list;
-    list.push_back(test::SolidAnimation(10, 8, 2, 0x0100));
-    list.push_back(test::SolidAnimation(12, 8, 1, 0x0200));
-    list.push_back(test::SolidAnimation(14, 8, 3, 0x7C00));
+    RegisteredAnimations list = test::FourSolidAnimations();
+    list.pop_back();
     test::CompressPlain(document, list, {2});
 }
 

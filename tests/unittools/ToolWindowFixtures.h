@@ -119,6 +119,11 @@ protected:
         EXPECT_EQ(Blue5(team), 0);
         return team;
     }
+    // Makes groups of consecutive animations; the unit is then not modified.
+    void Group(std::initializer_list<std::int32_t> counts) {
+        unit.RebuildGroups(std::vector<std::int32_t>(counts));
+        unit.SetModifiedFlag(false);
+    }
     UnitAnimation& At(int position) { return *unit.Data().FindAnimation(position); }
     AnimationHandOver HandOver(int position, const ToolSource* source = nullptr) {
         return {AnimationRef(unit, position), source, true};
