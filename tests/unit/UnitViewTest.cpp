@@ -290,14 +290,6 @@ TEST_F(UnitViewTest, AClickHandsTheAnimationToTheOpenToolWindows) {
     EXPECT_EQ(player.taken[0].group, doc.Data().GroupAt(0));
     EXPECT_EQ(player.taken[0].feed, Feed::Main);
     EXPECT_EQ(player.taken[0].source, view.get());
-    EXPECT_EQ(tools.SourceOf(ToolWindow::CheckBox, Feed::Main), view.get());
-
-    // An animation of no group comes without one, not with the first group.
-    Hover(2);
-    view->OnLeftButtonDown(false);
-    EXPECT_EQ(player.taken.back().animation, &At(2));
-    EXPECT_EQ(player.taken.back().group, nullptr);
-    Hover(1);
 
     // Ctrl: the back animation of the player and of the origin tool only.
     order.clear();
