@@ -101,7 +101,7 @@ TEST_F(AnimationEditTest, ClickingOneFrameThreeTimesAppendsThreeEntriesUpToTwoHu
     EXPECT_EQ(animation.frameNumber[kMaxSequenceLength - 1], 2);
 }
 
-TEST_F(AnimationEditTest, ShiftClickSelectsFromTheFirstClickWhicheverComesFirst) {
+TEST_F(AnimationEditTest, ShiftClickSelectsFromTheFirstClickAndSetLoopStoresItsStart) {
     OpenWithSequence(8);
     ClickEntry(3, true); // Shift before any plain click: nothing
     EXPECT_EQ(Bottom().SelectionStart(), -1);
@@ -116,25 +116,8 @@ TEST_F(AnimationEditTest, ShiftClickSelectsFromTheFirstClickWhicheverComesFirst)
     EXPECT_EQ(Bottom().SelectionStart(), -1);
     EXPECT_FALSE(Bottom().IsEnabled(command::kDeleteEntries));
     EXPECT_TRUE(Bottom().IsEnabled(command::kSetLoop));
-}
-
-TEST_F(AnimationEditTest, DeleteMovesFrameNumbersAndLeavesTheOtherValuesByPosition) {
-    UnitAnimation& animation = OpenWithSequence(10);
-    animation.tempBuffer[0] = 6;
-    SelectEntries(2, 4);
-    Bottom().OnCommand(command::kDeleteEntries);
-    ASSERT_EQ(animation.sequenceLength, 7);
-    EXPECT_EQ(Slots(animation.frameNumber, 7), (std::vector{10, 11, 15, 16, 17, 18, 19}));
-    EXPECT_EQ(Slots(animation.delay, 7), (std::vector{100, 101, 102, 103, 104, 105, 106}));
-    EXPECT_EQ(Slots(animation.attribute, 7), (std::vector{200, 201, 202, 203, 204, 205, 206}));
-    EXPECT_EQ(Slots(animation.alphaValue, 7), (std::vector{50, 51, 52, 53, 54, 55, 56}));
-    EXPECT_EQ(animation.tempBuffer[0], 0);
-    EXPECT_EQ(Bottom().SelectionStart(), -1);
-    EXPECT_TRUE(unit.IsModified());
-}
-
-TEST_F(AnimationEditTest, SetLoopStoresTheSelectionStartAndMarksItWithL) {
-    UnitAnimation& animation = OpenWithSequence(5);
+    // Set Loop stores the selection start and marks it with "L".
+    UnitAnimation& animation = At(0);
     ClickEntry(3);
     Bottom().OnCommand(command::kSetLoop);
     EXPECT_EQ(animation.tempBuffer[0], 3);
@@ -151,6 +134,21 @@ TEST_F(AnimationEditTest, SetLoopStoresTheSelectionStartAndMarksItWithL) {
     RecordingWindowPainter none;
     Bottom().PaintOverlays(none);
     EXPECT_FALSE(HasText(none, "\"L\""));
+}
+
+TEST_F(AnimationEditTest, DeleteMovesFrameNumbersAndLeavesTheOtherValuesByPosition) {
+    UnitAnimation& animation = OpenWithSequence(10);
+    animation.tempBuffer[0] = 6;
+    SelectEntries(2, 4);
+    Bottom().OnCommand(command::kDeleteEntries);
+    ASSERT_EQ(animation.sequenceLength, 7);
+    EXPECT_EQ(Slots(animation.frameNumber, 7), (std::vector{10, 11, 15, 16, 17, 18, 19}));
+    EXPECT_EQ(Slots(animation.delay, 7), (std::vector{100, 101, 102, 103, 104, 105, 106}));
+    EXPECT_EQ(Slots(animation.attribute, 7), (std::vector{200, 201, 202, 203, 204, 205, 206}));
+    EXPECT_EQ(Slots(animation.alphaValue, 7), (std::vector{50, 51, 52, 53, 54, 55, 56}));
+    EXPECT_EQ(animation.tempBuffer[0], 0);
+    EXPECT_EQ(Bottom().SelectionStart(), -1);
+    EXPECT_TRUE(unit.IsModified());
 }
 
 TEST_F(AnimationEditTest, DelayAttributeAndAlphaTakeWhatIsInRange) {
