@@ -57,10 +57,9 @@ private:
 template <typename Host>
 class RecordingCanvasHost final : public Host {
 public:
-    void ShowState() override { ++statesShown; }
+    void ShowState() override {}
     void RepaintCanvas() override { ++repaints; }
     void DestroyWindow() override { ++destroyed; }
-    int statesShown = 0;
     int repaints = 0;
     int destroyed = 0;
 };
