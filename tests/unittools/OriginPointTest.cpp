@@ -332,7 +332,7 @@ TEST_F(OriginPointTest, TeamPixelsTakeEveryEntryOfTheDocumentsTeamTable) {
     EXPECT_EQ(Canvas().At(205, 153), BrightTeamPixel());
 }
 
-TEST_F(OriginPointTest, PageKeysAndTheNumberBoxKeepTheOpenWindowsInStep) {
+TEST_F(OriginPointTest, PageHomeEndAndTheNumberBoxesKeepTheOpenWindowsInStep) {
     Compress({1, 1, 1, 1});
     RecordingToolWindow player(hub, ToolWindow::Animation);
     RecordingToolWindow checkBox(hub, ToolWindow::CheckBox);
@@ -341,8 +341,8 @@ TEST_F(OriginPointTest, PageKeysAndTheNumberBoxKeepTheOpenWindowsInStep) {
     Open(1);
     Down('6');
     Down(key::kPageDown);
-    EXPECT_EQ(View().Main().Position(), 2);
-    EXPECT_EQ(View().PointIndex(), 6); // kept by the Page keys
+    // The point is kept by the Page keys.
+    EXPECT_EQ((std::pair{View().Main().Position(), View().PointIndex()}), std::pair(2, 6));
     EXPECT_EQ(dialog.MainNumberText(), "2");
     ASSERT_EQ(checkBox.taken.size(), 1u);
     EXPECT_EQ(checkBox.taken.back().animation, &At(2));
@@ -357,8 +357,7 @@ TEST_F(OriginPointTest, PageKeysAndTheNumberBoxKeepTheOpenWindowsInStep) {
     EXPECT_EQ(dialog.Title(), "Set animation point - 6");
     // The number box: the animation with that save index; the point starts at 0.
     dialog.OnMainNumber(0);
-    EXPECT_EQ(View().Main().Position(), 0);
-    EXPECT_EQ(View().PointIndex(), 0);
+    EXPECT_EQ((std::pair{View().Main().Position(), View().PointIndex()}), std::pair(0, 0));
     EXPECT_EQ(checkBox.Held(), &At(0));
     EXPECT_EQ(player.points.back(), 0);
     // Numbers that name no animation change nothing, however far off.
@@ -372,14 +371,8 @@ TEST_F(OriginPointTest, PageKeysAndTheNumberBoxKeepTheOpenWindowsInStep) {
     checkBox.registration.End();
     Down(key::kPageDown);
     EXPECT_EQ(checkBox.taken.size(), handOvers);
-}
 
-TEST_F(OriginPointTest, HomeEndAndTheBackNumberWalkTheBackAnimation) {
-    Compress({1, 1, 1});
-    RecordingToolWindow player(hub, ToolWindow::Animation);
-    player.Open();
-    Open(0);
-    // With no back animation the keys and the back number do nothing.
+    // Home, End and the back number walk the back animation; without one they do nothing.
     Down(key::kEnd);
     dialog.OnBackNumber(1);
     EXPECT_EQ(player.Held(Feed::Back), nullptr);
