@@ -99,7 +99,7 @@ TEST_F(OriginPointTest, ArrowsMoveThePointByOneAndWithCtrlByTenAndDigitsChooseIt
     EXPECT_EQ(unit.Data().unitPointY[0], 9);
 }
 
-TEST_F(OriginPointTest, EachModeMovesItsOwnSetAndAniWrapsAt16Bits) {
+TEST_F(OriginPointTest, EachModeMovesItsOwnSetAniWrapsAt16BitsAndRResetsExceptInReverse) {
     Compress({1, 1});
     Group({2});
     At(0).pointX[4] = 32767;
@@ -115,14 +115,10 @@ TEST_F(OriginPointTest, EachModeMovesItsOwnSetAndAniWrapsAt16Bits) {
               (std::vector{1, 1, -32768, 0}));
     EXPECT_EQ(dialog.CoordinatesText(), "-32768,0");
     EXPECT_EQ(unit.Data().unitPointX[0], 0);
-}
-
-TEST_F(OriginPointTest, RResetsThePointExceptInReverse) {
-    Compress({1, 1});
-    Group({2});
+    // R resets the point, except in Reverse.
+    Down('0');
     At(0).pointX[0] = 5;
     At(1).pointY[0] = 6;
-    Open();
     dialog.OnModeSelected(static_cast<int>(Mode::Reverse));
     unit.SetModifiedFlag(false);
     Down('R');
