@@ -263,23 +263,8 @@ TEST_F(AnimationPlayerTest, CompositeModePlaysEveryAnimationOfABuildingUpToTwoHu
     EXPECT_FALSE(View().IsComposite());
 }
 
-TEST_F(AnimationPlayerTest, AHandOverResetsPositionsAndKeepsPlaying) {
-    Compress({1, 1});
-    SetSequence(At(0), {1, 1, 1}, 0);
-    SetSequence(At(1), {1, 1, 1}, 0);
-    Open(0);
-    Play(0);
-    TickAt(32);
-    EXPECT_EQ(View().MainPosition(), 2);
-    Show(1);
-    EXPECT_EQ(View().MainPosition(), 0);
-    EXPECT_TRUE(dialog.WantsTicks());
-    // A new animation list: nothing to play, and the timer may rest.
-    Compress({1});
-    EXPECT_FALSE(dialog.WantsTicks());
-}
-
-TEST_F(AnimationPlayerTest, TheBackAnimationOfAUnitWithoutToolDataSitsOnItsOwnOrigin) {
+TEST_F(AnimationPlayerTest,
+       TheBackAnimationWithoutToolDataSitsOnItsOwnOriginAndAHandOverKeepsPlaying) {
     Compress({1, 1});
     UnitAnimation& back = At(1);
     back.pointX[0] = 4;
@@ -295,6 +280,19 @@ TEST_F(AnimationPlayerTest, TheBackAnimationOfAUnitWithoutToolDataSitsOnItsOwnOr
     EXPECT_FALSE(dialog.ContextMenu()[1].checked);
     const Pixel555 colour = ReferenceFrame(1, 0)[static_cast<std::size_t>(3 * kWidth + 5)];
     EXPECT_EQ(View().Canvas().At(200 - 4 + 5, 150 - 2 + 3), colour);
+    // A hand-over resets the positions and keeps playing.
+    SetSequence(At(0), {1, 1, 1}, 0);
+    SetSequence(At(1), {1, 1, 1}, 0);
+    Show(0);
+    Play(0);
+    TickAt(32);
+    EXPECT_EQ(View().MainPosition(), 2);
+    Show(1);
+    EXPECT_EQ(View().MainPosition(), 0);
+    EXPECT_TRUE(dialog.WantsTicks());
+    // A new animation list: nothing to play, and the timer may rest.
+    Compress({1});
+    EXPECT_FALSE(dialog.WantsTicks());
 }
 
 TEST_F(AnimationPlayerTest, GridCrosshairAndZoomFollowTheirCommands) {
