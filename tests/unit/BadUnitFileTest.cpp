@@ -65,7 +65,7 @@ protected:
 
 // Counts beyond the format, huge counts (refused before allocating), offsets that do not rise
 // inside their block and members naming no animation: each refused for its reason.
-TEST_F(BadUnitFile, BadCountsOffsetsAndMembersAreRefused) {
+TEST_F(BadUnitFile, BadCountsOffsetsMembersAndVersionsAreRefused) {
     const std::size_t second = test::kToolAAlphaOffsets + 4;
     const std::size_t member = test::kToolGroup + 84;
     const struct {

@@ -120,7 +120,7 @@ protected:
     RecordingWindowPainter window;
 };
 
-TEST_F(RegistrationCommandsTest, RegistrationAniOneByOne) {
+TEST_F(RegistrationCommandsTest, RegistrationAniOneByOneAndItsProperties) {
     Register(view, OneByOne(images));
     ASSERT_EQ(view.RegisteredCount(), 3);
     EXPECT_EQ(GroupNumbers(view), (std::vector<std::int32_t>{-1, -1, -1}));
@@ -140,7 +140,7 @@ TEST_F(RegistrationCommandsTest, RegistrationAniOneByOne) {
               (std::vector<std::int32_t>{3, 15, int{view.Animations().back().width}}));
 }
 
-TEST_F(RegistrationCommandsTest, RegistrationAniWithGroups) {
+TEST_F(RegistrationCommandsTest, RegistrationAniWithGroupsAndADeletedMember) {
     Register(view, Grouped({{images[0], images[1]}, {images[2]}}));
     EXPECT_EQ(GroupNumbers(view), (std::vector<std::int32_t>{0, 0, 1}));
     EXPECT_EQ(MemberCounts(view), (std::vector<std::int32_t>{2, 1}));
@@ -216,7 +216,7 @@ TEST_F(RegistrationCommandsTest, AddAnimationAndAddMaskFromTheSeriesDialog) {
     EXPECT_EQ(view.RegisteredCount(), 1);
 }
 
-TEST_F(RegistrationCommandsTest, CompressionFromSeriesToUnit) {
+TEST_F(RegistrationCommandsTest, CompressionFromSeriesToUnitAndASecondOneKeepsOnlyItsGroups) {
     Register(view, Grouped({{images[0], images[1]}, {images[2]}}));
     Compute(view);
     ASSERT_EQ(host.computeOutcomes,

@@ -174,7 +174,7 @@ TEST_F(UnitViewTest, CompressedFramesShowTheRegisteredPicturesInEveryMode) {
 // Fire Setting and Set Group are always offered; Temp Buffer and Properties on a hovered
 // animation, Alpha Value Change on a hovered one without masks (a team-coloured animation keeps
 // its tables) and Set Team Color on one with masks; each runs on the hovered animation.
-TEST_F(UnitViewTest, CommandsFollowTheHoveredAnimation) {
+TEST_F(UnitViewTest, CommandsFollowTheHoveredAnimationAndTempBufferStoresOnOk) {
     CompressFour();
     At(2).maskFlag = 1;
     MakeView();

@@ -58,7 +58,7 @@ TEST_F(AlphaChangeTest, TwoHundredTurns255And100And40Into200And45And0) {
     EXPECT_EQ(reopened.animations.front().alphaTables[0].bytes, At(0).alphaTables[0].bytes);
 }
 
-TEST_F(AlphaChangeTest, TheTopLevelIsStoredAsOpaqueAndZeroClearsEverything) {
+TEST_F(AlphaChangeTest, TheTopLevelIsStoredAsOpaqueZeroClearsEverythingAndOkChecksItsText) {
     Compress({1});
     SetAlphas(0, {255, 250, 249});
     Run(0, "253"); // 255 - 2 = 253, 250 - 2 = 248 (stored 255), 249 - 2 = 247

@@ -24,7 +24,7 @@ protected:
     RecordingCheckBoxHost host;
 };
 
-TEST_F(CheckBoxTest, ABoxOfTwoByThreeCellsIsOutlined32By48) {
+TEST_F(CheckBoxTest, ABoxOfTwoByThreeCellsIsOutlined32By48AndOutlivesItsWindow) {
     Compress({1});
     Open();
     dialog.OnWidthSpin(2);
