@@ -82,7 +82,7 @@ Unit ThreeFrameUnit() {
     return unit;
 }
 
-TEST(AnimatedPreview, PlaysTheSequenceAndRepeatsTheLoopedEntries) {
+TEST(AnimatedPreview, PlaysTheSequenceRepeatsTheLoopedEntriesAndEncodesAsWebp) {
     const Unit unit = ThreeFrameUnit();
     const std::vector<Pixel555> team(32, 0x7FE0); // yellow
     const std::vector<TimedPicture> once =
@@ -108,10 +108,7 @@ TEST(AnimatedPreview, PlaysTheSequenceAndRepeatsTheLoopedEntries) {
     UnitAnimation fromStart = unit.animation;
     fromStart.tempBuffer[0] = 0;
     EXPECT_EQ(AnimatedPreview(fromStart, unit.codebook, nullptr, 3).size(), 3u);
-}
-
-TEST(AnimatedPreview, TheWebpFileDecodesToTheSequence) {
-    const Unit unit = ThreeFrameUnit();
+    // The WebP file decodes to the sequence played twice.
     const std::vector<TimedPicture> pictures =
         AnimatedPreview(unit.animation, unit.codebook, nullptr, 2);
     const std::vector<std::uint8_t> file = cli::EncodeAnimatedWebp(pictures, 4, 2, "walk.webp");

@@ -65,13 +65,20 @@ const RecordFormat kFormats[] = {
 
 class AnimationRecordLimits : public ::testing::TestWithParam<RecordFormat> {
 protected:
-    // A record with 200 of everything, and a small one after it.
+    // A record with 200 of everything, then a small one and an empty one, every stored field
+    // numbered; groups name their members out of list order.
     static UnitData AtTheLimit() {
         UnitData data;
         test::FieldNumbers numbers;
         test::NumberUnitFields(data, numbers, 3);
-        test::NumberStoredFields(data.AddAnimation({}), numbers, 200, 200, 200);
-        test::NumberStoredFields(data.AddAnimation({}), numbers, 1, 1, 1);
+        UnitAnimation& full =
+            test::NumberStoredFields(data.AddAnimation({}), numbers, 200, 200, 200);
+        UnitAnimation& small = test::NumberStoredFields(data.AddAnimation({}), numbers, 1, 1, 1);
+        UnitAnimation& empty = test::NumberStoredFields(data.AddAnimation({}), numbers, 0, 0, 0);
+        test::AddNumberedGroup(data, numbers, {&empty, &small});
+        test::AddNumberedGroup(data, numbers, {&full});
+        small.positionX = 70000;
+        small.positionY = -2;
         return data;
     }
 };
@@ -80,21 +87,33 @@ TEST_P(AnimationRecordLimits, RecordsAtTheLimitRoundTripFieldForField) {
     const RecordFormat& format = GetParam();
     UnitData data = AtTheLimit();
     const UnitData back = format.decode(format.encode(data));
-    ASSERT_EQ(back.AnimationCount(), 2);
-    auto written = data.animations.begin();
-    for (const UnitAnimation& animation : back.animations) {
-        EXPECT_EQ(test::StoredFields(animation, format.toolData),
-                  test::StoredFields(*written++, format.toolData));
+    ASSERT_EQ(back.AnimationCount(), 3);
+    EXPECT_EQ(test::UnitFields(back, format.toolData), test::UnitFields(data, format.toolData));
+    EXPECT_EQ(back.codebook.blockFlag, 1);
+    EXPECT_TRUE(back.codebook.entries8.empty());
+    const UnitAnimation& small = *std::next(back.animations.begin());
+    if (format.toolData) {
+        // The position keeps its low 16 bits, not sign-extended.
+        EXPECT_EQ((std::vector{small.positionX, small.positionY}), (std::vector{4464, 0xFFFE}));
+    } else {
+        // What only tool data keeps comes back as a new unit has it.
+        const UnitData fresh;
+        EXPECT_EQ(back.GroupCount(), 0);
+        EXPECT_EQ(back.unitPointX, fresh.unitPointX);
+        EXPECT_EQ(back.teamColours.selection, fresh.teamColours.selection);
+        EXPECT_EQ(back.compressionError, fresh.compressionError);
+        EXPECT_EQ((std::vector{small.groupIndex, small.positionX}), (std::vector{-1, 0}));
     }
-    EXPECT_EQ(back.codebook.entries16, data.codebook.entries16);
-    EXPECT_EQ(back.teamColours.tables, data.teamColours.tables);
+    for (const UnitAnimation& animation : back.animations) {
+        EXPECT_EQ(animation.blockFlag, 1);
+    }
 }
 
 TEST_P(AnimationRecordLimits, OnePastTheLimitIsRefused) {
     const RecordFormat& format = GetParam();
     UnitData data = AtTheLimit();
     const Bytes good = format.encode(data);
-    const std::size_t record = format.firstRecord(2);
+    const std::size_t record = format.firstRecord(data.AnimationCount());
     const std::pair<std::size_t, const char*> counts[] = {
         {0, "the frame count 201 is outside 0 to 200"},
         {4, "the sequence length 201 is outside 0 to 200"},
@@ -152,14 +171,8 @@ TEST(AnimationRecordLimits, GroupMembersAtAndPastTheLimit) {
     BinaryReader in("g.UTD", bytes);
     const UnitData back = ReadToolData(in);
     ASSERT_EQ(back.GroupCount(), 1);
-    const UnitGroup& read = back.groups.front();
-    EXPECT_EQ(read.pointX, group.pointX);
-    EXPECT_EQ(read.pointY, group.pointY);
-    ASSERT_EQ(read.MemberCount(), 100);
-    for (int j = 0; j < 100; ++j) {
-        EXPECT_EQ(read.members[j]->loadIndex, group.members[j]->saveIndex) << j;
-        EXPECT_EQ(read.members[j]->groupIndex, 0);
-    }
+    EXPECT_EQ(back.groups.front().MemberCount(), 100);
+    EXPECT_EQ(test::UnitFields(back, true), test::UnitFields(data, true));
     EXPECT_EQ(back.animations.front().groupIndex, -1); // the one left out
 
     group.members.push_back(&data.animations.front());

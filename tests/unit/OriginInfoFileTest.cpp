@@ -21,7 +21,7 @@ UnitData UnitOfSize(int animations, int groups) {
     return data;
 }
 
-TEST(OriginInfoFile, WritesEveryPointTableInOrder) {
+TEST(OriginInfoFile, WritesEveryPointTableInOrderAndAppliesThemOnlyToTheSameCounts) {
     test::TempFolder folder;
     WriteOriginInfo(UnitOfSize(3, 2), folder / "u.OID");
     test::Layout x;
@@ -33,6 +33,20 @@ TEST(OriginInfoFile, WritesEveryPointTableInOrder) {
     x.i32(100).zeros(36 + 40).i32(101).zeros(36 + 40);
     ASSERT_EQ(x.bytes.size(), 404u);
     EXPECT_EQ(folder.Read("u.OID"), x.bytes);
+    // A unit of other counts takes nothing from the file.
+    ScriptedPlatform platform;
+    WriteOriginInfo(UnitOfSize(3, 2), folder / "u.OID");
+
+    UnitData bothDiffer = UnitOfSize(2, 1);
+    ReadOriginInfo(bothDiffer, folder / "u.OID", platform.prompts);
+    UnitData groupsDiffer = UnitOfSize(3, 1);
+    ReadOriginInfo(groupsDiffer, folder / "u.OID", platform.prompts);
+
+    ASSERT_EQ(platform.prompts.messages.size(), 2u);
+    EXPECT_EQ(platform.prompts.messages[0].text, "Total ani 수가 다르다.");
+    EXPECT_EQ(platform.prompts.messages[1].text, "Group 수가 다르다.");
+    EXPECT_EQ(bothDiffer.unitPointX[1], 70000); // as it was built, not from the file
+    EXPECT_EQ(groupsDiffer.animations.back().pointY[9], -3);
 }
 
 // Every point table comes back, applied by position to a unit of the same counts; nothing else
@@ -77,23 +91,6 @@ TEST(OriginInfoFile, AppliesEveryTableByPosition) {
         ++group;
     }
     EXPECT_EQ(other.animations.back().width, width);
-}
-
-TEST(OriginInfoFile, CountMismatchChangesNothing) {
-    test::TempFolder folder;
-    ScriptedPlatform platform;
-    WriteOriginInfo(UnitOfSize(3, 2), folder / "u.OID");
-
-    UnitData bothDiffer = UnitOfSize(2, 1);
-    ReadOriginInfo(bothDiffer, folder / "u.OID", platform.prompts);
-    UnitData groupsDiffer = UnitOfSize(3, 1);
-    ReadOriginInfo(groupsDiffer, folder / "u.OID", platform.prompts);
-
-    ASSERT_EQ(platform.prompts.messages.size(), 2u);
-    EXPECT_EQ(platform.prompts.messages[0].text, "Total ani 수가 다르다.");
-    EXPECT_EQ(platform.prompts.messages[1].text, "Group 수가 다르다.");
-    EXPECT_EQ(bothDiffer.unitPointX[1], 70000); // as it was built, not from the file
-    EXPECT_EQ(groupsDiffer.animations.back().pointY[9], -3);
 }
 
 } // namespace

@@ -57,12 +57,8 @@ void CompressInto(CompressionResultSink& document, const RegisteredAnimations& a
         CompressAnimations(RefsTo(animations), parameters, parameters.seed.value_or(0), progress));
 }
 
-CVqComputeDlg::Outcome RunToEnd(CVqComputeDlg& dialog,
-                                const std::function<void(CVqComputeDlg&)>& whileRunning) {
+CVqComputeDlg::Outcome RunToEnd(CVqComputeDlg& dialog) {
     CVqComputeDlg::Outcome outcome = dialog.Start();
-    if (whileRunning) {
-        whileRunning(dialog);
-    }
     while (outcome == CVqComputeDlg::Outcome::Running) {
         std::this_thread::yield();
         outcome = dialog.Poll();
@@ -94,7 +90,7 @@ bool ScriptedRegistrationHost::RunLookupTableDialog(CSetLookupTableDlg& dialog) 
 }
 
 bool ScriptedRegistrationHost::RunVqComputeDialog(CVqComputeDlg& dialog) {
-    const CVqComputeDlg::Outcome outcome = RunToEnd(dialog, whileComputing);
+    const CVqComputeDlg::Outcome outcome = RunToEnd(dialog);
     computeOutcomes.push_back(outcome);
     return outcome == CVqComputeDlg::Outcome::Ok;
 }

@@ -41,10 +41,8 @@ void HoverCell(View& view, int position, int frame, RecordingWindowPainter& pain
     view.OnMouseMove(cell.x + 1, cell.y + 1, painter);
 }
 
-// Runs the compression window's model as its window does, until it closes; `whileRunning` is
-// called once after the start.
-CVqComputeDlg::Outcome RunToEnd(CVqComputeDlg& dialog,
-                                const std::function<void(CVqComputeDlg&)>& whileRunning = {});
+// Runs the compression window's model as its window does, until it closes.
+CVqComputeDlg::Outcome RunToEnd(CVqComputeDlg& dialog);
 
 // The window around a registration view in the tests: each dialog runs the test's function, a
 // dialog without one is cancelled; the compression window runs until its run has ended.
@@ -62,8 +60,6 @@ public:
     std::deque<AnimationRegistryResult> registryAnswers;
     std::deque<PictureSeries> fileSpecialAnswers;
     std::function<bool(CSetLookupTableDlg&)> lookupTable;
-    // Called once the compression window has been started, before it is polled.
-    std::function<void(CVqComputeDlg&)> whileComputing;
     std::function<bool(CPropertiesDlg&)> properties;
     std::function<bool(CTempBufferDlg&)> tempBuffer;
 

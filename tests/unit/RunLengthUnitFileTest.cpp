@@ -64,13 +64,9 @@ std::string RefusalOf(const Bytes& bytes) {
 }
 
 TEST(RunLengthUnitFile, AnEmptyViewWrites44Bytes) {
-    const Bytes bytes = EncodeRunLengthUnitFile({});
-    ASSERT_EQ(bytes.size(), 44u);
-    EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 15), "RLE Encode File");
-    EXPECT_EQ(bytes[15], 0);
-    EXPECT_EQ(U32At(bytes, 32), 1u); // version
-    EXPECT_EQ(U32At(bytes, 36), 0u); // animations
-    EXPECT_EQ(U32At(bytes, 40), 0u); // size word
+    test::Layout expected;
+    expected.magic("RLE Encode File").u32(1).u32(0).u32(0); // version, animations, size word
+    EXPECT_EQ(EncodeRunLengthUnitFile({}), expected.bytes);
 }
 
 TEST(RunLengthUnitFile, FrameBlockLayout) {
@@ -116,55 +112,42 @@ std::vector<std::int64_t> StoredFields(const RegisteredAnimation& a) {
 // alpha-keyed stream (colours converted to Pixel565 for the second part), each stream followed by
 // as many zero bytes as it has, behind the total and the offsets.
 Bytes ExpectedFrameArea(const std::list<RegisteredAnimation>& animations) {
-    Bytes blocks[2];
-    std::uint32_t sizeWord = 0;
+    test::Layout parts[2];
+    std::size_t sizeWord = 0;
     for (const bool as565 : {false, true}) {
         for (const auto& animation : animations) {
             const int width = animation.width;
             const int height = animation.height;
-            Bytes data;
-            std::vector<std::uint32_t> offsets;
+            std::vector<std::uint16_t> data;
+            std::vector<std::size_t> offsets;
             for (const auto& frame : animation.frames) {
                 auto pixels = DecodeFramePixels(frame.pixelStream, width, height);
                 const auto alpha = DecodeFrameAlpha(frame.alphaStream, width, height);
-                if (as565) {
-                    for (auto& pixel : pixels) {
-                        pixel = ToPixel565(pixel);
-                    }
+                for (auto& pixel : pixels) {
+                    pixel = as565 ? ToPixel565(pixel) : pixel;
                 }
                 const auto slots =
                     EncodeAlphaKeyed16(pixels.data(), alpha.data(), width, height, width, width);
-                offsets.push_back(static_cast<std::uint32_t>(data.size() / 2));
-                for (const std::uint16_t slot : slots) {
-                    data.push_back(static_cast<std::uint8_t>(slot));
-                    data.push_back(static_cast<std::uint8_t>(slot >> 8));
-                }
-                data.resize(data.size() + 2 * slots.size(), 0);
+                offsets.push_back(data.size());
+                data.insert(data.end(), slots.begin(), slots.end());
+                data.resize(data.size() + slots.size(), 0);
             }
-            const auto total = static_cast<std::uint32_t>(data.size() / 2);
-            if (!as565) {
-                sizeWord += 2 * (total + 2 * static_cast<std::uint32_t>(offsets.size()) + 2);
+            sizeWord += as565 ? 0 : 2 * (data.size() + 2 * offsets.size() + 2);
+            test::Layout& out = parts[as565 ? 1 : 0];
+            out.u32(static_cast<std::uint32_t>(data.size()));
+            for (const std::size_t offset : offsets) {
+                out.u32(static_cast<std::uint32_t>(offset));
             }
-            Bytes& out = blocks[as565 ? 1 : 0];
-            const auto put32 = [&out](std::uint32_t value) {
-                for (int k = 0; k < 4; ++k) {
-                    out.push_back(static_cast<std::uint8_t>(value >> (8 * k)));
-                }
-            };
-            put32(total);
-            for (const auto offset : offsets) {
-                put32(offset);
+            for (const std::uint16_t slot : data) {
+                out.u16(slot);
             }
-            out.insert(out.end(), data.begin(), data.end());
         }
     }
-    Bytes area;
-    for (int k = 0; k < 4; ++k) {
-        area.push_back(static_cast<std::uint8_t>(sizeWord >> (8 * k)));
-    }
-    area.insert(area.end(), blocks[0].begin(), blocks[0].end());
-    area.insert(area.end(), blocks[1].begin(), blocks[1].end());
-    return area;
+    return test::Layout{}
+        .u32(static_cast<std::uint32_t>(sizeWord))
+        .raw(parts[0].bytes)
+        .raw(parts[1].bytes)
+        .bytes;
 }
 
 // Random animations of sprite-like frames: several alpha levels, transparent stretches, runs and
@@ -305,18 +288,6 @@ TEST(RunLengthUnitFile, BadCountsAndOffsetsAreRefused) {
     EXPECT_NE(refusedWith(148 + 4, 5000), "accepted");             // second frame's offset
     EXPECT_NE(refusedWith(144, 0xFFFFFFF0u), "accepted");          // T
     EXPECT_NE(refusedWith(48, 0xFFFF | 0xFFFF << 16), "accepted"); // 65535 x 65535 pixels
-
-    std::mt19937 random(5);
-    for (int trial = 0; trial < 200; ++trial) {
-        Bytes noise = good;
-        for (int flips = 0; flips < 8; ++flips) {
-            noise[random() % noise.size()] = static_cast<std::uint8_t>(random());
-        }
-        try {
-            ReadRunLengthUnitFile("noise.URE", noise);
-        } catch (const FileError&) {
-        }
-    }
     EXPECT_THROW(ReadRunLengthUnitFile("zeros.URE", Bytes(500, 0)), FileError);
 }
 

@@ -86,38 +86,26 @@ TEST_F(SetAnimationViewTest, CommandsFollowWhatIsRegisteredAndHovered) {
     EXPECT_EQ(EnabledOf({command::kChangeAnimation, command::kProperties}), std::vector<int>{});
 }
 
-TEST_F(SetAnimationViewTest, RunLengthFileAppendsAndTurnsVqComputeOff) {
+TEST_F(SetAnimationViewTest, RunLengthFilesAppendTurnVqComputeOffAndABadOneChangesNothing) {
     LoadFour();
     LoadFour();
     EXPECT_EQ(view.RegisteredCount(), 8);
     EXPECT_EQ(Order(), (std::vector<int>{0, 1, 2, 3, 0, 1, 2, 3}));
     EXPECT_TRUE(view.RunLengthFileLoaded());
     EXPECT_FALSE(Enabled(command::kVqCompute));
+    host.lookupTable = [](CSetLookupTableDlg&) { return true; };
+    view.OnCommand(command::kVqCompute); // disabled after a run-length file
+    EXPECT_FALSE(doc.ToolDataFlag());
     EXPECT_TRUE(Enabled(command::kRegistrationMask));
     EXPECT_GT(host.repaints, 0);
-}
-
-TEST_F(SetAnimationViewTest, ABadRunLengthFileIsRefusedAndTheListStays) {
-    LoadFour();
+    // A bad file is refused, naming it, and the list stays.
     auto bytes = folder.Read("four.ure");
     bytes.resize(bytes.size() / 3); // into the Pixel555 part
     folder.Write("short.ure", bytes);
     EXPECT_FALSE(view.OpenRunLengthFile(folder / "short.ure"));
     ASSERT_EQ(platform.prompts.messages.size(), 1u);
     EXPECT_NE(platform.prompts.messages[0].text.find("short.ure"), std::string::npos);
-    EXPECT_EQ(view.RegisteredCount(), 4);
-}
-
-// The outlines drawn are the frame grid's; the view says what is hovered.
-TEST_F(SetAnimationViewTest, HoverFollowsTheMouse) {
-    LoadFour();
-    Hover(0, 1);
-    EXPECT_EQ(view.HoveredAnimation(), &At(0));
-    EXPECT_EQ(view.HoveredFrame(), 1);
-    EXPECT_EQ(window.calls.front(), "rect 1,1 12,10 0000FF");
-    HoverNothing();
-    EXPECT_EQ(view.HoveredAnimation(), nullptr);
-    EXPECT_EQ(view.HoveredFrame(), -1);
+    EXPECT_EQ(view.RegisteredCount(), 8);
 }
 
 TEST_F(SetAnimationViewTest, ChangeBetweenFirstAndLast) {
@@ -129,6 +117,8 @@ TEST_F(SetAnimationViewTest, ChangeBetweenFirstAndLast) {
     EXPECT_EQ(
         EnabledOf({command::kHoldAnimation, command::kDeleteAnimation, command::kDeleteFrame}),
         std::vector<int>{});
+    view.OnCommand(command::kDeleteAnimation); // disabled: nothing happens
+    EXPECT_EQ(view.RegisteredCount(), 4);
     Hover(3);
     view.OnLeftButtonDown();
     EXPECT_EQ(Order(), (std::vector<int>{3, 1, 2, 0}));
@@ -140,7 +130,7 @@ TEST_F(SetAnimationViewTest, ChangeBetweenFirstAndLast) {
     EXPECT_EQ(view.ChangeSource(), nullptr);
 }
 
-TEST_F(SetAnimationViewTest, HoldMovesBehindTheClickedAnimation) {
+TEST_F(SetAnimationViewTest, HoldMovesBehindTheClickedAnimationAndTempBufferStoresOnOk) {
     LoadFour();
     Hover(0);
     view.OnCommand(command::kHoldAnimation);
@@ -158,6 +148,20 @@ TEST_F(SetAnimationViewTest, HoldMovesBehindTheClickedAnimation) {
     view.OnLeftButtonDown();
     EXPECT_EQ(view.HoldSource(), nullptr);
     EXPECT_EQ(Order(), (std::vector<int>{1, 2, 0, 3}));
+    // The temp buffer is stored on OK only.
+    Hover(1);
+    view.OnCommand(command::kSetTempBuffer); // cancelled
+    EXPECT_EQ(At(1).tempBuffer[0], 0);
+    host.tempBuffer = [](CTempBufferDlg& dialog) {
+        EXPECT_EQ(dialog.values[4], 0);
+        dialog.values[0] = 3;
+        dialog.values[9] = -7;
+        return true;
+    };
+    view.OnCommand(command::kSetTempBuffer);
+    EXPECT_EQ(At(1).tempBuffer[0], 3);
+    EXPECT_EQ(At(1).tempBuffer[9], -7);
+    EXPECT_EQ(At(0).tempBuffer[0], 0);
 }
 
 TEST_F(SetAnimationViewTest, DeleteTheHoveredAnimation) {
@@ -174,16 +178,6 @@ TEST_F(SetAnimationViewTest, DeleteTheHoveredAnimation) {
     EXPECT_EQ(player.forgottenRegistered, (std::vector<const RegisteredAnimation*>{doomed}));
     // The frames after it moved up: animation 2 now starts where animation 1 did.
     EXPECT_EQ(view.Grid().CellOf(1, 0)->x, 32);
-}
-
-TEST_F(SetAnimationViewTest, DisabledCommandsDoNothing) {
-    LoadFour();
-    Hover(1);
-    view.OnCommand(command::kChangeAnimation);
-    view.OnCommand(command::kDeleteAnimation); // disabled while a change is pending
-    EXPECT_EQ(view.RegisteredCount(), 4);
-    view.OnCommand(command::kVqCompute); // disabled after a run-length file
-    EXPECT_FALSE(doc.ToolDataFlag());
 }
 
 TEST_F(SetAnimationViewTest, LabelsAndOutlines) {
@@ -221,7 +215,7 @@ TEST_F(SetAnimationViewTest, OnlyFramesCrossingTheWindowAreRendered) {
     EXPECT_EQ(view.RenderVisibleFrames().size(), 4u);
 }
 
-TEST_F(SetAnimationViewTest, LeftClickHandsTheAnimationToAnOpenPlayer) {
+TEST_F(SetAnimationViewTest, LeftClickHandsTheAnimationToAnOpenPlayerUntilTheViewGoes) {
     LoadFour();
     Hover(2);
     view.OnLeftButtonDown();
@@ -233,11 +227,20 @@ TEST_F(SetAnimationViewTest, LeftClickHandsTheAnimationToAnOpenPlayer) {
     view.OnCommand(command::kHoldAnimation);
     view.OnLeftButtonDown(); // completes the hold instead
     EXPECT_EQ(player.shown.size(), 1u);
+    // A view that goes closes the windows it fed.
+    {
+        CSetAnimationView doomed{platform.Get(), host, tools, doc};
+        tools.ShowRegistered({&view.Animations(), 0, &doomed});
+        EXPECT_FALSE(doomed.IsBuildingMode());
+    }
+    EXPECT_EQ(player.closed, 1);
+    EXPECT_FALSE(tools.IsOpen(ToolWindow::Animation));
 }
 
 TEST_F(SetAnimationViewTest, PropertiesChooseTheFirstDrawnAnimation) {
     LoadFour();
     Hover(3, 2);
+    EXPECT_EQ(view.HoveredFrame(), 2);
     const GridCell skipped = *view.Grid().CellOf(0, 1);
     Properties(1, false); // cancelled: the start stays
     EXPECT_EQ(view.FirstDrawn(), 0);
@@ -255,12 +258,9 @@ TEST_F(SetAnimationViewTest, PropertiesChooseTheFirstDrawnAnimation) {
     EXPECT_EQ(view.HoveredAnimation(), &At(2));
     view.OnMouseMove(skipped.x + 3, skipped.y + 3, window);
     EXPECT_EQ(view.HoveredAnimation(), nullptr);
-}
 
-// Deletions cannot leave "Start Ani Draw" past the end, where nothing would be drawn or hovered
-// and Properties could never be reached to move it back.
-TEST_F(SetAnimationViewTest, StartAniDrawStaysInsideTheListAfterDeletions) {
-    LoadFour();
+    // Deletions cannot leave "Start Ani Draw" past the end, where nothing would be drawn or
+    // hovered and Properties could never be reached to move it back.
     Hover(3);
     Properties(3);
     ASSERT_EQ(view.FirstDrawn(), 3);
@@ -279,23 +279,6 @@ TEST_F(SetAnimationViewTest, StartAniDrawStaysInsideTheListAfterDeletions) {
     EXPECT_EQ(view.FirstDrawn(), 0);
 }
 
-TEST_F(SetAnimationViewTest, TempBufferIsStoredOnOkOnly) {
-    LoadFour();
-    Hover(1);
-    view.OnCommand(command::kSetTempBuffer); // cancelled
-    EXPECT_EQ(At(1).tempBuffer[0], 0);
-    host.tempBuffer = [](CTempBufferDlg& dialog) {
-        EXPECT_EQ(dialog.values[4], 0);
-        dialog.values[0] = 3;
-        dialog.values[9] = -7;
-        return true;
-    };
-    view.OnCommand(command::kSetTempBuffer);
-    EXPECT_EQ(At(1).tempBuffer[0], 3);
-    EXPECT_EQ(At(1).tempBuffer[9], -7);
-    EXPECT_EQ(At(0).tempBuffer[0], 0);
-}
-
 TEST_F(SetAnimationViewTest, SaveUreWritesTheEmptyViewOrSaysWhyNot) {
     platform.prompts.fileAnswers.push_back(folder / "walk.Units.ure");
     view.OnCommand(command::kSaveUre);
@@ -308,18 +291,6 @@ TEST_F(SetAnimationViewTest, SaveUreWritesTheEmptyViewOrSaysWhyNot) {
     ASSERT_EQ(platform.prompts.messages.size(), 1u);
     EXPECT_EQ(platform.prompts.messages[0].text, "파일을 저장할수 없당.");
     EXPECT_FALSE(std::filesystem::exists(folder / "missing"));
-}
-
-TEST_F(SetAnimationViewTest, DestroyingTheViewClosesItsToolWindows) {
-    LoadFour();
-    player.Open();
-    {
-        CSetAnimationView doomed{platform.Get(), host, tools, doc};
-        tools.ShowRegistered({&view.Animations(), 0, &doomed}); // fed by the doomed view
-        EXPECT_FALSE(doomed.IsBuildingMode());
-    }
-    EXPECT_EQ(player.closed, 1);
-    EXPECT_FALSE(tools.IsOpen(ToolWindow::Animation));
 }
 
 } // namespace

@@ -5,21 +5,12 @@
 namespace fenwold {
 namespace {
 
-TEST(SetLookupTableDlg, Defaults) {
-    const CSetLookupTableDlg dialog;
-    EXPECT_EQ(dialog.weightMode, 2);
-    EXPECT_EQ(dialog.lookupTableSize, 500);
-    EXPECT_FALSE(dialog.noLbg);
-    EXPECT_TRUE(dialog.sampling);
-    EXPECT_TRUE(dialog.SizeEnabled());
-    EXPECT_TRUE(dialog.SamplingEnabled());
-    EXPECT_EQ(dialog.refinePasses, 0);
-    EXPECT_EQ(dialog.PassesToRun(), 0);
-    EXPECT_TRUE(dialog.RefineEnabled());
-}
-
 TEST(SetLookupTableDlg, NoLbgPutsTheSizeBackAndDisablesTheRest) {
     CSetLookupTableDlg dialog;
+    EXPECT_EQ((std::vector<int>{dialog.weightMode, dialog.lookupTableSize, dialog.noLbg,
+                                dialog.sampling, dialog.SizeEnabled(), dialog.SamplingEnabled(),
+                                dialog.RefineEnabled(), dialog.refinePasses, dialog.PassesToRun()}),
+              (std::vector{2, 500, 0, 1, 1, 1, 1, 0, 0}));
     dialog.lookupTableSize = 1234;
     dialog.sampling = false;
     dialog.refinePasses = 3;

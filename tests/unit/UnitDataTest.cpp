@@ -18,7 +18,7 @@ UnitData UnitWith(int animations) {
     return data;
 }
 
-TEST(UnitData, LookupByPositionGivesTheHeadBelowOneAndNoneBeyond) {
+TEST(UnitData, LookupByPositionAndAddingARecord) {
     UnitData data = UnitWith(3);
     EXPECT_EQ(data.AnimationAt(-4)->loadIndex, 0);
     EXPECT_EQ(data.AnimationAt(2)->loadIndex, 2);
@@ -29,19 +29,15 @@ TEST(UnitData, LookupByPositionGivesTheHeadBelowOneAndNoneBeyond) {
     EXPECT_EQ(data.GroupAt(-1)->pointX[0], 1);
     EXPECT_EQ(data.GroupAt(1)->pointX[0], 2);
     EXPECT_EQ(data.GroupAt(2), nullptr);
-}
-
-TEST(UnitData, AddAnimationAppendsWithoutEncodedTables) {
-    UnitData data = UnitWith(1);
+    // A record is appended without its encoded tables.
     UnitAnimation record;
     record.width = 3;
     record.alphaTables.resize(2);
     record.indexTables.resize(1);
     UnitAnimation& added = data.AddAnimation(std::move(record));
     EXPECT_EQ(&added, &data.animations.back());
-    EXPECT_EQ(added.width, 3);
-    EXPECT_EQ(added.FrameCount(), 0);
-    EXPECT_EQ(added.IndexTableCount(), 0);
+    EXPECT_EQ((std::vector{int{added.width}, added.FrameCount(), added.IndexTableCount()}),
+              (std::vector{3, 0, 0}));
 }
 
 TEST(UnitData, RebuildGroupsTakesConsecutiveRuns) {

@@ -43,7 +43,7 @@ TEST_F(UnitDocTest, NewDocumentDefaults) {
     EXPECT_EQ(doc.Title(), "Unit - x - \"Noname.UTD\"<-1.000000>");
 }
 
-TEST_F(UnitDocTest, OpenReadsToolDataAndRenumbers) {
+TEST_F(UnitDocTest, OpenReadsToolDataAndACompressionResultReplacesIt) {
     OpenSampleToolData();
     const std::string path = (folder / "hero.utd").string();
     EXPECT_TRUE(doc.NamedFlag());
@@ -55,6 +55,24 @@ TEST_F(UnitDocTest, OpenReadsToolDataAndRenumbers) {
     const UnitAnimation& b = doc.Data().animations.back();
     EXPECT_EQ((std::vector{last.index, last.width, b.saveIndex, b.loadIndex}),
               (std::vector{2, 8, 1, 1}));
+    // A compression result replaces the animations and the codebook.
+    test::RecordingObserver observer(doc);
+    doc.SetToolDataFlag(false);
+    CompressionResult result;
+    result.entryCount = 0;
+    result.animations.resize(1);
+    result.animations[0].indexTables.resize(1);
+    result.animations[0].alphaTables.resize(4);
+    result.error = 2.5f;
+    doc.AcceptCompressionResult(std::move(result));
+    EXPECT_EQ(observer.Count(DocumentEvent::AnimationsReplaced), 1);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_TRUE(doc.ToolDataFlag());
+    EXPECT_EQ(doc.Data().compressionError, 2.5f);
+    const UnitData& data = doc.Data();
+    EXPECT_EQ((std::vector{data.codebook.blockFlag, data.codebook.Size(), data.AnimationCount(),
+                           data.TotalFrameCount(), data.GroupCount()}),
+              (std::vector{1, 0, 1, 4, 0}));
 }
 
 TEST_F(UnitDocTest, OpenDispatchesOnTheVersionWord) {
@@ -74,14 +92,9 @@ TEST_F(UnitDocTest, OpenDispatchesOnTheVersionWord) {
     EXPECT_EQ(Messages()[0].text, (folder / "g.upt").string() +
                                       ": version 4 cannot be read; unit tool data files have "
                                       "version 5 or 6");
-
-    // A tool data file opened as a game file is refused by its version; the unit keeps what it
-    // held.
+    // A tool data file opened as a game file is refused by its version, as any bad file is.
     WriteToolData(sample, folder / "t.utd");
     EXPECT_FALSE(doc.OnOpenDocument(folder / "t.utd"));
-    ASSERT_EQ(Messages().size(), 2u);
-    EXPECT_EQ(Messages()[1].text, "다른 버젼이라 읽을수 없당.");
-    EXPECT_EQ(doc.Data().AnimationCount(), 2);
     EXPECT_EQ(doc.FileName(), (folder / "g.upt").string());
 }
 
@@ -97,16 +110,6 @@ TEST_F(UnitDocTest, GameFileSavedAgainIsByteIdentical) {
     EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"g.UPT"}));
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(platform.sound.stops, 1);
-}
-
-TEST_F(UnitDocTest, SaveWritesBothFilesNamedBeforeTheFirstDot) {
-    std::filesystem::create_directory(folder / "a.b");
-    OpenSampleToolData("a.b/hero.v2.utd");
-    doc.SetModifiedFlag(true);
-    doc.Save();
-    EXPECT_FALSE(doc.IsModified());
-    EXPECT_TRUE(std::filesystem::exists(folder / "a.b" / "hero.UTD"));
-    EXPECT_TRUE(std::filesystem::exists(folder / "a.b" / "hero.UPT"));
 }
 
 // The tool data and the game file are saved as a pair: when the game file cannot be written
@@ -126,6 +129,7 @@ TEST_F(UnitDocTest, SaveReplacesBothFilesOrNeither) {
         << Messages().back().text;
     std::filesystem::remove(folder / "hero.UPT");
     EXPECT_TRUE(doc.Save());
+    EXPECT_FALSE(doc.IsModified());
     EXPECT_NE(folder.Read("hero.UTD"), toolData);
     EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"hero.UPT", "hero.UTD"}));
 }
@@ -153,26 +157,13 @@ TEST_F(UnitDocTest, SaveAsWritesBothFilesAndNamesTheUnit) {
     EXPECT_EQ(doc.FileName(), (folder / "out" / "new.UTD").string());
 }
 
-TEST_F(UnitDocTest, SaveUptWritesTheBareNameInTheChosenFolder) {
-    OpenSampleToolData();
-    std::filesystem::create_directory(folder / "game");
-    platform.prompts.fileAnswers.push_back(folder / "game" / "unit.v1.upt");
-    doc.SaveUpt();
-    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"game", "hero.utd"}));
-    EXPECT_TRUE(std::filesystem::exists(folder / "game" / "unit.UPT"));
-    EXPECT_EQ(doc.FileName(), "unit.UPT");
-}
-
-TEST_F(UnitDocTest, SaveOfAnUnnamedUnitAsksForAName) {
-    doc.Save();
-    ASSERT_EQ(platform.prompts.dialogs.size(), 1u);
-    EXPECT_TRUE(platform.prompts.dialogs[0].save);
-    EXPECT_TRUE(folder.Entries().empty());
-}
-
 TEST_F(UnitDocTest, SavePromptFollowsTheAnswer) {
     EXPECT_TRUE(doc.SaveModified()); // not modified: no question
     EXPECT_TRUE(Messages().empty());
+    doc.Save(); // an unnamed unit asks for a name; cancelled, nothing is written
+    ASSERT_EQ(platform.prompts.dialogs.size(), 1u);
+    EXPECT_TRUE(platform.prompts.dialogs[0].save);
+    EXPECT_TRUE(folder.Entries().empty());
 
     OpenSampleToolData();
     doc.SetModifiedFlag(true);
@@ -196,8 +187,15 @@ TEST_F(UnitDocTest, SavePromptFollowsTheAnswer) {
     EXPECT_TRUE(platform.prompts.dialogs.back().save);
 }
 
-TEST_F(UnitDocTest, OriginInfoCommandsUseTheBareNameInTheChosenFolder) {
+TEST_F(UnitDocTest, SaveUptAndTheOriginInfoCommandsUseTheBareNameInTheChosenFolder) {
     OpenSampleToolData();
+    std::filesystem::create_directory(folder / "game");
+    platform.prompts.fileAnswers.push_back(folder / "game" / "unit.v1.upt");
+    doc.SaveUpt();
+    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"game", "hero.utd"}));
+    EXPECT_TRUE(std::filesystem::exists(folder / "game" / "unit.UPT"));
+    EXPECT_EQ(doc.FileName(), "unit.UPT");
+
     platform.prompts.fileAnswers.push_back(folder / "points.txt");
     doc.SaveUtdInfo();
     EXPECT_TRUE(std::filesystem::exists(folder / "points.OID"));
@@ -208,27 +206,6 @@ TEST_F(UnitDocTest, OriginInfoCommandsUseTheBareNameInTheChosenFolder) {
     EXPECT_EQ(doc.Data().animations.front().pointX, before);
     EXPECT_EQ(platform.prompts.dialogs.back().request.filter,
               "Unit Origin Info화일 (*.oid)|*.oid||");
-}
-
-TEST_F(UnitDocTest, CompressionResultReplacesAnimationsAndCodebook) {
-    OpenSampleToolData();
-    test::RecordingObserver observer(doc);
-    doc.SetToolDataFlag(false);
-    CompressionResult result;
-    result.entryCount = 0;
-    result.animations.resize(1);
-    result.animations[0].indexTables.resize(1);
-    result.animations[0].alphaTables.resize(4);
-    result.error = 2.5f;
-    doc.AcceptCompressionResult(std::move(result));
-    EXPECT_EQ(observer.Count(DocumentEvent::AnimationsReplaced), 1);
-    EXPECT_TRUE(doc.IsModified());
-    EXPECT_TRUE(doc.ToolDataFlag());
-    EXPECT_EQ(doc.Data().compressionError, 2.5f);
-    const UnitData& data = doc.Data();
-    EXPECT_EQ((std::vector{data.codebook.blockFlag, data.codebook.Size(), data.AnimationCount(),
-                           data.TotalFrameCount(), data.GroupCount()}),
-              (std::vector{1, 0, 1, 4, 0}));
 }
 
 } // namespace

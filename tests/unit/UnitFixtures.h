@@ -3,6 +3,7 @@
 #include "support/FieldNumbers.h"
 #include "unit/UnitData.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <gtest/gtest.h>
@@ -163,6 +164,39 @@ inline std::vector<std::int64_t> StoredFields(const UnitAnimation& a, bool toolD
         f.insert(f.end(),
                  {static_cast<std::uint16_t>(a.positionX), static_cast<std::uint16_t>(a.positionY),
                   a.extra0, a.extra1, a.groupIndex});
+    }
+    return f;
+}
+
+// Every field a unit's file stores, in one list: each animation's, the codebook and the team
+// colour tables; `toolData` adds the unit's points, its compression error, the team colour
+// selection and the groups, their members named by their places in the list.
+inline std::vector<std::int64_t> UnitFields(const UnitData& data, bool toolData) {
+    std::vector<std::int64_t> f;
+    for (const UnitAnimation& animation : data.animations) {
+        const std::vector<std::int64_t> fields = StoredFields(animation, toolData);
+        f.insert(f.end(), fields.begin(), fields.end());
+    }
+    AppendFields(f, data.codebook.entries16, data.codebook.entries16.size());
+    for (const auto& table : data.teamColours.tables) {
+        AppendFields(f, table, table.size());
+    }
+    if (!toolData) {
+        return f;
+    }
+    AppendFields(f, data.unitPointX, kPointCount);
+    AppendFields(f, data.unitPointY, kPointCount);
+    AppendFields(f, data.teamColours.selection, data.teamColours.selection.size());
+    f.push_back(std::bit_cast<std::int32_t>(data.compressionError));
+    for (const UnitGroup& group : data.groups) {
+        AppendFields(f, group.pointX, kPointCount);
+        AppendFields(f, group.pointY, kPointCount);
+        for (const UnitAnimation* member : group.members) {
+            const auto at = std::find_if(data.animations.begin(), data.animations.end(),
+                                         [member](const auto& a) { return &a == member; });
+            f.push_back(std::distance(data.animations.begin(), at));
+        }
+        f.push_back(-1000000);
     }
     return f;
 }

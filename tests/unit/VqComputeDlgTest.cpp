@@ -47,16 +47,6 @@ TEST_F(VqComputeDlgTest, AFinishedRunGoesToTheDocumentWithTheSound) {
     EXPECT_EQ(sink.results.size(), 1u);
 }
 
-TEST_F(VqComputeDlgTest, ParametersNoRunTakesCloseWithCancel) {
-    CompressionParameters parameters;
-    parameters.lookupTableSize = 70000; // more than 16-bit indices can number
-    CVqComputeDlg dialog(animations, parameters, sink, platform.Get());
-    EXPECT_EQ(dialog.Start(), CVqComputeDlg::Outcome::Cancel);
-    EXPECT_EQ(platform.prompts.messages.size(), 1u);
-    EXPECT_TRUE(sink.results.empty());
-    EXPECT_TRUE(platform.sound.played.empty());
-}
-
 // A document that refuses the result (it says why itself): the window closes with Cancel, so that
 // nothing after it rebuilds groups or writes the recovery copy, and no chime says "done".
 TEST_F(VqComputeDlgTest, AResultTheDocumentRefusesClosesWithCancel) {

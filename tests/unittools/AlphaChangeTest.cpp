@@ -58,7 +58,7 @@ TEST_F(AlphaChangeTest, TwoHundredTurns255And100And40Into200And45And0) {
     EXPECT_EQ(reopened.animations.front().alphaTables[0].bytes, At(0).alphaTables[0].bytes);
 }
 
-TEST_F(AlphaChangeTest, TheTopLevelIsStoredAsOpaqueAndZeroClearsEverything) {
+TEST_F(AlphaChangeTest, TheTopLevelIsStoredAsOpaqueZeroClearsEverythingAndOkChecksItsText) {
     Compress({1});
     SetAlphas(0, {255, 250, 249});
     Run(0, "253"); // 255 - 2 = 253, 250 - 2 = 248 (stored 255), 249 - 2 = 247
@@ -68,15 +68,19 @@ TEST_F(AlphaChangeTest, TheTopLevelIsStoredAsOpaqueAndZeroClearsEverything) {
     Run(0, "0");
     EXPECT_EQ(Alphas(0), std::vector<std::uint8_t>(static_cast<std::size_t>(kWidth * kHeight), 0));
     EXPECT_TRUE(AlphaTableFits(At(0).alphaTables[0].bytes, kHeight, 0));
-}
-
-TEST_F(AlphaChangeTest, TwoHundredFiftyFiveLeavesTheFileBytesAsTheyWere) {
-    Compress({1, 1});
-    SetAlphas(0, {255, 100});
-    const std::vector<std::uint8_t> before = FileBytes();
-    EXPECT_FALSE(Run(0, "255"));
-    EXPECT_EQ(FileBytes(), before);
-    EXPECT_FALSE(unit.IsModified());
+    // OK takes the text and the scope as they are, and refuses what is out of range.
+    CAlphaValueChangeDlg dialog(AnimationRef(unit, 0));
+    EXPECT_EQ(dialog.AlphaValue(), 255);
+    EXPECT_EQ(dialog.Scope(), 0);
+    for (const char* refused : {"256", "-1", "x"}) {
+        EXPECT_TRUE(dialog.Accept(refused, 1).has_value()) << refused;
+    }
+    EXPECT_EQ(*dialog.Accept("999", 1), "Please enter an integer between 0 and 255.");
+    EXPECT_EQ(dialog.AlphaValue(), 255);
+    EXPECT_EQ(dialog.Scope(), 0);
+    EXPECT_FALSE(dialog.Accept("150", 2).has_value());
+    EXPECT_EQ(dialog.AlphaValue(), 150);
+    EXPECT_EQ(dialog.Scope(), 2);
 }
 
 TEST_F(AlphaChangeTest, AniAndFrameChangeTheCurrentAnimationTotalEveryOne) {
@@ -107,34 +111,21 @@ TEST_F(AlphaChangeTest, TeamColouredAnimationsKeepTheirTables) {
     EXPECT_FALSE(unit.IsModified());
 }
 
-TEST_F(AlphaChangeTest, CancelChangesNothingAfterThePreviewShowedAnotherValue) {
-    Compress({1});
+// Cancel, after the preview showed another value, and OK with 255 leave the file's bytes as they
+// were.
+TEST_F(AlphaChangeTest, CancelAnd255ChangeNothing) {
+    Compress({1, 1});
     SetAlphas(0, {255, 100});
-    const std::vector<std::uint8_t> before = At(0).alphaTables[0].bytes;
+    const std::vector<std::uint8_t> before = FileBytes();
     const bool changed = RunAlphaValueChangeCommand(unit, 0, [](CAlphaValueChangeDlg& dialog) {
         dialog.OnAlphaSpin(10);
         dialog.View().Tick();
         return false;
     });
     EXPECT_FALSE(changed);
-    EXPECT_EQ(At(0).alphaTables[0].bytes, before);
+    EXPECT_FALSE(Run(0, "255"));
+    EXPECT_EQ(FileBytes(), before);
     EXPECT_FALSE(unit.IsModified());
-}
-
-TEST_F(AlphaChangeTest, OkTakesTheTextAndTheScopeAsTheyAreAndRefusesOutOfRange) {
-    Compress({1});
-    CAlphaValueChangeDlg dialog(AnimationRef(unit, 0));
-    EXPECT_EQ(dialog.AlphaValue(), 255);
-    EXPECT_EQ(dialog.Scope(), 0);
-    for (const char* refused : {"256", "-1", "x"}) {
-        EXPECT_TRUE(dialog.Accept(refused, 1).has_value()) << refused;
-    }
-    EXPECT_EQ(*dialog.Accept("999", 1), "Please enter an integer between 0 and 255.");
-    EXPECT_EQ(dialog.AlphaValue(), 255);
-    EXPECT_EQ(dialog.Scope(), 0);
-    EXPECT_FALSE(dialog.Accept("150", 2).has_value());
-    EXPECT_EQ(dialog.AlphaValue(), 150);
-    EXPECT_EQ(dialog.Scope(), 2);
 }
 
 TEST_F(AlphaChangeTest, ThePreviewPlaysCentredAtTheChosenAlphaKeptWithinRange) {

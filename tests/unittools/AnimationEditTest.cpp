@@ -8,7 +8,6 @@
 namespace fenwold {
 namespace {
 
-using test::QuietUnitViewHost;
 using test::ScriptedEditHost;
 
 // The first `count` values of a sequence table.
@@ -78,7 +77,7 @@ protected:
     RecordingWindowPainter painter;
 };
 
-TEST_F(AnimationEditTest, ClickingOneFrameThreeTimesAppendsThreeEntries) {
+TEST_F(AnimationEditTest, ClickingOneFrameThreeTimesAppendsThreeEntriesUpToTwoHundred) {
     Compress({3});
     UnitAnimation& animation = At(0);
     animation.sequenceLength = 0;
@@ -94,22 +93,15 @@ TEST_F(AnimationEditTest, ClickingOneFrameThreeTimesAppendsThreeEntries) {
     EXPECT_EQ(Slots(animation.attribute, 3), (std::vector{7, 8, 9})); // the slots keep their values
     EXPECT_TRUE(unit.IsModified());
     EXPECT_EQ(Bottom().Grid().Cells().size(), 3u);
-}
-
-TEST_F(AnimationEditTest, TheTwoHundredthClickIsTheLastAppended) {
-    Compress({2});
-    UnitAnimation& animation = At(0);
+    // The 200th click is the last appended.
     animation.sequenceLength = kMaxSequenceLength - 1;
-    Open();
-    ClickFrame(1);
-    ASSERT_EQ(animation.sequenceLength, kMaxSequenceLength);
-    EXPECT_EQ(animation.frameNumber[kMaxSequenceLength - 1], 1);
+    ClickFrame(2);
     ClickFrame(0);
     EXPECT_EQ(animation.sequenceLength, kMaxSequenceLength);
-    EXPECT_EQ(animation.frameNumber[kMaxSequenceLength - 1], 1);
+    EXPECT_EQ(animation.frameNumber[kMaxSequenceLength - 1], 2);
 }
 
-TEST_F(AnimationEditTest, ShiftClickSelectsFromTheFirstClickWhicheverComesFirst) {
+TEST_F(AnimationEditTest, ShiftClickSelectsFromTheFirstClickAndSetLoopStoresItsStart) {
     OpenWithSequence(8);
     ClickEntry(3, true); // Shift before any plain click: nothing
     EXPECT_EQ(Bottom().SelectionStart(), -1);
@@ -124,25 +116,8 @@ TEST_F(AnimationEditTest, ShiftClickSelectsFromTheFirstClickWhicheverComesFirst)
     EXPECT_EQ(Bottom().SelectionStart(), -1);
     EXPECT_FALSE(Bottom().IsEnabled(command::kDeleteEntries));
     EXPECT_TRUE(Bottom().IsEnabled(command::kSetLoop));
-}
-
-TEST_F(AnimationEditTest, DeleteMovesFrameNumbersAndLeavesTheOtherValuesByPosition) {
-    UnitAnimation& animation = OpenWithSequence(10);
-    animation.tempBuffer[0] = 6;
-    SelectEntries(2, 4);
-    Bottom().OnCommand(command::kDeleteEntries);
-    ASSERT_EQ(animation.sequenceLength, 7);
-    EXPECT_EQ(Slots(animation.frameNumber, 7), (std::vector{10, 11, 15, 16, 17, 18, 19}));
-    EXPECT_EQ(Slots(animation.delay, 7), (std::vector{100, 101, 102, 103, 104, 105, 106}));
-    EXPECT_EQ(Slots(animation.attribute, 7), (std::vector{200, 201, 202, 203, 204, 205, 206}));
-    EXPECT_EQ(Slots(animation.alphaValue, 7), (std::vector{50, 51, 52, 53, 54, 55, 56}));
-    EXPECT_EQ(animation.tempBuffer[0], 0);
-    EXPECT_EQ(Bottom().SelectionStart(), -1);
-    EXPECT_TRUE(unit.IsModified());
-}
-
-TEST_F(AnimationEditTest, SetLoopStoresTheSelectionStartAndMarksItWithL) {
-    UnitAnimation& animation = OpenWithSequence(5);
+    // Set Loop stores the selection start and marks it with "L".
+    UnitAnimation& animation = At(0);
     ClickEntry(3);
     Bottom().OnCommand(command::kSetLoop);
     EXPECT_EQ(animation.tempBuffer[0], 3);
@@ -161,7 +136,22 @@ TEST_F(AnimationEditTest, SetLoopStoresTheSelectionStartAndMarksItWithL) {
     EXPECT_FALSE(HasText(none, "\"L\""));
 }
 
-TEST_F(AnimationEditTest, DelayAbove120IsRefusedAnd120IsStored) {
+TEST_F(AnimationEditTest, DeleteMovesFrameNumbersAndLeavesTheOtherValuesByPosition) {
+    UnitAnimation& animation = OpenWithSequence(10);
+    animation.tempBuffer[0] = 6;
+    SelectEntries(2, 4);
+    Bottom().OnCommand(command::kDeleteEntries);
+    ASSERT_EQ(animation.sequenceLength, 7);
+    EXPECT_EQ(Slots(animation.frameNumber, 7), (std::vector{10, 11, 15, 16, 17, 18, 19}));
+    EXPECT_EQ(Slots(animation.delay, 7), (std::vector{100, 101, 102, 103, 104, 105, 106}));
+    EXPECT_EQ(Slots(animation.attribute, 7), (std::vector{200, 201, 202, 203, 204, 205, 206}));
+    EXPECT_EQ(Slots(animation.alphaValue, 7), (std::vector{50, 51, 52, 53, 54, 55, 56}));
+    EXPECT_EQ(animation.tempBuffer[0], 0);
+    EXPECT_EQ(Bottom().SelectionStart(), -1);
+    EXPECT_TRUE(unit.IsModified());
+}
+
+TEST_F(AnimationEditTest, DelayAttributeAndAlphaTakeWhatIsInRange) {
     UnitAnimation& animation = OpenWithSequence(4);
     SelectEntries(1, 2);
     unit.SetModifiedFlag(false);
@@ -172,19 +162,15 @@ TEST_F(AnimationEditTest, DelayAbove120IsRefusedAnd120IsStored) {
     EXPECT_EQ(host.shownValues.back(), 101); // the first selected entry's delay
     EXPECT_EQ(Slots(animation.delay, 4), (std::vector{100, 120, 120, 103}));
     EXPECT_TRUE(unit.IsModified());
-}
-
-TEST_F(AnimationEditTest, AttributeKeepsTheLowSixteenBitsAndAlphaClearsTheSelection) {
-    UnitAnimation& animation = OpenWithSequence(3);
+    // The attribute keeps the low sixteen bits; the alpha value clears the selection.
     SelectEntries(0, 1);
     host.typed = {"70000"};
     Bottom().OnCommand(command::kSetAttrib);
-    EXPECT_EQ(Slots(animation.attribute, 3), (std::vector{4464, 4464, 202}));
-
+    EXPECT_EQ(Slots(animation.attribute, 4), (std::vector{4464, 4464, 202, 203}));
     host.typed = {"256", "abc", "-1", "0"};
     Bottom().OnCommand(command::kSetAlphaValue);
-    EXPECT_EQ(host.refusals.size(), 3u);
-    EXPECT_EQ(Slots(animation.alphaValue, 3), (std::vector{0, 0, 52}));
+    EXPECT_EQ(host.refusals.size(), 4u);
+    EXPECT_EQ(Slots(animation.alphaValue, 4), (std::vector{0, 0, 52, 53}));
     EXPECT_EQ(Bottom().SelectionStart(), -1);
 }
 
@@ -228,26 +214,25 @@ TEST_F(AnimationEditTest, EachEntryIsDrawnWithItsOwnAlphaAndAFrameOutOfTheListIs
     const GridCell& cell = *Bottom().Grid().CellOf(0, 2);
     EXPECT_TRUE(HasText(shown, "text " + std::to_string(cell.x + 1) + "," +
                                    std::to_string(cell.y + 12) + " \"7\" FFFFFF on 000000"));
+    // A new animation list leaves the panes empty.
+    Compress({3});
+    EXPECT_EQ(Top().Animation(), nullptr);
+    EXPECT_EQ(Bottom().Animation(), nullptr);
+    EXPECT_TRUE(Top().RenderVisibleFrames().empty());
+    Bottom().OnCommand(command::kSetLoop); // nothing to change
 }
 
+// The top pane draws frame i at alpha value i; a frame past the 200th has none and is opaque.
 TEST_F(AnimationEditTest, TheTopPaneDrawsEachFrameWithTheAlphaAtItsIndex) {
-    Compress({2});
-    Open();
-    At(0).alphaValue[1] = 0;
-    const auto pictures = Top().RenderVisibleFrames();
-    ASSERT_EQ(pictures.size(), 2u);
-    const std::size_t inside = 3 * kWidth + 5;
-    EXPECT_NE(pictures[0].pixels[inside], AnimationEditPane::kCellBackground);
-    EXPECT_EQ(pictures[1].pixels[inside], AnimationEditPane::kCellBackground);
-}
-
-TEST_F(AnimationEditTest, AFramePastTheTwoHundredthHasNoAlphaSlotAndIsDrawnOpaque) {
     Compress({kMaxSequenceLength + 1});
     Open();
     At(0).alphaValue.fill(0);
+    At(0).alphaValue[1] = 255;
     const auto pictures = Top().RenderVisibleFrames();
     ASSERT_EQ(pictures.size(), static_cast<std::size_t>(kMaxSequenceLength + 1));
     const std::size_t inside = 3 * kWidth + 5;
+    EXPECT_EQ(pictures[0].pixels[inside], AnimationEditPane::kCellBackground);
+    EXPECT_EQ(pictures[1].pixels[inside], ReferenceFrame(0, 1)[inside]);
     EXPECT_EQ(pictures[kMaxSequenceLength - 1].pixels[inside], AnimationEditPane::kCellBackground);
     EXPECT_EQ(pictures[kMaxSequenceLength].pixels[inside],
               ReferenceFrame(0, kMaxSequenceLength)[inside]);
@@ -255,7 +240,7 @@ TEST_F(AnimationEditTest, AFramePastTheTwoHundredthHasNoAlphaSlotAndIsDrawnOpaqu
 
 TEST_F(AnimationEditTest, APaneNarrowerThanTwoCellsPlacesOneCellARowAndKeepsTheUnitViewsCells) {
     Compress({3, 2});
-    QuietUnitViewHost viewHost;
+    test::RecordingUnitViewHost viewHost;
     CUnitView view(platform.Get(), unit, viewHost, hub);
     view.SetClientSize(640, 480);
     const std::vector<GridCell> before = view.Grid().Cells();
@@ -278,7 +263,7 @@ TEST_F(AnimationEditTest, APaneNarrowerThanTwoCellsPlacesOneCellARowAndKeepsTheU
 
 TEST_F(AnimationEditTest, AHandOverClearsTheHoverAndTheWindowClosesWithItsSourceView) {
     Compress({3, 1});
-    QuietUnitViewHost viewHost;
+    test::RecordingUnitViewHost viewHost;
     auto view = std::make_unique<CUnitView>(platform.Get(), unit, viewHost, hub);
     view->SetClientSize(640, 480);
     dialog.OnCreate(host);
@@ -303,17 +288,6 @@ TEST_F(AnimationEditTest, AHandOverClearsTheHoverAndTheWindowClosesWithItsSource
     EXPECT_EQ(host.destroyed, 1);
     EXPECT_FALSE(dialog.IsWindowOpen());
     EXPECT_FALSE(hub.IsOpen(ToolWindow::AnimationEdit));
-}
-
-TEST_F(AnimationEditTest, ANewAnimationListLeavesThePanesEmpty) {
-    Compress({2});
-    Open();
-    ASSERT_NE(Top().Animation(), nullptr);
-    Compress({3});
-    EXPECT_EQ(Top().Animation(), nullptr);
-    EXPECT_EQ(Bottom().Animation(), nullptr);
-    EXPECT_TRUE(Top().RenderVisibleFrames().empty());
-    Bottom().OnCommand(command::kSetLoop); // nothing to change
 }
 
 TEST(SequenceValueDialogs, RefuseWhatIsNotAWholeNumberInRange) {

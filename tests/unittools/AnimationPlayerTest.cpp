@@ -90,9 +90,11 @@ TEST_F(AnimationPlayerTest, PlayingStepsTheEntriesByTheClock) {
     }
 }
 
+// Next, Back and the slider keep each side inside its own sequence.
 TEST_F(AnimationPlayerTest, NextAndBackStayInsideTheSequence) {
-    Compress({2});
+    Compress({2, 1});
     SetSequence(At(0), {4, 4, 4, 4, 4, 4, 4, 4}, 0);
+    SetSequence(At(1), {1, 1}, 0);
     Open(0);
     EXPECT_EQ(dialog.PositionText(), "1/8 frame");
     EXPECT_EQ(dialog.SliderMaximum(), 7);
@@ -104,23 +106,14 @@ TEST_F(AnimationPlayerTest, NextAndBackStayInsideTheSequence) {
     EXPECT_EQ(View().MainPosition(), 7);
     EXPECT_EQ(dialog.PositionText(), "8/8 frame");
     EXPECT_EQ(dialog.SliderPosition(), 7);
+    hub.HandOver(ToolWindow::Animation, Feed::Back, HandOver(1));
+    dialog.OnSlider(4);
+    EXPECT_EQ((std::pair{View().MainPosition(), View().BackPosition()}), std::pair(4, 1));
+    dialog.OnSlider(99);
+    EXPECT_EQ(View().MainPosition(), 7);
 }
 
-TEST_F(AnimationPlayerTest, AnEmptySequenceNeitherStepsNorDraws) {
-    Compress({2});
-    At(0).sequenceLength = 0;
-    Open(0);
-    EXPECT_EQ(dialog.PositionText(), "0/0 frame");
-    dialog.OnCommand(CAnimationDlg::kNextButton);
-    EXPECT_EQ(View().MainPosition(), 0);
-    Play(0);
-    TickAt(1000);
-    EXPECT_EQ(View().MainPosition(), 0);
-    const auto& pixels = View().Canvas().pixels();
-    EXPECT_TRUE(std::all_of(pixels.begin(), pixels.end(), [](Pixel555 p) { return p == 0; }));
-}
-
-TEST_F(AnimationPlayerTest, AFrameNumberPastTheFrameListDrawsNothing) {
+TEST_F(AnimationPlayerTest, AFrameNumberPastTheFrameListOrAnEmptySequenceDrawsNothing) {
     Compress({2});
     UnitAnimation& animation = At(0);
     animation.sequenceLength = 2;
@@ -130,19 +123,17 @@ TEST_F(AnimationPlayerTest, AFrameNumberPastTheFrameListDrawsNothing) {
     EXPECT_NE(View().Canvas().At(corner.x + 5, corner.y + 3), 0);
     dialog.OnCommand(CAnimationDlg::kNextButton);
     EXPECT_EQ(View().Canvas().At(corner.x + 5, corner.y + 3), 0);
-}
-
-TEST_F(AnimationPlayerTest, TheSliderKeepsEachSideInsideItsOwnSequence) {
-    Compress({1, 1});
-    SetSequence(At(0), {1, 1, 1, 1, 1, 1}, 0);
-    SetSequence(At(1), {1, 1}, 0);
-    Open(0);
-    hub.HandOver(ToolWindow::Animation, Feed::Back, HandOver(1));
-    dialog.OnSlider(4);
-    EXPECT_EQ(View().MainPosition(), 4);
-    EXPECT_EQ(View().BackPosition(), 1);
-    dialog.OnSlider(99);
-    EXPECT_EQ(View().MainPosition(), 5);
+    // An empty sequence neither steps nor draws.
+    animation.sequenceLength = 0;
+    Show(0);
+    EXPECT_EQ(dialog.PositionText(), "0/0 frame");
+    dialog.OnCommand(CAnimationDlg::kNextButton);
+    EXPECT_EQ(View().MainPosition(), 0);
+    Play(0);
+    TickAt(1000);
+    EXPECT_EQ(View().MainPosition(), 0);
+    const auto& pixels = View().Canvas().pixels();
+    EXPECT_TRUE(std::all_of(pixels.begin(), pixels.end(), [](Pixel555 p) { return p == 0; }));
 }
 
 TEST_F(AnimationPlayerTest, TheChosenPointOfTheMainAnimationLiesAtTheCentre) {
@@ -272,23 +263,8 @@ TEST_F(AnimationPlayerTest, CompositeModePlaysEveryAnimationOfABuildingUpToTwoHu
     EXPECT_FALSE(View().IsComposite());
 }
 
-TEST_F(AnimationPlayerTest, AHandOverResetsPositionsAndKeepsPlaying) {
-    Compress({1, 1});
-    SetSequence(At(0), {1, 1, 1}, 0);
-    SetSequence(At(1), {1, 1, 1}, 0);
-    Open(0);
-    Play(0);
-    TickAt(32);
-    EXPECT_EQ(View().MainPosition(), 2);
-    Show(1);
-    EXPECT_EQ(View().MainPosition(), 0);
-    EXPECT_TRUE(dialog.WantsTicks());
-    // A new animation list: nothing to play, and the timer may rest.
-    Compress({1});
-    EXPECT_FALSE(dialog.WantsTicks());
-}
-
-TEST_F(AnimationPlayerTest, TheBackAnimationOfAUnitWithoutToolDataSitsOnItsOwnOrigin) {
+TEST_F(AnimationPlayerTest,
+       TheBackAnimationWithoutToolDataSitsOnItsOwnOriginAndAHandOverKeepsPlaying) {
     Compress({1, 1});
     UnitAnimation& back = At(1);
     back.pointX[0] = 4;
@@ -304,6 +280,19 @@ TEST_F(AnimationPlayerTest, TheBackAnimationOfAUnitWithoutToolDataSitsOnItsOwnOr
     EXPECT_FALSE(dialog.ContextMenu()[1].checked);
     const Pixel555 colour = ReferenceFrame(1, 0)[static_cast<std::size_t>(3 * kWidth + 5)];
     EXPECT_EQ(View().Canvas().At(200 - 4 + 5, 150 - 2 + 3), colour);
+    // A hand-over resets the positions and keeps playing.
+    SetSequence(At(0), {1, 1, 1}, 0);
+    SetSequence(At(1), {1, 1, 1}, 0);
+    Show(0);
+    Play(0);
+    TickAt(32);
+    EXPECT_EQ(View().MainPosition(), 2);
+    Show(1);
+    EXPECT_EQ(View().MainPosition(), 0);
+    EXPECT_TRUE(dialog.WantsTicks());
+    // A new animation list: nothing to play, and the timer may rest.
+    Compress({1});
+    EXPECT_FALSE(dialog.WantsTicks());
 }
 
 TEST_F(AnimationPlayerTest, GridCrosshairAndZoomFollowTheirCommands) {

@@ -171,19 +171,16 @@ TEST_F(AnimationRegistryTest, AGroupOfAHundredIsTakenAndOneMoreRefused) {
     EXPECT_EQ(dialog.Close(true)->groups[0].size(), 100u);
 }
 
-TEST(AnimationRegistry, SelectionsWhileStartingUpAreIgnoredAndTheFirstRealOneCounts) {
-    test::TempFolder folder;
-    std::filesystem::create_directories(folder / "walk");
-    std::ofstream(folder / "walk" / "walk1.tga").put('x');
-    ScriptedPlatform platform;
-    CAnimationRegistryDlg dialog(platform.prompts, {{"root", folder.path()}});
-    FolderTree& tree = dialog.Tree();
+TEST_F(AnimationRegistryTest, SelectionsWhileStartingUpAreIgnoredAndTheFirstRealOneCounts) {
+    Files("walk", {"walk1.tga"});
+    CAnimationRegistryDlg starting(platform.prompts, {{"root", folder.path()}});
+    FolderTree& tree = starting.Tree();
     tree.Expand(tree.Roots().front());
     const FolderTree::Id walk = tree.At(tree.Roots().front()).children[0];
-    EXPECT_FALSE(dialog.OnSelectionChanged(walk));
-    dialog.StartUpDone();
-    EXPECT_TRUE(dialog.OnSelectionChanged(walk));
-    EXPECT_FALSE(dialog.OnSelectionChanged(FolderTree::kNone));
+    EXPECT_FALSE(starting.OnSelectionChanged(walk));
+    starting.StartUpDone();
+    EXPECT_TRUE(starting.OnSelectionChanged(walk));
+    EXPECT_FALSE(starting.OnSelectionChanged(FolderTree::kNone));
 }
 
 } // namespace

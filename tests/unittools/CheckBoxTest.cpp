@@ -24,7 +24,7 @@ protected:
     RecordingCheckBoxHost host;
 };
 
-TEST_F(CheckBoxTest, ABoxOfTwoByThreeCellsIsOutlined32By48) {
+TEST_F(CheckBoxTest, ABoxOfTwoByThreeCellsIsOutlined32By48AndOutlivesItsWindow) {
     Compress({1});
     Open();
     dialog.OnWidthSpin(2);
@@ -47,25 +47,21 @@ TEST_F(CheckBoxTest, ABoxOfTwoByThreeCellsIsOutlined32By48) {
     // The crosshair in blue through the centre.
     EXPECT_EQ(Canvas().At(5, 150), CCheckBoxView::kCrosshairColour);
     EXPECT_EQ(Canvas().At(200, 295), CCheckBoxView::kCrosshairColour);
+    // The box and the scale survive between showings, but the scale starts at 1.
+    dialog.OnScaleSpin(3);
+    EXPECT_EQ(dialog.ScaleText(), "x3");
+    Press(key::kRight);
+    dialog.OnDestroy();
+    EXPECT_EQ(dialog.View(), nullptr);
+    EXPECT_FALSE(hub.IsOpen(ToolWindow::CheckBox));
+    EXPECT_EQ(keys.Target(KeySlot::CheckBox), nullptr);
+    dialog.OnCreate(host);
+    EXPECT_EQ(dialog.Scale(), 1);
+    EXPECT_EQ(dialog.Current().x, At(0).checkBoxX + 1);
+    EXPECT_EQ(keys.Target(KeySlot::CheckBox), &dialog);
 }
 
-TEST_F(CheckBoxTest, LeftAtZeroStores65535AndTheNextHandOverShowsIt) {
-    Compress({1});
-    At(0).checkBoxX = 0;
-    Open();
-    Press(key::kLeft);
-    EXPECT_EQ(dialog.Current().x, -1);
-    EXPECT_EQ(At(0).checkBoxX, 0); // only Enter stores
-    EXPECT_FALSE(unit.IsModified());
-    Press(key::kEnter);
-    EXPECT_EQ(At(0).checkBoxX, 65535);
-    EXPECT_EQ(dialog.Title(), "Check Box");
-    EXPECT_TRUE(unit.IsModified());
-    hub.HandOver(ToolWindow::CheckBox, Feed::Main, HandOver(0));
-    EXPECT_EQ((std::pair{dialog.Current().x, dialog.Committed().x}), std::pair(65535, 65535));
-}
-
-TEST_F(CheckBoxTest, EscAfterThreeRightsReturnsToTheStoredBox) {
+TEST_F(CheckBoxTest, EscReturnsToTheStoredBoxAndEnterStoresLeftOfZeroAs65535) {
     Compress({1});
     At(0).checkBoxX = 4;
     At(0).checkBoxY = 6;
@@ -81,6 +77,19 @@ TEST_F(CheckBoxTest, EscAfterThreeRightsReturnsToTheStoredBox) {
     // Enter with the box unchanged stores the same values: nothing to save.
     Press(key::kEnter);
     EXPECT_FALSE(unit.IsModified());
+    // Left at 0 stores 65535, and the next hand-over shows it.
+    At(0).checkBoxX = 0;
+    hub.HandOver(ToolWindow::CheckBox, Feed::Main, HandOver(0));
+    Press(key::kLeft);
+    EXPECT_EQ(dialog.Current().x, -1);
+    EXPECT_EQ(At(0).checkBoxX, 0); // only Enter stores
+    EXPECT_FALSE(unit.IsModified());
+    Press(key::kEnter);
+    EXPECT_EQ(At(0).checkBoxX, 65535);
+    EXPECT_EQ(dialog.Title(), "Check Box");
+    EXPECT_TRUE(unit.IsModified());
+    hub.HandOver(ToolWindow::CheckBox, Feed::Main, HandOver(0));
+    EXPECT_EQ((std::pair{dialog.Current().x, dialog.Committed().x}), std::pair(65535, 65535));
 }
 
 TEST_F(CheckBoxTest, PageDownThenEscShowsTheEarlierCommittedBoxOverTheNextAnimation) {
@@ -119,20 +128,13 @@ TEST_F(CheckBoxTest, ThePictureIsPlacedByCommonGroupAndOwnOrigin) {
     // Animation 1 has no group: no group point, though the unit has a group 0.
     hub.HandOver(ToolWindow::CheckBox, Feed::Main, HandOver(1));
     EXPECT_EQ(dialog.View()->PictureCornerNow(), (CanvasPoint{190, 145}));
-}
-
-TEST_F(CheckBoxTest, TheGroupIsLookedUpByNumberAfterTheGroupsAreReplaced) {
-    Compress({1, 1});
-    unit.RebuildGroups(std::vector<std::int32_t>{1});
-    unit.Data().groups.front().pointX[0] = 2;
-    Open(0);
+    // Replaced groups are looked up again by number: the old group is freed.
+    hub.HandOver(ToolWindow::CheckBox, Feed::Main, HandOver(0));
     dialog.Tick();
-    unit.RebuildGroups(std::vector<std::int32_t>{1, 1}); // the old group is freed
+    unit.RebuildGroups(std::vector<std::int32_t>{1, 1});
     unit.Data().groups.front().pointX[0] = 7;
     dialog.Tick();
-    const UnitAnimation& animation = At(0);
-    EXPECT_EQ(dialog.View()->PictureCornerNow().x,
-              200 - 7 - animation.pointX[0] + animation.positionX);
+    EXPECT_EQ(dialog.View()->PictureCornerNow(), (CanvasPoint{183, 145}));
 }
 
 TEST_F(CheckBoxTest, FramesAdvanceOneATickAndWrap) {
@@ -152,22 +154,6 @@ TEST_F(CheckBoxTest, FramesAdvanceOneATickAndWrap) {
     EXPECT_EQ(Canvas().At(200, 150), 0);
     Press(key::kEnter); // stores nothing
     EXPECT_FALSE(unit.IsModified());
-}
-
-TEST_F(CheckBoxTest, TheBoxAndTheScaleSurviveBetweenShowingsButTheScaleStartsAtOne) {
-    Compress({1});
-    Open();
-    dialog.OnScaleSpin(3);
-    EXPECT_EQ(dialog.ScaleText(), "x3");
-    Press(key::kRight);
-    dialog.OnDestroy();
-    EXPECT_EQ(dialog.View(), nullptr);
-    EXPECT_FALSE(hub.IsOpen(ToolWindow::CheckBox));
-    EXPECT_EQ(keys.Target(KeySlot::CheckBox), nullptr);
-    dialog.OnCreate(host);
-    EXPECT_EQ(dialog.Scale(), 1);
-    EXPECT_EQ(dialog.Current().x, At(0).checkBoxX + 1);
-    EXPECT_EQ(keys.Target(KeySlot::CheckBox), &dialog);
 }
 
 TEST_F(CheckBoxTest, TeamPixelsTakeEveryEntryOfTheDocumentsTeamTable) {

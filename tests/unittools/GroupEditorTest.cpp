@@ -11,10 +11,6 @@ using Positions = std::vector<std::int32_t>;
 
 class GroupEditorTest : public test::ToolWindowTest {
 protected:
-    void Group(std::initializer_list<std::int32_t> counts) {
-        unit.RebuildGroups(std::vector<std::int32_t>(counts));
-        unit.SetModifiedFlag(false);
-    }
     // Runs the command; `edit` works the open editor.
     void Run(const std::function<void(CSetGroupDlg&)>& edit) {
         RunSetGroupCommand(unit, [&](CSetGroupDlg& dialog) {
@@ -68,9 +64,9 @@ TEST_F(GroupEditorTest, ThreeClicksAndAddMakeTheNextGroupInClickOrder) {
         dialog.OnAdd();
         EXPECT_TRUE(dialog.View().Pending().empty());
         EXPECT_EQ(dialog.View().GroupIndexOf(5), 2);
-        EXPECT_EQ(dialog.View().SlotOf(2), 0);
-        EXPECT_EQ(dialog.View().SlotOf(5), 1);
-        EXPECT_EQ(dialog.View().SlotOf(3), 2);
+        EXPECT_EQ((std::vector{dialog.View().SlotOf(2), dialog.View().SlotOf(5),
+                               dialog.View().SlotOf(3)}),
+                  (std::vector{0, 1, 2}));
         // The unit sees nothing before the editor closes.
         EXPECT_EQ(unit.Data().GroupCount(), 2);
         EXPECT_EQ(At(5).groupIndex, -1);
@@ -81,8 +77,7 @@ TEST_F(GroupEditorTest, ThreeClicksAndAddMakeTheNextGroupInClickOrder) {
     ASSERT_EQ(unit.Data().GroupCount(), 3);
     EXPECT_EQ(MembersOf(2), (Positions{2, 5, 3}));
     EXPECT_EQ(MembersOf(0), (Positions{0}));
-    EXPECT_EQ(At(3).groupIndex, 2);
-    EXPECT_EQ(At(4).groupIndex, -1);
+    EXPECT_EQ((std::vector{At(3).groupIndex, At(4).groupIndex}), (std::vector{2, -1}));
     EXPECT_TRUE(unit.IsModified());
 }
 
@@ -125,23 +120,22 @@ TEST_F(GroupEditorTest, DeletingGroupZeroOfThreeRenumbersTheOthers) {
     EXPECT_EQ(MembersOf(1), (Positions{2, 3}));
     EXPECT_EQ(At(0).groupIndex, -1);
     EXPECT_EQ(At(3).groupIndex, 1);
-}
-
-TEST_F(GroupEditorTest, DeletingTheOnlyGroupLeavesNone) {
-    Compress({1, 1});
-    Group({2});
+    // Deleting the groups left leaves none.
     Run([&](CSetGroupDlg& dialog) {
-        Click(1);
-        dialog.OnDelete();
+        for (const int member : {1, 2}) {
+            Click(member);
+            dialog.OnDelete();
+        }
     });
     EXPECT_EQ(unit.Data().GroupCount(), 0);
-    EXPECT_EQ(At(0).groupIndex, -1);
-    EXPECT_EQ(At(1).groupIndex, -1);
+    EXPECT_EQ((std::vector{At(1).groupIndex, At(3).groupIndex}), (std::vector{-1, -1}));
 }
 
+// A click on a group the unit does not have, or outside every cell, does nothing.
 TEST_F(GroupEditorTest, PendingAndSelectionExcludeEachOtherAndAddNeedsNoSelection) {
-    Compress({1, 1, 1});
+    Compress({1, 1, 1, 1});
     Group({1});
+    At(3).groupIndex = 4;
     Run([&](CSetGroupDlg& dialog) {
         Click(1);
         Click(2);
@@ -153,22 +147,11 @@ TEST_F(GroupEditorTest, PendingAndSelectionExcludeEachOtherAndAddNeedsNoSelectio
         EXPECT_EQ(dialog.View().Groups().size(), 1u);
         Click(2); // an ungrouped click ends the selection
         EXPECT_EQ(dialog.View().Selected(), std::nullopt);
-        EXPECT_EQ(dialog.View().Pending(), (std::vector<int>{2}));
-    });
-}
-
-TEST_F(GroupEditorTest, AClickOnAGroupTheUnitDoesNotHaveDoesNothing) {
-    Compress({1, 1});
-    Group({1});
-    At(1).groupIndex = 4;
-    Run([&](CSetGroupDlg& dialog) {
-        Click(1);
-        EXPECT_EQ(dialog.View().Selected(), std::nullopt);
-        EXPECT_TRUE(dialog.View().Pending().empty());
-        // Clicks outside every cell do nothing either.
+        Click(3);
         HoverNowhere();
         dialog.View().OnLeftButtonDown();
         EXPECT_EQ(dialog.View().Selected(), std::nullopt);
+        EXPECT_EQ(dialog.View().Pending(), (std::vector<int>{2}));
     });
 }
 

@@ -51,7 +51,7 @@ TEST(KeyRouting, TheAnimationWindowsKeepTheTenKeysAfterTheirKeyDowns) {
     }
 }
 
-TEST(KeyRouting, AnAutoRepeatedReleaseIsNotHandedOn) {
+TEST(KeyRouting, AnAutoRepeatedReleaseIsNotHandedOnAndAnEmptySlotKeepsNothing) {
     KeyRouter router;
     RecordingKeyTarget origin;
     router.Register(KeySlot::OriginPoint, origin);
@@ -64,10 +64,7 @@ TEST(KeyRouting, AnAutoRepeatedReleaseIsNotHandedOn) {
     router.Route(KeySlot::OriginPoint, KeyPhase::Up, {key::kLeft}, false);
     EXPECT_EQ(origin.downs.size(), 4u);
     EXPECT_EQ(origin.ups, (std::vector<int>{key::kLeft}));
-}
-
-TEST(KeyRouting, AnEmptySlotTakesAndKeepsNothing) {
-    KeyRouter router;
+    // An empty slot takes and keeps nothing.
     RecordingKeyTarget first;
     RecordingKeyTarget second;
     EXPECT_FALSE(router.Route(KeySlot::Animation, KeyPhase::Down, {key::kLeft}, false));

@@ -31,11 +31,6 @@ protected:
     }
     CAniPointView& View() { return *dialog.View(); }
     const PreviewCanvas& Canvas() { return View().Canvas(); }
-    // Makes groups of consecutive animations.
-    void Group(std::initializer_list<std::int32_t> counts) {
-        unit.RebuildGroups(std::vector<std::int32_t>(counts));
-        unit.SetModifiedFlag(false);
-    }
     UnitGroup& GroupNumber(int index) { return *unit.Data().FindGroup(index); }
     Point PointOf(int position, int index) {
         return {At(position).pointX[index], At(position).pointY[index]};
@@ -57,7 +52,7 @@ protected:
     RecordingOriginPointHost host;
 };
 
-TEST_F(OriginPointTest, LeftForOneTickRaisesXByOneAndWithCtrlByTen) {
+TEST_F(OriginPointTest, ArrowsMoveThePointByOneAndWithCtrlByTenAndDigitsChooseIt) {
     Compress({1});
     RecordingToolWindow player(hub, ToolWindow::Animation);
     player.Open();
@@ -77,9 +72,34 @@ TEST_F(OriginPointTest, LeftForOneTickRaisesXByOneAndWithCtrlByTen) {
     // Released: the next tick moves nothing.
     dialog.Tick();
     EXPECT_EQ(unit.Data().unitPointX[0], 10);
+    // Digits choose the point, and the right button on point 9 goes to 0.
+    EXPECT_EQ(dialog.Title(), "Set animation point - 0");
+    Down('9');
+    EXPECT_EQ(View().PointIndex(), 9);
+    EXPECT_EQ(dialog.Title(), "Set animation point - 9");
+    dialog.OnRightButton();
+    EXPECT_EQ(View().PointIndex(), 0);
+    EXPECT_EQ(dialog.Title(), "Set animation point - 0");
+    ASSERT_GE(player.points.size(), 2u);
+    EXPECT_EQ(player.points[player.points.size() - 2], 9);
+    EXPECT_EQ(player.points.back(), 0);
+    // Held keys are let go when the window loses the keyboard or closes.
+    Down(key::kLeft);
+    dialog.Tick();
+    dialog.OnFocusLost(); // the key-up goes to another window
+    dialog.Tick();
+    dialog.Tick();
+    EXPECT_EQ(unit.Data().unitPointX[0], 11);
+    Down(key::kUp);
+    dialog.OnDestroy();
+    EXPECT_EQ(keys.Target(KeySlot::OriginPoint), nullptr);
+    dialog.OnCreate(host);
+    hub.HandOver(ToolWindow::OriginPoint, Feed::Main, HandOver(0));
+    dialog.Tick();
+    EXPECT_EQ(unit.Data().unitPointY[0], 9);
 }
 
-TEST_F(OriginPointTest, EachModeMovesItsOwnSetAndAniWrapsAt16Bits) {
+TEST_F(OriginPointTest, EachModeMovesItsOwnSetAniWrapsAt16BitsAndRResetsExceptInReverse) {
     Compress({1, 1});
     Group({2});
     At(0).pointX[4] = 32767;
@@ -95,31 +115,10 @@ TEST_F(OriginPointTest, EachModeMovesItsOwnSetAndAniWrapsAt16Bits) {
               (std::vector{1, 1, -32768, 0}));
     EXPECT_EQ(dialog.CoordinatesText(), "-32768,0");
     EXPECT_EQ(unit.Data().unitPointX[0], 0);
-}
-
-TEST_F(OriginPointTest, TheRightButtonOnPointNineGoesToZeroAndDigitsChooseThePoint) {
-    Compress({1});
-    RecordingToolWindow player(hub, ToolWindow::Animation);
-    player.Open();
-    Open();
-    EXPECT_EQ(dialog.Title(), "Set animation point - 0");
-    Down('9');
-    EXPECT_EQ(View().PointIndex(), 9);
-    EXPECT_EQ(dialog.Title(), "Set animation point - 9");
-    dialog.OnRightButton();
-    EXPECT_EQ(View().PointIndex(), 0);
-    EXPECT_EQ(dialog.Title(), "Set animation point - 0");
-    ASSERT_GE(player.points.size(), 2u);
-    EXPECT_EQ(player.points[player.points.size() - 2], 9);
-    EXPECT_EQ(player.points.back(), 0);
-}
-
-TEST_F(OriginPointTest, RResetsThePointExceptInReverse) {
-    Compress({1, 1});
-    Group({2});
+    // R resets the point, except in Reverse.
+    Down('0');
     At(0).pointX[0] = 5;
     At(1).pointY[0] = 6;
-    Open();
     dialog.OnModeSelected(static_cast<int>(Mode::Reverse));
     unit.SetModifiedFlag(false);
     Down('R');
@@ -171,7 +170,7 @@ TEST_F(OriginPointTest, FourMembersSpreadOverTheWheelAndHalfOverItsHalf) {
     ExpectSpokes(GroupNumber(1), {0, 120, 240}, -std::sqrt(2.0));
 }
 
-TEST_F(OriginPointTest, ThreeRadialMovesAtAngleZeroGiveOneTwoFour) {
+TEST_F(OriginPointTest, ThreeRadialMovesAtAngleZeroGiveOneTwoFourUntilTheGroupsAreReplaced) {
     Compress({1, 1});
     Group({2});
     Open();
@@ -186,6 +185,19 @@ TEST_F(OriginPointTest, ThreeRadialMovesAtAngleZeroGiveOneTwoFour) {
     EXPECT_LT(member.workingPointX, 0.00001f);
     EXPECT_NEAR(member.workingPointY, 3 * std::sqrt(2.0), 1e-5);
     EXPECT_TRUE(unit.IsModified());
+    // Replaced groups are looked up again, and Reverse is left.
+    unit.RebuildGroups(std::vector<std::int32_t>{1, 1}); // the old group is freed
+    EXPECT_EQ(View().GetMode(), Mode::Total);
+    EXPECT_EQ(dialog.MemberCount(), 1);
+    dialog.OnModeSelected(static_cast<int>(Mode::Group));
+    Hold(key::kLeft);
+    EXPECT_EQ(GroupNumber(0).pointX[0], 1);
+    // A new animation list: the window lets go and draws nothing.
+    Compress({1});
+    dialog.Tick();
+    EXPECT_EQ(Canvas().At(200, 150), 0);
+    Hold(key::kLeft);
+    EXPECT_FALSE(unit.IsModified());
 }
 
 TEST_F(OriginPointTest, EnteringReverseFoldsTheGroupPointIntoEachMemberAndIsSafeToRepeat) {
@@ -316,25 +328,7 @@ TEST_F(OriginPointTest, TeamPixelsTakeEveryEntryOfTheDocumentsTeamTable) {
     EXPECT_EQ(Canvas().At(205, 153), BrightTeamPixel());
 }
 
-TEST_F(OriginPointTest, HeldKeysAreLetGoWhenTheWindowLosesTheKeyboardOrCloses) {
-    Compress({1});
-    Open();
-    Down(key::kLeft);
-    dialog.Tick();
-    dialog.OnFocusLost(); // the key-up goes to another window
-    dialog.Tick();
-    dialog.Tick();
-    EXPECT_EQ(unit.Data().unitPointX[0], 1);
-    Down(key::kUp);
-    dialog.OnDestroy();
-    EXPECT_EQ(keys.Target(KeySlot::OriginPoint), nullptr);
-    dialog.OnCreate(host);
-    hub.HandOver(ToolWindow::OriginPoint, Feed::Main, HandOver(0));
-    dialog.Tick();
-    EXPECT_EQ(unit.Data().unitPointY[0], 0);
-}
-
-TEST_F(OriginPointTest, PageKeysAndTheNumberBoxKeepTheOpenWindowsInStep) {
+TEST_F(OriginPointTest, PageHomeEndAndTheNumberBoxesKeepTheOpenWindowsInStep) {
     Compress({1, 1, 1, 1});
     RecordingToolWindow player(hub, ToolWindow::Animation);
     RecordingToolWindow checkBox(hub, ToolWindow::CheckBox);
@@ -343,8 +337,8 @@ TEST_F(OriginPointTest, PageKeysAndTheNumberBoxKeepTheOpenWindowsInStep) {
     Open(1);
     Down('6');
     Down(key::kPageDown);
-    EXPECT_EQ(View().Main().Position(), 2);
-    EXPECT_EQ(View().PointIndex(), 6); // kept by the Page keys
+    // The point is kept by the Page keys.
+    EXPECT_EQ((std::pair{View().Main().Position(), View().PointIndex()}), std::pair(2, 6));
     EXPECT_EQ(dialog.MainNumberText(), "2");
     ASSERT_EQ(checkBox.taken.size(), 1u);
     EXPECT_EQ(checkBox.taken.back().animation, &At(2));
@@ -359,8 +353,7 @@ TEST_F(OriginPointTest, PageKeysAndTheNumberBoxKeepTheOpenWindowsInStep) {
     EXPECT_EQ(dialog.Title(), "Set animation point - 6");
     // The number box: the animation with that save index; the point starts at 0.
     dialog.OnMainNumber(0);
-    EXPECT_EQ(View().Main().Position(), 0);
-    EXPECT_EQ(View().PointIndex(), 0);
+    EXPECT_EQ((std::pair{View().Main().Position(), View().PointIndex()}), std::pair(0, 0));
     EXPECT_EQ(checkBox.Held(), &At(0));
     EXPECT_EQ(player.points.back(), 0);
     // Numbers that name no animation change nothing, however far off.
@@ -374,14 +367,8 @@ TEST_F(OriginPointTest, PageKeysAndTheNumberBoxKeepTheOpenWindowsInStep) {
     checkBox.registration.End();
     Down(key::kPageDown);
     EXPECT_EQ(checkBox.taken.size(), handOvers);
-}
 
-TEST_F(OriginPointTest, HomeEndAndTheBackNumberWalkTheBackAnimation) {
-    Compress({1, 1, 1});
-    RecordingToolWindow player(hub, ToolWindow::Animation);
-    player.Open();
-    Open(0);
-    // With no back animation the keys and the back number do nothing.
+    // Home, End and the back number walk the back animation; without one they do nothing.
     Down(key::kEnd);
     dialog.OnBackNumber(1);
     EXPECT_EQ(player.Held(Feed::Back), nullptr);
@@ -440,25 +427,6 @@ TEST_F(OriginPointTest, BuildingModeMovesTheBuildingPointsAndDropsAFreedRecord) 
     // A unit animation ends building mode.
     hub.HandOver(ToolWindow::OriginPoint, Feed::Main, HandOver(0));
     EXPECT_FALSE(View().BuildingMode());
-}
-
-TEST_F(OriginPointTest, ReplacedGroupsAreLookedUpAgainAndReverseIsLeft) {
-    Compress({1, 1});
-    Group({2});
-    Open();
-    dialog.OnModeSelected(static_cast<int>(Mode::Reverse));
-    unit.RebuildGroups(std::vector<std::int32_t>{1, 1}); // the old group is freed
-    EXPECT_EQ(View().GetMode(), Mode::Total);
-    EXPECT_EQ(dialog.MemberCount(), 1);
-    dialog.OnModeSelected(static_cast<int>(Mode::Group));
-    Hold(key::kLeft);
-    EXPECT_EQ(GroupNumber(0).pointX[0], 1);
-    // A new animation list: the window lets go and draws nothing.
-    Compress({1});
-    dialog.Tick();
-    EXPECT_EQ(Canvas().At(200, 150), 0);
-    Hold(key::kLeft);
-    EXPECT_FALSE(unit.IsModified());
 }
 
 } // namespace

@@ -67,19 +67,12 @@ TEST_F(TeamColourDlgTest, OkCopiesTheTablesBackAndMarksTheUnit) {
         dialog.Editor().Bar().LeftButtonDown(4 + 6 * 7, 5);
         edited = dialog.Editor().Colours();
         EXPECT_EQ(edited.selection[2], 7);
+        platform.prompts.fileAnswers.push_back(folder / "red.utc"); // the menu saves
+        dialog.OnCommand(TeamColourEditor::kUnitSave);
         return true;
     });
     EXPECT_EQ(unit.Data().teamColours, edited);
     EXPECT_TRUE(unit.IsModified());
-}
-
-TEST_F(TeamColourDlgTest, TheMenuSaves) {
-    Run([&](CTeamColourDlg& dialog) {
-        dialog.Open({0, 0, 200, 60}, 0);
-        platform.prompts.fileAnswers.push_back(folder / "red.utc");
-        dialog.OnCommand(TeamColourEditor::kUnitSave);
-        return false;
-    });
     EXPECT_EQ(std::filesystem::file_size(folder / "red.UTC"), 672u);
 }
 

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "unit/CPropertiesDlg.h"
+#include "unit/CTempBufferDlg.h"
 #include "unit/CUnitView.h"
 #include "unittools/ToolHub.h"
 
+#include <functional>
 #include <vector>
 
 namespace fenwold::test {
@@ -90,15 +93,35 @@ private:
     ToolWindow tool_;
 };
 
-// A unit view host whose dialogs are all cancelled at once.
-class QuietUnitViewHost final : public UnitViewHost {
+// A unit view host that records what it is asked to run; a dialog without a function is
+// cancelled.
+class RecordingUnitViewHost final : public UnitViewHost {
 public:
-    bool RunPropertiesDialog(CPropertiesDlg&) override { return false; }
-    bool RunTempBufferDialog(CTempBufferDlg&) override { return false; }
-    void RunTeamColourDialog(const AnimationHandOver&) override {}
-    void RunGroupEditor(CUnitDoc&) override {}
-    void RunAlphaValueChange(CUnitDoc&, int) override {}
-    void Repaint() override {}
+    bool RunPropertiesDialog(CPropertiesDlg& dialog) override {
+        shownProperties.push_back(dialog);
+        return properties && properties(dialog);
+    }
+    bool RunTempBufferDialog(CTempBufferDlg& dialog) override {
+        return tempBuffer && tempBuffer(dialog);
+    }
+    void RunTeamColourDialog(const AnimationHandOver& current) override {
+        teamColourRuns.push_back(current);
+    }
+    void RunGroupEditor(CUnitDoc& unit) override { groupEditors.push_back(&unit); }
+    void RunAlphaValueChange(CUnitDoc& unit, int position) override {
+        alphaChanges.emplace_back(&unit, position);
+    }
+    void Repaint() override { ++repaints; }
+
+    std::vector<AnimationHandOver> teamColourRuns;
+    std::vector<CUnitDoc*> groupEditors;
+    std::vector<std::pair<CUnitDoc*, int>> alphaChanges;
+    std::function<bool(CPropertiesDlg&)> properties;
+    std::function<bool(CTempBufferDlg&)> tempBuffer;
+    std::vector<CPropertiesDlg> shownProperties;
+    int repaints = 0;
 };
+// Left alone, every dialog is cancelled at once.
+using QuietUnitViewHost = RecordingUnitViewHost;
 
 } // namespace fenwold::test

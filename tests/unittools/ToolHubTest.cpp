@@ -15,16 +15,13 @@
 namespace fenwold {
 namespace {
 
-using test::QuietUnitViewHost;
 using test::RecordingToolWindow;
 
-// Three animations of 10, 12 and 14 pixels compressed into the document, the first two in
+// The first three of the four solid animations compressed into the document, the first two in
 // group 0.
 void CompressThree(AnimationDocument& document) {
-    RegisteredAnimations list;
-    list.push_back(test::SolidAnimation(10, 8, 2, 0x0100));
-    list.push_back(test::SolidAnimation(12, 8, 1, 0x0200));
-    list.push_back(test::SolidAnimation(14, 8, 3, 0x7C00));
+    RegisteredAnimations list = test::FourSolidAnimations();
+    list.pop_back();
     test::CompressPlain(document, list, {2});
 }
 
@@ -55,7 +52,7 @@ protected:
     RecordingToolWindow checkBox{tools, ToolWindow::CheckBox};
     RecordingToolWindow origin{tools, ToolWindow::OriginPoint};
     RecordingToolWindow edit{tools, ToolWindow::AnimationEdit};
-    QuietUnitViewHost viewHost;
+    test::RecordingUnitViewHost viewHost;
     RecordingWindowPainter painter;
 };
 
@@ -74,12 +71,10 @@ TEST_F(ToolHubTest, WindowsFedByAViewCloseWhenItGoes) {
     tools.HandOver(ToolWindow::AnimationEdit, Feed::Main, HandOverOf(unit, 2, other.get()));
 
     view.reset();
-    EXPECT_EQ(player.closed, 1);
-    EXPECT_EQ(checkBox.closed, 1);
-    EXPECT_EQ(edit.closed, 0);
-    EXPECT_FALSE(tools.IsOpen(ToolWindow::Animation));
-    EXPECT_FALSE(tools.IsOpen(ToolWindow::CheckBox));
-    EXPECT_TRUE(tools.IsOpen(ToolWindow::AnimationEdit));
+    EXPECT_EQ((std::vector{player.closed, checkBox.closed, edit.closed}), (std::vector{1, 1, 0}));
+    EXPECT_EQ((std::vector{tools.IsOpen(ToolWindow::Animation), tools.IsOpen(ToolWindow::CheckBox),
+                           tools.IsOpen(ToolWindow::AnimationEdit)}),
+              (std::vector{false, false, true}));
     EXPECT_FALSE(player.registration.IsOpen());
     // A closed window is given nothing and told nothing more.
     Click(*other, 0);
@@ -157,22 +152,6 @@ TEST_F(ToolHubTest, AClosingDocumentClosesTheWindowsItFed) {
     EXPECT_EQ(player.redraws, 1);
 }
 
-TEST_F(ToolHubTest, WindowsPassAnimationsOnWithTheSourceTheyCameFrom) {
-    auto view = MakeView(unit);
-    origin.Open();
-    checkBox.Open();
-    unit.SetToolDataFlag(true);
-    Click(*view, 0);
-    // The origin window steps to the next animation and keeps the check box window in step.
-    tools.HandOver(ToolWindow::CheckBox, Feed::Main, HandOverOf(unit, 1, origin.taken[0].source));
-    tools.HandOver(ToolWindow::AnimationEdit, Feed::Main, HandOverOf(unit, 1, view.get()));
-    EXPECT_TRUE(edit.taken.empty()); // not open: given nothing
-    EXPECT_EQ(checkBox.Held(), unit.Data().FindAnimation(1));
-    view.reset();
-    EXPECT_EQ(checkBox.closed, 1);
-    EXPECT_EQ(origin.closed, 1);
-}
-
 TEST_F(ToolHubTest, RegisteredPreviewsAreLetGoWhenTheirListChanges) {
     RegisteredAnimations list;
     list.push_back(test::SolidAnimation(4, 4, 1, 0x0001));
@@ -213,7 +192,7 @@ TEST_F(ToolHubTest, ABuildingClickPlaysTheBuildingAndForgetsItsRecord) {
     EXPECT_EQ(edit.Held(), nullptr);
 }
 
-TEST_F(ToolHubTest, AWindowThatClosesItselfIsForgotten) {
+TEST_F(ToolHubTest, AWindowThatClosesItselfIsForgottenAndTheHubClosesTheRest) {
     player.Open();
     tools.HandOver(ToolWindow::Animation, Feed::Main, HandOverOf(unit, 0, nullptr));
     player.registration.End(); // its close box
@@ -230,6 +209,18 @@ TEST_F(ToolHubTest, AWindowThatClosesItselfIsForgotten) {
     EXPECT_EQ(tools.Client(ToolWindow::Animation), &second);
     player.registration.End(); // too late: it does not close the new one
     EXPECT_TRUE(second.registration.IsOpen());
+
+    // The hub closes what is still open when it goes.
+    auto hub = std::make_unique<ToolHub>();
+    RecordingToolWindow window{*hub, ToolWindow::CheckBox};
+    window.Open();
+    hub->HandOver(ToolWindow::CheckBox, Feed::Main, HandOverOf(unit, 0, nullptr));
+    hub->CloseAll();
+    EXPECT_EQ(window.closed, 1);
+    EXPECT_EQ(window.Held(), nullptr);
+    window.Open();
+    hub.reset();
+    EXPECT_EQ(window.closed, 2);
 }
 
 TEST_F(ToolHubTest, TheFireSourceIsNewAtAReusedAddress) {
@@ -270,19 +261,6 @@ TEST_F(ToolHubTest, TheFireSourceIsNewAtAReusedAddress) {
     delete building;
     EXPECT_EQ(tools.FireSource().document, nullptr);
     EXPECT_GT(tools.FireSource().generation, set);
-}
-
-TEST_F(ToolHubTest, TheHubClosesWhatIsStillOpenWhenItGoes) {
-    auto hub = std::make_unique<ToolHub>();
-    RecordingToolWindow window{*hub, ToolWindow::CheckBox};
-    window.Open();
-    hub->HandOver(ToolWindow::CheckBox, Feed::Main, HandOverOf(unit, 0, nullptr));
-    hub->CloseAll();
-    EXPECT_EQ(window.closed, 1);
-    EXPECT_EQ(window.Held(), nullptr);
-    window.Open();
-    hub.reset();
-    EXPECT_EQ(window.closed, 2);
 }
 
 } // namespace

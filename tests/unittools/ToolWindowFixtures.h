@@ -57,10 +57,9 @@ private:
 template <typename Host>
 class RecordingCanvasHost final : public Host {
 public:
-    void ShowState() override { ++statesShown; }
+    void ShowState() override {}
     void RepaintCanvas() override { ++repaints; }
     void DestroyWindow() override { ++destroyed; }
-    int statesShown = 0;
     int repaints = 0;
     int destroyed = 0;
 };
@@ -118,6 +117,11 @@ protected:
         EXPECT_GT(Red5(team), 0);
         EXPECT_EQ(Blue5(team), 0);
         return team;
+    }
+    // Makes groups of consecutive animations; the unit is then not modified.
+    void Group(std::initializer_list<std::int32_t> counts) {
+        unit.RebuildGroups(std::vector<std::int32_t>(counts));
+        unit.SetModifiedFlag(false);
     }
     UnitAnimation& At(int position) { return *unit.Data().FindAnimation(position); }
     AnimationHandOver HandOver(int position, const ToolSource* source = nullptr) {
