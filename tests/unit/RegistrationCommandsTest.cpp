@@ -60,7 +60,9 @@ protected:
     }
 
     static AnimationRegistryResult Grouped(std::vector<std::vector<PictureSeries>> groups) {
-        AnimationRegistryResult result{.setGroup = true, .groups = std::move(groups)};
+        AnimationRegistryResult result;
+        result.setGroup = true;
+        result.groups = std::move(groups);
         for (const auto& group : result.groups) {
             for (const auto& s : group) {
                 result.totalFileCount += static_cast<int>(s.names.size());
