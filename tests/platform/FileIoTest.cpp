@@ -209,7 +209,8 @@ TEST(SaveFilesTogether, AWriteFailingPartWayKeepsTheOldFiles) {
     folder.Write("walk.UTD", {3});
     folder.Write("walk.URE", {1, 2});
     const Bytes data = Numbered(270000);
-    const FileToSave pair[] = {{folder / "walk.UTD", Bytes{4}},
+    const Bytes toolData{4}; // a save holds a view of its bytes
+    const FileToSave pair[] = {{folder / "walk.UTD", toolData},
                                {folder / "walk.URE", ContentsAndTheirBytes(data).first}};
     struct rlimit limit {};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &limit), 0);
