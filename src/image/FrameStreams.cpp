@@ -183,6 +183,36 @@ bool ForEachFrameRow(std::span<const T> stream, int height, std::size_t& end, Vi
     return true;
 }
 
+// Most tokens are short, so they are written a word at a time rather than by a library call
+// each. A word may run past the token's values, as far as `room` (the values writable from
+// `out`) allows: the rest of the row is written after them.
+template <typename T>
+void FillShort(T* out, int count, int room, T value) {
+    using L = Lanes<T>;
+    const std::uint64_t repeated = L::kOnes * value;
+    int done = 0;
+    for (; done < count && room - done >= L::kCount; done += L::kCount) {
+        std::memcpy(out + done, &repeated, sizeof repeated);
+    }
+    for (; done < count; ++done) {
+        out[done] = value;
+    }
+}
+
+// The same for `count` values copied from `from`, of which `available` may be read.
+template <typename T>
+void CopyShort(const T* from, int available, int count, T* out, int room) {
+    using L = Lanes<T>;
+    int done = 0;
+    for (; done < count && room - done >= L::kCount && available - done >= L::kCount;
+         done += L::kCount) {
+        std::memcpy(out + done, from + done, 8);
+    }
+    for (; done < count; ++done) {
+        out[done] = from[done];
+    }
+}
+
 // Fills all width * height values of `out`; what the stream does not supply is 0.
 template <typename T>
 void DecodeFrame(std::span<const T> stream, int width, int height, T* out) {
@@ -204,12 +234,14 @@ void DecodeFrame(std::span<const T> stream, int width, int height, T* out) {
                 }
                 const T value = stream[at++];
                 const int fill = std::min(count, width - x);
-                std::fill_n(row + x, fill, value);
+                FillShort(row + x, fill, width - x, value);
                 x += fill;
             } else {
                 const int given = static_cast<int>(std::min<std::size_t>(count, rowEnd - at));
                 const int copy = std::min(given, width - x);
-                std::copy_n(stream.data() + at, copy, row + x);
+                CopyShort(stream.data() + at,
+                          static_cast<int>(std::min<std::size_t>(stream.size() - at, width)), copy,
+                          row + x, width - x);
                 x += copy;
                 at += static_cast<std::size_t>(given);
             }
