@@ -113,9 +113,20 @@ void ReadRecordFields(BinaryReader& in, BuildingRecord& record, int animationCou
                 " tiles");
     }
     in.read(record.area);
+    // The views and the export scale the area and the root of float to pixels: they stay within
+    // the tiles, as the building window keeps them.
+    const auto [left, top, right, bottom] = record.area;
+    if (left < 0 || top < 0 || left > right || top > bottom || right > record.tileColumns ||
+        bottom > record.tileRows) {
+        in.fail("the area (" + std::to_string(left) + ", " + std::to_string(top) + ", " +
+                std::to_string(right) + ", " + std::to_string(bottom) + ") is not within the " +
+                std::to_string(record.tileColumns) + " x " + std::to_string(record.tileRows) +
+                " tiles");
+    }
     record.width = kTileSize * record.tileColumns;
     record.height = kTileSize * record.tileRows;
     record.rootOfFloat = in.i32();
+    CheckCount(in, record.rootOfFloat, record.tileRows, "the root of float");
     in.read(record.pointX);
     in.read(record.pointY);
     for (int row = 0; row < 2 * record.tileRows; ++row) {

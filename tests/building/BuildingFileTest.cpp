@@ -108,8 +108,10 @@ struct NumberedBuilding {
             alpha[i] = static_cast<std::uint8_t>(i % 5 == 0 ? 0 : i * 7);
         }
         record = MakeBuildingRecord(picture, alpha, width, height, 4, 5, 70, 40);
-        numbers.Fill(record.area);
-        numbers.Fill(record.rootOfFloat);
+        // Within the tiles, as the reader requires; distinct once the building is 6 x 5 tiles.
+        record.area = {std::min(1, columns), std::min(2, rows), std::min(4, columns),
+                       std::min(3, rows)};
+        record.rootOfFloat = std::min(5, rows);
         numbers.Fill(record.pointX);
         numbers.Fill(record.pointY);
         for (int row = 0; row < 2 * rows; ++row) {
@@ -154,7 +156,7 @@ void ExpectRefused(const Bytes& bytes, const std::string& reason) {
 }
 
 TEST(BuildingFile, RoundTripFieldForFieldInBothVariants) {
-    const NumberedBuilding building(3, 2, 4);
+    const NumberedBuilding building(6, 5, 4);
     for (const ColourVariant variant : {ColourVariant::Pixel555, ColourVariant::Pixel565}) {
         const Bytes bytes = EncodeBuildingFile(building.record, building.data, variant, 99);
         EXPECT_EQ(bytes[36], static_cast<std::uint8_t>(variant));
@@ -206,6 +208,9 @@ TEST(BuildingFile, CountsPastTheLimitsAndBadHeadersAreRefused) {
         {56 + 8, {51, "the tile rows 51 is outside 0 to 50"}},
         {fireCount, {101, "the fire point count 101 is outside 0 to 100"}},
         {56, {7, "the tile count 7 does not match 1 x 1 tiles"}},
+        {68, {0xFFFFFFFF, "the area (-1, 1, 1, 1) is not within the 1 x 1 tiles"}},
+        {80, {2, "the area (1, 1, 1, 2) is not within the 1 x 1 tiles"}},
+        {84, {2, "the root of float 2 is outside 0 to 1"}},
         {44, {0x40000000, "the codebook with its Pixel565 copy"}},
         {36, {2, "unknown colour variant 2"}}};
     for (const auto& [offset, patch] : patches) {
