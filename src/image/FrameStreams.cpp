@@ -74,39 +74,29 @@ int EqualRunEnd(const T* values, int from, int limit) {
     return x;
 }
 
-// The first k in [from, last) with values[k] == values[k + 1], otherwise `last` (or `from`
-// when that is beyond it); reads values[last].
-template <typename T>
-int FirstEqualPair(const T* values, int from, int last) {
+// The first k in [from, last) where `Count` equal values begin (two or three), otherwise `last`
+// (or `from` when that is beyond it); reads values[last + Count - 2].
+template <int Count, typename T>
+int FirstEqualValues(const T* values, int from, int last) {
     using L = Lanes<T>;
     int k = from;
     for (; k + L::kCount <= last; k += L::kCount) {
-        const std::uint64_t pairs = L::ZeroLanes(L::Load(values + k) ^ L::Load(values + k + 1));
-        if (pairs != 0) {
-            return k + L::FirstLane(pairs);
+        std::uint64_t found = ~std::uint64_t{0};
+        std::uint64_t previous = L::Load(values + k);
+        for (int i = 1; i < Count; ++i) {
+            const std::uint64_t next = L::Load(values + k + i);
+            found &= L::ZeroLanes(previous ^ next);
+            previous = next;
+        }
+        if (found != 0) {
+            return k + L::FirstLane(found);
         }
     }
-    while (k < last && values[k] != values[k + 1]) {
-        ++k;
-    }
-    return k;
-}
-
-// The first k in [from, last) where three equal values begin, otherwise `last` (or `from` when
-// that is beyond it); reads values[last + 1].
-template <typename T>
-int FirstEqualTriple(const T* values, int from, int last) {
-    using L = Lanes<T>;
-    int k = from;
-    for (; k + L::kCount <= last; k += L::kCount) {
-        const std::uint64_t middle = L::Load(values + k + 1);
-        const std::uint64_t triples = L::ZeroLanes(L::Load(values + k) ^ middle) &
-                                      L::ZeroLanes(middle ^ L::Load(values + k + 2));
-        if (triples != 0) {
-            return k + L::FirstLane(triples);
-        }
-    }
-    while (k < last && !(values[k] == values[k + 1] && values[k] == values[k + 2])) {
+    const auto begins = [values](int at) {
+        return std::all_of(values + at + 1, values + at + Count,
+                           [first = values[at]](T value) { return value == first; });
+    };
+    while (k < last && !begins(k)) {
         ++k;
     }
     return k;
@@ -128,7 +118,7 @@ T* WriteFrameTokens(const T* row, int width, T* out) {
             x = end;
             continue;
         }
-        int end = FirstEqualTriple(row, x + 1, std::min(limit, lastTriple));
+        int end = FirstEqualValues<3>(row, x + 1, std::min(limit, lastTriple));
         if (end >= std::min(limit, lastTriple)) {
             end = limit;
         }
@@ -366,7 +356,7 @@ void AppendKeyedSpan(Writer& writer, const T* values, int count, int alpha) {
             i = end;
             continue;
         }
-        int end = FirstEqualPair(values, i + 1, count - 1);
+        int end = FirstEqualValues<2>(values, i + 1, count - 1);
         if (end >= count - 1) {
             end = count;
         }
