@@ -75,7 +75,8 @@ private:
     std::vector<std::uint8_t> bytes_;
 };
 
-// One file of a save: where it goes and its contents.
+// One file of a save: where it goes and its contents. Bytes given as a span are not copied:
+// they must outlive the save.
 struct FileToSave {
     FileToSave(std::filesystem::path target, std::span<const std::uint8_t> bytes)
         : target(std::move(target)), write([bytes](FileSink& sink) { sink.Append(bytes); }) {}
