@@ -3,6 +3,7 @@
 #include "image/FrameStreams.h"
 #include "image/PictureBox.h"
 #include "image/PictureReading.h"
+#include "image/RandomPictures.h"
 #include "platform/ScriptedPlatform.h"
 #include "support/TempFolder.h"
 #include "support/TgaBuilder.h"
@@ -18,6 +19,7 @@
 namespace fenwold {
 namespace {
 
+using test::RandomFile;
 using test::TgaBuilder;
 using Names = std::vector<std::string>;
 using Bytes = std::vector<std::uint8_t>;
@@ -174,7 +176,7 @@ TEST_F(FrameSetLoaderTest, PicturesThatEndEarlyAreKeptAndReported) {
 }
 
 // Each frame is its own picture read alone, cut to the box over every frame's visible pixels
-// and encoded: pictures of every kind and size, larger after smaller and back, one ending early
+// and encoded: pictures of every kind and size, larger after smaller and back, some ending early
 // and one that cannot be read, all through the loader's one working picture.
 TEST_F(FrameSetLoaderTest, EachFrameIsItsPictureReadAloneAndCutToTheBox) {
     std::mt19937 random(37);
@@ -184,31 +186,12 @@ TEST_F(FrameSetLoaderTest, EachFrameIsItsPictureReadAloneAndCutToTheBox) {
         Names names;
         std::vector<Picture555> pictures;
         for (int i = 0; i < 6; ++i) {
-            const int width = static_cast<int>(random() % 40) + 1;
-            const int height = static_cast<int>(random() % 30) + 1;
-            std::vector<TgaColor> pixels(static_cast<std::size_t>(width) * height, 0);
-            // A few translucent and opaque blobs of distinct channels somewhere in the picture.
-            for (int blob = static_cast<int>(random() % 3); blob > 0; --blob) {
-                const auto at = random() % pixels.size();
-                const auto colour = MakeTgaColor(
-                    static_cast<std::uint8_t>(random()), 40, static_cast<std::uint8_t>(random()),
-                    static_cast<std::uint8_t>(random() % 2 ? 255 : 90));
-                for (std::size_t k = at; k < std::min(pixels.size(), at + random() % 50); ++k) {
-                    pixels[k] = colour;
-                }
-            }
-            auto file = TgaBuilder::Picture(width, height, pixels, random() % 2 ? 32 : 24,
-                                            random() % 3 != 0);
-            if (i == 4) {
-                file.resize(file.size() - 4); // ends early
-            }
+            const auto file = RandomFile(random, 40, i); // the first and fifth end early
             const std::string name = "t" + std::to_string(trial) + "_" + std::to_string(i) + ".tga";
             folder.Write(name, i == 2 ? TgaBuilder(2, 2).Descriptor(0x28).bytes() : file);
             names.push_back(name);
             if (i != 2) {
-                Picture555 alone;
-                ASSERT_EQ(ReadPicture555(file, alone), tga::kNoError);
-                pictures.push_back(std::move(alone));
+                ASSERT_EQ(ReadPicture555(file, pictures.emplace_back()), tga::kNoError);
             }
         }
         std::optional<PictureBox> visible;

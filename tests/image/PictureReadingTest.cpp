@@ -2,6 +2,7 @@
 
 #include "image/Hsv.h"
 #include "image/PictureBox.h"
+#include "image/RandomPictures.h"
 #include "image/TgaReader.h"
 #include "support/TempFolder.h"
 #include "support/TgaBuilder.h"
@@ -14,6 +15,8 @@
 namespace fenwold {
 namespace {
 
+using test::RandomFile;
+using test::RandomPicture;
 using test::TgaBuilder;
 
 // The reading spelled out step by step: the reader's pixels, translucent colours restored from
@@ -37,55 +40,6 @@ Picture555 ReferenceReading(std::span<const std::uint8_t> file) {
         }
     }
     return picture;
-}
-
-// Sprite-like rows: transparent stretches, runs, noise and translucent edges.
-std::vector<TgaColor> RandomPicture(std::mt19937& random, int width, int height) {
-    std::vector<TgaColor> pixels(static_cast<std::size_t>(width) * height);
-    std::size_t i = 0;
-    while (i < pixels.size()) {
-        const unsigned kind = random() % 4;
-        const std::size_t length = random() % 40 + 1;
-        const TgaColor colour = MakeTgaColor(
-            static_cast<std::uint8_t>(random()), static_cast<std::uint8_t>(random()),
-            static_cast<std::uint8_t>(random() % 3), static_cast<std::uint8_t>(random()));
-        for (std::size_t k = 0; k < length && i < pixels.size(); ++k, ++i) {
-            switch (kind) {
-            case 0:
-                pixels[i] = 0;
-                break;
-            case 1:
-                pixels[i] = colour;
-                break;
-            case 2:
-                pixels[i] = (random() & 0xFFFFFF) | 0xFF000000u;
-                break;
-            default:
-                pixels[i] = random();
-                break;
-            }
-        }
-    }
-    return pixels;
-}
-
-// A picture of random size (up to maxWidth x 6) and kind, as RandomPicture draws it, some with
-// an image ID field or a colour map before the pixel data; every fourth trial's file ends early.
-std::vector<std::uint8_t> RandomFile(std::mt19937& random, int maxWidth, int trial) {
-    const int width = static_cast<int>(random() % maxWidth) + 1;
-    const int height = static_cast<int>(random() % 6) + 1;
-    const int depth = random() % 2 ? 32 : 24;
-    const bool runLength = random() % 3 != 0;
-    auto file =
-        TgaBuilder::Picture(width, height, RandomPicture(random, width, height), depth, runLength);
-    if (const unsigned extra = random() % 4; extra > 1) {
-        file = extra == 2 ? TgaBuilder::WithImageId(file, static_cast<std::uint8_t>(random()))
-                          : TgaBuilder::WithColourMap(file, static_cast<int>(random() % 300));
-    }
-    if (trial % 4 == 0) {
-        file.resize(18 + random() % (file.size() - 17)); // ends early
-    }
-    return file;
 }
 
 void ExpectSamePicture(const Picture555& actual, const Picture555& expected) {
@@ -158,29 +112,6 @@ TEST(PictureReading, EdgeValuesReadAlikeInEveryConversion) {
     }
     ExpectEveryConversionReads(TgaBuilder::Picture(144, 144, pixels, 32, false));
     ExpectEveryConversionReads(runs.bytes());
-}
-
-// The planes are not cleared before reading: a picture read over an earlier one of the same
-// size must still have every pixel of its own, transparent ones and missing ones included.
-TEST(PictureReading, ReadingOverAnotherPictureWritesEveryPixel) {
-    std::mt19937 random(8);
-    const int width = 77;
-    const int height = 9;
-    std::vector<TgaColor> noise(static_cast<std::size_t>(width) * height);
-    for (auto& pixel : noise) {
-        pixel = random() | 0xFF000000u;
-    }
-    std::vector<TgaColor> sparse(noise.size(), 0);
-    sparse[100] = MakeTgaColor(200, 100, 50);
-    const auto early = TgaBuilder::Picture(width, height, sparse, 32, true);
-    for (const auto& second :
-         {early, std::vector<std::uint8_t>(early.begin(), early.begin() + early.size() / 2)}) {
-        Picture555 picture;
-        ASSERT_EQ(ReadPicture555(TgaBuilder::Picture(width, height, noise, 32, false), picture),
-                  tga::kNoError);
-        ASSERT_EQ(ReadPicture555(second, picture), tga::kNoError);
-        ExpectSamePicture(picture, ReferenceReading(second));
-    }
 }
 
 TEST(PictureReading, EveryReadingReportsTheReaderErrors) {
@@ -288,23 +219,6 @@ TEST(PictureReading, OutlineMatchesTheFullReading) {
         withoutVisible += expected ? 0 : 1;
     }
     EXPECT_GT(withoutVisible, 0); // the trials include pictures with nothing visible
-}
-
-TEST(PictureReading, OutlineBoxReachesTheCorners) {
-    // Top left and bottom right pixels visible in a 5 x 4 picture: the box is the whole picture.
-    std::vector<TgaColor> corners(20, 0);
-    corners[0] = MakeTgaColor(255, 0, 0);
-    corners[19] = MakeTgaColor(0, 0, 255, 8);
-    PictureOutline outline;
-    ASSERT_EQ(ReadPictureOutline(TgaBuilder::Picture(5, 4, corners, 32, true), outline),
-              tga::kNoError);
-    EXPECT_EQ(outline.visible, (PictureBox{0, 0, 4, 3}));
-    // One pixel in the second row from the top, second column.
-    std::vector<TgaColor> one(20, 0);
-    one[6] = MakeTgaColor(255, 0, 0);
-    ASSERT_EQ(ReadPictureOutline(TgaBuilder::Picture(5, 4, one, 32, false), outline),
-              tga::kNoError);
-    EXPECT_EQ(outline.visible, (PictureBox{1, 1, 1, 1}));
 }
 
 // One file buffer and one picture for a whole series: a larger file (with a colour map), then a
