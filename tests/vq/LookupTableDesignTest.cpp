@@ -5,7 +5,6 @@
 #include "vq/VqEngine.h"
 #include "vq/VqFixtures.h"
 
-#include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <random>
@@ -138,35 +137,6 @@ TEST(LookupTableDesign, OnePassMovesEntriesToTheirMeansUnlessStopped) {
     DesignContext stoppedContext{stopped.pool, stopped.progress, stopped.flags};
     EXPECT_EQ(DesignLookupTable(list, 2, kFineThreshold, 2, stoppedContext).entries[48], 2);
     EXPECT_EQ(stopped.progress.TextsOf(ProgressField::Loop), (std::vector<std::string>{"0"}));
-}
-
-TEST(LookupTableDesign, TwoLevelDesignStopsAfterTwoPassesWithoutGain) {
-    const std::vector<VqVector> list = RandomVectors(4000, 4, 9);
-    EngineRun run(false, false, 2);
-    DesignContext context{run.pool, run.progress, run.flags};
-    const DesignedTable table =
-        DesignLookupTable(list, 1500, kFineThreshold, kFinePatience, context);
-    EXPECT_EQ(table.entryCount, 1500);
-    const auto thresholds = run.progress.TextsOf(ProgressField::Threshold);
-    const auto gains = run.progress.TextsOf(ProgressField::ErrorGain);
-    const auto loops = run.progress.TextsOf(ProgressField::Loop);
-    // The first level (15 entries) shows one pass, loops 0 and 1; then the second level.
-    ASSERT_GE(loops.size(), 5u);
-    EXPECT_EQ(loops[2], "0");
-    const std::size_t last = loops.size() - 1;
-    EXPECT_EQ(std::atoi(loops[last].c_str()), std::atoi(loops[last - 1].c_str()) + 1);
-    for (std::size_t i : {last - 1, last}) {
-        EXPECT_LE(std::atof(gains[i].c_str()), std::atof(thresholds[i].c_str()));
-    }
-    // The pass before the two that stopped the loop gained more than the threshold.
-    ASSERT_NE(loops[last - 2], "0");
-    EXPECT_GT(std::atof(gains[last - 2].c_str()), std::atof(thresholds[last - 2].c_str()));
-    EngineRun single(false, false, 1);
-    DesignContext singleContext{single.pool, single.progress, single.flags};
-    const DesignedTable again =
-        DesignLookupTable(list, 1500, kFineThreshold, kFinePatience, singleContext);
-    EXPECT_EQ(again.entries, table.entries);
-    EXPECT_EQ(again.assignment, table.assignment);
 }
 
 // Ten clusters of 100 vectors (the last 109): a centre, then pairs one or two steps to either

@@ -20,7 +20,6 @@ namespace {
 using test::MakeAnimation;
 using test::NoisyFrame;
 using test::NoLbg;
-using test::Small;
 using test::TinyFrame;
 constexpr auto Compress = test::CompressQuietly;
 
@@ -73,40 +72,6 @@ TEST(Quality, KeepingEveryBlockIsExactForPlainAndTeamColouredAnimations) {
     EXPECT_EQ(Red5(grey), Green5(grey));
     EXPECT_EQ(Green5(grey), Blue5(grey));
     EXPECT_EQ(frame.visible[teamPixel], 1);
-}
-
-TEST(Quality, TeamColouredAndPlainCopiesOfTheSameArtMeasureTheSame) {
-    // Team pixels in colour under a mask, and the same art with those pixels already grey and
-    // no mask: the encoder sees the same blocks, so both lose the same.
-    std::vector<TinyFrame> teamFrames, plainFrames;
-    for (unsigned f = 0; f < 4; ++f) {
-        TinyFrame team = NoisyFrame(12, 8, 40 + f);
-        team.mask.assign(team.pixels.size(), 0);
-        for (std::size_t i = 0; i < team.pixels.size(); ++i) {
-            // Whole rows visible or not, so every alpha row is one run.
-            team.alpha[i] = (i / 12) % 3 == 2 ? 0 : 248;
-            team.mask[i] = (i / 12) % 3 == 1 ? 1 : 0;
-        }
-        TinyFrame plain = team;
-        plain.mask.clear();
-        for (std::size_t i = 0; i < team.pixels.size(); ++i) {
-            if (team.mask[i] != 0) {
-                const std::uint8_t level = GreyLevel(team.pixels[i]);
-                plain.pixels[i] = static_cast<Pixel555>(level << 10 | level << 5 | level);
-                plain.alpha[i] = 248;
-            }
-        }
-        teamFrames.push_back(team);
-        plainFrames.push_back(plain);
-    }
-    const RegisteredAnimation team = MakeAnimation(12, 8, teamFrames);
-    const RegisteredAnimation plain = MakeAnimation(12, 8, plainFrames);
-    const QualityFigures teamFigures = MeasureCompression({&team}, Compress({&team}, Small(6)));
-    const QualityFigures plainFigures = MeasureCompression({&plain}, Compress({&plain}, Small(6)));
-    const ErrorTally teamTally = teamFigures.animations[0].compression;
-    EXPECT_FALSE(teamTally.Exact());
-    EXPECT_EQ(teamTally.channels, plainFigures.animations[0].compression.channels);
-    EXPECT_DOUBLE_EQ(teamTally.squares, plainFigures.animations[0].compression.squares);
 }
 
 TEST(Quality, PooledFiguresCountEveryValueAndTheWorstIsNamed) {

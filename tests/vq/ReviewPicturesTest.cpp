@@ -72,19 +72,6 @@ TEST(CodebookUsage, CountsAddUpToTheVisibleBlocks) {
     EXPECT_EQ(summary.mostUses, *std::max_element(counts.begin(), counts.end()));
 }
 
-TEST(CodebookUsage, GroupBlocksSeeAPixelInAnyFrameOfTheGroup) {
-    TinyFrame first = SolidFrame(4, 4, 0x001F, 0);
-    first.alpha[15] = 248; // bottom-right pixel of the last block, first frame only
-    const TinyFrame hidden = SolidFrame(4, 4, 0x001F, 0);
-    const RegisteredAnimation animation = MakeAnimation(4, 4, {first, hidden, hidden});
-    const CompressionResult result = Compress({&animation}, NoLbg());
-    const std::vector<GroupBlocks> groups = ReadGroupBlocks(ViewOf(result.animations[0]));
-    ASSERT_EQ(groups.size(), 1u);
-    EXPECT_EQ(groups[0].blocksPerRow, 2);
-    EXPECT_EQ(groups[0].blockRows, 2);
-    EXPECT_EQ(groups[0].visible, (std::vector<std::uint8_t>{0, 0, 0, 1}));
-}
-
 // Equal pixels are black, hidden ones too, and losses show amplified.
 TEST(ReviewPictures, DifferencesShowAmplified) {
     // Red differs by 1 and blue by 5: amplified by 4 they show as 4 and 20.

@@ -18,13 +18,6 @@ CompressionParameters NoLbg() {
     return parameters;
 }
 
-CompressionParameters Small(int size) {
-    CompressionParameters parameters;
-    parameters.lookupTableSize = size;
-    parameters.sampling = false;
-    return parameters;
-}
-
 TinyFrame SolidFrame(int width, int height, Pixel555 colour, std::uint8_t alpha) {
     const auto size = static_cast<std::size_t>(width * height);
     return {std::vector<Pixel555>(size, colour), std::vector<std::uint8_t>(size, alpha), {}};

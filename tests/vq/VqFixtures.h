@@ -33,8 +33,6 @@ RegisteredAnimation MakeAnimation(int width, int height, const std::vector<TinyF
 CompressionResult CompressQuietly(const AnimationRefs& animations,
                                   CompressionParameters parameters);
 CompressionParameters NoLbg();
-// A table of `size` entries designed on every block, unsampled.
-CompressionParameters Small(int size);
 
 // A compression result whose one index table points past its one-entry lookup table: every
 // document refuses it.
