@@ -2,9 +2,9 @@
 
 #include "image/DisplayBuffer.h"
 #include "image/Hsv.h"
+#include "image/SmallDivision.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace fenwold {
@@ -68,14 +68,34 @@ TEST(Pixel, BlendPixel555) {
     EXPECT_EQ(BlendPixel555(0, 0x7FFF, 8), (30 << 10) | (30 << 5) | 30);
 }
 
-TEST(Hsv, PrimaryAndGreyColours) {
-    EXPECT_EQ(RgbToHsv(0x808080), (HsvColor{0, 0, 128}));
-    const HsvColor red = RgbToHsv(0xFF0000);
-    EXPECT_EQ(red, (HsvColor{16, 100, 255}));
-    EXPECT_EQ(HsvToRgb(red), 0xFF0000u);
-    EXPECT_EQ(RgbToHsv(0x00FF00).hue, 48);
-    EXPECT_EQ(RgbToHsv(0x0000FF).hue, 80);
-    EXPECT_EQ(RgbToHsv(0).saturation, 0);
+// Greys and primaries, a colour in each sector of hues with the rounding of hue and
+// saturation, and ties of two largest channels (blue wins over green, green over red).
+TEST(Hsv, EverySectorAndTieConvertsBothWays) {
+    const std::pair<PackedColour, HsvColor> colours[] = {{0, {0, 0, 0}},
+                                                         {0x808080, {0, 0, 128}},
+                                                         {0xFF0000, {16, 100, 255}},
+                                                         {0x00FF00, {48, 100, 255}},
+                                                         {0x0000FF, {80, 100, 255}},
+                                                         {0xC83214, {19, 90, 200}},
+                                                         {0xC8B414, {30, 90, 200}},
+                                                         {0x32C814, {46, 90, 200}},
+                                                         {0x14C8B4, {62, 90, 200}},
+                                                         {0x1432C8, {78, 90, 200}},
+                                                         {0xB414C8, {94, 90, 200}},
+                                                         {0x00FFFF, {65, 100, 255}},
+                                                         {0xFFFF00, {33, 100, 255}},
+                                                         {0xFF00FF, {96, 100, 255}},
+                                                         {0x010203, {73, 67, 3}}};
+    for (const auto& [rgb, hsv] : colours) {
+        EXPECT_EQ(RgbToHsv(rgb), hsv) << std::hex << rgb;
+    }
+    EXPECT_EQ(HsvToRgb({16, 100, 255}), 0xFF0000u);
+    const std::pair<std::uint8_t, PackedColour> hues[] = {
+        {5, 0xC850A2},  {20, 0xC86E50}, {40, 0x8CC850}, {56, 0x50C88C},
+        {70, 0x509BC8}, {90, 0x9B50C8}, {200, 0x8C50C8}};
+    for (const auto& [hue, rgb] : hues) {
+        EXPECT_EQ(HsvToRgb({hue, 60, 200}), rgb) << int{hue};
+    }
     EXPECT_EQ(PackHsv({16, 100, 255}), 0xFF6410u);
 }
 
@@ -105,76 +125,16 @@ TEST(DisplayBuffer, RowsAreRoundedToFourBytes) {
     EXPECT_EQ(buffer[8], 0);
 }
 
-// Every division the conversions make goes through the small division: these tests cover
-// every numerator and divisor they can give it.
-
-// RgbToHsv with the divisions written out.
-HsvColor RgbToHsvByDivision(PackedColour colour) {
-    const int blue = static_cast<int>(colour & 0xFF);
-    const int green = static_cast<int>((colour >> 8) & 0xFF);
-    const int red = static_cast<int>((colour >> 16) & 0xFF);
-    const int max = std::max({red, green, blue});
-    const int delta = max - std::min({red, green, blue});
-    HsvColor result;
-    result.value = static_cast<std::uint8_t>(max);
-    if (delta == 0 || max == 0) {
-        return result;
-    }
-    result.saturation = static_cast<std::uint8_t>((max / 2 + delta * 100) / max);
-    int hue = 0;
-    if (max == red) {
-        hue = ((green - blue) * 16 + delta / 2) / delta + 16;
-    }
-    if (max == green) {
-        hue = ((blue - red) * 16 + delta / 2) / delta + 48;
-    }
-    if (max == blue) {
-        hue = ((red - green) * 16 + delta / 2) / delta + 80;
-    }
-    result.hue = static_cast<std::uint8_t>(hue);
-    return result;
-}
-
-TEST(Hsv, RgbToHsvEqualsTheDivisionsForEveryColour) {
-    for (PackedColour colour = 0; colour < (1u << 24); ++colour) {
-        ASSERT_EQ(RgbToHsv(colour), RgbToHsvByDivision(colour)) << std::hex << colour;
-    }
-}
-
-// HsvToRgb with its sectors written out.
-PackedColour HsvToRgbBySectors(HsvColor colour) {
-    const int value = colour.value;
-    int red = value;
-    int green = value;
-    int blue = value;
-    if (colour.saturation != 0) {
-        const int low = value * (100 - colour.saturation) / 100;
-        const int d = std::abs(16 - (colour.hue & 31));
-        const int mid = ((d * (value - low)) >> 4) + low;
-        const int hue = colour.hue;
-        if (hue < 16) {
-            red = value, green = low, blue = mid;
-        } else if (hue < 32) {
-            red = value, green = mid, blue = low;
-        } else if (hue < 48) {
-            red = mid, green = value, blue = low;
-        } else if (hue < 64) {
-            red = low, green = value, blue = mid;
-        } else if (hue < 80) {
-            red = low, green = mid, blue = value;
-        } else {
-            red = mid, green = low, blue = value;
+// The colour arithmetic divides by bytes as multiplications, exact over their whole domain.
+TEST(SmallDivision, EqualsTheDivisionOperatorOverItsDomain) {
+    for (int d = 1; d <= 255; ++d) {
+        for (int n = -65535; n <= 65535; ++n) {
+            if (DivideSignedByByte(n, d) != n / d ||
+                (n >= 0 && DivideByByte(static_cast<unsigned>(n), static_cast<unsigned>(d)) !=
+                               static_cast<unsigned>(n / d))) {
+                FAIL() << n << " / " << d;
+            }
         }
-    }
-    return static_cast<PackedColour>((red & 0xFF) << 16 | (green & 0xFF) << 8 | (blue & 0xFF));
-}
-
-TEST(Hsv, HsvToRgbEqualsTheSectorsForEveryHsvColour) {
-    for (std::uint32_t packed = 0; packed < (1u << 24); ++packed) {
-        const HsvColor colour{static_cast<std::uint8_t>(packed),
-                              static_cast<std::uint8_t>(packed >> 8),
-                              static_cast<std::uint8_t>(packed >> 16)};
-        ASSERT_EQ(HsvToRgb(colour), HsvToRgbBySectors(colour)) << std::hex << packed;
     }
 }
 
