@@ -195,13 +195,6 @@ TEST(TgaReader, PixelDataFollowsTheImageIdAndAColourMap) {
             }
         }
     }
-    // From a file too, and the header is kept as stored.
-    test::TempFolder folder;
-    folder.Write("walk.tga",
-                 TgaBuilder::WithImageId(TgaBuilder(2, 1).Pixel(kRed).Pixel(kBlue).bytes(), 255));
-    const CTgaReader reader(folder / "walk.tga");
-    EXPECT_EQ(PixelsOf(reader), (Colours{kRed, kBlue}));
-    EXPECT_EQ(reader.header()[0], 255);
     // A file that ends inside its ID field has no pixel data at all.
     Bytes cut = TgaBuilder(2, 1).Pixel(kRed).bytes();
     cut[0] = 9;

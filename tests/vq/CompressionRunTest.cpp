@@ -1,7 +1,6 @@
 #include "vq/CompressionRun.h"
 
 #include "platform/ScriptedPlatform.h"
-#include "vq/DrawCompressedFrame.h"
 #include "vq/TableValidation.h"
 #include "vq/VqEngine.h"
 #include "vq/VqFixtures.h"
@@ -14,7 +13,6 @@ namespace {
 
 using test::MakeAnimation;
 using test::SolidFrame;
-using test::TinyFrame;
 
 CompressionResult Compress(const std::vector<RegisteredAnimation>& animations,
                            CompressionParameters parameters) {
@@ -62,33 +60,6 @@ TEST(CompressionRun, ResultsDoNotDependOnTheThreadCount) {
         EXPECT_EQ(one.animations[1].indexTables.size(), 2u);
         EXPECT_EQ(one.animations[1].alphaTables.size(), 6u);
     }
-}
-
-// An opaque black band over a white one: black blocks are collected, get their own entry,
-// their all-zero rows of indices are drawn, and the opaque white is copied exactly.
-TEST(CompressionRun, OpaqueBlackIsCompressedAndDrawnLikeAnyColour) {
-    TinyFrame frame = SolidFrame(4, 4, 0x7FFF);
-    std::fill(frame.pixels.begin(), frame.pixels.begin() + 8, Pixel555{0});
-    const std::vector<RegisteredAnimation> animations = {MakeAnimation(4, 4, {frame})};
-    CompressionParameters parameters;
-    parameters.lookupTableSize = 2;
-    parameters.sampling = false;
-    const CompressionResult result = Compress(animations, parameters);
-    ASSERT_EQ(result.entryCount, 2);
-    std::vector<Pixel555> codebook;
-    for (std::size_t at = 0; at < result.lookupTable.size(); at += 3) {
-        codebook.push_back(static_cast<Pixel555>(result.lookupTable[at + 2] << 10 |
-                                                 result.lookupTable[at + 1] << 5 |
-                                                 result.lookupTable[at]));
-    }
-    std::vector<Pixel555> buffer(16, 0x1234);
-    const EncodedAlphaTable& alpha = result.animations[0].alphaTables[0];
-    DrawFrameTables({buffer.data(), 4, 4}, 0, 0, 0, 1,
-                    FrameTables{4, 4, 0, result.animations[0].indexTables[0], alpha.bytes},
-                    {nullptr, codebook.data(), nullptr}, 255);
-    std::vector<Pixel555> expected(16, 0x7FFF);
-    std::fill(expected.begin(), expected.begin() + 8, Pixel555{0});
-    EXPECT_EQ(buffer, expected);
 }
 
 // Blocks until the test has pressed Cancel, on the first progress call.
