@@ -38,7 +38,6 @@ TEST(FrameStreams, WorkedAndEmptyRows) {
     EXPECT_EQ(EncodeFrameAlpha(Bytes(4, 0), 4, 1), (Bytes{0x05, 0x00, 0x84, 0x00, 0xFF}));
     EXPECT_EQ(EncodeFramePixels({}, 0, 2), (Slots{3, 0, 0xFF, 3, 0, 0xFF}));
     EXPECT_EQ(EncodeFrameAlpha({}, 0, 1), (Bytes{3, 0, 0xFF}));
-    EXPECT_TRUE(FramePixelStreamFits(Slots{3, 0, 0xFF}, 0, 1));
     EXPECT_TRUE(EncodeFramePixels({}, 4, 4).empty());
     const Bytes tooShort(15, 1);
     EXPECT_TRUE(EncodeFrameAlpha(tooShort, 4, 4).empty());

@@ -144,33 +144,30 @@ TEST(TgaReader, RefusedKinds) {
         return reader.failure().substr(prefix.size(),
                                        reader.failure().find(" (it reads") - prefix.size());
     };
-    EXPECT_EQ(refused(TgaBuilder(1, 1).Descriptor(0x28).Pixel(kRed)),
-              "a picture stored top row first");
-    EXPECT_EQ(refused(TgaBuilder(1, 1).Descriptor(0x18).Pixel(kRed)),
-              "a picture stored right to left");
-    EXPECT_EQ(refused(TgaBuilder(1, 1).Descriptor(0).Pixel(kRed)),
-              "a 32-bit picture with 0 alpha bits");
-    EXPECT_EQ(refused(TgaBuilder(1, 1, 24).Descriptor(8).Pixel(kRed)),
-              "a 24-bit picture with 8 alpha bits");
-    // Run-length pictures too: read with the wrong descriptor they would come out upside down.
-    EXPECT_EQ(refused(TgaBuilder(1, 1, 24, true).Descriptor(0x20).Run(1, kRed)),
-              "a picture stored top row first");
-    EXPECT_EQ(refused(TgaBuilder(1, 1, 24, true).Descriptor(8).Run(1, kRed)),
-              "a 24-bit picture with 8 alpha bits");
-    EXPECT_EQ(refused(TgaBuilder(1, 1, 32, true).Descriptor(0x28).Run(1, kRed)),
-              "a picture stored top row first");
-    EXPECT_EQ(refused(TgaBuilder(1, 1, 32, true).Descriptor(0).Run(1, kRed)),
-              "a 32-bit picture with 0 alpha bits");
-    EXPECT_EQ(refused(TgaBuilder(1, 1).Depth(16).Descriptor(0).Byte(0).Byte(0)),
-              "a 16-bit picture");
-    EXPECT_EQ(refused(TgaBuilder(1, 1).Type(1).Depth(8).Descriptor(0).Byte(0)),
-              "a colour-mapped picture");
-    EXPECT_EQ(refused(TgaBuilder(1, 1).Type(9).Depth(8).Descriptor(0).Byte(0)),
-              "a colour-mapped picture");
-    EXPECT_EQ(refused(TgaBuilder(1, 1).Type(3).Depth(8)), "a grey-scale picture");
-    EXPECT_EQ(refused(TgaBuilder(1, 1).Type(11).Depth(8)), "a grey-scale picture");
-    EXPECT_EQ(refused(TgaBuilder(1, 1).Type(0)), "it holds no picture (image type 0)");
-    EXPECT_EQ(refused(TgaBuilder(1, 1).Type(32)), "image type 32");
+    const std::pair<TgaBuilder, const char*> cases[] = {
+        {TgaBuilder(1, 1).Descriptor(0x28).Pixel(kRed), "a picture stored top row first"},
+        {TgaBuilder(1, 1).Descriptor(0x18).Pixel(kRed), "a picture stored right to left"},
+        {TgaBuilder(1, 1).Descriptor(0).Pixel(kRed), "a 32-bit picture with 0 alpha bits"},
+        {TgaBuilder(1, 1, 24).Descriptor(8).Pixel(kRed), "a 24-bit picture with 8 alpha bits"},
+        // Run-length pictures too: read with the wrong descriptor they would come out upside down.
+        {TgaBuilder(1, 1, 24, true).Descriptor(0x20).Run(1, kRed),
+         "a picture stored top row first"},
+        {TgaBuilder(1, 1, 24, true).Descriptor(8).Run(1, kRed),
+         "a 24-bit picture with 8 alpha bits"},
+        {TgaBuilder(1, 1, 32, true).Descriptor(0x28).Run(1, kRed),
+         "a picture stored top row first"},
+        {TgaBuilder(1, 1, 32, true).Descriptor(0).Run(1, kRed),
+         "a 32-bit picture with 0 alpha bits"},
+        {TgaBuilder(1, 1).Depth(16).Descriptor(0).Byte(0).Byte(0), "a 16-bit picture"},
+        {TgaBuilder(1, 1).Type(1).Depth(8).Descriptor(0).Byte(0), "a colour-mapped picture"},
+        {TgaBuilder(1, 1).Type(9).Depth(8).Descriptor(0).Byte(0), "a colour-mapped picture"},
+        {TgaBuilder(1, 1).Type(3).Depth(8), "a grey-scale picture"},
+        {TgaBuilder(1, 1).Type(11).Depth(8), "a grey-scale picture"},
+        {TgaBuilder(1, 1).Type(0), "it holds no picture (image type 0)"},
+        {TgaBuilder(1, 1).Type(32), "image type 32"}};
+    for (const auto& [builder, kind] : cases) {
+        EXPECT_EQ(refused(builder), kind);
+    }
 }
 
 // A true-colour picture may carry an image ID field (netpbm's "pamtotga -name" writes one) or
