@@ -270,10 +270,6 @@ TEST(BuildingFile, HandMadeTilesAreCheckedAndTransparentSpansStayEmpty) {
         ReadBack(withTile(teamTile, static_cast<std::uint32_t>(team.bytes.size()), team.bytes));
     EXPECT_EQ(read.record.teamIndex, Bytes(32 * 32, 0));
     EXPECT_EQ(read.record.teamMask, Bytes(32 * 32, 0));
-    const auto cleared = ReadBack(
-        withTile(lastTile, static_cast<std::uint32_t>(picture.bytes.size()), picture.bytes));
-    EXPECT_EQ(cleared.record.picture, std::vector<Pixel555>(32 * 32, 0));
-    EXPECT_EQ(cleared.record.alpha, Bytes(32 * 32, 0));
 
     // A picture tile of an odd length, and team tiles that do not make 32 rows of 32.
     Bytes odd = picture.bytes;
