@@ -112,7 +112,7 @@ public:
         : descriptor_(descriptor), name_(std::move(name)) {}
 
     void Append(std::span<const std::uint8_t> bytes, std::uint64_t zerosAfter) override {
-        const bool staged = bytes.size() <= kStagingSize;
+        const bool staged = bytes.size() <= kLargestStaged;
         if (batch_.size() == IOV_MAX || (staged && bytes.size() > kStagingSize - staged_)) {
             Flush();
         }
@@ -188,6 +188,9 @@ public:
 
 private:
     static constexpr std::size_t kStagingSize = 256 * 1024;
+    // Larger appends are written at once from where they are: one more system call costs less
+    // than copying them.
+    static constexpr std::size_t kLargestStaged = 16 * 1024;
 
     // Writes the batch, taking partial writes.
     void Flush() {
