@@ -166,6 +166,14 @@ void CMainFrame::CreateActions() {
                            &QMdiArea::activateNextSubWindow);
     windowMenu_->addAction("Pre&vious Window", QKeySequence::PreviousChild, documents_,
                            &QMdiArea::activatePreviousSubWindow);
+    // The document window's own close key works only while the keyboard is inside the window,
+    // which its canvases do not take; this one works wherever the keyboard is.
+    closeWindow_ = windowMenu_->addAction("C&lose", documents_, &QMdiArea::closeActiveSubWindow);
+    QList<QKeySequence> closeKeys = QKeySequence::keyBindings(QKeySequence::Close);
+    if (!closeKeys.contains(QKeySequence(Qt::CTRL | Qt::Key_F4))) {
+        closeKeys.prepend(QKeySequence(Qt::CTRL | Qt::Key_F4));
+    }
+    closeWindow_->setShortcuts(closeKeys);
     windowMenu_->addSeparator();
     connect(windowMenu_, &QMenu::aboutToShow, this, &CMainFrame::RebuildWindowMenu);
 
@@ -190,6 +198,7 @@ void CMainFrame::UpdateCommands() {
     const bool document = unit || ActiveBuildingFrame() != nullptr;
     action(command::kFileSave)->setEnabled(document);
     action(command::kFileSaveAs)->setEnabled(document);
+    closeWindow_->setEnabled(document);
     for (const int id : kUnitCommands) {
         action(id)->setEnabled(unit);
     }

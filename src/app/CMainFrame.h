@@ -92,6 +92,7 @@ private:
     QMdiArea* documents_;
     QMenu* recentMenu_ = nullptr;
     QMenu* windowMenu_ = nullptr;
+    QAction* closeWindow_ = nullptr;
     // The Window menu's entries that list the document windows.
     std::vector<QAction*> windowEntries_;
     RecentFiles recent_;

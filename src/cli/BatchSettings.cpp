@@ -1,6 +1,7 @@
 #include "cli/BatchSettings.h"
 
 #include "building/BuildingRecord.h"
+#include "cli/Commands.h"
 #include "cli/Console.h"
 #include "platform/FileError.h"
 #include "platform/FileIo.h"
@@ -74,14 +75,6 @@ public:
                           std::to_string(most));
         }
         return value.get<std::int64_t>();
-    }
-
-    std::uint64_t Seed(const Json& value, const std::string& key) const {
-        if (!value.is_number_unsigned()) {
-            Fail(key, "must be a whole number from 0 to " +
-                          std::to_string(std::numeric_limits<std::uint64_t>::max()));
-        }
-        return value.get<std::uint64_t>();
     }
 
     // A name the outputs are called by: a plain file name without a dot, which would cut it.
@@ -178,7 +171,8 @@ CompressionSetting ReadCompression(const SettingsReader& reader, const Json& obj
         compression.lbg = reader.Bool(object["lbg"], field("lbg"));
     }
     if (object.contains("seed")) {
-        compression.seed = reader.Seed(object["seed"], field("seed"));
+        compression.seed = static_cast<std::uint64_t>(reader.Integer(
+            object["seed"], field("seed"), 0, static_cast<std::int64_t>(kLargestSeed)));
     }
     if (object.contains("refine")) {
         compression.refine = static_cast<int>(

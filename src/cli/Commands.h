@@ -1,6 +1,7 @@
 #pragma once
 
 #include <CLI/CLI.hpp>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <utility>
@@ -17,7 +18,10 @@ struct CommandContext {
 
 // Refuses an empty value ("-o ''"): it never names a file the user meant.
 const CLI::Validator& NonEmpty();
-// A seed: a whole number from 0 to 4294967295, written in decimal.
+// The largest seed the commands take: the desktop program seeds with the clock's seconds, and
+// a seed written down from either fits in 32 bits.
+inline constexpr std::uint64_t kLargestSeed = 4294967295;
+// A seed: a whole number from 0 to kLargestSeed, written in decimal.
 const CLI::Validator& SeedNumber();
 // Two whole numbers joined by `separator` ("100x80", "-3,5"); anything else ends the command
 // with status 2, naming the option `what`.

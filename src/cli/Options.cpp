@@ -20,8 +20,9 @@ const CLI::Validator& SeedNumber() {
                                 std::all_of(text.begin(), text.end(), [](char c) {
                                     return std::isdigit(static_cast<unsigned char>(c)) != 0;
                                 });
-            if (!digits || std::stoull(text) > 4294967295ull) {
-                return "takes a whole number from 0 to 4294967295, not \"" + text + "\"";
+            if (!digits || std::stoull(text) > kLargestSeed) {
+                return "takes a whole number from 0 to " + std::to_string(kLargestSeed) +
+                       ", not \"" + text + "\"";
             }
             return {};
         },

@@ -393,6 +393,38 @@ void EncodeKeyed(Writer& writer, const T* values, const std::uint8_t* alpha, int
     }
 }
 
+// Slots of a stream in memory; they are little-endian, as the machine is.
+std::uint16_t LoadSlot(const std::uint8_t* at) {
+    std::uint16_t slot = 0;
+    std::memcpy(&slot, at, sizeof slot);
+    return slot;
+}
+void StoreSlot(std::uint8_t* at, std::uint16_t slot) {
+    std::memcpy(at, &slot, sizeof slot);
+}
+
+// Converts `count` Pixel555 slots at `at` to Pixel565, four at a time (bit 15 is masked off
+// first, so no lane's shift reaches the next). Returns the values before, or-ed together.
+unsigned ValuesTo565(std::uint8_t* at, std::size_t count) {
+    constexpr std::uint64_t kShifted = 0x7FE07FE07FE07FE0;
+    constexpr std::uint64_t kKept = 0x001F001F001F001F;
+    std::uint64_t seen = 0;
+    std::size_t i = 0;
+    for (; i + 4 <= count; i += 4, at += 8) {
+        std::uint64_t four = 0;
+        std::memcpy(&four, at, sizeof four);
+        seen |= four;
+        four = ((four & kShifted) << 1) | (four & kKept);
+        std::memcpy(at, &four, sizeof four);
+    }
+    for (; i < count; ++i, at += 2) {
+        const Pixel555 value = LoadSlot(at);
+        seen |= value;
+        StoreSlot(at, ToPixel565(value));
+    }
+    return static_cast<unsigned>(seen | seen >> 16 | seen >> 32 | seen >> 48) & 0xFFFF;
+}
+
 struct KeyedReader16 {
     std::span<const std::uint16_t> stream;
     static constexpr std::size_t kLengthSize = 1;
@@ -628,6 +660,38 @@ bool DecodeAlphaKeyed16(std::span<const std::uint16_t> stream, Pixel555* pixelsO
                         std::ptrdiff_t alphaStride) {
     return DecodeKeyed(KeyedReader16{stream}, pixelsOut, alphaOut, width, height, pixelStride,
                        alphaStride);
+}
+
+bool ConvertAlphaKeyed16To565(std::span<std::uint8_t> stream, int height) {
+    std::uint8_t* const slots = stream.data();
+    const std::size_t slotCount = stream.size() / 2;
+    unsigned seen = 0;
+    std::size_t at = 0;
+    for (int y = 0; y < height; ++y) {
+        const std::size_t length = at < slotCount ? LoadSlot(slots + 2 * at) : 0;
+        if (length < 2 || length > slotCount - at) {
+            return false;
+        }
+        const std::size_t rowEnd = at + length;
+        std::size_t p = at + 1;
+        while (true) {
+            if (p >= rowEnd) {
+                return false; // no terminator inside the row
+            }
+            const unsigned token = LoadSlot(slots + 2 * p++);
+            if (token == kKeyedRowEnd) {
+                break;
+            }
+            const std::size_t given = (token & kKeyedRunFlag) != 0 ? 1 : (token >> 8) & 0x7F;
+            if (given > rowEnd - p) {
+                return false;
+            }
+            seen |= ValuesTo565(slots + 2 * p, given);
+            p += given;
+        }
+        at = rowEnd;
+    }
+    return at == slotCount && stream.size() % 2 == 0 && (seen & 0x8000) == 0;
 }
 
 bool DecodeAlphaKeyed8(std::span<const std::uint8_t> stream, std::uint8_t* valuesOut,

@@ -94,6 +94,11 @@ std::size_t EncodeAlphaKeyed16(const Pixel555* pixels, const std::uint8_t* alpha
 bool DecodeAlphaKeyed16(std::span<const std::uint16_t> stream, Pixel555* pixelsOut,
                         std::uint8_t* alphaOut, int width, int height, std::ptrdiff_t pixelStride,
                         std::ptrdiff_t alphaStride);
+// Converts the pixels of a 16-bit stream as EncodeAlphaKeyed16 writes it to Pixel565 in place,
+// which makes the stream of the converted pixels. Returns false, leaving the stream of no use,
+// when it is broken or a pixel carries bit 15: pixels that differ only there become equal, and
+// the stream of the converted pixels would group them otherwise.
+bool ConvertAlphaKeyed16To565(std::span<std::uint8_t> stream, int height);
 bool DecodeAlphaKeyed8(std::span<const std::uint8_t> stream, std::uint8_t* valuesOut,
                        std::uint8_t* alphaOut, int width, int height, std::ptrdiff_t valueStride,
                        std::ptrdiff_t alphaStride);

@@ -82,6 +82,13 @@ void ByteSink::Overwrite(std::uint64_t offset, std::span<const std::uint8_t> byt
     std::copy(bytes.begin(), bytes.end(), bytes_.begin() + static_cast<std::ptrdiff_t>(offset));
 }
 
+void ByteSink::Read(std::uint64_t offset, std::span<std::uint8_t> bytes) {
+    if (offset > bytes_.size() || bytes.size() > bytes_.size() - offset) {
+        throw std::out_of_range("a file may only be read back where it was written");
+    }
+    std::copy_n(bytes_.begin() + static_cast<std::ptrdiff_t>(offset), bytes.size(), bytes.begin());
+}
+
 void WriteToStandardOutput(std::span<const std::uint8_t> bytes) {
     if (!posix::WriteAll(STDOUT_FILENO, bytes)) {
         throw FileError("standard output", posix::Reason("cannot write"));

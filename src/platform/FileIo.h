@@ -55,6 +55,8 @@ public:
     virtual void Append(std::span<const std::uint8_t> bytes, std::uint64_t zerosAfter = 0) = 0;
     // Writes over bytes appended before, which must reach `offset + bytes.size()`.
     virtual void Overwrite(std::uint64_t offset, std::span<const std::uint8_t> bytes) = 0;
+    // Reads back bytes as they stand now; they must have been appended before.
+    virtual void Read(std::uint64_t offset, std::span<std::uint8_t> bytes) = 0;
     // How many bytes were appended.
     virtual std::uint64_t size() const = 0;
 };
@@ -67,6 +69,7 @@ class ByteSink final : public FileSink {
 public:
     void Append(std::span<const std::uint8_t> bytes, std::uint64_t zerosAfter = 0) override;
     void Overwrite(std::uint64_t offset, std::span<const std::uint8_t> bytes) override;
+    void Read(std::uint64_t offset, std::span<std::uint8_t> bytes) override;
     std::uint64_t size() const override { return bytes_.size(); }
 
     std::vector<std::uint8_t>& bytes() { return bytes_; }

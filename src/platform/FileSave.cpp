@@ -112,7 +112,7 @@ public:
         : descriptor_(descriptor), name_(std::move(name)) {}
 
     void Append(std::span<const std::uint8_t> bytes, std::uint64_t zerosAfter) override {
-        const bool staged = bytes.size() <= kStagingSize;
+        const bool staged = bytes.size() <= kLargestStaged;
         if (batch_.size() == IOV_MAX || (staged && bytes.size() > kStagingSize - staged_)) {
             Flush();
         }
@@ -161,6 +161,26 @@ public:
         }
     }
 
+    void Read(std::uint64_t offset, std::span<std::uint8_t> bytes) override {
+        if (offset > size_ || bytes.size() > size_ - offset) {
+            throw std::out_of_range("a file may only be read back where it was written");
+        }
+        Flush();
+        while (!bytes.empty()) {
+            const ssize_t got =
+                ::pread(descriptor_, bytes.data(), bytes.size(), static_cast<off_t>(offset));
+            if (got < 0 && errno == EINTR) {
+                continue;
+            }
+            if (got <= 0) {
+                errno = got == 0 ? EIO : errno;
+                throw FileError(name_, posix::Reason("cannot read back the file"));
+            }
+            bytes = bytes.subspan(static_cast<std::size_t>(got));
+            offset += static_cast<std::uint64_t>(got);
+        }
+    }
+
     std::uint64_t size() const override { return size_; }
 
     // Writes what is still gathered.
@@ -168,6 +188,9 @@ public:
 
 private:
     static constexpr std::size_t kStagingSize = 256 * 1024;
+    // Larger appends are written at once from where they are: one more system call costs less
+    // than copying them.
+    static constexpr std::size_t kLargestStaged = 16 * 1024;
 
     // Writes the batch, taking partial writes.
     void Flush() {

@@ -77,42 +77,49 @@ struct FrameScratch {
     ByteBuffer stream;
 };
 
-// Writes a frame block for every animation, with every pixel converted to Pixel565 when
-// `as565`: its total T and offsets (filled in once its frames are encoded), then each frame's
-// alpha-keyed colour stream followed by as many zero bytes as it has. Returns the sum over the
-// blocks of 2 (T + 2 n + 2), n the block's frame count.
+// A frame's alpha-keyed colour stream, its pixels converted to Pixel565 when `as565`.
+std::span<const std::uint8_t> EncodeFrame(const RegisteredAnimation& animation,
+                                          const RegisteredFrame& frame, bool as565,
+                                          FrameScratch& scratch) {
+    const int width = animation.width;
+    const int height = animation.height;
+    scratch.pixels.resize(PixelCount(animation));
+    scratch.alpha.resize(PixelCount(animation));
+    scratch.stream.resize(AlphaKeyed16Bound(width, height));
+    DecodeFramePixels(frame.pixelStream, width, height, scratch.pixels.data());
+    DecodeFrameAlpha(frame.alphaStream, width, height, scratch.alpha.data());
+    if (as565) {
+        ConvertTo565(scratch.pixels);
+    }
+    return {scratch.stream.data(),
+            EncodeAlphaKeyed16(scratch.pixels.data(), scratch.alpha.data(), width, height, width,
+                               width, scratch.stream.data())};
+}
+
+// Writes a frame block for every animation: its total T and offsets (filled in once its frames
+// are written), then each frame's alpha-keyed colour stream, as `streamOf(animation, frame)`
+// gives it, followed by as many zero bytes as it has. Returns the sum over the blocks of
+// 2 (T + 2 n + 2), n the block's frame count.
+template <typename StreamOf>
 std::uint32_t WriteFrameBlocks(FileSink& sink, const std::list<RegisteredAnimation>& animations,
-                               bool as565, FrameScratch& scratch) {
+                               StreamOf streamOf) {
     std::uint32_t sizeWord = 0;
     for (const auto& animation : animations) {
-        const int width = animation.width;
-        const int height = animation.height;
         const std::size_t count = animation.frames.size();
         std::vector<std::uint8_t> head(4 + 4 * count);
         const std::uint64_t headAt = sink.size();
         sink.Append(head);
-        scratch.pixels.resize(PixelCount(animation));
-        scratch.alpha.resize(PixelCount(animation));
-        scratch.stream.resize(AlphaKeyed16Bound(width, height));
         std::uint64_t total = 0;
         for (std::size_t i = 0; i < count; ++i) {
-            const RegisteredFrame& frame = animation.frames[i];
-            DecodeFramePixels(frame.pixelStream, width, height, scratch.pixels.data());
-            DecodeFrameAlpha(frame.alphaStream, width, height, scratch.alpha.data());
-            if (as565) {
-                ConvertTo565(scratch.pixels);
-            }
-            const std::size_t length =
-                EncodeAlphaKeyed16(scratch.pixels.data(), scratch.alpha.data(), width, height,
-                                   width, width, scratch.stream.data());
+            const std::span<const std::uint8_t> stream = streamOf(animation, animation.frames[i]);
             Store32(head.data() + 4 + 4 * i, static_cast<std::uint32_t>(total));
-            total += length;
+            total += stream.size();
             if (total > std::numeric_limits<std::uint32_t>::max()) {
                 throw std::length_error("the frames of animation " +
                                         std::to_string(animation.index) +
                                         " take more than a frame block can hold (4 GB)");
             }
-            sink.Append({scratch.stream.data(), length}, length);
+            sink.Append(stream, stream.size());
         }
         const auto blockTotal = static_cast<std::uint32_t>(total);
         Store32(head.data(), blockTotal);
@@ -122,7 +129,9 @@ std::uint32_t WriteFrameBlocks(FileSink& sink, const std::list<RegisteredAnimati
     return sizeWord;
 }
 
-// The records and the size word, then the Pixel555 frame blocks and the Pixel565 ones.
+// The records and the size word, then the Pixel555 frame blocks and the Pixel565 ones. A frame's
+// Pixel565 stream is its Pixel555 stream read back and converted, which takes a fraction of
+// encoding it again; only a colour with bit 15 makes it encoded again.
 void WriteUnitFile(FileSink& sink, const std::list<RegisteredAnimation>& animations) {
     BinaryWriter head;
     head.magic(kRunLengthUnitMagic);
@@ -135,10 +144,29 @@ void WriteUnitFile(FileSink& sink, const std::list<RegisteredAnimation>& animati
     sink.Append(head.buffer());
     const std::uint64_t sizeWordAt = sink.size() - 4;
     FrameScratch scratch;
+    struct WrittenStream {
+        std::uint64_t at;
+        std::size_t length;
+    };
+    std::vector<WrittenStream> written;
     std::array<std::uint8_t, 4> sizeWord{};
-    Store32(sizeWord.data(), WriteFrameBlocks(sink, animations, false, scratch));
+    Store32(sizeWord.data(),
+            WriteFrameBlocks(sink, animations, [&](const auto& animation, const auto& frame) {
+                const auto stream = EncodeFrame(animation, frame, false, scratch);
+                written.push_back({sink.size(), stream.size()});
+                return stream;
+            }));
     sink.Overwrite(sizeWordAt, sizeWord);
-    WriteFrameBlocks(sink, animations, true, scratch);
+    auto next = written.begin();
+    WriteFrameBlocks(sink, animations, [&](const auto& animation, const auto& frame) {
+        const WrittenStream place = *next++;
+        scratch.stream.resize(place.length);
+        sink.Read(place.at, scratch.stream);
+        if (ConvertAlphaKeyed16To565(scratch.stream, animation.height)) {
+            return std::span<const std::uint8_t>(scratch.stream);
+        }
+        return EncodeFrame(animation, frame, true, scratch);
+    });
 }
 
 RegisteredAnimation ReadRecord(BinaryReader& in, std::int32_t index, std::int32_t& frameCount) {

@@ -77,22 +77,11 @@ void UnitData::RebuildGroups(std::span<const std::int32_t> memberCounts) {
 }
 
 void UnitData::RebuildGroupsAt(std::span<const std::vector<std::int32_t>> memberPositions) {
-    groups.clear();
-    for (auto& animation : animations) {
-        animation.groupIndex = -1; // no animation may name a group that is gone
-    }
+    std::vector<GroupByPosition> fresh; // points at zero, as a new group has them
     for (const auto& positions : memberPositions) {
-        const std::int32_t groupIndex = GroupCount();
-        UnitGroup& group = AddGroup();
-        for (const std::int32_t position : positions) {
-            UnitAnimation* member = FindAnimation(position);
-            if (member == nullptr || group.MemberCount() >= kMaxGroupMembers) {
-                continue;
-            }
-            member->groupIndex = groupIndex;
-            group.members.push_back(member);
-        }
+        fresh.push_back({.members = positions});
     }
+    ReplaceGroups(fresh);
 }
 
 std::vector<GroupByPosition> UnitData::GroupsByPosition() const {

@@ -375,6 +375,19 @@ void NothingLostTest::TheMainTitleAndTheWindowMenuFollowTheActiveDocument() {
     QCOMPARE(frame.windowIcon().cacheKey(), icon);
     QCOMPARE(unit->windowIcon().cacheKey(), icon);
     QCOMPARE(building->windowIcon().cacheKey(), icon);
+    // The Window menu's Close (Ctrl+F4) closes the active window, and is disabled once none is
+    // left.
+    const QList<QAction*> items = frame.windowMenu()->actions();
+    QAction* close = *std::find_if(items.begin(), items.end(),
+                                   [](const QAction* item) { return item->text() == "C&lose"; });
+    QVERIFY(close->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_F4)));
+    close->trigger();
+    Settle();
+    QCOMPARE(frame.documents()->subWindowList(), QList<QMdiSubWindow*>{unit});
+    QVERIFY(close->isEnabled());
+    close->trigger();
+    Settle();
+    QVERIFY(!close->isEnabled());
 }
 
 void NothingLostTest::TheKeyboardOpensTheContextMenuAtTheHoveredFrame() {

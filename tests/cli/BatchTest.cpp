@@ -162,7 +162,7 @@ TEST_F(Batch, RebuildsExactlyWhatChangedAndTheSameBytesOnAnyJobCount) {
      "lookup": 30, "seed": 7, "refine": 2, "min_psnr": 5.5},
     {"name": "right", "series": [{"pictures": "unit/anim02", "masks": "mask/anim02"},
                                  {"pictures": "unit/anim03"}],
-     "lookup": 30, "seed": 8, "weight": "average", "sampling": false}
+     "lookup": 30, "seed": 4294967295, "weight": "average", "sampling": false}
   ],
   "buildings": [
     {"name": "house", "picture": "building/house.tga", "mask": "building/house_mask.tga",
@@ -242,6 +242,7 @@ TEST_F(Batch, SettingsFaultsNameTheFileAndTheKey) {
         {R"({"units": [{"name": "a", )" + group + R"(, "lookup": 20.5}]})", "units[0].lookup"},
         {R"({"units": [{"name": "a", )" + group + R"(, "weight": "heavy"}]})", "units[0].weight"},
         {R"({"units": [{"name": "a", )" + group + R"(, "seed": -1}]})", "units[0].seed"},
+        {R"({"units": [{"name": "a", )" + group + R"(, "seed": 4294967296}]})", "units[0].seed"},
         {R"({"units": [{"name": "a", )" + group + R"(, "sampling": 1}]})", "units[0].sampling"},
         {R"({"units": [{"name": "a", )" + group + R"(, "refine": 101}]})", "units[0].refine"},
         {R"({"units": [{"name": "a", )" + group + R"(, "lbg": false, "refine": 1}]})",
@@ -281,7 +282,7 @@ TEST_F(Batch, SettingsAtTheirLimitsReadBackAsWritten) {
     unit.name = "edge";
     unit.series = {{"unit/anim00", "mask/anim00"}};
     unit.groups = {{"unit", "mask"}};
-    unit.compression = {65534, "none", false, false, 18446744073709551615u, 0, std::nullopt};
+    unit.compression = {65534, "none", false, false, 4294967295u, 0, std::nullopt};
     unit.teamColours = "teamcolours.UTC";
     settings.units.push_back(unit);
     cli::UnitSetting refined = unit;

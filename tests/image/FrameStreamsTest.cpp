@@ -30,6 +30,16 @@ std::vector<T> RandomPlane(std::mt19937& random, int width, int height, unsigned
 
 constexpr int kRoundTripWidths[] = {0, 1, 2, 126, 127, 253};
 
+// The byte form of a slot stream, converted to Pixel565 in place; empty when refused.
+Bytes ConvertedTo565(const Slots& slots, int height) {
+    Bytes bytes;
+    for (const std::uint16_t slot : slots) {
+        bytes.push_back(static_cast<std::uint8_t>(slot));
+        bytes.push_back(static_cast<std::uint8_t>(slot >> 8));
+    }
+    return ConvertAlphaKeyed16To565(bytes, height) ? bytes : Bytes{};
+}
+
 // --- Frame streams --------------------------------------------------------------------------
 
 TEST(FrameStreams, WorkedAndEmptyRows) {
@@ -276,6 +286,16 @@ TEST(AlphaKeyedStreams, RoundTripsRandomRowsWithStrides) {
                 EncodeAlphaKeyed16(pixels.data(), alpha.data(), width, height, stride, stride);
             const Bytes s8 =
                 EncodeAlphaKeyed8(values.data(), alpha.data(), width, height, stride, stride);
+            // Converted in place, the stream is the stream of the converted pixels.
+            std::vector<Pixel555> converted(pixels);
+            for (auto& pixel : converted) {
+                pixel = ToPixel565(pixel);
+            }
+            const Slots s565 =
+                EncodeAlphaKeyed16(converted.data(), alpha.data(), width, height, stride, stride);
+            ASSERT_EQ(ConvertedTo565(s16, height),
+                      Bytes(reinterpret_cast<const std::uint8_t*>(s565.data()),
+                            reinterpret_cast<const std::uint8_t*>(s565.data() + s565.size())));
             std::vector<Pixel555> pixelsBack(pixels.size(), 0);
             Bytes valuesBack(values.size(), 0);
             Bytes alphaBack(alpha.size(), 0);
@@ -358,6 +378,16 @@ TEST(AlphaKeyedStreams, BrokenStreamsAreReportedAndNeverEscapeTheBuffers) {
     EXPECT_FALSE(DecodeAlphaKeyed8(Bytes{6, 0, 0x08, 0x03, 1, 0xFF},
                                    reinterpret_cast<std::uint8_t*>(out.data()), nullptr, 4, 1, 4,
                                    4));
+    // Conversion to Pixel565 refuses the same damage, and a shown pixel with bit 15, which would
+    // merge with its neighbour.
+    EXPECT_EQ(ConvertedTo565(Slots{5, 0x0208, 0x7C00, 0x03E1, 0xFFFF}, 1),
+              (Bytes{5, 0, 0x08, 0x02, 0x00, 0xF8, 0xC1, 0x07, 0xFF, 0xFF}));
+    EXPECT_EQ(ConvertedTo565(Slots{4, 0x8108, 0x8001, 0xFFFF}, 1), Bytes{});
+    EXPECT_EQ(ConvertedTo565(Slots{3, 0x8108, 1, 0xFFFF}, 1), Bytes{});
+    EXPECT_EQ(ConvertedTo565(Slots{4, 0x0308, 1, 0xFFFF}, 1), Bytes{});
+    EXPECT_EQ(ConvertedTo565(Slots{9, 0xFFFF}, 1), Bytes{});
+    EXPECT_EQ(ConvertedTo565(Slots{2, 0xFFFF}, 2), Bytes{});
+    EXPECT_EQ(ConvertedTo565(Slots{2, 0xFFFF, 0}, 1), Bytes{});
     // A short row is finished with transparent pixels.
     std::vector<Pixel555> rest(3, 0xEEEE);
     EXPECT_TRUE(DecodeAlphaKeyed16(Slots{4, 0x8108, 7, 0xFFFF}, rest.data(), nullptr, 3, 1, 3, 3));

@@ -152,12 +152,25 @@ std::pair<FileContents, Bytes> ContentsAndTheirBytes(const Bytes& data) {
     }
     std::copy(patch.begin(), patch.end(), bytes.begin() + patchAt);
     std::copy(patch.begin(), patch.end(), bytes.begin());
-    const auto write = [appends, patch, patchAt](FileSink& sink) {
+    // Then bytes read back and appended again: across the run and the overwrite, and the last
+    // bytes, still gathered.
+    const std::uint64_t readAt = patchAt - 4;
+    const Bytes across(bytes.begin() + readAt, bytes.begin() + patchAt + 5);
+    bytes.insert(bytes.end(), across.begin(), across.end());
+    const Bytes last(bytes.end() - 6, bytes.end());
+    bytes.insert(bytes.end(), last.begin(), last.end());
+    const auto write = [appends, patch, patchAt, readAt](FileSink& sink) {
         for (const auto& append : appends) {
             sink.Append(append.bytes, append.zerosAfter);
         }
         sink.Overwrite(patchAt, patch);
         sink.Overwrite(0, patch);
+        Bytes back(9);
+        sink.Read(readAt, back);
+        sink.Append(back);
+        back.resize(6);
+        sink.Read(sink.size() - back.size(), back);
+        sink.Append(back);
     };
     return {write, bytes};
 }
@@ -177,7 +190,8 @@ TEST(SaveFilesTogether, WritesTheContentsIntoAFileMemoryOrStraightIntoAPipe) {
     test::TempFolder folder;
     const Bytes data = Numbered(270000);
     const auto [contents, bytes] = ContentsAndTheirBytes(data);
-    ASSERT_EQ(bytes.size(), 5 + 200001 + 1 + 65536 + 3 + 1 + 1500 * 2 + 1500 + 70000 + 270003);
+    ASSERT_EQ(bytes.size(),
+              5 + 200001 + 1 + 65536 + 3 + 1 + 1500 * 2 + 1500 + 70000 + 270003 + 9 + 6);
     WriteFileAtomically(folder / "walk.URE", contents);
     EXPECT_EQ(folder.Read("walk.URE"), bytes);
     ByteSink memory;
@@ -187,9 +201,17 @@ TEST(SaveFilesTogether, WritesTheContentsIntoAFileMemoryOrStraightIntoAPipe) {
         sink.Append(Bytes{1, 2}, 1);
         sink.Overwrite(1, Bytes{3, 4, 5});
     };
-    ByteSink fresh;
-    EXPECT_THROW(pastTheEnd(fresh), std::out_of_range);
-    EXPECT_THROW(WriteFileAtomically(folder / "walk.URE", pastTheEnd), std::out_of_range);
+    const auto readPastTheEnd = [](FileSink& sink) {
+        Bytes back(3);
+        sink.Append(Bytes{1, 2}, 1);
+        sink.Read(0, back);
+        sink.Read(1, back);
+    };
+    for (const FileContents& refused : {FileContents(pastTheEnd), FileContents(readPastTheEnd)}) {
+        ByteSink fresh;
+        EXPECT_THROW(refused(fresh), std::out_of_range);
+        EXPECT_THROW(WriteFileAtomically(folder / "walk.URE", refused), std::out_of_range);
+    }
     EXPECT_EQ(folder.Read("walk.URE"), bytes);
 
     ASSERT_EQ(::mkfifo((folder / "frame.png").c_str(), 0644), 0);
