@@ -5,6 +5,7 @@
 #include "support/TempFolder.h"
 #include "unit/CSetAnimationView.h"
 #include "unit/RegistrationFixtures.h"
+#include "unit/RunLengthUnitFile.h"
 #include "unit/ToolDataFile.h"
 #include "unit/UnitDoc.h"
 #include "unittools/ToolHub.h"
@@ -167,10 +168,10 @@ TEST_F(RegistrationCommandsTest, AGroupAfterPlainAnimationsHoldsTheAnimationsItA
     // The second group registration numbers its group after the first.
     EXPECT_EQ(GroupNumbers(view), (std::vector<std::int32_t>{-1, -1, 0, 0, 0, 1}));
     const auto& members = view.Groups().front().members;
-    ASSERT_EQ(members.size(), 3u);
-    for (std::size_t i = 0; i < members.size(); ++i) {
-        EXPECT_EQ(members[i], &*std::next(view.Animations().begin(), static_cast<long>(i + 2)));
-    }
+    const auto third = std::next(view.Animations().begin(), 2);
+    EXPECT_EQ(std::vector<const RegisteredAnimation*>(members.begin(), members.end()),
+              (std::vector<const RegisteredAnimation*>{&*third, &*std::next(third),
+                                                       &*std::next(third, 2)}));
     Compute(view);
     const UnitData& data = doc.Data();
     ASSERT_EQ(data.GroupCount(), 2);
@@ -304,29 +305,6 @@ TEST_F(RegistrationCommandsTest, CancelledDialogsLeaveTheUnitAlone) {
     EXPECT_FALSE(std::filesystem::exists(RecoveryFile()));
 }
 
-TEST_F(RegistrationCommandsTest, RunLengthFileKeepsPicturesAndDropsMasksGroupsAndPositions) {
-    Register(view, Grouped({{images[0], images[1]}, {images[2]}}));
-    host.registryAnswers.push_back(OneByOne(masks));
-    view.OnCommand(command::kRegistrationMask);
-    platform.prompts.fileAnswers.push_back(folder / "walk.ure");
-    view.OnCommand(command::kSaveUre);
-
-    // What the file keeps of each animation is the file's own test: here the view writes its
-    // whole list, and reads it back without masks, groups or crop positions.
-    CSetAnimationView reopened{platform.Get(), host, tools, doc};
-    ASSERT_TRUE(reopened.OpenRunLengthFile(folder / "WALK.URE"));
-    ASSERT_EQ(reopened.RegisteredCount(), 3);
-    EXPECT_TRUE(reopened.Groups().empty());
-    EXPECT_EQ(GroupNumbers(reopened), (std::vector<std::int32_t>{-1, -1, -1}));
-    const RegisteredAnimation& original = view.Animations().back();
-    const RegisteredAnimation& read = reopened.Animations().back();
-    EXPECT_NE(original.positionX + original.positionY, 0); // the crop box was not at 0, 0
-    EXPECT_EQ((std::vector{read.maskFlag, read.positionX, read.positionY}), (std::vector{0, 0, 0}));
-    ASSERT_EQ(read.frames.size(), original.frames.size());
-    EXPECT_EQ(DecodeFrameAlpha(read.frames.back().alphaStream, read.width, read.height),
-              DecodeFrameAlpha(original.frames.back().alphaStream, read.width, read.height));
-}
-
 // Every change to what the unit window holds marks the unit, so that closing it asks first;
 // what changes nothing marks nothing. The status bar says what each registration added.
 TEST_F(RegistrationCommandsTest, EveryRegistrationChangeMarksTheUnit) {
@@ -369,17 +347,6 @@ TEST_F(RegistrationCommandsTest, EveryRegistrationChangeMarksTheUnit) {
     Hover(1);
     view.OnLeftButtonDown();
     EXPECT_TRUE(marked());
-    // Hold: behind the animation it already follows changes nothing.
-    Hover(1);
-    view.OnCommand(command::kHoldAnimation);
-    Hover(0);
-    view.OnLeftButtonDown();
-    EXPECT_FALSE(marked());
-    Hover(0);
-    view.OnCommand(command::kHoldAnimation);
-    Hover(2);
-    view.OnLeftButtonDown();
-    EXPECT_TRUE(marked());
 
     host.tempBuffer = [](CTempBufferDlg&) { return true; }; // OK with the same values
     view.OnCommand(command::kSetTempBuffer);
@@ -395,12 +362,6 @@ TEST_F(RegistrationCommandsTest, EveryRegistrationChangeMarksTheUnit) {
     view.OnCommand(command::kDeleteAnimation);
     EXPECT_TRUE(marked());
     EXPECT_EQ(doc.UnkeptRegistrations(), 2);
-
-    // The close question protects the registrations.
-    doc.SetModifiedFlag(true);
-    platform.prompts.messageAnswers.push_back(MessageAnswer::Cancel);
-    EXPECT_FALSE(doc.SaveModified());
-    EXPECT_EQ(platform.prompts.messages.back().text, "너 \"Noname.UTD\" 파일을 저장 할거냐?");
 
     // The compressed unit holds them from then on.
     Compute(view);
@@ -444,6 +405,7 @@ TEST_F(RegistrationCommandsTest, SavingARegisteredOnlyUnitWarnsFirst) {
     // Kept in a run-length file, they no longer stand in the way.
     platform.prompts.fileAnswers.push_back(folder / "hero.ure");
     view.OnCommand(command::kSaveUre);
+    EXPECT_EQ(ReadRunLengthUnitFile(folder / "hero.URE").size(), 1u);
     const std::size_t asked = platform.prompts.messages.size();
     EXPECT_TRUE(doc.Save());
     EXPECT_EQ(platform.prompts.messages.size(), asked);
