@@ -156,13 +156,5 @@ TEST_F(CheckBoxTest, FramesAdvanceOneATickAndWrap) {
     EXPECT_FALSE(unit.IsModified());
 }
 
-TEST_F(CheckBoxTest, TeamPixelsTakeEveryEntryOfTheDocumentsTeamTable) {
-    CompressTeamColoured();
-    Open();
-    dialog.Tick();
-    const CanvasPoint corner = dialog.View()->PictureCornerNow();
-    EXPECT_EQ(Canvas().At(corner.x + 5, corner.y + 3), BrightTeamPixel());
-}
-
 } // namespace
 } // namespace fenwold

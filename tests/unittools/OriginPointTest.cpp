@@ -320,14 +320,6 @@ TEST_F(OriginPointTest, ThePictureLiesWithTheEditedPointUnderTheCrosshairAndPlay
               (std::vector{1600, 1200, 500 - 800, 350 - 600}));
 }
 
-TEST_F(OriginPointTest, TeamPixelsTakeEveryEntryOfTheDocumentsTeamTable) {
-    CompressTeamColoured();
-    PlaceAtOrigin();
-    Open();
-    dialog.Tick();
-    EXPECT_EQ(Canvas().At(205, 153), BrightTeamPixel());
-}
-
 TEST_F(OriginPointTest, PageHomeEndAndTheNumberBoxesKeepTheOpenWindowsInStep) {
     Compress({1, 1, 1, 1});
     RecordingToolWindow player(hub, ToolWindow::Animation);
