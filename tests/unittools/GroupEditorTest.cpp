@@ -161,14 +161,10 @@ TEST_F(GroupEditorTest, AHundredAnimationsMakeAGroupAndTheHundredAndFirstClickIs
         for (int position = 0; position <= 100; ++position) {
             Click(position);
         }
-        EXPECT_EQ(dialog.View().Pending().size(), 100u);
-        EXPECT_EQ(dialog.View().SlotOf(99), 99);
         EXPECT_EQ(dialog.View().SlotOf(100), -1);
         dialog.OnAdd();
     });
-    ASSERT_EQ(unit.Data().GroupCount(), 1);
     EXPECT_EQ(unit.Data().FindGroup(0)->MemberCount(), 100);
-    EXPECT_EQ(At(100).groupIndex, -1);
 }
 
 TEST_F(GroupEditorTest, TheHoveredAnimationPlaysInItsCell) {
