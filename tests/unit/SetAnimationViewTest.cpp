@@ -130,7 +130,7 @@ TEST_F(SetAnimationViewTest, ChangeBetweenFirstAndLast) {
     EXPECT_EQ(view.ChangeSource(), nullptr);
 }
 
-TEST_F(SetAnimationViewTest, HoldMovesBehindTheClickedAnimationAndTempBufferStoresOnOk) {
+TEST_F(SetAnimationViewTest, HoldMovesBehindTheClickedAnimation) {
     LoadFour();
     Hover(0);
     view.OnCommand(command::kHoldAnimation);
@@ -148,20 +148,6 @@ TEST_F(SetAnimationViewTest, HoldMovesBehindTheClickedAnimationAndTempBufferStor
     view.OnLeftButtonDown();
     EXPECT_EQ(view.HoldSource(), nullptr);
     EXPECT_EQ(Order(), (std::vector<int>{1, 2, 0, 3}));
-    // The temp buffer is stored on OK only.
-    Hover(1);
-    view.OnCommand(command::kSetTempBuffer); // cancelled
-    EXPECT_EQ(At(1).tempBuffer[0], 0);
-    host.tempBuffer = [](CTempBufferDlg& dialog) {
-        EXPECT_EQ(dialog.values[4], 0);
-        dialog.values[0] = 3;
-        dialog.values[9] = -7;
-        return true;
-    };
-    view.OnCommand(command::kSetTempBuffer);
-    EXPECT_EQ(At(1).tempBuffer[0], 3);
-    EXPECT_EQ(At(1).tempBuffer[9], -7);
-    EXPECT_EQ(At(0).tempBuffer[0], 0);
 }
 
 TEST_F(SetAnimationViewTest, DeleteTheHoveredAnimation) {
@@ -251,9 +237,7 @@ TEST_F(SetAnimationViewTest, PropertiesChooseTheFirstDrawnAnimation) {
     EXPECT_EQ((std::vector{shown.width, shown.height, shown.startAnimation, shown.codebookSize}),
               (std::vector{16, 8, 0, 0}));
     EXPECT_EQ(view.FirstDrawn(), 2);
-    EXPECT_EQ(view.Grid().CellOf(2, 0)->x, 2);
-    // What is skipped has no place and cannot be hovered where it was.
-    EXPECT_EQ(view.Grid().CellOf(0, 1), nullptr);
+    // What is skipped cannot be hovered where it was.
     view.OnMouseMove(5, 5, window);
     EXPECT_EQ(view.HoveredAnimation(), &At(2));
     view.OnMouseMove(skipped.x + 3, skipped.y + 3, window);
