@@ -86,7 +86,6 @@ TEST_F(BadUnitFile, BadCountsOffsetsMembersAndVersionsAreRefused) {
         {test::kToolAAlphaOffsets, 1, "alpha block offset 0"},
         {second + 4, 1, "alpha block offset 2"},
         {second, 7, "alpha block offset 1 (7)"},
-        {second + 4, 7, "alpha block offset 2 (7)"},
         {member, 2, "member 0 names animation 2"},
         {member, 0xFFFFFFFF, "names animation -1"},
     };
