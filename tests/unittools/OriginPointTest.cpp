@@ -73,16 +73,12 @@ TEST_F(OriginPointTest, ArrowsMoveThePointByOneAndWithCtrlByTenAndDigitsChooseIt
     dialog.Tick();
     EXPECT_EQ(unit.Data().unitPointX[0], 10);
     // Digits choose the point, and the right button on point 9 goes to 0.
-    EXPECT_EQ(dialog.Title(), "Set animation point - 0");
+    player.points.clear();
     Down('9');
-    EXPECT_EQ(View().PointIndex(), 9);
     EXPECT_EQ(dialog.Title(), "Set animation point - 9");
     dialog.OnRightButton();
     EXPECT_EQ(View().PointIndex(), 0);
-    EXPECT_EQ(dialog.Title(), "Set animation point - 0");
-    ASSERT_GE(player.points.size(), 2u);
-    EXPECT_EQ(player.points[player.points.size() - 2], 9);
-    EXPECT_EQ(player.points.back(), 0);
+    EXPECT_EQ(player.points, (std::vector{9, 0}));
     // Held keys are let go when the window loses the keyboard or closes.
     Down(key::kLeft);
     dialog.Tick();
@@ -331,11 +327,10 @@ TEST_F(OriginPointTest, PageHomeEndAndTheNumberBoxesKeepTheOpenWindowsInStep) {
     EXPECT_EQ(checkBox.taken.back().source, &source);
     EXPECT_EQ(player.Held(), &At(2));
     EXPECT_EQ(player.points.back(), 6);
-    // At the end of the list nothing moves, but the title is set again.
+    // At the end of the list nothing moves.
     Down(key::kPageDown);
     Down(key::kPageDown);
     EXPECT_EQ(View().Main().Position(), 3);
-    EXPECT_EQ(dialog.Title(), "Set animation point - 6");
     // The number box: the animation with that save index; the point starts at 0.
     dialog.OnMainNumber(0);
     EXPECT_EQ((std::pair{View().Main().Position(), View().PointIndex()}), std::pair(0, 0));
