@@ -35,17 +35,13 @@ protected:
         }
         return order;
     }
-    void Hover(int position, int frame = 0) {
-        const GridCell& cell = *view.Grid().CellOf(position, frame);
-        view.OnMouseMove(cell.x + 1, cell.y + 1, window);
-    }
+    void Hover(int position, int frame = 0) { test::HoverCell(view, position, frame, window); }
     void HoverNothing() { view.OnMouseMove(600, 400, window); }
-    bool Enabled(int command) { return view.IsEnabled(command); }
     // The commands of `commands` that are enabled now.
     std::vector<int> EnabledOf(std::initializer_list<int> commands) {
         std::vector<int> enabled;
         std::copy_if(commands.begin(), commands.end(), std::back_inserter(enabled),
-                     [this](int command) { return Enabled(command); });
+                     [this](int command) { return view.IsEnabled(command); });
         return enabled;
     }
     // Runs Properties, answering with `startAnimation` and `ok`.
@@ -92,11 +88,11 @@ TEST_F(SetAnimationViewTest, RunLengthFilesAppendTurnVqComputeOffAndABadOneChang
     EXPECT_EQ(view.RegisteredCount(), 8);
     EXPECT_EQ(Order(), (std::vector<int>{0, 1, 2, 3, 0, 1, 2, 3}));
     EXPECT_TRUE(view.RunLengthFileLoaded());
-    EXPECT_FALSE(Enabled(command::kVqCompute));
+    EXPECT_FALSE(view.IsEnabled(command::kVqCompute));
     host.lookupTable = [](CSetLookupTableDlg&) { return true; };
     view.OnCommand(command::kVqCompute); // disabled after a run-length file
     EXPECT_FALSE(doc.ToolDataFlag());
-    EXPECT_TRUE(Enabled(command::kRegistrationMask));
+    EXPECT_TRUE(view.IsEnabled(command::kRegistrationMask));
     EXPECT_GT(host.repaints, 0);
     // A bad file is refused, naming it, and the list stays.
     auto bytes = folder.Read("four.ure");
@@ -254,7 +250,7 @@ TEST_F(SetAnimationViewTest, PropertiesChooseTheFirstDrawnAnimation) {
     EXPECT_EQ(view.RenderVisibleFrames().size(), 1u);
     Hover(2);
     EXPECT_EQ(view.HoveredAnimation(), &At(2));
-    EXPECT_TRUE(Enabled(command::kProperties));
+    EXPECT_TRUE(view.IsEnabled(command::kProperties));
     for (int position = 2; position >= 0; --position) {
         Hover(view.FirstDrawn());
         view.OnCommand(command::kDeleteAnimation);
