@@ -214,12 +214,6 @@ TEST_F(AnimationEditTest, EachEntryIsDrawnWithItsOwnAlphaAndAFrameOutOfTheListIs
     const GridCell& cell = *Bottom().Grid().CellOf(0, 2);
     EXPECT_TRUE(HasText(shown, "text " + std::to_string(cell.x + 1) + "," +
                                    std::to_string(cell.y + 12) + " \"7\" FFFFFF on 000000"));
-    // A new animation list leaves the panes empty.
-    Compress({3});
-    EXPECT_EQ(Top().Animation(), nullptr);
-    EXPECT_EQ(Bottom().Animation(), nullptr);
-    EXPECT_TRUE(Top().RenderVisibleFrames().empty());
-    Bottom().OnCommand(command::kSetLoop); // nothing to change
 }
 
 // The top pane draws frame i at alpha value i; a frame past the 200th has none and is opaque.
