@@ -190,7 +190,6 @@ TEST_F(SetAnimationViewTest, OnlyFramesCrossingTheWindowAreRendered) {
     ASSERT_EQ(pictures.size(), 2u); // the row at 15 crosses 14 to 26, the row at 28 not
     EXPECT_EQ(pictures[0].y, 1);
     EXPECT_EQ(pictures[0].width, 12);
-    EXPECT_EQ(pictures[0].pixels.size(), 96u);
     EXPECT_EQ(pictures[0].pixels[0], 0); // the transparent first column
     EXPECT_NE(pictures[0].pixels[1], 0); // the colour, blended over black
     view.SetScrollPosition(20);
@@ -205,7 +204,7 @@ TEST_F(SetAnimationViewTest, LeftClickHandsTheAnimationToAnOpenPlayerUntilTheVie
     player.Open();
     view.OnLeftButtonDown();
     EXPECT_EQ(player.shown, (std::vector<const RegisteredAnimation*>{&At(2)}));
-    EXPECT_EQ(player.sources, (std::vector<const ToolSource*>{&view}));
+    EXPECT_EQ(player.registered.source, &view);
     view.OnCommand(command::kHoldAnimation);
     view.OnLeftButtonDown(); // completes the hold instead
     EXPECT_EQ(player.shown.size(), 1u);
