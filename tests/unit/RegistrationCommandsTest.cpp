@@ -222,11 +222,8 @@ TEST_F(RegistrationCommandsTest, CompressionFromSeriesToUnitAndASecondOneKeepsOn
     const UnitData& data = doc.Data();
     ASSERT_EQ(data.AnimationCount(), 3);
     EXPECT_EQ(data.TotalFrameCount(), 15);
-    EXPECT_EQ(data.animations.front().indexTables.size(), 2u); // groups of four frames
     EXPECT_TRUE(doc.ToolDataFlag());
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(DocumentGroupSizes(data), (std::vector<std::size_t>{2, 1}));
-    EXPECT_EQ(data.animations.back().groupIndex, 1);
     // What the compression lost, and what reading the pictures lost, go to the status bar.
     EXPECT_EQ(doc.QualityText().rfind("PSNR ", 0), 0u) << doc.QualityText();
     EXPECT_NE(doc.QualityText().find("; pictures read "), std::string::npos) << doc.QualityText();
