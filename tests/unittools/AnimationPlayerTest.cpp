@@ -220,7 +220,6 @@ TEST_F(AnimationPlayerTest, CompositeModePlaysEveryAnimationOfABuildingUpToTwoHu
         animation.frameNumber[1] = 1;
         animation.delay[0] = animation.delay[1] = 1;
     }
-    building.Record()->animationPositions[140] = {10, 20};
     Open();
     hub.HandOverBuilding(ToolWindow::Animation, {&building, nullptr});
     ASSERT_TRUE(View().IsComposite());
