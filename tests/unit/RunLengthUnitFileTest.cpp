@@ -218,9 +218,8 @@ TEST(RunLengthUnitFile, RoundTripKeepsEveryStoredFieldUpToTheLimits) {
     for (const RegisteredAnimation& read : back) {
         EXPECT_EQ(StoredFields(read), StoredFields(*written++));
         EXPECT_EQ(read.index, index++);
-        EXPECT_EQ(read.positionX, 0);
-        EXPECT_EQ(read.groupNumber, -1);
-        EXPECT_EQ(read.maskFlag, 0);
+        EXPECT_EQ((std::vector{read.positionX, read.groupNumber, read.maskFlag}),
+                  (std::vector{0, -1, 0}));
         EXPECT_TRUE(read.frames.back().maskStream.empty());
     }
 }

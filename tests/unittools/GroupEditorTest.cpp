@@ -110,15 +110,14 @@ TEST_F(GroupEditorTest, DeletingGroupZeroOfThreeRenumbersTheOthers) {
         EXPECT_EQ(dialog.View().OutlineColour(1), CSetGroupView::kNormalOutline);
         dialog.OnDelete();
         EXPECT_EQ(dialog.View().Selected(), std::nullopt);
-        EXPECT_EQ(dialog.View().GroupIndexOf(0), -1);
-        EXPECT_EQ(dialog.View().GroupIndexOf(1), 0);
-        EXPECT_EQ(dialog.View().GroupIndexOf(3), 1);
+        EXPECT_EQ((std::vector{dialog.View().GroupIndexOf(0), dialog.View().GroupIndexOf(1),
+                               dialog.View().GroupIndexOf(3)}),
+                  (std::vector{-1, 0, 1}));
     });
     ASSERT_EQ(unit.Data().GroupCount(), 2);
     EXPECT_EQ(MembersOf(0), (Positions{1}));
     EXPECT_EQ(MembersOf(1), (Positions{2, 3}));
-    EXPECT_EQ(At(0).groupIndex, -1);
-    EXPECT_EQ(At(3).groupIndex, 1);
+    EXPECT_EQ((std::vector{At(0).groupIndex, At(3).groupIndex}), (std::vector{-1, 1}));
     // Deleting the groups left leaves none.
     Run([&](CSetGroupDlg& dialog) {
         for (const int member : {1, 2}) {
@@ -227,8 +226,7 @@ TEST_F(GroupEditorTest, ClosingZeroesWorkingPointsAndTheOriginWindowLeavesRevers
     EXPECT_NE(At(0).workingPointY, 0.0f);
     unit.SetModifiedFlag(false);
     Run([](CSetGroupDlg&) {}); // closed at once: nothing changed, all the same
-    EXPECT_EQ(At(0).workingPointX, 0.0f);
-    EXPECT_EQ(At(0).workingPointY, 0.0f);
+    EXPECT_EQ((std::pair{At(0).workingPointX, At(0).workingPointY}), std::pair(0.0f, 0.0f));
     EXPECT_TRUE(unit.IsModified());
     EXPECT_EQ(origin.View()->GetMode(), CAniPointView::Mode::Total);
     EXPECT_EQ(MembersOf(0), (Positions{0, 1}));

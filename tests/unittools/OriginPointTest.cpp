@@ -234,9 +234,8 @@ TEST_F(OriginPointTest, ReverseStartsAgainWhenTheMainGroupChanges) {
     dialog.OnModeSelected(static_cast<int>(Mode::Reverse));
     Down(key::kPageDown);
     EXPECT_EQ(View().GetMode(), Mode::Reverse);
-    EXPECT_EQ(At(2).pointX[0], 9);
-    EXPECT_EQ(At(3).pointX[0], 8);
-    EXPECT_EQ(GroupNumber(1).pointX[0], 0);
+    EXPECT_EQ((std::vector<int>{At(2).pointX[0], At(3).pointX[0], GroupNumber(1).pointX[0]}),
+              (std::vector{9, 8, 0}));
     EXPECT_EQ(At(2).workingPointX, 9.0f);
     // Reverse draws every member's first frame at its own origin, the first member on top.
     PlaceAtOrigin();
