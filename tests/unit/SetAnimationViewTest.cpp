@@ -37,13 +37,6 @@ protected:
     }
     void Hover(int position, int frame = 0) { test::HoverCell(view, position, frame, window); }
     void HoverNothing() { view.OnMouseMove(600, 400, window); }
-    // The commands of `commands` that are enabled now.
-    std::vector<int> EnabledOf(std::initializer_list<int> commands) {
-        std::vector<int> enabled;
-        std::copy_if(commands.begin(), commands.end(), std::back_inserter(enabled),
-                     [this](int command) { return view.IsEnabled(command); });
-        return enabled;
-    }
     // Runs Properties, answering with `startAnimation` and `ok`.
     void Properties(int startAnimation, bool ok = true) {
         host.properties = [=](CPropertiesDlg& dialog) {
@@ -69,17 +62,19 @@ TEST_F(SetAnimationViewTest, CommandsFollowWhatIsRegisteredAndHovered) {
         command::kSaveUre,         command::kRegistrationMask, command::kAddMask,
         command::kChangeAnimation, command::kHoldAnimation,    command::kDeleteAnimation,
         command::kDeleteFrame,     command::kSetTempBuffer,    command::kProperties};
-    EXPECT_EQ(EnabledOf(all), (std::vector{command::kRegistrationAni, command::kAddAnimation,
-                                           command::kVqCompute, command::kSaveUre}));
+    EXPECT_EQ(test::EnabledOf(view, all),
+              (std::vector{command::kRegistrationAni, command::kAddAnimation, command::kVqCompute,
+                           command::kSaveUre}));
     LoadFour();
     Hover(2);
     const auto onHovered = {command::kAddMask,       command::kChangeAnimation,
                             command::kHoldAnimation, command::kDeleteAnimation,
                             command::kDeleteFrame,   command::kSetTempBuffer,
                             command::kProperties};
-    EXPECT_EQ(EnabledOf(onHovered), std::vector<int>(onHovered));
+    EXPECT_EQ(test::EnabledOf(view, onHovered), std::vector<int>(onHovered));
     HoverNothing();
-    EXPECT_EQ(EnabledOf({command::kChangeAnimation, command::kProperties}), std::vector<int>{});
+    EXPECT_EQ(test::EnabledOf(view, {command::kChangeAnimation, command::kProperties}),
+              std::vector<int>{});
 }
 
 TEST_F(SetAnimationViewTest, RunLengthFilesAppendAndTurnVqComputeOff) {
@@ -99,9 +94,9 @@ TEST_F(SetAnimationViewTest, ChangeBetweenFirstAndLast) {
     view.OnCommand(command::kChangeAnimation);
     EXPECT_EQ(view.ChangeSource(), &At(0));
     EXPECT_EQ(view.MenuText(command::kChangeAnimation), "&Change Cancel");
-    EXPECT_EQ(
-        EnabledOf({command::kHoldAnimation, command::kDeleteAnimation, command::kDeleteFrame}),
-        std::vector<int>{});
+    EXPECT_EQ(test::EnabledOf(view, {command::kHoldAnimation, command::kDeleteAnimation,
+                                     command::kDeleteFrame}),
+              std::vector<int>{});
     Hover(3);
     view.OnLeftButtonDown();
     EXPECT_EQ(Order(), (std::vector<int>{3, 1, 2, 0}));
@@ -118,7 +113,7 @@ TEST_F(SetAnimationViewTest, HoldMovesBehindTheClickedAnimation) {
     Hover(0);
     view.OnCommand(command::kHoldAnimation);
     EXPECT_EQ(view.MenuText(command::kHoldAnimation), "&Hold Cancel");
-    EXPECT_EQ(EnabledOf({command::kChangeAnimation, command::kDeleteAnimation}),
+    EXPECT_EQ(test::EnabledOf(view, {command::kChangeAnimation, command::kDeleteAnimation}),
               std::vector<int>{});
     Hover(2);
     view.OnLeftButtonDown();

@@ -151,17 +151,12 @@ TEST_F(UnitViewTest, CommandsFollowTheHoveredAnimationAndTempBufferStoresOnOk) {
     CompressFour();
     At(2).maskFlag = 1;
     MakeView();
-    const auto enabled = [&](std::initializer_list<int> commands) {
-        std::vector<int> on;
-        std::copy_if(commands.begin(), commands.end(), std::back_inserter(on),
-                     [&](int command) { return view->IsEnabled(command); });
-        return on;
-    };
     const auto all = {command::kFireSetting, command::kSetGroup,         command::kSetTempBuffer,
                       command::kProperties,  command::kAlphaValueChange, command::kSetTeamColour};
-    EXPECT_EQ(enabled(all), (std::vector{command::kFireSetting, command::kSetGroup}));
+    EXPECT_EQ(test::EnabledOf(*view, all),
+              (std::vector{command::kFireSetting, command::kSetGroup}));
     Hover(1);
-    EXPECT_EQ(enabled(all),
+    EXPECT_EQ(test::EnabledOf(*view, all),
               (std::vector{command::kFireSetting, command::kSetGroup, command::kSetTempBuffer,
                            command::kProperties, command::kAlphaValueChange}));
     view->OnCommand(command::kSetTeamColour); // disabled: nothing runs
@@ -171,7 +166,7 @@ TEST_F(UnitViewTest, CommandsFollowTheHoveredAnimationAndTempBufferStoresOnOk) {
     EXPECT_EQ(host.groupEditors, std::vector<CUnitDoc*>{&doc});
     EXPECT_TRUE(host.teamColourRuns.empty());
     Hover(2);
-    EXPECT_EQ(enabled({command::kAlphaValueChange, command::kSetTeamColour}),
+    EXPECT_EQ(test::EnabledOf(*view, {command::kAlphaValueChange, command::kSetTeamColour}),
               std::vector{command::kSetTeamColour});
     view->OnCommand(command::kSetTeamColour);
     ASSERT_EQ(host.teamColourRuns.size(), 1u);
