@@ -1,7 +1,6 @@
-// The three files that hold compressed animation records (tool data, game data, building) keep
-// at most 200 frames, 200 index tables and 200 sequence entries a record: at the limit a record
-// is written and read back field for field, one past it is refused for that reason.
-#include "building/BuildingFile.h"
+// The unit files keep at most 200 frames, 200 index tables and 200 sequence entries a record: at
+// the limit a record is written and read back field for field, one past it is refused for that
+// reason.
 #include "platform/FileError.h"
 #include "unit/GameDataFile.h"
 #include "unit/ToolDataFile.h"
@@ -16,20 +15,12 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 using ::testing::HasSubstr;
 
-BuildingRecord OneTileBuilding() {
-    BuildingRecord record = MakeBuildingRecord(std::vector<Pixel555>(32 * 32, 0x7C00),
-                                               Bytes(32 * 32, 248), 32, 32, 0, 0, 32, 32);
-    record.teamIndex.assign(32 * 32, 0);
-    record.teamMask.assign(32 * 32, 0);
-    return record;
-}
-
 struct RecordFormat {
     const char* name;
     Bytes (*encode)(UnitData&);
     UnitData (*decode)(const Bytes&);
-    // Where the first animation record begins in a file of `animations` records.
-    std::size_t (*firstRecord)(int animations);
+    // Where the first animation record begins.
+    std::size_t firstRecord;
     bool toolData;
 };
 
@@ -39,28 +30,13 @@ const RecordFormat kFormats[] = {
          BinaryReader in("limit.UTD", bytes);
          return ReadToolData(in);
      },
-     [](int) -> std::size_t { return 136; }, true},
+     136, true},
     {"GameData", [](UnitData& data) { return EncodeGameData(data, false, "limit.UPT"); },
      [](const Bytes& bytes) {
          BinaryReader in("limit.UPT", bytes);
          return ReadGameData(in);
      },
-     [](int) -> std::size_t { return 52; }, false},
-    {"Building",
-     [](UnitData& data) {
-         return EncodeBuildingFile(OneTileBuilding(), data, ColourVariant::Pixel555, 0);
-     },
-     [](const Bytes& bytes) {
-         BinaryReader in("limit.BPT", bytes);
-         return std::move(ReadBuildingFile(in).animations);
-     },
-     [](int animations) {
-         // The building's animation positions grow by 8 bytes an animation before the records.
-         return EncodeBuildingFile(OneTileBuilding(), UnitData{}, ColourVariant::Pixel555, 0)
-                    .size() +
-                8 * static_cast<std::size_t>(animations);
-     },
-     false},
+     52, false},
 };
 
 class AnimationRecordLimits : public ::testing::TestWithParam<RecordFormat> {
@@ -113,7 +89,7 @@ TEST_P(AnimationRecordLimits, OnePastTheLimitIsRefused) {
     const RecordFormat& format = GetParam();
     UnitData data = AtTheLimit();
     const Bytes good = format.encode(data);
-    const std::size_t record = format.firstRecord(data.AnimationCount());
+    const std::size_t record = format.firstRecord;
     const std::pair<std::size_t, const char*> counts[] = {
         {0, "the frame count 201 is outside 0 to 200"},
         {4, "the sequence length 201 is outside 0 to 200"},

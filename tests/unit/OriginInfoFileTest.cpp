@@ -35,18 +35,17 @@ TEST(OriginInfoFile, WritesEveryPointTableInOrderAndAppliesThemOnlyToTheSameCoun
     EXPECT_EQ(folder.Read("u.OID"), x.bytes);
     // A unit of other counts takes nothing from the file.
     ScriptedPlatform platform;
-    WriteOriginInfo(UnitOfSize(3, 2), folder / "u.OID");
-
     UnitData bothDiffer = UnitOfSize(2, 1);
-    ReadOriginInfo(bothDiffer, folder / "u.OID", platform.prompts);
     UnitData groupsDiffer = UnitOfSize(3, 1);
-    ReadOriginInfo(groupsDiffer, folder / "u.OID", platform.prompts);
-
+    for (UnitData* data : {&bothDiffer, &groupsDiffer}) {
+        data->unitPointX[1] = 5;
+        ReadOriginInfo(*data, folder / "u.OID", platform.prompts);
+    }
     ASSERT_EQ(platform.prompts.messages.size(), 2u);
     EXPECT_EQ(platform.prompts.messages[0].text, "Total ani 수가 다르다.");
     EXPECT_EQ(platform.prompts.messages[1].text, "Group 수가 다르다.");
-    EXPECT_EQ(bothDiffer.unitPointX[1], 70000); // as it was built, not from the file
-    EXPECT_EQ(groupsDiffer.animations.back().pointY[9], -3);
+    EXPECT_EQ((std::vector{bothDiffer.unitPointX[1], groupsDiffer.unitPointX[1]}),
+              (std::vector{5, 5}));
 }
 
 // Every point table comes back, applied by position to a unit of the same counts; nothing else

@@ -11,8 +11,11 @@
 #include "unit/FrameGrid.h"
 #include "unit/RegistrationHost.h"
 
+#include <algorithm>
 #include <deque>
 #include <functional>
+#include <initializer_list>
+#include <iterator>
 #include <vector>
 
 namespace fenwold::test {
@@ -33,6 +36,15 @@ void CompressInto(CompressionResultSink& document, const RegisteredAnimations& a
 // Compresses the animations without LBG and makes groups of the consecutive runs of `groups`.
 void CompressPlain(AnimationDocument& document, const RegisteredAnimations& animations,
                    std::vector<std::int32_t> groups = {});
+
+// The commands of `commands` that the view enables now.
+template <typename View>
+std::vector<int> EnabledOf(const View& view, std::initializer_list<int> commands) {
+    std::vector<int> enabled;
+    std::copy_if(commands.begin(), commands.end(), std::back_inserter(enabled),
+                 [&view](int command) { return view.IsEnabled(command); });
+    return enabled;
+}
 
 // Moves the mouse over frame `frame` of the animation at `position`, one pixel inside the cell.
 template <typename View>

