@@ -124,7 +124,7 @@ TEST_F(AnimationEditTest, ShiftClickSelectsFromTheFirstClickAndSetLoopStoresItsS
     RecordingWindowPainter shown;
     Bottom().PaintOverlays(shown);
     const GridCell& cell = *Bottom().Grid().CellOf(0, 3);
-    // "L" at y + 44, yellow on blue.
+    // "L" at y + 44, cyan on red (window colours are 0x00BBGGRR).
     EXPECT_TRUE(HasText(shown, "text " + std::to_string(cell.x + 1) + "," +
                                    std::to_string(cell.y + 45) + " \"L\" FFFF00 on 0000FF"));
 
