@@ -47,11 +47,6 @@ TEST_F(QualityCli, KeepingEveryBlockReportsLossless) {
     const auto lossy = Summary(Compress("lossy"));
     EXPECT_FALSE(lossy["lossless"].get<bool>());
     ASSERT_EQ(lossy["psnr"].size(), 3u);
-    const int worst = lossy["worst_animation"];
-    EXPECT_EQ(lossy["worst_psnr"], lossy["psnr"][static_cast<std::size_t>(worst)]);
-    for (const auto& value : lossy["psnr"]) {
-        EXPECT_GE(value.get<double>(), lossy["worst_psnr"].get<double>());
-    }
     EXPECT_TRUE(lossy["reading_psnr"].is_number());
 }
 
