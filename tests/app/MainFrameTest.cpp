@@ -256,6 +256,8 @@ void MainFrameTest::StatusBarShowsProgressAndEachDocumentsModifiedMark() {
     QVERIFY(shown("Image Tga File Loading"));
     QVERIFY(QApplication::overrideCursor() != nullptr);
     QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    bar->showMessage("Open a unit (.UTD, .UPT, .URE) or a building (.BPT)"); // passing help
+    bar->clearMessage();
     bar->EndProgress();
     QCOMPARE(QApplication::overrideCursor(), nullptr);
     QVERIFY(!shown("Image Tga File Loading"));
@@ -282,6 +284,8 @@ void MainFrameTest::StatusBarShowsProgressAndEachDocumentsModifiedMark() {
     // What the active unit's compression lost has a pane of its own.
     unit->document().SetQualityText("PSNR 30.12 dB, worst 28.00 dB (animation 1)");
     QVERIFY(shown("PSNR 30.12 dB, worst 28.00 dB (animation 1)"));
+    frame.documents()->setActiveSubWindow(building);
+    QVERIFY(!shown("PSNR 30.12 dB, worst 28.00 dB (animation 1)"));
     unit->document().SetModifiedFlag(false); // closing asks nothing
 }
 
