@@ -143,8 +143,10 @@ void NothingLostTest::ACompressionShowsABusyPointerAndSaysWhenItIsDone() {
     }
 
     // The settings are taken as they are; the pointer is looked at as often as the compression
-    // window is seen, the first time before the window polls its run.
+    // window is seen, the first time before the window polls its run. Once the run has
+    // finished, the window stays until OK, saying what the compression lost.
     std::vector<Qt::CursorShape> seen;
+    bool saidWhatWasLost = false;
     QTimer watch;
     watch.setInterval(1);
     QObject::connect(&watch, &QTimer::timeout, [&] {
@@ -154,8 +156,14 @@ void NothingLostTest::ACompressionShowsABusyPointerAndSaysWhenItIsDone() {
         } else if (auto* compute = dynamic_cast<VqComputeDialog*>(modal)) {
             const QCursor* cursor = QApplication::overrideCursor();
             seen.push_back(cursor != nullptr ? cursor->shape() : Qt::ArrowCursor);
-            // Once the run has finished, the window stays until OK.
             if (QPushButton* ok = test::ButtonNamed(*compute, "OK")) {
+                for (const QLabel* label : compute->findChildren<QLabel*>()) {
+                    saidWhatWasLost =
+                        saidWhatWasLost ||
+                        (label->text().startsWith("PSNR against the registered frames: unit ") &&
+                         label->text().contains("\nPSNR of the registered frames against the "
+                                                "pictures read: "));
+                }
                 ok->click();
             }
         }
@@ -164,6 +172,7 @@ void NothingLostTest::ACompressionShowsABusyPointerAndSaysWhenItIsDone() {
     unit->setAnimationView().view().OnCommand(command::kVqCompute);
     watch.stop();
     QVERIFY(!seen.empty());
+    QVERIFY(saidWhatWasLost);
     QVERIFY(std::find(seen.begin(), seen.end(), Qt::BusyCursor) != seen.end());
     QCOMPARE(QApplication::overrideCursor(), nullptr);
     QCOMPARE(unit->document().Data().AnimationCount(), 1);

@@ -1,18 +1,14 @@
 #include "WindowFixtures.h"
 #include "app/RegistrationWindows.h"
-#include "image/FrameSetLoader.h"
 #include "image/SampleArt.h"
 #include "platform/ScriptedPlatform.h"
-#include "unit/UnitDoc.h"
 
 #include <QFileDialog>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <list>
 
 namespace fenwold {
 namespace {
@@ -22,7 +18,6 @@ class RegistrationDialogTest : public QObject {
 
 private slots:
     void RegistrationWithoutAListSaysSoAndStays();
-    void AFinishedCompressionStaysToSayWhatItLost();
     void APathTypedIntoTheNameFieldListsItsOwnFolder();
 };
 
@@ -70,34 +65,6 @@ void RegistrationDialogTest::RegistrationWithoutAListSaysSoAndStays() {
              QString::fromStdString(series.string()));
     QVERIFY(std::filesystem::exists(chosen.folder / chosen.names.front()));
     QCOMPARE(fixture.platform.workingFolder.Current(), chosen.folder);
-}
-
-void RegistrationDialogTest::AFinishedCompressionStaysToSayWhatItLost() {
-    Fixture fixture;
-    std::list<RegisteredAnimation> animations;
-    FrameSetLoader loader(animations, fixture.platform.Get());
-    QVERIFY(loader.LoadImageSeries({fixture.sample.animationFolders.front(),
-                                    ListTargaFiles(fixture.sample.animationFolders.front())}));
-    CUnitDoc unit(fixture.platform.Get());
-    CompressionParameters parameters;
-    parameters.lookupTableSize = 10;
-    CVqComputeDlg model(animations, parameters, unit, fixture.platform.Get());
-    VqComputeDialog dialog(nullptr, model);
-    dialog.show();
-    QTRY_VERIFY(test::ButtonNamed(dialog, "OK") != nullptr);
-    // The unit has the result already; the window stays open with what was lost at its end.
-    QCOMPARE(unit.Data().AnimationCount(), 1);
-    QVERIFY(dialog.isVisible());
-    bool said = false;
-    for (const QLabel* label : dialog.findChildren<QLabel*>()) {
-        said = said || (label->text().startsWith("PSNR against the registered frames: unit ") &&
-                        label->text().contains("\nPSNR of the registered frames against the "
-                                               "pictures read: "));
-    }
-    QVERIFY(said);
-    test::ButtonNamed(dialog, "OK")->click();
-    QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QVERIFY(!dialog.isVisible());
 }
 
 // A path typed into the name field lists the series in the picture's folder, not in the folder
