@@ -55,13 +55,11 @@ class ToolWindowsTest : public QObject {
 
 private slots:
     void ToolsCommandsToggleTheirWindowsAndTheCheckMarksFollow();
-    void TheUnitViewsClicksReachTheRealWindows();
-    void KeysAimedAtAToolWindowAreRoutedAndOthersPassUntouched();
-    void PlaybackRunsOnATimerOnlyWhileThePlayerPlays();
+    void KeysAimedAtAToolWindowAreRoutedAndThePlayerPlaysOnATimer();
     void TheEditWindowAppendsTheClickedFrame();
     void ValuesSetFromCodeAreNotTakenAsTheUsers();
     void TheOriginWindowPlacesPointsWithItsKeysAndControls();
-    void ClosingTheSourceUnitWithAllWindowsOpenClosesThem();
+    void TheUnitViewsClicksReachTheWindowsThatCloseWithTheUnit();
     void TearingDownTheMainFrameWithADocumentAndToolWindowsOpenIsClean();
 };
 
@@ -90,30 +88,7 @@ void ToolWindowsTest::ToolsCommandsToggleTheirWindowsAndTheCheckMarksFollow() {
     }
 }
 
-void ToolWindowsTest::TheUnitViewsClicksReachTheRealWindows() {
-    Scene scene;
-    QVERIFY(scene.exposed);
-    for (const auto& [id, tool] : kTools) {
-        scene.Open(tool);
-    }
-    scene.unit->document().SetToolDataFlag(true);
-    ClickAnimation(*scene.unit, 1);
-    QCOMPARE(scene.tools().animation().View()->MainAnimation().Position(), 1);
-    QCOMPARE(scene.tools().checkBox().View()->Held().Position(), 1);
-    QCOMPARE(scene.tools().animationEdit().Held().Position(), 1);
-    ClickAnimation(*scene.unit, 0, Qt::ControlModifier);
-    QCOMPARE(scene.tools().animation().View()->BackAnimation().Position(), 0);
-    QCOMPARE(scene.tools().animation().View()->MainAnimation().Position(), 1);
-    // The player shows the blue animation at the centre of its canvas.
-    auto* player = static_cast<AnimationWindow*>(scene.tools().Window(ToolWindow::Animation));
-    const QImage shown = player->canvas()->grab().toImage().convertToFormat(QImage::Format_RGB555);
-    const CanvasPlacement place =
-        PlaceCanvas(player->canvas()->width(), player->canvas()->height(), 1);
-    const QRgb centre = shown.pixel(place.left + 200 + 3, place.top + 150 + 3);
-    QVERIFY(qBlue(centre) > 200 && qRed(centre) < 50);
-}
-
-void ToolWindowsTest::KeysAimedAtAToolWindowAreRoutedAndOthersPassUntouched() {
+void ToolWindowsTest::KeysAimedAtAToolWindowAreRoutedAndThePlayerPlaysOnATimer() {
     Scene scene;
     QVERIFY(scene.exposed);
     scene.unit->document().SetToolDataFlag(true);
@@ -131,7 +106,8 @@ void ToolWindowsTest::KeysAimedAtAToolWindowAreRoutedAndOthersPassUntouched() {
              static_cast<std::uint16_t>(x + 1));
     QVERIFY(scene.unit->document().IsModified());
 
-    QWidget* playerCanvas = static_cast<AnimationWindow*>(player.data())->canvas();
+    auto* playerWindow = static_cast<AnimationWindow*>(player.data());
+    QWidget* playerCanvas = playerWindow->canvas();
     QTest::keyClick(playerCanvas, Qt::Key_PageDown);
     QCOMPARE(scene.tools().animation().View()->MainAnimation().Position(), 1);
     QTest::keyClick(playerCanvas, Qt::Key_Escape);
@@ -141,25 +117,18 @@ void ToolWindowsTest::KeysAimedAtAToolWindowAreRoutedAndOthersPassUntouched() {
     QCOMPARE(scene.tools().animation().View()->MainAnimation().Position(), 1);
     QTest::keyClick(playerCanvas, Qt::Key_PageUp);
     QCOMPARE(scene.tools().animation().View()->MainAnimation().Position(), 0);
-}
 
-void ToolWindowsTest::PlaybackRunsOnATimerOnlyWhileThePlayerPlays() {
-    Scene scene;
-    QVERIFY(scene.exposed);
-    QPointer<QWidget> window = scene.Open(ToolWindow::Animation);
-    auto* player = static_cast<AnimationWindow*>(window.data());
-    QVERIFY(!player->timer().isActive());
-    ClickAnimation(*scene.unit, 0);
-    QVERIFY(!player->timer().isActive());
-    QCOMPARE(player->positionText(), QString("1/2 frame"));
-    player->button(CAnimationDlg::kPlayButton)->click();
-    QVERIFY(player->timer().isActive());
+    // Playback runs on a timer only while the player plays.
+    QVERIFY(!playerWindow->timer().isActive());
+    QCOMPARE(playerWindow->positionText(), QString("1/2 frame"));
+    playerWindow->button(CAnimationDlg::kPlayButton)->click();
+    QVERIFY(playerWindow->timer().isActive());
     // Two entries of four steps: the second shows after 64 ms.
-    QTRY_COMPARE_WITH_TIMEOUT(player->positionText(), QString("2/2 frame"), 2000);
-    QCOMPARE(player->slider()->value(), 1);
-    player->button(CAnimationDlg::kStopButton)->click();
-    QVERIFY(!player->timer().isActive());
-    QCOMPARE(player->positionText(), QString("1/2 frame"));
+    QTRY_COMPARE_WITH_TIMEOUT(playerWindow->positionText(), QString("2/2 frame"), 2000);
+    QCOMPARE(playerWindow->slider()->value(), 1);
+    playerWindow->button(CAnimationDlg::kStopButton)->click();
+    QVERIFY(!playerWindow->timer().isActive());
+    QCOMPARE(playerWindow->positionText(), QString("1/2 frame"));
 }
 
 void ToolWindowsTest::TheEditWindowAppendsTheClickedFrame() {
@@ -250,7 +219,9 @@ void ToolWindowsTest::TheOriginWindowPlacesPointsWithItsKeysAndControls() {
     QVERIFY(box != nullptr);
 }
 
-void ToolWindowsTest::ClosingTheSourceUnitWithAllWindowsOpenClosesThem() {
+// The unit view's clicks reach every window; then the unit goes while they are open and the
+// player plays.
+void ToolWindowsTest::TheUnitViewsClicksReachTheWindowsThatCloseWithTheUnit() {
     Scene scene;
     QVERIFY(scene.exposed);
     std::vector<QPointer<QWidget>> windows;
@@ -259,8 +230,20 @@ void ToolWindowsTest::ClosingTheSourceUnitWithAllWindowsOpenClosesThem() {
     }
     scene.unit->document().SetToolDataFlag(true);
     ClickAnimation(*scene.unit, 1);
+    QCOMPARE(scene.tools().animation().View()->MainAnimation().Position(), 1);
+    QCOMPARE(scene.tools().checkBox().View()->Held().Position(), 1);
+    QCOMPARE(scene.tools().animationEdit().Held().Position(), 1);
     ClickAnimation(*scene.unit, 0, Qt::ControlModifier);
+    QCOMPARE(scene.tools().animation().View()->BackAnimation().Position(), 0);
+    QCOMPARE(scene.tools().animation().View()->MainAnimation().Position(), 1);
+    // The player shows the blue animation at the centre of its canvas.
     auto* player = static_cast<AnimationWindow*>(windows[0].data());
+    const QImage shown = player->canvas()->grab().toImage().convertToFormat(QImage::Format_RGB555);
+    const CanvasPlacement place =
+        PlaceCanvas(player->canvas()->width(), player->canvas()->height(), 1);
+    const QRgb centre = shown.pixel(place.left + 200 + 3, place.top + 150 + 3);
+    QVERIFY(qBlue(centre) > 200 && qRed(centre) < 50);
+
     player->button(CAnimationDlg::kPlayButton)->click();
     QTest::qWait(40); // a few ticks while the unit is there
     scene.unit->document().SetModifiedFlag(false);
