@@ -56,8 +56,7 @@ class ToolWindowsTest : public QObject {
 private slots:
     void ToolsCommandsToggleTheirWindowsAndTheCheckMarksFollow();
     void KeysAimedAtAToolWindowAreRoutedAndThePlayerPlaysOnATimer();
-    void TheEditWindowAppendsTheClickedFrame();
-    void ValuesSetFromCodeAreNotTakenAsTheUsers();
+    void ValuesSetFromCodeAreNotTakenAsTheUsersButClicksAre();
     void TheOriginWindowPlacesPointsWithItsKeysAndControls();
     void TheUnitViewsClicksReachTheWindowsThatCloseWithTheUnit();
     void TearingDownTheMainFrameWithADocumentAndToolWindowsOpenIsClean();
@@ -131,36 +130,14 @@ void ToolWindowsTest::KeysAimedAtAToolWindowAreRoutedAndThePlayerPlaysOnATimer()
     QCOMPARE(playerWindow->positionText(), QString("1/2 frame"));
 }
 
-void ToolWindowsTest::TheEditWindowAppendsTheClickedFrame() {
-    Scene scene;
-    QVERIFY(scene.exposed);
-    scene.unit->document().SetToolDataFlag(true);
-    scene.unit->document().SetModifiedFlag(false);
-    auto* window = static_cast<AnimationEditWindow*>(scene.Open(ToolWindow::AnimationEdit));
-    QVERIFY(QTest::qWaitForWindowExposed(window));
-    ClickAnimation(*scene.unit, 1);
-    const UnitAnimation& animation = *scene.unit->document().Data().FindAnimation(1);
-    QCOMPARE(animation.sequenceLength, 2);
-    FramePaneWidget* top = window->topPane();
-    const GridCell* cell = top->view().Grid().CellOf(0, 1);
-    QVERIFY(cell != nullptr);
-    const QPoint at(cell->x + 2, cell->y + 2);
-    QMouseEvent move(QEvent::MouseMove, at, top->viewport()->mapToGlobal(at), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(top->viewport(), &move);
-    QTest::mouseClick(top->viewport(), Qt::LeftButton, Qt::NoModifier, at);
-    QCOMPARE(animation.sequenceLength, 3);
-    QCOMPARE(animation.frameNumber[2], std::uint16_t{1});
-    QVERIFY(scene.unit->document().IsModified());
-    QCOMPARE(window->bottomPane()->view().Grid().Cells().size(), std::size_t{3});
-}
-
-void ToolWindowsTest::ValuesSetFromCodeAreNotTakenAsTheUsers() {
+void ToolWindowsTest::ValuesSetFromCodeAreNotTakenAsTheUsersButClicksAre() {
     Scene scene;
     QVERIFY(scene.exposed);
     scene.unit->document().SetToolDataFlag(true);
     scene.unit->document().SetModifiedFlag(false);
     auto* box = static_cast<CheckBoxWindow*>(scene.Open(ToolWindow::CheckBox));
+    auto* edit = static_cast<AnimationEditWindow*>(scene.Open(ToolWindow::AnimationEdit));
+    QVERIFY(QTest::qWaitForWindowExposed(edit));
     UnitAnimation& animation = *scene.unit->document().Data().FindAnimation(1);
     animation.checkBoxWidth = 7;
     animation.checkBoxHeight = 9;
@@ -173,6 +150,21 @@ void ToolWindowsTest::ValuesSetFromCodeAreNotTakenAsTheUsers() {
     QCOMPARE(scene.tools().checkBox().Current().width, 8);
     QCOMPARE(box->windowTitle(), QString("Check Box *"));
     QVERIFY(!scene.unit->document().IsModified());
+
+    // A frame clicked in the edit window's top pane is appended to the sequence.
+    QCOMPARE(animation.sequenceLength, 2);
+    FramePaneWidget* top = edit->topPane();
+    const GridCell* cell = top->view().Grid().CellOf(0, 1);
+    QVERIFY(cell != nullptr);
+    const QPoint at(cell->x + 2, cell->y + 2);
+    QMouseEvent move(QEvent::MouseMove, at, top->viewport()->mapToGlobal(at), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(top->viewport(), &move);
+    QTest::mouseClick(top->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QCOMPARE(animation.sequenceLength, 3);
+    QCOMPARE(animation.frameNumber[2], std::uint16_t{1});
+    QVERIFY(scene.unit->document().IsModified());
+    QCOMPARE(edit->bottomPane()->view().Grid().Cells().size(), std::size_t{3});
 
     auto* player = static_cast<AnimationWindow*>(scene.Open(ToolWindow::Animation));
     ClickAnimation(*scene.unit, 0);
