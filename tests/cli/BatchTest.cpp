@@ -111,21 +111,19 @@ TEST_F(Batch, StartingSettingsBuildTheSampleWithItsMasksAndTeamColours) {
     ASSERT_EQ(RunCommand({"batch", "--init", assets.string(), "-o", out.string(), "--cli",
                           test::CliProgram()}),
               0);
-    const cli::Settings unit = cli::ReadSettings(assets / "unit" / cli::kSettingsFileName);
-    ASSERT_EQ(unit.units.size(), 1u);
-    EXPECT_TRUE(unit.buildings.empty());
-    EXPECT_EQ(unit.units[0].name, "unit");
-    ASSERT_EQ(unit.units[0].groups.size(), 1u);
-    EXPECT_EQ(unit.units[0].groups[0].pictures, ".");
-    EXPECT_EQ(unit.units[0].groups[0].masks, "../mask");
-    EXPECT_TRUE(unit.units[0].series.empty());
-    EXPECT_EQ(unit.units[0].teamColours, "../teamcolours.UTC");
-    EXPECT_EQ(unit.units[0].compression.seed, 1u);
-    const cli::Settings house = cli::ReadSettings(assets / "building" / cli::kSettingsFileName);
-    ASSERT_EQ(house.buildings.size(), 1u);
-    EXPECT_EQ(house.buildings[0].name, "house");
-    EXPECT_EQ(house.buildings[0].picture, "house.tga");
-    EXPECT_EQ(house.buildings[0].mask, "house_mask.tga");
+    // Every other setting is the default.
+    cli::Settings expected;
+    cli::UnitSetting& unit = expected.units.emplace_back();
+    unit.name = "unit";
+    unit.groups = {{".", "../mask"}};
+    unit.teamColours = "../teamcolours.UTC";
+    EXPECT_EQ(Describe(cli::ReadSettings(assets / "unit" / cli::kSettingsFileName)),
+              Describe(expected));
+    expected.units.clear();
+    expected.buildings.push_back(
+        {"house", "house.tga", "house_mask.tga", "../teamcolours.UTC", {}, {}});
+    EXPECT_EQ(Describe(cli::ReadSettings(assets / "building" / cli::kSettingsFileName)),
+              Describe(expected));
     int settingsFiles = 0;
     for (const auto& entry : fs::recursive_directory_iterator(assets)) {
         settingsFiles += entry.path().filename() == cli::kSettingsFileName;
