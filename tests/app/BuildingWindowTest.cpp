@@ -127,15 +127,19 @@ void BuildingWindowTest::TheTabWindowScrollsZoomsAndTranslatesKeys() {
     QVERIFY(window.TimerRunning());
     QTRY_VERIFY(view.ticks >= 3);
     Key(window, QEvent::KeyPress, Qt::Key_Plus, Qt::KeypadModifier, "+");
+    Key(window, QEvent::KeyPress, Qt::Key_Minus, Qt::KeypadModifier, "-");
     Key(window, QEvent::KeyPress, Qt::Key_Plus, Qt::NoModifier, "+"); // not the keypad's
     Key(window, QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
     Key(window, QEvent::KeyPress, Qt::Key_F11, Qt::NoModifier);
+    Key(window, QEvent::KeyPress, Qt::Key_1, Qt::KeypadModifier, "1");
+    Key(window, QEvent::KeyPress, Qt::Key_Insert, Qt::NoModifier);
     // A held arrow: repeated presses, and only the last release counts.
     Key(window, QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier);
     Key(window, QEvent::KeyRelease, Qt::Key_Left, Qt::NoModifier, {}, true);
     Key(window, QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier, {}, true);
     Key(window, QEvent::KeyRelease, Qt::Key_Left, Qt::NoModifier);
-    QCOMPARE(view.down, (std::vector<int>{key::kKeypadPlus, 'A', key::kLeft, key::kLeft}));
+    QCOMPARE(view.down, (std::vector<int>{key::kKeypadPlus, key::kKeypadMinus, 'A', '1',
+                                          key::kInsert, key::kLeft, key::kLeft}));
     QCOMPARE(view.up, std::vector<int>{key::kLeft});
     other.activateWindow();
     other.setFocus();
