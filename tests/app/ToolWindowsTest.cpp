@@ -197,6 +197,10 @@ void ToolWindowsTest::TheOriginWindowPlacesPointsWithItsKeysAndControls() {
     QCOMPARE(unit.Data().unitPointX[0], x);
     QCOMPARE(window->coordinatesText(), QString("%1,0").arg(x));
     QVERIFY(unit.IsModified());
+    QTest::keyClick(window->canvas(), Qt::Key_7);
+    QCOMPARE(window->windowTitle(), QString("Set animation point - 7"));
+    QTest::mouseClick(window->canvas(), Qt::RightButton, Qt::NoModifier, QPoint(20, 20));
+    QCOMPARE(window->windowTitle(), QString("Set animation point - 8"));
     // The unit has no group: Group falls back to Total.
     emit window->modeCombo()->activated(1);
     QCOMPARE(window->modeCombo()->currentIndex(), 0);
