@@ -228,7 +228,7 @@ void NothingLostTest::JunkFilesOpenNoWindow() {
     frame.show();
     test::ModalAnswers answers;
     QVERIFY(!frame.OpenByExtension("ab"));
-    for (const char* name : {"x.UPT", "x.BPT"}) {
+    for (const char* name : {"x.UPT", "x.BPT", "x.UTD", "x.URE"}) {
         WriteBytes(scratch.filePath(name), junk);
         answers.Press(QMessageBox::Ok);
         QVERIFY2(!frame.OpenByExtension(scratch.filePath(name)), name);

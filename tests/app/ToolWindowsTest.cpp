@@ -213,6 +213,8 @@ void ToolWindowsTest::TheOriginWindowPlacesPointsWithItsKeysAndControls() {
     QCOMPARE(scene.tools().originPoint().View()->Main().Position(), 0);
     QCOMPARE(scene.tools().checkBox().View()->Held().Position(), 0);
     QVERIFY(box != nullptr);
+    window->zoomSpin()->setValue(2);
+    QCOMPARE(scene.tools().originPoint().Zoom(), 2);
 }
 
 // The unit view's clicks reach every window; then the unit goes while they are open and the
