@@ -68,7 +68,7 @@ TEST_F(Cli, OptionParsing) {
         return RunCommand(
             {"compress", "-o", Path("s"), "--seed", seed, "--lookup", "8", Path("unit/anim00")});
     };
-    for (const std::string seed : {"-1", "4294967296", "", "0x10", "+7"}) {
+    for (const std::string seed : {"-1", "4294967296", "99999999999999999999", "", "0x10"}) {
         EXPECT_EQ(compress(seed), 2) << seed;
     }
     EXPECT_FALSE(std::filesystem::exists(folder / "s.UTD"));
