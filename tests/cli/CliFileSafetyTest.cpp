@@ -84,8 +84,15 @@ TEST_F(OutputIdentity, RenderNeverWritesOverItsInput) {
     EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.UTD"));
 }
 
-// A team colour file named like the second file to be written.
-TEST_F(OutputIdentity, CompressNeverWritesOverAnInput) {
+TEST_F(OutputIdentity, BuildingAndCompressNeverWriteOverAnInput) {
+    // A building picture named h.BPT, given as H.BPT: found as h.BPT, the output's own name.
+    std::filesystem::copy_file(set.building, folder / "h.BPT");
+    const Bytes picture = folder.Read("h.BPT");
+    const ProgramEnd building =
+        Run({"building", "-o", "h", "H.BPT", "--mask", set.buildingMask.string()});
+    EXPECT_EQ(building.exitStatus, 2) << building.errors;
+    EXPECT_EQ(folder.Read("h.BPT"), picture);
+    // A team colour file named like the game file to be written.
     std::filesystem::copy_file(folder / "teamcolours.UTC", folder / "out.UPT");
     auto arguments = Compress("./out");
     arguments.insert(arguments.end(), {"--team-colours", Path("out.UPT")});
