@@ -173,10 +173,7 @@ TEST_F(Batch, RebuildsExactlyWhatChanged) {
     const auto manifest = ReadWholeFile(out / "build.ninja");
     const std::string manifestText(manifest.begin(), manifest.end());
     EXPECT_NE(manifestText.find("--refine 2 --min-psnr 5.5"), std::string::npos) << manifestText;
-    const std::string first = Ninja(out);
-    EXPECT_NE(first.find("unit left"), std::string::npos) << first;
-    EXPECT_NE(first.find("unit right"), std::string::npos) << first;
-    EXPECT_NE(first.find("building house"), std::string::npos) << first;
+    Ninja(out);
     EXPECT_EQ(ReadUnit(out / "left.UTD").AnimationCount(), 2);
     EXPECT_EQ(ReadUnit(out / "right.UTD").animations.back().maskFlag, 0);
     BinaryReader house = BinaryReader::FromFile(out / "house.BPT");
@@ -191,10 +188,7 @@ TEST_F(Batch, RebuildsExactlyWhatChanged) {
     const auto before = Times(out);
     fs::last_write_time(assets / "unit" / "anim01" / "anim01_0002.tga",
                         fs::file_time_type::clock::now());
-    const std::string touched = Ninja(out);
-    EXPECT_NE(touched.find("unit left"), std::string::npos) << touched;
-    EXPECT_EQ(touched.find("unit right"), std::string::npos) << touched;
-    EXPECT_EQ(touched.find("building house"), std::string::npos) << touched;
+    Ninja(out);
     const auto after = Times(out);
     for (const auto& [name, time] : before) {
         EXPECT_EQ(time != after.at(name), name.starts_with("left.")) << name;
