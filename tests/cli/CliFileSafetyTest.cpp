@@ -62,9 +62,7 @@ protected:
 // Identity of inputs and outputs: an output is compared with the inputs as a file, however
 // either is spelled.
 
-using OutputIdentity = CliRun;
-
-TEST_F(OutputIdentity, RenderNeverWritesOverItsInput) {
+TEST_F(CliRun, RenderNeverWritesOverItsInput) {
     ASSERT_EQ(Run(Compress("hero")).exitStatus, 0);
     const Bytes unit = folder.Read("hero.UTD");
     std::filesystem::create_directory(folder / "sub");
@@ -84,7 +82,7 @@ TEST_F(OutputIdentity, RenderNeverWritesOverItsInput) {
     EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.UTD"));
 }
 
-TEST_F(OutputIdentity, BuildingAndCompressNeverWriteOverAnInput) {
+TEST_F(CliRun, BuildingAndCompressNeverWriteOverAnInput) {
     // A building picture named h.BPT, given as H.BPT: found as h.BPT, the output's own name.
     std::filesystem::copy_file(set.building, folder / "h.BPT");
     const Bytes picture = folder.Read("h.BPT");
@@ -104,10 +102,8 @@ TEST_F(OutputIdentity, BuildingAndCompressNeverWriteOverAnInput) {
 // Special targets: pipes and devices are written straight into, links are kept, read-only
 // files and folders are refused.
 
-using SpecialTargets = CliRun;
-
 // "-o -" is the standard output, for the one file of render; the summary then goes to stderr.
-TEST_F(SpecialTargets, StandardOutput) {
+TEST_F(CliRun, StandardOutputTakesOnlyOneFile) {
     ASSERT_EQ(Run(Compress("hero")).exitStatus, 0);
     const ProgramEnd png = Run({"render", "hero.UTD", "-o", "-"});
     EXPECT_EQ(png.exitStatus, 0);
@@ -127,7 +123,7 @@ TEST_F(SpecialTargets, StandardOutput) {
 // The real device names, in a mount namespace of their own: /dev/full says the disk is full,
 // /dev/null takes everything, /dev/stdout goes where the standard output goes; all stay as
 // they were.
-TEST_F(SpecialTargets, DevicesInAPrivateDevFolder) {
+TEST_F(CliRun, DevicesInAPrivateDevFolder) {
     ASSERT_EQ(Run(Compress("hero")).exitStatus, 0);
     const auto unit = Path("hero.UTD");
     const auto stdoutFile = folder / "stdout.png";
@@ -166,9 +162,7 @@ TEST_F(SpecialTargets, DevicesInAPrivateDevFolder) {
 // holds the folder's lock, a run waits with both new files written; the lock and the files'
 // cleanup are pinned on their own, this checks the program installs and uses them.
 
-using Signals = CliRun;
-
-TEST_F(Signals, ASignalWhileWaitingForTheLockRemovesTheNewFiles) {
+TEST_F(CliRun, ASignalWhileWaitingForTheLockRemovesTheNewFiles) {
     for (const int signal : {SIGTERM, SIGINT, 0}) {
         folder.Write("hero.UTD", {1});
         folder.Write("hero.UPT", {2});
@@ -196,9 +190,7 @@ TEST_F(Signals, ASignalWhileWaitingForTheLockRemovesTheNewFiles) {
 
 // Inputs that are not files (a pipe would hang the run for ever) are refused at once.
 
-using CliInputsThatAreNotFiles = CliRun;
-
-TEST_F(CliInputsThatAreNotFiles, AreRefusedWithStatusOne) {
+TEST_F(CliRun, InputsThatAreNotFilesAreRefusedWithStatusOne) {
     ASSERT_EQ(Run(Compress("hero")).exitStatus, 0);
     for (const char* name : {"pipe.UTD", "pipe.UTC", "walk/walk_0001.tga"}) {
         std::filesystem::create_directories((folder / name).parent_path());
@@ -218,9 +210,7 @@ TEST_F(CliInputsThatAreNotFiles, AreRefusedWithStatusOne) {
 // Pictures that end early: read as the reader reads them, but a batch run fails, naming the
 // file and the pixels missing.
 
-using TruncatedPictures = CliRun;
-
-TEST_F(TruncatedPictures, FailTheRunNamingTheFileAndTheMissingPixels) {
+TEST_F(CliRun, TruncatedPicturesFailTheRunNamingTheFileAndTheMissingPixels) {
     const auto picture = folder / "unit/anim01/anim01_0003.tga";
     // A plain 32-bit picture of the same size, cut 5 pixels before its end.
     Bytes cut =
@@ -239,9 +229,7 @@ TEST_F(TruncatedPictures, FailTheRunNamingTheFileAndTheMissingPixels) {
 // Messages: English, naming the file and the reason, also for what the loaders report. The
 // loaders' own reasons are pinned with them; this checks the program passes them on.
 
-using CliMessages = CliRun;
-
-TEST_F(CliMessages, NameTheFileAndTheReasonInEnglish) {
+TEST_F(CliRun, MessagesNameTheFileAndTheReasonInEnglish) {
     const auto isEnglish = [](const std::string& text) {
         return std::all_of(text.begin(), text.end(),
                            [](char c) { return static_cast<unsigned char>(c) < 0x80; });
@@ -263,9 +251,7 @@ TEST_F(CliMessages, NameTheFileAndTheReasonInEnglish) {
 
 // Loose checks: info checks what opening checks, and tells of bytes a format ignores.
 
-using LooseChecks = CliRun;
-
-TEST_F(LooseChecks, InfoWarnsOfTrailingBytesAndRefusesMissingPoints) {
+TEST_F(CliRun, InfoWarnsOfTrailingBytesAndRefusesMissingPoints) {
     ASSERT_EQ(Run({"ure", "-o", "walk", Path("unit/anim00")}).exitStatus, 0);
     EXPECT_EQ(Run({"info", "walk.URE"}).errors, "");
     Bytes colours = folder.Read("teamcolours.UTC");
