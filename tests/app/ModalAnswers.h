@@ -33,9 +33,7 @@ public:
         Then([this, button](QWidget& modal) {
             auto* box = qobject_cast<QMessageBox*>(&modal);
             if (box == nullptr || box->button(button) == nullptr) {
-                unexpected.push_back(modal.windowTitle());
-                static_cast<QDialog&>(modal).reject();
-                return;
+                return Refuse(modal);
             }
             messages.push_back(box->text());
             details.push_back(box->informativeText());
@@ -47,9 +45,7 @@ public:
         Then([this, path](QWidget& modal) {
             auto* dialog = qobject_cast<QFileDialog*>(&modal);
             if (dialog == nullptr) {
-                unexpected.push_back(modal.windowTitle());
-                static_cast<QDialog&>(modal).reject();
-                return;
+                return Refuse(modal);
             }
             // Typed: the name field has the focus, and selectFile leaves a focused field alone.
             dialog->findChild<QLineEdit*>("fileNameEdit")->setText(path);
@@ -63,6 +59,12 @@ public:
     std::vector<QString> unexpected; // windows nobody expected, by their text or title
 
 private:
+    // A window of another kind than the step expects: recorded and closed.
+    void Refuse(QWidget& modal) {
+        unexpected.push_back(modal.windowTitle());
+        static_cast<QDialog&>(modal).reject();
+    }
+
     void Poll() {
         QWidget* modal = QApplication::activeModalWidget();
         if (modal == nullptr || !modal->isVisible()) {

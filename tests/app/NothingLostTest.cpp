@@ -77,8 +77,7 @@ class NothingLostTest : public QObject {
 
 private slots:
     void initTestCase();
-    void RegistrationMarksTheUnitAndSavingWarnsFirst();
-    void ACompressionShowsABusyPointerAndSaysWhenItIsDone();
+    void RegisteringAndCompressingSayWhatTheyDid();
     void ExitAsksEveryModifiedDocumentAndCancelKeepsThemAll();
     void JunkFilesOpenNoWindow();
     void AFileProblemNamesTheFileAndTheReason();
@@ -94,47 +93,10 @@ void NothingLostTest::initTestCase() {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings_.path());
 }
 
-void NothingLostTest::RegistrationMarksTheUnitAndSavingWarnsFirst() {
-    QTemporaryDir scratch;
-    const std::filesystem::path root = scratch.path().toStdString();
-    const SampleSet sample =
-        WriteSampleSet(root, {.animations = 1, .frames = 3, .width = 16, .height = 16});
-    CMainFrame frame;
-    frame.show();
-    test::ModalAnswers answers;
-    CUnitFrame* unit = RegisterInNewUnit(frame, answers, sample.firstPictures.front());
-    CSetAnimationView& view = unit->setAnimationView().view();
-    QVERIFY(answers.Done());
-    QCOMPARE(view.RegisteredCount(), 1);
-    QVERIFY(unit->document().IsModified());
-    QVERIFY(StatusShows(frame, "Modified"));
-    QVERIFY(StatusShows(frame, "Registered 1 animation (3 frames)."));
-    QCOMPARE(QApplication::overrideCursor(), nullptr); // the busy pointer went with the load
-
-    // Closing the unit window asks; Cancel keeps it.
-    answers.Press(QMessageBox::Cancel);
-    QVERIFY(!unit->close());
-    QCOMPARE(answers.messages.back(), QString("너 \"Noname.UTD\" 파일을 저장 할거냐?"));
-
-    // Save says where registered series are kept; Cancel writes nothing.
-    answers.Press(QMessageBox::Cancel);
-    frame.action(command::kFileSave)->trigger();
-    QVERIFY(answers.messages.back().startsWith("1 registered animation(s)"));
-    QVERIFY(!std::filesystem::exists(root / "hero.UTD"));
-    // Saved anyway, the unit stays modified: its files do not hold the registration.
-    answers.Press(QMessageBox::Ok);
-    answers.Choose(QString::fromStdString((root / "hero").string()));
-    frame.action(command::kFileSave)->trigger();
-    QVERIFY(answers.Done());
-    QVERIFY(std::filesystem::exists(root / "hero.UTD"));
-    QVERIFY(StatusShows(frame, "Modified"));
-    QVERIFY(answers.unexpected.empty());
-    unit->document().SetModifiedFlag(false);
-}
-
-// However short the run, the pointer is busy while it runs, and the status bar says what the
-// compression made once its window has gone.
-void NothingLostTest::ACompressionShowsABusyPointerAndSaysWhenItIsDone() {
+// The series dialog registers a series, as the status bar says. However short the run, the
+// pointer is busy while it runs, and the status bar says what the compression made once its
+// window has gone. (Saving a unit of registered series only is pinned without Qt.)
+void NothingLostTest::RegisteringAndCompressingSayWhatTheyDid() {
     QTemporaryDir scratch;
     const SampleSet sample = WriteSampleSet(
         scratch.path().toStdString(), {.animations = 1, .frames = 3, .width = 16, .height = 16});
@@ -146,10 +108,14 @@ void NothingLostTest::ACompressionShowsABusyPointerAndSaysWhenItIsDone() {
         unit = RegisterInNewUnit(frame, answers, sample.firstPictures.front());
         QVERIFY(answers.Done());
     }
+    QVERIFY(StatusShows(frame, "Registered 1 animation (3 frames)."));
+    QCOMPARE(QApplication::overrideCursor(), nullptr); // the busy pointer went with the load
 
     // The settings are taken as they are; the pointer is looked at as often as the compression
-    // window is seen, the first time before the window polls its run.
+    // window is seen, the first time before the window polls its run. Once the run has
+    // finished, the window stays until OK, saying what the compression lost.
     std::vector<Qt::CursorShape> seen;
+    bool saidWhatWasLost = false;
     QTimer watch;
     watch.setInterval(1);
     QObject::connect(&watch, &QTimer::timeout, [&] {
@@ -159,8 +125,14 @@ void NothingLostTest::ACompressionShowsABusyPointerAndSaysWhenItIsDone() {
         } else if (auto* compute = dynamic_cast<VqComputeDialog*>(modal)) {
             const QCursor* cursor = QApplication::overrideCursor();
             seen.push_back(cursor != nullptr ? cursor->shape() : Qt::ArrowCursor);
-            // Once the run has finished, the window stays until OK.
             if (QPushButton* ok = test::ButtonNamed(*compute, "OK")) {
+                for (const QLabel* label : compute->findChildren<QLabel*>()) {
+                    saidWhatWasLost =
+                        saidWhatWasLost ||
+                        (label->text().startsWith("PSNR against the registered frames: unit ") &&
+                         label->text().contains("\nPSNR of the registered frames against the "
+                                                "pictures read: "));
+                }
                 ok->click();
             }
         }
@@ -169,6 +141,7 @@ void NothingLostTest::ACompressionShowsABusyPointerAndSaysWhenItIsDone() {
     unit->setAnimationView().view().OnCommand(command::kVqCompute);
     watch.stop();
     QVERIFY(!seen.empty());
+    QVERIFY(saidWhatWasLost);
     QVERIFY(std::find(seen.begin(), seen.end(), Qt::BusyCursor) != seen.end());
     QCOMPARE(QApplication::overrideCursor(), nullptr);
     QCOMPARE(unit->document().Data().AnimationCount(), 1);
@@ -190,36 +163,29 @@ void NothingLostTest::ExitAsksEveryModifiedDocumentAndCancelKeepsThemAll() {
     second->document().SetModifiedFlag(true);
     test::ModalAnswers answers;
 
-    // Cancel on the first question: nothing closes and nothing more is asked.
-    answers.Press(QMessageBox::Cancel);
-    QVERIFY(!frame.close());
-    Settle();
-    QCOMPARE(answers.messages.size(), std::size_t{1});
-    QCOMPARE(frame.documents()->subWindowList().size(), 3);
-    QVERIFY(first->document().IsModified());
-    QVERIFY(second->document().IsModified());
-    QVERIFY(frame.isVisible());
-
-    // No on the first, Cancel on the second: still nothing closes.
+    // No on the first, Cancel on the second: nothing closes and nothing more is asked.
     answers.Press(QMessageBox::No);
     answers.Press(QMessageBox::Cancel);
     QVERIFY(!frame.close());
     Settle();
-    QCOMPARE(answers.messages.size(), std::size_t{3});
+    QCOMPARE(answers.messages.size(), std::size_t{2});
     QCOMPARE(frame.documents()->subWindowList().size(), 3);
     QVERIFY(first->document().IsModified());
+    QVERIFY(second->document().IsModified());
+    QVERIFY(frame.isVisible());
 
     // No to both: every window closes, the unmodified one without a question.
     answers.Press(QMessageBox::No);
     answers.Press(QMessageBox::No);
     QVERIFY(frame.close());
     Settle();
-    QCOMPARE(answers.messages.size(), std::size_t{5});
+    QCOMPARE(answers.messages.size(), std::size_t{4});
     QVERIFY(frame.documents()->subWindowList().isEmpty());
     QVERIFY(answers.unexpected.empty());
     Q_UNUSED(clean);
 }
 
+// Junk, and names of no known kind, open no window.
 void NothingLostTest::JunkFilesOpenNoWindow() {
     QTemporaryDir scratch;
     std::mt19937 random(5);
@@ -230,7 +196,8 @@ void NothingLostTest::JunkFilesOpenNoWindow() {
     CMainFrame frame;
     frame.show();
     test::ModalAnswers answers;
-    for (const char* name : {"x.UTD", "x.UPT", "x.BPT", "x.URE"}) {
+    QVERIFY(!frame.OpenByExtension("ab"));
+    for (const char* name : {"x.UPT", "x.BPT", "x.UTD", "x.URE"}) {
         WriteBytes(scratch.filePath(name), junk);
         answers.Press(QMessageBox::Ok);
         QVERIFY2(!frame.OpenByExtension(scratch.filePath(name)), name);
@@ -238,12 +205,12 @@ void NothingLostTest::JunkFilesOpenNoWindow() {
         QVERIFY2(frame.documents()->subWindowList().isEmpty(), name);
         QVERIFY2(answers.Done(), name); // each said why
     }
-    QCOMPARE(answers.messages[1], QString("다른 버젼이라 읽을수 없당."));
     // The tool's own message names neither the file nor the reason: the box says both under it.
-    QVERIFY(answers.details[1].startsWith(scratch.filePath("x.UPT") + ": "));
-    QVERIFY(answers.messages[2].contains("not a \"Build File\" file"));
+    QVERIFY(answers.details[0].startsWith(scratch.filePath("x.UPT") + ": "));
+    QVERIFY(answers.messages[1].contains("not a \"Build File\" file"));
 
-    // A building file of another version opens empty, as a building file of that name.
+    // A building file of another version opens (empty, as the document's test pins), as a
+    // building file of that name.
     std::vector<std::uint8_t> future(BinaryReader::kHeadSize, 0);
     const std::string magic = kBuildingMagic;
     std::copy(magic.begin(), magic.end(), future.begin());
@@ -251,10 +218,8 @@ void NothingLostTest::JunkFilesOpenNoWindow() {
     WriteBytes(scratch.filePath("future.BPT"), future);
     answers.Press(QMessageBox::Ok);
     QVERIFY(frame.OpenByExtension(scratch.filePath("future.BPT")));
-    QVERIFY(answers.messages.back().contains("version 9"));
     CChildFrame* building = frame.ActiveBuildingFrame();
     QVERIFY(building != nullptr);
-    QCOMPARE(building->document().Record(), nullptr);
     QCOMPARE(building->windowTitle(),
              QString("Build - Open Build-\"%1\"").arg(scratch.filePath("future.BPT")));
     QVERIFY(answers.unexpected.empty());
@@ -420,7 +385,7 @@ void NothingLostTest::TheKeyboardOpensTheContextMenuAtTheHoveredFrame() {
     QCOMPARE(opened.size(), std::size_t{1});
     QCOMPARE(opened[0], view.viewport()->mapToGlobal(QPoint(0, 0)));
 
-    // A hovered frame: its top left corner, from the Menu key and from Shift+F10.
+    // A hovered frame: its top left corner.
     const GridCell* cell = view.view().Grid().CellOf(1, 1);
     QVERIFY(cell != nullptr);
     const QPoint inside(cell->x + 2, cell->y + 2);
@@ -428,13 +393,10 @@ void NothingLostTest::TheKeyboardOpensTheContextMenuAtTheHoveredFrame() {
                      Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(view.viewport(), &move);
     QCOMPARE(view.view().HoveredFrame(), 1);
-    QCoreApplication::sendEvent(&view, &key);
     view.setFocus();
     QTest::keyClick(&view, Qt::Key_F10, Qt::ShiftModifier);
-    QCOMPARE(opened.size(), std::size_t{3});
-    const QPoint corner = view.viewport()->mapToGlobal(QPoint(cell->x, cell->y));
-    QCOMPARE(opened[1], corner);
-    QCOMPARE(opened[2], corner);
+    QCOMPARE(opened.size(), std::size_t{2});
+    QCOMPARE(opened[1], view.viewport()->mapToGlobal(QPoint(cell->x, cell->y)));
     QCOMPARE(view.view().HoveredFrame(), 1); // the keyboard leaves the hover where it was
     unit->document().SetModifiedFlag(false);
 }

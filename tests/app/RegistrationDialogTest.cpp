@@ -1,18 +1,14 @@
 #include "WindowFixtures.h"
 #include "app/RegistrationWindows.h"
-#include "image/FrameSetLoader.h"
 #include "image/SampleArt.h"
 #include "platform/ScriptedPlatform.h"
-#include "unit/UnitDoc.h"
 
 #include <QFileDialog>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <list>
 
 namespace fenwold {
 namespace {
@@ -22,8 +18,6 @@ class RegistrationDialogTest : public QObject {
 
 private slots:
     void RegistrationWithoutAListSaysSoAndStays();
-    void AFinishedCompressionStaysToSayWhatItLost();
-    void APathTypedIntoTheNameFieldListsItsOwnFolder();
 };
 
 struct Fixture {
@@ -45,10 +39,9 @@ void RegistrationDialogTest::RegistrationWithoutAListSaysSoAndStays() {
     dialog.show();
     auto* files = dialog.findChild<QFileDialog*>();
     QVERIFY(files != nullptr);
-    const std::filesystem::path series = fixture.sample.animationFolders.front();
-    files->setDirectory(QString::fromStdString(series.string()));
-    files->selectFile(
-        QString::fromStdString(fixture.sample.firstPictures.front().filename().string()));
+    const std::filesystem::path first = fixture.sample.firstPictures.front();
+    files->setDirectory(QString::fromStdString(first.parent_path().string()));
+    files->selectFile(QString::fromStdString(first.filename().string()));
     test::ButtonNamed(dialog, "Registration")->click();
     QVERIFY(dialog.names().empty());
     QCOMPARE(fixture.platform.workingFolder.Current(), fixture.root);
@@ -58,6 +51,10 @@ void RegistrationDialogTest::RegistrationWithoutAListSaysSoAndStays() {
     QVERIFY(dialog.isVisible());
     QVERIFY(files->isVisible());
 
+    // A path typed into the name field lists the series in the picture's folder, not in the
+    // folder the dialog shows.
+    files->setDirectory(QString::fromStdString(fixture.root.string()));
+    files->findChild<QLineEdit*>("fileNameEdit")->setText(QString::fromStdString(first.string()));
     test::ButtonNamed(dialog, "&Make List")->click();
     QCOMPARE(dialog.findChild<QListWidget*>()->count(), 3);
     test::ButtonNamed(dialog, "Registration")->click();
@@ -66,56 +63,9 @@ void RegistrationDialogTest::RegistrationWithoutAListSaysSoAndStays() {
     // The names are bare; the series carries the folder they were listed in, where the dialog
     // also leaves the working folder.
     const PictureSeries chosen = dialog.series();
-    QCOMPARE(QString::fromStdString(chosen.folder.string()),
-             QString::fromStdString(series.string()));
+    QCOMPARE(chosen.folder, first.parent_path());
     QVERIFY(std::filesystem::exists(chosen.folder / chosen.names.front()));
     QCOMPARE(fixture.platform.workingFolder.Current(), chosen.folder);
-}
-
-void RegistrationDialogTest::AFinishedCompressionStaysToSayWhatItLost() {
-    Fixture fixture;
-    std::list<RegisteredAnimation> animations;
-    FrameSetLoader loader(animations, fixture.platform.Get());
-    QVERIFY(loader.LoadImageSeries({fixture.sample.animationFolders.front(),
-                                    ListTargaFiles(fixture.sample.animationFolders.front())}));
-    CUnitDoc unit(fixture.platform.Get());
-    CompressionParameters parameters;
-    parameters.lookupTableSize = 10;
-    CVqComputeDlg model(animations, parameters, unit, fixture.platform.Get());
-    VqComputeDialog dialog(nullptr, model);
-    dialog.show();
-    QTRY_VERIFY(test::ButtonNamed(dialog, "OK") != nullptr);
-    // The unit has the result already; the window stays open with what was lost at its end.
-    QCOMPARE(unit.Data().AnimationCount(), 1);
-    QVERIFY(dialog.isVisible());
-    bool said = false;
-    for (const QLabel* label : dialog.findChildren<QLabel*>()) {
-        said = said || (label->text().startsWith("PSNR against the registered frames: unit ") &&
-                        label->text().contains("\nPSNR of the registered frames against the "
-                                               "pictures read: "));
-    }
-    QVERIFY(said);
-    test::ButtonNamed(dialog, "OK")->click();
-    QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QVERIFY(!dialog.isVisible());
-}
-
-// A path typed into the name field lists the series in the picture's folder, not in the folder
-// the dialog shows.
-void RegistrationDialogTest::APathTypedIntoTheNameFieldListsItsOwnFolder() {
-    Fixture fixture;
-    FileSpecialDialog dialog(nullptr, fixture.request, fixture.platform.Get());
-    dialog.show();
-    auto* files = dialog.findChild<QFileDialog*>();
-    files->setDirectory(QString::fromStdString(fixture.root.string()));
-    const std::filesystem::path first = fixture.sample.firstPictures.front();
-    files->findChild<QLineEdit*>("fileNameEdit")->setText(QString::fromStdString(first.string()));
-    test::ButtonNamed(dialog, "&Make List")->click();
-    QCOMPARE(dialog.findChild<QListWidget*>()->count(), 3);
-    test::ButtonNamed(dialog, "Registration")->click();
-    QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(dialog.series().folder, first.parent_path());
-    QCOMPARE(fixture.platform.workingFolder.Current(), first.parent_path());
 }
 
 } // namespace

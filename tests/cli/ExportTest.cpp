@@ -266,15 +266,9 @@ TEST_F(Export, PicturesArePackedApartAndTrimmedToTheirVisiblePixels) {
     EXPECT_EQ(pictures[2].keptWidth, 1); // nothing visible keeps one pixel
     EXPECT_EQ(pictures[2].keptHeight, 1);
 
-    auto again = pictures;
     const cli::SheetSize size = cli::PackPictures(pictures, 2);
-    const cli::SheetSize sameSize = cli::PackPictures(again, 2);
-    EXPECT_EQ(size.width, sameSize.width);
-    EXPECT_EQ(size.height, sameSize.height);
     for (std::size_t i = 0; i < pictures.size(); ++i) {
         const auto& a = pictures[i];
-        EXPECT_EQ(a.sheetX, again[i].sheetX);
-        EXPECT_EQ(a.sheetY, again[i].sheetY);
         EXPECT_LE(a.sheetX + a.keptWidth, size.width);
         EXPECT_LE(a.sheetY + a.keptHeight, size.height);
         for (std::size_t j = i + 1; j < pictures.size(); ++j) {

@@ -109,21 +109,11 @@ TEST_F(EncodedTablesOnOpen, ABuildingWhoseFrameLacksAnAlphaRowIsRefused) {
     EXPECT_EQ(doc.Animations().animations.front().alphaTables.front().bytes.size(), 3u);
 }
 
-// A compression result is checked the same way before it replaces anything.
+// A compression result is checked the same way before it replaces anything (a unit's, with the
+// compress command).
 TEST_F(EncodedTablesOnOpen, ACompressionResultThatDoesNotFitIsRefused) {
     CompressionResult result = test::ResultPastItsTable();
     ASSERT_FALSE(CompressionResultFits(result));
-
-    UnitData good = OneFrameUnit(0);
-    folder.Write("good.UTD", EncodeToolData(good, "good.UTD"));
-    CUnitDoc unit(platform.Get());
-    unit.SetToolDataFlag(true);
-    ASSERT_TRUE(unit.OnOpenDocument(folder / "good.UTD"));
-    unit.AcceptCompressionResult(result);
-    EXPECT_EQ(OnlyMessage(), kCompressionResultRefused);
-    EXPECT_FALSE(unit.IsModified());
-    EXPECT_EQ(unit.Data().animations.front().indexTables.front().bytes[2], 0);
-    platform.prompts.messages.clear();
 
     CFenwoldDoc building(platform.Get());
     building.AcceptCompressionResult(result);

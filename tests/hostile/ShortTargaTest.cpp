@@ -1,6 +1,7 @@
 // A Targa header may claim any size: the readers take no more memory than the file could fill.
 #include "image/PictureReading.h"
 #include "image/TgaReader.h"
+#include "support/TgaBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -11,14 +12,8 @@ using Bytes = std::vector<std::uint8_t>;
 
 // A 32-bit run-length header for width x height pixels, followed by `dataBytes` zero bytes.
 Bytes Header(int width, int height, std::size_t dataBytes) {
-    Bytes file(18 + dataBytes, 0);
-    file[2] = 10;
-    file[12] = static_cast<std::uint8_t>(width);
-    file[13] = static_cast<std::uint8_t>(width >> 8);
-    file[14] = static_cast<std::uint8_t>(height);
-    file[15] = static_cast<std::uint8_t>(height >> 8);
-    file[16] = 32;
-    file[17] = 8;
+    Bytes file = test::TgaBuilder(width, height, 32, true).bytes();
+    file.resize(18 + dataBytes, 0);
     return file;
 }
 

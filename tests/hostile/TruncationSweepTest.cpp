@@ -13,8 +13,8 @@
 #include "unit/RunLengthUnitFile.h"
 #include "unit/ToolDataFile.h"
 #include "unit/UnitDoc.h"
+#include "unit/UnitFixtures.h"
 #include "unittools/ToolHub.h"
-#include "vq/RowEncoding.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -26,57 +26,6 @@ using Bytes = std::vector<std::uint8_t>;
 
 Bytes Cut(const Bytes& file, std::size_t size) {
     return {file.begin(), file.begin() + static_cast<std::ptrdiff_t>(size)};
-}
-
-// A unit whose encoded tables fit: a team-coloured animation of four 4 x 4 frames, a plain one
-// of one 4 x 2 frame, two 16-pixel codebook entries, a group and points.
-UnitData SmallUnit() {
-    UnitData data;
-    data.unitPointX[0] = 7;
-    data.teamColours.tables[1][2] = 0x7C00;
-    data.codebook.blockFlag = 1;
-    data.codebook.entries16.assign(32, 0);
-    for (std::size_t i = 0; i < 32; ++i) {
-        data.codebook.entries16[i] = static_cast<Pixel555>(i * 1000);
-    }
-    UnitAnimation& team = data.AddAnimation({});
-    team.maskFlag = 1;
-    team.blockFlag = 1;
-    team.width = 4;
-    team.height = 4;
-    team.sequenceLength = 2;
-    team.frameNumber = {0, 3};
-    team.alphaValue = {255, 200};
-    auto& index = team.indexTables.emplace_back().bytes;
-    for (int row = 0; row < 4; ++row) {
-        const std::uint16_t values[] = {static_cast<std::uint16_t>(row % 2), 1};
-        AppendIndexRow(values, true, index);
-    }
-    for (int f = 0; f < 4; ++f) {
-        auto& alpha = team.alphaTables.emplace_back().bytes;
-        for (int row = 0; row < 4; ++row) {
-            const std::uint8_t values[] = {255, 1, static_cast<std::uint8_t>(f == row ? 0 : 1), 0};
-            AppendMaskedAlphaRow(values, alpha);
-        }
-    }
-    UnitAnimation& plain = data.AddAnimation({});
-    plain.blockFlag = 1;
-    plain.width = 4;
-    plain.height = 2;
-    plain.pointY[3] = -2;
-    auto& plainIndex = plain.indexTables.emplace_back().bytes;
-    const std::uint16_t values[] = {1, 0};
-    AppendIndexRow(values, true, plainIndex);
-    auto& plainAlpha = plain.alphaTables.emplace_back().bytes;
-    for (int row = 0; row < 2; ++row) {
-        const std::uint8_t alpha[] = {255, 128, 0, 8};
-        AppendAlphaRow(alpha, plainAlpha);
-    }
-    UnitGroup& group = data.AddGroup();
-    group.pointX[1] = 9;
-    group.members.push_back(&data.animations.front());
-    data.animations.front().groupIndex = 0;
-    return data;
 }
 
 BuildingRecord OneTileBuilding() {
@@ -138,17 +87,17 @@ protected:
 };
 
 TEST_F(TruncationSweep, ToolData) {
-    UnitData unit = SmallUnit();
+    UnitData unit = test::MakeSampleUnit();
     SweepUnit(EncodeToolData(unit, "small.UTD"), true);
 }
 
 TEST_F(TruncationSweep, GameData) {
-    UnitData unit = SmallUnit();
+    UnitData unit = test::MakeSampleUnit();
     SweepUnit(EncodeGameData(unit, true, "small.UPT"), false);
 }
 
 TEST_F(TruncationSweep, Building) {
-    UnitData unit = SmallUnit();
+    UnitData unit = test::MakeSampleUnit();
     const Bytes file = EncodeBuildingFile(OneTileBuilding(), unit, ColourVariant::Pixel565, 0);
     folder.Write("whole.BPT", file);
     CFenwoldDoc doc(platform.Get());
@@ -183,7 +132,7 @@ TEST_F(TruncationSweep, RunLengthUnit) {
 }
 
 TEST_F(TruncationSweep, OriginInfo) {
-    UnitData unit = SmallUnit();
+    UnitData unit = test::MakeSampleUnit();
     WriteOriginInfo(unit, folder / "whole.OID");
     folder.Write("whole.UTD", EncodeToolData(unit, "whole.UTD"));
     CUnitDoc doc(platform.Get());

@@ -35,22 +35,22 @@ void SaveBoth(const std::filesystem::path& first, const Bytes& firstBytes,
     SaveFilesTogether(pair);
 }
 
-// Reading.
-
-TEST(ReadWholeFile, ReadsEveryByte) {
-    test::TempFolder folder;
-    Bytes data(70000);
-    for (std::size_t i = 0; i < data.size(); ++i) {
-        data[i] = static_cast<std::uint8_t>(i * 7);
+Bytes Numbered(std::size_t count) {
+    Bytes data(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        data[i] = static_cast<std::uint8_t>(i * 7 + 1);
     }
-    folder.Write("big.bin", data);
-    EXPECT_EQ(ReadWholeFile(folder / "big.bin"), data);
-    folder.Write("empty.bin", {});
-    EXPECT_TRUE(ReadWholeFile(folder / "empty.bin").empty());
+    return data;
 }
 
-TEST(InputFile, ReadsOnlyTheHeadItIsAskedFor) {
+// Reading.
+
+TEST(InputFile, ReadsTheWholeFileOrOnlyTheHeadItIsAskedFor) {
     test::TempFolder folder;
+    folder.Write("big.bin", Numbered(70000));
+    EXPECT_EQ(ReadWholeFile(folder / "big.bin"), Numbered(70000));
+    folder.Write("empty.bin", {});
+    EXPECT_TRUE(ReadWholeFile(folder / "empty.bin").empty());
     folder.Write("unit.UTD", {1, 2, 3, 4, 5, 6});
     const InputFile file(folder / "unit.UTD");
     EXPECT_EQ(file.size(), 6u);
@@ -86,21 +86,15 @@ TEST(InputsThatAreNotFiles, AreRefusedWithoutWaiting) {
 
 // Saving one file.
 
-TEST(SaveFilesTogether, ReplacesTheTargetAndLeavesNothingElse) {
-    test::TempFolder folder;
-    folder.Write("unit.UTD", {1, 2, 3});
-    WriteFileAtomically(folder / "unit.UTD", Bytes{7, 7, 8});
-    EXPECT_EQ(folder.Read("unit.UTD"), (Bytes{7, 7, 8}));
-    WriteFileAtomically(folder / "new.UPT", Bytes{9});
-    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"new.UPT", "unit.UTD"}));
-}
-
-TEST(SaveFilesTogether, KeepsThePermissionsOfTheReplacedFile) {
+// A replaced file keeps its permissions; a new one gets the usual ones; nothing else is left.
+TEST(SaveFilesTogether, ReplacesTheTargetKeepingItsPermissions) {
     test::TempFolder folder;
     folder.Write("p.OID", {0});
     ::chmod((folder / "p.OID").c_str(), 0640);
-    WriteFileAtomically(folder / "p.OID", Bytes{1, 2});
-    WriteFileAtomically(folder / "q.OID", Bytes{1, 2});
+    WriteFileAtomically(folder / "p.OID", Bytes{7, 8});
+    WriteFileAtomically(folder / "q.OID", Bytes{9});
+    EXPECT_EQ(folder.Read("p.OID"), (Bytes{7, 8}));
+    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"p.OID", "q.OID"}));
     struct stat info {};
     ASSERT_EQ(::stat((folder / "p.OID").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
@@ -173,14 +167,6 @@ std::pair<FileContents, Bytes> ContentsAndTheirBytes(const Bytes& data) {
         sink.Append(back);
     };
     return {write, bytes};
-}
-
-Bytes Numbered(std::size_t count) {
-    Bytes data(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        data[i] = static_cast<std::uint8_t>(i * 7 + 1);
-    }
-    return data;
 }
 
 // A file is saved as its contents are written, appends one after the other with their zeros
