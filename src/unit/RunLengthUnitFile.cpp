@@ -77,10 +77,11 @@ struct FrameScratch {
     ByteBuffer stream;
 };
 
-// A frame's alpha-keyed colour stream, its pixels converted to Pixel565 when `as565`.
+// A frame's alpha-keyed colour stream, its pixels converted to Pixel565 when `as565`; the slots
+// that hold pixels are marked in `pixelSlots` when given.
 std::span<const std::uint8_t> EncodeFrame(const RegisteredAnimation& animation,
                                           const RegisteredFrame& frame, bool as565,
-                                          FrameScratch& scratch) {
+                                          FrameScratch& scratch, PixelSlots* pixelSlots = nullptr) {
     const int width = animation.width;
     const int height = animation.height;
     scratch.pixels.resize(PixelCount(animation));
@@ -91,9 +92,13 @@ std::span<const std::uint8_t> EncodeFrame(const RegisteredAnimation& animation,
     if (as565) {
         ConvertTo565(scratch.pixels);
     }
-    return {scratch.stream.data(),
-            EncodeAlphaKeyed16(scratch.pixels.data(), scratch.alpha.data(), width, height, width,
-                               width, scratch.stream.data())};
+    const std::size_t length =
+        pixelSlots != nullptr
+            ? EncodeAlphaKeyed16(scratch.pixels.data(), scratch.alpha.data(), width, height, width,
+                                 width, scratch.stream.data(), *pixelSlots)
+            : EncodeAlphaKeyed16(scratch.pixels.data(), scratch.alpha.data(), width, height, width,
+                                 width, scratch.stream.data());
+    return {scratch.stream.data(), length};
 }
 
 // Writes a frame block for every animation: its total T and offsets (filled in once its frames
@@ -130,8 +135,8 @@ std::uint32_t WriteFrameBlocks(FileSink& sink, const std::list<RegisteredAnimati
 }
 
 // The records and the size word, then the Pixel555 frame blocks and the Pixel565 ones. A frame's
-// Pixel565 stream is its Pixel555 stream read back and converted, which takes a fraction of
-// encoding it again; only a colour with bit 15 makes it encoded again.
+// Pixel565 stream is its Pixel555 stream read back and its pixel slots converted, which takes a
+// fraction of encoding it again; only a colour with bit 15 makes it encoded again.
 void WriteUnitFile(FileSink& sink, const std::list<RegisteredAnimation>& animations) {
     BinaryWriter head;
     head.magic(kRunLengthUnitMagic);
@@ -147,22 +152,26 @@ void WriteUnitFile(FileSink& sink, const std::list<RegisteredAnimation>& animati
     struct WrittenStream {
         std::uint64_t at;
         std::size_t length;
+        PixelSlots pixelSlots; // an eighth of a bit for every byte of the stream
     };
     std::vector<WrittenStream> written;
     std::array<std::uint8_t, 4> sizeWord{};
     Store32(sizeWord.data(),
             WriteFrameBlocks(sink, animations, [&](const auto& animation, const auto& frame) {
-                const auto stream = EncodeFrame(animation, frame, false, scratch);
-                written.push_back({sink.size(), stream.size()});
+                WrittenStream& place = written.emplace_back();
+                const auto stream =
+                    EncodeFrame(animation, frame, false, scratch, &place.pixelSlots);
+                place.at = sink.size();
+                place.length = stream.size();
                 return stream;
             }));
     sink.Overwrite(sizeWordAt, sizeWord);
     auto next = written.begin();
     WriteFrameBlocks(sink, animations, [&](const auto& animation, const auto& frame) {
-        const WrittenStream place = *next++;
+        const WrittenStream& place = *next++;
         scratch.stream.resize(place.length);
         sink.Read(place.at, scratch.stream);
-        if (ConvertAlphaKeyed16To565(scratch.stream, animation.height)) {
+        if (ConvertAlphaKeyed16To565(scratch.stream, place.pixelSlots)) {
             return std::span<const std::uint8_t>(scratch.stream);
         }
         return EncodeFrame(animation, frame, true, scratch);
