@@ -75,13 +75,14 @@ struct FrameScratch {
     UninitialisedVector<Pixel555> pixels;
     UninitialisedVector<std::uint8_t> alpha;
     ByteBuffer stream;
+    PixelSlots pixelSlots;
 };
 
-// A frame's alpha-keyed colour stream, its pixels converted to Pixel565 when `as565`; the slots
-// that hold pixels are marked in `pixelSlots` when given.
+// A frame's alpha-keyed colour stream, its pixels converted to Pixel565 when `as565`; with
+// `markPixels` the slots that hold pixels are marked in the scratch's pixel slots.
 std::span<const std::uint8_t> EncodeFrame(const RegisteredAnimation& animation,
                                           const RegisteredFrame& frame, bool as565,
-                                          FrameScratch& scratch, PixelSlots* pixelSlots = nullptr) {
+                                          FrameScratch& scratch, bool markPixels = false) {
     const int width = animation.width;
     const int height = animation.height;
     scratch.pixels.resize(PixelCount(animation));
@@ -93,11 +94,10 @@ std::span<const std::uint8_t> EncodeFrame(const RegisteredAnimation& animation,
         ConvertTo565(scratch.pixels);
     }
     const std::size_t length =
-        pixelSlots != nullptr
-            ? EncodeAlphaKeyed16(scratch.pixels.data(), scratch.alpha.data(), width, height, width,
-                                 width, scratch.stream.data(), *pixelSlots)
-            : EncodeAlphaKeyed16(scratch.pixels.data(), scratch.alpha.data(), width, height, width,
-                                 width, scratch.stream.data());
+        markPixels ? EncodeAlphaKeyed16(scratch.pixels.data(), scratch.alpha.data(), width, height,
+                                        width, width, scratch.stream.data(), scratch.pixelSlots)
+                   : EncodeAlphaKeyed16(scratch.pixels.data(), scratch.alpha.data(), width, height,
+                                        width, width, scratch.stream.data());
     return {scratch.stream.data(), length};
 }
 
@@ -158,11 +158,11 @@ void WriteUnitFile(FileSink& sink, const std::list<RegisteredAnimation>& animati
     std::array<std::uint8_t, 4> sizeWord{};
     Store32(sizeWord.data(),
             WriteFrameBlocks(sink, animations, [&](const auto& animation, const auto& frame) {
-                WrittenStream& place = written.emplace_back();
-                const auto stream =
-                    EncodeFrame(animation, frame, false, scratch, &place.pixelSlots);
-                place.at = sink.size();
-                place.length = stream.size();
+                const auto stream = EncodeFrame(animation, frame, false, scratch, true);
+                // Kept at their size: the scratch's marks have room for the longest stream.
+                written.push_back({sink.size(),
+                                   stream.size(),
+                                   {scratch.pixelSlots.begin(), scratch.pixelSlots.end()}});
                 return stream;
             }));
     sink.Overwrite(sizeWordAt, sizeWord);
