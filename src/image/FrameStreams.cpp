@@ -1,6 +1,7 @@
 #include "image/FrameStreams.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstring>
 #include <memory>
@@ -310,6 +311,27 @@ struct KeyedWriter16 {
     }
 };
 
+// KeyedWriter16 that also marks the slots it writes anything but pixels into: each row's length,
+// tokens and terminator, fewer than the pixels.
+struct MarkingKeyedWriter16 : KeyedWriter16 {
+    const std::uint8_t* start;
+    std::uint64_t* marks;
+
+    std::uint8_t* BeginRow() { return ReserveHeader(); }
+    void EndRow(std::uint8_t* rowStart) {
+        Mark(out);
+        KeyedWriter16::EndRow(rowStart);
+    }
+    std::uint8_t* ReserveHeader() {
+        Mark(out);
+        return KeyedWriter16::ReserveHeader();
+    }
+    void Mark(const std::uint8_t* at) {
+        const auto slot = static_cast<std::size_t>(at - start) / 2;
+        marks[slot / 64] |= std::uint64_t{1} << (slot % 64);
+    }
+};
+
 // The 8-bit variant: a two-byte length, tokens of two bytes (alpha, then run flag and count)
 // and byte values.
 struct KeyedWriter8 {
@@ -401,28 +423,6 @@ std::uint16_t LoadSlot(const std::uint8_t* at) {
 }
 void StoreSlot(std::uint8_t* at, std::uint16_t slot) {
     std::memcpy(at, &slot, sizeof slot);
-}
-
-// Converts `count` Pixel555 slots at `at` to Pixel565, four at a time (bit 15 is masked off
-// first, so no lane's shift reaches the next). Returns the values before, or-ed together.
-unsigned ValuesTo565(std::uint8_t* at, std::size_t count) {
-    constexpr std::uint64_t kShifted = 0x7FE07FE07FE07FE0;
-    constexpr std::uint64_t kKept = 0x001F001F001F001F;
-    std::uint64_t seen = 0;
-    std::size_t i = 0;
-    for (; i + 4 <= count; i += 4, at += 8) {
-        std::uint64_t four = 0;
-        std::memcpy(&four, at, sizeof four);
-        seen |= four;
-        four = ((four & kShifted) << 1) | (four & kKept);
-        std::memcpy(at, &four, sizeof four);
-    }
-    for (; i < count; ++i, at += 2) {
-        const Pixel555 value = LoadSlot(at);
-        seen |= value;
-        StoreSlot(at, ToPixel565(value));
-    }
-    return static_cast<unsigned>(seen | seen >> 16 | seen >> 32 | seen >> 48) & 0xFFFF;
 }
 
 struct KeyedReader16 {
@@ -631,6 +631,23 @@ std::size_t EncodeAlphaKeyed16(const Pixel555* pixels, const std::uint8_t* alpha
     return static_cast<std::size_t>(writer.out - out);
 }
 
+std::size_t EncodeAlphaKeyed16(const Pixel555* pixels, const std::uint8_t* alpha, int width,
+                               int height, std::ptrdiff_t pixelStride, std::ptrdiff_t alphaStride,
+                               std::uint8_t* out, PixelSlots& pixelSlots) {
+    pixelSlots.assign((AlphaKeyed16Bound(width, height) / 2 + 63) / 64, 0);
+    MarkingKeyedWriter16 writer{{out}, out, pixelSlots.data()};
+    EncodeKeyed(writer, pixels, alpha, width, height, pixelStride, alphaStride);
+    const auto slots = static_cast<std::size_t>(writer.out - out) / 2;
+    pixelSlots.resize((slots + 63) / 64);
+    for (std::uint64_t& word : pixelSlots) {
+        word = ~word;
+    }
+    if (slots % 64 != 0) {
+        pixelSlots.back() &= (std::uint64_t{1} << (slots % 64)) - 1;
+    }
+    return slots * 2;
+}
+
 std::vector<std::uint16_t> EncodeAlphaKeyed16(const Pixel555* pixels, const std::uint8_t* alpha,
                                               int width, int height, std::ptrdiff_t pixelStride,
                                               std::ptrdiff_t alphaStride) {
@@ -662,36 +679,43 @@ bool DecodeAlphaKeyed16(std::span<const std::uint16_t> stream, Pixel555* pixelsO
                        alphaStride);
 }
 
-bool ConvertAlphaKeyed16To565(std::span<std::uint8_t> stream, int height) {
-    std::uint8_t* const slots = stream.data();
-    const std::size_t slotCount = stream.size() / 2;
-    unsigned seen = 0;
-    std::size_t at = 0;
-    for (int y = 0; y < height; ++y) {
-        const std::size_t length = at < slotCount ? LoadSlot(slots + 2 * at) : 0;
-        if (length < 2 || length > slotCount - at) {
-            return false;
-        }
-        const std::size_t rowEnd = at + length;
-        std::size_t p = at + 1;
-        while (true) {
-            if (p >= rowEnd) {
-                return false; // no terminator inside the row
-            }
-            const unsigned token = LoadSlot(slots + 2 * p++);
-            if (token == kKeyedRowEnd) {
-                break;
-            }
-            const std::size_t given = (token & kKeyedRunFlag) != 0 ? 1 : (token >> 8) & 0x7F;
-            if (given > rowEnd - p) {
-                return false;
-            }
-            seen |= ValuesTo565(slots + 2 * p, given);
-            p += given;
-        }
-        at = rowEnd;
+bool ConvertAlphaKeyed16To565(std::span<std::uint8_t> stream, const PixelSlots& pixelSlots) {
+    const std::size_t slots = stream.size() / 2;
+    if (pixelSlots.size() < (slots + 63) / 64) {
+        return false;
     }
-    return at == slotCount && stream.size() % 2 == 0 && (seen & 0x8000) == 0;
+    // Four slots at a time: each marked one is converted (bit 15 is masked off first, so no
+    // lane's shift reaches the next), the others kept.
+    constexpr std::uint64_t kShifted = 0x7FE07FE07FE07FE0;
+    constexpr std::uint64_t kKept = 0x001F001F001F001F;
+    constexpr auto kLanes = [] {
+        std::array<std::uint64_t, 16> lanes{};
+        for (unsigned bits = 0; bits < 16; ++bits) {
+            for (unsigned lane = 0; lane < 4; ++lane) {
+                lanes[bits] |= (bits >> lane & 1) != 0 ? std::uint64_t{0xFFFF} << (16 * lane) : 0;
+            }
+        }
+        return lanes;
+    }();
+    std::uint8_t* at = stream.data();
+    std::uint64_t seen = 0;
+    std::size_t i = 0;
+    for (; i + 4 <= slots; i += 4, at += 8) {
+        const std::uint64_t lanes = kLanes[(pixelSlots[i / 64] >> (i % 64)) & 0xF];
+        std::uint64_t four = 0;
+        std::memcpy(&four, at, sizeof four); // slots are little-endian, as the machine is
+        seen |= four & lanes;
+        four = ((((four & kShifted) << 1) | (four & kKept)) & lanes) | (four & ~lanes);
+        std::memcpy(at, &four, sizeof four);
+    }
+    for (; i < slots; ++i, at += 2) {
+        if ((pixelSlots[i / 64] >> (i % 64) & 1) != 0) {
+            const Pixel555 value = LoadSlot(at);
+            seen |= value;
+            StoreSlot(at, ToPixel565(value));
+        }
+    }
+    return (seen & 0x8000800080008000) == 0;
 }
 
 bool DecodeAlphaKeyed8(std::span<const std::uint8_t> stream, std::uint8_t* valuesOut,

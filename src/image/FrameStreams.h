@@ -88,17 +88,23 @@ std::size_t AlphaKeyed16Bound(int width, int height);
 std::size_t EncodeAlphaKeyed16(const Pixel555* pixels, const std::uint8_t* alpha, int width,
                                int height, std::ptrdiff_t pixelStride, std::ptrdiff_t alphaStride,
                                std::uint8_t* out);
+// Which slots of a 16-bit alpha-keyed stream hold pixels: slot i is bit i % 64 of word i / 64.
+using PixelSlots = std::vector<std::uint64_t>;
+// The same, and marks in `pixelSlots` (filled anew) the slots that hold pixels.
+std::size_t EncodeAlphaKeyed16(const Pixel555* pixels, const std::uint8_t* alpha, int width,
+                               int height, std::ptrdiff_t pixelStride, std::ptrdiff_t alphaStride,
+                               std::uint8_t* out, PixelSlots& pixelSlots);
 // Fill width-wide rows of the outputs (alphaOut may be null); a transparent span writes 0 to
 // both. Return false, with the outputs filled as far as the stream was sound, when the stream
 // is broken (a row running past the stream, the width or the row's own length).
 bool DecodeAlphaKeyed16(std::span<const std::uint16_t> stream, Pixel555* pixelsOut,
                         std::uint8_t* alphaOut, int width, int height, std::ptrdiff_t pixelStride,
                         std::ptrdiff_t alphaStride);
-// Converts the pixels of a 16-bit stream as EncodeAlphaKeyed16 writes it to Pixel565 in place,
+// Converts the pixels of a 16-bit stream, the slots `pixelSlots` marks, to Pixel565 in place,
 // which makes the stream of the converted pixels. Returns false, leaving the stream of no use,
-// when it is broken or a pixel carries bit 15: pixels that differ only there become equal, and
-// the stream of the converted pixels would group them otherwise.
-bool ConvertAlphaKeyed16To565(std::span<std::uint8_t> stream, int height);
+// when a pixel carries bit 15 (pixels that differ only there become equal, and the stream of the
+// converted pixels would group them otherwise) or `pixelSlots` is shorter than the stream.
+bool ConvertAlphaKeyed16To565(std::span<std::uint8_t> stream, const PixelSlots& pixelSlots);
 bool DecodeAlphaKeyed8(std::span<const std::uint8_t> stream, std::uint8_t* valuesOut,
                        std::uint8_t* alphaOut, int width, int height, std::ptrdiff_t valueStride,
                        std::ptrdiff_t alphaStride);

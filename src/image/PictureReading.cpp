@@ -6,6 +6,7 @@
 #include "platform/FileError.h"
 #include "platform/FileIo.h"
 
+#include <array>
 #include <bit>
 #include <new>
 
@@ -19,6 +20,22 @@ using blocks::IsTranslucent;
 TgaColor Restored(TgaColor colour) {
     const std::uint8_t alpha = AlphaOf(colour);
     return IsTranslucent(alpha) ? RestoredColour(colour, alpha) : colour;
+}
+
+// The working pixel of a translucent colour. Restoring takes two divisions and two colour
+// conversions, and translucent colours repeat (a shadow is one colour at a few alphas), so the
+// last results are kept, 256 of them by a hash of the colour and its alpha.
+Pixel555 RestoredPixel(TgaColor translucent) {
+    struct Kept {
+        TgaColor colour = 0; // never translucent, so never found
+        Pixel555 pixel = 0;
+    };
+    thread_local std::array<Kept, 256> kept{};
+    Kept& entry = kept[(translucent * 0x9E3779B1u) >> 24];
+    if (entry.colour != translucent) {
+        entry = {translucent, ToPixel555(RestoredColour(translucent, AlphaOf(translucent)))};
+    }
+    return entry.pixel;
 }
 
 // Stores stretches of pixels within one row in the working form, in whole blocks wherever the
@@ -114,7 +131,7 @@ private:
     static void Restore(const std::uint8_t* bgra, Pixel555* pixels, std::uint32_t translucent) {
         for (; translucent != 0; translucent &= translucent - 1) {
             const auto k = static_cast<std::size_t>(std::countr_zero(translucent));
-            pixels[k] = ToPixel555(Restored(tga::detail::LoadPixel<4>(bgra + k * 4)));
+            pixels[k] = RestoredPixel(tga::detail::LoadPixel<4>(bgra + k * 4));
         }
     }
 };

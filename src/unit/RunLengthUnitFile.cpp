@@ -75,12 +75,14 @@ struct FrameScratch {
     UninitialisedVector<Pixel555> pixels;
     UninitialisedVector<std::uint8_t> alpha;
     ByteBuffer stream;
+    PixelSlots pixelSlots;
 };
 
-// A frame's alpha-keyed colour stream, its pixels converted to Pixel565 when `as565`.
+// A frame's alpha-keyed colour stream, its pixels converted to Pixel565 when `as565`; with
+// `markPixels` the slots that hold pixels are marked in the scratch's pixel slots.
 std::span<const std::uint8_t> EncodeFrame(const RegisteredAnimation& animation,
                                           const RegisteredFrame& frame, bool as565,
-                                          FrameScratch& scratch) {
+                                          FrameScratch& scratch, bool markPixels = false) {
     const int width = animation.width;
     const int height = animation.height;
     scratch.pixels.resize(PixelCount(animation));
@@ -91,9 +93,12 @@ std::span<const std::uint8_t> EncodeFrame(const RegisteredAnimation& animation,
     if (as565) {
         ConvertTo565(scratch.pixels);
     }
-    return {scratch.stream.data(),
-            EncodeAlphaKeyed16(scratch.pixels.data(), scratch.alpha.data(), width, height, width,
-                               width, scratch.stream.data())};
+    const std::size_t length =
+        markPixels ? EncodeAlphaKeyed16(scratch.pixels.data(), scratch.alpha.data(), width, height,
+                                        width, width, scratch.stream.data(), scratch.pixelSlots)
+                   : EncodeAlphaKeyed16(scratch.pixels.data(), scratch.alpha.data(), width, height,
+                                        width, width, scratch.stream.data());
+    return {scratch.stream.data(), length};
 }
 
 // Writes a frame block for every animation: its total T and offsets (filled in once its frames
@@ -130,8 +135,8 @@ std::uint32_t WriteFrameBlocks(FileSink& sink, const std::list<RegisteredAnimati
 }
 
 // The records and the size word, then the Pixel555 frame blocks and the Pixel565 ones. A frame's
-// Pixel565 stream is its Pixel555 stream read back and converted, which takes a fraction of
-// encoding it again; only a colour with bit 15 makes it encoded again.
+// Pixel565 stream is its Pixel555 stream read back and its pixel slots converted, which takes a
+// fraction of encoding it again; only a colour with bit 15 makes it encoded again.
 void WriteUnitFile(FileSink& sink, const std::list<RegisteredAnimation>& animations) {
     BinaryWriter head;
     head.magic(kRunLengthUnitMagic);
@@ -147,22 +152,26 @@ void WriteUnitFile(FileSink& sink, const std::list<RegisteredAnimation>& animati
     struct WrittenStream {
         std::uint64_t at;
         std::size_t length;
+        PixelSlots pixelSlots; // an eighth of a bit for every byte of the stream
     };
     std::vector<WrittenStream> written;
     std::array<std::uint8_t, 4> sizeWord{};
     Store32(sizeWord.data(),
             WriteFrameBlocks(sink, animations, [&](const auto& animation, const auto& frame) {
-                const auto stream = EncodeFrame(animation, frame, false, scratch);
-                written.push_back({sink.size(), stream.size()});
+                const auto stream = EncodeFrame(animation, frame, false, scratch, true);
+                // Kept at their size: the scratch's marks have room for the longest stream.
+                written.push_back({sink.size(),
+                                   stream.size(),
+                                   {scratch.pixelSlots.begin(), scratch.pixelSlots.end()}});
                 return stream;
             }));
     sink.Overwrite(sizeWordAt, sizeWord);
     auto next = written.begin();
     WriteFrameBlocks(sink, animations, [&](const auto& animation, const auto& frame) {
-        const WrittenStream place = *next++;
+        const WrittenStream& place = *next++;
         scratch.stream.resize(place.length);
         sink.Read(place.at, scratch.stream);
-        if (ConvertAlphaKeyed16To565(scratch.stream, animation.height)) {
+        if (ConvertAlphaKeyed16To565(scratch.stream, place.pixelSlots)) {
             return std::span<const std::uint8_t>(scratch.stream);
         }
         return EncodeFrame(animation, frame, true, scratch);

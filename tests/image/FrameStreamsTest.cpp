@@ -30,14 +30,26 @@ std::vector<T> RandomPlane(std::mt19937& random, int width, int height, unsigned
 
 constexpr int kRoundTripWidths[] = {0, 1, 2, 126, 127, 253};
 
-// The byte form of a slot stream, converted to Pixel565 in place; empty when refused.
-Bytes ConvertedTo565(const Slots& slots, int height) {
+Bytes SlotBytes(const Slots& slots) {
     Bytes bytes;
     for (const std::uint16_t slot : slots) {
         bytes.push_back(static_cast<std::uint8_t>(slot));
         bytes.push_back(static_cast<std::uint8_t>(slot >> 8));
     }
-    return ConvertAlphaKeyed16To565(bytes, height) ? bytes : Bytes{};
+    return bytes;
+}
+
+// The 16-bit stream encoded with its pixel slots marked, which is the plain stream, then
+// converted to Pixel565 in place; empty when the conversion refuses.
+Bytes ConvertedTo565(const std::vector<Pixel555>& pixels, const Bytes& alpha, int width, int height,
+                     int stride) {
+    Bytes bytes(AlphaKeyed16Bound(width, height));
+    PixelSlots marks;
+    bytes.resize(EncodeAlphaKeyed16(pixels.data(), alpha.data(), width, height, stride, stride,
+                                    bytes.data(), marks));
+    EXPECT_EQ(bytes, SlotBytes(EncodeAlphaKeyed16(pixels.data(), alpha.data(), width, height,
+                                                  stride, stride)));
+    return ConvertAlphaKeyed16To565(bytes, marks) ? bytes : Bytes{};
 }
 
 // --- Frame streams --------------------------------------------------------------------------
@@ -293,9 +305,7 @@ TEST(AlphaKeyedStreams, RoundTripsRandomRowsWithStrides) {
             }
             const Slots s565 =
                 EncodeAlphaKeyed16(converted.data(), alpha.data(), width, height, stride, stride);
-            ASSERT_EQ(ConvertedTo565(s16, height),
-                      Bytes(reinterpret_cast<const std::uint8_t*>(s565.data()),
-                            reinterpret_cast<const std::uint8_t*>(s565.data() + s565.size())));
+            ASSERT_EQ(ConvertedTo565(pixels, alpha, width, height, stride), SlotBytes(s565));
             std::vector<Pixel555> pixelsBack(pixels.size(), 0);
             Bytes valuesBack(values.size(), 0);
             Bytes alphaBack(alpha.size(), 0);
@@ -378,16 +388,13 @@ TEST(AlphaKeyedStreams, BrokenStreamsAreReportedAndNeverEscapeTheBuffers) {
     EXPECT_FALSE(DecodeAlphaKeyed8(Bytes{6, 0, 0x08, 0x03, 1, 0xFF},
                                    reinterpret_cast<std::uint8_t*>(out.data()), nullptr, 4, 1, 4,
                                    4));
-    // Conversion to Pixel565 refuses the same damage, and a shown pixel with bit 15, which would
-    // merge with its neighbour.
-    EXPECT_EQ(ConvertedTo565(Slots{5, 0x0208, 0x7C00, 0x03E1, 0xFFFF}, 1),
+    // Conversion to Pixel565 of a worked row; refused for a shown pixel with bit 15, which would
+    // merge with its neighbour, and for marks that do not cover the stream.
+    EXPECT_EQ(ConvertedTo565({0x7C00, 0x03E1}, {8, 8}, 2, 1, 2),
               (Bytes{5, 0, 0x08, 0x02, 0x00, 0xF8, 0xC1, 0x07, 0xFF, 0xFF}));
-    EXPECT_EQ(ConvertedTo565(Slots{4, 0x8108, 0x8001, 0xFFFF}, 1), Bytes{});
-    EXPECT_EQ(ConvertedTo565(Slots{3, 0x8108, 1, 0xFFFF}, 1), Bytes{});
-    EXPECT_EQ(ConvertedTo565(Slots{4, 0x0308, 1, 0xFFFF}, 1), Bytes{});
-    EXPECT_EQ(ConvertedTo565(Slots{9, 0xFFFF}, 1), Bytes{});
-    EXPECT_EQ(ConvertedTo565(Slots{2, 0xFFFF}, 2), Bytes{});
-    EXPECT_EQ(ConvertedTo565(Slots{2, 0xFFFF, 0}, 1), Bytes{});
+    EXPECT_EQ(ConvertedTo565({0x8001, 0x0001}, {8, 8}, 2, 1, 2), Bytes{});
+    Bytes wide = SlotBytes(Slots(65, 0));
+    EXPECT_FALSE(ConvertAlphaKeyed16To565(wide, PixelSlots{~std::uint64_t{0}}));
     // A short row is finished with transparent pixels.
     std::vector<Pixel555> rest(3, 0xEEEE);
     EXPECT_TRUE(DecodeAlphaKeyed16(Slots{4, 0x8108, 7, 0xFFFF}, rest.data(), nullptr, 3, 1, 3, 3));
