@@ -143,42 +143,20 @@ public:
     }
 
     void Overwrite(std::uint64_t offset, std::span<const std::uint8_t> bytes) override {
-        if (offset > size_ || bytes.size() > size_ - offset) {
-            throw std::out_of_range("a file may only be overwritten where it was written");
-        }
+        RequireAppended(offset, bytes.size(), "overwritten");
         Flush();
-        while (!bytes.empty()) {
-            const ssize_t put =
-                ::pwrite(descriptor_, bytes.data(), bytes.size(), static_cast<off_t>(offset));
-            if (put < 0 && errno == EINTR) {
-                continue;
-            }
-            if (put <= 0) {
-                Fail(put == 0 ? EIO : errno);
-            }
-            bytes = bytes.subspan(static_cast<std::size_t>(put));
-            offset += static_cast<std::uint64_t>(put);
-        }
+        Transfer(offset, bytes.size(), "cannot write the file", [&](std::size_t done, off_t at) {
+            return ::pwrite(descriptor_, bytes.data() + done, bytes.size() - done, at);
+        });
     }
 
     void Read(std::uint64_t offset, std::span<std::uint8_t> bytes) override {
-        if (offset > size_ || bytes.size() > size_ - offset) {
-            throw std::out_of_range("a file may only be read back where it was written");
-        }
+        RequireAppended(offset, bytes.size(), "read back");
         Flush();
-        while (!bytes.empty()) {
-            const ssize_t got =
-                ::pread(descriptor_, bytes.data(), bytes.size(), static_cast<off_t>(offset));
-            if (got < 0 && errno == EINTR) {
-                continue;
-            }
-            if (got <= 0) {
-                errno = got == 0 ? EIO : errno;
-                throw FileError(name_, posix::Reason("cannot read back the file"));
-            }
-            bytes = bytes.subspan(static_cast<std::size_t>(got));
-            offset += static_cast<std::uint64_t>(got);
-        }
+        Transfer(offset, bytes.size(), "cannot read back the file",
+                 [&](std::size_t done, off_t at) {
+                     return ::pread(descriptor_, bytes.data() + done, bytes.size() - done, at);
+                 });
     }
 
     std::uint64_t size() const override { return size_; }
@@ -188,6 +166,29 @@ public:
 
 private:
     static constexpr std::size_t kStagingSize = 256 * 1024;
+
+    void RequireAppended(std::uint64_t offset, std::size_t count, const std::string& how) const {
+        if (offset > size_ || count > size_ - offset) {
+            throw std::out_of_range("a file may only be " + how + " where it was written");
+        }
+    }
+
+    // Moves `count` bytes at `offset` with `move(done, position)`, a pread or pwrite of what is
+    // left, taking partial moves and retrying interrupted ones.
+    template <typename Move>
+    void Transfer(std::uint64_t offset, std::size_t count, const char* failure, Move move) const {
+        for (std::size_t done = 0; done < count;) {
+            const ssize_t moved = move(done, static_cast<off_t>(offset + done));
+            if (moved < 0 && errno == EINTR) {
+                continue;
+            }
+            if (moved <= 0) {
+                errno = moved == 0 ? EIO : errno;
+                throw FileError(name_, posix::Reason(failure));
+            }
+            done += static_cast<std::size_t>(moved);
+        }
+    }
     // Larger appends are written at once from where they are: one more system call costs less
     // than copying them.
     static constexpr std::size_t kLargestStaged = 16 * 1024;
