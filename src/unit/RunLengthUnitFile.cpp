@@ -152,7 +152,7 @@ void WriteUnitFile(FileSink& sink, const std::list<RegisteredAnimation>& animati
     struct WrittenStream {
         std::uint64_t at;
         std::size_t length;
-        PixelSlots pixelSlots; // an eighth of a bit for every byte of the stream
+        PixelSlots pixelSlots; // one bit for every two bytes of the stream
     };
     std::vector<WrittenStream> written;
     std::array<std::uint8_t, 4> sizeWord{};
